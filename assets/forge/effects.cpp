@@ -1,0 +1,4 @@
+#include "forge.h"
+namespace forge {
+void forgeEffects(const Output&) {}
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The forge's jobs: each writes its own files and shares nothing with the others,
+// so main() runs them on worker threads.
+
+#include <string>
+
+namespace forge {
+
+struct Output {
+    std::string dataDir;      // files the game reads by bare name
+    std::string embeddedDir;  // files built into the binary
+    std::string data(const std::string& name) const { return dataDir + "/" + name; }
+    std::string embedded(const std::string& name) const { return embeddedDir + "/" + name; }
+};
+
+void forgeGems(const Output& out);         // Blockimage, glints, sheens, highlights, cracks, icon
+void forgeBursts(const Output& out);       // gemsblast2
+void forgeJar(const Output& out);          // jar
+void forgeBackgrounds(const Output& out);  // bg101..bg106, jarbacks
+void forgeButtons(const Output& out);      // menu button bitmaps, menulist
+void forgePictures(const Output& out);     // menu backdrop, logo, dialogs
+void forgeHelpPage(const Output& out);     // help.jpg
+void forgeEffects(const Output& out);      // sound effects
+void forgeMenuMusic(const Output& out);    // menumusic.mp3
+void forgeGameMusic(const Output& out);    // music.mp3
+void forgeWebPage(const Output& out);      // lumcrest.html
+
+}  // namespace forge

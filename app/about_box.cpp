@@ -1,0 +1,43 @@
+#include "about_box.h"
+
+#include "form.h"
+
+namespace lumcrest {
+
+TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
+    : tk::Window(app, "AboutBox", 547, 492, tk::rgb(23, 23, 23)),
+      Image1(this, "Image1"),
+      Label1(this, "Label1", georgia(12, tk::rgb(255, 255, 0), false, false, true)),
+      dxButton1(this, "dxButton1", "Ok", georgia(13, tk::rgb(0, 0, 0), true)),
+      webAddress_(env.webAddress) {
+    toolWindow = true;
+    Image1.setBounds(0, 0, 545, 497);
+    Image1.setImage(tk::loadEmbeddedPicture("AboutImage.jpg"));
+    Label1.setPosition(216, 368);
+    Label1.setCaption("lumcrest.html");
+    Label1.handCursor = true;
+    dxButton1.setBounds(240, 448, 81, 25);
+    dxButton1.onClick = [this] { dxButton1Click(); };
+    Label1.onClick = [this] { Label1Click(); };
+    onKeyDown = [this](int& key) {
+        if (key == 27) {  // Escape closes like the close box: no sound
+            key = 0;
+            close();
+        }
+    };
+}
+
+void TAboutBox::showModalBox() {
+    app().showModal(*this);
+    setFocus(&dxButton1);
+}
+
+void TAboutBox::dxButton1Click() {
+    // The one effect that ignores the sound switch.
+    app().backend().audio().playEffect("menuover.wav");
+    close();
+}
+
+void TAboutBox::Label1Click() { app().backend().openUrl(webAddress_); }
+
+}  // namespace lumcrest

@@ -1,0 +1,27 @@
+// What the program entry hands the main window: where things live and how to seed the dice.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace lumcrest {
+
+struct Environment {
+    // The settings file, "lumcrest.ini" in the user's config folder.
+    std::string settingsPath;
+    // The address of the game's web page, opened at close, by the logo and by the About box.
+    std::string webAddress;
+    // Gives the seed for every seeding of the random generator (the clock, or a fixed number).
+    std::function<std::uint32_t()> seedSource;
+};
+
+// The settings file's path: $XDG_CONFIG_HOME/lumcrest/lumcrest.ini, or ~/.config/... when the
+// variable is unset or empty.
+std::string defaultSettingsPath();
+// A seed from the clock.
+std::uint32_t clockSeed();
+// The web page shipped in the data folder DATADIR, as a file address.
+std::string webPageAddress(const std::string& dataDir);
+
+}  // namespace lumcrest

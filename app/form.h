@@ -1,0 +1,180 @@
+// The main window TForm1: it owns every control, image list and timer of the game and the whole
+// game state, and its member functions are the game's operations and handlers. Their
+// definitions are split by subject across app/, game/, view/, ui/, store/ and audio/.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "../game/game_state.h"
+#include "../game/random.h"
+#include "../store/profile.h"
+#include "environment.h"
+#include "toolkit/application.h"
+#include "toolkit/image_list.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
+
+namespace lumcrest {
+
+class TAboutBox;
+
+// Fonts of the layouts.
+tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = false,
+                     bool underline = false);
+
+class TForm1 : public tk::Window, public GameState {
+public:
+    // Construction steps 1 to 23. Throws when a picture or a track of the start cannot be loaded.
+    TForm1(tk::Application& app, Environment env);
+    ~TForm1() override;
+
+    // The About dialog, created by the program entry after this window.
+    void setAboutBox(TAboutBox* box) { aboutBox_ = box; }
+    TAboutBox* aboutBox() const { return aboutBox_; }
+    const Environment& environment() const { return env_; }
+    Profile& profile() { return profile_; }
+    Random rng;
+
+    // --- Controls ---------------------------------------------------------------------------
+    tk::Label Label1, Label18, lblstage, lblsetlevel, levelup;
+    tk::Control MediaPlayer1;
+    tk::Panel Menupanel;
+    tk::Picture Menuimage, Newbutton, Scorebutton, Musicbutton, Soundbutton, Helpbutton,
+        Aboutbutton, Backbutton;
+    tk::Label welcomelbl, namelabel, clickhere;
+    tk::Picture Image5;
+    tk::Panel Scorepanel;
+    tk::Picture Image2;
+    std::unique_ptr<tk::Label> name[11], num[11], score[11];  // lines 1..10
+    tk::PushButton hscoreclose;
+    tk::Panel helppanel;
+    tk::Picture Image1;
+    tk::PushButton dxButton4;
+    tk::Panel overpanel;
+    tk::Picture Image3;
+    tk::EditBox Playersname;
+    tk::PushButton dxButton3;
+    tk::Panel helppanel2;
+    tk::Picture Image4;
+    tk::PushButton helpbutton2;
+
+    // --- Image lists ------------------------------------------------------------------------
+    tk::ImageList Blockimage, firstanim, lightanim, waveanim, cracks, gemsblast2, jar, jarbacks,
+        menulist;
+
+    // --- Timers, in the order of the timer table ------------------------------------------------
+    tk::Timer Timer1, MusicTimer, Animtimer, Cycletimer, Atimer, jartimer, blasttimer, filltimer,
+        vertimer, wavetimer, cracktimer, flashtimer, scoretimer;
+    static constexpr int kTimerCount = 13;
+    tk::Timer* timerTable[kTimerCount];
+
+    // --- Application shell (app/) ---------------------------------------------------------------
+    void keyprocess(int& key);
+    void keyup(int& key);
+    void FormClose();
+
+    // --- The bar (game/bar.cpp) -----------------------------------------------------------------
+    void shiftLeft();
+    void shiftRight();
+    void rotateGems();
+    void launchBar();
+    void Boxupdate();
+    void spawnBar();
+    void checkLoss();
+    void makeStartRow();
+    void countGems();
+
+    // --- Matching and explosions (game/matching.cpp, view/explosion.cpp) ------------------------
+    void findMatches();
+    void clearMatched();
+    void blasttimerTimer();
+
+    // --- Settle cycle (game/settle.cpp) ---------------------------------------------------------
+    void CycletimerTimer();
+
+    // --- Stages (game/stages.cpp) ---------------------------------------------------------------
+    void newGame();
+    void stageEnd();
+    void jarEnd();
+    void Animation();
+    void changeBackground();
+
+    // --- Board drawing (view/board_drawing.cpp) -------------------------------------------------
+    void drawBoard();
+    void redraw();
+    // Installs background B (0..5) as the surface's fill pattern and fills the rectangle R of the
+    // surface with it. Beeps and changes nothing when the picture cannot be had.
+    bool installBackground(int b, tk::Rect r);
+    // Erases the cell's square (fills it with the background brush).
+    void eraseCell(int c, int r);
+
+    // --- Effect and idle animations (view/) -----------------------------------------------------
+    void filltimerTimer();
+    void jartimerTimer();
+    void wavetimerTimer();
+    void flashtimerTimer();
+    void cracktimerTimer();
+    void AtimerTimer();
+    void vertimerTimer();
+
+    // --- Menu (ui/menu.cpp) -----------------------------------------------------------------
+    void MenuimageMouseMove(int x, int y);
+    void NewbuttonMouseMove(int x, int y);
+    void NewbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void NewbuttonMouseUp(tk::MouseButton b, int x, int y);
+    void ScorebuttonMouseMove(int x, int y);
+    void ScorebuttonMouseDown(tk::MouseButton b, int x, int y);
+    void ScorebuttonMouseUp(tk::MouseButton b, int x, int y);
+    void MusicbuttonMouseMove(int x, int y);
+    void MusicbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void SoundbuttonMouseMove(int x, int y);
+    void SoundbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void HelpbuttonMouseMove(int x, int y);
+    void HelpbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void HelpbuttonMouseUp(tk::MouseButton b, int x, int y);
+    void AboutbuttonMouseMove(int x, int y);
+    void AboutbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void AboutbuttonMouseUp(tk::MouseButton b, int x, int y);
+    void BackbuttonMouseMove(int x, int y);
+    void BackbuttonMouseDown(tk::MouseButton b, int x, int y);
+    void BackbuttonMouseUp(tk::MouseButton b, int x, int y);
+    void FormMouseMove(int x, int y);
+    void FormMouseDown(tk::MouseButton b, int x, int y);
+    void FormMouseUp(tk::MouseButton b, int x, int y);
+    void changebtnClick();
+    void Image5Click();
+
+    // --- High scores and name entry (ui/high_scores.cpp, ui/name_entry.cpp) ----------------------
+    void insertHighScore();
+    void scoretimerTimer();
+    void hscorecloseClick();
+    void confirmName();
+    void dxButton3Click();
+
+    // --- Help panels (ui/help.cpp) ----------------------------------------------------------
+    void dxButton4Click();
+    void helpbutton2Click();
+
+    // --- Saved game (store/saved_game.cpp) --------------------------------------------------
+    void readSavedGame();
+    void writeSavedGame();
+
+    // --- Sound and music (audio/) -----------------------------------------------------------
+    void playEffect(const std::string& file);
+    void switchTrack(const std::string& file, int restartMs);
+    void stopMusic();
+    void musicloop();
+
+    // Seeds the random generator (from the clock, or the driver's fixed seed).
+    void randomize();
+
+private:
+    void layOut();        // step 1: the controls, image lists and timers with their design values
+    void bindHandlers();  // handlers bound by name
+    Environment env_;
+    Profile profile_;
+    TAboutBox* aboutBox_ = nullptr;
+};
+
+}  // namespace lumcrest

@@ -1,0 +1,51 @@
+// Keyboard routing: the panels act first on every key, then the game keys while the menu is
+// hidden.
+#include "form.h"
+
+namespace lumcrest {
+
+namespace vk {
+constexpr int kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
+}  // namespace vk
+
+void TForm1::keyprocess(int& key) {
+    // 1. Enter confirms the name panel, whether or not the menu around it shows.
+    if (key == vk::kEnter && overpanel.visible()) confirmName();
+    // 2-4. Any key closes an open help page or the high-score table.
+    if (helppanel.visible()) {
+        playEffect("menuover.wav");
+        helppanel.hide();
+    }
+    if (helppanel2.visible()) {
+        playEffect("menuover.wav");
+        helppanel2.hide();
+    }
+    if (Scorepanel.visible()) {
+        playEffect("menuover.wav");
+        Scorepanel.hide();
+    }
+    // 5. The menu covers the game: its keys wait.
+    if (Menupanel.visible()) return;
+    // 6. The game keys.
+    switch (key) {
+        case vk::kLeft:
+        case vk::kPad4: shiftLeft(); break;
+        case vk::kRight:
+        case vk::kPad6: shiftRight(); break;
+        case vk::kDown:
+        case vk::kPad5: rotateGems(); break;
+        case vk::kUp:
+        case vk::kSpace: launchBar(); break;
+        default: break;
+    }
+}
+
+void TForm1::keyup(int&) {}
+
+void TForm1::FormClose() {
+    writeSavedGame();
+    app().backend().openUrl(env_.webAddress);
+}
+
+}  // namespace lumcrest

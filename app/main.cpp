@@ -1,0 +1,60 @@
+// The program entry of the game: find the data folder, open the window, run the event loop.
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "program.h"
+#include "toolkit/application.h"
+#include "toolkit/sdl/sdl_backend.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The data folder: beside the binary in the build tree, or the installed share folder.
+fs::path findDataFolder() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = exe.parent_path();
+        for (const fs::path& candidate :
+             {dir / "data", dir / ".." / "share" / "lumcrest", dir / ".." / "build" / "data"})
+            if (fs::exists(candidate / "help.jpg", ec)) return fs::weakly_canonical(candidate, ec);
+    }
+    return fs::current_path(ec);
+}
+
+}  // namespace
+
+int main() {
+    fs::path data = findDataFolder();
+    std::error_code ec;
+    fs::current_path(data, ec);
+
+    std::unique_ptr<tk::SdlBackend> backend;
+    try {
+        backend = std::make_unique<tk::SdlBackend>();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumcrest: %s\n", e.what());
+        return 1;
+    }
+    tk::Application app(*backend);
+
+    lumcrest::Environment env;
+    env.settingsPath = lumcrest::defaultSettingsPath();
+    env.webAddress = lumcrest::webPageAddress(data.string());
+    env.seedSource = lumcrest::clockSeed;
+
+    std::unique_ptr<lumcrest::Program> program;
+    try {
+        program = lumcrest::startProgram(app, env);
+    } catch (const std::exception& e) {
+        backend->showFatalError(app, e.what());
+        return 1;
+    }
+    app.run();
+    program.reset();
+    return 0;
+}

@@ -1,0 +1,16 @@
+#include "program.h"
+
+namespace lumcrest {
+
+std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
+    auto program = std::make_unique<Program>();
+    program->form = std::make_unique<TForm1>(app, env);
+    app.setMainWindow(program->form.get());
+    program->about = std::make_unique<TAboutBox>(app, env);
+    program->form->setAboutBox(program->about.get());
+    program->form->open();
+    app.flushPaints();
+    return program;
+}
+
+}  // namespace lumcrest

@@ -1,0 +1,22 @@
+// The program entry's work, shared by the game and the script driver: construct the main window,
+// then the About dialog.
+#pragma once
+
+#include <memory>
+
+#include "about_box.h"
+#include "environment.h"
+#include "form.h"
+
+namespace lumcrest {
+
+struct Program {
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TAboutBox> about;
+};
+
+// Constructs both windows and opens the main one. Throws (with the message the error box shows)
+// when construction fails.
+std::unique_ptr<Program> startProgram(tk::Application& app, Environment env);
+
+}  // namespace lumcrest

@@ -1,0 +1,30 @@
+// The settings file: six operations on a section and a key. Every call reads or writes the file
+// at once; there is no copy in memory.
+#pragma once
+
+#include <string>
+
+namespace lumcrest {
+
+class Profile {
+public:
+    explicit Profile(std::string path) : path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+    // Reads never fail: a missing file, section or key, or an unreadable value, gives DEFAULT.
+    std::string readString(const std::string& section, const std::string& key,
+                           const std::string& def) const;
+    int readInteger(const std::string& section, const std::string& key, int def) const;
+    bool readBool(const std::string& section, const std::string& key, bool def) const;
+
+    // Writes create the file, section and key as needed. A refused write throws tk::Error
+    // "Unable to write to PATH".
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    void writeInteger(const std::string& section, const std::string& key, int value);
+    void writeBool(const std::string& section, const std::string& key, bool value);
+
+private:
+    std::string path_;
+};
+
+}  // namespace lumcrest

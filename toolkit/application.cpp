@@ -1,0 +1,124 @@
+#include "application.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "error.h"
+#include "timer.h"
+#include "window.h"
+
+namespace tk {
+
+Application::Application(Backend& backend) : backend_(backend) {}
+
+Application::~Application() = default;
+
+void Application::reportError(const std::string& message) { backend_.showError(*this, message); }
+
+void Application::dispatch(const std::function<void()>& handler) {
+    ++depth_;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportError(e.what());
+    }
+    --depth_;
+    if (depth_ == 0 && !flushing_) {
+        flushPaints();
+        runLater();
+    }
+}
+
+void Application::later(std::function<void()> action) {
+    later_.push_back(std::move(action));
+    if (depth_ == 0) runLater();
+}
+
+void Application::runLater() {
+    while (!later_.empty()) {
+        auto actions = std::move(later_);
+        later_.clear();
+        for (auto& a : actions) a();
+    }
+}
+
+void Application::addWindow(Window* w) { windows_.push_back(w); }
+
+void Application::removeWindow(Window* w) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
+    modal_.erase(std::remove_if(modal_.begin(), modal_.end(),
+                                [w](const Modal& m) { return m.window == w; }),
+                 modal_.end());
+    if (main_ == w) main_ = nullptr;
+}
+
+void Application::showModal(Window& w, std::function<void()> onClosed) {
+    modal_.push_back(Modal{&w, std::move(onClosed)});
+    w.open();
+}
+
+Window* Application::activeWindow() const {
+    for (auto it = modal_.rbegin(); it != modal_.rend(); ++it)
+        if (it->window->isOpen()) return it->window;
+    return main_;
+}
+
+void Application::windowClosed(Window& w) {
+    for (auto it = modal_.begin(); it != modal_.end(); ++it) {
+        if (it->window == &w) {
+            auto done = std::move(it->onClosed);
+            modal_.erase(it);
+            if (done) dispatch(done);
+            break;
+        }
+    }
+    if (&w == main_) quit();
+}
+
+void Application::flushPaints() {
+    flushing_ = true;
+    // A paint handler may ask for another paint; a few rounds settle every real case.
+    for (int round = 0; round < 3; ++round) {
+        bool any = false;
+        for (Window* w : std::vector<Window*>(windows_)) {
+            if (!w->paintPending()) continue;
+            any = true;
+            dispatch([w] { w->paintIfPending(); });
+        }
+        if (!any) break;
+    }
+    flushing_ = false;
+}
+
+void Application::addTimer(Timer* t) { timers_.push_back(t); }
+
+void Application::removeTimer(Timer* t) {
+    timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
+}
+
+Timer* Application::nextDueTimer() const {
+    Timer* best = nullptr;
+    for (Timer* t : timers_)
+        if (t->enabled() && (!best || t->dueUs() < best->dueUs())) best = t;
+    return best;
+}
+
+void Application::deliverTick(Timer& t) {
+    t.advanceAfterTick(nowUs());
+    dispatch([&t] {
+        if (t.onTimer) t.onTimer();
+    });
+}
+
+void Application::runTimersUntil(std::int64_t untilUs,
+                                 const std::function<void(std::int64_t)>& setClock) {
+    for (;;) {
+        Timer* t = nextDueTimer();
+        if (!t || t->dueUs() > untilUs || quitting_) break;
+        setClock(t->dueUs());
+        deliverTick(*t);
+    }
+    setClock(untilUs);
+}
+
+}  // namespace tk

@@ -1,0 +1,85 @@
+// The application: its windows, its timers, modality and the dispatch of every handler.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "backend.h"
+
+namespace tk {
+
+class Timer;
+class Window;
+
+class Application {
+public:
+    explicit Application(Backend& backend);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    Backend& backend() { return backend_; }
+    std::int64_t nowUs() { return backend_.nowUs(); }
+
+    // Runs HANDLER as one event: an error escaping it is shown in the error box and the loop goes
+    // on. Pending paints run afterwards.
+    void dispatch(const std::function<void()>& handler);
+    void reportError(const std::string& message);
+    // Runs ACTION after the current event has been handled (at once when none is being handled).
+    void later(std::function<void()> action);
+
+    // --- Windows -------------------------------------------------------------------------
+    void addWindow(Window* w);
+    void removeWindow(Window* w);
+    const std::vector<Window*>& windows() const { return windows_; }
+    // The window whose closing ends the program.
+    Window* mainWindow() const { return main_; }
+    void setMainWindow(Window* w) { main_ = w; }
+    // Opens W modally: until it closes, only W takes input. Returns at once; ON_CLOSED runs when W
+    // closes.
+    void showModal(Window& w, std::function<void()> onClosed = {});
+    // The window that takes input now: the topmost modal window, else the main window.
+    Window* activeWindow() const;
+    bool acceptsInput(const Window& w) const { return activeWindow() == &w; }
+    // Called by a window when it closes.
+    void windowClosed(Window& w);
+    // Runs every pending paint of every window.
+    void flushPaints();
+
+    // --- Timers ----------------------------------------------------------------------------
+    void addTimer(Timer* t);
+    void removeTimer(Timer* t);
+    const std::vector<Timer*>& timers() const { return timers_; }
+    // The enabled timer that falls due first (ties: the one created first); nullptr when none.
+    Timer* nextDueTimer() const;
+    // Delivers one tick of T now (as one event).
+    void deliverTick(Timer& t);
+    // Delivers, in order of time, every tick due at or before UNTILUS. SETCLOCK moves the
+    // (virtual) clock to each tick's time before it is delivered. For the headless backend.
+    void runTimersUntil(std::int64_t untilUs, const std::function<void(std::int64_t)>& setClock);
+
+    // --- The real loop -----------------------------------------------------------------------
+    void run() { backend_.run(*this); }
+    bool quitting() const { return quitting_; }
+    void quit() { quitting_ = true; }
+
+private:
+    void runLater();
+    Backend& backend_;
+    std::vector<Window*> windows_;
+    std::vector<Timer*> timers_;
+    Window* main_ = nullptr;
+    struct Modal {
+        Window* window;
+        std::function<void()> onClosed;
+    };
+    std::vector<Modal> modal_;
+    bool quitting_ = false;
+    bool flushing_ = false;
+    std::vector<std::function<void()>> later_;
+    int depth_ = 0;
+};
+
+}  // namespace tk

@@ -1,0 +1,29 @@
+// The sound service a backend offers: one voice for effects and one music player.
+#pragma once
+
+#include <string>
+
+namespace tk {
+
+enum class MusicState { None, Playing, Ended, Stopped };
+
+class Audio {
+public:
+    virtual ~Audio() = default;
+    // Starts the WAV file PATH at once, cutting off the effect still playing. A file that cannot be
+    // played sounds the system beep instead; nothing is raised.
+    virtual void playEffect(const std::string& path) = 0;
+    // Closes the open track (silencing it) and opens PATH. Throws tk::Error with the media
+    // layer's own message when it cannot be opened; no track is open afterwards.
+    virtual void openMusic(const std::string& path) = 0;
+    // Plays the open track from its position; a track at its end is rewound first.
+    // Throws tk::Error("No MCI device open") when no track is open.
+    virtual void playMusic() = 0;
+    // Stops the track where it is; throws tk::Error("No MCI device open") when none is open.
+    virtual void stopMusic() = 0;
+    virtual MusicState musicState() = 0;
+    // The open track's path; empty when none.
+    virtual std::string musicFile() const = 0;
+};
+
+}  // namespace tk

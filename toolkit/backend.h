@@ -1,0 +1,38 @@
+// What a platform gives the toolkit: a clock, sound, the shell, the error box and the event loop.
+// Two backends exist: SDL2 (a real window) and headless (memory, recorded audio, virtual clock).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "audio.h"
+
+namespace tk {
+
+class Application;
+class Window;
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // Microseconds of a monotonic clock.
+    virtual std::int64_t nowUs() = 0;
+    virtual Audio& audio() = 0;
+    // The short system beep.
+    virtual void beep() = 0;
+    // Hands ADDRESS to the desktop's browser; the result is not looked at.
+    virtual void openUrl(const std::string& address) = 0;
+    // Shows MESSAGE in the error box (standard error where there is no display).
+    virtual void showError(Application& app, const std::string& message) = 0;
+    // Shows MESSAGE for an error that ends the program, and returns when the player has seen it.
+    virtual void showFatalError(Application& app, const std::string& message) {
+        showError(app, message);
+    }
+    // A window opened or closed on screen.
+    virtual void windowOpened(Window&) {}
+    virtual void windowClosed(Window&) {}
+    // Runs the event loop until the main window has closed.
+    virtual void run(Application& app) = 0;
+};
+
+}  // namespace tk

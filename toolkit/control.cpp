@@ -1,0 +1,311 @@
+#include "control.h"
+
+#include <algorithm>
+
+#include "window.h"
+
+namespace tk {
+
+int utf8Length(const std::string& s) {
+    int n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+namespace {
+
+// Byte offset of character INDEX in S (S.size() past the end).
+std::size_t utf8Offset(const std::string& s, int index) {
+    int n = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            if (n == index) return i;
+            ++n;
+        }
+    }
+    return s.size();
+}
+
+// Splits valid UTF-8 text into characters, dropping control characters and broken sequences.
+std::vector<std::string> utf8Characters(const std::string& s) {
+    std::vector<std::string> out;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (len == 0 || i + len > s.size()) {
+            ++i;
+            continue;
+        }
+        bool ok = true;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) ok = false;
+        if (ok && !(len == 1 && (c < 0x20 || c == 0x7F))) out.push_back(s.substr(i, len));
+        i += ok ? len : 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+// --- Control ------------------------------------------------------------------------------
+
+Control::Control(Control* parent, std::string name) : parent_(parent), name_(std::move(name)) {
+    if (parent_) parent_->children_.push_back(this);
+}
+
+Control::~Control() {
+    if (parent_) {
+        auto& sib = parent_->children_;
+        sib.erase(std::remove(sib.begin(), sib.end(), this), sib.end());
+        if (Window* w = parent_->window()) w->forget(*this);
+    }
+    for (Control* c : children_) c->parent_ = nullptr;
+}
+
+Window* Control::window() { return parent_ ? parent_->window() : nullptr; }
+
+Rect Control::windowRect() const {
+    Rect r = bounds_;
+    for (const Control* p = parent_; p && p->parent_; p = p->parent_)
+        r = r.translated(p->bounds_.x, p->bounds_.y);
+    return r;
+}
+
+bool Control::showing() const {
+    if (!visible_) return false;
+    return parent_ ? parent_->showing() : false;
+}
+
+void Control::setBounds(int left, int top, int width, int height) {
+    Rect nb{left, top, width, height};
+    if (nb == bounds_) return;
+    Rect old = windowRect();
+    bool was = showing();
+    bounds_ = nb;
+    if (Window* w = window()) w->controlGeometryChanged(*this, old, was);
+}
+
+void Control::setVisible(bool on) {
+    if (on == visible_) return;
+    Rect r = windowRect();
+    bool was = showing();
+    visible_ = on;
+    if (Window* w = window()) {
+        w->controlGeometryChanged(*this, r, was);
+        if (!on && w->focus() && w->focus() != this) {
+            for (Control* f = w->focus(); f; f = f->parent_)
+                if (f == this) {
+                    w->setFocus(nullptr);
+                    break;
+                }
+        }
+    }
+}
+
+void Control::invalidate() { changed(); }
+
+void Control::changed() {
+    if (!showing()) return;
+    if (Window* w = window()) w->screenChanged(windowRect());
+}
+
+void Control::paint(Canvas&) {}
+void Control::keyDown(int) {}
+void Control::textInput(const std::string&) {}
+
+// --- Panel --------------------------------------------------------------------------------
+
+Panel::Panel(Control* parent, std::string name, Argb colour)
+    : Control(parent, std::move(name)), colour_(colour) {}
+
+void Panel::paint(Canvas& canvas) { canvas.fillRect(Rect{0, 0, width(), height()}, colour_); }
+
+void Panel::setColour(Argb c) {
+    if (c == colour_) return;
+    colour_ = c;
+    changed();
+}
+
+// --- Label --------------------------------------------------------------------------------
+
+Label::Label(Control* parent, std::string name, FontSpec font)
+    : Control(parent, std::move(name)), font_(std::move(font)) {
+    resize();
+}
+
+void Label::setCaption(const std::string& text) {
+    if (text == caption_) return;
+    changed();
+    caption_ = text;
+    renderedValid_ = false;
+    resize();
+    changed();
+}
+
+void Label::setFont(const FontSpec& font) {
+    changed();
+    font_ = font;
+    renderedValid_ = false;
+    resize();
+    changed();
+}
+
+void Label::setColour(Argb c) {
+    if (c == font_.colour) return;
+    font_.colour = c;
+    renderedValid_ = false;
+    changed();
+}
+
+void Label::resize() {
+    TextSize s = measureText(caption_, font_);
+    setBounds(left(), top(), s.width, s.height);
+}
+
+void Label::paint(Canvas& canvas) {
+    if (caption_.empty()) return;
+    if (!renderedValid_) {
+        rendered_ = renderText(caption_, font_);
+        renderedValid_ = true;
+    }
+    canvas.drawImage(rendered_, 0, 0);
+}
+
+// --- Picture ------------------------------------------------------------------------------
+
+Picture::Picture(Control* parent, std::string name) : Control(parent, std::move(name)) {}
+
+void Picture::loadFromFile(const std::string& path) {
+    Image img = loadPictureFile(path);
+    image_ = std::move(img);
+    file_ = path;
+    changed();
+}
+
+void Picture::setImage(Image image) {
+    image_ = std::move(image);
+    file_.clear();
+    changed();
+}
+
+bool Picture::opaque() const {
+    return !transparent && image_.width() >= width() && image_.height() >= height();
+}
+
+void Picture::paint(Canvas& canvas) {
+    if (image_.empty()) return;
+    if (transparent)
+        canvas.drawImageKeyed(image_, 0, 0, image_.pixel(0, image_.height() - 1));
+    else
+        canvas.drawImage(image_, 0, 0);
+}
+
+// --- PushButton ---------------------------------------------------------------------------
+
+PushButton::PushButton(Control* parent, std::string name, std::string caption, FontSpec font)
+    : Control(parent, std::move(name)), caption_(std::move(caption)), font_(std::move(font)) {}
+
+void PushButton::setCaption(const std::string& text) {
+    caption_ = text;
+    changed();
+}
+
+void PushButton::setPressed(bool on) {
+    if (on == pressed_) return;
+    pressed_ = on;
+    changed();
+}
+
+void PushButton::paint(Canvas& canvas) {
+    Rect all{0, 0, width(), height()};
+    Argb light = rgb(250, 246, 232), dark = rgb(196, 176, 128);
+    if (pressed_) std::swap(light, dark);
+    canvas.fillGradient(all, light, dark);
+    canvas.frameRect(all, rgb(70, 52, 20));
+    Window* w = const_cast<PushButton*>(this)->window();
+    if (w && w->focus() == this) {
+        Rect inner{3, 3, width() - 6, height() - 6};
+        for (int x = inner.x; x < inner.right(); x += 2) {
+            canvas.setPixel(x, inner.y, rgb(0, 0, 0));
+            canvas.setPixel(x, inner.bottom() - 1, rgb(0, 0, 0));
+        }
+        for (int y = inner.y; y < inner.bottom(); y += 2) {
+            canvas.setPixel(inner.x, y, rgb(0, 0, 0));
+            canvas.setPixel(inner.right() - 1, y, rgb(0, 0, 0));
+        }
+    }
+    if (!caption_.empty()) {
+        Image text = renderText(caption_, font_);
+        int off = pressed_ ? 1 : 0;
+        canvas.drawImage(text, (width() - text.width()) / 2 + off,
+                         (height() - text.height()) / 2 + off);
+    }
+}
+
+void PushButton::keyDown(int vk) {
+    if ((vk == 32 || vk == 13) && onClick) onClick();
+}
+
+// --- EditBox ------------------------------------------------------------------------------
+
+EditBox::EditBox(Control* parent, std::string name, FontSpec font, Argb background)
+    : Control(parent, std::move(name)), font_(std::move(font)), background_(background) {}
+
+void EditBox::setText(const std::string& utf8) {
+    std::string clean;
+    for (const std::string& ch : utf8Characters(utf8)) clean += ch;
+    text_ = clean;
+    caret_ = utf8Length(text_);
+    changed();
+}
+
+void EditBox::paint(Canvas& canvas) {
+    canvas.fillRect(Rect{0, 0, width(), height()}, background_);
+    TextSize size = measureText(text_, font_);
+    int ty = (height() - size.height) / 2;
+    if (!text_.empty()) canvas.drawImage(renderText(text_, font_), 2, ty);
+    Window* w = const_cast<EditBox*>(this)->window();
+    if (w && w->focus() == this) {
+        int cx = 2 + measureText(text_.substr(0, utf8Offset(text_, caret_)), font_).width;
+        canvas.fillRect(Rect{cx, std::max(ty, 1), 1, std::min(size.height, height() - 2)},
+                        font_.colour);
+    }
+}
+
+void EditBox::keyDown(int vk) {
+    int len = utf8Length(text_);
+    switch (vk) {
+        case 8:  // Backspace
+            if (caret_ > 0) {
+                std::size_t a = utf8Offset(text_, caret_ - 1), b = utf8Offset(text_, caret_);
+                text_.erase(a, b - a);
+                --caret_;
+            }
+            break;
+        case 46:  // Delete
+            if (caret_ < len) {
+                std::size_t a = utf8Offset(text_, caret_), b = utf8Offset(text_, caret_ + 1);
+                text_.erase(a, b - a);
+            }
+            break;
+        case 37: caret_ = std::max(0, caret_ - 1); break;
+        case 39: caret_ = std::min(len, caret_ + 1); break;
+        case 36: caret_ = 0; break;
+        case 35: caret_ = len; break;
+        default: return;
+    }
+    changed();
+}
+
+void EditBox::textInput(const std::string& utf8) {
+    for (const std::string& ch : utf8Characters(utf8)) {
+        if (maxLength > 0 && utf8Length(text_) >= maxLength) break;
+        text_.insert(utf8Offset(text_, caret_), ch);
+        ++caret_;
+    }
+    changed();
+}
+
+}  // namespace tk

@@ -1,0 +1,73 @@
+// The headless backend: a memory surface instead of a screen, a recording audio device instead of
+// a sound card, and a virtual clock that moves only when told.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../backend.h"
+
+namespace tk {
+
+// Remembers what would have been heard, and keeps the music player's states by each track's
+// real length in virtual time.
+class RecordingAudio : public Audio {
+public:
+    explicit RecordingAudio(std::int64_t* clockUs) : clock_(clockUs) {}
+    void playEffect(const std::string& path) override;
+    void openMusic(const std::string& path) override;
+    void playMusic() override;
+    void stopMusic() override;
+    MusicState musicState() override;
+    std::string musicFile() const override { return file_; }
+
+    // Effect files handed over since the last call.
+    std::vector<std::string> takeEffects();
+    // The whole record of effects, for tests.
+    const std::vector<std::string>& allEffects() const { return all_; }
+
+private:
+    std::int64_t* clock_;
+    std::vector<std::string> effects_, all_;
+    std::string file_;
+    bool open_ = false;
+    bool playing_ = false;
+    std::int64_t lengthUs_ = 0;
+    std::int64_t positionUs_ = 0;   // position when last stopped or started
+    std::int64_t startedAtUs_ = 0;  // clock when playing began
+};
+
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend();
+    std::int64_t nowUs() override { return clockUs_; }
+    Audio& audio() override { return audio_; }
+    void beep() override { ++beeps_; }
+    void openUrl(const std::string& address) override { urls_.push_back(address); }
+    void showError(Application& app, const std::string& message) override;
+    void run(Application& app) override;
+
+    // Moves the virtual clock forward by MS, delivering every timer tick due on the way.
+    void advance(Application& app, std::int64_t ms);
+    void setClockUs(std::int64_t us) { clockUs_ = us; }
+
+    RecordingAudio& recorder() { return audio_; }
+    int beeps() const { return beeps_; }
+    const std::vector<std::string>& urls() const { return urls_; }
+    // Error messages since the last call.
+    std::vector<std::string> takeErrors();
+
+private:
+    std::int64_t clockUs_ = 0;
+    RecordingAudio audio_;
+    int beeps_ = 0;
+    std::vector<std::string> urls_;
+    std::vector<std::string> errors_;
+};
+
+// Length of an MP3 file in microseconds by walking its frames; 0 when it is not an MP3.
+std::int64_t mp3LengthUs(const std::string& path);
+
+}  // namespace tk

@@ -1,0 +1,157 @@
+#include "image.h"
+
+#include <SDL.h>
+#include <jpeglib.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "embedded_resources.h"
+#include "error.h"
+
+namespace tk {
+
+Image::Image(int width, int height, Argb fill)
+    : w_(width > 0 ? width : 0), h_(height > 0 ? height : 0),
+      px_(std::size_t(w_) * std::size_t(h_), fill) {}
+
+Image Image::crop(Rect r) const {
+    Rect c = r.intersect(Rect{0, 0, w_, h_});
+    Image out(c.w, c.h);
+    for (int y = 0; y < c.h; ++y)
+        std::memcpy(out.row(y), row(c.y + y) + c.x, std::size_t(c.w) * sizeof(Argb));
+    return out;
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Cannot open file \"" + path + "\". No such file or directory");
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    if (in.bad()) throw Error("Cannot read file \"" + path + "\"");
+    return bytes;
+}
+
+// --- PNG, through libpng's simplified interface -----------------------------------------------
+
+Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
+        throw Error("Bitmap image is not valid: " + what);
+    png.format = PNG_FORMAT_BGRA;  // little-endian BGRA bytes are 0xAARRGGBB words
+    Image img(int(png.width), int(png.height));
+    if (!png_image_finish_read(&png, nullptr, img.pixels().data(), 0, nullptr)) {
+        png_image_free(&png);
+        throw Error("Bitmap image is not valid: " + what);
+    }
+    return img;
+}
+
+void savePng(const Image& image, const std::string& path) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = png_uint_32(image.width());
+    png.height = png_uint_32(image.height());
+    png.format = PNG_FORMAT_BGRA;
+    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels().data(), 0, nullptr))
+        throw Error("Cannot create file \"" + path + "\"");
+}
+
+// --- JPEG, through libjpeg-turbo ------------------------------------------------------------
+
+namespace {
+
+struct JpegErrors {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void jpegFail(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<JpegErrors*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Keeps the warning count (a truncated file warns) but prints nothing.
+void jpegMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) cinfo->err->num_warnings++;
+}
+
+}  // namespace
+
+Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
+    jpeg_decompress_struct cinfo;
+    JpegErrors err;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = jpegFail;
+    err.mgr.emit_message = jpegMessage;
+    Image img;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        throw Error("JPEG error: " + std::string(err.message) + " (" + what + ")");
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&cinfo);
+    img = Image(int(cinfo.output_width), int(cinfo.output_height));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(img.row(int(cinfo.output_scanline)));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    bool truncated = err.mgr.num_warnings > 0;
+    jpeg_destroy_decompress(&cinfo);
+    if (truncated) throw Error("JPEG error: the picture is damaged or cut short (" + what + ")");
+    for (Argb& p : img.pixels()) p |= 0xFF000000u;
+    return img;
+}
+
+// --- BMP, through SDL --------------------------------------------------------------------
+
+Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+    if (!loaded) throw Error("Bitmap image is not valid: " + what);
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (!argb) throw Error("Bitmap image is not valid: " + what);
+    Image img(argb->w, argb->h);
+    for (int y = 0; y < argb->h; ++y)
+        std::memcpy(img.row(y), static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch,
+                    std::size_t(argb->w) * 4);
+    SDL_FreeSurface(argb);
+    return img;
+}
+
+namespace {
+
+Image decodeAny(std::span<const std::uint8_t> bytes, const std::string& what) {
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes, what);
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+        return decodeJpeg(bytes, what);
+    if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N')
+        return decodePng(bytes, what);
+    throw Error("Unknown picture file extension or format: " + what);
+}
+
+}  // namespace
+
+Image loadPictureFile(const std::string& path) { return decodeAny(readFileBytes(path), path); }
+
+Image loadEmbeddedPicture(const std::string& name) {
+    const auto* file = lumcrest::assets::findEmbedded(name);
+    if (!file) throw Error("Resource " + name + " not found");
+    return decodeAny(std::span<const std::uint8_t>(file->data, file->size), name);
+}
+
+}  // namespace tk

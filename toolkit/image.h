@@ -1,0 +1,62 @@
+// Pictures in memory and the decoders for the file formats the game uses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "geometry.h"
+
+namespace tk {
+
+// A picture of ARGB pixels with straight alpha, row by row from the top.
+class Image {
+public:
+    Image() = default;
+    Image(int width, int height, Argb fill = 0);
+
+    int width() const { return w_; }
+    int height() const { return h_; }
+    bool empty() const { return w_ <= 0 || h_ <= 0; }
+    // The pixel at (x, y); 0 (transparent black) outside the picture.
+    Argb pixel(int x, int y) const {
+        return (x >= 0 && y >= 0 && x < w_ && y < h_) ? px_[std::size_t(y) * w_ + x] : 0;
+    }
+    // Sets one pixel; outside the picture nothing happens.
+    void setPixel(int x, int y, Argb c) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) px_[std::size_t(y) * w_ + x] = c;
+    }
+    Argb* row(int y) { return px_.data() + std::size_t(y) * w_; }
+    const Argb* row(int y) const { return px_.data() + std::size_t(y) * w_; }
+    std::vector<Argb>& pixels() { return px_; }
+    const std::vector<Argb>& pixels() const { return px_; }
+    // The part of this picture inside R, clipped to the picture.
+    Image crop(Rect r) const;
+
+private:
+    int w_ = 0, h_ = 0;
+    std::vector<Argb> px_;
+};
+
+// Decoders: each throws tk::Error with a readable message when the data is not a whole picture.
+Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what);
+Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what);
+Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
+
+// Reads a BMP or JPEG file (told apart by its first bytes). Throws tk::Error when the file is
+// missing or unreadable, naming the file.
+Image loadPictureFile(const std::string& path);
+
+// A picture embedded in the program under NAME (PNG or JPEG). Throws tk::Error when there is
+// no such picture or it does not decode.
+Image loadEmbeddedPicture(const std::string& name);
+
+// Writes the picture as a PNG file (opaque pixels keep their alpha). Throws tk::Error on failure.
+void savePng(const Image& image, const std::string& path);
+
+// Reads a whole file; throws tk::Error naming the file when it cannot be read.
+std::vector<std::uint8_t> readFileBytes(const std::string& path);
+
+}  // namespace tk

@@ -1,0 +1,34 @@
+// Image lists: equal frames stored four to a row in one picture, drawn by index.
+#pragma once
+
+#include <string>
+
+#include "canvas.h"
+#include "image.h"
+
+namespace tk {
+
+class ImageList {
+public:
+    ImageList() = default;
+    // Frames of FRAMEW x FRAMEH, COUNT of them, frame i at column i % 4, row i / 4 of STRIP.
+    ImageList(Image strip, int frameW, int frameH, int count);
+
+    // Loads the strip embedded under NAME; throws tk::Error when it is missing.
+    static ImageList fromEmbedded(const std::string& name, int frameW, int frameH, int count);
+
+    int count() const { return count_; }
+    int frameWidth() const { return fw_; }
+    int frameHeight() const { return fh_; }
+    // Where frame INDEX lies in the strip; empty for an index outside 0..count-1 or past the strip.
+    Rect frameRect(int index) const;
+    // Draws frame INDEX with its transparency at (x, y). An index outside the list draws nothing.
+    void draw(Canvas& canvas, int x, int y, int index) const;
+    const Image& strip() const { return strip_; }
+
+private:
+    Image strip_;
+    int fw_ = 0, fh_ = 0, count_ = 0;
+};
+
+}  // namespace tk

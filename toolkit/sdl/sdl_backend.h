@@ -1,0 +1,34 @@
+// The SDL2 backend: real windows, the keyboard and mouse, SDL2_mixer for sound, and an event loop
+// that sleeps until the next event or timer tick.
+#pragma once
+
+#include <memory>
+
+#include "../backend.h"
+
+namespace tk {
+
+class SdlBackend : public Backend {
+public:
+    // Starts SDL's video and events; audio is opened when it can be (else the game runs silent).
+    // Throws tk::Error when there is no display.
+    SdlBackend();
+    ~SdlBackend() override;
+
+    std::int64_t nowUs() override;
+    Audio& audio() override;
+    void beep() override;
+    void openUrl(const std::string& address) override;
+    void showError(Application& app, const std::string& message) override;
+    void showFatalError(Application& app, const std::string& message) override;
+    void windowOpened(Window& w) override;
+    void windowClosed(Window& w) override;
+    void run(Application& app) override;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tk

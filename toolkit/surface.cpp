@@ -1,0 +1,56 @@
+#include "surface.h"
+
+namespace tk {
+
+void DirtyRegion::add(Rect r) {
+    if (r.empty()) return;
+    for (Rect& have : rects_) {
+        Rect both = have.unite(r);
+        // Merge when the union wastes little area: keeps the list short for runs of cells.
+        long waste = long(both.w) * both.h - long(have.w) * have.h - long(r.w) * r.h;
+        if (have.intersect(r).w > 0 || waste <= 48L * 48L) {
+            have = both;
+            return;
+        }
+    }
+    rects_.push_back(r);
+    if (rects_.size() > 24) {
+        Rect all;
+        for (const Rect& x : rects_) all = all.unite(x);
+        rects_.assign(1, all);
+    }
+}
+
+Surface::Surface(int width, int height, Argb colour)
+    : pixels_(width, height, colour), colour_(colour) {}
+
+Canvas Surface::canvas() { return Canvas(pixels_, Rect{0, 0, width(), height()}); }
+
+void Surface::setBrush(Image pattern) {
+    brush_ = std::make_shared<const Image>(std::move(pattern));
+}
+
+void Surface::fillWithBrush(Rect r) {
+    Canvas c = canvas();
+    if (brush_)
+        c.fillPattern(r, *brush_);
+    else
+        c.fillRect(r, colour_);
+    dirty_.add(r.intersect(Rect{0, 0, width(), height()}));
+}
+
+void Surface::drawFrame(const ImageList& list, int index, int x, int y) {
+    Rect src = list.frameRect(index);
+    if (src.empty()) return;
+    Canvas c = canvas();
+    list.draw(c, x, y, index);
+    dirty_.add(Rect{x, y, src.w, src.h}.intersect(Rect{0, 0, width(), height()}));
+}
+
+void Surface::setPixel(int x, int y, Argb colour) {
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return;
+    pixels_.setPixel(x, y, colour | 0xFF000000u);
+    dirty_.add(Rect{x, y, 1, 1});
+}
+
+}  // namespace tk

@@ -1,0 +1,214 @@
+#include "window.h"
+
+#include <algorithm>
+
+#include "application.h"
+
+namespace tk {
+
+Window::Window(Application& app, std::string name, int clientW, int clientH, Argb colour)
+    : Control(nullptr, std::move(name)), app_(app), colour_(colour),
+      surface_(clientW, clientH, colour) {
+    setBounds(0, 0, clientW, clientH);
+    app_.addWindow(this);
+}
+
+Window::~Window() { app_.removeWindow(this); }
+
+void Window::open() {
+    if (open_) return;
+    open_ = true;
+    screenDirty_.add(Rect{0, 0, clientWidth(), clientHeight()});
+    app_.backend().windowOpened(*this);
+    invalidateSurface();
+}
+
+void Window::close() {
+    if (!open_) return;
+    open_ = false;
+    pressed_ = nullptr;
+    app_.backend().windowClosed(*this);
+    app_.windowClosed(*this);
+}
+
+void Window::requestClose() {
+    if (!open_) return;
+    // The window closes even when the close handler fails: the player asked to quit.
+    app_.dispatch([this] {
+        if (onClose) onClose();
+    });
+    close();
+}
+
+void Window::setFocus(Control* control) {
+    if (control && !control->canFocus()) return;
+    if (control == focus_) return;
+    if (focus_) focus_->invalidate();
+    focus_ = control;
+    if (focus_) focus_->invalidate();
+}
+
+void Window::keyDown(int vk) {
+    if (!app_.acceptsInput(*this)) return;
+    int key = vk;
+    if (onKeyDown) onKeyDown(key);
+    if (key != 0 && focus_ && focus_->showing()) focus_->keyDown(key);
+}
+
+void Window::keyUp(int vk) {
+    if (!app_.acceptsInput(*this)) return;
+    int key = vk;
+    if (onKeyUp) onKeyUp(key);
+}
+
+void Window::textInput(const std::string& utf8) {
+    if (!app_.acceptsInput(*this)) return;
+    if (focus_ && focus_->showing()) focus_->textInput(utf8);
+}
+
+namespace {
+
+// Children in painting order: pictures and labels first, windowed controls above them.
+std::vector<Control*> paintOrder(const Control& c) {
+    std::vector<Control*> out;
+    for (Control* k : c.children())
+        if (!k->windowed()) out.push_back(k);
+    for (Control* k : c.children())
+        if (k->windowed()) out.push_back(k);
+    return out;
+}
+
+}  // namespace
+
+Control* Window::hitTest(Control& c, int x, int y) {
+    auto order = paintOrder(c);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Control* k = *it;
+        if (!k->visible()) continue;
+        if (!k->windowRect().contains(x, y)) continue;
+        // Children are clipped by their parent.
+        if (Control* inner = hitTest(*k, x, y)) return inner;
+        return k;
+    }
+    return nullptr;
+}
+
+Control* Window::controlAt(int x, int y) {
+    if (!Rect{0, 0, clientWidth(), clientHeight()}.contains(x, y)) return this;
+    Control* c = hitTest(*this, x, y);
+    return c ? c : this;
+}
+
+Control* Window::findControl(const std::string& name) {
+    if (name == this->name()) return this;
+    std::vector<Control*> stack(children().begin(), children().end());
+    while (!stack.empty()) {
+        Control* c = stack.back();
+        stack.pop_back();
+        if (c->name() == name) return c;
+        stack.insert(stack.end(), c->children().begin(), c->children().end());
+    }
+    return nullptr;
+}
+
+void Window::mouseDown(MouseButton button, int x, int y) {
+    if (!app_.acceptsInput(*this)) return;
+    Control* target = controlAt(x, y);
+    Rect r = target == this ? Rect{} : target->windowRect();
+    if (button == MouseButton::Left) {
+        pressed_ = target;
+        if (target != this && target->canFocus()) setFocus(target);
+        if (auto* b = dynamic_cast<PushButton*>(target)) b->setPressed(true);
+    }
+    if (target->onMouseDown) target->onMouseDown(button, x - r.x, y - r.y);
+}
+
+void Window::mouseUp(MouseButton button, int x, int y) {
+    if (!app_.acceptsInput(*this)) return;
+    Control* target = controlAt(x, y);
+    Rect r = target == this ? Rect{} : target->windowRect();
+    Control* wasPressed = nullptr;
+    if (button == MouseButton::Left) {
+        wasPressed = pressed_;
+        pressed_ = nullptr;
+        if (auto* b = dynamic_cast<PushButton*>(wasPressed)) b->setPressed(false);
+    }
+    if (target->onMouseUp) target->onMouseUp(button, x - r.x, y - r.y);
+    if (button == MouseButton::Left && wasPressed == target && target->onClick) target->onClick();
+}
+
+void Window::mouseMove(int x, int y) {
+    if (!app_.acceptsInput(*this)) return;
+    Control* target = controlAt(x, y);
+    Rect r = target == this ? Rect{} : target->windowRect();
+    if (target->onMouseMove) target->onMouseMove(x - r.x, y - r.y);
+}
+
+void Window::invalidateSurface() { paintPending_ = true; }
+
+void Window::paintIfPending() {
+    if (!paintPending_ || !open_) return;
+    paintPending_ = false;
+    if (onPaint) onPaint();
+}
+
+DirtyRegion Window::takeScreenDirty() {
+    for (const Rect& r : surface_.dirty().rects()) screenDirty_.add(r);
+    surface_.dirty().clear();
+    DirtyRegion out = screenDirty_;
+    screenDirty_.clear();
+    return out;
+}
+
+void Window::paintTree(Control& c, Canvas& canvas) {
+    for (Control* k : paintOrder(c)) {
+        if (!k->visible()) continue;
+        Canvas kc = canvas.child(k->bounds());
+        if (kc.clip().empty()) continue;
+        k->paint(kc);
+        paintTree(*k, kc);
+    }
+}
+
+void Window::compose(Image& frame, Rect region) {
+    region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
+    if (region.empty()) return;
+    const Image& base = surface_.pixels();
+    for (int y = region.y; y < region.bottom(); ++y)
+        std::copy(base.row(y) + region.x, base.row(y) + region.right(), frame.row(y) + region.x);
+    Canvas canvas(frame, region);
+    paintTree(*this, canvas);
+}
+
+Argb Window::composedPixel(int x, int y) {
+    if (!Rect{0, 0, clientWidth(), clientHeight()}.contains(x, y)) return 0;
+    Image frame(clientWidth(), clientHeight());
+    compose(frame, Rect{x, y, 1, 1});
+    return frame.pixel(x, y);
+}
+
+void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShowing) {
+    if (&control == this) return;
+    bool now = control.showing();
+    if (wasShowing) screenDirty_.add(oldRect);
+    if (now) screenDirty_.add(control.windowRect());
+    // Uncovering part of the window's own surface asks the window to repaint it, as the window
+    // system does; labels are drawn over the surface and uncover nothing.
+    if (wasShowing && control.parent() == this && control.opaque() &&
+        (!now || control.windowRect() != oldRect))
+        invalidateSurface();
+    if (!now && pressed_) {
+        for (Control* p = pressed_; p; p = p->parent())
+            if (p == &control) {
+                pressed_ = nullptr;
+                break;
+            }
+    }
+}
+
+void Window::forget(Control& control) {
+    if (focus_ == &control) focus_ = nullptr;
+    if (pressed_ == &control) pressed_ = nullptr;
+}
+
+}  // namespace tk

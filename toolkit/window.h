@@ -1,0 +1,101 @@
+// Top-level windows: a fixed client area with a persistent surface under a tree of controls.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "control.h"
+#include "surface.h"
+
+namespace tk {
+
+class Application;
+
+class Window : public Control {
+public:
+    // A window of CLIENTW x CLIENTH filled with COLOUR, not yet open. It registers itself with APP.
+    Window(Application& app, std::string name, int clientW, int clientH, Argb colour);
+    ~Window() override;
+
+    Window* window() override { return this; }
+    Application& app() const { return app_; }
+    int clientWidth() const { return surface_.width(); }
+    int clientHeight() const { return surface_.height(); }
+    Argb colour() const { return colour_; }
+
+    // Open means on screen. Opening requests a first paint.
+    bool isOpen() const { return open_; }
+    void open();
+    // Closes without asking (the program ends when the main window closes).
+    void close();
+    // The close box: runs onClose, then closes.
+    void requestClose();
+    bool showing() const override { return open_ && visible(); }
+
+    Surface& surface() { return surface_; }
+
+    Control* focus() const { return focus_; }
+    // Gives CONTROL the keyboard focus (nullptr: none). Controls that cannot take it are ignored.
+    void setFocus(Control* control);
+
+    // Handlers, bound by the owner of the window.
+    std::function<void(int& vk)> onKeyDown;  // key preview: runs first; setting vk to 0 eats it
+    std::function<void(int& vk)> onKeyUp;
+    std::function<void()> onPaint;  // the window must be repainted
+    std::function<void()> onClose;  // the close box was used; the window closes afterwards
+
+    // Input, as the backends and the driver deliver it (coordinates in the client area).
+    void keyDown(int vk) override;
+    void keyUp(int vk);
+    void textInput(const std::string& utf8) override;
+    void mouseDown(MouseButton button, int x, int y);
+    void mouseUp(MouseButton button, int x, int y);
+    void mouseMove(int x, int y);
+
+    // The topmost showing control at (x, y); the window itself when there is none.
+    Control* controlAt(int x, int y);
+    // The control of this window named NAME (the window itself for its own name), or nullptr.
+    Control* findControl(const std::string& name);
+
+    // Asks for onPaint to run after the current handler (as the window system would after an
+    // area of the window was uncovered).
+    void invalidateSurface();
+    bool paintPending() const { return paintPending_; }
+    // Runs onPaint if one was asked for.
+    void paintIfPending();
+
+    // Marks an area of the client as changed on screen (controls call it when they change).
+    void screenChanged(Rect r) { screenDirty_.add(r); }
+    // Areas that need composing again since the last call of takeScreenDirty, including what was
+    // drawn on the surface.
+    DirtyRegion takeScreenDirty();
+
+    // Composes what the player sees inside REGION into FRAME (client-sized).
+    void compose(Image& frame, Rect region);
+    // The composed colour at one client pixel.
+    Argb composedPixel(int x, int y);
+
+    // Tell the window that a control's visibility or place changed (for repaint requests).
+    void controlGeometryChanged(Control& control, Rect oldRect, bool wasShowing);
+    // The control is being destroyed: forget it.
+    void forget(Control& control);
+
+    // Options the backend honours when it opens the window.
+    std::string title;
+    bool toolWindow = false;
+    Image icon;
+
+private:
+    void paintTree(Control& c, Canvas& canvas);
+    Control* hitTest(Control& c, int x, int y);
+    Application& app_;
+    Argb colour_;
+    Surface surface_;
+    bool open_ = false;
+    bool paintPending_ = false;
+    Control* focus_ = nullptr;
+    Control* pressed_ = nullptr;
+    DirtyRegion screenDirty_;
+};
+
+}  // namespace tk

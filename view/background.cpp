@@ -1,0 +1,25 @@
+// The stage background as the surface's fill pattern: erasing is filling with it.
+#include "../app/form.h"
+#include "toolkit/error.h"
+
+namespace lumcrest {
+
+bool TForm1::installBackground(int b, tk::Rect r) {
+    tk::Image picture;
+    try {
+        if (b < 0 || b > 5) throw tk::Error("Resource " + std::to_string(101 + b) + " not found");
+        picture = tk::loadEmbeddedPicture("bg" + std::to_string(101 + b) + ".png");
+    } catch (const tk::Error&) {
+        app().backend().beep();
+        return false;
+    }
+    surface().setBrush(std::move(picture));
+    surface().fillWithBrush(r);
+    return true;
+}
+
+void TForm1::eraseCell(int c, int r) {
+    surface().fillWithBrush(tk::Rect{cellLeft(c), cellTop(r), kCellSize, kCellSize});
+}
+
+}  // namespace lumcrest

@@ -1,4 +1,413 @@
+// The six play-screen backgrounds: a night scene each, with the well, the
+// progress tube, the jar's stand and the plaques at the places the game
+// draws into. jarbacks.png keeps the jar corner of each for redrawing.
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "canvas.h"
 #include "forge.h"
+
 namespace forge {
-void forgeBackgrounds(const Output&) {}
+
+namespace {
+
+constexpr int kW = 850, kH = 589;
+
+struct Theme {
+    Rgb skyTop, skyHorizon;
+    Rgb far, mid, near;  // landscape layers, back to front
+    Rgb well;            // tint of the well and plaques
+    Rgb glow;            // accent light
+};
+
+const Theme kThemes[6] = {
+    {hex(0x050a24), hex(0x2a3f78), hex(0x27315e), hex(0x18203f), hex(0x0b1026), hex(0x0a0f24),
+     hex(0xb8d4ff)},
+    {hex(0x02101e), hex(0x1d5270), hex(0x103448), hex(0x0c2b3e), hex(0x061826), hex(0x06141e),
+     hex(0xc6f0ff)},
+    {hex(0x03140f), hex(0x1f4a3e), hex(0x153a30), hex(0x0d281f), hex(0x051410), hex(0x06120e),
+     hex(0xc4ffd8)},
+    {hex(0x140828), hex(0x7a3a5a), hex(0x4a2440), hex(0x331a33), hex(0x1c0f1e), hex(0x120a1c),
+     hex(0xffd0a0)},
+    {hex(0x020716), hex(0x12314a), hex(0x2b3c5c), hex(0x8aa0c0), hex(0xc8d8ee), hex(0x070c1c),
+     hex(0xa0ffc8)},
+    {hex(0x12041a), hex(0x5c1c3a), hex(0x3a1530), hex(0x250c20), hex(0x120610), hex(0x10060f),
+     hex(0xffc0a0)},
+};
+
+// --- scenes ---
+
+void mountains(cairo_t* cr, const Theme& t, Rng& rng) {
+    moon(cr, 748, 360, 30, hex(0xf4f0d8), 0);
+    ridge(cr, rng, 0, kW, 400, 90, 0.9, kH, t.far, 7);
+    // Snow caps catch the moonlight on the far range.
+    ridge(cr, rng, 0, kW, 470, 60, 0.8, kH, t.mid, 9);
+    ridge(cr, rng, 0, kW, 540, 30, 0.6, kH, t.near, 12);
 }
+
+void sea(cairo_t* cr, const Theme& t, Rng& rng) {
+    const double horizon = 450;
+    moon(cr, 745, 355, 28, hex(0xfff6d8), 0.55);
+    ridge(cr, rng, 0, kW, horizon - 10, 25, 0.7, horizon + 1, t.far, 6);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, horizon, 0, kH);
+    addStop(g, 0, t.mid);
+    addStop(g, 1, darker(t.near, 0.3));
+    cairo_rectangle(cr, 0, horizon, kW, kH - horizon);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    // Moonlight on the waves.
+    for (int i = 0; i < 70; ++i) {
+        const double y = horizon + 4 + std::pow(rng.uniform(), 1.5) * (kH - horizon - 4);
+        const double spread = 10 + (y - horizon) * 0.5;
+        const double x = 745 + rng.uniform(-spread, spread);
+        const double w = rng.uniform(6, 18) * (0.5 + (y - horizon) / 150);
+        setColor(cr, t.glow, rng.uniform(0.2, 0.6));
+        cairo_rectangle(cr, x - w / 2, y, w, 1.2);
+        cairo_fill(cr);
+    }
+}
+
+void pineTree(cairo_t* cr, double x, double base, double h, Rgb c) {
+    const double w = h * 0.38;
+    cairo_new_path(cr);
+    for (int tier = 0; tier < 4; ++tier) {
+        const double top = base - h + tier * h * 0.2;
+        const double bottom = top + h * 0.42;
+        const double half = w * (0.45 + tier * 0.18);
+        cairo_move_to(cr, x, top);
+        cairo_line_to(cr, x + half, bottom);
+        cairo_line_to(cr, x - half, bottom);
+        cairo_close_path(cr);
+    }
+    cairo_rectangle(cr, x - h * 0.03, base - h * 0.2, h * 0.06, h * 0.2);
+    setColor(cr, c);
+    cairo_fill(cr);
+}
+
+void forest(cairo_t* cr, const Theme& t, Rng& rng) {
+    moon(cr, 752, 352, 24, hex(0xe8ffe8), 0.35);
+    ridge(cr, rng, 0, kW, 430, 50, 0.7, kH, t.far, 6);
+    const Rgb layers[3] = {t.far, t.mid, t.near};
+    for (int layer = 0; layer < 3; ++layer) {
+        const double base = 480 + layer * 45;
+        const int count = 26 + layer * 6;
+        for (int i = 0; i < count; ++i) {
+            const double x = rng.uniform(-20, kW + 20);
+            pineTree(cr, x, base + rng.uniform(0, 25), rng.uniform(70, 130) * (0.8 + layer * 0.25),
+                     layer == 0 ? lighter(t.far, 0.05) : layers[layer]);
+        }
+        cairo_rectangle(cr, 0, base + 20, kW, kH);
+        setColor(cr, layers[layer]);
+        cairo_fill(cr);
+    }
+}
+
+void dunes(cairo_t* cr, const Theme& t, Rng& rng) {
+    // A ringed planet low in the sky.
+    const double px = 742, py = 355, pr = 34;
+    cairo_save(cr);
+    cairo_translate(cr, px, py);
+    cairo_rotate(cr, -0.35);
+    cairo_scale(cr, 1, 0.28);
+    cairo_arc(cr, 0, 0, pr * 1.9, M_PI, 2 * M_PI);
+    cairo_restore(cr);
+    cairo_set_source_rgba(cr, 1, 0.85, 0.6, 0.55);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_pattern_t* g = cairo_pattern_create_radial(px - 10, py - 12, 4, px, py, pr);
+    addStop(g, 0, hex(0xffe2b0));
+    addStop(g, 1, hex(0xb0506a));
+    cairo_arc(cr, px, py, pr, 0, 2 * M_PI);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    cairo_save(cr);
+    cairo_translate(cr, px, py);
+    cairo_rotate(cr, -0.35);
+    cairo_scale(cr, 1, 0.28);
+    cairo_arc(cr, 0, 0, pr * 1.9, 0, M_PI);
+    cairo_restore(cr);
+    cairo_set_source_rgba(cr, 1, 0.88, 0.65, 0.85);
+    cairo_stroke(cr);
+    // Smooth dunes.
+    const Rgb layers[3] = {t.far, t.mid, t.near};
+    for (int layer = 0; layer < 3; ++layer) {
+        const double base = 440 + layer * 50;
+        const double phase = rng.uniform(0, 6), freq = rng.uniform(0.006, 0.012);
+        cairo_new_path(cr);
+        cairo_move_to(cr, 0, kH);
+        for (int x = 0; x <= kW; x += 5)
+            cairo_line_to(cr, x, base - 22 * std::sin(x * freq + phase) - 10 * std::sin(x * freq * 2.7));
+        cairo_line_to(cr, kW, kH);
+        cairo_close_path(cr);
+        setColor(cr, layers[layer]);
+        cairo_fill(cr);
+    }
+}
+
+void aurora(cairo_t* cr, const Theme& t, Rng& rng) {
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+    for (int band = 0; band < 3; ++band) {
+        const double y0 = 110 + band * 70, amp = rng.uniform(25, 45), freq = rng.uniform(0.008, 0.015);
+        const double phase = rng.uniform(0, 6);
+        const Rgb c = band == 1 ? hex(0x7040a0) : hex(0x30c080);
+        for (int x = 0; x < kW; x += 2) {
+            const double top = y0 + amp * std::sin(x * freq + phase);
+            const double len = 60 + 30 * std::sin(x * 0.03 + band);
+            cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, top + len);
+            addStop(g, 0, c, 0);
+            addStop(g, 0.7, c, 0.16);
+            addStop(g, 1, c, 0);
+            cairo_rectangle(cr, x, top, 2, len);
+            cairo_set_source(cr, g);
+            cairo_fill(cr);
+            cairo_pattern_destroy(g);
+        }
+    }
+    cairo_restore(cr);
+    moon(cr, 750, 352, 18, hex(0xffffff), 0);
+    ridge(cr, rng, 0, kW, 450, 60, 0.8, kH, t.far, 7);
+    ridge(cr, rng, 0, kW, 500, 35, 0.6, kH, darker(t.mid, 0.35), 9);
+    ridge(cr, rng, 0, kW, 550, 18, 0.5, kH, darker(t.near, 0.45), 11);
+}
+
+void castle(cairo_t* cr, const Theme& t, Rng& rng) {
+    moon(cr, 792, 176, 20, hex(0xffe4d0), 0.2);
+    ridge(cr, rng, 0, kW, 470, 50, 0.8, kH, t.far, 7);
+    // A cliff on the right carrying the castle.
+    cairo_new_path(cr);
+    cairo_move_to(cr, 600, kH);
+    cairo_line_to(cr, 615, 470);
+    cairo_line_to(cr, 645, 412);
+    cairo_line_to(cr, 850, 404);
+    cairo_line_to(cr, 850, kH);
+    cairo_close_path(cr);
+    setColor(cr, t.mid);
+    cairo_fill(cr);
+    struct Tower {
+        double x, w, h;
+    };
+    const Tower towers[] = {{660, 20, 62}, {698, 28, 92}, {742, 18, 50}, {776, 24, 80}, {814, 20, 58}};
+    const double base = 410;
+    setColor(cr, t.near);
+    cairo_rectangle(cr, 652, base - 34, 176, 34);
+    cairo_fill(cr);
+    for (int m = 0; m < 22; ++m) {  // battlements
+        cairo_rectangle(cr, 652 + m * 8, base - 40, 5, 6);
+        cairo_fill(cr);
+    }
+    for (const auto& tw : towers) {
+        const double top = base - tw.h;
+        setColor(cr, t.near);
+        cairo_rectangle(cr, tw.x - tw.w / 2, top, tw.w, tw.h);
+        cairo_fill(cr);
+        cairo_move_to(cr, tw.x - tw.w / 2 - 4, top);
+        cairo_line_to(cr, tw.x, top - tw.w * 1.1);
+        cairo_line_to(cr, tw.x + tw.w / 2 + 4, top);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        for (int wdw = 0; wdw < 3; ++wdw) {
+            if (!rng.chance(0.7)) continue;
+            cairo_set_source_rgba(cr, 1, 0.8, 0.35, 0.9);
+            cairo_rectangle(cr, tw.x - 2, top + 10 + wdw * 15, 4, 7);
+            cairo_fill(cr);
+        }
+    }
+    ridge(cr, rng, 0, 620, 560, 25, 0.5, kH, t.near, 8);
+}
+
+void scene(cairo_t* cr, int b, Rng& rng) {
+    const Theme& t = kThemes[b];
+    skyGradient(cr, kW, kH, t.skyTop, t.skyHorizon, 470);
+    starField(cr, rng, 0, 0, kW, 470, 320);
+    switch (b) {
+        case 0: mountains(cr, t, rng); break;
+        case 1: sea(cr, t, rng); break;
+        case 2: forest(cr, t, rng); break;
+        case 3: dunes(cr, t, rng); break;
+        case 4: aurora(cr, t, rng); break;
+        default: castle(cr, t, rng); break;
+    }
+}
+
+// --- the playing furniture ---
+
+void well(cairo_t* cr, const Theme& t) {
+    cairo_save(cr);
+    roundedRect(cr, 94, 30, 508, 504, 14);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
+    cairo_fill(cr);
+    roundedRect(cr, 98, 30, 500, 500, 12);
+    setColor(cr, t.well, 0.9);
+    cairo_fill(cr);
+    // Faint glow from the bottom of the well.
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
+    addStop(g, 0, t.glow, 0.0);
+    addStop(g, 1, t.glow, 0.06);
+    cairo_rectangle(cr, 108, 40, 480, 480);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    for (int c = 1; c <= 10; ++c)
+        for (int r = 1; r <= 10; ++r) {
+            const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
+            cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 6, 2, x, y, 20);
+            addStop(cell, 0, lighter(t.well, 0.05), 0.95);
+            addStop(cell, 1, lighter(t.well, 0.14), 0.95);
+            cairo_arc(cr, x, y, 19, 0, 2 * M_PI);
+            cairo_set_source(cr, cell);
+            cairo_fill_preserve(cr);
+            cairo_pattern_destroy(cell);
+            setColor(cr, t.glow, 0.13);
+            cairo_set_line_width(cr, 1.2);
+            cairo_stroke(cr);
+        }
+    goldFrame(cr, 98, 30, 500, 500, 12, 4);
+    cairo_rectangle(cr, 106.5, 38.5, 483, 483);
+    setColor(cr, hex(0xc9a048), 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+void tube(cairo_t* cr, const Theme& t) {
+    cairo_save(cr);
+    // Glass body.
+    roundedRect(cr, 40, 84, 28, 392, 13);
+    cairo_pattern_t* glass = cairo_pattern_create_linear(40, 0, 68, 0);
+    addStop(glass, 0, t.glow, 0.35);
+    addStop(glass, 0.3, t.glow, 0.1);
+    addStop(glass, 0.8, t.glow, 0.05);
+    addStop(glass, 1, t.glow, 0.3);
+    cairo_set_source(cr, glass);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glass);
+    // The channel the fill bar rises in.
+    cairo_rectangle(cr, 47, 98, 13, 367);
+    cairo_set_source_rgb(cr, 0.02, 0.025, 0.06);
+    cairo_fill(cr);
+    for (int i = 1; i < 10; ++i) {
+        const double y = 465 - i * 36.7;
+        cairo_move_to(cr, 61, y);
+        cairo_line_to(cr, 66, y);
+    }
+    setColor(cr, hex(0xe0c070), 0.7);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    roundedRect(cr, 40, 84, 28, 392, 13);
+    setColor(cr, t.glow, 0.5);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 43.5, 100);
+    cairo_line_to(cr, 43.5, 460);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    // Gold caps.
+    for (double y : {78.0, 470.0}) {
+        roundedRect(cr, 36, y, 36, 12, 4);
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + 12);
+        addStop(g, 0, hex(0xfff0a0));
+        addStop(g, 0.5, hex(0xc08a28));
+        addStop(g, 1, hex(0x6a4410));
+        cairo_set_source(cr, g);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+    }
+    cairo_restore(cr);
+}
+
+void jarStand(cairo_t* cr, const Theme& t) {
+    cairo_save(cr);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(50, 60, 5, 50, 60, 48);
+    addStop(halo, 0, t.glow, 0.25);
+    addStop(halo, 1, t.glow, 0);
+    cairo_arc(cr, 50, 60, 48, 0, 2 * M_PI);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    // Pedestal: a gold-rimmed disc on a short column.
+    cairo_move_to(cr, 26, 90);
+    cairo_line_to(cr, 74, 90);
+    cairo_line_to(cr, 80, 100);
+    cairo_line_to(cr, 20, 100);
+    cairo_close_path(cr);
+    cairo_pattern_t* stone = cairo_pattern_create_linear(20, 0, 80, 0);
+    addStop(stone, 0, hex(0x2a2440));
+    addStop(stone, 0.4, hex(0x5a5078));
+    addStop(stone, 1, hex(0x1a1628));
+    cairo_set_source(cr, stone);
+    cairo_fill(cr);
+    cairo_pattern_destroy(stone);
+    cairo_save(cr);
+    cairo_translate(cr, 50, 88);
+    cairo_scale(cr, 34, 6);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr);
+    cairo_pattern_t* top = cairo_pattern_create_linear(16, 0, 84, 0);
+    addStop(top, 0, hex(0x8a6018));
+    addStop(top, 0.35, hex(0xfff0a0));
+    addStop(top, 1, hex(0x8a6018));
+    cairo_set_source(cr, top);
+    cairo_fill(cr);
+    cairo_pattern_destroy(top);
+    cairo_restore(cr);
+}
+
+void rightPanel(cairo_t* cr, const Theme& t) {
+    const Font label{"DejaVu Serif", 17, true, false};
+    // Next gems.
+    plaque(cr, 645, 44, 168, 96, 12, t.well);
+    goldText(cr, label, "NEXT", 729, 68, Align::Center);
+    for (int i = 0; i < 3; ++i) {
+        roundedRect(cr, 656 + 48 * i, 79, 50, 50, 5);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
+        cairo_fill(cr);
+    }
+    // Score.
+    plaque(cr, 648, 212, 184, 88, 12, t.well);
+    goldText(cr, label, "SCORE", 740, 240, Align::Center);
+    roundedRect(cr, 664, 251, 152, 36, 6);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
+    cairo_fill(cr);
+    // Level.
+    plaque(cr, 655, 416, 177, 50, 12, t.well);
+    roundedRect(cr, 666, 425, 155, 32, 6);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
+    cairo_fill(cr);
+    goldText(cr, {"DejaVu Serif", 30, true, true}, "Lumcrest", 740, 560, Align::Center);
+}
+
+void paintBackground(Canvas& c, int b) {
+    cairo_t* cr = c.cr();
+    Rng rng(500 + static_cast<std::uint64_t>(b));
+    scene(cr, b, rng);
+    const Theme& t = kThemes[b];
+    well(cr, t);
+    tube(cr, t);
+    jarStand(cr, t);
+    rightPanel(cr, t);
+}
+
+}  // namespace
+
+void forgeBackgrounds(const Output& out) {
+    Strip jarbacks(100, 100, 6);
+    for (int b = 0; b < 6; ++b) {
+        Canvas bg(kW, kH, true);
+        paintBackground(bg, b);
+        bg.writePng(out.embedded("bg" + std::to_string(101 + b) + ".png"));
+        jarbacks.frame(b, [&](cairo_t* cr) {
+            cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+            cairo_set_source_surface(cr, bg.surface(), 0, 0);
+            cairo_paint(cr);
+        });
+    }
+    jarbacks.writePng(out.embedded("jarbacks.png"));
+}
+
+}  // namespace forge

@@ -1,4 +1,136 @@
+// The menu's button bitmaps (opaque BMPs, one per state), the colour-keyed
+// Back button and the in-game MENU button list.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
 #include "forge.h"
+#include "menu_style.h"
+
 namespace forge {
-void forgeButtons(const Output&) {}
+
+void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
+                double fontSize) {
+    struct Look {
+        Rgb top, bottom, rim, text;
+        double rimAlpha;
+    };
+    Look look{hex(0x3c3478), hex(0x17133c), hex(0xd7a23a), hex(0xf4ead0), 1};
+    switch (state) {
+        case ButtonState::Dimmed:
+            look = {hex(0x44424e), hex(0x24232a), hex(0x8a8678), hex(0x9c98a0), 0.8};
+            break;
+        case ButtonState::Rest:
+            look = {hex(0x3c3478), hex(0x17133c), hex(0xd7a23a), hex(0xf4ead0), 1};
+            break;
+        case ButtonState::Hover:
+            look = {hex(0x6356c8), hex(0x2a2278), hex(0xffe080), hex(0xfff070), 1};
+            break;
+        case ButtonState::Pressed:
+            look = {hex(0x120f34), hex(0x302a6a), hex(0xa87820), hex(0xe8d890), 1};
+            break;
+    }
+    const double inset = 3, r = (h - 2 * inset) / 2;
+    cairo_save(cr);
+    if (state == ButtonState::Hover) {  // soft halo
+        roundedRect(cr, 1, 1, w - 2, h - 2, r + 2);
+        cairo_set_source_rgba(cr, 1, 0.85, 0.4, 0.25);
+        cairo_fill(cr);
+    }
+    roundedRect(cr, inset, inset, w - 2 * inset, h - 2 * inset, r);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, inset, 0, h - inset);
+    addStop(g, 0, look.top);
+    addStop(g, 1, look.bottom);
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    setColor(cr, look.rim, look.rimAlpha);
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
+    // Glassy upper half.
+    if (state != ButtonState::Pressed) {
+        roundedRect(cr, inset + r * 0.5, inset + 2.5, w - 2 * inset - r, (h - 2 * inset) * 0.42, r * 0.8);
+        cairo_set_source_rgba(cr, 1, 1, 1, state == ButtonState::Dimmed ? 0.05 : 0.12);
+        cairo_fill(cr);
+    }
+    const double shift = state == ButtonState::Pressed ? 1.5 : 0;
+    const Font font{"DejaVu Serif", fontSize, true, false};
+    drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center, look.text,
+             2.5, hex(0x0a0818));
+    cairo_restore(cr);
 }
+
+namespace {
+
+void menuButton(const Output& out, const std::string& name, int w, int h, ButtonState state,
+                const std::string& label) {
+    Canvas c(w, h, true);
+    setColor(c.cr(), kMenuPanel);
+    cairo_paint(c.cr());
+    buttonFace(c.cr(), w, h, state, label, 24);
+    c.writeBmp(out.data(name + ".bmp"));
+}
+
+// The Back bitmap is shown with its bottom-left colour made transparent: the
+// face is laid over a dark ground and everything outside it is pure magenta.
+void keyedButton(const Output& out, const std::string& name, ButtonState state) {
+    const int w = 135, h = 56;
+    Canvas face(w, h);
+    buttonFace(face.cr(), w, h, state, "Back", 22);
+    Canvas c(w, h, true);
+    setColor(c.cr(), kMenuPanel);
+    cairo_paint(c.cr());
+    cairo_set_source_surface(c.cr(), face.surface(), 0, 0);
+    cairo_paint(c.cr());
+    cairo_surface_flush(c.surface());
+    unsigned char* data = cairo_image_surface_get_data(c.surface());
+    const int stride = cairo_image_surface_get_stride(c.surface());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((face.pixel(x, y) >> 24) == 0)
+                reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = 0xffff00ffu;
+    cairo_surface_mark_dirty(c.surface());
+    c.writeBmp(out.data(name + ".bmp"));
+}
+
+}  // namespace
+
+void forgeButtons(const Output& out) {
+    const ButtonState three[] = {ButtonState::Rest, ButtonState::Hover, ButtonState::Pressed};
+    struct Plain {
+        const char* name;
+        int w, h;
+        const char* label;
+    };
+    const Plain plain[] = {{"New", 252, 51, "New Game"},   {"Play", 252, 51, "Play"},
+                           {"Hi_Sc", 340, 52, "High Scores"}, {"Help", 340, 52, "Help"},
+                           {"About", 252, 54, "About"}};
+    for (const auto& b : plain)
+        for (int s = 0; s < 3; ++s)
+            menuButton(out, std::string(b.name) + "_" + std::to_string(s), b.w, b.h, three[s], b.label);
+
+    // Switches: "on" at rest and lit, then "off" at rest and lit.
+    struct Switch {
+        const char* name;
+        int h;
+        const char* label;
+    };
+    for (const auto& sw : {Switch{"Music", 53, "Music"}, Switch{"Sound", 52, "Sound"}})
+        for (int s = 0; s < 4; ++s)
+            menuButton(out, std::string(sw.name) + "_" + std::to_string(s), 368, sw.h,
+                       s % 2 ? ButtonState::Hover : ButtonState::Rest,
+                       std::string(sw.label) + (s < 2 ? ": On" : ": Off"));
+
+    const ButtonState back[] = {ButtonState::Dimmed, ButtonState::Rest, ButtonState::Hover,
+                                ButtonState::Pressed};
+    for (int s = 0; s < 4; ++s) keyedButton(out, "BACK_" + std::to_string(s), back[s]);
+
+    Strip menu(135, 56, 3);
+    for (int s = 0; s < 3; ++s)
+        menu.frame(s, [&](cairo_t* cr) { buttonFace(cr, 135, 56, three[s], "MENU", 22); });
+    menu.writePng(out.embedded("menulist.png"));
+}
+
+}  // namespace forge

@@ -1,0 +1,20 @@
+#pragma once
+// The look shared by the menu backdrop and the buttons drawn onto it.
+
+#include <string_view>
+
+#include "canvas.h"
+
+namespace forge {
+
+// Flat colour of the round frame behind the menu buttons; the button bitmaps
+// are opaque and use it around their rounded faces.
+constexpr Rgb kMenuPanel = hex(0x120f26);
+
+enum class ButtonState { Dimmed, Rest, Hover, Pressed };
+
+// A rounded gold-rimmed button face with LABEL filling a W x H box at the origin.
+void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
+                double fontSize);
+
+}  // namespace forge

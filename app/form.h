@@ -159,6 +159,7 @@ public:
     // --- Saved game (store/saved_game.cpp) --------------------------------------------------
     void readSavedGame();
     void writeSavedGame();
+    void writeSavedGameKeys();
 
     // --- Sound and music (audio/) -----------------------------------------------------------
     void playEffect(const std::string& file);

@@ -12,6 +12,18 @@ std::string gemKey(int c, int r) { return "Gem" + std::to_string(10 * (c - 1) + 
 }  // namespace
 
 void TForm1::writeSavedGame() {
+    // All 102 keys replace the file at once, so a crash never leaves half a saved game.
+    profile_.beginBatch();
+    try {
+        writeSavedGameKeys();
+    } catch (...) {
+        profile_.abandonBatch();
+        throw;
+    }
+    profile_.commitBatch();
+}
+
+void TForm1::writeSavedGameKeys() {
     for (int k = 1; k <= 3; ++k) profile_.writeInteger("Gemshape", "Shape" + std::to_string(k), Shape[k]);
     for (int k = 1; k <= 3; ++k)
         profile_.writeInteger("Nextgemshape", "Nextshape" + std::to_string(k), Nextshape[k]);

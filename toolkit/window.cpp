@@ -194,7 +194,7 @@ void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShow
     if (now) screenDirty_.add(control.windowRect());
     // Uncovering part of the window's own surface asks the window to repaint it, as the window
     // system does; labels are drawn over the surface and uncover nothing.
-    if (wasShowing && control.parent() == this && control.opaque() &&
+    if (wasShowing && !oldRect.empty() && control.parent() == this && control.opaque() &&
         (!now || control.windowRect() != oldRect))
         invalidateSurface();
     if (!now && pressed_) {

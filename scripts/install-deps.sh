@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing the game need. Runs as root or
+# through sudo; does nothing when everything is already there.
+set -eu
+
+PACKAGES="build-essential cmake ninja-build pkg-config
+libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg62-turbo-dev libpng-dev
+libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-dev
+fonts-texgyre libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xauth xdotool imagemagick x11-utils mpg123 sox"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing:$missing"
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Runs one driver script and compares its answers with the expected ones.
+# Directives at the top of a script: "#! seed N" fixes the seed; "#! ini TEXT" adds the line TEXT
+# to the settings file before the driver starts.
+set -eu
+driver="$1"
+script="$2"
+expected="${script%.txt}.expected"
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+seed=1
+while IFS= read -r line; do
+    case "$line" in
+        "#! seed "*) seed="${line#\#! seed }" ;;
+        "#! ini "*) printf '%s\n' "${line#\#! ini }" >>"$home/lumcrest.ini" ;;
+    esac
+done <"$script"
+actual="$home/actual.txt"
+"$driver" --home "$home" --seed "$seed" <"$script" >"$actual"
+if ! diff -u "$expected" "$actual"; then
+    echo "driver script $(basename "$script") gave other answers" >&2
+    exit 1
+fi

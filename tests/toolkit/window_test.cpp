@@ -1,0 +1,178 @@
+// Drawing surface, image lists, controls and input routing of the toolkit.
+#include <gtest/gtest.h>
+
+#include "toolkit/application.h"
+#include "toolkit/control.h"
+#include "toolkit/headless/headless_backend.h"
+#include "toolkit/image_list.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
+
+namespace {
+
+struct World {
+    tk::HeadlessBackend backend;
+    tk::Application app{backend};
+    tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
+    World() {
+        app.setMainWindow(&win);
+        win.open();
+    }
+};
+
+tk::Image checker(int w, int h) {
+    tk::Image img(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.setPixel(x, y, tk::rgb(x * 10, y * 10, 7));
+    return img;
+}
+
+TEST(Surface, TheBrushIsAnchoredAtTheClientOriginWhereverAFillStarts) {
+    World w;
+    w.win.surface().setBrush(checker(7, 5));
+    w.win.surface().fillWithBrush(tk::Rect{13, 11, 20, 9});
+    for (int y = 11; y < 20; ++y)
+        for (int x = 13; x < 33; ++x)
+            ASSERT_EQ(w.win.surface().pixel(x, y), tk::rgb((x % 7) * 10, (y % 5) * 10, 7));
+    EXPECT_EQ(w.win.surface().pixel(12, 11), tk::rgb(0, 0, 0));  // outside the fill
+    w.win.surface().fillWithBrush(tk::Rect{190, 95, 50, 50});     // clipped, no crash
+}
+
+TEST(ImageLists, FramesAreFourToARowAndOutsideIndicesDrawNothing) {
+    World w;
+    tk::Image strip(4 * 2, 2 * 2);  // six frames of 2 x 2
+    for (int i = 0; i < 6; ++i)
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                strip.setPixel((i % 4) * 2 + x, (i / 4) * 2 + y, tk::rgb(i * 40, 0, 0));
+    tk::ImageList list(strip, 2, 2, 6);
+    tk::Surface& s = w.win.surface();
+    s.drawFrame(list, 5, 10, 10);
+    EXPECT_EQ(s.pixel(11, 11), tk::rgb(200, 0, 0));
+    for (int bad : {-1, 6, 7, 1000}) {
+        s.drawFrame(list, bad, 20, 20);
+        EXPECT_EQ(s.pixel(20, 20), tk::rgb(0, 0, 0)) << bad;
+    }
+    // Transparent pixels leave what is beneath.
+    tk::Image holey(8, 2, 0);
+    holey.setPixel(0, 0, tk::rgb(1, 2, 3));
+    s.drawFrame(tk::ImageList(holey, 2, 2, 4), 0, 10, 10);
+    EXPECT_EQ(s.pixel(10, 10), tk::rgb(1, 2, 3));
+    EXPECT_EQ(s.pixel(11, 11), tk::rgb(200, 0, 0));
+}
+
+TEST(Controls, AControlShowsOnlyWhenItAndAllItsParentsAreVisible) {
+    World w;
+    tk::Panel outer(&w.win, "outer");
+    tk::Panel inner(&outer, "inner", tk::rgb(255, 0, 0));
+    outer.setBounds(10, 10, 100, 50);
+    inner.setBounds(5, 5, 20, 20);
+    EXPECT_TRUE(inner.showing());
+    EXPECT_EQ(w.win.composedPixel(16, 16), tk::rgb(255, 0, 0));
+    outer.hide();
+    EXPECT_TRUE(inner.visible());
+    EXPECT_FALSE(inner.showing());
+    EXPECT_EQ(w.win.composedPixel(16, 16), tk::rgb(0, 0, 0));
+    EXPECT_EQ(w.win.controlAt(16, 16), &w.win);
+    outer.show();
+    EXPECT_EQ(w.win.controlAt(16, 16), &inner);
+    EXPECT_EQ(inner.windowRect(), (tk::Rect{15, 15, 20, 20}));
+}
+
+TEST(Controls, HidingAPanelOverTheSurfaceAsksTheWindowToRepaint) {
+    World w;
+    int paints = 0;
+    w.win.onPaint = [&] { ++paints; };
+    w.app.flushPaints();
+    paints = 0;
+    tk::Panel cover(&w.win, "cover");
+    cover.setBounds(0, 0, 200, 100);
+    tk::Panel child(&cover, "child");
+    child.setBounds(0, 0, 10, 10);
+    child.hide();  // uncovers only its parent, not the window
+    w.app.flushPaints();
+    EXPECT_EQ(paints, 0);
+    cover.hide();
+    w.app.flushPaints();
+    EXPECT_EQ(paints, 1);
+}
+
+TEST(Input, MouseEventsGoToTheTopmostShowingControlElseTheWindow) {
+    World w;
+    tk::Picture back(&w.win, "back");
+    back.setBounds(0, 0, 100, 100);
+    tk::Panel panel(&w.win, "panel");  // windowed: above the picture, though made earlier or later
+    panel.setBounds(50, 0, 100, 100);
+    std::string log;
+    back.onMouseDown = [&](tk::MouseButton, int x, int y) {
+        log += "back" + std::to_string(x) + "," + std::to_string(y) + " ";
+    };
+    panel.onMouseDown = [&](tk::MouseButton b, int x, int) {
+        log += std::string(b == tk::MouseButton::Right ? "rpanel" : "panel") + std::to_string(x) + " ";
+    };
+    w.win.onMouseDown = [&](tk::MouseButton, int x, int) { log += "win" + std::to_string(x) + " "; };
+    w.win.mouseDown(tk::MouseButton::Left, 10, 20);
+    w.win.mouseDown(tk::MouseButton::Right, 60, 20);
+    w.win.mouseDown(tk::MouseButton::Left, 180, 20);
+    panel.hide();
+    w.win.mouseDown(tk::MouseButton::Left, 60, 20);
+    EXPECT_EQ(log, "back10,20 rpanel10 win180 back60,20 ");
+}
+
+TEST(Input, TheWindowSeesEveryKeyBeforeTheFocusedControl) {
+    World w;
+    tk::EditBox edit(&w.win, "edit", tk::FontSpec{}, tk::rgb(0, 0, 0));
+    edit.setBounds(0, 0, 100, 20);
+    edit.maxLength = 3;
+    w.win.setFocus(&edit);
+    std::string seen;
+    w.win.onKeyDown = [&](int& vk) {
+        seen += std::to_string(vk) + " ";
+        if (vk == 46) vk = 0;  // the window keeps Delete for itself
+    };
+    w.win.textInput("Zoë東京");
+    EXPECT_EQ(edit.text(), "Zoë");  // three characters, five bytes
+    w.win.keyDown(8);               // Backspace
+    EXPECT_EQ(edit.text(), "Zo");
+    w.win.keyDown(36);  // Home
+    w.win.keyDown(46);  // eaten by the window
+    EXPECT_EQ(edit.text(), "Zo");
+    EXPECT_EQ(seen, "8 36 46 ");
+    edit.hide();
+    w.win.textInput("x");
+    EXPECT_EQ(edit.text(), "Zo");
+}
+
+TEST(Input, AModalWindowTakesTheInputWhileTheMainWindowWaits) {
+    World w;
+    tk::Window dialog(w.app, "dialog", 50, 50, tk::rgb(23, 23, 23));
+    int mainKeys = 0, dialogKeys = 0;
+    w.win.onKeyDown = [&](int&) { ++mainKeys; };
+    dialog.onKeyDown = [&](int&) { ++dialogKeys; };
+    bool closed = false;
+    w.app.showModal(dialog, [&] { closed = true; });
+    EXPECT_EQ(w.app.activeWindow(), &dialog);
+    w.win.keyDown(38);
+    dialog.keyDown(38);
+    EXPECT_EQ(mainKeys, 0);
+    EXPECT_EQ(dialogKeys, 1);
+    dialog.close();
+    EXPECT_TRUE(closed);
+    w.win.keyDown(38);
+    EXPECT_EQ(mainKeys, 1);
+}
+
+TEST(Input, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
+    World w;
+    tk::Timer t(w.app, "t", 10, true);
+    int ticks = 0;
+    t.onTimer = [&] {
+        ++ticks;
+        throw std::runtime_error("Cannot open file \"x.bmp\"");
+    };
+    w.backend.advance(w.app, 20);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(w.backend.takeErrors().size(), 2u);
+}
+
+}  // namespace

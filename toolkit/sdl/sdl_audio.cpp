@@ -1,0 +1,198 @@
+#include "sdl_audio.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <limits>
+
+#include "../error.h"
+#include "beep_tone.h"
+
+namespace tk::sdl {
+
+namespace {
+
+constexpr int kEffectChannel = 0, kBeepChannel = 1;
+
+// The mixer's callbacks run on the audio thread (and inside Mix_HaltMusic / Mix_PlayChannel on
+// ours): all they may do is wake the loop, which then looks at the mixer itself.
+std::atomic<std::uint32_t> gWakeEvent{0};
+
+void pushWake(int code) {
+    SDL_Event e{};
+    e.type = gWakeEvent.load();
+    e.user.code = code;
+    SDL_PushEvent(&e);
+}
+
+void channelFinished(int channel) {
+    if (channel == kEffectChannel) pushWake(SdlAudio::kChannelDone);
+}
+
+void musicFinished() { pushWake(SdlAudio::kMusicDone); }
+
+bool openMixer() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0) return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
+// A track whose length cannot be read never ends by itself.
+constexpr std::int64_t kEndless = std::numeric_limits<std::int64_t>::max() / 4;
+
+}  // namespace
+
+SdlAudio::SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock)
+    : clock_(std::move(clock)) {
+    gWakeEvent = wakeEvent;
+    Mix_Init(MIX_INIT_MP3);
+    if (openMixer()) {
+        mixerOpen_ = audible_ = true;
+    } else {
+        // No sound card. The mixer is still the one that knows how long a track is, so it runs
+        // on SDL's dummy device, muted, and never plays anything.
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        mixerOpen_ = openMixer();
+        if (mixerOpen_) {
+            Mix_Volume(-1, 0);
+            Mix_VolumeMusic(0);
+        }
+    }
+    if (!audible_) return;
+    Mix_ChannelFinished(channelFinished);
+    Mix_HookMusicFinished(musicFinished);
+    int rate = 44100, channels = 2;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
+    beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+}
+
+SdlAudio::~SdlAudio() {
+    if (mixerOpen_) {
+        Mix_HookMusicFinished(nullptr);
+        Mix_ChannelFinished(nullptr);
+        Mix_HaltChannel(-1);
+        closeTrack();
+        if (effect_) Mix_FreeChunk(effect_);
+        if (beep_) Mix_FreeChunk(beep_);
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    Mix_Quit();
+}
+
+// --- Effects ------------------------------------------------------------------------------
+
+void SdlAudio::playEffect(const std::string& path) {
+    if (!audible_) return;
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (!chunk || Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
+        if (chunk) Mix_FreeChunk(chunk);
+        // What cannot be played still cuts the effect before it, and the beep says so.
+        Mix_HaltChannel(kEffectChannel);
+        freeFinishedEffect();
+        beep();
+        return;
+    }
+    // The cut effect was taken off the channel under the mixer's lock: nothing uses it now.
+    if (effect_) Mix_FreeChunk(effect_);
+    effect_ = chunk;
+}
+
+void SdlAudio::beep() {
+    if (audible_ && beep_) Mix_PlayChannel(kBeepChannel, beep_, 0);
+}
+
+void SdlAudio::freeFinishedEffect() {
+    if (effect_ && !Mix_Playing(kEffectChannel)) {
+        Mix_FreeChunk(effect_);
+        effect_ = nullptr;
+    }
+}
+
+void SdlAudio::soundFinished() {
+    if (!audible_) return;
+    freeFinishedEffect();
+    musicState();  // notes the end of the track
+}
+
+// --- Music --------------------------------------------------------------------------------
+
+void SdlAudio::closeTrack() {
+    if (music_) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+    }
+    file_.clear();
+    open_ = started_ = playing_ = ended_ = false;
+    lengthUs_ = positionUs_ = startedAtUs_ = 0;
+}
+
+void SdlAudio::openMusic(const std::string& path) {
+    closeTrack();
+    Mix_Music* music = nullptr;
+    if (mixerOpen_) {
+        music = Mix_LoadMUS(path.c_str());
+        if (!music) throw Error(Mix_GetError());
+    } else if (!std::ifstream(path, std::ios::binary)) {
+        throw Error("Couldn't open '" + path + "'");
+    }
+    double seconds = music ? Mix_MusicDuration(music) : -1;
+    lengthUs_ = seconds > 0 ? std::int64_t(seconds * 1e6) : kEndless;
+    if (audible_) {
+        music_ = music;
+    } else if (music) {
+        Mix_FreeMusic(music);  // only its length was wanted
+    }
+    file_ = path;
+    open_ = true;
+}
+
+void SdlAudio::playMusic() {
+    if (!open_) throw Error("No MCI device open");
+    MusicState state = musicState();
+    if (state == MusicState::Playing) return;
+    bool fromStart = !started_ || state == MusicState::Ended;
+    if (audible_) {
+        if (fromStart) {
+            if (Mix_PlayMusic(music_, 0) != 0) throw Error(Mix_GetError());
+        }
+        // Stopping pauses the track, so resuming continues at the very sample it stopped on.
+        Mix_ResumeMusic();
+    } else {
+        if (fromStart) positionUs_ = 0;
+        startedAtUs_ = clock_();
+    }
+    started_ = playing_ = true;
+    ended_ = false;
+}
+
+void SdlAudio::stopMusic() {
+    if (!open_) throw Error("No MCI device open");
+    if (musicState() != MusicState::Playing) return;
+    if (audible_)
+        Mix_PauseMusic();
+    else
+        positionUs_ = std::min(lengthUs_, positionUs_ + (clock_() - startedAtUs_));
+    playing_ = false;
+}
+
+MusicState SdlAudio::musicState() {
+    if (!open_) return MusicState::None;
+    if (playing_) {
+        bool over = audible_ ? !Mix_PlayingMusic()
+                             : positionUs_ + (clock_() - startedAtUs_) >= lengthUs_;
+        if (!over) return MusicState::Playing;
+        playing_ = false;
+        ended_ = true;
+        positionUs_ = lengthUs_;
+    }
+    return ended_ ? MusicState::Ended : MusicState::Stopped;
+}
+
+}  // namespace tk::sdl

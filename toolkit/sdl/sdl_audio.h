@@ -1,0 +1,64 @@
+// Sound through SDL2_mixer: one voice for effects (channel 0), the beep beside it (channel 1) and
+// one music track. Without a sound card the game runs silent but the music player keeps its states
+// by the clock, so the game behaves the same.
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "../audio.h"
+
+namespace tk::sdl {
+
+class SdlAudio : public Audio {
+public:
+    // Opens the sound device. WAKEEVENT is the SDL event type pushed from the audio thread when a
+    // sound ends; the loop hands it back to soundFinished. CLOCK gives microseconds.
+    SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock);
+    ~SdlAudio() override;
+    SdlAudio(const SdlAudio&) = delete;
+    SdlAudio& operator=(const SdlAudio&) = delete;
+
+    void playEffect(const std::string& path) override;
+    void openMusic(const std::string& path) override;
+    void playMusic() override;
+    void stopMusic() override;
+    MusicState musicState() override;
+    std::string musicFile() const override { return file_; }
+
+    void beep();
+    // Whether sound is really heard (false: no sound card, the silent player is in use).
+    bool audible() const { return audible_; }
+    // On the main thread, for the events the audio thread pushed: frees finished effects.
+    void soundFinished();
+
+    // Codes of the wake-up event.
+    static constexpr int kChannelDone = 1, kMusicDone = 2;
+
+private:
+    void freeFinishedEffect();
+    void closeTrack();
+
+    bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
+    bool audible_ = false;
+    std::function<std::int64_t()> clock_;
+    Mix_Chunk* effect_ = nullptr;  // the chunk on channel 0
+    Mix_Chunk* beep_ = nullptr;
+
+    // The track.
+    Mix_Music* music_ = nullptr;
+    std::string file_;
+    bool open_ = false;
+    bool started_ = false;  // played since it was opened (else it starts from the beginning)
+    bool playing_ = false;  // asked to play and not stopped
+    bool ended_ = false;
+    // The silent player's clock: position when last started or stopped, and when it started.
+    std::int64_t lengthUs_ = 0;
+    std::int64_t positionUs_ = 0;
+    std::int64_t startedAtUs_ = 0;
+};
+
+}  // namespace tk::sdl

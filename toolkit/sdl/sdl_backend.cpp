@@ -1,0 +1,131 @@
+#include "sdl_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "../application.h"
+#include "../error.h"
+#include "../error_box.h"
+#include "../window.h"
+#include "sdl_impl.h"
+
+namespace tk {
+
+namespace {
+
+// SDL quietly falls back to an invisible driver when the display cannot be reached; a game
+// nobody can see is worse than a clear message, unless that driver was asked for.
+bool invisibleDriverNotAskedFor() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return true;
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return false;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return !asked || std::strstr(asked, driver) == nullptr;
+}
+
+}  // namespace
+
+std::int64_t SdlBackend::Impl::nowUs() const {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
+        .count();
+}
+
+sdl::ScreenWindow* SdlBackend::Impl::screenOf(const Window* w) const {
+    for (const auto& s : screens)
+        if (&s->window() == w) return s.get();
+    return nullptr;
+}
+
+sdl::ScreenWindow* SdlBackend::Impl::screenById(std::uint32_t id) const {
+    for (const auto& s : screens)
+        if (s->id() == id) return s.get();
+    return nullptr;
+}
+
+SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
+    // The game closes its own windows: the last one closing is not a request to quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The click that activates a window is a click like any other.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        throw Error(std::string("Cannot open the display: ") + SDL_GetError());
+    if (invisibleDriverNotAskedFor()) {
+        SDL_Quit();
+        throw Error("Cannot open the display: no window system was found");
+    }
+    impl_->wakeEvent = SDL_RegisterEvents(1);
+    impl_->audio = std::make_unique<sdl::SdlAudio>(impl_->wakeEvent,
+                                                   [impl = impl_.get()] { return impl->nowUs(); });
+    impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+    SDL_StartTextInput();
+}
+
+SdlBackend::~SdlBackend() {
+    // Windows still open belong to objects that are gone by now: only their SDL side is freed.
+    impl_->screens.clear();
+    impl_->audio.reset();
+    if (impl_->hand) SDL_FreeCursor(impl_->hand);
+    if (impl_->arrow) SDL_FreeCursor(impl_->arrow);
+    SDL_Quit();
+}
+
+std::int64_t SdlBackend::nowUs() { return impl_->nowUs(); }
+
+Audio& SdlBackend::audio() { return *impl_->audio; }
+
+void SdlBackend::beep() { impl_->audio->beep(); }
+
+void SdlBackend::openUrl(const std::string& address) { SDL_OpenURL(address.c_str()); }
+
+void SdlBackend::showError(Application& app, const std::string& message) {
+    showErrorBox(app, message);
+}
+
+void SdlBackend::showFatalError(Application& app, const std::string& message) {
+    // Also on the terminal: the box may be all that goes wrong next.
+    std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+    try {
+        ErrorBox box(app, message);
+        app.showModal(box);
+        if (!impl_->screenOf(&box)) return;
+        impl_->loop(app, [&box] { return !box.isOpen(); });
+        box.close();
+    } catch (const std::exception&) {
+        // No box could be shown; the message is on the terminal.
+    }
+}
+
+void SdlBackend::windowOpened(Window& w) {
+    if (impl_->screenOf(&w)) return;
+    // Dialogs open over the main window; the main window in the middle of the desktop.
+    Application& app = w.app();
+    sdl::ScreenWindow* owner = nullptr;
+    if (&w != app.mainWindow()) owner = impl_->screenOf(app.mainWindow());
+    impl_->screens.push_back(
+        std::make_unique<sdl::ScreenWindow>(w, owner ? owner->sdlWindow() : nullptr));
+    if (owner) impl_->screens.back()->takeFocus();
+}
+
+void SdlBackend::windowClosed(Window& w) {
+    auto& screens = impl_->screens;
+    for (auto it = screens.begin(); it != screens.end(); ++it) {
+        if (&(*it)->window() == &w) {
+            screens.erase(it);
+            break;
+        }
+    }
+    // The keyboard goes back to the window that takes input now.
+    Application& app = w.app();
+    if (auto* next = impl_->screenOf(app.activeWindow()); next && next->window().isOpen())
+        next->takeFocus();
+}
+
+void SdlBackend::run(Application& app) {
+    impl_->loop(app, [&app] { return app.quitting(); });
+}
+
+}  // namespace tk

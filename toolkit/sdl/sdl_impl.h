@@ -1,0 +1,43 @@
+// The SDL backend's state, shared by its files: the clock, the sound, the windows on screen and
+// the mouse cursor.
+#pragma once
+
+#include <SDL.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "sdl_audio.h"
+#include "sdl_backend.h"
+#include "sdl_window.h"
+
+namespace tk {
+
+class Application;
+
+struct SdlBackend::Impl {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::uint32_t wakeEvent = 0;
+    std::unique_ptr<sdl::SdlAudio> audio;
+    std::vector<std::unique_ptr<sdl::ScreenWindow>> screens;
+    SDL_Cursor* arrow = nullptr;
+    SDL_Cursor* hand = nullptr;
+    bool handShown = false;
+
+    std::int64_t nowUs() const;
+    sdl::ScreenWindow* screenOf(const Window* w) const;
+    sdl::ScreenWindow* screenById(std::uint32_t id) const;
+
+    // The loop (sdl_loop.cpp): runs until DONE says so.
+    void loop(Application& app, const std::function<bool()>& done);
+    void presentAll();
+    void deliverDueTimers(Application& app);
+
+    // Input (sdl_input.cpp).
+    void handle(Application& app, const SDL_Event& e);
+    void updateCursor(Application& app);
+};
+
+}  // namespace tk

@@ -1,6 +1,7 @@
 #pragma once
 // The look shared by the menu backdrop and the buttons drawn onto it.
 
+#include <cstdint>
 #include <string_view>
 
 #include "canvas.h"
@@ -16,5 +17,14 @@ enum class ButtonState { Dimmed, Rest, Hover, Pressed };
 // A rounded gold-rimmed button face with LABEL filling a W x H box at the origin.
 void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
                 double fontSize);
+
+}  // namespace forge
+
+namespace forge {
+
+// Night-sky card with a gilded border, the ground of every dialog picture.
+void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed);
+// A dark recess where the game puts one of its own controls.
+void controlSlot(cairo_t* cr, double x, double y, double w, double h);
 
 }  // namespace forge

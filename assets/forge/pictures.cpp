@@ -1,4 +1,194 @@
+// The menu backdrop, the small logo and the dialog pictures (high scores,
+// welcome, about).
+
+#include <cmath>
+
+#include "canvas.h"
 #include "forge.h"
+#include "gem_painter.h"
+#include "menu_style.h"
+
 namespace forge {
-void forgePictures(const Output&) {}
+
+void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
+    Rng rng(seed);
+    skyGradient(cr, w, h, hex(0x0a0820), hex(0x2a2058), h);
+    starField(cr, rng, 0, 0, w, h, static_cast<int>(w * h / 900), 1.2);
+    cairo_pattern_t* g = cairo_pattern_create_radial(w / 2, h / 2, 10, w / 2, h / 2, std::max(w, h) * 0.6);
+    cairo_pattern_add_color_stop_rgba(g, 0, 0.03, 0.02, 0.1, 0.55);
+    cairo_pattern_add_color_stop_rgba(g, 1, 0.03, 0.02, 0.1, 0.0);
+    cairo_set_source(cr, g);
+    cairo_paint(cr);
+    cairo_pattern_destroy(g);
+    goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
 }
+
+void controlSlot(cairo_t* cr, double x, double y, double w, double h) {
+    roundedRect(cr, x - 4, y - 4, w + 8, h + 8, 6);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.75);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.85, 0.65, 0.25, 0.6);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+namespace {
+
+void gemAt(cairo_t* cr, int kind, double x, double y, double size) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, size / kGemSize, size / kGemSize);
+    paintGemBall(cr, kind);
+    cairo_restore(cr);
+}
+
+void menuImage(const Output& out) {
+    const int w = 850, h = 589;
+    Canvas c(w, h, true);
+    cairo_t* cr = c.cr();
+    Rng rng(77);
+    skyGradient(cr, w, h, hex(0x040618), hex(0x2c2a6a), 450);
+    starField(cr, rng, 0, 0, w, 460, 380);
+    moon(cr, 720, 150, 34, hex(0xfff4dc), 0);
+    ridge(cr, rng, 0, w, 430, 80, 0.9, h, hex(0x242a58), 7);
+    ridge(cr, rng, 0, w, 480, 45, 0.7, h, hex(0x161a3c), 9);
+    // A lake catching the moon.
+    cairo_pattern_t* lake = cairo_pattern_create_linear(0, 500, 0, h);
+    addStop(lake, 0, hex(0x1a2458));
+    addStop(lake, 1, hex(0x060818));
+    cairo_rectangle(cr, 0, 500, w, h - 500);
+    cairo_set_source(cr, lake);
+    cairo_fill(cr);
+    cairo_pattern_destroy(lake);
+    for (int i = 0; i < 40; ++i) {
+        const double y = 505 + rng.uniform() * 80, x = 720 + rng.uniform(-40, 40);
+        cairo_set_source_rgba(cr, 1, 0.95, 0.8, rng.uniform(0.2, 0.5));
+        cairo_rectangle(cr, x, y, rng.uniform(8, 22), 1.2);
+        cairo_fill(cr);
+    }
+    ridge(cr, rng, 0, w, 560, 20, 0.5, h, hex(0x05060f), 12);
+    // Gems drifting in the sky on both sides.
+    const struct {
+        int kind;
+        double x, y, s;
+    } floating[] = {{1, 60, 160, 56}, {4, 120, 300, 44}, {9, 40, 400, 38}, {2, 700, 260, 50},
+                    {6, 760, 380, 40}, {5, 660, 430, 34}, {8, 140, 470, 30}};
+    for (const auto& g : floating) gemAt(cr, g.kind, g.x, g.y, g.s);
+
+    goldText(cr, {"DejaVu Serif", 38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
+    // Dark band for the greeting and the link under it.
+    roundedRect(cr, 300, 42, 260, 60, 12);
+    cairo_set_source_rgba(cr, 0.02, 0.02, 0.06, 0.82);
+    cairo_fill(cr);
+    // The round frame behind the buttons: one flat colour inside.
+    roundedRect(cr, 203, 120, 412, 402, 46);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+    cairo_set_line_width(cr, 10);
+    cairo_stroke(cr);
+    roundedRect(cr, 203, 120, 412, 402, 46);
+    setColor(cr, kMenuPanel);
+    cairo_fill(cr);
+    goldFrame(cr, 203, 120, 412, 402, 46, 4);
+    c.writeJpeg(out.embedded("Menuimage.jpg"));
+}
+
+void logo(const Output& out) {
+    Canvas c(200, 72, true);
+    cairo_t* cr = c.cr();
+    skyGradient(cr, 200, 72, hex(0x0c0a28), hex(0x2a2060), 72);
+    Rng rng(5);
+    starField(cr, rng, 0, 0, 200, 72, 30, 0.8);
+    gemAt(cr, 1, 10, 18, 36);
+    goldText(cr, {"DejaVu Serif", 27, true, true}, "Lumcrest", 120, 46, Align::Center);
+    goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
+    c.writeJpeg(out.embedded("Image5.jpg"));
+}
+
+void highScores(const Output& out) {
+    const int w = 383, h = 521;
+    Canvas c(w, h, true);
+    cairo_t* cr = c.cr();
+    dialogBackdrop(cr, w, h, 12);
+    goldText(cr, {"DejaVu Serif", 32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
+    gemAt(cr, 5, 22, 30, 30);
+    gemAt(cr, 5, w - 52, 30, 30);
+    for (int i = 0; i < 10; ++i) {
+        const double top = 89 + 35 * i;
+        roundedRect(cr, 60, top - 5, 282, 28, 6);
+        cairo_set_source_rgba(cr, 0, 0, 0, i % 2 ? 0.35 : 0.55);
+        cairo_fill(cr);
+    }
+    controlSlot(cr, 155, 457, 78, 28);
+    c.writeJpeg(out.embedded("Image2.jpg"));
+}
+
+void welcome(const Output& out) {
+    const int w = 452, h = 377;
+    Canvas c(w, h, true);
+    cairo_t* cr = c.cr();
+    dialogBackdrop(cr, w, h, 13);
+    goldText(cr, {"DejaVu Serif", 30, true, true}, "Welcome to Lumcrest", w / 2.0, 62, Align::Center);
+    for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
+    drawText(cr, {"DejaVu Sans", 20, true, false}, "Please enter your name", w / 2.0, 186, Align::Center,
+             hex(0xf4ecd8), 0, {}, 1.5);
+    // The edit box: gold rim outside, pure black inside.
+    goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
+    cairo_rectangle(cr, 146, 208, 177, 24);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_fill(cr);
+    controlSlot(cr, 187, 319, 78, 25);
+    c.writeJpeg(out.embedded("Image3.jpg"));
+}
+
+void about(const Output& out) {
+    const int w = 547, h = 494;
+    Canvas c(w, h, true);
+    cairo_t* cr = c.cr();
+    dialogBackdrop(cr, w, h, 14);
+    goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
+    gemAt(cr, 4, 110, 28, 44);
+    gemAt(cr, 2, w - 154, 28, 44);
+    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of falling gems", w / 2.0, 92,
+             Align::Center, hex(0xd8d0ff));
+
+    const Font head{"DejaVu Serif", 19, true, false};
+    const Font body{"DejaVu Sans", 15, false, false};
+    const Font key{"DejaVu Sans", 15, true, false};
+    goldText(cr, head, "Controls", 70, 136, Align::Left);
+    const struct {
+        const char* what;
+        const char* keys;
+    } controls[] = {{"Left", "Left Arrow or keypad 4"},
+                    {"Right", "Right Arrow or keypad 6"},
+                    {"Rotate", "Down Arrow or keypad 5"},
+                    {"Up", "Up Arrow or Space bar"}};
+    double y = 164;
+    for (const auto& ctl : controls) {
+        drawText(cr, key, ctl.what, 90, y, Align::Left, hex(0xfff07a), 0, {}, 1);
+        drawText(cr, body, ctl.keys, 190, y, Align::Left, hex(0xf4ecd8), 0, {}, 1);
+        y += 24;
+    }
+    goldText(cr, head, "Credits", 70, 286, Align::Left);
+    drawText(cr, body, "Made by the Lumcrest developers", 90, 312, Align::Left, hex(0xf4ecd8), 0, {}, 1);
+    drawText(cr, body, "Pictures, sounds and music forged by our own code", 90, 334, Align::Left,
+             hex(0xc8c0e8), 0, {}, 1);
+    drawText(cr, {"DejaVu Sans", 13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
+             hex(0xa8a0c8));
+    roundedRect(cr, 206, 365, 150, 21, 6);  // link label
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
+    cairo_fill(cr);
+    controlSlot(cr, 240, 448, 78, 28);
+    c.writeJpeg(out.embedded("AboutImage.jpg"));
+}
+
+}  // namespace
+
+void forgePictures(const Output& out) {
+    menuImage(out);
+    logo(out);
+    highScores(out);
+    welcome(out);
+    about(out);
+}
+
+}  // namespace forge

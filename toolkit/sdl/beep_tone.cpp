@@ -30,7 +30,9 @@ std::vector<std::uint8_t> monoWav(const std::vector<std::int16_t>& samples, int 
         b.push_back(std::uint8_t(v));
         b.push_back(std::uint8_t(v >> 8));
     };
-    auto tag = [&b](const char* t) { b.insert(b.end(), t, t + 4); };
+    auto tag = [&b](const char* t) {
+        for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(t[i]));
+    };
     std::uint32_t dataBytes = std::uint32_t(samples.size() * 2);
     tag("RIFF");
     u32(36 + dataBytes);

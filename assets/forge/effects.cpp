@@ -1,4 +1,245 @@
+// The sound effects, synthesised from sine partials, swept tones and filtered
+// noise, then faded at both ends and brought to one loudness.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
 #include "forge.h"
+#include "image_writers.h"
+
 namespace forge {
-void forgeEffects(const Output&) {}
+
+namespace {
+
+constexpr int kRate = 44100;
+
+class Sound {
+public:
+    explicit Sound(double seconds) : s_(static_cast<std::size_t>(seconds * kRate), 0.0) {}
+    std::size_t size() const { return s_.size(); }
+    double& at(std::size_t i) { return s_[i]; }
+    const std::vector<double>& samples() const { return s_; }
+
+    // A tone whose frequency glides exponentially from F0 to F1, with partials
+    // (ratio, level) and an attack / exponential-decay envelope.
+    void tone(double start, double length, double f0, double f1, double level, double decay,
+              const std::vector<std::pair<double, double>>& partials = {{1, 1}}, double attack = 0.005,
+              double vibrato = 0) {
+        const std::size_t first = index(start), n = static_cast<std::size_t>(length * kRate);
+        std::vector<double> phase(partials.size(), 0.0);
+        for (std::size_t i = 0; i < n && first + i < s_.size(); ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            double f = f0 * std::pow(f1 / f0, t / length);
+            if (vibrato > 0) f *= 1 + vibrato * std::sin(2 * M_PI * 5.5 * t);
+            double env = std::min(1.0, t / attack) * std::exp(-t / decay);
+            env *= std::min(1.0, (length - t) / 0.01);  // no click at the cut
+            double v = 0;
+            for (std::size_t p = 0; p < partials.size(); ++p) {
+                phase[p] += 2 * M_PI * f * partials[p].first / kRate;
+                v += partials[p].second * std::sin(phase[p]);
+            }
+            s_[first + i] += level * env * v;
+        }
+    }
+
+    // Noise through a one-pole low-pass whose cut-off glides from C0 to C1 Hz,
+    // optionally made thinner by subtracting its own low-passed copy.
+    void noise(double start, double length, double c0, double c1, double level, double decay,
+               std::uint64_t seed, double highPass = 0) {
+        Rng rng(seed);
+        const std::size_t first = index(start), n = static_cast<std::size_t>(length * kRate);
+        double lp = 0, lp2 = 0;
+        for (std::size_t i = 0; i < n && first + i < s_.size(); ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            const double cutoff = c0 * std::pow(c1 / c0, t / length);
+            const double a = 1 - std::exp(-2 * M_PI * cutoff / kRate);
+            lp += a * (rng.uniform(-1, 1) - lp);
+            double v = lp;
+            if (highPass > 0) {
+                lp2 += (1 - std::exp(-2 * M_PI * highPass / kRate)) * (lp - lp2);
+                v = lp - lp2;
+            }
+            const double env = std::min(1.0, t / 0.002) * std::exp(-t / decay) *
+                               std::min(1.0, (length - t) / 0.01);
+            s_[first + i] += level * env * v;
+        }
+    }
+
+    void bell(double start, double f, double level, double decay) {
+        tone(start, decay * 6, f, f, level, decay, {{1, 1}, {2.76, 0.4}, {5.4, 0.2}, {8.9, 0.08}}, 0.002);
+    }
+
+    // Soft brass: a few harmonics, the upper ones dying away first.
+    void brass(double start, double length, double f, double level) {
+        tone(start, length, f, f, level, length * 1.5, {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}},
+             0.02, 0.004);
+        tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}}, 0.015);
+    }
+
+    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS (peaks kept
+    // under full scale), as 16-bit samples.
+    std::vector<std::int16_t> finish(double target) const {
+        std::vector<double> v = s_;
+        double mean = 0;
+        for (double x : v) mean += x;
+        mean /= static_cast<double>(v.size());
+        const std::size_t fadeIn = kRate * 3 / 1000, fadeOut = kRate * 20 / 1000;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            v[i] -= mean;
+            if (i < fadeIn) v[i] *= static_cast<double>(i) / fadeIn;
+            const std::size_t left = v.size() - 1 - i;
+            if (left < fadeOut) v[i] *= static_cast<double>(left) / fadeOut;
+        }
+        const std::size_t window = std::min<std::size_t>(v.size(), kRate * 3 / 10);
+        double sum = 0, best = 0, peak = 1e-9;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            sum += v[i] * v[i];
+            if (i >= window) sum -= v[i - window] * v[i - window];
+            best = std::max(best, sum);
+            peak = std::max(peak, std::fabs(v[i]));
+        }
+        const double rms = std::sqrt(best / static_cast<double>(window));
+        const double gain = std::min(target / std::max(rms, 1e-9), 0.93 / peak);
+        std::vector<std::int16_t> out(v.size());
+        for (std::size_t i = 0; i < v.size(); ++i)
+            out[i] = static_cast<std::int16_t>(std::lround(std::clamp(v[i] * gain, -1.0, 1.0) * 32767));
+        return out;
+    }
+
+private:
+    std::size_t index(double t) const { return std::min(s_.size(), static_cast<std::size_t>(t * kRate)); }
+    std::vector<double> s_;
+};
+
+double note(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+
+Sound youLose() {
+    Sound s(2.2);
+    const int fall[] = {67, 63, 60};
+    for (int i = 0; i < 3; ++i)
+        s.tone(i * 0.32, 0.6, note(fall[i]), note(fall[i]), 0.5, 0.35, {{1, 1}, {3, 0.25}, {5, 0.1}}, 0.01,
+               0.006);
+    s.tone(0.96, 1.2, note(48), note(46), 0.55, 0.6, {{1, 1}, {2, 0.3}, {3, 0.2}}, 0.02, 0.008);
+    s.noise(0.96, 1.0, 300, 80, 0.25, 0.4, 11);
+    return s;
 }
+
+Sound gemsTouch() {
+    Sound s(0.2);
+    s.tone(0, 0.2, 190, 55, 0.8, 0.05, {{1, 1}, {2, 0.2}});
+    s.noise(0, 0.03, 3000, 800, 0.35, 0.008, 12);
+    return s;
+}
+
+Sound explodeFire() {
+    Sound s(0.8);
+    s.noise(0, 0.8, 7000, 250, 0.8, 0.18, 13);
+    s.tone(0, 0.5, 110, 38, 0.7, 0.12);
+    s.noise(0.02, 0.3, 9000, 4000, 0.2, 0.05, 14, 2000);
+    return s;
+}
+
+Sound explodeGlass() {
+    Sound s(0.8);
+    Rng rng(15);
+    s.noise(0, 0.25, 12000, 6000, 0.4, 0.05, 16, 3000);
+    for (int i = 0; i < 26; ++i) {
+        const double t = std::pow(rng.uniform(), 2.0) * 0.35;
+        s.tone(t, 0.25, rng.uniform(2200, 7000), rng.uniform(2000, 6500), rng.uniform(0.08, 0.2),
+               rng.uniform(0.03, 0.08), {{1, 1}, {2.4, 0.3}}, 0.001);
+    }
+    s.tone(0, 0.3, 140, 60, 0.35, 0.07);
+    return s;
+}
+
+Sound explodeMagic() {
+    Sound s(1.0);
+    s.tone(0, 0.7, 380, 1700, 0.35, 0.3, {{1, 1}, {1.5, 0.4}, {2, 0.25}}, 0.01, 0.02);
+    s.noise(0, 0.6, 1500, 6000, 0.25, 0.2, 17, 600);
+    const int sparkle[] = {84, 88, 91, 96, 100};
+    for (int i = 0; i < 5; ++i) s.bell(0.12 + i * 0.07, note(sparkle[i]), 0.18, 0.12);
+    return s;
+}
+
+Sound excellent() {
+    Sound s(1.4);
+    const int up[] = {60, 64, 67, 72};
+    for (int i = 0; i < 4; ++i) s.brass(i * 0.1, 0.3, note(up[i]), 0.35);
+    for (int k : {60, 64, 67, 72}) s.brass(0.42, 0.95, note(k), 0.22);
+    s.bell(0.42, note(84), 0.15, 0.2);
+    return s;
+}
+
+Sound incredible() {
+    Sound s(2.0);
+    const int up[] = {55, 60, 64, 67, 72, 76};
+    for (int i = 0; i < 6; ++i) s.brass(i * 0.09, 0.3, note(up[i]), 0.33);
+    for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.4, note(k), 0.18);
+    s.tone(0.56, 1.4, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03);
+    Rng rng(18);
+    for (int i = 0; i < 8; ++i) s.bell(0.6 + i * 0.08, note(84 + 2 * rng.below(8)), 0.12, 0.15);
+    return s;
+}
+
+Sound jarEffect() {
+    Sound s(2.3);
+    const int pentatonic[] = {0, 2, 4, 7, 9};
+    for (int i = 0; i < 14; ++i) {
+        const int k = 72 + 12 * (i / 5) + pentatonic[i % 5];
+        s.bell(i * 0.065, note(k), 0.16, 0.25);
+    }
+    for (int k : {60, 64, 67, 71}) s.tone(0.2, 2.0, note(k), note(k), 0.12, 1.2, {{1, 1}, {2, 0.3}}, 0.4, 0.004);
+    s.noise(0.3, 1.5, 4000, 9000, 0.06, 0.6, 19, 2500);
+    return s;
+}
+
+Sound rollover() {
+    Sound s(0.1);
+    s.tone(0, 0.1, 1100, 1400, 0.5, 0.03, {{1, 1}, {2, 0.15}}, 0.003);
+    return s;
+}
+
+Sound click() {
+    Sound s(0.07);
+    s.tone(0, 0.07, 1800, 900, 0.6, 0.012, {{1, 1}, {2.5, 0.3}}, 0.001);
+    s.noise(0, 0.02, 6000, 3000, 0.3, 0.004, 20);
+    return s;
+}
+
+Sound menuOver() {
+    Sound s(0.3);
+    s.tone(0, 0.3, 900, 380, 0.5, 0.1, {{1, 1}, {2, 0.2}}, 0.005);
+    s.noise(0, 0.25, 2500, 600, 0.15, 0.08, 21);
+    return s;
+}
+
+Sound beep() {
+    Sound s(0.18);
+    s.tone(0, 0.18, 880, 880, 0.5, 0.12, {{1, 1}, {2, 0.05}}, 0.01);
+    return s;
+}
+
+}  // namespace
+
+void forgeEffects(const Output& out) {
+    constexpr double kLoudness = 0.2;  // RMS of the loudest 300 ms
+    const struct {
+        const char* name;
+        Sound (*make)();
+        double loudness;
+    } effects[] = {
+        {"youlose.wav", youLose, kLoudness},          {"gemstouch.wav", gemsTouch, kLoudness},
+        {"gemsexplode1.wav", explodeFire, kLoudness}, {"gemsexplode2.wav", explodeGlass, kLoudness},
+        {"gemsexplode3.wav", explodeMagic, kLoudness}, {"Excellent.wav", excellent, kLoudness},
+        {"Incredible.wav", incredible, kLoudness},    {"jareffect.wav", jarEffect, kLoudness},
+        {"rollover.wav", rollover, kLoudness},        {"click.wav", click, kLoudness},
+        {"menuover.wav", menuOver, kLoudness},        {"beep.wav", beep, kLoudness * 0.5},
+    };
+    for (const auto& e : effects) writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness));
+}
+
+}  // namespace forge

@@ -4,31 +4,7 @@
 
 namespace lumcrest {
 
-void TForm1::shiftLeft() {}
-void TForm1::shiftRight() {}
-void TForm1::rotateGems() {}
-void TForm1::launchBar() {}
-void TForm1::Boxupdate() {}
-void TForm1::spawnBar() {}
-void TForm1::checkLoss() {}
-void TForm1::makeStartRow() {}
-void TForm1::countGems() {}
-void TForm1::findMatches() {}
-void TForm1::clearMatched() {}
-void TForm1::blasttimerTimer() {}
-void TForm1::CycletimerTimer() {}
-void TForm1::newGame() {}
-void TForm1::stageEnd() {}
-void TForm1::jarEnd() {}
-void TForm1::Animation() {}
-void TForm1::changeBackground() {}
-void TForm1::drawBoard() {}
-void TForm1::redraw() {}
-void TForm1::filltimerTimer() {}
-void TForm1::jartimerTimer() {}
 void TForm1::wavetimerTimer() {}
-void TForm1::flashtimerTimer() {}
-void TForm1::cracktimerTimer() {}
 void TForm1::AtimerTimer() {}
 void TForm1::vertimerTimer() {}
 void TForm1::insertHighScore() {}

@@ -1,0 +1,17 @@
+// Arithmetic on the saved numbers. A hand-edited saved game can hold any integer in Score, Total,
+// Gemsleft or Blocks; sums and products on them saturate instead of overflowing.
+#pragma once
+
+#include <algorithm>
+#include <climits>
+
+namespace lumcrest {
+
+constexpr int clampToInt(long long v) {
+    return int(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+// a += b, held inside the int range.
+constexpr void addSaturated(int& a, long long b) { a = clampToInt((long long)a + b); }
+
+}  // namespace lumcrest

@@ -1,0 +1,54 @@
+// A lost game: the gems crack row by row from the bottom up, then the score may enter the
+// table, the menu comes back and a new game waits behind it.
+#include "../app/form.h"
+#include "../audio/track_names.h"
+#include "board_drawing.h"
+
+namespace lumcrest {
+
+void TForm1::cracktimerTimer() {
+    // The idle animations would draw whole gems over the cracks.
+    if (Atimer.enabled()) Atimer.setEnabled(false);
+    if (vertimer.enabled()) vertimer.setEnabled(false);
+    // Edited counters start the animation from its first row.
+    if (crackRow < 1) crackRow = 1;
+    if (crackStep < 0) crackStep = 0;
+
+    if (crackStep < 3) {
+        if (crackRow <= 10)
+            for (int c = 1; c <= 10; ++c) {
+                const int v = cellAt(columnX(c), rowY(crackRow));
+                if (v > 0) {
+                    eraseCell(c, crackRow);
+                    surface().drawFrame(cracks, frameIndex(3LL * (v - 1) + crackStep), cellLeft(c),
+                                        cellTop(crackRow));
+                }
+            }
+        ++crackStep;
+    }
+    if (crackStep >= 3 && crackRow <= 10) {
+        ++crackRow;
+        crackStep = 0;
+    }
+    if (crackRow <= 10) return;
+
+    Atimer.setEnabled(false);
+    vertimer.setEnabled(false);
+    cracktimer.setEnabled(false);
+    crackStep = 0;
+    crackRow = 1;
+    // Equalling the tenth score is not enough to enter the table.
+    if (Score > hiScores[10]) {
+        insertHighScore();
+        Menupanel.show();
+        Scorepanel.show();
+        scoretimer.setEnabled(true);
+    } else {
+        Menupanel.show();
+    }
+    if (overpanel.visible()) overpanel.hide();
+    newGame();
+    switchTrack(kMenuTrack, kMenuTrackRestartMs);
+}
+
+}  // namespace lumcrest

@@ -160,6 +160,8 @@ public:
     void readSavedGame();
     void writeSavedGame();
     void writeSavedGameKeys();
+    // What the saved game stores for the cell in column C, row R.
+    int storedCell(int c, int r) const;
 
     // --- Sound and music (audio/) -----------------------------------------------------------
     void playEffect(const std::string& file);

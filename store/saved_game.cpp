@@ -35,7 +35,17 @@ void TForm1::writeSavedGameKeys() {
     profile_.writeInteger("Techinfo", "Total", Total);
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
-            profile_.writeInteger("Gembox", gemKey(c, r), cellAt(columnX(c), rowY(r)));
+            profile_.writeInteger("Gembox", gemKey(c, r), storedCell(c, r));
+}
+
+int TForm1::storedCell(int c, int r) const {
+    int x = columnX(c), y = rowY(r);
+    // A bar in flight is stored as if it still waited in the launch row: its kinds are in Shape
+    // and the next start puts it there, so its gems must not stay on the board as well.
+    if (Timer1.enabled())
+        for (int k = 1; k <= 3; ++k)
+            if (shapeX[k] == x && shapeY[k] == y) return kEmpty;
+    return cellAt(x, y);
 }
 
 void TForm1::readSavedGame() {

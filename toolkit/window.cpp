@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "application.h"
 
@@ -33,10 +34,13 @@ void Window::close() {
 
 void Window::requestClose() {
     if (!open_) return;
-    // The window closes even when the close handler fails: the player asked to quit.
-    app_.dispatch([this] {
+    // The window closes even when the close handler fails: the player asked to quit, and sees
+    // the error before it goes.
+    try {
         if (onClose) onClose();
-    });
+    } catch (const std::exception& e) {
+        app_.backend().showFatalError(app_, e.what());
+    }
     close();
 }
 

@@ -80,8 +80,7 @@ public:
         tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}}, 0.015);
     }
 
-    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS (peaks kept
-    // under full scale), as 16-bit samples.
+    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS, as 16-bit samples.
     std::vector<std::int16_t> finish(double target) const {
         std::vector<double> v = s_;
         double mean = 0;
@@ -95,18 +94,24 @@ public:
             if (left < fadeOut) v[i] *= static_cast<double>(left) / fadeOut;
         }
         const std::size_t window = std::min<std::size_t>(v.size(), kRate * 3 / 10);
-        double sum = 0, best = 0, peak = 1e-9;
+        double sum = 0, best = 0;
         for (std::size_t i = 0; i < v.size(); ++i) {
             sum += v[i] * v[i];
             if (i >= window) sum -= v[i - window] * v[i - window];
             best = std::max(best, sum);
-            peak = std::max(peak, std::fabs(v[i]));
         }
         const double rms = std::sqrt(best / static_cast<double>(window));
-        const double gain = std::min(target / std::max(rms, 1e-9), 0.93 / peak);
+        const double gain = target / std::max(rms, 1e-9);
+        // Peaks past the knee are rounded off rather than clipped, so sharp
+        // bangs reach the same loudness as the rest.
+        constexpr double knee = 0.6, room = 0.35;
         std::vector<std::int16_t> out(v.size());
-        for (std::size_t i = 0; i < v.size(); ++i)
-            out[i] = static_cast<std::int16_t>(std::lround(std::clamp(v[i] * gain, -1.0, 1.0) * 32767));
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            double x = v[i] * gain;
+            const double mag = std::fabs(x);
+            if (mag > knee) x = std::copysign(knee + room * std::tanh((mag - knee) / room), x);
+            out[i] = static_cast<std::int16_t>(std::lround(x * 32767));
+        }
         return out;
     }
 

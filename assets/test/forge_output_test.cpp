@@ -1,2 +1,383 @@
+// Checks what the forge wrote into the build: every file the game opens is
+// there with the size, layout and format it expects, and the embedded copies
+// match the files.
+
 #include <gtest/gtest.h>
-TEST(Placeholder, Nothing) {}
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "embedded_resources.h"
+#include "image_reader.h"
+
+namespace {
+
+using forge_test::Image;
+using forge_test::le16;
+using forge_test::le32;
+
+const std::string kRoot = LUMCREST_FORGE_DIR;
+std::string embedded(const std::string& name) { return kRoot + "/embedded/" + name; }
+std::string data(const std::string& name) { return kRoot + "/data/" + name; }
+
+bool haveTool(const char* tool) {
+    const std::string cmd = std::string("command -v ") + tool + " >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+struct ImageList {
+    const char* name;
+    int frameWidth, frameHeight, frames;
+};
+
+constexpr ImageList kImageLists[] = {
+    {"Blockimage.png", 48, 48, 16}, {"firstanim.png", 48, 48, 54}, {"lightanim.png", 48, 48, 81},
+    {"waveanim.png", 48, 48, 24},   {"cracks.png", 48, 48, 36},    {"gemsblast2.png", 48, 48, 36},
+    {"jar.png", 100, 100, 28},      {"jarbacks.png", 100, 100, 6}, {"menulist.png", 135, 56, 3},
+};
+
+// Every pixel of frame I of a list, as (x, y) in the whole picture.
+template <typename F>
+void forEachPixel(const ImageList& list, int i, F&& f) {
+    const int x0 = (i % 4) * list.frameWidth, y0 = (i / 4) * list.frameHeight;
+    for (int y = 0; y < list.frameHeight; ++y)
+        for (int x = 0; x < list.frameWidth; ++x) f(x0 + x, y0 + y);
+}
+
+TEST(ImageLists, AreFourFramesPerRowWithRealAlpha) {
+    for (const auto& list : kImageLists) {
+        SCOPED_TRACE(list.name);
+        const Image img = forge_test::readPng(embedded(list.name));
+        ASSERT_GT(img.width, 0) << "missing or unreadable";
+        EXPECT_EQ(img.channels, 4);
+        EXPECT_EQ(img.width, 4 * list.frameWidth);
+        EXPECT_EQ(img.height, (list.frames + 3) / 4 * list.frameHeight);
+    }
+}
+
+TEST(ImageLists, GemFramesCoverTheWholeCell) {
+    // A gem drawn over another in the same cell must hide it: every gem frame
+    // is opaque edge to edge.
+    for (const auto& list : kImageLists) {
+        const std::string name = list.name;
+        if (name == "gemsblast2.png" || name.rfind("jar", 0) == 0 || name == "menulist.png") continue;
+        SCOPED_TRACE(name);
+        const Image img = forge_test::readPng(embedded(name));
+        ASSERT_GT(img.width, 0);
+        for (int i = 0; i < list.frames; ++i) {
+            int notOpaque = 0;
+            forEachPixel(list, i, [&](int x, int y) { notOpaque += img.alpha(x, y) != 255; });
+            EXPECT_EQ(notOpaque, 0) << "frame " << i;
+        }
+    }
+}
+
+TEST(ImageLists, GemKindsLookDifferent) {
+    const ImageList list = kImageLists[0];
+    const Image img = forge_test::readPng(embedded(list.name));
+    ASSERT_GT(img.width, 0);
+    // Mean colour of the middle of each ordinary kind's ball.
+    std::vector<std::array<double, 3>> means;
+    for (int v = 1; v <= 10; ++v) {
+        std::array<double, 3> sum{};
+        for (int y = 12; y < 36; ++y)
+            for (int x = 12; x < 36; ++x)
+                for (int c = 0; c < 3; ++c) sum[c] += img.at((v % 4) * 48 + x, (v / 4) * 48 + y)[c];
+        for (auto& s : sum) s /= 24 * 24;
+        means.push_back(sum);
+    }
+    for (std::size_t a = 0; a < means.size(); ++a)
+        for (std::size_t b = a + 1; b < means.size(); ++b) {
+            const double d = std::hypot(means[a][0] - means[b][0], means[a][1] - means[b][1],
+                                        means[a][2] - means[b][2]);
+            EXPECT_GT(d, 25) << "kinds " << a + 1 << " and " << b + 1 << " are too alike";
+        }
+}
+
+TEST(ImageLists, BurstFramesAreEmptyWhereTheGameShowsNothing) {
+    const ImageList list = kImageLists[5];
+    const Image img = forge_test::readPng(embedded(list.name));
+    ASSERT_GT(img.width, 0);
+    for (int i = 0; i < list.frames; ++i) {
+        const bool used = (i % 10 >= 2 && i % 10 <= 6 && i < 30) || (i >= 32 && i <= 34);
+        int visible = 0;
+        forEachPixel(list, i, [&](int x, int y) { visible += img.alpha(x, y) != 0; });
+        if (used)
+            EXPECT_GT(visible, 100) << "frame " << i;
+        else
+            EXPECT_EQ(visible, 0) << "frame " << i;
+    }
+}
+
+TEST(ImageLists, JarStandsOnATransparentGround) {
+    const ImageList list = kImageLists[6];
+    const Image img = forge_test::readPng(embedded(list.name));
+    ASSERT_GT(img.width, 0);
+    EXPECT_EQ(img.alpha(0, 0), 0);
+    EXPECT_EQ(img.alpha(99, 0), 0);
+    EXPECT_EQ(img.alpha(0, 99), 0);
+    EXPECT_GT(img.alpha(50, 70), 200);
+    // The celebration adds light above the jar.
+    int atRest = 0, celebrating = 0;
+    forEachPixel(list, 0, [&](int x, int y) { atRest += y % 100 < 28 && img.alpha(x, y) > 0; });
+    forEachPixel(list, 10, [&](int x, int y) { celebrating += y % 100 < 28 && img.alpha(x, y) > 0; });
+    EXPECT_EQ(atRest, 0);
+    EXPECT_GT(celebrating, 300);
+}
+
+TEST(ImageLists, MenuButtonListLeavesItsFourthSlotEmpty) {
+    const ImageList list = kImageLists[8];
+    const Image img = forge_test::readPng(embedded(list.name));
+    ASSERT_GT(img.width, 0);
+    int visible = 0;
+    for (int y = 0; y < 56; ++y)
+        for (int x = 3 * 135; x < 4 * 135; ++x) visible += img.alpha(x, y) != 0;
+    EXPECT_EQ(visible, 0);
+    EXPECT_EQ(img.alpha(135 / 2, 28), 255);
+}
+
+TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
+    const Image jarbacks = forge_test::readPng(embedded("jarbacks.png"));
+    ASSERT_EQ(jarbacks.width, 400);
+    for (int b = 0; b < 6; ++b) {
+        const std::string name = "bg" + std::to_string(101 + b) + ".png";
+        SCOPED_TRACE(name);
+        const Image bg = forge_test::readPng(embedded(name));
+        ASSERT_EQ(bg.width, 850);
+        ASSERT_EQ(bg.height, 589);
+        EXPECT_EQ(bg.channels, 3);
+        int mismatches = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const unsigned char* j = jarbacks.at((b % 4) * 100 + x, (b / 4) * 100 + y);
+                const unsigned char* p = bg.at(x, y);
+                mismatches += j[0] != p[0] || j[1] != p[1] || j[2] != p[2] || j[3] != 255;
+            }
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
+TEST(Backgrounds, AreDifferentScenes) {
+    std::vector<Image> bgs;
+    for (int b = 0; b < 6; ++b) bgs.push_back(forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png")));
+    for (std::size_t a = 0; a < bgs.size(); ++a)
+        for (std::size_t b = a + 1; b < bgs.size(); ++b) {
+            ASSERT_EQ(bgs[a].rgba.size(), bgs[b].rgba.size());
+            double diff = 0;
+            for (std::size_t i = 0; i < bgs[a].rgba.size(); i += 4 * 7)
+                diff += std::abs(bgs[a].rgba[i] - bgs[b].rgba[i]) + std::abs(bgs[a].rgba[i + 2] - bgs[b].rgba[i + 2]);
+            EXPECT_GT(diff / (bgs[a].rgba.size() / 28.0), 4.0) << a << " vs " << b;
+        }
+}
+
+TEST(Pictures, HaveTheirSizes) {
+    const struct {
+        std::string path;
+        int w, h;
+    } pictures[] = {
+        {embedded("Menuimage.jpg"), 850, 589}, {embedded("Image5.jpg"), 200, 72},
+        {embedded("Image2.jpg"), 383, 521},    {embedded("Image3.jpg"), 452, 377},
+        {embedded("AboutImage.jpg"), 547, 494}, {data("help.jpg"), 651, 541},
+    };
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.path);
+        const Image img = forge_test::readJpeg(p.path);
+        EXPECT_EQ(img.width, p.w);
+        EXPECT_EQ(img.height, p.h);
+    }
+    const Image icon = forge_test::readPng(embedded("icon.png"));
+    EXPECT_EQ(icon.width, 64);
+    EXPECT_EQ(icon.height, 64);
+    EXPECT_EQ(icon.channels, 4);
+    EXPECT_EQ(icon.alpha(0, 0), 0);
+    EXPECT_EQ(icon.alpha(32, 32), 255);
+}
+
+TEST(Pictures, NameBoxOfTheWelcomePictureIsBlack) {
+    const Image img = forge_test::readJpeg(embedded("Image3.jpg"));
+    ASSERT_EQ(img.width, 452);
+    int bright = 0;
+    for (int y = 210; y < 230; ++y)
+        for (int x = 148; x < 321; ++x) bright += img.at(x, y)[0] + img.at(x, y)[1] + img.at(x, y)[2] > 60;
+    EXPECT_EQ(bright, 0);
+}
+
+TEST(Pictures, ImageMagickReadsEveryPicture) {
+    if (!haveTool("identify")) GTEST_SKIP() << "ImageMagick's identify is not installed";
+    for (const auto& dir : {kRoot + "/embedded", kRoot + "/data"})
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".png" && ext != ".jpg" && ext != ".bmp") continue;
+            const std::string cmd = "identify '" + entry.path().string() + "' >/dev/null 2>&1";
+            EXPECT_EQ(std::system(cmd.c_str()), 0) << entry.path();
+        }
+}
+
+TEST(Buttons, AreUncompressed24BitBitmapsOfTheirButtonSize) {
+    const struct {
+        const char* stem;
+        int states, w, h;
+    } buttons[] = {{"New", 3, 252, 51},   {"Play", 3, 252, 51},  {"Hi_Sc", 3, 340, 52},
+                   {"Music", 4, 368, 53}, {"Sound", 4, 368, 52}, {"Help", 3, 340, 52},
+                   {"About", 3, 252, 54}, {"BACK", 4, 135, 56}};
+    for (const auto& b : buttons)
+        for (int s = 0; s < b.states; ++s) {
+            const std::string name = std::string(b.stem) + "_" + std::to_string(s) + ".bmp";
+            SCOPED_TRACE(name);
+            const auto bytes = forge_test::readFile(data(name));
+            ASSERT_GE(bytes.size(), 54u);
+            EXPECT_EQ(bytes[0], 'B');
+            EXPECT_EQ(bytes[1], 'M');
+            const std::uint32_t row = (b.w * 3 + 3) & ~3u;
+            EXPECT_EQ(le32(bytes, 2), bytes.size());
+            EXPECT_EQ(le32(bytes, 10), 54u);
+            EXPECT_EQ(le32(bytes, 14), 40u);
+            EXPECT_EQ(static_cast<int>(le32(bytes, 18)), b.w);
+            EXPECT_EQ(static_cast<int>(le32(bytes, 22)), b.h);  // positive: bottom-up
+            EXPECT_EQ(le16(bytes, 28), 24);
+            EXPECT_EQ(le32(bytes, 30), 0u);
+            EXPECT_EQ(bytes.size(), 54 + row * b.h);
+        }
+}
+
+TEST(Buttons, BackIsKeyedOnMagentaAroundAnOpaqueFace) {
+    for (int s = 0; s < 4; ++s) {
+        const auto bytes = forge_test::readFile(data("BACK_" + std::to_string(s) + ".bmp"));
+        ASSERT_EQ(bytes.size(), 54u + 408u * 56u);
+        auto pixel = [&](int x, int yFromBottom) { return &bytes[54 + yFromBottom * 408 + x * 3]; };
+        const unsigned char* key = pixel(0, 0);  // bottom-left
+        EXPECT_EQ(key[0], 255);
+        EXPECT_EQ(key[1], 0);
+        EXPECT_EQ(key[2], 255);
+        const unsigned char* middle = pixel(67, 28);
+        EXPECT_FALSE(middle[0] == 255 && middle[1] == 0 && middle[2] == 255);
+        const unsigned char* topRight = pixel(134, 55);
+        EXPECT_TRUE(topRight[0] == 255 && topRight[1] == 0 && topRight[2] == 255);
+    }
+}
+
+TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
+    const char* names[] = {"youlose.wav",    "gemstouch.wav", "gemsexplode1.wav", "gemsexplode2.wav",
+                           "gemsexplode3.wav", "Excellent.wav", "Incredible.wav",  "jareffect.wav",
+                           "rollover.wav",   "click.wav",     "menuover.wav",     "beep.wav"};
+    double quietest = 0, loudest = -100, beepDb = 0;
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const auto b = forge_test::readFile(data(name));
+        ASSERT_GE(b.size(), 44u);
+        EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+        EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
+        EXPECT_EQ(le16(b, 20), 1);  // PCM
+        const int channels = le16(b, 22);
+        EXPECT_TRUE(channels == 1 || channels == 2);
+        EXPECT_EQ(le32(b, 24), 44100u);
+        EXPECT_EQ(le16(b, 34), 16);
+        EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
+        const std::size_t bytes = le32(b, 40);
+        ASSERT_EQ(bytes + 44, b.size());
+        const double seconds = bytes / 2.0 / channels / 44100.0;
+        EXPECT_GT(seconds, 0.03);
+        EXPECT_LT(seconds, 3.0);
+        const std::size_t n = bytes / 2;
+        auto sample = [&](std::size_t i) { return static_cast<std::int16_t>(le16(b, 44 + 2 * i)); };
+        EXPECT_LT(std::abs(sample(0)), 200) << "click at the start";
+        EXPECT_LT(std::abs(sample(n - 1)), 200) << "click at the end";
+        int peak = 0;
+        for (std::size_t i = 0; i < n; ++i) peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
+        EXPECT_LT(peak, 32767) << "clipped";
+        EXPECT_GT(peak, std::string(name) == "beep.wav" ? 2000 : 6000) << "too quiet";
+        // Loudness: RMS of the loudest 300 ms (mono sum).
+        const std::size_t frames = n / channels, window = std::min<std::size_t>(frames, 13230);
+        double sum = 0, best = 0;
+        auto frame = [&](std::size_t f) {
+            double v = 0;
+            for (int c = 0; c < channels; ++c) v += sample(f * channels + c) / 32768.0 / channels;
+            return v * v;
+        };
+        for (std::size_t f = 0; f < frames; ++f) {
+            sum += frame(f);
+            if (f >= window) sum -= frame(f - window);
+            best = std::max(best, sum);
+        }
+        const double db = 10 * std::log10(best / window);
+        if (std::string(name) == "beep.wav") {
+            beepDb = db;
+        } else {
+            quietest = std::min(quietest, db);
+            loudest = std::max(loudest, db);
+        }
+    }
+    EXPECT_LT(loudest - quietest, 2.0) << "effects differ in loudness";
+    EXPECT_LT(beepDb, quietest) << "the beep should be the softest";
+}
+
+// Length in seconds of an MP3 as decoded by mpg123, or -1.
+double decodedSeconds(const std::string& path) {
+    const std::string cmd = "mpg123 -q -s '" + path + "' 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return -1;
+    std::size_t bytes = 0;
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) bytes += n;
+    if (pclose(p) != 0) return -1;
+    return bytes / 4.0 / 44100.0;
+}
+
+TEST(Music, TracksAreStereoMp3OfTheirLength) {
+    const struct {
+        const char* name;
+        double low, high;
+    } tracks[] = {{"menumusic.mp3", 66, 70}, {"music.mp3", 238, 243}};
+    for (const auto& t : tracks) {
+        SCOPED_TRACE(t.name);
+        const auto b = forge_test::readFile(data(t.name));
+        ASSERT_GT(b.size(), 4u);
+        // First frame header: MPEG-1 layer III, 44.1 kHz, not mono.
+        EXPECT_EQ(b[0], 0xFF);
+        EXPECT_EQ(b[1] & 0xFE, 0xFA);
+        EXPECT_EQ((b[2] >> 2) & 3, 0);
+        EXPECT_NE(b[3] >> 6, 3);
+        // At 128 kbit/s the size alone bounds the length.
+        const double seconds = b.size() * 8.0 / 128000.0;
+        EXPECT_GT(seconds, t.low - 1);
+        EXPECT_LT(seconds, t.high + 1);
+        if (haveTool("mpg123")) {
+            const double decoded = decodedSeconds(data(t.name));
+            EXPECT_GT(decoded, t.low);
+            EXPECT_LT(decoded, t.high);
+        }
+    }
+}
+
+TEST(WebPage, IsThere) {
+    const auto b = forge_test::readFile(data("lumcrest.html"));
+    const std::string page(b.begin(), b.end());
+    EXPECT_NE(page.find("<html"), std::string::npos);
+    EXPECT_NE(page.find("Space bar"), std::string::npos);
+}
+
+TEST(Embedded, EveryFileIsBuiltInByteForByte) {
+    const auto files = lumcrest::assets::embeddedFiles();
+    std::size_t onDisk = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kRoot + "/embedded")) {
+        ++onDisk;
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        const auto* file = lumcrest::assets::findEmbedded(name);
+        ASSERT_NE(file, nullptr);
+        const auto bytes = forge_test::readFile(entry.path().string());
+        ASSERT_EQ(file->size, bytes.size());
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), file->data));
+    }
+    EXPECT_EQ(files.size(), onDisk);
+    EXPECT_EQ(lumcrest::assets::findEmbedded("no-such-picture.png"), nullptr);
+    EXPECT_EQ(lumcrest::assets::findEmbedded(""), nullptr);
+    EXPECT_EQ(lumcrest::assets::findEmbedded("Blockimage.pn"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+// The welcome panel that takes the player's name.
+#include "../app/form.h"
+
+namespace lumcrest {
+
+void TForm1::confirmName() {
+    playEffect("menuover.wav");
+    overpanel.hide();
+    if (!welcomelbl.visible()) welcomelbl.show();
+    if (!clickhere.visible()) clickhere.show();
+    // The name is known now; the Play button still reads Play until the first game begins.
+    profile().writeBool("Settings", "First", false);
+    if (Playersname.text().empty()) Playersname.setText("Player");
+    playerName = Playersname.text();
+    namelabel.setCaption(playerName);
+    profile().writeString("Settings", "Name", playerName);
+}
+
+void TForm1::dxButton3Click() { confirmName(); }
+
+}  // namespace lumcrest

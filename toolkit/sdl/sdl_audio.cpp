@@ -56,6 +56,7 @@ SdlAudio::SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock)
         // on SDL's dummy device, muted, and never plays anything.
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
         mixerOpen_ = openMixer();
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
         if (mixerOpen_) {
             Mix_Volume(-1, 0);
             Mix_VolumeMusic(0);

@@ -1,0 +1,165 @@
+// The music player of the SDL backend, with a sound device (SDL's dummy device, which plays in
+// real time) and without one (the silent player that keeps time by the clock). The game must not
+// be able to tell them apart.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <thread>
+
+#include "toolkit/error.h"
+#include "toolkit/sdl/beep_tone.h"
+#include "toolkit/sdl/sdl_audio.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using tk::MusicState;
+
+std::int64_t microsSince(Clock::time_point t0) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
+}
+
+// A track of SECONDS of a quiet tone, as a WAV file the mixer opens as music.
+std::string writeTrack(const std::filesystem::path& dir, double seconds) {
+    const int rate = 44100;
+    std::vector<std::int16_t> samples(std::size_t(rate * seconds));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = std::int16_t(2000 * std::sin(2 * std::numbers::pi * 440 * double(i) / rate));
+    std::vector<std::uint8_t> wav = tk::sdl::monoWav(samples, rate);
+    std::string path = (dir / "track.wav").string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wav.data()),
+                                                std::streamsize(wav.size()));
+    return path;
+}
+
+// Waits until the player leaves Playing, at most LIMITUS; returns how long it played on.
+std::int64_t playsFor(tk::Audio& audio, std::int64_t limitUs) {
+    auto t0 = Clock::now();
+    while (audio.musicState() == MusicState::Playing && microsSince(t0) < limitUs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return microsSince(t0);
+}
+
+class MusicPlayer : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        // An audio driver that does not exist stands for a machine without a sound card.
+        setenv("SDL_AUDIODRIVER", GetParam(), 1);
+        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("lumcrest-music-" + std::to_string(getpid()) + "-" + GetParam());
+        std::filesystem::create_directories(dir_);
+        audio_ = std::make_unique<tk::sdl::SdlAudio>(SDL_RegisterEvents(1), [t0 = Clock::now()] {
+            return microsSince(t0);
+        });
+    }
+    void TearDown() override {
+        audio_.reset();
+        SDL_Quit();
+        std::filesystem::remove_all(dir_);
+    }
+    bool withSoundCard() const { return std::string(GetParam()) == "dummy"; }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<tk::sdl::SdlAudio> audio_;
+};
+
+TEST_P(MusicPlayer, KnowsWhetherItIsHeard) { EXPECT_EQ(audio_->audible(), withSoundCard()); }
+
+TEST_P(MusicPlayer, WithoutATrackPlayAndStopFailAsTheOldPlayerDid) {
+    EXPECT_EQ(audio_->musicState(), MusicState::None);
+    EXPECT_EQ(audio_->musicFile(), "");
+    for (auto action : {&tk::Audio::playMusic, &tk::Audio::stopMusic}) {
+        try {
+            (audio_.get()->*action)();
+            ADD_FAILURE() << "no error without a track";
+        } catch (const tk::Error& e) {
+            EXPECT_STREQ(e.what(), "No MCI device open");
+        }
+    }
+}
+
+TEST_P(MusicPlayer, ATrackThatCannotOpenLeavesNoneOpen) {
+    audio_->openMusic(writeTrack(dir_, 0.5));
+    EXPECT_EQ(audio_->musicState(), MusicState::Stopped);
+    std::string missing = (dir_ / "missing.mp3").string();
+    try {
+        audio_->openMusic(missing);
+        ADD_FAILURE() << "a missing file opened";
+    } catch (const tk::Error& e) {
+        EXPECT_NE(std::string(e.what()), "");
+    }
+    EXPECT_EQ(audio_->musicState(), MusicState::None);
+    EXPECT_EQ(audio_->musicFile(), "");
+    EXPECT_THROW(audio_->playMusic(), tk::Error);
+}
+
+TEST_P(MusicPlayer, StoppingKeepsThePlaceAndTheEndRewinds) {
+    std::string path = writeTrack(dir_, 1.0);
+    audio_->openMusic(path);
+    EXPECT_EQ(audio_->musicFile(), path);
+    EXPECT_EQ(audio_->musicState(), MusicState::Stopped);
+
+    audio_->playMusic();
+    EXPECT_EQ(audio_->musicState(), MusicState::Playing);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    audio_->stopMusic();
+    EXPECT_EQ(audio_->musicState(), MusicState::Stopped);
+    // Time stands still for a stopped track.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(audio_->musicState(), MusicState::Stopped);
+
+    // Playing on finishes the second half, not the whole track again.
+    audio_->playMusic();
+    audio_->playMusic();  // already playing: nothing changes
+    std::int64_t rest = playsFor(*audio_, 3'000'000);
+    EXPECT_EQ(audio_->musicState(), MusicState::Ended);
+    EXPECT_GT(rest, 300'000);
+    EXPECT_LT(rest, 850'000);
+
+    // Stopping an ended track keeps it ended; playing it starts it over, for its whole length.
+    audio_->stopMusic();
+    EXPECT_EQ(audio_->musicState(), MusicState::Ended);
+    audio_->playMusic();
+    std::int64_t whole = playsFor(*audio_, 3'000'000);
+    EXPECT_EQ(audio_->musicState(), MusicState::Ended);
+    EXPECT_GT(whole, 850'000);
+    EXPECT_LT(whole, 1'600'000);
+}
+
+TEST_P(MusicPlayer, OpeningAnotherTrackSilencesTheFirst) {
+    std::string path = writeTrack(dir_, 1.0);
+    audio_->openMusic(path);
+    audio_->playMusic();
+    audio_->openMusic(path);
+    EXPECT_EQ(audio_->musicState(), MusicState::Stopped);
+    if (withSoundCard()) {
+        EXPECT_FALSE(Mix_PlayingMusic());
+    }
+}
+
+TEST_P(MusicPlayer, AnEffectThatCannotPlayCutsTheLastOneAndBeeps) {
+    audio_->playEffect(writeTrack(dir_, 1.0));  // any WAV file is an effect
+    EXPECT_EQ(Mix_Playing(0), withSoundCard() ? 1 : 0);
+    audio_->playEffect((dir_ / "missing.wav").string());
+    EXPECT_EQ(Mix_Playing(0), 0);
+    // The beep has a channel of its own, so it never cuts an effect.
+    EXPECT_EQ(Mix_Playing(1), withSoundCard() ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Device, MusicPlayer, ::testing::Values("dummy", "no-sound-card"),
+                         [](const auto& info) {
+                             return std::string(info.param) == "dummy" ? "WithSoundCard"
+                                                                       : "Silent";
+                         });
+
+}  // namespace

@@ -14,9 +14,10 @@ std::span<const EmbeddedFile> embeddedFiles() {
 
 const EmbeddedFile* findEmbedded(std::string_view name) {
     const auto files = embeddedFiles();
-    const auto it = std::lower_bound(
-        files.begin(), files.end(), name,
-        [](const EmbeddedFile& file, std::string_view key) { return std::string_view(file.name) < key; });
+    const auto it = std::lower_bound(files.begin(), files.end(), name,
+                                     [](const EmbeddedFile& file, std::string_view key) {
+                                         return std::string_view(file.name) < key;
+                                     });
     if (it == files.end() || it->name != name) return nullptr;
     return &*it;
 }

@@ -140,7 +140,8 @@ void dunes(cairo_t* cr, const Theme& t, Rng& rng) {
         cairo_new_path(cr);
         cairo_move_to(cr, 0, kH);
         for (int x = 0; x <= kW; x += 5)
-            cairo_line_to(cr, x, base - 22 * std::sin(x * freq + phase) - 10 * std::sin(x * freq * 2.7));
+            cairo_line_to(cr, x,
+                          base - 22 * std::sin(x * freq + phase) - 10 * std::sin(x * freq * 2.7));
         cairo_line_to(cr, kW, kH);
         cairo_close_path(cr);
         setColor(cr, layers[layer]);
@@ -152,7 +153,8 @@ void aurora(cairo_t* cr, const Theme& t, Rng& rng) {
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
     for (int band = 0; band < 3; ++band) {
-        const double y0 = 110 + band * 70, amp = rng.uniform(25, 45), freq = rng.uniform(0.008, 0.015);
+        const double y0 = 110 + band * 70, amp = rng.uniform(25, 45),
+                     freq = rng.uniform(0.008, 0.015);
         const double phase = rng.uniform(0, 6);
         const Rgb c = band == 1 ? hex(0x7040a0) : hex(0x30c080);
         for (int x = 0; x < kW; x += 2) {
@@ -191,7 +193,8 @@ void castle(cairo_t* cr, const Theme& t, Rng& rng) {
     struct Tower {
         double x, w, h;
     };
-    const Tower towers[] = {{660, 20, 62}, {698, 28, 92}, {742, 18, 50}, {776, 24, 80}, {814, 20, 58}};
+    const Tower towers[] = {
+        {660, 20, 62}, {698, 28, 92}, {742, 18, 50}, {776, 24, 80}, {814, 20, 58}};
     const double base = 410;
     setColor(cr, t.near);
     cairo_rectangle(cr, 652, base - 34, 176, 34);
@@ -225,12 +228,24 @@ void scene(cairo_t* cr, int b, Rng& rng) {
     skyGradient(cr, kW, kH, t.skyTop, t.skyHorizon, 470);
     starField(cr, rng, 0, 0, kW, 470, 320);
     switch (b) {
-        case 0: mountains(cr, t, rng); break;
-        case 1: sea(cr, t, rng); break;
-        case 2: forest(cr, t, rng); break;
-        case 3: dunes(cr, t, rng); break;
-        case 4: aurora(cr, t, rng); break;
-        default: castle(cr, t, rng); break;
+        case 0:
+            mountains(cr, t, rng);
+            break;
+        case 1:
+            sea(cr, t, rng);
+            break;
+        case 2:
+            forest(cr, t, rng);
+            break;
+        case 3:
+            dunes(cr, t, rng);
+            break;
+        case 4:
+            aurora(cr, t, rng);
+            break;
+        default:
+            castle(cr, t, rng);
+            break;
     }
 }
 

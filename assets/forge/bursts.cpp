@@ -90,8 +90,8 @@ void orbs(cairo_t* cr, int step) {
         const bool green = i % 2 == 0;
         cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0, x, y, 4.5);
         cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, fade);
-        cairo_pattern_add_color_stop_rgba(g, 0.4, green ? 0.4 : 0.85, green ? 1 : 0.5, green ? 0.6 : 1,
-                                          fade);
+        cairo_pattern_add_color_stop_rgba(g, 0.4, green ? 0.4 : 0.85, green ? 1 : 0.5,
+                                          green ? 0.6 : 1, fade);
         cairo_pattern_add_color_stop_rgba(g, 1, 0.5, 0.2, 0.9, 0);
         cairo_arc(cr, x, y, 4.5, 0, 2 * M_PI);
         cairo_set_source(cr, g);
@@ -108,7 +108,8 @@ void wisp(cairo_t* cr, int style) {
     for (int i = 0; i < 7; ++i) {
         const double a = rng.uniform(0, 2 * M_PI), r = rng.uniform(10, 21);
         setColor(cr, lighter(tints[style], 0.5), 0.45);
-        cairo_arc(cr, kC + r * std::cos(a), kC + r * std::sin(a), rng.uniform(0.8, 1.6), 0, 2 * M_PI);
+        cairo_arc(cr, kC + r * std::cos(a), kC + r * std::sin(a), rng.uniform(0.8, 1.6), 0,
+                  2 * M_PI);
         cairo_fill(cr);
     }
 }
@@ -119,7 +120,8 @@ void forgeBursts(const Output& out) {
     Strip strip(kGemSize, kGemSize, 36);
     void (*styles[3])(cairo_t*, int) = {fire, shards, orbs};
     for (int s = 0; s < 3; ++s) {
-        for (int j = 0; j < 5; ++j) strip.frame(2 + 10 * s + j, [&](cairo_t* cr) { styles[s](cr, j); });
+        for (int j = 0; j < 5; ++j)
+            strip.frame(2 + 10 * s + j, [&](cairo_t* cr) { styles[s](cr, j); });
         strip.frame(32 + s, [s](cairo_t* cr) { wisp(cr, s); });
     }
     strip.writePng(out.embedded("gemsblast2.png"));

@@ -51,14 +51,15 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
     cairo_stroke(cr);
     // Glassy upper half.
     if (state != ButtonState::Pressed) {
-        roundedRect(cr, inset + r * 0.5, inset + 2.5, w - 2 * inset - r, (h - 2 * inset) * 0.42, r * 0.8);
+        roundedRect(cr, inset + r * 0.5, inset + 2.5, w - 2 * inset - r, (h - 2 * inset) * 0.42,
+                    r * 0.8);
         cairo_set_source_rgba(cr, 1, 1, 1, state == ButtonState::Dimmed ? 0.05 : 0.12);
         cairo_fill(cr);
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
     const Font font{"DejaVu Serif", fontSize, true, false};
-    drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center, look.text,
-             2.5, hex(0x0a0818));
+    drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
+             look.text, 2.5, hex(0x0a0818));
     cairo_restore(cr);
 }
 
@@ -104,12 +105,15 @@ void forgeButtons(const Output& out) {
         int w, h;
         const char* label;
     };
-    const Plain plain[] = {{"New", 252, 51, "New Game"},   {"Play", 252, 51, "Play"},
-                           {"Hi_Sc", 340, 52, "High Scores"}, {"Help", 340, 52, "Help"},
+    const Plain plain[] = {{"New", 252, 51, "New Game"},
+                           {"Play", 252, 51, "Play"},
+                           {"Hi_Sc", 340, 52, "High Scores"},
+                           {"Help", 340, 52, "Help"},
                            {"About", 252, 54, "About"}};
     for (const auto& b : plain)
         for (int s = 0; s < 3; ++s)
-            menuButton(out, std::string(b.name) + "_" + std::to_string(s), b.w, b.h, three[s], b.label);
+            menuButton(out, std::string(b.name) + "_" + std::to_string(s), b.w, b.h, three[s],
+                       b.label);
 
     // Switches: "on" at rest and lit, then "off" at rest and lit.
     struct Switch {

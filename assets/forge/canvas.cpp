@@ -12,8 +12,12 @@ namespace forge {
 Rgb mix(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
-Rgb lighter(Rgb c, double t) { return mix(c, {1, 1, 1}, t); }
-Rgb darker(Rgb c, double t) { return mix(c, {0, 0, 0}, t); }
+Rgb lighter(Rgb c, double t) {
+    return mix(c, {1, 1, 1}, t);
+}
+Rgb darker(Rgb c, double t) {
+    return mix(c, {0, 0, 0}, t);
+}
 
 void setColor(cairo_t* cr, Rgb c, double alpha) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
@@ -28,16 +32,22 @@ std::uint64_t Rng::next() {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
 }
-double Rng::uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
-double Rng::uniform(double lo, double hi) { return lo + (hi - lo) * uniform(); }
-int Rng::below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+double Rng::uniform() {
+    return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0);
+}
+double Rng::uniform(double lo, double hi) {
+    return lo + (hi - lo) * uniform();
+}
+int Rng::below(int n) {
+    return static_cast<int>(next() % static_cast<std::uint64_t>(n));
+}
 
 Canvas::Canvas(int width, int height, bool opaque)
     : width_(width),
       height_(height),
       opaque_(opaque),
-      surface_(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
-                                          width, height)),
+      surface_(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width,
+                                          height)),
       cr_(cairo_create(surface_)) {
     if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error("cannot create a cairo image");
@@ -212,8 +222,8 @@ void textPath(cairo_t* cr, const Font& f, std::string_view s, double x, double y
     cairo_text_path(cr, str.c_str());
 }
 
-void drawText(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a,
-              Rgb fill, double outline, Rgb outlineColor, double shadow) {
+void drawText(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a, Rgb fill,
+              double outline, Rgb outlineColor, double shadow) {
     cairo_save(cr);
     if (shadow > 0) {
         cairo_new_path(cr);
@@ -256,8 +266,8 @@ void goldText(cairo_t* cr, const Font& f, std::string_view s, double x, double y
     cairo_restore(cr);
 }
 
-double paragraph(cairo_t* cr, const Font& f, std::string_view s, double x, double y,
-                 double width, double lineHeight, Rgb color) {
+double paragraph(cairo_t* cr, const Font& f, std::string_view s, double x, double y, double width,
+                 double lineHeight, Rgb color) {
     std::vector<std::string> words;
     std::size_t pos = 0;
     while (pos < s.size()) {
@@ -313,7 +323,8 @@ void moon(cairo_t* cr, double cx, double cy, double r, Rgb tint, double phase) {
     cairo_pattern_destroy(halo);
 
     cairo_push_group(cr);
-    cairo_pattern_t* disc = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.3, r * 0.1, cx, cy, r);
+    cairo_pattern_t* disc =
+        cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.3, r * 0.1, cx, cy, r);
     addStop(disc, 0, lighter(tint, 0.7));
     addStop(disc, 1, tint);
     cairo_set_source(cr, disc);
@@ -325,8 +336,8 @@ void moon(cairo_t* cr, double cx, double cy, double r, Rgb tint, double phase) {
     for (int i = 0; i < 7; ++i) {
         const double a = rng.uniform(0, 2 * M_PI), d = rng.uniform(0, r * 0.7);
         setColor(cr, darker(tint, 0.25), 0.35);
-        cairo_arc(cr, cx + d * std::cos(a), cy + d * std::sin(a), rng.uniform(r * 0.06, r * 0.18), 0,
-                  2 * M_PI);
+        cairo_arc(cr, cx + d * std::cos(a), cy + d * std::sin(a), rng.uniform(r * 0.06, r * 0.18),
+                  0, 2 * M_PI);
         cairo_fill(cr);
     }
     if (phase > 0) {  // crescent: cut out a shifted disc
@@ -395,8 +406,7 @@ void goldFrame(cairo_t* cr, double x, double y, double w, double h, double r, do
     cairo_restore(cr);
 }
 
-void plaque(cairo_t* cr, double x, double y, double w, double h, double r, Rgb fill,
-            double alpha) {
+void plaque(cairo_t* cr, double x, double y, double w, double h, double r, Rgb fill, double alpha) {
     cairo_save(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
     addStop(g, 0, lighter(fill, 0.12), alpha);

@@ -28,21 +28,22 @@ void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0);
 // Small deterministic generator: every picture and tune is seeded, so the
 // forge writes the same bytes on every run and every machine.
 class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+  public:
+    explicit Rng(std::uint64_t seed)
+        : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
     std::uint64_t next();
-    double uniform();                       // [0, 1)
-    double uniform(double lo, double hi);   // [lo, hi)
-    int below(int n);                       // [0, n)
+    double uniform();                      // [0, 1)
+    double uniform(double lo, double hi);  // [lo, hi)
+    int below(int n);                      // [0, n)
     bool chance(double p) { return uniform() < p; }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
 // An ARGB (or opaque RGB) cairo image with its context.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, bool opaque = false);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -61,7 +62,7 @@ public:
     void writeJpeg(const std::string& path, int quality = 90) const;
     void writeBmp(const std::string& path) const;  // 24-bit
 
-private:
+  private:
     int width_, height_;
     bool opaque_;
     cairo_surface_t* surface_;
@@ -70,14 +71,14 @@ private:
 
 // An image list: equal frames stored four per row.
 class Strip {
-public:
+  public:
     Strip(int frameWidth, int frameHeight, int frames);
     // Draws frame I with the origin at its top-left corner, clipped to it.
     void frame(int i, const std::function<void(cairo_t*)>& draw);
     Canvas& canvas() { return canvas_; }
     void writePng(const std::string& path) const { canvas_.writePng(path); }
 
-private:
+  private:
     int fw_, fh_, frames_;
     Canvas canvas_;
 };
@@ -103,14 +104,13 @@ struct Font {
 void textPath(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a);
 double textWidth(cairo_t* cr, const Font& f, std::string_view s);
 // Filled text with an optional dark outline and drop shadow.
-void drawText(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a,
-              Rgb fill, double outline = 0.0, Rgb outlineColor = {0, 0, 0},
-              double shadow = 0.0);
+void drawText(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a, Rgb fill,
+              double outline = 0.0, Rgb outlineColor = {0, 0, 0}, double shadow = 0.0);
 // Gold lettering: vertical gradient with a dark rim, for titles.
 void goldText(cairo_t* cr, const Font& f, std::string_view s, double x, double y, Align a);
 // Wraps S into lines no wider than WIDTH, drawn from baseline Y; returns the next baseline.
-double paragraph(cairo_t* cr, const Font& f, std::string_view s, double x, double y,
-                 double width, double lineHeight, Rgb color);
+double paragraph(cairo_t* cr, const Font& f, std::string_view s, double x, double y, double width,
+                 double lineHeight, Rgb color);
 
 // --- scenery ---
 void starField(cairo_t* cr, Rng& rng, double x, double y, double w, double h, int count,

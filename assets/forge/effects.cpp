@@ -18,7 +18,7 @@ namespace {
 constexpr int kRate = 44100;
 
 class Sound {
-public:
+  public:
     explicit Sound(double seconds) : s_(static_cast<std::size_t>(seconds * kRate), 0.0) {}
     std::size_t size() const { return s_.size(); }
     double& at(std::size_t i) { return s_[i]; }
@@ -27,8 +27,8 @@ public:
     // A tone whose frequency glides exponentially from F0 to F1, with partials
     // (ratio, level) and an attack / exponential-decay envelope.
     void tone(double start, double length, double f0, double f1, double level, double decay,
-              const std::vector<std::pair<double, double>>& partials = {{1, 1}}, double attack = 0.005,
-              double vibrato = 0) {
+              const std::vector<std::pair<double, double>>& partials = {{1, 1}},
+              double attack = 0.005, double vibrato = 0) {
         const std::size_t first = index(start), n = static_cast<std::size_t>(length * kRate);
         std::vector<double> phase(partials.size(), 0.0);
         for (std::size_t i = 0; i < n && first + i < s_.size(); ++i) {
@@ -70,14 +70,16 @@ public:
     }
 
     void bell(double start, double f, double level, double decay) {
-        tone(start, decay * 6, f, f, level, decay, {{1, 1}, {2.76, 0.4}, {5.4, 0.2}, {8.9, 0.08}}, 0.002);
+        tone(start, decay * 6, f, f, level, decay, {{1, 1}, {2.76, 0.4}, {5.4, 0.2}, {8.9, 0.08}},
+             0.002);
     }
 
     // Soft brass: a few harmonics, the upper ones dying away first.
     void brass(double start, double length, double f, double level) {
-        tone(start, length, f, f, level, length * 1.5, {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}},
-             0.02, 0.004);
-        tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}}, 0.015);
+        tone(start, length, f, f, level, length * 1.5,
+             {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}}, 0.02, 0.004);
+        tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}},
+             0.015);
     }
 
     // Faded ends, no offset, loudest 300 ms brought to TARGET RMS, as 16-bit samples.
@@ -115,19 +117,23 @@ public:
         return out;
     }
 
-private:
-    std::size_t index(double t) const { return std::min(s_.size(), static_cast<std::size_t>(t * kRate)); }
+  private:
+    std::size_t index(double t) const {
+        return std::min(s_.size(), static_cast<std::size_t>(t * kRate));
+    }
     std::vector<double> s_;
 };
 
-double note(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double note(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 Sound youLose() {
     Sound s(2.2);
     const int fall[] = {67, 63, 60};
     for (int i = 0; i < 3; ++i)
-        s.tone(i * 0.32, 0.6, note(fall[i]), note(fall[i]), 0.5, 0.35, {{1, 1}, {3, 0.25}, {5, 0.1}}, 0.01,
-               0.006);
+        s.tone(i * 0.32, 0.6, note(fall[i]), note(fall[i]), 0.5, 0.35,
+               {{1, 1}, {3, 0.25}, {5, 0.1}}, 0.01, 0.006);
     s.tone(0.96, 1.2, note(48), note(46), 0.55, 0.6, {{1, 1}, {2, 0.3}, {3, 0.2}}, 0.02, 0.008);
     s.noise(0.96, 1.0, 300, 80, 0.25, 0.4, 11);
     return s;
@@ -197,7 +203,8 @@ Sound jarEffect() {
         const int k = 72 + 12 * (i / 5) + pentatonic[i % 5];
         s.bell(i * 0.065, note(k), 0.16, 0.25);
     }
-    for (int k : {60, 64, 67, 71}) s.tone(0.2, 2.0, note(k), note(k), 0.12, 1.2, {{1, 1}, {2, 0.3}}, 0.4, 0.004);
+    for (int k : {60, 64, 67, 71})
+        s.tone(0.2, 2.0, note(k), note(k), 0.12, 1.2, {{1, 1}, {2, 0.3}}, 0.4, 0.004);
     s.noise(0.3, 1.5, 4000, 9000, 0.06, 0.6, 19, 2500);
     return s;
 }
@@ -237,14 +244,21 @@ void forgeEffects(const Output& out) {
         Sound (*make)();
         double loudness;
     } effects[] = {
-        {"youlose.wav", youLose, kLoudness},          {"gemstouch.wav", gemsTouch, kLoudness},
-        {"gemsexplode1.wav", explodeFire, kLoudness}, {"gemsexplode2.wav", explodeGlass, kLoudness},
-        {"gemsexplode3.wav", explodeMagic, kLoudness}, {"Excellent.wav", excellent, kLoudness},
-        {"Incredible.wav", incredible, kLoudness},    {"jareffect.wav", jarEffect, kLoudness},
-        {"rollover.wav", rollover, kLoudness},        {"click.wav", click, kLoudness},
-        {"menuover.wav", menuOver, kLoudness},        {"beep.wav", beep, kLoudness * 0.5},
+        {"youlose.wav", youLose, kLoudness},
+        {"gemstouch.wav", gemsTouch, kLoudness},
+        {"gemsexplode1.wav", explodeFire, kLoudness},
+        {"gemsexplode2.wav", explodeGlass, kLoudness},
+        {"gemsexplode3.wav", explodeMagic, kLoudness},
+        {"Excellent.wav", excellent, kLoudness},
+        {"Incredible.wav", incredible, kLoudness},
+        {"jareffect.wav", jarEffect, kLoudness},
+        {"rollover.wav", rollover, kLoudness},
+        {"click.wav", click, kLoudness},
+        {"menuover.wav", menuOver, kLoudness},
+        {"beep.wav", beep, kLoudness * 0.5},
     };
-    for (const auto& e : effects) writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness));
+    for (const auto& e : effects)
+        writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness));
 }
 
 }  // namespace forge

@@ -314,10 +314,16 @@ void ballAndRim(cairo_t* cr, int v) {
 
 }  // namespace
 
-Rgb gemColor(int value) { return kColors[value & 15]; }
+Rgb gemColor(int value) {
+    return kColors[value & 15];
+}
 
-void gemBallPath(cairo_t* cr) { squircle(cr, kC, kC, kBall, kBall, kPower); }
-void gemRimPath(cairo_t* cr) { squircle(cr, kC, kC, kRim, kRim, kPower); }
+void gemBallPath(cairo_t* cr) {
+    squircle(cr, kC, kC, kBall, kBall, kPower);
+}
+void gemRimPath(cairo_t* cr) {
+    squircle(cr, kC, kC, kRim, kRim, kPower);
+}
 
 void paintGem(cairo_t* cr, int value) {
     cairo_save(cr);

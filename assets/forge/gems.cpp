@@ -87,7 +87,8 @@ void crackFrame(cairo_t* cr, int kind, int stage) {
                 std::vector<Point> twig{p};
                 for (int t = 0; t < 4; ++t) {
                     ta += rng.uniform(-0.4, 0.4);
-                    twig.push_back({twig.back().x + 4 * std::cos(ta), twig.back().y + 4 * std::sin(ta)});
+                    twig.push_back(
+                        {twig.back().x + 4 * std::cos(ta), twig.back().y + 4 * std::sin(ta)});
                 }
                 cracks[m].twigs.push_back(std::move(twig));
             }

@@ -24,7 +24,8 @@ void forgeHelpPage(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 21);
-    goldText(cr, {"DejaVu Serif", 32, true, true}, "How to play Lumcrest", w / 2.0, 50, Align::Center);
+    goldText(cr, {"DejaVu Serif", 32, true, true}, "How to play Lumcrest", w / 2.0, 50,
+             Align::Center);
 
     const Font head{"DejaVu Serif", 17, true, false};
     const Font body{"DejaVu Sans", 13, false, false};
@@ -32,10 +33,11 @@ void forgeHelpPage(const Output& out) {
     const double left = 34, width = w - 2 * left, line = 17;
 
     goldText(cr, head, "The goal", left, 86, Align::Left);
-    double y = paragraph(cr, body,
-                         "Bars of three gems fall into the well. Move and rotate each bar so that gems "
-                         "of one kind meet, make them explode, and keep the well from filling up.",
-                         left, 106, width, line, text);
+    double y =
+        paragraph(cr, body,
+                  "Bars of three gems fall into the well. Move and rotate each bar so that gems "
+                  "of one kind meet, make them explode, and keep the well from filling up.",
+                  left, 106, width, line, text);
 
     goldText(cr, head, "The rules", left, y + 14, Align::Left);
     y += 34;
@@ -57,9 +59,10 @@ void forgeHelpPage(const Output& out) {
     // The two special gems, pictured.
     y += 4;
     gemIcon(cr, kGemJoker, left + 8, y - 2, 36);
-    paragraph(cr, body,
-              "The joker, a cluster of little balls, matches every kind of gem: it joins any group.",
-              left + 56, y + 14, width - 56, line, text);
+    paragraph(
+        cr, body,
+        "The joker, a cluster of little balls, matches every kind of gem: it joins any group.",
+        left + 56, y + 14, width - 56, line, text);
     y += 44;
     gemIcon(cr, kGemBomb, left + 8, y - 2, 36);
     paragraph(cr, body,

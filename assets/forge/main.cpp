@@ -20,16 +20,11 @@ struct Job {
 
 // Longest first, so the music overlaps everything else.
 constexpr Job kJobs[] = {
-    {"music", forge::forgeGameMusic},
-    {"menu music", forge::forgeMenuMusic},
-    {"backgrounds", forge::forgeBackgrounds},
-    {"gems", forge::forgeGems},
-    {"pictures", forge::forgePictures},
-    {"help page", forge::forgeHelpPage},
-    {"buttons", forge::forgeButtons},
-    {"effects", forge::forgeEffects},
-    {"bursts", forge::forgeBursts},
-    {"jar", forge::forgeJar},
+    {"music", forge::forgeGameMusic},         {"menu music", forge::forgeMenuMusic},
+    {"backgrounds", forge::forgeBackgrounds}, {"gems", forge::forgeGems},
+    {"pictures", forge::forgePictures},       {"help page", forge::forgeHelpPage},
+    {"buttons", forge::forgeButtons},         {"effects", forge::forgeEffects},
+    {"bursts", forge::forgeBursts},           {"jar", forge::forgeJar},
     {"web page", forge::forgeWebPage},
 };
 

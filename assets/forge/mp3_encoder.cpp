@@ -32,9 +32,9 @@ std::vector<unsigned char> encodeMp3(const std::vector<std::int16_t>& stereo, in
     std::vector<unsigned char> buf(chunk * 5 / 4 + 7200);
     for (std::size_t pos = 0; pos < frames; pos += chunk) {
         const int n = static_cast<int>(std::min(chunk, frames - pos));
-        const int bytes = lame_encode_buffer_interleaved(
-            gf, const_cast<short*>(stereo.data() + pos * 2), n, buf.data(),
-            static_cast<int>(buf.size()));
+        const int bytes =
+            lame_encode_buffer_interleaved(gf, const_cast<short*>(stereo.data() + pos * 2), n,
+                                           buf.data(), static_cast<int>(buf.size()));
         if (bytes < 0) {
             lame_close(gf);
             throw std::runtime_error("lame_encode_buffer_interleaved failed");

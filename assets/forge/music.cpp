@@ -18,18 +18,33 @@ namespace {
 
 // General MIDI programs (0-based) and drum keys.
 enum Program {
-    kElectricPiano = 4, kCelesta = 8, kVibraphone = 11, kAcousticGuitar = 24,
-    kFingerBass = 33, kCello = 42, kHarp = 46, kStrings = 48, kFlute = 73,
-    kSquareLead = 80, kWarmPad = 89,
+    kElectricPiano = 4,
+    kCelesta = 8,
+    kVibraphone = 11,
+    kAcousticGuitar = 24,
+    kFingerBass = 33,
+    kCello = 42,
+    kHarp = 46,
+    kStrings = 48,
+    kFlute = 73,
+    kSquareLead = 80,
+    kWarmPad = 89,
 };
 enum Drum {
-    kKick = 36, kSnare = 38, kClosedHat = 42, kLowTom = 45, kOpenHat = 46, kMidTom = 47,
-    kHighTom = 50, kCrash = 49, kRide = 51,
+    kKick = 36,
+    kSnare = 38,
+    kClosedHat = 42,
+    kLowTom = 45,
+    kOpenHat = 46,
+    kMidTom = 47,
+    kHighTom = 50,
+    kCrash = 49,
+    kRide = 51,
 };
 constexpr int kDrums = 9;
 
 class Key {
-public:
+  public:
     Key(int tonic, bool minor) : tonic_(tonic), minor_(minor) {}
     // MIDI key of scale degree D (0 = tonic, 7 = tonic an octave up, negatives below).
     int pitch(int d) const {
@@ -40,7 +55,7 @@ public:
         return tonic_ + 12 * octave + (minor_ ? minor : major)[static_cast<std::size_t>(step)];
     }
 
-private:
+  private:
     int tonic_;
     bool minor_;
 };
@@ -71,8 +86,9 @@ Phrase makePhrase(Rng& rng, const std::vector<int>& roots, const PhraseStyle& st
     for (int bar = 0; bar < bars; ++bar) {
         const int root = roots[static_cast<std::size_t>(bar)];
         const bool last = bar == bars - 1;
-        Rhythm rhythm = last ? Rhythm{1, 1, 2} : style.rhythms[static_cast<std::size_t>(
-                                                     rng.below(static_cast<int>(style.rhythms.size())))];
+        Rhythm rhythm = last ? Rhythm{1, 1, 2}
+                             : style.rhythms[static_cast<std::size_t>(
+                                   rng.below(static_cast<int>(style.rhythms.size())))];
         double beat = 0;
         for (std::size_t i = 0; i < rhythm.size(); ++i) {
             const double len = std::fabs(rhythm[i]);
@@ -156,7 +172,8 @@ Score menuTune() {
 
     const std::vector<int> verse{0, 5, 3, 4}, bridge{5, 3, 0, 4}, close{0, 3, 4, 0};
     std::vector<int> roots{0, 3};  // two bars of introduction
-    for (const auto* p : {&verse, &verse, &bridge, &close}) roots.insert(roots.end(), p->begin(), p->end());
+    for (const auto* p : {&verse, &verse, &bridge, &close})
+        roots.insert(roots.end(), p->begin(), p->end());
     roots.push_back(3);
     roots.push_back(0);  // held ending
     const int bars = static_cast<int>(roots.size());
@@ -174,12 +191,13 @@ Score menuTune() {
         static constexpr int shape[8] = {0, 2, 4, 7, 9, 7, 4, 2};
         const int steps = last ? 4 : 8;
         for (int i = 0; i < steps; ++i)
-            s.note(t + i * bar / 8, bar / 4, 1, key.pitch(root + shape[i]) - 12 + (root > 3 ? -12 : 0) + 12,
+            s.note(t + i * bar / 8, bar / 4, 1,
+                   key.pitch(root + shape[i]) - 12 + (root > 3 ? -12 : 0) + 12,
                    62 + (i % 4 == 0 ? 10 : 0) + rng.below(6));
     }
 
-    const PhraseStyle style{{{2, 2}, {3, 1}, {1, 1, 2}, {2, 1, 1}, {1.5, 0.5, 2}, {1, 1, 1, 1}, {2, -1, 1}},
-                            7, 14};
+    const PhraseStyle style{
+        {{2, 2}, {3, 1}, {1, 1, 2}, {2, 1, 1}, {1.5, 0.5, 2}, {1, 1, 1, 1}, {2, -1, 1}}, 7, 14};
     int degree = 9;
     Phrase a = makePhrase(rng, verse, style, degree);
     Phrase answer = makePhrase(rng, verse, style, degree);
@@ -237,7 +255,8 @@ void drumBar(Score& s, double t, double beat, Part part, bool fill, bool crash, 
         s.note(t + 3 * beat, 0.2, kDrums, kSnare, 100);
         return;
     }
-    static constexpr int toms[] = {kSnare, kSnare, kHighTom, kHighTom, kMidTom, kMidTom, kLowTom, kLowTom};
+    static constexpr int toms[] = {kSnare,  kSnare,  kHighTom, kHighTom,
+                                   kMidTom, kMidTom, kLowTom,  kLowTom};
     for (int i = 0; i < 8; ++i)
         s.note(t + 2 * beat + i * beat / 4, 0.1, kDrums, toms[i], 70 + i * 5);
 }
@@ -268,7 +287,8 @@ void chordBar(Score& s, const Key& key, int root, double t, double beat, Part pa
         // Celesta arpeggio in sixteenths.
         static constexpr int up[8] = {0, 2, 4, 7, 9, 7, 4, 2};
         for (int i = 0; i < 16; ++i)
-            s.note(t + i * beat / 4, beat / 4, 5, key.pitch(root + up[i % 8]) + 12, 60 + (i % 4 ? 0 : 12));
+            s.note(t + i * beat / 4, beat / 4, 5, key.pitch(root + up[i % 8]) + 12,
+                   60 + (i % 4 ? 0 : 12));
         return;
     }
     static constexpr double stabs[] = {0, 1.5, 2.5, 3.5};
@@ -288,20 +308,28 @@ Score gameTune() {
     setupChannel(s, 5, kCelesta, 80, 50, 90);
     setupChannel(s, kDrums, 0, 96, 64, 30);
 
-    const std::vector<int> main{0, 5, 2, 6}, bridge{5, 6, 4, 0}, pause{3, 0, 5, 6}, lift{2, 6, 0, 5};
+    const std::vector<int> main{0, 5, 2, 6}, bridge{5, 6, 4, 0}, pause{3, 0, 5, 6},
+        lift{2, 6, 0, 5};
     const std::vector<Section> sections{
-        {Part::Intro, 4, main, -1},   {Part::Main, 16, main, 0},   {Part::Bridge, 16, bridge, 1},
-        {Part::Main, 16, main, 0},    {Part::Break, 8, pause, 3},  {Part::Lift, 16, lift, 2},
-        {Part::Main, 16, main, 0},    {Part::Bridge, 16, bridge, 1}, {Part::Outro, 8, main, -1},
+        {Part::Intro, 4, main, -1}, {Part::Main, 16, main, 0},     {Part::Bridge, 16, bridge, 1},
+        {Part::Main, 16, main, 0},  {Part::Break, 8, pause, 3},    {Part::Lift, 16, lift, 2},
+        {Part::Main, 16, main, 0},  {Part::Bridge, 16, bridge, 1}, {Part::Outro, 8, main, -1},
         {Part::Final, 2, {0}, -1},
     };
 
     // Melody bank: sixteen bars each, built from four-bar phrases (call, answer
     // that reuses the call's start, a contrasting line, and the call again).
     Rng rng(7177);
-    const PhraseStyle lively{{{1, 1, 1, 1}, {0.5, 0.5, 1, 1, 1}, {1, 0.5, 0.5, 1, 1}, {1.5, 0.5, 1, 1},
-                              {0.5, 0.5, 0.5, 0.5, 1, 1}, {1, 1, 2}, {0.5, 1, 0.5, 1, 1}, {1, -0.5, 0.5, 1, 1}},
-                             7, 16};
+    const PhraseStyle lively{{{1, 1, 1, 1},
+                              {0.5, 0.5, 1, 1, 1},
+                              {1, 0.5, 0.5, 1, 1},
+                              {1.5, 0.5, 1, 1},
+                              {0.5, 0.5, 0.5, 0.5, 1, 1},
+                              {1, 1, 2},
+                              {0.5, 1, 0.5, 1, 1},
+                              {1, -0.5, 0.5, 1, 1}},
+                             7,
+                             16};
     auto sixteen = [&](const std::vector<int>& roots, const PhraseStyle& style) {
         int degree = 11;
         Phrase call = makePhrase(rng, roots, style, degree);
@@ -313,7 +341,8 @@ Score gameTune() {
         Phrase tune;
         auto add = [&](const Phrase& p, double offset, double from, double to) {
             for (const auto& n : p)
-                if (n.beat >= from && n.beat < to) tune.push_back({n.beat + offset, n.beats, n.degree});
+                if (n.beat >= from && n.beat < to)
+                    tune.push_back({n.beat + offset, n.beats, n.degree});
         };
         add(call, 0, 0, 16);
         add(call, 16, 0, 8);
@@ -322,7 +351,8 @@ Score gameTune() {
         add(call, 48, 0, 16);
         return tune;
     };
-    const std::vector<Phrase> bank{sixteen(main, lively), sixteen(bridge, lively), sixteen(lift, lively)};
+    const std::vector<Phrase> bank{sixteen(main, lively), sixteen(bridge, lively),
+                                   sixteen(lift, lively)};
     PhraseStyle slow = lively;
     slow.rhythms = {{2, 2}, {1, 1, 2}, {3, 1}, {2, 1, 1}};
     int degree = 9;
@@ -363,7 +393,11 @@ void writeTune(const Score& score, const std::string& path) {
 
 }  // namespace
 
-void forgeMenuMusic(const Output& out) { writeTune(menuTune(), out.data("menumusic.mp3")); }
-void forgeGameMusic(const Output& out) { writeTune(gameTune(), out.data("music.mp3")); }
+void forgeMenuMusic(const Output& out) {
+    writeTune(menuTune(), out.data("menumusic.mp3"));
+}
+void forgeGameMusic(const Output& out) {
+    writeTune(gameTune(), out.data("music.mp3"));
+}
 
 }  // namespace forge

@@ -14,7 +14,8 @@ void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
     Rng rng(seed);
     skyGradient(cr, w, h, hex(0x0a0820), hex(0x2a2058), h);
     starField(cr, rng, 0, 0, w, h, static_cast<int>(w * h / 900), 1.2);
-    cairo_pattern_t* g = cairo_pattern_create_radial(w / 2, h / 2, 10, w / 2, h / 2, std::max(w, h) * 0.6);
+    cairo_pattern_t* g =
+        cairo_pattern_create_radial(w / 2, h / 2, 10, w / 2, h / 2, std::max(w, h) * 0.6);
     cairo_pattern_add_color_stop_rgba(g, 0, 0.03, 0.02, 0.1, 0.55);
     cairo_pattern_add_color_stop_rgba(g, 1, 0.03, 0.02, 0.1, 0.0);
     cairo_set_source(cr, g);
@@ -71,7 +72,7 @@ void menuImage(const Output& out) {
     const struct {
         int kind;
         double x, y, s;
-    } floating[] = {{1, 60, 160, 56}, {4, 120, 300, 44}, {9, 40, 400, 38}, {2, 700, 260, 50},
+    } floating[] = {{1, 60, 160, 56},  {4, 120, 300, 44}, {9, 40, 400, 38}, {2, 700, 260, 50},
                     {6, 760, 380, 40}, {5, 660, 430, 34}, {8, 140, 470, 30}};
     for (const auto& g : floating) gemAt(cr, g.kind, g.x, g.y, g.s);
 
@@ -127,10 +128,11 @@ void welcome(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13);
-    goldText(cr, {"DejaVu Serif", 30, true, true}, "Welcome to Lumcrest", w / 2.0, 62, Align::Center);
+    goldText(cr, {"DejaVu Serif", 30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
+             Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
-    drawText(cr, {"DejaVu Sans", 20, true, false}, "Please enter your name", w / 2.0, 186, Align::Center,
-             hex(0xf4ecd8), 0, {}, 1.5);
+    drawText(cr, {"DejaVu Sans", 20, true, false}, "Please enter your name", w / 2.0, 186,
+             Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
     cairo_rectangle(cr, 146, 208, 177, 24);
@@ -148,8 +150,8 @@ void about(const Output& out) {
     goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
-    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of falling gems", w / 2.0, 92,
-             Align::Center, hex(0xd8d0ff));
+    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of falling gems", w / 2.0,
+             92, Align::Center, hex(0xd8d0ff));
 
     const Font head{"DejaVu Serif", 19, true, false};
     const Font body{"DejaVu Sans", 15, false, false};
@@ -169,7 +171,8 @@ void about(const Output& out) {
         y += 24;
     }
     goldText(cr, head, "Credits", 70, 286, Align::Left);
-    drawText(cr, body, "Made by the Lumcrest developers", 90, 312, Align::Left, hex(0xf4ecd8), 0, {}, 1);
+    drawText(cr, body, "Made by the Lumcrest developers", 90, 312, Align::Left, hex(0xf4ecd8), 0,
+             {}, 1);
     drawText(cr, body, "Pictures, sounds and music forged by our own code", 90, 334, Align::Left,
              hex(0xc8c0e8), 0, {}, 1);
     drawText(cr, {"DejaVu Sans", 13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,

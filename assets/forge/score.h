@@ -33,12 +33,14 @@ struct Score {
     std::vector<ScoreNote> notes;
     std::vector<ScoreControl> controls;
     std::vector<ScoreProgram> programs;
-    double length = 0;       // seconds of audio to render
-    double fadeOut = 4.0;    // seconds faded out at the end
+    double length = 0;     // seconds of audio to render
+    double fadeOut = 4.0;  // seconds faded out at the end
     void note(double start, double duration, int channel, int key, int velocity) {
         notes.push_back({start, duration, channel, key, velocity});
     }
-    void program(double time, int channel, int program) { programs.push_back({time, channel, program}); }
+    void program(double time, int channel, int program) {
+        programs.push_back({time, channel, program});
+    }
     void control(double time, int channel, int controller, int value) {
         controls.push_back({time, channel, controller, value});
     }

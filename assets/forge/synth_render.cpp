@@ -56,7 +56,8 @@ std::vector<std::int16_t> renderScore(const Score& score) {
 
     auto toFrame = [](double t) { return static_cast<long>(std::lround(t * kMusicRate)); };
     std::vector<Event> events;
-    for (const auto& p : score.programs) events.push_back({toFrame(p.time), 0, p.channel, p.program, 0});
+    for (const auto& p : score.programs)
+        events.push_back({toFrame(p.time), 0, p.channel, p.program, 0});
     for (const auto& c : score.controls)
         events.push_back({toFrame(c.time), 1, c.channel, c.controller, c.value});
     for (const auto& n : score.notes) {
@@ -82,10 +83,18 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     for (const auto& e : events) {
         renderTo(e.frame);
         switch (e.order) {
-            case 0: fluid_synth_program_change(synth, e.channel, e.a); break;
-            case 1: fluid_synth_cc(synth, e.channel, e.a, e.b); break;
-            case 2: fluid_synth_noteoff(synth, e.channel, e.a); break;
-            default: fluid_synth_noteon(synth, e.channel, e.a, e.b); break;
+            case 0:
+                fluid_synth_program_change(synth, e.channel, e.a);
+                break;
+            case 1:
+                fluid_synth_cc(synth, e.channel, e.a, e.b);
+                break;
+            case 2:
+                fluid_synth_noteoff(synth, e.channel, e.a);
+                break;
+            default:
+                fluid_synth_noteon(synth, e.channel, e.a, e.b);
+                break;
         }
     }
     renderTo(total);

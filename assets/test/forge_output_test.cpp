@@ -22,8 +22,12 @@ using forge_test::le16;
 using forge_test::le32;
 
 const std::string kRoot = LUMCREST_FORGE_DIR;
-std::string embedded(const std::string& name) { return kRoot + "/embedded/" + name; }
-std::string data(const std::string& name) { return kRoot + "/data/" + name; }
+std::string embedded(const std::string& name) {
+    return kRoot + "/embedded/" + name;
+}
+std::string data(const std::string& name) {
+    return kRoot + "/data/" + name;
+}
 
 bool haveTool(const char* tool) {
     const std::string cmd = std::string("command -v ") + tool + " >/dev/null 2>&1";
@@ -65,7 +69,8 @@ TEST(ImageLists, GemFramesCoverTheWholeCell) {
     // is opaque edge to edge.
     for (const auto& list : kImageLists) {
         const std::string name = list.name;
-        if (name == "gemsblast2.png" || name.rfind("jar", 0) == 0 || name == "menulist.png") continue;
+        if (name == "gemsblast2.png" || name.rfind("jar", 0) == 0 || name == "menulist.png")
+            continue;
         SCOPED_TRACE(name);
         const Image img = forge_test::readPng(embedded(name));
         ASSERT_GT(img.width, 0);
@@ -125,7 +130,8 @@ TEST(ImageLists, JarStandsOnATransparentGround) {
     // The celebration adds light above the jar.
     int atRest = 0, celebrating = 0;
     forEachPixel(list, 0, [&](int x, int y) { atRest += y % 100 < 28 && img.alpha(x, y) > 0; });
-    forEachPixel(list, 10, [&](int x, int y) { celebrating += y % 100 < 28 && img.alpha(x, y) > 0; });
+    forEachPixel(list, 10,
+                 [&](int x, int y) { celebrating += y % 100 < 28 && img.alpha(x, y) > 0; });
     EXPECT_EQ(atRest, 0);
     EXPECT_GT(celebrating, 300);
 }
@@ -164,13 +170,15 @@ TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
 
 TEST(Backgrounds, AreDifferentScenes) {
     std::vector<Image> bgs;
-    for (int b = 0; b < 6; ++b) bgs.push_back(forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png")));
+    for (int b = 0; b < 6; ++b)
+        bgs.push_back(forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png")));
     for (std::size_t a = 0; a < bgs.size(); ++a)
         for (std::size_t b = a + 1; b < bgs.size(); ++b) {
             ASSERT_EQ(bgs[a].rgba.size(), bgs[b].rgba.size());
             double diff = 0;
             for (std::size_t i = 0; i < bgs[a].rgba.size(); i += 4 * 7)
-                diff += std::abs(bgs[a].rgba[i] - bgs[b].rgba[i]) + std::abs(bgs[a].rgba[i + 2] - bgs[b].rgba[i + 2]);
+                diff += std::abs(bgs[a].rgba[i] - bgs[b].rgba[i]) +
+                        std::abs(bgs[a].rgba[i + 2] - bgs[b].rgba[i + 2]);
             EXPECT_GT(diff / (bgs[a].rgba.size() / 28.0), 4.0) << a << " vs " << b;
         }
 }
@@ -180,8 +188,8 @@ TEST(Pictures, HaveTheirSizes) {
         std::string path;
         int w, h;
     } pictures[] = {
-        {embedded("Menuimage.jpg"), 850, 589}, {embedded("Image5.jpg"), 200, 72},
-        {embedded("Image2.jpg"), 383, 521},    {embedded("Image3.jpg"), 452, 377},
+        {embedded("Menuimage.jpg"), 850, 589},  {embedded("Image5.jpg"), 200, 72},
+        {embedded("Image2.jpg"), 383, 521},     {embedded("Image3.jpg"), 452, 377},
         {embedded("AboutImage.jpg"), 547, 494}, {data("help.jpg"), 651, 541},
     };
     for (const auto& p : pictures) {
@@ -203,7 +211,8 @@ TEST(Pictures, NameBoxOfTheWelcomePictureIsBlack) {
     ASSERT_EQ(img.width, 452);
     int bright = 0;
     for (int y = 210; y < 230; ++y)
-        for (int x = 148; x < 321; ++x) bright += img.at(x, y)[0] + img.at(x, y)[1] + img.at(x, y)[2] > 60;
+        for (int x = 148; x < 321; ++x)
+            bright += img.at(x, y)[0] + img.at(x, y)[1] + img.at(x, y)[2] > 60;
     EXPECT_EQ(bright, 0);
 }
 
@@ -262,9 +271,10 @@ TEST(Buttons, BackIsKeyedOnMagentaAroundAnOpaqueFace) {
 }
 
 TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
-    const char* names[] = {"youlose.wav",    "gemstouch.wav", "gemsexplode1.wav", "gemsexplode2.wav",
-                           "gemsexplode3.wav", "Excellent.wav", "Incredible.wav",  "jareffect.wav",
-                           "rollover.wav",   "click.wav",     "menuover.wav",     "beep.wav"};
+    const char* names[] = {"youlose.wav",      "gemstouch.wav",    "gemsexplode1.wav",
+                           "gemsexplode2.wav", "gemsexplode3.wav", "Excellent.wav",
+                           "Incredible.wav",   "jareffect.wav",    "rollover.wav",
+                           "click.wav",        "menuover.wav",     "beep.wav"};
     double quietest = 0, loudest = -100, beepDb = 0;
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -288,7 +298,8 @@ TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
         EXPECT_LT(std::abs(sample(0)), 200) << "click at the start";
         EXPECT_LT(std::abs(sample(n - 1)), 200) << "click at the end";
         int peak = 0;
-        for (std::size_t i = 0; i < n; ++i) peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
+        for (std::size_t i = 0; i < n; ++i)
+            peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
         EXPECT_LT(peak, 32767) << "clipped";
         EXPECT_GT(peak, std::string(name) == "beep.wav" ? 2000 : 6000) << "too quiet";
         // Loudness: RMS of the loudest 300 ms (mono sum).

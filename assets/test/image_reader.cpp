@@ -1,12 +1,11 @@
 #include "image_reader.h"
 
+#include <jpeglib.h>
 #include <png.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-
-#include <jpeglib.h>
 
 namespace forge_test {
 
@@ -64,7 +63,8 @@ Image readJpeg(const std::string& path) {
 }
 
 std::uint32_t le32(const std::vector<unsigned char>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+           (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 std::uint16_t le16(const std::vector<unsigned char>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));

@@ -13,7 +13,9 @@ struct Image {
     int height = 0;
     int channels = 0;  // in the file: 3 (RGB) or 4 (RGBA)
     std::vector<unsigned char> rgba;
-    const unsigned char* at(int x, int y) const { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
+    const unsigned char* at(int x, int y) const {
+        return &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    }
     int alpha(int x, int y) const { return at(x, y)[3]; }
 };
 

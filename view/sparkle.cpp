@@ -1,0 +1,139 @@
+// The idle sparkle: one settled gem at a time glints (six frames) or catches a sheen of light
+// (nine frames), then may send a wave across a full board.
+#include "../app/form.h"
+
+namespace lumcrest {
+
+namespace {
+
+enum Look { kGlint = 0, kSheen = 1 };
+
+}  // namespace
+
+void TForm1::AtimerTimer() {
+    int x = columnX(twinkleColumn), y = rowY(twinkleRow);
+    int left = cellLeft(twinkleColumn), top = cellTop(twinkleRow);
+    auto glint = [&](int g, int i) { surface().drawFrame(firstanim, 6 * g - 6 + i, left, top); };
+    auto sheen = [&](int g, int i) { surface().drawFrame(lightanim, 9 * g - 9 + i, left, top); };
+
+    if (twinklePhase == 0) {
+        // No new sparkle while a wave crosses the board.
+        if (wavetimer.enabled()) return;
+        if (rng.below(100) <= 80) return;
+        if (rng.below(100) > 50) {
+            twinkleLight = kGlint;
+            Atimer.setInterval(120);
+        } else {
+            twinkleLight = kSheen;
+            Atimer.setInterval(20);
+        }
+        // Row 1, where the bar waits, is never chosen; row 11 is the wall.
+        twinkleColumn = rng.below(10) + 1;
+        twinkleRow = rng.below(10) + 2;
+        x = columnX(twinkleColumn);
+        y = rowY(twinkleRow);
+        left = cellLeft(twinkleColumn);
+        top = cellTop(twinkleRow);
+        int g = cellAt(x, y);
+        if (g < 1 || g > 10) return;
+        if (twinkleLight == kGlint)
+            glint(g, 0);
+        else
+            sheen(g, 0);
+        twinklePhase = 1;
+        return;
+    }
+
+    // A sparkle whose cell has been emptied waits for a gem to rise into it.
+    int g = cellAt(x, y);
+    if (g == 0) return;
+    bool isGlint = twinkleLight == kGlint;
+    bool lastStep = twinklePhase == 11;
+    int next = twinklePhase + 1;
+    switch (twinklePhase) {
+        case 1:
+        case 2:
+        case 4:
+        case 5:
+            isGlint ? glint(g, twinklePhase) : sheen(g, twinklePhase);
+            break;
+        case 3:
+            isGlint ? glint(g, 3) : sheen(g, 3);
+            next = rng.below(100) <= 30 ? 4 : 5;
+            break;
+        case 6: isGlint ? glint(g, 4) : sheen(g, 6); break;
+        case 7: isGlint ? glint(g, 3) : sheen(g, 7); break;
+        case 8:
+            if (isGlint) {
+                eraseCell(twinkleColumn, twinkleRow);
+                glint(g, 2);
+            } else {
+                sheen(g, 8);
+            }
+            break;
+        case 9:
+            if (isGlint)
+                glint(g, 1);
+            else
+                surface().drawFrame(Blockimage, g, left, top);
+            break;
+        case 10:
+            if (isGlint) glint(g, 0);
+            break;
+        case 11:
+            if (isGlint) surface().drawFrame(Blockimage, g, left, top);
+            next = 0;
+            break;
+        default:  // a phase no sparkle has: end it
+            next = 0;
+            break;
+    }
+    twinklePhase = next;
+    if (!lastStep) return;
+    bool topRowFull = true;
+    for (int c = 1; c <= 10; ++c)
+        if (cellAt(columnX(c), rowY(10)) == kEmpty) topRowFull = false;
+    if (topRowFull && rng.below(100) > 90) wavetimer.setEnabled(true);
+}
+
+void TForm1::vertimerTimer() {
+    // Jokers cycle through frames 11, 13, 14 and bombs through 12, 15, 12, in the launch row and in
+    // the preview.
+    static constexpr int kJokerFrames[4] = {11, 13, 14, 14};
+    static constexpr int kBombFrames[4] = {12, 15, 12, 15};
+    int phase = (specialBlinkPhase >= 0 && specialBlinkPhase <= 3) ? specialBlinkPhase : 0;
+    auto blink = [&](int value, int left, int top) {
+        if (value != kJoker && value != kBomb) return;
+        bool joker = value == kJoker;
+        surface().drawFrame(Blockimage, joker ? kJokerFrames[phase] : kBombFrames[phase], left, top);
+        if (phase == 3) surface().drawFrame(Blockimage, joker ? 11 : 12, left, top);
+    };
+    for (int c = 1; c <= 10; ++c) blink(cellAt(columnX(c), kLaunchY), cellLeft(c), cellTop(1));
+    for (int k = 1; k <= 3; ++k) blink(Nextshape[k], previewLeft(k), kPreviewTop);
+    specialBlinkPhase = phase == 3 ? 1 : phase + 1;
+}
+
+void TForm1::wavetimerTimer() {
+    int w = waveColumn;
+    auto light = [&](int c, int r, bool second) {
+        int k = cellAt(columnX(c), rowY(r));
+        if (k == kEmpty) return;
+        surface().drawFrame(waveanim, 2 * (k - 1) + (second ? 1 : 0), cellLeft(c), cellTop(r));
+    };
+    for (int r = 1; r <= 10; ++r) {
+        if (w <= 10) light(w, r, false);
+        if (w >= 2 && w <= 11) light(w - 1, r, true);
+        if (w >= 3 && w <= 12) light(w - 2, r, false);
+        if (w >= 4 && w <= 13) {
+            int k = cellAt(columnX(w - 3), rowY(r));
+            if (k != kEmpty) surface().drawFrame(Blockimage, k, cellLeft(w - 3), cellTop(r));
+        }
+    }
+    ++waveColumn;
+    if (waveColumn > 13) {
+        waveColumn = 1;
+        wavetimer.setEnabled(false);
+    }
+}
+
+}  // namespace lumcrest

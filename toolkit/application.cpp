@@ -26,6 +26,7 @@ void Application::dispatch(const std::function<void()>& handler) {
     if (depth_ == 0 && !flushing_) {
         flushPaints();
         runLater();
+        if (afterEvent) afterEvent();
     }
 }
 

@@ -27,6 +27,9 @@ public:
     // on. Pending paints run afterwards.
     void dispatch(const std::function<void()>& handler);
     void reportError(const std::string& message);
+    // Runs after every event that was dispatched (a handler and the paints it asked for), for tests
+    // that check the game's invariants between events.
+    std::function<void()> afterEvent;
     // Runs ACTION after the current event has been handled (at once when none is being handled).
     void later(std::function<void()> action);
 

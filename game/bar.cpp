@@ -185,16 +185,20 @@ void TForm1::makeStartRow() {
     // Gaps are value 0, so a cell is drawn from 0..Blocks.
     const int range = Blocks < INT_MAX ? Blocks + 1 : Blocks;
     auto draw = [&] { return rng.below(range); };
-    // With fewer than two kinds the middle gem cannot differ from both neighbours and hold a gap
-    // too; such a row is taken as drawn rather than drawn for ever.
+    // With fewer than two kinds the middle gem cannot differ from both neighbours; with an
+    // edited number of kinds in the millions a gap almost never comes. Either way the row is
+    // taken as drawn rather than drawn for ever: a real stage meets the rule within a few draws.
+    constexpr int kMaxDraws = 1000;
     const bool choosy = Blocks >= 2;
     int* k = Shape;  // k[1..10]
     for (int first = 1; first <= 7; first += 3) {
         const bool needGap = first < 7;
-        do {
+        for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
             for (int i = first; i < first + 3; ++i) k[i] = draw();
-        } while (choosy && (k[first + 1] == k[first] || k[first + 1] == k[first + 2] ||
-                            (needGap && k[first] != 0 && k[first + 1] != 0 && k[first + 2] != 0)));
+            const bool middleDiffers = k[first + 1] != k[first] && k[first + 1] != k[first + 2];
+            const bool hasGap = k[first] == 0 || k[first + 1] == 0 || k[first + 2] == 0;
+            if (!choosy || (middleDiffers && (hasGap || !needGap))) break;
+        }
     }
     k[10] = randomKind(rng, Blocks);
     for (int i = 1; i <= 10; ++i) {

@@ -1,0 +1,220 @@
+// What the board redraw and the repaint put on the surface, checked against the same pictures
+// drawn by hand onto a scratch surface.
+#include <climits>
+
+#include "game_fixture.h"
+#include "toolkit/surface.h"
+
+namespace lumcrest::testing {
+namespace {
+
+constexpr int kLeft = 37, kDown = 40;
+
+class Drawing : public GameTest {
+protected:
+    void SetUp() override {
+        enterGame();
+        background = tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+        clearBoard();
+        placeBar(4, 1, 2, 3);
+        form().drawBoard();
+    }
+    struct Frame {
+        const tk::ImageList* list;
+        int index;
+    };
+    // Whether the 48 x 48 square at (x, y) shows the background with FRAMES drawn over it.
+    bool shows(int x, int y, std::initializer_list<Frame> frames) {
+        tk::Surface scratch(form().clientWidth(), form().clientHeight(), 0);
+        scratch.setBrush(background);
+        scratch.fillWithBrush(tk::Rect{x, y, kCellSize, kCellSize});
+        for (Frame f : frames) scratch.drawFrame(*f.list, f.index, x, y);
+        for (int j = 0; j < kCellSize; ++j)
+            for (int i = 0; i < kCellSize; ++i)
+                if ((scratch.pixel(x + i, y + j) & 0xFFFFFFu) !=
+                    (form().surface().pixel(x + i, y + j) & 0xFFFFFFu))
+                    return false;
+        return true;
+    }
+    bool cellShows(int c, int r, std::initializer_list<Frame> frames) {
+        return shows(cellLeft(c), cellTop(r), frames);
+    }
+    Frame gem(int v) { return {&form().Blockimage, v}; }
+    // Scribbles over a square so that a later check can tell whether it was drawn again.
+    void scribble(int x, int y) {
+        for (int i = 0; i < kCellSize; ++i) form().surface().setPixel(x + i, y + i, tk::rgb(1, 2, 3));
+    }
+    bool scribbled(int x, int y) {
+        return (form().surface().pixel(x + 7, y + 7) & 0xFFFFFFu) == (tk::rgb(1, 2, 3) & 0xFFFFFFu);
+    }
+    tk::Image background;
+};
+
+TEST_F(Drawing, AShiftErasesTheCellLeftAndDrawsTheCellEnteredOnly) {
+    scribble(cellLeft(5), cellTop(1));
+    scribble(previewLeft(1), kPreviewTop);
+    key(kLeft);
+    EXPECT_TRUE(cellShows(6, 1, {}));
+    EXPECT_TRUE(cellShows(3, 1, {gem(1)}));
+    // Column 5 went from 2 to 3 and is drawn afresh; the preview waits for the next pass.
+    EXPECT_TRUE(cellShows(5, 1, {gem(3)}));
+    EXPECT_TRUE(scribbled(previewLeft(1), kPreviewTop));
+    form().drawBoard();
+    EXPECT_FALSE(scribbled(previewLeft(1), kPreviewTop));
+}
+
+TEST_F(Drawing, UnchangedCellsAreNotTouched) {
+    put(2, 10, 4);
+    form().drawBoard();
+    scribble(cellLeft(2), cellTop(10));
+    key(kDown);
+    EXPECT_TRUE(scribbled(cellLeft(2), cellTop(10)));
+    EXPECT_TRUE(cellShows(4, 1, {gem(2)}));
+    EXPECT_TRUE(cellShows(6, 1, {gem(1)}));
+}
+
+TEST_F(Drawing, ThePreviewShowsTheNextBar) {
+    form().Nextshape[1] = 7;
+    form().Nextshape[2] = 11;
+    form().Nextshape[3] = 12;
+    form().drawBoard();
+    EXPECT_TRUE(shows(657, 80, {gem(7)}));
+    EXPECT_TRUE(shows(705, 80, {gem(11)}));
+    EXPECT_TRUE(shows(753, 80, {gem(12)}));
+}
+
+TEST_F(Drawing, ALostGameDrawsCracksOverEveryGemAndNoFreshGems) {
+    put(1, 10, kJoker);
+    put(2, 10, kBomb);
+    form().drawBoard();
+    form().gameOver = true;
+    put(3, 10, 4);  // a new gem is not drawn, only its cracks
+    form().drawBoard();
+    const tk::ImageList* cracks = &form().cracks;
+    EXPECT_TRUE(cellShows(1, 10, {gem(11), {cracks, 32}}));
+    EXPECT_TRUE(cellShows(2, 10, {gem(12), {cracks, 35}}));
+    EXPECT_TRUE(cellShows(3, 10, {{cracks, 11}}));
+}
+
+TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
+    form().Total = 10;
+    form().menuLit = 1;
+    scribble(cellLeft(4), cellTop(1));
+    form().Menupanel.show();
+    form().redraw();
+    EXPECT_TRUE(scribbled(cellLeft(4), cellTop(1)));
+    form().Menupanel.hide();
+    form().redraw();
+    EXPECT_TRUE(cellShows(4, 1, {gem(1)}));
+    EXPECT_TRUE(cellShows(9, 9, {}));
+    tk::Surface scratch(849, 588, 0);
+    scratch.setBrush(background);
+    scratch.fillWithBrush(tk::Rect{0, 0, 849, 588});
+    scratch.drawFrame(form().menulist, 1, 664, 531);
+    EXPECT_EQ(form().surface().pixel(700, 560) & 0xFFFFFFu, scratch.pixel(700, 560) & 0xFFFFFFu);
+}
+
+TEST_F(Drawing, TheProgressBarRisesOnePixelRowPerUnitOfTotal) {
+    const tk::Argb expected[14] = {
+        tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 0, 0),
+        tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 255, 0),
+        tk::rgb(255, 255, 255), tk::rgb(255, 255, 255), tk::rgb(255, 255, 0),
+        tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
+        tk::rgb(255, 0, 0),   tk::rgb(128, 0, 0)};
+    auto rowIsBar = [&](int y) {
+        for (int i = 0; i < 14; ++i)
+            if ((form().surface().pixel(47 + i, y) & 0xFFFFFFu) != (expected[i] & 0xFFFFFFu))
+                return false;
+        return true;
+    };
+    form().Total = 0;
+    form().redraw();
+    EXPECT_TRUE(rowIsBar(465));
+    EXPECT_FALSE(rowIsBar(464));
+    form().Total = 10;
+    form().redraw();
+    EXPECT_TRUE(rowIsBar(455));
+    EXPECT_FALSE(rowIsBar(454));
+    // An edited Total far beyond the tube stops at the top of the window.
+    form().Total = INT_MAX;
+    form().redraw();
+    EXPECT_TRUE(rowIsBar(0));
+}
+
+TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
+    put(2, 10, 5);
+    form().drawBoard();
+    form().marks[gridIndex(columnX(2), rowY(10))] = 1;
+    form().drawBoard();
+    const int style = form().blastStyle;
+    ASSERT_GE(style, 0);
+    ASSERT_LE(style, 2);
+    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 5);
+    EXPECT_EQ(form().shownCells[gridIndex(columnX(2), rowY(10))], -5);
+    EXPECT_TRUE(form().blasttimer.enabled());
+    EXPECT_TRUE(played("gemsexplode" + std::to_string(style + 1) + ".wav"));
+    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 2 + 10 * style}}));
+    waitMs(35);
+    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 3 + 10 * style}}));
+    waitMs(35 * 4);
+    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 32 + style}}));
+    waitMs(35);
+    EXPECT_TRUE(cellShows(2, 10, {}));
+    EXPECT_FALSE(form().blasttimer.enabled());
+    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 0);
+    EXPECT_FALSE(form().lblsetlevel.visible());
+}
+
+TEST_F(Drawing, ARedrawWithoutMarksStartsNoExplosion) {
+    sounds();
+    put(2, 10, 5);
+    form().drawBoard();
+    EXPECT_FALSE(form().blasttimer.enabled());
+    EXPECT_TRUE(sounds().empty());
+}
+
+TEST_F(Drawing, ARepaintDuringAnExplosionLeavesTheBoardAlone) {
+    form().blasttimer.setEnabled(true);
+    form().redraw();
+    EXPECT_TRUE(cellShows(4, 1, {}));
+}
+
+TEST_F(Drawing, CellsWithNoPictureDrawNothing) {
+    for (int v : {16, 20, 99, INT_MAX}) {
+        put(2, 10, v);
+        form().drawBoard();
+        EXPECT_TRUE(cellShows(2, 10, {})) << v;
+        put(2, 10, 0);
+        form().drawBoard();
+    }
+}
+
+// An edited saved game may put anything anywhere; every drawing routine must take it.
+TEST_F(Drawing, EditedValuesAreDrawnWithoutFault) {
+    const int odd[] = {-5, 13, 15, 16, 20, 99, INT_MAX, INT_MIN};
+    for (int i = 0; i < 100; ++i) put(1 + i % 10, 1 + i / 10, odd[i % 8]);
+    form().Nextshape[1] = INT_MIN;
+    form().Nextshape[2] = 99;
+    form().blastStyle = INT_MAX;
+    form().Background = 40;
+    for (bool over : {false, true}) {
+        form().gameOver = over;
+        form().redraw();
+        form().drawBoard();
+        form().flashStep = 0;
+        for (int t = 0; t < 3; ++t) form().flashtimerTimer();
+        form().crackRow = 1;
+        form().crackStep = 0;
+        for (int t = 0; t < 3; ++t) form().cracktimerTimer();
+    }
+    for (int f : {-3, 0, 4, 5, 99}) {
+        form().blastFrame = f;
+        form().blasttimerTimer();
+    }
+    form().jarFrame = 20;
+    form().jartimerTimer();
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

@@ -1,0 +1,150 @@
+// Chains: the timing of the settle steps, the accumulating score and the rewards.
+#include "game_fixture.h"
+
+namespace lumcrest::testing {
+namespace {
+
+constexpr int kUp = 38;
+
+class Chain : public GameTest {
+protected:
+    void SetUp() override {
+        enterGame();
+        form().Blocks = 6;
+        form().Gemsleft = 20;
+        form().Score = 0;
+    }
+    // Launches at the current time; the bar lands after its tenth step, 200 ms later when a
+    // gem of it flies the whole well.
+    void launch() { key(kUp); }
+};
+
+// The landing makes a run of 1s in row 10; the 2s under it rise into a second run; nothing
+// follows. Six gems of 20 points: 60 + 120 + 120.
+TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
+    layBoard({"2 1 1 0 0 0 0 0 0 0",
+              "0 2 2 0 0 0 0 0 0 0"});
+    placeBar(4, 1, 3, 4);
+    launch();
+    waitMs(200);
+    EXPECT_FALSE(form().Timer1.enabled());
+    EXPECT_TRUE(form().Cycletimer.enabled());
+    EXPECT_FALSE(form().Atimer.enabled());
+    EXPECT_FALSE(form().vertimer.enabled());
+    EXPECT_EQ(markedCount(), 3);
+
+    waitMs(329);
+    EXPECT_EQ(form().Score, 0);
+    waitMs(1);
+    EXPECT_EQ(form().Score, 60);
+    EXPECT_EQ(form().Label1.caption(), "60");
+    EXPECT_EQ(at(1, 10), 2);
+    EXPECT_EQ(at(3, 10), 2);
+    EXPECT_EQ(markedCount(), 3);
+
+    waitMs(659);
+    EXPECT_EQ(form().Score, 60);
+    waitMs(1);
+    EXPECT_EQ(form().Score, 180);
+    EXPECT_EQ(at(1, 10), 0);
+    EXPECT_EQ(at(5, 1), 0);  // no bar yet
+    EXPECT_TRUE(form().Cycletimer.enabled());
+
+    waitMs(659);
+    EXPECT_EQ(form().Score, 180);
+    waitMs(1);
+    EXPECT_EQ(form().Score, 300);
+    EXPECT_EQ(form().settleSteps, 3);
+    EXPECT_EQ(form().chainCleared, 6);
+    EXPECT_EQ(form().Gemsleft, 14);
+    // The chain is over: the next bar waits, the fill and the idle animations run, and a third
+    // step flashes the board.
+    EXPECT_FALSE(form().Cycletimer.enabled());
+    EXPECT_NE(at(5, 1), 0);
+    EXPECT_TRUE(form().filltimer.enabled());
+    EXPECT_TRUE(form().Atimer.enabled());
+    EXPECT_TRUE(form().vertimer.enabled());
+    EXPECT_TRUE(form().flashtimer.enabled());
+    EXPECT_FALSE(played("Excellent.wav"));
+    EXPECT_FALSE(played("Incredible.wav"));
+
+    // The flash takes three ticks and comes to rest.
+    waitMs(150);
+    EXPECT_FALSE(form().flashtimer.enabled());
+    EXPECT_EQ(form().flashStep, 0);
+}
+
+TEST_F(Chain, AMatchWithNothingAfterItPaysTwiceAndSpawnsAtTheClosingStep) {
+    layBoard({"1 1 0 0 0 0 0 0 0 0"});
+    placeBar(3, 1, 2, 3);
+    launch();
+    waitMs(200 + 330);
+    EXPECT_EQ(form().Score, 60);
+    EXPECT_EQ(at(4, 1), 0);
+    waitMs(660);
+    EXPECT_EQ(form().Score, 120);
+    EXPECT_NE(at(4, 1), 0);
+    EXPECT_FALSE(form().Cycletimer.enabled());
+    EXPECT_FALSE(form().flashtimer.enabled());
+}
+
+// A bomb brought up beside two 1s clears every 1 on the board.
+class Rewards : public Chain, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Rewards, ManyGemsClearedSinceTheLaunchEarnASoundAtTheEnd) {
+    const bool ten = GetParam();
+    layBoard({"1 1 0 2 1 2 1 2 1 2",
+              "0 0 0 0 0 1 0 1 0 0"});
+    if (ten) {
+        put(1, 9, 1);
+        put(10, 9, 1);
+    }
+    placeBar(3, kBomb, 3, 4);
+    launch();
+    waitMs(200);
+    EXPECT_EQ(markedCount(), ten ? 10 : 8);
+    waitMs(330);
+    EXPECT_FALSE(played("Excellent.wav"));
+    waitMs(660);
+    EXPECT_FALSE(form().Cycletimer.enabled());
+    EXPECT_EQ(form().chainCleared, ten ? 10 : 8);
+    EXPECT_EQ(played("Excellent.wav"), !ten);
+    EXPECT_EQ(played("Incredible.wav"), ten);
+}
+
+INSTANTIATE_TEST_SUITE_P(EightOrTen, Rewards, ::testing::Bool());
+
+TEST_F(Chain, ReachingTheTargetEndsTheChainAtOnce) {
+    form().Gemsleft = 3;
+    // The bar's 5 completes a square of 5s; the 6s under it rise into a run of three with the
+    // 6s of row 10, which the next stage never sees.
+    layBoard({"6 6 5 5 0 0 0 0 0 0",
+              "0 0 5 0 0 0 0 0 0 0",
+              "0 0 6 0 0 0 0 0 0 0",
+              "0 0 6 0 0 0 0 0 0 0"});
+    placeBar(4, 5, 1, 2);
+    launch();
+    waitMs(200);
+    ASSERT_EQ(markedCount(), 4);
+    waitMs(330);
+    EXPECT_EQ(form().Gemsleft, -1);
+    EXPECT_FALSE(form().Cycletimer.enabled());
+    EXPECT_TRUE(form().filltimer.enabled());
+    EXPECT_EQ(at(5, 1), 0);  // the stage end brings the next bar
+    EXPECT_EQ(at(3, 10), 6);
+    EXPECT_EQ(markedCount(), 0);
+}
+
+TEST_F(Chain, AStepThatBeginsWithNoGemsLeftDoesNotWaitOrFail) {
+    form().Gemsleft = 0;
+    layBoard({"1 1 1 0"});
+    form().settleSkip = false;
+    form().landedCount = 3;
+    form().CycletimerTimer();
+    EXPECT_EQ(at(1, 10), 0);
+    EXPECT_EQ(form().Gemsleft, -3);
+    EXPECT_FALSE(form().Cycletimer.enabled());
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

@@ -1,0 +1,303 @@
+// Stages: what each asks for, a new game, the stage end with its jar, explosion and banner, the
+// background rotation, and the fill and crack animations that lead into them.
+#include <climits>
+#include <set>
+
+#include "game/stages.h"
+#include "game_fixture.h"
+
+namespace lumcrest::testing {
+namespace {
+
+constexpr int kUp = 38;
+
+TEST(StageTable, GemsAndKindsPerStage) {
+    struct Row {
+        int stage, gems, kinds;
+    };
+    for (Row r : {Row{1, 20, 6}, Row{2, 50, 7}, Row{3, 60, 8}, Row{4, 70, 9}, Row{5, 85, 9},
+                  Row{6, 100, 9}, Row{10, 160, 9}}) {
+        StageParameters p = stageParameters(r.stage);
+        EXPECT_EQ(p.gemsToClear, r.gems) << r.stage;
+        EXPECT_EQ(p.kinds, r.kinds) << r.stage;
+        EXPECT_EQ(367 / p.gemsToClear, r.stage == 1 ? 18 : r.stage == 2 ? 7 : 367 / r.gems);
+    }
+    // Edited stages: below 1 counts as the first, the far end saturates.
+    EXPECT_EQ(stageParameters(0).gemsToClear, 20);
+    EXPECT_EQ(stageParameters(INT_MIN).kinds, 6);
+    EXPECT_EQ(stageParameters(INT_MAX).gemsToClear, INT_MAX);
+}
+
+class Stages : public GameTest {
+protected:
+    void SetUp() override { enterGame(); }
+    int gemsOutsideRowsOneAndTen() {
+        int n = 0;
+        for (int c = 1; c <= 10; ++c)
+            for (int r = 2; r <= 9; ++r) n += at(c, r) != 0;
+        return n;
+    }
+    int blasting() {
+        int n = 0;
+        for (int c = 1; c <= 10; ++c)
+            for (int r = 1; r <= 10; ++r) n += form().blastCells[gridIndex(columnX(c), rowY(r))] != 0;
+        return n;
+    }
+    // Advances in small steps until DONE holds, at most LIMIT ms; returns the time taken.
+    template <class F>
+    long long waitUntil(F done, long long limit) {
+        long long t = 0;
+        while (!done() && t < limit) {
+            waitMs(5);
+            t += 5;
+        }
+        return t;
+    }
+};
+
+TEST_F(Stages, ANewGameStartsStageOneWithOnlyTheStartingRowAndTheBar) {
+    form().Stage = 7;
+    form().Score = 12345;
+    form().Blocks = 9;
+    form().Gemsleft = -4;
+    form().Total = 300;
+    form().gameOver = true;
+    form().Background = 4;
+    for (int c = 1; c <= 10; ++c) put(c, 5, 1 + c % 3);
+    form().newGame();
+    EXPECT_EQ(form().Stage, 1);
+    EXPECT_EQ(form().Score, 0);
+    EXPECT_EQ(form().Blocks, 6);
+    EXPECT_EQ(form().Gemsleft, 20);
+    EXPECT_EQ(form().Total, 0);
+    EXPECT_EQ(form().fillStep, 18);
+    EXPECT_FALSE(form().gameOver);
+    EXPECT_EQ(form().Background, 4);
+    EXPECT_EQ(form().lblstage.caption(), "1");
+    EXPECT_EQ(form().Label1.caption(), "0");
+    EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
+    EXPECT_NE(at(4, 1), 0);
+    EXPECT_NE(at(10, 10), 0);
+    for (int x = 10; x <= 21; ++x) EXPECT_EQ(form().cellAt(x, kWallY), kWall);
+    EXPECT_TRUE(form().Atimer.enabled());
+    EXPECT_TRUE(form().vertimer.enabled());
+}
+
+// The whole way from the last gem of stage 1 to stage 2: fill, jar, explosion, banner, new
+// background.
+TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage) {
+    form().Gemsleft = 3;
+    const int oldBackground = form().Background;
+    layBoard({"6 6 5 5 0 0 0 0 0 0",
+              "0 0 5 0 0 0 0 0 0 0",
+              "0 0 1 0 0 0 0 0 0 0"});
+    placeBar(4, 5, 1, 2);
+    key(kUp);
+    waitMs(200 + 330);
+    ASSERT_TRUE(form().filltimer.enabled());
+    EXPECT_EQ(form().Total, 366);  // three counted gems of 122 pixels
+
+    // The fill draws 4 rows a tick up to 366, then hands over to the stage end.
+    waitUntil([&] { return form().jartimer.enabled(); }, 1000);
+    EXPECT_FALSE(form().filltimer.enabled());
+    EXPECT_TRUE(played("jareffect.wav"));
+    EXPECT_EQ(form().Stage, 2);
+    EXPECT_EQ(form().Gemsleft, 50);
+    EXPECT_EQ(form().Blocks, 7);
+    EXPECT_EQ(form().Total, 0);
+    EXPECT_EQ(form().fillStep, 7);
+    EXPECT_EQ(form().lblstage.caption(), "2");
+    EXPECT_EQ(form().lblsetlevel.caption(), "2");
+    // The old gems wait in the explosion cells; the new row and bar are already in place.
+    EXPECT_EQ(blasting(), 5);
+    EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
+    EXPECT_NE(at(5, 1), 0);
+    EXPECT_FALSE(form().Atimer.enabled());
+    EXPECT_FALSE(form().vertimer.enabled());
+
+    // The jar ends in the whole-board explosion, which ends in the banner.
+    waitUntil([&] { return form().blasttimer.enabled(); }, 5000);
+    EXPECT_FALSE(form().jartimer.enabled());
+    EXPECT_TRUE(form().levelPending);
+    EXPECT_EQ(form().drainLine, 464);
+    waitUntil([&] { return form().Animtimer.enabled(); }, 1000);
+    EXPECT_FALSE(form().blasttimer.enabled());
+    EXPECT_EQ(blasting(), 0);
+    EXPECT_TRUE(form().levelup.visible());
+    EXPECT_TRUE(form().lblsetlevel.visible());
+    EXPECT_FALSE(form().levelPending);
+
+    waitMs(2000);
+    EXPECT_FALSE(form().Animtimer.enabled());
+    EXPECT_FALSE(form().levelup.visible());
+    EXPECT_FALSE(form().lblsetlevel.visible());
+    EXPECT_NE(form().Background, oldBackground);
+    EXPECT_EQ(form().backgroundChanges, 1);
+    EXPECT_TRUE(form().Atimer.enabled());
+    EXPECT_TRUE(form().vertimer.enabled());
+}
+
+TEST_F(Stages, TheNewBarMayBeLaunchedWhileTheJarPlays) {
+    form().Gemsleft = 0;
+    form().stageEnd();
+    ASSERT_TRUE(form().jartimer.enabled());
+    key(kUp);
+    EXPECT_TRUE(form().Timer1.enabled());
+}
+
+// --- Backgrounds -----------------------------------------------------------------------------
+
+class Backgrounds : public Stages {
+protected:
+    void startRun(int current) {
+        form().Background = current;
+        form().backgroundHistoryIndex = 6;
+        form().backgroundChanges = 0;
+    }
+};
+
+TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
+    for (std::uint32_t s = 1; s <= 12; ++s) {
+        form().rng.seed(s);
+        const int start = int(s % 6);
+        startRun(start);
+        std::set<int> seen;
+        for (int i = 0; i < 5; ++i) {
+            form().changeBackground();
+            EXPECT_NE(form().Background, start);
+            seen.insert(form().Background);
+        }
+        EXPECT_EQ(seen.size(), 5u);
+        form().changeBackground();
+        EXPECT_EQ(form().Background, start);
+    }
+}
+
+TEST_F(Backgrounds, TheFirstChoicesAfterStartExcludePictureZero) {
+    for (std::uint32_t s = 1; s <= 12; ++s) {
+        form().rng.seed(s);
+        form().Background = 3;
+        for (int& h : form().backgroundHistory) h = 0;
+        form().backgroundHistory[0] = 3;
+        form().backgroundHistoryIndex = 1;
+        form().backgroundChanges = 0;
+        form().changeBackground();
+        EXPECT_NE(form().Background, 0);
+        EXPECT_NE(form().Background, 3);
+    }
+}
+
+TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
+    startRun(0);
+    form().changeBackground();
+    tk::Image picture = tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+    for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
+        EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
+}
+
+TEST_F(Backgrounds, AfterTwentyEightChangesThePictureStays) {
+    startRun(2);
+    form().backgroundChanges = 27;
+    form().changeBackground();
+    const int last = form().Background;
+    const int index = form().backgroundHistoryIndex;
+    EXPECT_EQ(form().backgroundChanges, 28);
+    for (int i = 0; i < 10; ++i) form().changeBackground();
+    EXPECT_EQ(form().Background, last);
+    EXPECT_EQ(form().backgroundHistoryIndex, index);
+    // A new game does not start the count again.
+    form().newGame();
+    EXPECT_EQ(form().backgroundChanges, 28);
+}
+
+TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
+    for (int index : {50, -3, INT_MAX}) {
+        form().Background = 1;
+        form().backgroundHistoryIndex = index;
+        form().backgroundChanges = 0;
+        form().changeBackground();
+        EXPECT_EQ(form().backgroundHistoryIndex, 1);
+        EXPECT_NE(form().Background, 1);
+    }
+}
+
+// --- The animations between a chain and the next stage -----------------------------------------
+
+class Animations : public Stages {
+protected:
+    // Ticks TIMER's handler by hand until it switches itself off; returns the ticks.
+    int ticksOf(tk::Timer& timer, int limit = 10000) {
+        int n = 0;
+        while (timer.enabled() && n < limit) {
+            timer.onTimer();
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(Animations, TheFillDrawsFourRowsATickUntilItHasPassedTotal) {
+    form().Gemsleft = 5;
+    form().fillMark = 0;
+    form().fillDrawn = 0;
+    form().Total = 10;
+    form().filltimer.setEnabled(true);
+    EXPECT_EQ(ticksOf(form().filltimer), 4);
+    EXPECT_EQ(form().fillDrawn, 12);
+    EXPECT_FALSE(form().jartimer.enabled());
+    // Nothing counted: the top four rows again, and the end in the second tick.
+    form().fillMark = 10;
+    form().fillDrawn = 0;
+    form().filltimer.setEnabled(true);
+    EXPECT_EQ(ticksOf(form().filltimer), 2);
+}
+
+TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
+    form().jartimer.setEnabled(true);
+    EXPECT_EQ(ticksOf(form().jartimer), 110);
+    EXPECT_EQ(form().jarFrame, 0);
+    EXPECT_EQ(form().drainLine, 464);
+    EXPECT_TRUE(form().levelPending);
+    EXPECT_TRUE(form().blasttimer.enabled());
+    // The tail ran at the fastest pace; the next run starts slow again.
+    EXPECT_EQ(form().jartimer.interval(), 1);
+    form().jartimer.setEnabled(true);
+    form().jartimerTimer();
+    EXPECT_EQ(form().jartimer.interval(), 30);
+}
+
+TEST_F(Animations, EditedJarCountersCannotKeepItRunning) {
+    form().jarFrame = -1000000;
+    form().jarHalfTick = 7;
+    form().jartimer.setEnabled(true);
+    EXPECT_LE(ticksOf(form().jartimer), 120);
+}
+
+class Crack : public Animations, public ::testing::WithParamInterface<int> {};
+
+// A final score below, equal to and above the tenth line of the table.
+TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
+    const int above = GetParam();
+    form().Score = form().hiScores[10] + above;
+    form().switchTrack("music.mp3", 243000);
+    form().overpanel.show();
+    form().gameOver = true;
+    form().Atimer.setEnabled(true);
+    form().cracktimer.setEnabled(true);
+    form().cracktimerTimer();
+    EXPECT_FALSE(form().Atimer.enabled());
+    EXPECT_EQ(ticksOf(form().cracktimer) + 1, 30);
+    EXPECT_TRUE(form().Menupanel.visible());
+    EXPECT_EQ(form().Scorepanel.visible(), above > 0);
+    EXPECT_EQ(form().scoretimer.enabled(), above > 0);
+    EXPECT_FALSE(form().overpanel.visible());
+    EXPECT_FALSE(form().gameOver);
+    EXPECT_EQ(form().Score, 0);
+    EXPECT_EQ(form().crackRow, 1);
+    EXPECT_EQ(backend().recorder().musicFile(), "menumusic.mp3");
+}
+
+INSTANTIATE_TEST_SUITE_P(AgainstTheTable, Crack, ::testing::Values(-1, 0, 1));
+
+}  // namespace
+}  // namespace lumcrest::testing

@@ -253,46 +253,73 @@ void scene(cairo_t* cr, int b, Rng& rng) {
 
 void well(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
-    roundedRect(cr, 94, 30, 508, 504, 14);
+    roundedRect(cr, 92, 30, 512, 508, 16);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
     cairo_fill(cr);
+    // Dark glass: the night scene still shows faintly through the well.
     roundedRect(cr, 98, 30, 500, 500, 12);
-    setColor(cr, t.well, 0.9);
+    setColor(cr, lighter(t.well, 0.13), 0.86);
     cairo_fill(cr);
-    // Faint glow from the bottom of the well.
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
     addStop(g, 0, t.glow, 0.0);
-    addStop(g, 1, t.glow, 0.06);
+    addStop(g, 1, t.glow, 0.07);
     cairo_rectangle(cr, 108, 40, 480, 480);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+    // One round socket per cell, sunk into the glass: darker in the middle,
+    // lit on its lower lip, so the grid reads even when the well is empty.
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r) {
             const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
-            cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 6, 2, x, y, 20);
-            addStop(cell, 0, lighter(t.well, 0.05), 0.95);
-            addStop(cell, 1, lighter(t.well, 0.14), 0.95);
-            cairo_arc(cr, x, y, 19, 0, 2 * M_PI);
+            cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 4, 2, x, y, 20);
+            addStop(cell, 0, darker(t.well, 0.6), 1.0);
+            addStop(cell, 0.75, darker(t.well, 0.3), 1.0);
+            addStop(cell, 1, lighter(t.well, 0.06), 1.0);
+            cairo_arc(cr, x, y, 19.5, 0, 2 * M_PI);
             cairo_set_source(cr, cell);
-            cairo_fill_preserve(cr);
+            cairo_fill(cr);
             cairo_pattern_destroy(cell);
-            setColor(cr, t.glow, 0.13);
-            cairo_set_line_width(cr, 1.2);
+            cairo_arc(cr, x, y, 19.5, 0.15 * M_PI, 0.85 * M_PI);
+            setColor(cr, t.glow, 0.32);
+            cairo_set_line_width(cr, 1.4);
             cairo_stroke(cr);
+            cairo_arc(cr, x, y, 19.5, 1.15 * M_PI, 1.85 * M_PI);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+            cairo_set_line_width(cr, 1.4);
+            cairo_stroke(cr);
+            // A faint star in each socket's heart.
+            cairo_arc(cr, x, y, 1.3, 0, 2 * M_PI);
+            setColor(cr, t.glow, 0.25);
+            cairo_fill(cr);
         }
     goldFrame(cr, 98, 30, 500, 500, 12, 4);
     cairo_rectangle(cr, 106.5, 38.5, 483, 483);
     setColor(cr, hex(0xc9a048), 0.45);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+    // Corner studs on the frame.
+    for (const auto& [sx, sy] : {std::pair{101.0, 33.0}, {595.0, 33.0}, {101.0, 527.0},
+                                 {595.0, 527.0}}) {
+        cairo_pattern_t* stud = cairo_pattern_create_radial(sx - 1.5, sy - 1.5, 0.5, sx, sy, 6);
+        addStop(stud, 0, hex(0xfffbe0));
+        addStop(stud, 0.5, hex(0xe0a840));
+        addStop(stud, 1, hex(0x6a4410));
+        cairo_arc(cr, sx, sy, 6, 0, 2 * M_PI);
+        cairo_set_source(cr, stud);
+        cairo_fill(cr);
+        cairo_pattern_destroy(stud);
+    }
     cairo_restore(cr);
 }
+
+// The tube's centre line; the jar stands on its top.
+constexpr double kTubeX = 53.5;
 
 void tube(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
     // Glass body.
-    roundedRect(cr, 40, 84, 28, 392, 13);
+    roundedRect(cr, 40, 92, 28, 384, 12);
     cairo_pattern_t* glass = cairo_pattern_create_linear(40, 0, 68, 0);
     addStop(glass, 0, t.glow, 0.35);
     addStop(glass, 0.3, t.glow, 0.1);
@@ -302,99 +329,128 @@ void tube(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     cairo_pattern_destroy(glass);
     // The channel the fill bar rises in.
-    cairo_rectangle(cr, 47, 98, 13, 367);
+    cairo_rectangle(cr, 47, 98, 14, 368);
     cairo_set_source_rgb(cr, 0.02, 0.025, 0.06);
     cairo_fill(cr);
     for (int i = 1; i < 10; ++i) {
         const double y = 465 - i * 36.7;
-        cairo_move_to(cr, 61, y);
+        cairo_move_to(cr, 62, y);
         cairo_line_to(cr, 66, y);
     }
     setColor(cr, hex(0xe0c070), 0.7);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    roundedRect(cr, 40, 84, 28, 392, 13);
+    roundedRect(cr, 40, 92, 28, 384, 12);
     setColor(cr, t.glow, 0.5);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    cairo_move_to(cr, 43.5, 100);
+    cairo_move_to(cr, 43.5, 104);
     cairo_line_to(cr, 43.5, 460);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    // Gold caps.
-    for (double y : {78.0, 470.0}) {
-        roundedRect(cr, 36, y, 36, 12, 4);
-        cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + 12);
-        addStop(g, 0, hex(0xfff0a0));
-        addStop(g, 0.5, hex(0xc08a28));
-        addStop(g, 1, hex(0x6a4410));
-        cairo_set_source(cr, g);
-        cairo_fill(cr);
-        cairo_pattern_destroy(g);
-    }
+    // Gold foot.
+    roundedRect(cr, 34, 470, 40, 13, 4);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 470, 0, 483);
+    addStop(g, 0, hex(0xfff0a0));
+    addStop(g, 0.5, hex(0xc08a28));
+    addStop(g, 1, hex(0x6a4410));
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
     cairo_restore(cr);
 }
 
+// The jar's stand crowns the tube: what fills the tube pours into the jar.
 void jarStand(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
-    cairo_pattern_t* halo = cairo_pattern_create_radial(50, 60, 5, 50, 60, 48);
-    addStop(halo, 0, t.glow, 0.25);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(kTubeX, 58, 5, kTubeX, 58, 46);
+    addStop(halo, 0, t.glow, 0.28);
     addStop(halo, 1, t.glow, 0);
-    cairo_arc(cr, 50, 60, 48, 0, 2 * M_PI);
+    cairo_arc(cr, kTubeX, 58, 46, 0, 2 * M_PI);
     cairo_set_source(cr, halo);
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
-    // Pedestal: a gold-rimmed disc on a short column.
-    cairo_move_to(cr, 26, 90);
-    cairo_line_to(cr, 74, 90);
-    cairo_line_to(cr, 80, 100);
-    cairo_line_to(cr, 20, 100);
+    // Collar joining the stand to the glass.
+    cairo_move_to(cr, kTubeX - 22, 90);
+    cairo_line_to(cr, kTubeX + 22, 90);
+    cairo_line_to(cr, kTubeX + 15, 98);
+    cairo_line_to(cr, kTubeX - 15, 98);
     cairo_close_path(cr);
-    cairo_pattern_t* stone = cairo_pattern_create_linear(20, 0, 80, 0);
-    addStop(stone, 0, hex(0x2a2440));
-    addStop(stone, 0.4, hex(0x5a5078));
-    addStop(stone, 1, hex(0x1a1628));
-    cairo_set_source(cr, stone);
+    cairo_pattern_t* collar = cairo_pattern_create_linear(kTubeX - 22, 0, kTubeX + 22, 0);
+    addStop(collar, 0, hex(0x6a4410));
+    addStop(collar, 0.35, hex(0xffe890));
+    addStop(collar, 1, hex(0x6a4410));
+    cairo_set_source(cr, collar);
     cairo_fill(cr);
-    cairo_pattern_destroy(stone);
+    cairo_pattern_destroy(collar);
+    // The round top the jar stands on.
     cairo_save(cr);
-    cairo_translate(cr, 50, 88);
-    cairo_scale(cr, 34, 6);
+    cairo_translate(cr, kTubeX, 89);
+    cairo_scale(cr, 32, 5.5);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_restore(cr);
-    cairo_pattern_t* top = cairo_pattern_create_linear(16, 0, 84, 0);
+    cairo_pattern_t* top = cairo_pattern_create_linear(kTubeX - 32, 0, kTubeX + 32, 0);
     addStop(top, 0, hex(0x8a6018));
     addStop(top, 0.35, hex(0xfff0a0));
     addStop(top, 1, hex(0x8a6018));
     cairo_set_source(cr, top);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
     cairo_pattern_destroy(top);
+    cairo_set_source_rgba(cr, 0.25, 0.13, 0.02, 0.8);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
     cairo_restore(cr);
+}
+
+// A slot for a white caption: smooth dark glass, no edges where the text goes.
+void captionSlot(cairo_t* cr, double x, double y, double w, double h) {
+    roundedRect(cr, x, y, w, h, 8);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
+    cairo_pattern_add_color_stop_rgba(g, 0, 0, 0, 0.02, 0.7);
+    cairo_pattern_add_color_stop_rgba(g, 1, 0.02, 0.02, 0.08, 0.5);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
 }
 
 void rightPanel(cairo_t* cr, const Theme& t) {
     const Font label{"DejaVu Serif", 17, true, false};
     // Next gems.
-    plaque(cr, 645, 44, 168, 96, 12, t.well);
-    goldText(cr, label, "NEXT", 729, 68, Align::Center);
-    for (int i = 0; i < 3; ++i) {
-        roundedRect(cr, 656 + 48 * i, 79, 50, 50, 5);
-        cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
-        cairo_fill(cr);
-    }
-    // Score.
-    plaque(cr, 648, 212, 184, 88, 12, t.well);
-    goldText(cr, label, "SCORE", 740, 240, Align::Center);
-    roundedRect(cr, 664, 251, 152, 36, 6);
+    plaque(cr, 641, 40, 176, 102, 12, t.well);
+    goldText(cr, label, "NEXT", 729, 65, Align::Center);
+    roundedRect(cr, 652, 75, 154, 58, 8);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
     cairo_fill(cr);
-    // Level.
-    plaque(cr, 655, 416, 177, 50, 12, t.well);
-    roundedRect(cr, 666, 425, 155, 32, 6);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
+    // Score: the title sits above the caption's place, never behind it.
+    plaque(cr, 644, 204, 196, 102, 12, t.well);
+    goldText(cr, label, "SCORE", 742, 232, Align::Center);
+    captionSlot(cr, 658, 246, 168, 50);
+    // Level: the game writes both the word and the number.
+    plaque(cr, 648, 418, 192, 62, 12, t.well);
+    captionSlot(cr, 658, 426, 172, 46);
+}
+
+// The MENU button is drawn over this corner: a plinth of smooth stone holds it,
+// with all its edges outside the button's box.
+void menuPlinth(cairo_t* cr, const Theme& t) {
+    cairo_save(cr);
+    cairo_pattern_t* shadow = cairo_pattern_create_radial(732, 575, 20, 732, 575, 110);
+    cairo_pattern_add_color_stop_rgba(shadow, 0, 0, 0, 0, 0.5);
+    cairo_pattern_add_color_stop_rgba(shadow, 1, 0, 0, 0, 0);
+    cairo_rectangle(cr, 620, 480, 230, 109);
+    cairo_set_source(cr, shadow);
     cairo_fill(cr);
-    goldText(cr, {"DejaVu Serif", 30, true, true}, "Lumcrest", 740, 560, Align::Center);
+    cairo_pattern_destroy(shadow);
+    roundedRect(cr, 652, 521, 160, 90, 14);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 521, 0, 589);
+    addStop(g, 0, lighter(t.well, 0.1));
+    addStop(g, 1, darker(t.well, 0.5));
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    goldFrame(cr, 652, 521, 160, 90, 14, 2.5);
+    cairo_restore(cr);
 }
 
 void paintBackground(Canvas& c, int b) {
@@ -405,7 +461,9 @@ void paintBackground(Canvas& c, int b) {
     well(cr, t);
     tube(cr, t);
     jarStand(cr, t);
+    paintRestingJar(cr);
     rightPanel(cr, t);
+    menuPlinth(cr, t);
 }
 
 }  // namespace

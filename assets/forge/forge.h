@@ -2,6 +2,8 @@
 // The forge's jobs: each writes its own files and shares nothing with the others,
 // so main() runs them on worker threads.
 
+#include <cairo.h>
+
 #include <string>
 
 namespace forge {
@@ -24,5 +26,9 @@ void forgeEffects(const Output& out);      // sound effects
 void forgeMenuMusic(const Output& out);    // menumusic.mp3
 void forgeGameMusic(const Output& out);    // music.mp3
 void forgeWebPage(const Output& out);      // lumcrest.html
+
+// The jar at rest: frame 0 of the jar list, also painted into the corner of
+// every background so the jar stands there before the first stage ends.
+void paintRestingJar(cairo_t* cr);
 
 }  // namespace forge

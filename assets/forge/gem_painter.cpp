@@ -44,9 +44,10 @@ void shadedBall(cairo_t* cr, Rgb base, double light = 0.65) {
 
 void highlight(cairo_t* cr) {
     cairo_save(cr);
-    cairo_translate(cr, kC - 6.5, kC - 10);
-    cairo_rotate(cr, -0.5);
-    cairo_scale(cr, 9.5, 5.0);
+    // Kept small and high on the upper left, clear of the kind's symbol.
+    cairo_translate(cr, kC - 8.5, kC - 12.5);
+    cairo_rotate(cr, -0.55);
+    cairo_scale(cr, 7.5, 3.6);
     cairo_pattern_t* g = cairo_pattern_create_radial(0, -0.2, 0, 0, 0, 1);
     cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 0.78);
     cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0);
@@ -77,11 +78,11 @@ void swirl(cairo_t* cr, Rgb c) {
             cairo_line_to(cr, x, y);
     }
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 2.6);
-    setColor(cr, darker(c, 0.5), 0.6);
+    cairo_set_line_width(cr, 3.8);
+    setColor(cr, darker(c, 0.6), 0.75);
     cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 1.4);
-    cairo_set_source_rgba(cr, 1, 0.92, 1, 0.75);
+    cairo_set_line_width(cr, 1.9);
+    cairo_set_source_rgba(cr, 1, 0.92, 1, 0.9);
     cairo_stroke(cr);
     cairo_restore(cr);
 }
@@ -175,16 +176,22 @@ void symbol(cairo_t* cr, int v, Rgb c) {
         case 5:
             veins(cr);
             break;
-        case 6:  // square
-            roundedRect(cr, kC - 8, kC - 7, 16, 16, 3);
-            setColor(cr, lighter(c, 0.6), 0.85);
-            cairo_set_line_width(cr, 3);
+        case 6:  // square frame, dark-edged so it reads on the bright orange
+            roundedRect(cr, kC - 8.5, kC - 6.5, 17, 17, 3);
+            setColor(cr, darker(c, 0.6), 0.9);
+            cairo_set_line_width(cr, 5);
+            cairo_stroke_preserve(cr);
+            setColor(cr, lighter(c, 0.75), 1.0);
+            cairo_set_line_width(cr, 2.4);
             cairo_stroke(cr);
             break;
         case 7:  // cross
-            cairo_rectangle(cr, kC - 2.8, kC - 10, 5.6, 21);
-            cairo_rectangle(cr, kC - 10, kC - 2.2, 20, 5.6);
-            setColor(cr, lighter(c, 0.5), 0.85);
+            cairo_rectangle(cr, kC - 3, kC - 10, 6, 22);
+            cairo_rectangle(cr, kC - 11, kC - 2, 22, 6);
+            setColor(cr, darker(c, 0.6), 0.9);
+            cairo_set_line_width(cr, 2);
+            cairo_stroke_preserve(cr);
+            setColor(cr, lighter(c, 0.62), 0.95);
             cairo_fill(cr);
             break;
         case 8:  // streaks of light
@@ -291,9 +298,8 @@ void ballAndRim(cairo_t* cr, int v) {
         jokerCluster(cr, v == kGemJoker ? 0 : (v == kGemJokerBlinkA ? 1 : 2));
     else if (bomb)
         bombFace(cr, v == kGemBombBright);
-    else
-        symbol(cr, v, c);
     highlight(cr);
+    if (!joker && !bomb) symbol(cr, v, c);
 
     // The gold rim.
     cairo_pattern_t* gold = cairo_pattern_create_linear(0, 0, kGemSize, kGemSize);

@@ -31,8 +31,14 @@ void drawJar(cairo_t* cr, double glow) {
     cairo_save(cr);
     jarBody(cr);
     cairo_clip(cr);
-    cairo_set_source_rgba(cr, 0.05, 0.05, 0.15, 0.55);
+    // Opaque inside, so a celebration frame drawn over the resting jar of the
+    // background hides it completely.
+    cairo_pattern_t* inside = cairo_pattern_create_linear(0, 34, 0, 88);
+    addStop(inside, 0, hex(0x141a3c));
+    addStop(inside, 1, hex(0x080a1c));
+    cairo_set_source(cr, inside);
     cairo_paint(cr);
+    cairo_pattern_destroy(inside);
     Rng rng(404);
     for (int i = 0; i < 22; ++i) {
         const double x = rng.uniform(27, 73), y = rng.uniform(60, 88);
@@ -137,6 +143,13 @@ void stars(cairo_t* cr, const std::vector<Star>& all, int f) {
 
 }  // namespace
 
+void paintRestingJar(cairo_t* cr) {
+    cairo_save(cr);
+    cairo_translate(cr, 3.5, 0);
+    drawJar(cr, 0);
+    cairo_restore(cr);
+}
+
 void forgeJar(const Output& out) {
     Rng rng(2718);
     std::vector<Star> all;
@@ -149,6 +162,8 @@ void forgeJar(const Output& out) {
     Strip strip(kSize, kSize, kFrames);
     for (int f = 0; f < kFrames; ++f)
         strip.frame(f, [&](cairo_t* cr) {
+            // The stand is centred on the progress tube, 3.5 px right of the frame's middle.
+            cairo_translate(cr, 3.5, 0);
             const double k = beamStrength(f);
             beam(cr, k, f);
             drawJar(cr, k);

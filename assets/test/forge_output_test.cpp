@@ -147,13 +147,21 @@ TEST(ImageLists, MenuButtonListLeavesItsFourthSlotEmpty) {
     EXPECT_EQ(img.alpha(135 / 2, 28), 255);
 }
 
+double luminance(const Image& img, int x, int y) {
+    const unsigned char* p = img.at(x, y);
+    return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+}
+
+Image background(int b) {
+    return forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png"));
+}
+
 TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
     const Image jarbacks = forge_test::readPng(embedded("jarbacks.png"));
     ASSERT_EQ(jarbacks.width, 400);
     for (int b = 0; b < 6; ++b) {
-        const std::string name = "bg" + std::to_string(101 + b) + ".png";
-        SCOPED_TRACE(name);
-        const Image bg = forge_test::readPng(embedded(name));
+        SCOPED_TRACE("background " + std::to_string(b));
+        const Image bg = background(b);
         ASSERT_EQ(bg.width, 850);
         ASSERT_EQ(bg.height, 589);
         EXPECT_EQ(bg.channels, 3);
@@ -165,6 +173,82 @@ TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
                 mismatches += j[0] != p[0] || j[1] != p[1] || j[2] != p[2] || j[3] != 255;
             }
         EXPECT_EQ(mismatches, 0);
+    }
+}
+
+TEST(Backgrounds, MarkEveryCellUnderItsGem) {
+    // The empty well must show where each cell is: the middle of every cell
+    // looks alike and differs clearly from the glass where four cells meet.
+    for (int b = 0; b < 6; ++b) {
+        SCOPED_TRACE("background " + std::to_string(b));
+        const Image bg = background(b);
+        ASSERT_EQ(bg.width, 850);
+        int darkerInside = 0, lighterInside = 0;
+        for (int c = 1; c <= 10; ++c)
+            for (int r = 1; r <= 10; ++r) {
+                const int x0 = 60 + 48 * c, y0 = 520 - 48 * r;
+                double inside = 0;
+                for (int a = 0; a < 16; ++a) {
+                    const double t = a * M_PI / 8;
+                    inside += luminance(bg, x0 + 24 + static_cast<int>(std::lround(11 * std::cos(t))),
+                                        y0 + 24 + static_cast<int>(std::lround(11 * std::sin(t))));
+                }
+                inside /= 16;
+                const double between = (luminance(bg, x0 + 1, y0 + 1) + luminance(bg, x0 + 46, y0 + 1) +
+                                        luminance(bg, x0 + 1, y0 + 46) + luminance(bg, x0 + 46, y0 + 46)) /
+                                       4;
+                EXPECT_GT(std::fabs(inside - between), 8.0) << "cell " << c << ", " << r;
+                (inside < between ? darkerInside : lighterInside) += 1;
+            }
+        EXPECT_TRUE(darkerInside == 100 || lighterInside == 100) << "markers differ from cell to cell";
+    }
+}
+
+// Largest luminance step between neighbouring pixels in a rectangle: lettering
+// has sharp edges, smooth ground has none.
+double sharpestEdge(const Image& img, int left, int top, int right, int bottom) {
+    double sharpest = 0;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) {
+            const double l = luminance(img, x, y);
+            if (x < right) sharpest = std::max(sharpest, std::fabs(l - luminance(img, x + 1, y)));
+            if (y < bottom) sharpest = std::max(sharpest, std::fabs(l - luminance(img, x, y + 1)));
+        }
+    return sharpest;
+}
+
+TEST(Backgrounds, LeavePlainGroundWhereTheGameWrites) {
+    // The MENU button, the score and the level captions are drawn over the
+    // picture: nothing of the picture may show through or around them there.
+    const struct {
+        const char* what;
+        int left, top, right, bottom;
+    } places[] = {{"MENU button", 664, 531, 799, 587},
+                  {"score", 678, 256, 822, 292},
+                  {"level word", 678, 432, 745, 468},
+                  {"level number", 758, 432, 826, 468}};
+    for (int b = 0; b < 6; ++b) {
+        const Image bg = background(b);
+        ASSERT_EQ(bg.width, 850);
+        for (const auto& p : places)
+            EXPECT_LT(sharpestEdge(bg, p.left, p.top, p.right, p.bottom), 10.0)
+                << p.what << " on background " << b;
+    }
+}
+
+TEST(Backgrounds, HaveTheProgressTubeWhereTheBarRises) {
+    // The fill bar is drawn on x 47..60 from y 465 up to y 98: the tube's dark
+    // channel lies exactly under it, framed by lighter glass on both sides.
+    for (int b = 0; b < 6; ++b) {
+        SCOPED_TRACE("background " + std::to_string(b));
+        const Image bg = background(b);
+        ASSERT_EQ(bg.width, 850);
+        for (int y = 100; y <= 465; y += 5) {
+            double channel = 0;
+            for (int x = 47; x <= 60; ++x) channel = std::max(channel, luminance(bg, x, y));
+            EXPECT_LT(channel, 20) << "y " << y;
+        }
+        EXPECT_GT(luminance(bg, 42, 300), luminance(bg, 50, 300) + 10);
     }
 }
 

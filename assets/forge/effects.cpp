@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <stdexcept>
 #include <vector>
 
 #include "canvas.h"
@@ -82,7 +83,8 @@ class Sound {
              0.015);
     }
 
-    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS, as 16-bit samples.
+    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS by a plain gain, as
+    // 16-bit samples.
     std::vector<std::int16_t> finish(double target) const {
         std::vector<double> v = s_;
         double mean = 0;
@@ -104,14 +106,13 @@ class Sound {
         }
         const double rms = std::sqrt(best / static_cast<double>(window));
         const double gain = target / std::max(rms, 1e-9);
-        // Peaks past the knee are rounded off rather than clipped, so sharp
-        // bangs reach the same loudness as the rest.
-        constexpr double knee = 0.6, room = 0.35;
+        // Plain gain, nothing rounded off: the loudness is set low enough that
+        // the sharpest bang keeps its peaks, and a sound that would not fit
+        // stops the forge instead of being squashed.
         std::vector<std::int16_t> out(v.size());
         for (std::size_t i = 0; i < v.size(); ++i) {
-            double x = v[i] * gain;
-            const double mag = std::fabs(x);
-            if (mag > knee) x = std::copysign(knee + room * std::tanh((mag - knee) / room), x);
+            const double x = v[i] * gain;
+            if (std::fabs(x) > 0.95) throw std::runtime_error("an effect is too peaky for its loudness");
             out[i] = static_cast<std::int16_t>(std::lround(x * 32767));
         }
         return out;
@@ -238,7 +239,7 @@ Sound beep() {
 }  // namespace
 
 void forgeEffects(const Output& out) {
-    constexpr double kLoudness = 0.2;  // RMS of the loudest 300 ms
+    constexpr double kLoudness = 0.14;  // RMS of the loudest 300 ms, about -17 dBFS
     const struct {
         const char* name;
         Sound (*make)();

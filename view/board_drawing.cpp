@@ -77,8 +77,14 @@ void TForm1::redraw() {
     if (Menupanel.visible()) return;
     surface().fillWithBrush(tk::Rect{0, 0, 860, 590});
     paintAll = true;
-    // During an explosion only its own frames are drawn on the board.
-    if (!blasttimer.enabled()) drawBoard();
+    // During an explosion only its own frames are drawn on the board. The erase above took the
+    // resting gems with it, so the next board redraw must draw every cell again.
+    if (!blasttimer.enabled()) {
+        drawBoard();
+    } else {
+        for (int x = kFirstX; x <= kLastX; ++x)
+            for (int y = kFirstY; y <= kLastY; ++y) shownCells[gridIndex(x, y)] = -5;
+    }
     surface().drawFrame(menulist, menuLit ? 1 : 0, 664, 531);
     // The progress bar, one pixel row per unit of Total; rows above the window are not drawn,
     // so an edited Total far beyond the tube costs nothing.

@@ -177,6 +177,10 @@ TEST_F(Drawing, ARepaintDuringAnExplosionLeavesTheBoardAlone) {
     form().blasttimer.setEnabled(true);
     form().redraw();
     EXPECT_TRUE(cellShows(4, 1, {}));
+    // The gems the repaint left out come back with the next board redraw.
+    form().blasttimer.setEnabled(false);
+    form().drawBoard();
+    EXPECT_TRUE(cellShows(4, 1, {gem(1)}));
 }
 
 TEST_F(Drawing, CellsWithNoPictureDrawNothing) {

@@ -1,6 +1,7 @@
 // The two tunes: a calm one for the menu and a livelier one for play. Chords
-// follow fixed progressions; melodies come from a seeded phrase generator that
-// keeps strong beats on chord tones and walks by steps in between.
+// follow fixed progressions under written melodies; each return of a theme
+// changes its voice or adds a second line, so the pieces grow instead of looping.
+// The only randomness is a little humanising of the loudness of each note.
 
 #include <algorithm>
 #include <array>
@@ -27,7 +28,8 @@ enum Program {
     kHarp = 46,
     kStrings = 48,
     kFlute = 73,
-    kSquareLead = 80,
+    kMarimba = 12,
+    kClarinet = 71,
     kWarmPad = 89,
 };
 enum Drum {
@@ -60,71 +62,12 @@ class Key {
     bool minor_;
 };
 
-bool isChordTone(int degree, int root) {
-    const int rel = ((degree - root) % 7 + 7) % 7;
-    return rel == 0 || rel == 2 || rel == 4;
-}
-
 struct MelodyNote {
     double beat;   // from the start of the phrase
     double beats;  // length
     int degree;
 };
 using Phrase = std::vector<MelodyNote>;
-using Rhythm = std::vector<double>;  // beat lengths per bar, negative for a rest
-
-struct PhraseStyle {
-    std::vector<Rhythm> rhythms;
-    int low, high;  // degree range
-};
-
-// A phrase over one chord root per bar. The last note lands on the last
-// chord's root or third and is held.
-Phrase makePhrase(Rng& rng, const std::vector<int>& roots, const PhraseStyle& style, int& degree) {
-    Phrase phrase;
-    const int bars = static_cast<int>(roots.size());
-    for (int bar = 0; bar < bars; ++bar) {
-        const int root = roots[static_cast<std::size_t>(bar)];
-        const bool last = bar == bars - 1;
-        Rhythm rhythm = last ? Rhythm{1, 1, 2}
-                             : style.rhythms[static_cast<std::size_t>(
-                                   rng.below(static_cast<int>(style.rhythms.size())))];
-        double beat = 0;
-        for (std::size_t i = 0; i < rhythm.size(); ++i) {
-            const double len = std::fabs(rhythm[i]);
-            if (rhythm[i] < 0) {
-                beat += len;
-                continue;
-            }
-            const bool strong = std::fmod(beat, 2.0) == 0.0;
-            const bool final = last && i + 1 == rhythm.size();
-            if (strong || final) {
-                // Nearest chord tone, sometimes the second nearest for a leap.
-                std::vector<int> tones;
-                for (int d = degree - 5; d <= degree + 5; ++d)
-                    if (d >= style.low && d <= style.high && isChordTone(d, root) &&
-                        (!final || ((d - root) % 7 + 7) % 7 != 4))
-                        tones.push_back(d);
-                std::stable_sort(tones.begin(), tones.end(), [&](int a, int b) {
-                    return std::abs(a - degree) < std::abs(b - degree);
-                });
-                if (!tones.empty()) {
-                    std::size_t pick = rng.chance(0.3) && tones.size() > 1 ? 1 : 0;
-                    if (tones[pick] == degree && tones.size() > pick + 1 && rng.chance(0.5)) ++pick;
-                    degree = tones[pick];
-                }
-            } else {
-                static constexpr int steps[] = {-2, -1, -1, 1, 1, 2, -1, 1};
-                int next = degree + steps[rng.below(8)];
-                if (next < style.low || next > style.high) next = 2 * degree - next;
-                degree = next;
-            }
-            phrase.push_back({bar * 4.0 + beat, len, degree});
-            beat += len;
-        }
-    }
-    return phrase;
-}
 
 // Writes PHRASE from bar FIRSTBAR on.
 void playPhrase(Score& s, const Phrase& phrase, const Key& key, double firstBar, double barSec,
@@ -157,6 +100,42 @@ void setupChannel(Score& s, int channel, int program, int volume, int pan, int r
     s.control(0, channel, 10, pan);
     s.control(0, channel, 91, reverb);
     s.control(0, channel, 93, 20);
+}
+
+// A written line: consecutive notes as (beats, scale degree); a rest is kRest.
+constexpr int kRest = -100;
+struct Written {
+    double beats;
+    int degree;
+};
+
+Phrase written(std::initializer_list<Written> notes) {
+    Phrase p;
+    double beat = 0;
+    for (const auto& n : notes) {
+        if (n.degree != kRest) p.push_back({beat, n.beats, n.degree});
+        beat += n.beats;
+    }
+    return p;
+}
+
+Phrase shifted(const Phrase& p, double beats) {
+    Phrase out = p;
+    for (auto& n : out) n.beat += beats;
+    return out;
+}
+
+Phrase joined(std::initializer_list<Phrase> parts) {
+    Phrase out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// The same line a diatonic third lower, for a second voice.
+Phrase thirdBelow(const Phrase& p) {
+    Phrase out = p;
+    for (auto& n : out) n.degree -= 2;
+    return out;
 }
 
 // --- the menu tune: D major, 72 beats a minute, twenty bars ---
@@ -196,26 +175,27 @@ Score menuTune() {
                    62 + (i % 4 == 0 ? 10 : 0) + rng.below(6));
     }
 
-    const PhraseStyle style{
-        {{2, 2}, {3, 1}, {1, 1, 2}, {2, 1, 1}, {1.5, 0.5, 2}, {1, 1, 1, 1}, {2, -1, 1}}, 7, 14};
-    int degree = 9;
-    Phrase a = makePhrase(rng, verse, style, degree);
-    Phrase answer = makePhrase(rng, verse, style, degree);
-    PhraseStyle high = style;
-    high.low += 2;
-    high.high += 2;
-    Phrase b = makePhrase(rng, bridge, high, degree);
-    degree = 9;
-    Phrase home = makePhrase(rng, close, style, degree);
-    // The answer repeats the first half of the call.
-    Phrase a2;
-    for (const auto& n : a)
-        if (n.beat < 8) a2.push_back(n);
-    for (const auto& n : answer)
-        if (n.beat >= 8) a2.push_back(n);
-    playPhrase(s, a, key, 2, bar, 0, 78, rng);
-    playPhrase(s, a2, key, 6, bar, 0, 78, rng);
-    playPhrase(s, b, key, 10, bar, 0, 84, rng);
+    // The flute's tune: a verse, its answer, a higher bridge and the way home.
+    const Phrase verse1 = written({{2, 9}, {1, 8}, {1, 7},               //
+                                   {1.5, 12}, {0.5, 11}, {2, 9},         //
+                                   {1, 10}, {1, 9}, {1, 8}, {1, 7},      //
+                                   {3, 8}, {1, kRest}});
+    const Phrase verse2 = written({{2, 9}, {1, 8}, {1, 7},               //
+                                   {1.5, 12}, {0.5, 11}, {2, 9},         //
+                                   {1, 10}, {1, 12}, {1, 11}, {1, 10},   //
+                                   {3, 11}, {1, kRest}});
+    const Phrase rise = written({{2, 14}, {1, 13}, {1, 12},              //
+                                 {2, 12}, {1, 11}, {1, 10},              //
+                                 {2, 9}, {1, 11}, {1, 14},               //
+                                 {4, 13}});
+    const Phrase home = written({{2, 14}, {1, 11}, {1, 9},               //
+                                 {2, 10}, {1, 12}, {1, 10},              //
+                                 {2, 8}, {1, 9}, {1, 8},                 //
+                                 {4, 7}});
+    playPhrase(s, verse1, key, 2, bar, 0, 78, rng);
+    playPhrase(s, verse2, key, 6, bar, 0, 78, rng);
+    playPhrase(s, rise, key, 10, bar, 0, 84, rng);
+    playPhrase(s, thirdBelow(rise), key, 10, bar, 3, 58, rng, -1);  // the cello sings along
     playPhrase(s, home, key, 14, bar, 0, 80, rng);
     s.note(18 * bar, bar * 2.2, 0, key.pitch(7), 70);
 
@@ -224,16 +204,10 @@ Score menuTune() {
     return s;
 }
 
-// --- the game tune: A minor, 120 beats a minute, 118 bars ---
+// --- the game tune's band: drums, bass and chords, bar by bar ---
 
 enum class Part { Intro, Main, Bridge, Break, Lift, Outro, Final };
 
-struct Section {
-    Part part;
-    int bars;
-    std::vector<int> roots;  // repeated through the section
-    int melody;              // index into the melody bank, -1 for none
-};
 
 void drumBar(Score& s, double t, double beat, Part part, bool fill, bool crash, Rng& rng) {
     if (crash) s.note(t, 1.5, kDrums, kCrash, 100);
@@ -296,92 +270,140 @@ void chordBar(Score& s, const Key& key, int root, double t, double beat, Part pa
         for (int k : keys) s.note(t + at * beat, beat * 0.4, 2, k, at == 0 ? 78 : 66);
 }
 
+// --- the game tune: A minor, 120 beats a minute, 118 bars ---
+//
+// Form: intro, A, B, A', break, C, A'', B', outro and a held close. The A theme
+// is written out (a four-bar call, its answer, a higher contrast, the call
+// again); each return of it changes voices and adds a harmony so the piece
+// grows instead of looping.
+
 Score gameTune() {
     Score s;
     const Key key(57, true);
     const double beat = 0.5, bar = 4 * beat;
-    setupChannel(s, 0, kSquareLead, 74, 60, 50);
-    setupChannel(s, 1, kVibraphone, 96, 72, 70);
-    setupChannel(s, 2, kElectricPiano, 70, 44, 50);
+    setupChannel(s, 0, kFlute, 96, 58, 60);
+    setupChannel(s, 1, kVibraphone, 92, 74, 70);
+    setupChannel(s, 2, kElectricPiano, 64, 44, 50);
     setupChannel(s, 3, kFingerBass, 100, 64, 20);
-    setupChannel(s, 4, kStrings, 66, 84, 80);
-    setupChannel(s, 5, kCelesta, 80, 50, 90);
-    setupChannel(s, kDrums, 0, 96, 64, 30);
+    setupChannel(s, 4, kStrings, 62, 84, 80);
+    setupChannel(s, 5, kCelesta, 76, 50, 90);
+    setupChannel(s, 6, kMarimba, 70, 40, 50);
+    setupChannel(s, 7, kClarinet, 84, 70, 60);
+    setupChannel(s, 8, kStrings, 80, 40, 80);  // strings with a line of their own, apart from the pad
+    setupChannel(s, kDrums, 0, 88, 64, 30);
 
     const std::vector<int> main{0, 5, 2, 6}, bridge{5, 6, 4, 0}, pause{3, 0, 5, 6},
         lift{2, 6, 0, 5};
+
+    // Theme A over Am F C G (degree 7 is the A above middle C).
+    const Phrase call = written({{1, 7}, {0.5, 9}, {0.5, 11}, {1.5, 14}, {0.5, 13},  //
+                                 {1, 12}, {0.5, 11}, {0.5, 10}, {1, 9}, {1, 7},      //
+                                 {1, 6}, {0.5, 9}, {0.5, 11}, {1, 13}, {1, 11},      //
+                                 {1.5, 10}, {0.5, 8}, {1, 6}, {1, kRest}});
+    const Phrase answerEnd = written({{1, 6}, {0.5, 9}, {0.5, 11}, {1, 10}, {1, 9},  //
+                                      {1, 8}, {1, 6}, {0.5, 8}, {1.5, 10}});
+    const Phrase contrast = written({{0.5, 11}, {0.5, 11}, {1, 14}, {1, 16}, {1, 15},  //
+                                     {1.5, 14}, {0.5, 13}, {1, 12}, {1, 14},           //
+                                     {1, 13}, {1, 11}, {1, 9}, {1, 11},                //
+                                     {2, 10}, {1, 8}, {1, 10}});
+    const Phrase homeEnd = written({{1, 11}, {1, 13}, {0.5, 11}, {0.5, 10}, {1, 9},  //
+                                    {1, 8}, {0.5, 9}, {0.5, 8}, {2, 7}});
+    Phrase callStart;
+    for (const auto& n : call)
+        if (n.beat < 8) callStart.push_back(n);
+    const Phrase themeA = joined({call, shifted(callStart, 16), shifted(answerEnd, 24), shifted(contrast, 32),
+                                  shifted(callStart, 48), shifted(homeEnd, 56)});
+
+    // Theme B over F G Em Am: running eighths, then a longer answer.
+    const Phrase runs = written({{0.5, 9}, {0.5, 10}, {0.5, 11}, {0.5, 12}, {1, 14}, {1, 12},  //
+                                 {0.5, 10}, {0.5, 11}, {0.5, 12}, {0.5, 13}, {1, 15}, {1, 13},
+                                 {1, 11}, {0.5, 13}, {0.5, 12}, {1, 11}, {1, 10},  //
+                                 {1.5, 9}, {0.5, 8}, {2, 7}});
+    const Phrase runsEnd = written({{1, 15}, {1, 13}, {1, 11}, {1, 13},  //
+                                    {3, 14}, {1, kRest}});
+    Phrase runsStart;
+    for (const auto& n : runs)
+        if (n.beat < 8) runsStart.push_back(n);
+    const Phrase themeB = joined({runs, shifted(runsStart, 16), shifted(runsEnd, 24)});
+
+    // Theme C over C G Am F: long notes that climb, for the strings.
+    const Phrase themeC = written({{2, 11}, {2, 13}, {2, 10}, {1, 8}, {1, 10},  //
+                                   {2, 9}, {1, 11}, {1, 14}, {3, 14}, {1, 13},  //
+                                   {2, 13}, {1, 11}, {1, 13}, {2, 15}, {2, 17}, //
+                                   {2, 16}, {1, 15}, {1, 14}, {4, 14}});
+
+    // The break: the call's first bar, slowed and echoed.
+    const Phrase breakLine = written({{2, 7}, {1, 9}, {1, 11}, {3, 14}, {1, 13},  //
+                                      {2, 12}, {1, 11}, {1, 9}, {4, 10}});
+
+    struct Section {
+        Part part;
+        int bars;
+        const std::vector<int>* roots;
+    };
     const std::vector<Section> sections{
-        {Part::Intro, 4, main, -1}, {Part::Main, 16, main, 0},     {Part::Bridge, 16, bridge, 1},
-        {Part::Main, 16, main, 0},  {Part::Break, 8, pause, 3},    {Part::Lift, 16, lift, 2},
-        {Part::Main, 16, main, 0},  {Part::Bridge, 16, bridge, 1}, {Part::Outro, 8, main, -1},
-        {Part::Final, 2, {0}, -1},
+        {Part::Intro, 4, &main},   {Part::Main, 16, &main},   {Part::Bridge, 16, &bridge},
+        {Part::Main, 16, &main},   {Part::Break, 8, &pause},  {Part::Lift, 16, &lift},
+        {Part::Main, 16, &main},   {Part::Bridge, 16, &bridge}, {Part::Outro, 8, &main},
+        {Part::Final, 2, nullptr},
     };
 
-    // Melody bank: sixteen bars each, built from four-bar phrases (call, answer
-    // that reuses the call's start, a contrasting line, and the call again).
     Rng rng(7177);
-    const PhraseStyle lively{{{1, 1, 1, 1},
-                              {0.5, 0.5, 1, 1, 1},
-                              {1, 0.5, 0.5, 1, 1},
-                              {1.5, 0.5, 1, 1},
-                              {0.5, 0.5, 0.5, 0.5, 1, 1},
-                              {1, 1, 2},
-                              {0.5, 1, 0.5, 1, 1},
-                              {1, -0.5, 0.5, 1, 1}},
-                             7,
-                             16};
-    auto sixteen = [&](const std::vector<int>& roots, const PhraseStyle& style) {
-        int degree = 11;
-        Phrase call = makePhrase(rng, roots, style, degree);
-        Phrase answer = makePhrase(rng, roots, style, degree);
-        PhraseStyle up = style;
-        up.low += 2;
-        up.high += 2;
-        Phrase contrast = makePhrase(rng, roots, up, degree);
-        Phrase tune;
-        auto add = [&](const Phrase& p, double offset, double from, double to) {
-            for (const auto& n : p)
-                if (n.beat >= from && n.beat < to)
-                    tune.push_back({n.beat + offset, n.beats, n.degree});
-        };
-        add(call, 0, 0, 16);
-        add(call, 16, 0, 8);
-        add(answer, 16, 8, 16);
-        add(contrast, 32, 0, 16);
-        add(call, 48, 0, 16);
-        return tune;
-    };
-    const std::vector<Phrase> bank{sixteen(main, lively), sixteen(bridge, lively),
-                                   sixteen(lift, lively)};
-    PhraseStyle slow = lively;
-    slow.rhythms = {{2, 2}, {1, 1, 2}, {3, 1}, {2, 1, 1}};
-    int degree = 9;
-    const Phrase breakLine = makePhrase(rng, pause, slow, degree);
-
-    int barIndex = 0;
+    int barIndex = 0, mainCount = 0, bridgeCount = 0;
     for (const auto& sec : sections) {
+        const int first = barIndex;
         for (int b = 0; b < sec.bars; ++b, ++barIndex) {
             const double t = barIndex * bar;
-            const int root = sec.roots[static_cast<std::size_t>(b) % sec.roots.size()];
+            const int root =
+                sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
             const bool fill = b == sec.bars - 1 && sec.part != Part::Final;
             drumBar(s, t, beat, sec.part, fill, b == 0 && sec.part != Part::Intro, rng);
             bassBar(s, key, root, t, beat, sec.part, rng);
             chordBar(s, key, root, t, beat, sec.part);
         }
-        const double first = barIndex - sec.bars;
-        if (sec.melody >= 0 && sec.melody < 3) {
-            // The lead takes the main tune; the vibraphone answers in the bridge.
-            const int channel = sec.part == Part::Bridge ? 1 : 0;
-            playPhrase(s, bank[static_cast<std::size_t>(sec.melody)], key, first, bar, channel,
-                       channel == 1 ? 92 : 86, rng);
-        } else if (sec.melody == 3) {
-            playPhrase(s, breakLine, key, first, bar, 1, 84, rng);
-            playPhrase(s, breakLine, key, first + 4, bar, 1, 76, rng);
+        switch (sec.part) {
+            case Part::Main:
+                // First time flute with a soft marimba; then clarinet; at the
+                // last return flute and strings in thirds.
+                if (mainCount == 0) {
+                    playPhrase(s, themeA, key, first, bar, 0, 86, rng);
+                    playPhrase(s, themeA, key, first, bar, 6, 58, rng, -1);
+                } else if (mainCount == 1) {
+                    playPhrase(s, themeA, key, first, bar, 7, 84, rng);
+                    playPhrase(s, thirdBelow(themeA), key, first, bar, 1, 60, rng, -1);
+                } else {
+                    playPhrase(s, themeA, key, first, bar, 0, 90, rng);
+                    playPhrase(s, thirdBelow(themeA), key, first, bar, 8, 64, rng);
+                }
+                ++mainCount;
+                break;
+            case Part::Bridge:
+                playPhrase(s, themeB, key, first, bar, 1, 90, rng);
+                playPhrase(s, themeB, key, first + 8, bar, bridgeCount ? 0 : 7, 80, rng);
+                playPhrase(s, thirdBelow(themeB), key, first + 8, bar, 1, 62, rng);
+                ++bridgeCount;
+                break;
+            case Part::Break:
+                playPhrase(s, breakLine, key, first, bar, 1, 80, rng);
+                playPhrase(s, breakLine, key, first + 4, bar, 0, 70, rng);
+                break;
+            case Part::Lift:
+                playPhrase(s, themeC, key, first, bar, 8, 92, rng);
+                playPhrase(s, themeC, key, first + 8, bar, 8, 96, rng);
+                playPhrase(s, themeC, key, first + 8, bar, 0, 74, rng);
+                break;
+            case Part::Outro:
+                playPhrase(s, call, key, first, bar, 1, 78, rng);
+                playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), key, first + 4, bar, 0, 72,
+                           rng);
+                break;
+            default:
+                break;
         }
     }
-    s.note(barIndex * bar - 2 * bar, bar * 1.8, 0, key.pitch(7), 84);
+    s.note(barIndex * bar - 2 * bar, bar * 2.4, 0, key.pitch(7), 72);
     s.length = barIndex * bar + 5.0;  // 241 s
-    s.fadeOut = 6.0;
+    s.fadeOut = 5.0;
     return s;
 }
 

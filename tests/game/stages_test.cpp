@@ -43,44 +43,25 @@ protected:
             for (int r = 1; r <= 10; ++r) n += form().blastCells[gridIndex(columnX(c), rowY(r))] != 0;
         return n;
     }
-    // Advances in small steps until DONE holds, at most LIMIT ms; returns the time taken.
+    // Advances in small steps until DONE holds, at most LIMIT ms.
     template <class F>
-    long long waitUntil(F done, long long limit) {
-        long long t = 0;
-        while (!done() && t < limit) {
-            waitMs(5);
-            t += 5;
-        }
-        return t;
+    void waitUntil(F done, long long limit) {
+        for (long long t = 0; !done() && t < limit; t += 5) waitMs(5);
     }
 };
 
-TEST_F(Stages, ANewGameStartsStageOneWithOnlyTheStartingRowAndTheBar) {
+TEST_F(Stages, ANewGameKeepsTheBackgroundAndStartsFromTheTopRowAndTheBar) {
     form().Stage = 7;
-    form().Score = 12345;
-    form().Blocks = 9;
-    form().Gemsleft = -4;
-    form().Total = 300;
-    form().gameOver = true;
     form().Background = 4;
     for (int c = 1; c <= 10; ++c) put(c, 5, 1 + c % 3);
+    form().cell(columnX(3), kWallY) = 0;
     form().newGame();
     EXPECT_EQ(form().Stage, 1);
-    EXPECT_EQ(form().Score, 0);
-    EXPECT_EQ(form().Blocks, 6);
-    EXPECT_EQ(form().Gemsleft, 20);
-    EXPECT_EQ(form().Total, 0);
-    EXPECT_EQ(form().fillStep, 18);
-    EXPECT_FALSE(form().gameOver);
     EXPECT_EQ(form().Background, 4);
-    EXPECT_EQ(form().lblstage.caption(), "1");
-    EXPECT_EQ(form().Label1.caption(), "0");
     EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
     EXPECT_NE(at(4, 1), 0);
     EXPECT_NE(at(10, 10), 0);
     for (int x = 10; x <= 21; ++x) EXPECT_EQ(form().cellAt(x, kWallY), kWall);
-    EXPECT_TRUE(form().Atimer.enabled());
-    EXPECT_TRUE(form().vertimer.enabled());
 }
 
 // The whole way from the last gem of stage 1 to stage 2: fill, jar, explosion, banner, new
@@ -106,8 +87,6 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     EXPECT_EQ(form().Blocks, 7);
     EXPECT_EQ(form().Total, 0);
     EXPECT_EQ(form().fillStep, 7);
-    EXPECT_EQ(form().lblstage.caption(), "2");
-    EXPECT_EQ(form().lblsetlevel.caption(), "2");
     // The old gems wait in the explosion cells; the new row and bar are already in place.
     EXPECT_EQ(blasting(), 5);
     EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
@@ -117,32 +96,18 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
 
     // The jar ends in the whole-board explosion, which ends in the banner.
     waitUntil([&] { return form().blasttimer.enabled(); }, 5000);
-    EXPECT_FALSE(form().jartimer.enabled());
     EXPECT_TRUE(form().levelPending);
-    EXPECT_EQ(form().drainLine, 464);
     waitUntil([&] { return form().Animtimer.enabled(); }, 1000);
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_EQ(blasting(), 0);
     EXPECT_TRUE(form().levelup.visible());
-    EXPECT_TRUE(form().lblsetlevel.visible());
-    EXPECT_FALSE(form().levelPending);
 
     waitMs(2000);
     EXPECT_FALSE(form().Animtimer.enabled());
     EXPECT_FALSE(form().levelup.visible());
-    EXPECT_FALSE(form().lblsetlevel.visible());
     EXPECT_NE(form().Background, oldBackground);
     EXPECT_EQ(form().backgroundChanges, 1);
     EXPECT_TRUE(form().Atimer.enabled());
-    EXPECT_TRUE(form().vertimer.enabled());
-}
-
-TEST_F(Stages, TheNewBarMayBeLaunchedWhileTheJarPlays) {
-    form().Gemsleft = 0;
-    form().stageEnd();
-    ASSERT_TRUE(form().jartimer.enabled());
-    key(kUp);
-    EXPECT_TRUE(form().Timer1.enabled());
 }
 
 // --- Backgrounds -----------------------------------------------------------------------------
@@ -170,17 +135,11 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
         EXPECT_EQ(seen.size(), 5u);
         form().changeBackground();
         EXPECT_EQ(form().Background, start);
-    }
-}
-
-TEST_F(Backgrounds, TheFirstChoicesAfterStartExcludePictureZero) {
-    for (std::uint32_t s = 1; s <= 12; ++s) {
-        form().rng.seed(s);
-        form().Background = 3;
+        // Just after the start the history holds zeros: picture 0 is excluded too.
         for (int& h : form().backgroundHistory) h = 0;
         form().backgroundHistory[0] = 3;
         form().backgroundHistoryIndex = 1;
-        form().backgroundChanges = 0;
+        form().Background = 3;
         form().changeBackground();
         EXPECT_NE(form().Background, 0);
         EXPECT_NE(form().Background, 3);
@@ -212,9 +171,8 @@ TEST_F(Backgrounds, AfterTwentyEightChangesThePictureStays) {
 
 TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
     for (int index : {50, -3, INT_MAX}) {
-        form().Background = 1;
+        startRun(1);
         form().backgroundHistoryIndex = index;
-        form().backgroundChanges = 0;
         form().changeBackground();
         EXPECT_EQ(form().backgroundHistoryIndex, 1);
         EXPECT_NE(form().Background, 1);
@@ -236,26 +194,9 @@ protected:
     }
 };
 
-TEST_F(Animations, TheFillDrawsFourRowsATickUntilItHasPassedTotal) {
-    form().Gemsleft = 5;
-    form().fillMark = 0;
-    form().fillDrawn = 0;
-    form().Total = 10;
-    form().filltimer.setEnabled(true);
-    EXPECT_EQ(ticksOf(form().filltimer), 4);
-    EXPECT_EQ(form().fillDrawn, 12);
-    EXPECT_FALSE(form().jartimer.enabled());
-    // Nothing counted: the top four rows again, and the end in the second tick.
-    form().fillMark = 10;
-    form().fillDrawn = 0;
-    form().filltimer.setEnabled(true);
-    EXPECT_EQ(ticksOf(form().filltimer), 2);
-}
-
 TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
     form().jartimer.setEnabled(true);
     EXPECT_EQ(ticksOf(form().jartimer), 110);
-    EXPECT_EQ(form().jarFrame, 0);
     EXPECT_EQ(form().drainLine, 464);
     EXPECT_TRUE(form().levelPending);
     EXPECT_TRUE(form().blasttimer.enabled());
@@ -264,13 +205,6 @@ TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
     form().jartimer.setEnabled(true);
     form().jartimerTimer();
     EXPECT_EQ(form().jartimer.interval(), 30);
-}
-
-TEST_F(Animations, EditedJarCountersCannotKeepItRunning) {
-    form().jarFrame = -1000000;
-    form().jarHalfTick = 7;
-    form().jartimer.setEnabled(true);
-    EXPECT_LE(ticksOf(form().jartimer), 120);
 }
 
 class Crack : public Animations, public ::testing::WithParamInterface<int> {};

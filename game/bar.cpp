@@ -87,7 +87,7 @@ void TForm1::Boxupdate() {
     // Each gem rises on its own until something is above it; the wall row stops the top ones.
     for (int k = 1; k <= 3; ++k) {
         const int x = shapeX[k], y = shapeY[k];
-        const int above = inGrid(x, y + 1) ? board[gridIndex(x, y + 1)] : kWall;
+        const int above = inGrid(x, y) && inGrid(x, y + 1) ? board[gridIndex(x, y + 1)] : kWall;
         if (above != kEmpty) {
             ++landedCount;
         } else {

@@ -1,0 +1,40 @@
+// Any text as a settings file: lookups, stores and integer parsing never crash or hang, and a
+// stored value always reads back exactly.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "store/ini_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    // The first line names a section and a key to look up and to write; the rest is the file.
+    std::size_t eol = text.find('\n');
+    std::string head = eol == std::string::npos ? text : text.substr(0, eol);
+    std::string body = eol == std::string::npos ? std::string() : text.substr(eol + 1);
+    std::size_t split = head.find('/');
+    std::string section = head.substr(0, split == std::string::npos ? head.size() : split);
+    std::string key = split == std::string::npos ? "Score" : head.substr(split + 1);
+
+    auto value = lumcrest::iniLookUp(body, section, key);
+    if (value) lumcrest::parseIniInteger(*value);
+    lumcrest::parseIniInteger(head);
+
+    // Names that the file format can hold read back what was stored.
+    bool plainNames = !section.empty() && !key.empty() &&
+                      section.find_first_of("[]\r\n") == std::string::npos &&
+                      key.find_first_of("=[;\r\n") == std::string::npos &&
+                      section.find_first_not_of(" \t") != std::string::npos &&
+                      key.find_first_not_of(" \t") != std::string::npos &&
+                      section.front() != ' ' && section.back() != ' ' && key.front() != ' ' &&
+                      key.back() != ' ' && section.front() != '\t' && section.back() != '\t' &&
+                      key.front() != '\t' && key.back() != '\t' && key.front() != ';';
+    if (plainNames) {
+        std::string stored = body;
+        std::string newValue = value.value_or("") + "x y";
+        stored = lumcrest::iniStore(stored, section, key, newValue);
+        auto back = lumcrest::iniLookUp(stored, section, key);
+        if (!back || *back != newValue) __builtin_trap();
+    }
+    return 0;
+}

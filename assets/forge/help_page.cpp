@@ -1,4 +1,8 @@
-// help.jpg: the goal, the rules and the keys on one page.
+// help.jpg: the goal, the rules and the keys on one page, each rule beside a
+// small picture of it drawn with the game's own gems.
+
+#include <cmath>
+#include <string>
 
 #include "canvas.h"
 #include "forge.h"
@@ -9,6 +13,10 @@ namespace forge {
 
 namespace {
 
+constexpr int kW = 651, kH = 541;
+const Rgb kText = hex(0xf2ecdc);
+const Rgb kKeyText = hex(0xfff07a);
+
 void gemIcon(cairo_t* cr, int kind, double x, double y, double size) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
@@ -17,75 +25,146 @@ void gemIcon(cairo_t* cr, int kind, double x, double y, double size) {
     cairo_restore(cr);
 }
 
+void arrow(cairo_t* cr, double x, double y0, double y1, Rgb c) {
+    const double dir = y1 < y0 ? -1 : 1;
+    cairo_move_to(cr, x, y0);
+    cairo_line_to(cr, x, y1 - dir * 5);
+    setColor(cr, c);
+    cairo_set_line_width(cr, 2.4);
+    cairo_stroke(cr);
+    cairo_move_to(cr, x, y1);
+    cairo_line_to(cr, x - 5, y1 - dir * 7);
+    cairo_line_to(cr, x + 5, y1 - dir * 7);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+// The little pictures of the rules, each inside a 64 x 40 box at (x, y).
+void runIcon(cairo_t* cr, double x, double y) {
+    for (int i = 0; i < 3; ++i) gemIcon(cr, 4, x + 2 + i * 20, y + 10, 20);
+}
+
+void squareIcon(cairo_t* cr, double x, double y) {
+    for (int i = 0; i < 4; ++i) gemIcon(cr, 6, x + 14 + (i % 2) * 19, y + 1 + (i / 2) * 19, 19);
+}
+
+void chainIcon(cairo_t* cr, double x, double y) {
+    gemIcon(cr, 2, x + 6, y + 2, 18);
+    gemIcon(cr, 9, x + 6, y + 20, 18);
+    arrow(cr, x + 34, y + 36, y + 6, hex(0xffd35a));
+    glint(cr, x + 52, y + 14, 10, 0.95);
+}
+
+void stageIcon(cairo_t* cr, double x, double y) {
+    roundedRect(cr, x + 10, y + 2, 12, 36, 5);
+    cairo_set_source_rgba(cr, 0.8, 0.9, 1, 0.25);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.8, 0.9, 1, 0.7);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(x + 12, 0, x + 20, 0);
+    addStop(fill, 0, hex(0xff2000));
+    addStop(fill, 0.5, hex(0xffffa0));
+    addStop(fill, 1, hex(0xff2000));
+    cairo_rectangle(cr, x + 13, y + 12, 6, 24);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+    glint(cr, x + 42, y + 12, 13, 1.0);
+    glint(cr, x + 54, y + 30, 7, 0.8);
+}
+
+// A key cap with LABEL; returns its right edge.
+double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) {
+    const Font f{"DejaVu Sans", 12, true, false};
+    const double w = std::max(26.0, textWidth(cr, f, label) + 14);
+    roundedRect(cr, x, baseline - 15, w, 21, 4);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, baseline - 15, 0, baseline + 6);
+    addStop(g, 0, hex(0x4a4270));
+    addStop(g, 1, hex(0x1c1838));
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    setColor(cr, hex(0xd7a23a));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    drawText(cr, f, label, x + w / 2, baseline, Align::Center, kKeyText);
+    return x + w;
+}
+
+void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std::string& other,
+             const char* what) {
+    const Font body{"DejaVu Sans", 13, false, false};
+    double right = keyCap(cr, x, y, main);
+    drawText(cr, body, "or", right + 6, y, Align::Left, hex(0xc8c0e8));
+    right = keyCap(cr, right + 24, y, other);
+    drawText(cr, body, what, std::max(x + 112, right + 12), y, Align::Left, kText, 0, {}, 1);
+}
+
 }  // namespace
 
 void forgeHelpPage(const Output& out) {
-    const int w = 651, h = 541;
-    Canvas c(w, h, true);
+    Canvas c(kW, kH, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 21);
-    goldText(cr, {"DejaVu Serif", 32, true, true}, "How to play Lumcrest", w / 2.0, 50,
+    dialogBackdrop(cr, kW, kH, 21);
+    goldText(cr, {"DejaVu Serif", 30, true, true}, "How to play Lumcrest", kW / 2.0, 46,
              Align::Center);
 
     const Font head{"DejaVu Serif", 17, true, false};
     const Font body{"DejaVu Sans", 13, false, false};
-    const Rgb text = hex(0xf2ecdc);
-    const double left = 34, width = w - 2 * left, line = 17;
+    const double left = 34, line = 17;
 
-    goldText(cr, head, "The goal", left, 86, Align::Left);
-    double y =
-        paragraph(cr, body,
-                  "Bars of three gems fall into the well. Move and rotate each bar so that gems "
-                  "of one kind meet, make them explode, and keep the well from filling up.",
-                  left, 106, width, line, text);
-
-    goldText(cr, head, "The rules", left, y + 14, Align::Left);
-    y += 34;
-    const char* rules[] = {
-        "Three or more gems of one kind in a row explode: across, up and down, or diagonally.",
-        "A square of four gems of one kind (two by two) explodes as well.",
-        "Gems above fall into the gaps. If they make new groups, those explode too: chains "
-        "score more and more.",
-        "Every explosion fills the progress tube left of the well. When it is full, the jar "
-        "lights up and the next stage begins.",
-        "The game is over when the gems pile up to the top of the well.",
-    };
-    for (const char* r : rules) {
-        setColor(cr, hex(0xffd35a));
-        cairo_arc(cr, left + 6, y - 4, 2.5, 0, 2 * 3.14159265358979);
-        cairo_fill(cr);
-        y = paragraph(cr, body, r, left + 16, y, width - 16, line, text) + 1;
-    }
-    // The two special gems, pictured.
-    y += 4;
-    gemIcon(cr, kGemJoker, left + 8, y - 2, 36);
-    paragraph(
-        cr, body,
-        "The joker, a cluster of little balls, matches every kind of gem: it joins any group.",
-        left + 56, y + 14, width - 56, line, text);
-    y += 44;
-    gemIcon(cr, kGemBomb, left + 8, y - 2, 36);
+    goldText(cr, head, "The goal", left, 76, Align::Left);
     paragraph(cr, body,
-              "The bomb: when it is part of an exploding group, every gem of that kind in the well "
-              "is cleared at once.",
-              left + 56, y + 14, width - 56, line, text);
-    y += 46;
+              "Your bar of three gems waits at the bottom of the well. Move it, turn it, then "
+              "launch it: each gem flies up until it meets the gems above. Gems of one kind that "
+              "meet burst. Clear enough gems to finish each stage, and never let the pile grow "
+              "down to your bar.",
+              left, 95, kW - 2 * left, line, kText);
 
-    goldText(cr, head, "The keys", left, y, Align::Left);
-    y += 22;
-    const struct {
-        const char* keys;
-        const char* what;
-    } keys[] = {{"Left Arrow or keypad 4", "move the bar left"},
-                {"Right Arrow or keypad 6", "move the bar right"},
-                {"Down Arrow or keypad 5", "rotate the gems of the bar"},
-                {"Up Arrow or Space bar", "up"}};
-    const Font keyFont{"DejaVu Sans", 13, true, false};
-    for (const auto& k : keys) {
-        drawText(cr, keyFont, k.keys, left + 16, y, Align::Left, hex(0xfff07a), 0, {}, 1);
-        drawText(cr, body, k.what, left + 230, y, Align::Left, text, 0, {}, 1);
-        y += 19;
+    goldText(cr, head, "The rules", left, 160, Align::Left);
+    struct Rule {
+        void (*icon)(cairo_t*, double, double);
+        int gem;  // drawn instead of an icon when not 0
+        const char* text;
+    };
+    const Rule rules[] = {
+        {runIcon, 0,
+         "Runs: three or more gems of one kind in a line burst, across, up and down or "
+         "diagonally."},
+        {squareIcon, 0, "Squares: a block of two by two gems of one kind bursts as well."},
+        {nullptr, kGemJoker,
+         "Jokers, from stage 2: the cluster of little balls counts as every kind of gem."},
+        {nullptr, kGemBomb,
+         "Bombs, from stage 3: a bomb that completes a group clears every gem of that kind "
+         "from the well."},
+        {chainIcon, 0,
+         "Chains: gems rise into the gaps, and the new groups they make burst in turn. Every "
+         "step of a chain scores all the points before it again."},
+        {stageIcon, 0,
+         "Stages: every burst gem fills the tube. When it is full, the jar celebrates and the "
+         "next stage begins under a new sky, with more kinds of gems."},
+    };
+    double y = 168;
+    for (const auto& r : rules) {
+        if (r.icon)
+            r.icon(cr, left, y);
+        else
+            gemIcon(cr, r.gem, left + 15, y + 1, 34);
+        const double lines = textWidth(cr, body, r.text) > kW - 2 * left - 76 ? 2 : 1;
+        paragraph(cr, body, r.text, left + 76, y + 24 - (lines - 1) * line / 2, kW - 2 * left - 76,
+                  line, kText);
+        y += 38;
     }
+
+    goldText(cr, head, "The keys", left, 416, Align::Left);
+    keyLine(cr, left + 10, 440, "\u2190", "4", "move the bar left");
+    keyLine(cr, left + 10, 466, "\u2192", "6", "move the bar right");
+    keyLine(cr, kW / 2.0 - 10, 440, "\u2193", "5", "turn the bar's gems");
+    keyLine(cr, kW / 2.0 - 10, 466, "\u2191", "Space", "launch the bar upward");
+    drawText(cr, {"DejaVu Sans", 11, false, true},
+             "The number keys are those of the keypad.", kW / 2.0, 485, Align::Center,
+             hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);
     c.writeJpeg(out.data("help.jpg"));
 }

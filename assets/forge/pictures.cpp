@@ -150,7 +150,7 @@ void about(const Output& out) {
     goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
-    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of falling gems", w / 2.0,
+    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
              92, Align::Center, hex(0xd8d0ff));
 
     const Font head{"DejaVu Serif", 19, true, false};
@@ -163,7 +163,7 @@ void about(const Output& out) {
     } controls[] = {{"Left", "Left Arrow or keypad 4"},
                     {"Right", "Right Arrow or keypad 6"},
                     {"Rotate", "Down Arrow or keypad 5"},
-                    {"Up", "Up Arrow or Space bar"}};
+                    {"Launch", "Up Arrow or Space bar: the bar flies upward"}};
     double y = 164;
     for (const auto& ctl : controls) {
         drawText(cr, key, ctl.what, 90, y, Align::Left, hex(0xfff07a), 0, {}, 1);
@@ -171,16 +171,17 @@ void about(const Output& out) {
         y += 24;
     }
     goldText(cr, head, "Credits", 70, 286, Align::Left);
-    drawText(cr, body, "Made by the Lumcrest developers", 90, 312, Align::Left, hex(0xf4ecd8), 0,
-             {}, 1);
-    drawText(cr, body, "Pictures, sounds and music forged by our own code", 90, 334, Align::Left,
-             hex(0xc8c0e8), 0, {}, 1);
+    drawText(cr, body, "Design, code, art, sounds and music: the Lumcrest team", 90, 312,
+             Align::Left, hex(0xf4ecd8), 0, {}, 1);
+    drawText(cr, body, "Music played on the TimGM6mb General MIDI instruments", 90, 334,
+             Align::Left, hex(0xc8c0e8), 0, {}, 1);
     drawText(cr, {"DejaVu Sans", 13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
              hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
     cairo_fill(cr);
-    controlSlot(cr, 240, 448, 78, 28);
+    for (int i = 0; i < 9; ++i) gemAt(cr, 1 + i, 146 + i * 28, 400, 24);
+    controlSlot(cr, 240, 448, 81, 28);
     c.writeJpeg(out.embedded("AboutImage.jpg"));
 }
 

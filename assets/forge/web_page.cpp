@@ -26,33 +26,40 @@ footer { margin-top: 3em; color: #a8a0c8; font-size: 0.9em; text-align: center; 
 </head>
 <body>
 <h1>Lumcrest</h1>
-<p class="tagline">A night-sky puzzle of falling gems</p>
+<p class="tagline">A night-sky puzzle of glowing gems</p>
 
 <h2>How to play</h2>
-<p>Bars of three gems fall into the well. Move and rotate each bar so that gems of one kind
-meet, make them explode, and keep the well from filling up.</p>
+<p>Your bar of three gems waits at the bottom of the well. Move it left and right, turn its
+gems round, then launch it: each of its gems flies up until it meets the gems above. Gems of
+one kind that meet burst. Clear enough gems to finish each stage, and never let the pile grow
+down to your bar: the game ends when the row just above the bar has no room left for three
+gems side by side.</p>
 <ul>
-<li>Three or more gems of one kind in a row explode: across, up and down, or diagonally.</li>
-<li>A square of four gems of one kind (two by two) explodes as well.</li>
-<li>The joker, a cluster of little balls, matches every kind of gem.</li>
-<li>A bomb that is part of an exploding group clears every gem of that kind from the well.</li>
-<li>Gems above fall into the gaps; new groups explode in a chain, and chains score more.</li>
-<li>Every explosion fills the progress tube left of the well. When it is full, the jar lights
-up and the next stage begins, with a new night sky.</li>
-<li>The game is over when the gems pile up to the top of the well.</li>
+<li><b>Runs:</b> three or more gems of one kind in a line burst: across, up and down, or
+diagonally.</li>
+<li><b>Squares:</b> a block of two by two gems of one kind bursts as well.</li>
+<li><b>Jokers</b> (from stage 2): the cluster of little balls counts as every kind of gem.</li>
+<li><b>Bombs</b> (from stage 3): a bomb that completes a group clears every gem of that kind
+from the well.</li>
+<li><b>Chains:</b> gems rise into the gaps left by a burst; new groups burst in turn, and every
+step of a chain scores all the points before it again.</li>
+<li><b>Stages:</b> every burst gem fills the glass tube left of the well. When it is full, the
+jar celebrates and the next stage begins under a new night sky, with more kinds of gems and
+more points for each.</li>
 </ul>
 
 <h2>Keys</h2>
 <table>
 <tr><td class="key">Left Arrow or keypad 4</td><td>move the bar left</td></tr>
 <tr><td class="key">Right Arrow or keypad 6</td><td>move the bar right</td></tr>
-<tr><td class="key">Down Arrow or keypad 5</td><td>rotate the gems of the bar</td></tr>
-<tr><td class="key">Up Arrow or Space bar</td><td>up</td></tr>
+<tr><td class="key">Down Arrow or keypad 5</td><td>turn the gems of the bar round</td></tr>
+<tr><td class="key">Up Arrow or Space bar</td><td>launch the bar upward</td></tr>
 </table>
 
 <h2>Credits</h2>
-<p>Made by the Lumcrest developers. Every picture, sound and tune of the game is made by our
-own code; the music is played on the General MIDI instruments of the TimGM6mb sound font.</p>
+<p>Design, code, pictures, sounds and music by the Lumcrest team. Every picture, sound and tune
+of the game is made by our own code when the game is built; the music is played on the General
+MIDI instruments of the TimGM6mb sound font.</p>
 
 <footer>Lumcrest, version 1.0</footer>
 </body>

@@ -17,7 +17,16 @@ void glintFrame(cairo_t* cr, int kind, int step) {
     paintGem(cr, kind);
     const double t = (step + 0.5) / 6.0;
     const double x = 9 + 30 * t, y = 11 + 24 * t - 6 * std::sin(M_PI * t);
-    glint(cr, x, y, 5 + 10 * std::sin(M_PI * t), 0.95);
+    const double size = 5 + 10 * std::sin(M_PI * t);
+    // A halo in the gem's own colour, so the star reads on pale gems as well.
+    cairo_pattern_t* halo = cairo_pattern_create_radial(x, y, 0, x, y, size * 1.1);
+    addStop(halo, 0, lighter(gemColor(kind), 0.35), 0.8);
+    addStop(halo, 1, gemColor(kind), 0);
+    cairo_arc(cr, x, y, size * 1.1, 0, 2 * M_PI);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    glint(cr, x, y, size, 0.95);
 }
 
 void sheenFrame(cairo_t* cr, int kind, int step) {

@@ -118,6 +118,14 @@ void highScores(const Output& out) {
         roundedRect(cr, 60, top - 5, 282, 28, 6);
         cairo_set_source_rgba(cr, 0, 0, 0, i % 2 ? 0.35 : 0.55);
         cairo_fill(cr);
+        // The three best lines carry a gold, silver and bronze edge.
+        static const Rgb medals[3] = {hex(0xffd35a), hex(0xd8dce8), hex(0xd08a4a)};
+        if (i < 3) {
+            roundedRect(cr, 60.5, top - 4.5, 281, 27, 6);
+            setColor(cr, medals[i], 0.7);
+            cairo_set_line_width(cr, 1.2);
+            cairo_stroke(cr);
+        }
     }
     controlSlot(cr, 155, 457, 78, 28);
     c.writeJpeg(out.embedded("Image2.jpg"));

@@ -104,6 +104,36 @@ TEST(ImageLists, GemKindsLookDifferent) {
         }
 }
 
+TEST(ImageLists, GemKindsDifferInGreyToo) {
+    // A colour-blind player tells the kinds apart by their symbols: the
+    // brightness pattern of the middle of the ball, with each gem's own mean
+    // and contrast taken out, must differ between every two ordinary kinds.
+    const Image img = forge_test::readPng(embedded("Blockimage.png"));
+    ASSERT_GT(img.width, 0);
+    constexpr int kFrom = 10, kTo = 38, kN = (kTo - kFrom) * (kTo - kFrom);
+    std::vector<std::vector<double>> patterns;
+    for (int v = 1; v <= 9; ++v) {
+        std::vector<double> p;
+        for (int y = kFrom; y < kTo; ++y)
+            for (int x = kFrom; x < kTo; ++x) {
+                const unsigned char* px = img.at((v % 4) * 48 + x, (v / 4) * 48 + y);
+                p.push_back(0.299 * px[0] + 0.587 * px[1] + 0.114 * px[2]);
+            }
+        double mean = 0, var = 0;
+        for (double l : p) mean += l / kN;
+        for (double l : p) var += (l - mean) * (l - mean) / kN;
+        EXPECT_GT(std::sqrt(var), 12.0) << "kind " << v << " has too faint a pattern";
+        for (double& l : p) l = (l - mean) / std::sqrt(var);
+        patterns.push_back(p);
+    }
+    for (std::size_t a = 0; a < patterns.size(); ++a)
+        for (std::size_t b = a + 1; b < patterns.size(); ++b) {
+            double correlation = 0;
+            for (int i = 0; i < kN; ++i) correlation += patterns[a][i] * patterns[b][i] / kN;
+            EXPECT_LT(correlation, 0.8) << "kinds " << a + 1 << " and " << b + 1 << " look alike in grey";
+        }
+}
+
 TEST(ImageLists, BurstFramesAreEmptyWhereTheGameShowsNothing) {
     const ImageList list = kImageLists[5];
     const Image img = forge_test::readPng(embedded(list.name));
@@ -409,6 +439,11 @@ TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
         }
     }
     EXPECT_LT(loudest - quietest, 2.0) << "effects differ in loudness";
+    if (haveTool("sox"))
+        for (const char* name : names) {
+            const std::string cmd = "sox '" + data(name) + "' -n stat >/dev/null 2>&1";
+            EXPECT_EQ(std::system(cmd.c_str()), 0) << name << " is not read by sox";
+        }
     EXPECT_LT(beepDb, quietest) << "the beep should be the softest";
 }
 

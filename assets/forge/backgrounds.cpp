@@ -8,6 +8,7 @@
 
 #include "canvas.h"
 #include "forge.h"
+#include "gem_painter.h"
 
 namespace forge {
 
@@ -223,9 +224,77 @@ void castle(cairo_t* cr, const Theme& t, Rng& rng) {
     ridge(cr, rng, 0, 620, 560, 25, 0.5, kH, t.near, 8);
 }
 
+// A band of faint star clouds across the sky, tinted by the scene, with its
+// own crowd of small stars.
+void milkyWay(cairo_t* cr, const Theme& t, Rng& rng, double angle) {
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+    const double cx = kW / 2.0, cy = 200, dx = std::cos(angle), dy = std::sin(angle);
+    for (int i = 0; i < 26; ++i) {
+        const double along = rng.uniform(-520, 520), across = rng.uniform(-40, 40);
+        const double x = cx + along * dx - across * dy, y = cy + along * dy + across * dx;
+        const double r = rng.uniform(40, 110);
+        const Rgb c = mix(t.glow, t.skyHorizon, rng.uniform(0, 0.7));
+        cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0, x, y, r);
+        addStop(g, 0, c, 0.07);
+        addStop(g, 1, c, 0);
+        cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+        cairo_set_source(cr, g);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+    }
+    cairo_restore(cr);
+    for (int i = 0; i < 260; ++i) {
+        const double along = rng.uniform(-520, 520), across = rng.uniform(-1, 1) * rng.uniform(0, 60);
+        const double x = cx + along * dx - across * dy, y = cy + along * dy + across * dx;
+        cairo_set_source_rgba(cr, 1, 1, 1, rng.uniform(0.15, 0.6));
+        cairo_arc(cr, x, y, rng.uniform(0.3, 0.8), 0, 2 * M_PI);
+        cairo_fill(cr);
+    }
+}
+
+// Glowing crystals growing out of the ground, in the colours of the gems.
+void crystals(cairo_t* cr, Rng& rng, double x0, double x1, double ground, int count) {
+    for (int i = 0; i < count; ++i) {
+        const double x = rng.uniform(x0, x1), h = rng.uniform(14, 38), w = h * rng.uniform(0.22, 0.32);
+        const double lean = rng.uniform(-0.35, 0.35);
+        const Rgb c = gemColor(1 + rng.below(9));
+        cairo_save(cr);
+        cairo_translate(cr, x, ground + rng.uniform(0, 8));
+        cairo_rotate(cr, lean);
+        cairo_pattern_t* halo = cairo_pattern_create_radial(0, -h * 0.5, 0, 0, -h * 0.5, h);
+        addStop(halo, 0, c, 0.35);
+        addStop(halo, 1, c, 0);
+        cairo_arc(cr, 0, -h * 0.5, h, 0, 2 * M_PI);
+        cairo_set_source(cr, halo);
+        cairo_fill(cr);
+        cairo_pattern_destroy(halo);
+        cairo_move_to(cr, -w / 2, 0);
+        cairo_line_to(cr, -w / 2, -h * 0.75);
+        cairo_line_to(cr, 0, -h);
+        cairo_line_to(cr, w / 2, -h * 0.75);
+        cairo_line_to(cr, w / 2, 0);
+        cairo_close_path(cr);
+        cairo_pattern_t* face = cairo_pattern_create_linear(-w / 2, 0, w / 2, 0);
+        addStop(face, 0, lighter(c, 0.55));
+        addStop(face, 0.5, c);
+        addStop(face, 1, darker(c, 0.45));
+        cairo_set_source(cr, face);
+        cairo_fill(cr);
+        cairo_pattern_destroy(face);
+        cairo_move_to(cr, 0, -h);
+        cairo_line_to(cr, 0, 0);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
+        cairo_set_line_width(cr, 0.8);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+}
+
 void scene(cairo_t* cr, int b, Rng& rng) {
     const Theme& t = kThemes[b];
     skyGradient(cr, kW, kH, t.skyTop, t.skyHorizon, 470);
+    milkyWay(cr, t, rng, -0.5 + 0.22 * b);
     starField(cr, rng, 0, 0, kW, 470, 320);
     switch (b) {
         case 0:
@@ -247,6 +316,12 @@ void scene(cairo_t* cr, int b, Rng& rng) {
             castle(cr, t, rng);
             break;
     }
+    // Crystals at the feet of the well and beside the MENU plinth.
+    if (b != 1) {
+        crystals(cr, rng, 4, 92, 580, 7);
+        crystals(cr, rng, 606, 646, 585, 3);
+        crystals(cr, rng, 818, 846, 585, 2);
+    }
 }
 
 // --- the playing furniture ---
@@ -258,7 +333,7 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     // Dark glass: the night scene still shows faintly through the well.
     roundedRect(cr, 98, 30, 500, 500, 12);
-    setColor(cr, lighter(t.well, 0.13), 0.86);
+    setColor(cr, lighter(t.well, 0.13), 0.8);
     cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
     addStop(g, 0, t.glow, 0.0);

@@ -1,6 +1,7 @@
 // The menu's button bitmaps (opaque BMPs, one per state), the colour-keyed
 // Back button and the in-game MENU button list.
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -65,12 +66,41 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
 
 namespace {
 
+enum class Lamp { None, On, Off };
+
+// The switches carry a lamp at the right end: a lit green gem when on, a dull
+// steel one when off, so the state shows without reading the word.
+void lamp(cairo_t* cr, double x, double y, double size, bool on) {
+    if (on) {
+        cairo_pattern_t* halo = cairo_pattern_create_radial(x, y, 0, x, y, size);
+        cairo_pattern_add_color_stop_rgba(halo, 0, 0.5, 1, 0.6, 0.7);
+        cairo_pattern_add_color_stop_rgba(halo, 1, 0.5, 1, 0.6, 0);
+        cairo_arc(cr, x, y, size, 0, 2 * M_PI);
+        cairo_set_source(cr, halo);
+        cairo_fill(cr);
+    }
+    const double r = size * 0.42;
+    cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.35, y - r * 0.4, 0.5, x, y, r);
+    const Rgb c = on ? hex(0x3ee05a) : hex(0x4a4a58);
+    addStop(g, 0, lighter(c, on ? 0.75 : 0.35));
+    addStop(g, 0.55, c);
+    addStop(g, 1, darker(c, 0.55));
+    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    setColor(cr, hex(0xd7a23a));
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke(cr);
+}
+
 void menuButton(const Output& out, const std::string& name, int w, int h, ButtonState state,
-                const std::string& label) {
+                const std::string& label, Lamp withLamp = Lamp::None) {
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
     buttonFace(c.cr(), w, h, state, label, 24);
+    if (withLamp != Lamp::None) lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
     c.writeBmp(out.data(name + ".bmp"));
 }
 
@@ -125,7 +155,8 @@ void forgeButtons(const Output& out) {
         for (int s = 0; s < 4; ++s)
             menuButton(out, std::string(sw.name) + "_" + std::to_string(s), 368, sw.h,
                        s % 2 ? ButtonState::Hover : ButtonState::Rest,
-                       std::string(sw.label) + (s < 2 ? ": On" : ": Off"));
+                       std::string(sw.label) + (s < 2 ? ": On" : ": Off"),
+                       s < 2 ? Lamp::On : Lamp::Off);
 
     const ButtonState back[] = {ButtonState::Dimmed, ButtonState::Rest, ButtonState::Hover,
                                 ButtonState::Pressed};

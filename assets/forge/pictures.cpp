@@ -73,14 +73,31 @@ void menuImage(const Output& out) {
         int kind;
         double x, y, s;
     } floating[] = {{1, 60, 160, 56},  {4, 120, 300, 44}, {9, 40, 400, 38}, {2, 700, 260, 50},
-                    {6, 760, 380, 40}, {5, 660, 430, 34}, {8, 140, 470, 30}};
+                    {6, 760, 380, 40}, {5, 660, 430, 34}, {8, 150, 410, 30}};
     for (const auto& g : floating) gemAt(cr, g.kind, g.x, g.y, g.s);
 
+    // A soft light behind the title.
+    cairo_save(cr);
+    cairo_translate(cr, w / 2.0, 22);
+    cairo_scale(cr, 3.2, 1);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(0, 0, 0, 0, 0, 40);
+    cairo_pattern_add_color_stop_rgba(halo, 0, 1, 0.85, 0.45, 0.35);
+    cairo_pattern_add_color_stop_rgba(halo, 1, 1, 0.85, 0.45, 0);
+    cairo_arc(cr, 0, 0, 40, 0, 2 * M_PI);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    cairo_restore(cr);
     goldText(cr, {"DejaVu Serif", 38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
+    glint(cr, w / 2.0 + 98, 10, 9, 0.9);
     // Dark band for the greeting and the link under it.
     roundedRect(cr, 300, 42, 260, 60, 12);
     cairo_set_source_rgba(cr, 0.02, 0.02, 0.06, 0.82);
     cairo_fill(cr);
+    roundedRect(cr, 300.5, 42.5, 259, 59, 12);
+    setColor(cr, hex(0xd7a23a), 0.6);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
     // The round frame behind the buttons: one flat colour inside.
     roundedRect(cr, 203, 120, 412, 402, 46);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.5);

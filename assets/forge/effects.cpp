@@ -83,6 +83,34 @@ class Sound {
              0.015);
     }
 
+    // A small hall: four feedback combs into two all-passes, mixed under the
+    // dry sound, so fanfares and chimes ring out instead of stopping dead.
+    void reverb(double wet, double feedback) {
+        const std::vector<double> dry = s_;
+        std::vector<double> sum(dry.size(), 0.0);
+        for (double ms : {29.7, 37.1, 41.1, 43.7}) {
+            const std::size_t d = static_cast<std::size_t>(ms * kRate / 1000);
+            std::vector<double> comb(dry.size(), 0.0);
+            double damp = 0;
+            for (std::size_t i = 0; i < dry.size(); ++i) {
+                const double back = i >= d ? comb[i - d] : 0.0;
+                damp += 0.35 * (back - damp);  // darker with every echo
+                comb[i] = dry[i] + feedback * damp;
+                sum[i] += comb[i] / 4;
+            }
+        }
+        for (double ms : {5.0, 1.7}) {
+            const std::size_t d = static_cast<std::size_t>(ms * kRate / 1000);
+            std::vector<double> out(sum.size(), 0.0);
+            for (std::size_t i = 0; i < sum.size(); ++i) {
+                const double x = sum[i], xd = i >= d ? sum[i - d] : 0.0, yd = i >= d ? out[i - d] : 0.0;
+                out[i] = -0.7 * x + xd + 0.7 * yd;
+            }
+            sum = std::move(out);
+        }
+        for (std::size_t i = 0; i < s_.size(); ++i) s_[i] = dry[i] + wet * sum[i];
+    }
+
     // Faded ends, no offset, loudest 300 ms brought to TARGET RMS by a plain gain, as
     // 16-bit samples.
     std::vector<std::int16_t> finish(double target) const {
@@ -90,12 +118,16 @@ class Sound {
         double mean = 0;
         for (double x : v) mean += x;
         mean /= static_cast<double>(v.size());
-        const std::size_t fadeIn = kRate * 3 / 1000, fadeOut = kRate * 20 / 1000;
+        // The fade-out takes a tenth of the sound, up to 150 ms, so a ringing
+        // tail dies away instead of being cut.
+        const std::size_t fadeIn = kRate * 3 / 1000;
+        const std::size_t fadeOut = std::min<std::size_t>(kRate * 150 / 1000, v.size() / 10);
         for (std::size_t i = 0; i < v.size(); ++i) {
             v[i] -= mean;
             if (i < fadeIn) v[i] *= static_cast<double>(i) / fadeIn;
             const std::size_t left = v.size() - 1 - i;
-            if (left < fadeOut) v[i] *= static_cast<double>(left) / fadeOut;
+            if (left < fadeOut)
+                v[i] *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(left) / fadeOut);
         }
         const std::size_t window = std::min<std::size_t>(v.size(), kRate * 3 / 10);
         double sum = 0, best = 0;
@@ -137,6 +169,7 @@ Sound youLose() {
                {{1, 1}, {3, 0.25}, {5, 0.1}}, 0.01, 0.006);
     s.tone(0.96, 1.2, note(48), note(46), 0.55, 0.6, {{1, 1}, {2, 0.3}, {3, 0.2}}, 0.02, 0.008);
     s.noise(0.96, 1.0, 300, 80, 0.25, 0.4, 11);
+    s.reverb(0.25, 0.75);
     return s;
 }
 
@@ -165,6 +198,7 @@ Sound explodeGlass() {
                rng.uniform(0.03, 0.08), {{1, 1}, {2.4, 0.3}}, 0.001);
     }
     s.tone(0, 0.3, 140, 60, 0.35, 0.07);
+    s.reverb(0.15, 0.6);
     return s;
 }
 
@@ -174,26 +208,29 @@ Sound explodeMagic() {
     s.noise(0, 0.6, 1500, 6000, 0.25, 0.2, 17, 600);
     const int sparkle[] = {84, 88, 91, 96, 100};
     for (int i = 0; i < 5; ++i) s.bell(0.12 + i * 0.07, note(sparkle[i]), 0.18, 0.12);
+    s.reverb(0.25, 0.7);
     return s;
 }
 
 Sound excellent() {
-    Sound s(1.4);
+    Sound s(1.9);
     const int up[] = {60, 64, 67, 72};
     for (int i = 0; i < 4; ++i) s.brass(i * 0.1, 0.3, note(up[i]), 0.35);
     for (int k : {60, 64, 67, 72}) s.brass(0.42, 0.95, note(k), 0.22);
     s.bell(0.42, note(84), 0.15, 0.2);
+    s.reverb(0.35, 0.78);
     return s;
 }
 
 Sound incredible() {
-    Sound s(2.0);
+    Sound s(2.5);
     const int up[] = {55, 60, 64, 67, 72, 76};
     for (int i = 0; i < 6; ++i) s.brass(i * 0.09, 0.3, note(up[i]), 0.33);
     for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.4, note(k), 0.18);
     s.tone(0.56, 1.4, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03);
     Rng rng(18);
     for (int i = 0; i < 8; ++i) s.bell(0.6 + i * 0.08, note(84 + 2 * rng.below(8)), 0.12, 0.15);
+    s.reverb(0.35, 0.8);
     return s;
 }
 
@@ -207,6 +244,7 @@ Sound jarEffect() {
     for (int k : {60, 64, 67, 71})
         s.tone(0.2, 2.0, note(k), note(k), 0.12, 1.2, {{1, 1}, {2, 0.3}}, 0.4, 0.004);
     s.noise(0.3, 1.5, 4000, 9000, 0.06, 0.6, 19, 2500);
+    s.reverb(0.3, 0.8);
     return s;
 }
 

@@ -70,7 +70,7 @@ void drawJar(cairo_t* cr, double glow) {
     cairo_set_source(cr, glass);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(glass);
-    cairo_set_source_rgba(cr, 0.85, 0.95, 1, 0.85);
+    cairo_set_source_rgb(cr, 0.78, 0.88, 0.95);  // opaque, so a second jar over it changes nothing
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
     cairo_move_to(cr, 31, 56);

@@ -206,16 +206,16 @@ Score menuTune() {
 
 // --- the game tune's band: drums, bass and chords, bar by bar ---
 
-enum class Part { Intro, Main, Bridge, Break, Lift, Outro, Final };
+enum class Passage { Intro, Main, Bridge, Break, Lift, Outro, Final };
 
 
-void drumBar(Score& s, double t, double beat, Part part, bool fill, bool crash, Rng& rng) {
+void drumBar(Score& s, double t, double beat, Passage part, bool fill, bool crash, Rng& rng) {
     if (crash) s.note(t, 1.5, kDrums, kCrash, 100);
-    if (part == Part::Break) {
+    if (part == Passage::Break) {
         for (int i = 0; i < 4; ++i) s.note(t + i * beat, 0.2, kDrums, kRide, 55 + rng.below(10));
         return;
     }
-    if (part == Part::Final) return;
+    if (part == Passage::Final) return;
     for (int i = 0; i < 8; ++i) {
         const bool open = i == 7 && !fill && rng.chance(0.35);
         s.note(t + i * beat / 2, 0.1, kDrums, open ? kOpenHat : kClosedHat,
@@ -223,7 +223,7 @@ void drumBar(Score& s, double t, double beat, Part part, bool fill, bool crash, 
     }
     s.note(t, 0.2, kDrums, kKick, 108);
     s.note(t + 2 * beat, 0.2, kDrums, kKick, 100);
-    if (part != Part::Intro && rng.chance(0.5)) s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
+    if (part != Passage::Intro && rng.chance(0.5)) s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
     s.note(t + beat, 0.2, kDrums, kSnare, 98);
     if (!fill) {
         s.note(t + 3 * beat, 0.2, kDrums, kSnare, 100);
@@ -235,11 +235,11 @@ void drumBar(Score& s, double t, double beat, Part part, bool fill, bool crash, 
         s.note(t + 2 * beat + i * beat / 4, 0.1, kDrums, toms[i], 70 + i * 5);
 }
 
-void bassBar(Score& s, const Key& key, int root, double t, double beat, Part part, Rng& rng) {
+void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage part, Rng& rng) {
     const int r = key.pitch(root) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
     const int fifth = key.pitch(root + 4) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
-    if (part == Part::Break || part == Part::Final) {
-        s.note(t, beat * (part == Part::Final ? 6 : 3.8), 3, r, 92);
+    if (part == Passage::Break || part == Passage::Final) {
+        s.note(t, beat * (part == Passage::Final ? 6 : 3.8), 3, r, 92);
         return;
     }
     static constexpr int pattern[8] = {0, 0, 12, 0, 7, 0, 12, 7};
@@ -249,15 +249,15 @@ void bassBar(Score& s, const Key& key, int root, double t, double beat, Part par
     }
 }
 
-void chordBar(Score& s, const Key& key, int root, double t, double beat, Part part) {
+void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage part) {
     const auto keys = triad(key, root);
-    if (part == Part::Final) {
+    if (part == Passage::Final) {
         for (int k : keys) s.note(t, beat * 6, 4, k, 80);
         for (int k : keys) s.note(t, beat * 4, 2, k, 70);
         return;
     }
-    for (int k : keys) s.note(t, beat * 3.95, 4, k, part == Part::Break ? 78 : 62);
-    if (part == Part::Break) {
+    for (int k : keys) s.note(t, beat * 3.95, 4, k, part == Passage::Break ? 78 : 62);
+    if (part == Passage::Break) {
         // Celesta arpeggio in sixteenths.
         static constexpr int up[8] = {0, 2, 4, 7, 9, 7, 4, 2};
         for (int i = 0; i < 16; ++i)
@@ -337,15 +337,15 @@ Score gameTune() {
                                       {2, 12}, {1, 11}, {1, 9}, {4, 10}});
 
     struct Section {
-        Part part;
+        Passage part;
         int bars;
         const std::vector<int>* roots;
     };
     const std::vector<Section> sections{
-        {Part::Intro, 4, &main},   {Part::Main, 16, &main},   {Part::Bridge, 16, &bridge},
-        {Part::Main, 16, &main},   {Part::Break, 8, &pause},  {Part::Lift, 16, &lift},
-        {Part::Main, 16, &main},   {Part::Bridge, 16, &bridge}, {Part::Outro, 8, &main},
-        {Part::Final, 2, nullptr},
+        {Passage::Intro, 4, &main},   {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge},
+        {Passage::Main, 16, &main},   {Passage::Break, 8, &pause},  {Passage::Lift, 16, &lift},
+        {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge}, {Passage::Outro, 8, &main},
+        {Passage::Final, 2, nullptr},
     };
 
     Rng rng(7177);
@@ -356,13 +356,13 @@ Score gameTune() {
             const double t = barIndex * bar;
             const int root =
                 sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
-            const bool fill = b == sec.bars - 1 && sec.part != Part::Final;
-            drumBar(s, t, beat, sec.part, fill, b == 0 && sec.part != Part::Intro, rng);
+            const bool fill = b == sec.bars - 1 && sec.part != Passage::Final;
+            drumBar(s, t, beat, sec.part, fill, b == 0 && sec.part != Passage::Intro, rng);
             bassBar(s, key, root, t, beat, sec.part, rng);
             chordBar(s, key, root, t, beat, sec.part);
         }
         switch (sec.part) {
-            case Part::Main:
+            case Passage::Main:
                 // First time flute with a soft marimba; then clarinet; at the
                 // last return flute and strings in thirds.
                 if (mainCount == 0) {
@@ -377,22 +377,22 @@ Score gameTune() {
                 }
                 ++mainCount;
                 break;
-            case Part::Bridge:
+            case Passage::Bridge:
                 playPhrase(s, themeB, key, first, bar, 1, 90, rng);
                 playPhrase(s, themeB, key, first + 8, bar, bridgeCount ? 0 : 7, 80, rng);
                 playPhrase(s, thirdBelow(themeB), key, first + 8, bar, 1, 62, rng);
                 ++bridgeCount;
                 break;
-            case Part::Break:
+            case Passage::Break:
                 playPhrase(s, breakLine, key, first, bar, 1, 80, rng);
                 playPhrase(s, breakLine, key, first + 4, bar, 0, 70, rng);
                 break;
-            case Part::Lift:
+            case Passage::Lift:
                 playPhrase(s, themeC, key, first, bar, 8, 92, rng);
                 playPhrase(s, themeC, key, first + 8, bar, 8, 96, rng);
                 playPhrase(s, themeC, key, first + 8, bar, 0, 74, rng);
                 break;
-            case Part::Outro:
+            case Passage::Outro:
                 playPhrase(s, call, key, first, bar, 1, 78, rng);
                 playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), key, first + 4, bar, 0, 72,
                            rng);

@@ -58,9 +58,7 @@ protected:
         dir_ = std::filesystem::temp_directory_path() /
                ("lumcrest-music-" + std::to_string(getpid()) + "-" + GetParam());
         std::filesystem::create_directories(dir_);
-        audio_ = std::make_unique<tk::sdl::SdlAudio>(SDL_RegisterEvents(1), [t0 = Clock::now()] {
-            return microsSince(t0);
-        });
+        audio_ = std::make_unique<tk::sdl::SdlAudio>([t0 = Clock::now()] { return microsSince(t0); });
     }
     void TearDown() override {
         audio_.reset();

@@ -16,22 +16,15 @@ namespace {
 
 constexpr int kEffectChannel = 0, kBeepChannel = 1;
 
-// The mixer's callbacks run on the audio thread (and inside Mix_HaltMusic / Mix_PlayChannel on
-// ours): all they may do is wake the loop, which then looks at the mixer itself.
-std::atomic<std::uint32_t> gWakeEvent{0};
-
-void pushWake(int code) {
-    SDL_Event e{};
-    e.type = gWakeEvent.load();
-    e.user.code = code;
-    SDL_PushEvent(&e);
-}
+// The mixer's callbacks run on the audio thread (and inside Mix_PlayChannel on ours): they only
+// raise a flag that the loop looks at. Pushing an SDL event from there would make SDL wake the
+// loop through an X request aimed at a window that may be closing at that moment, which X
+// answers with an error that ends the program.
+std::atomic<bool> gEffectDone{false};
 
 void channelFinished(int channel) {
-    if (channel == kEffectChannel) pushWake(SdlAudio::kChannelDone);
+    if (channel == kEffectChannel) gEffectDone = true;
 }
-
-void musicFinished() { pushWake(SdlAudio::kMusicDone); }
 
 bool openMixer() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -45,9 +38,7 @@ constexpr std::int64_t kEndless = std::numeric_limits<std::int64_t>::max() / 4;
 
 }  // namespace
 
-SdlAudio::SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock)
-    : clock_(std::move(clock)) {
-    gWakeEvent = wakeEvent;
+SdlAudio::SdlAudio(std::function<std::int64_t()> clock) : clock_(std::move(clock)) {
     Mix_Init(MIX_INIT_MP3);
     if (openMixer()) {
         mixerOpen_ = audible_ = true;
@@ -64,7 +55,6 @@ SdlAudio::SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock)
     }
     if (!audible_) return;
     Mix_ChannelFinished(channelFinished);
-    Mix_HookMusicFinished(musicFinished);
     int rate = 44100, channels = 2;
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
@@ -74,7 +64,6 @@ SdlAudio::SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock)
 
 SdlAudio::~SdlAudio() {
     if (mixerOpen_) {
-        Mix_HookMusicFinished(nullptr);
         Mix_ChannelFinished(nullptr);
         Mix_HaltChannel(-1);
         closeTrack();
@@ -115,10 +104,8 @@ void SdlAudio::freeFinishedEffect() {
     }
 }
 
-void SdlAudio::soundFinished() {
-    if (!audible_) return;
-    freeFinishedEffect();
-    musicState();  // notes the end of the track
+void SdlAudio::tidy() {
+    if (gEffectDone.exchange(false)) freeFinishedEffect();
 }
 
 // --- Music --------------------------------------------------------------------------------

@@ -15,9 +15,8 @@ namespace tk::sdl {
 
 class SdlAudio : public Audio {
 public:
-    // Opens the sound device. WAKEEVENT is the SDL event type pushed from the audio thread when a
-    // sound ends; the loop hands it back to soundFinished. CLOCK gives microseconds.
-    SdlAudio(std::uint32_t wakeEvent, std::function<std::int64_t()> clock);
+    // Opens the sound device. CLOCK gives microseconds.
+    explicit SdlAudio(std::function<std::int64_t()> clock);
     ~SdlAudio() override;
     SdlAudio(const SdlAudio&) = delete;
     SdlAudio& operator=(const SdlAudio&) = delete;
@@ -32,11 +31,8 @@ public:
     void beep();
     // Whether sound is really heard (false: no sound card, the silent player is in use).
     bool audible() const { return audible_; }
-    // On the main thread, for the events the audio thread pushed: frees finished effects.
-    void soundFinished();
-
-    // Codes of the wake-up event.
-    static constexpr int kChannelDone = 1, kMusicDone = 2;
+    // On the main thread, once a round of the loop: frees the effect that finished.
+    void tidy();
 
 private:
     void freeFinishedEffect();

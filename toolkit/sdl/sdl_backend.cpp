@@ -56,9 +56,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
         SDL_Quit();
         throw Error("Cannot open the display: no window system was found");
     }
-    impl_->wakeEvent = SDL_RegisterEvents(1);
-    impl_->audio = std::make_unique<sdl::SdlAudio>(impl_->wakeEvent,
-                                                   [impl = impl_.get()] { return impl->nowUs(); });
+    impl_->audio = std::make_unique<sdl::SdlAudio>([impl = impl_.get()] { return impl->nowUs(); });
     impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     SDL_StartTextInput();
@@ -107,6 +105,7 @@ void SdlBackend::windowOpened(Window& w) {
     if (&w != app.mainWindow()) owner = impl_->screenOf(app.mainWindow());
     impl_->screens.push_back(
         std::make_unique<sdl::ScreenWindow>(w, owner ? owner->sdlWindow() : nullptr));
+    impl_->noteConnection(impl_->screens.back()->sdlWindow());
     if (owner) impl_->screens.back()->takeFocus();
 }
 

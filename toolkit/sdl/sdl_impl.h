@@ -19,12 +19,17 @@ class Application;
 
 struct SdlBackend::Impl {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    std::uint32_t wakeEvent = 0;
     std::unique_ptr<sdl::SdlAudio> audio;
     std::vector<std::unique_ptr<sdl::ScreenWindow>> screens;
     SDL_Cursor* arrow = nullptr;
     SDL_Cursor* hand = nullptr;
     bool handShown = false;
+    int xConnection = -1;  // the X server's socket, once a window is open on X11
+
+    // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.
+    void noteConnection(SDL_Window* w);
+    // Waits at most TIMEOUTMS for input; true when events are queued.
+    bool waitForEvents(int timeoutMs);
 
     std::int64_t nowUs() const;
     sdl::ScreenWindow* screenOf(const Window* w) const;

@@ -29,10 +29,6 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
         return &s->window();
     };
 
-    if (e.type == wakeEvent) {
-        audio->soundFinished();
-        return;
-    }
     switch (e.type) {
         case SDL_QUIT: {
             // Closing the session or a signal: the game closes as by its close box, so it saves.

@@ -1,10 +1,13 @@
 // The event loop: sleep until the next event or timer tick, handle every event, deliver the ticks
 // that fell due, then show what changed. No frame rate: an idle game sleeps.
+#include <poll.h>
+
 #include "../application.h"
 #include "../timer.h"
 #include "../window.h"
 #include "loop_timing.h"
 #include "sdl_impl.h"
+#include "x11_connection.h"
 
 namespace tk {
 
@@ -14,13 +17,33 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
         updateCursor(app);
         Timer* next = app.nextDueTimer();
         int waitMs = sdl::waitTimeoutMs(next != nullptr, next ? next->dueUs() : 0, nowUs());
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, waitMs)) {
-            handle(app, e);
+        if (waitForEvents(waitMs)) {
+            SDL_Event e;
             while (!done() && SDL_PollEvent(&e)) handle(app, e);
         }
         if (!done()) deliverDueTimers(app);
+        audio->tidy();
     }
+}
+
+void SdlBackend::Impl::noteConnection(SDL_Window* w) {
+    if (xConnection < 0) xConnection = sdl::xConnectionOf(w);
+}
+
+bool SdlBackend::Impl::waitForEvents(int timeoutMs) {
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+    if (xConnection < 0) return SDL_WaitEventTimeout(nullptr, timeoutMs) != 0;
+    // On X11, SDL's own wait wakes itself by sending a message to a window through a second
+    // connection to the server; when that window is destroyed at the same moment (a box closed
+    // by the key that woke the loop) the server may see the message last, and the error it
+    // answers ends the program. Waiting on the server's socket here has no such message. The
+    // pump above left nothing unread in Xlib's queue, and a signal (SIGTERM becomes a quit
+    // event) breaks the wait.
+    pollfd p{xConnection, POLLIN, 0};
+    poll(&p, 1, timeoutMs);
+    SDL_PumpEvents();
+    return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 void SdlBackend::Impl::deliverDueTimers(Application& app) {

@@ -1,0 +1,215 @@
+#!/bin/bash
+# The real game in a real X window (the CMake test runs this under xvfb-run).
+# Usage: game_window_test.sh CASE GAME DRIVER X_CLOSE
+#   CASE      first_start | signal | about_box | no_display
+#   GAME      the game (build/lumcrest)
+#   DRIVER    the headless driver (build/lumcrest-drive): it composes the frames the screen must show
+#   X_CLOSE   sends WM_DELETE_WINDOW, as a window manager's close box does
+set -u
+case_name=$1 game=$2 driver=$3 xclose=$4
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    if [ -s "$work/game.log" ]; then
+        echo "--- game output" >&2
+        grep -v '^ALSA lib' "$work/game.log" >&2
+    fi
+    exit 1
+}
+
+# A player of our own: the settings live in the temporary home, the sound goes to a file, and the
+# web page the game opens on closing is written down instead of shown.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
+mkdir -p "$HOME" "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+settings="$XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
+main_w=849 main_h=588
+mkdir -p "$work/drive"
+
+start_game() {
+    "$game" >"$work/game.log" 2>&1 &
+    pid=$!
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$wid" ] || fail "no window appeared"
+}
+
+# Sets geo_x geo_y geo_w geo_h to where window $1's client area lies on the screen.
+geometry() {
+    local info
+    info=$(xwininfo -id "$1") || fail "xwininfo failed on $1"
+    geo_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    geo_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    geo_w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    geo_h=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# Checks that window $1 ($2 x $3) is centred on the area at $4,$5 of $6 x $7, within a pixel.
+expect_centred() {
+    geometry "$1"
+    [ "$geo_w" = "$2" ] && [ "$geo_h" = "$3" ] || fail "window is ${geo_w}x${geo_h}, not $2x$3"
+    local dx=$((2 * (geo_x - $4) + geo_w - $6)) dy=$((2 * (geo_y - $5) + geo_h - $7))
+    [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+        fail "window at $geo_x,$geo_y is not centred on $6x$7 at $4,$5"
+}
+
+# The frame the toolkit composes after the driver commands in $1 (one per line), into PNG $2.
+composed() {
+    printf 'start\n%s\nshot %s\n' "$1" "$2" |
+        "$driver" --home "$work/drive" --seed 1 >"$work/drive.log" 2>&1
+    [ -s "$2" ] || fail "the driver composed no frame: $(cat "$work/drive.log")"
+}
+
+# Pixels that differ between two pictures.
+differing() {
+    local n
+    n=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
+    echo "$n"
+}
+
+# Waits up to 5 s until window $1 shows picture $2 but for at most $3 pixels (animated parts).
+expect_showing() {
+    local n i
+    for i in $(seq 50); do
+        import -window "$1" "$work/screen.png" || fail "no screenshot"
+        n=$(differing "$work/screen.png" "$2")
+        [ "$n" -le "$3" ] && { echo "window $1 shows the composed frame ($n pixels differ)"; return; }
+        sleep 0.1
+    done
+    cp "$work/screen.png" "/tmp/lumcrest-e2e-$case_name-screen.png"
+    cp "$2" "/tmp/lumcrest-e2e-$case_name-expected.png"
+    fail "window $1 does not show the composed frame: $n pixels differ (pictures kept in /tmp)"
+}
+
+# A frame of one colour or of black is a window that shows nothing.
+expect_picture() {
+    import -window "$1" "$work/pic.png" || fail "no screenshot"
+    local colours mean
+    colours=$(identify -format '%k' "$work/pic.png")
+    mean=$(identify -format '%[fx:int(mean*255)]' "$work/pic.png")
+    [ "$colours" -gt 50 ] && [ "$mean" -gt 8 ] ||
+        fail "window $1 shows no picture ($colours colours, mean level $mean)"
+}
+
+# Waits up to $1 seconds for the game to end; it must end with status 0.
+expect_exit() {
+    local i
+    for i in $(seq $(($1 * 10))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the game did not end within $1 s"
+    wait "$pid"
+    local rc=$?
+    pid=""
+    [ "$rc" -eq 0 ] || fail "the game ended with status $rc"
+}
+
+visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+
+# A later run: a player named Ann already played, so the game opens on the menu.
+prepare_player() {
+    mkdir -p "$(dirname "$settings")" "$work/drive"
+    printf 'start\ntext Ann\nkey 13\nclose\n' |
+        "$driver" --home "$(dirname "$settings")" --seed 1 >"$work/drive.log" 2>&1
+    [ -s "$settings" ] || fail "the driver left no settings file"
+}
+
+case "$case_name" in
+first_start)
+    start_game
+    # The window: its size, in the middle of the screen.
+    read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+    expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+    # It shows exactly what the toolkit composes for a first start (the name panel on the menu).
+    composed "" "$work/first.png"
+    expect_picture "$wid"
+    expect_showing "$wid" "$work/first.png" 2000
+    # Waiting at the menu costs next to nothing.
+    sleep 1
+    hz=$(getconf CLK_TCK)
+    t0=$(cpu_ticks)
+    sleep 3
+    t1=$(cpu_ticks)
+    echo "cpu at the menu with its music: $(((t1 - t0) * 1000 / hz)) ms over 3 s"
+    # The menu music was heard.
+    [ "$(tr -d '\0' <"$work/audio.raw" | head -c 64 | wc -c)" -ge 64 ] ||
+        fail "no sound reached the sound device"
+    # Typing a name and Enter, on the real keyboard, gives the frame the driver composes for it.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool type --delay 40 "Ann"
+    xdotool key Return
+    composed $'text Ann\nkey 13' "$work/named.png"
+    expect_showing "$wid" "$work/named.png" 2000
+    # The close box: the game saves and ends.
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    [ -s "$settings" ] || fail "the game did not save"
+    [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
+    ;;
+signal)
+    prepare_player
+    start_game
+    expect_picture "$wid"
+    touch "$work/started"
+    sleep 0.2
+    # Logging out or a kill: the game saves as when its close box is used, and ends normally.
+    kill -TERM "$pid"
+    expect_exit 10
+    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
+    ;;
+about_box)
+    start_game
+    geometry "$wid"
+    main_x=$geo_x main_y=$geo_y
+    # Past the name panel of the first start, the menu.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool key Return
+    # The About button, where the toolkit lays it out.
+    read -r bx by bw bh < <(printf 'start\nkey 13\ncontrol Aboutbutton\n' |
+        "$driver" --home "$work/drive" --seed 1 |
+        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
+    [ -n "${bh:-}" ] || fail "the driver does not show the About button"
+    xdotool mousemove --window "$wid" $((bx + bw / 2)) $((by + bh / 2)) sleep 0.2 click 1
+    for i in $(seq 50); do [ "$(visible_windows)" -ge 2 ] && break; sleep 0.1; done
+    about=$(xdotool search --onlyvisible --pid "$pid" | grep -v "^$wid\$" | head -1)
+    [ -n "$about" ] || fail "the About box did not open"
+    expect_centred "$about" 547 492 "$main_x" "$main_y" "$main_w" "$main_h"
+    expect_picture "$about"
+    # The box has the keyboard: Escape closes it.
+    xdotool key Escape
+    for i in $(seq 50); do [ "$(visible_windows)" -le 1 ] && break; sleep 0.1; done
+    [ "$(visible_windows)" -eq 1 ] || fail "Escape did not close the About box"
+    # The keyboard goes back to the main window.
+    focus=$(xdotool getwindowfocus)
+    [ "$focus" = "$wid" ] || fail "the keyboard is with window $focus, not the main window $wid"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    ;;
+no_display)
+    # Without a display the game says so and ends, instead of running where nobody sees it.
+    unset DISPLAY SDL_VIDEODRIVER
+    timeout 20 "$game" >"$work/game.log" 2>&1
+    rc=$?
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc without a display"
+    grep -q 'display' "$work/game.log" || fail "the game did not say it has no display"
+    ;;
+*)
+    fail "unknown case"
+    ;;
+esac
+echo "PASS ($case_name)"

@@ -1,0 +1,169 @@
+// The SDL backend's event loop with real X windows (run under Xvfb): timers keep their schedule
+// and the loop sleeps between them; input reaches only the window that takes it; the session's
+// quit closes the game through its close handler.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "toolkit/application.h"
+#include "toolkit/error_box.h"
+#include "toolkit/sdl/sdl_backend.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
+
+namespace {
+
+double cpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// The SDL window with TITLE (the test's own way to aim events at a window).
+std::uint32_t windowIdByTitle(const char* title) {
+    for (std::uint32_t id = 1; id < 64; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id))
+            if (std::strcmp(SDL_GetWindowTitle(w), title) == 0) return id;
+    return 0;
+}
+
+void pushKey(std::uint32_t windowId, SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = windowId;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&e);
+}
+
+void pushClose(std::uint32_t windowId) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = windowId;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&e);
+}
+
+void pushQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+class SdlLoop : public ::testing::Test {
+protected:
+    tk::SdlBackend backend;
+    tk::Application app{backend};
+    tk::Window main{app, "Main", 320, 200, tk::rgb(20, 40, 60)};
+
+    void SetUp() override {
+        main.title = "main";
+        app.setMainWindow(&main);
+        main.open();
+    }
+};
+
+TEST_F(SdlLoop, ATimerKeepsItsScheduleAndIsNeverEarly) {
+    constexpr int kTicks = 60;
+    std::vector<std::int64_t> late;
+    std::vector<std::int64_t> at;
+    tk::Timer timer(app, "Timer1", 20, true);
+    timer.onTimer = [&] {
+        std::int64_t now = app.nowUs();
+        // The tick being delivered fell due one interval before the next one.
+        late.push_back(now - (timer.dueUs() - 20'000));
+        at.push_back(now);
+        // Something changes on screen every tick, as in play.
+        main.surface().setPixel(int(at.size()) % 320, 10, tk::rgb(255, 255, 255));
+        if (int(at.size()) == kTicks) main.close();
+    };
+    double cpu0 = cpuSeconds();
+    app.run();
+    double cpu = cpuSeconds() - cpu0;
+
+    ASSERT_EQ(int(at.size()), kTicks);
+    double meanPeriodMs = double(at.back() - at.front()) / (kTicks - 1) / 1000.0;
+    std::sort(late.begin(), late.end());
+    std::printf("20 ms timer: mean period %.3f ms, median lateness %.3f ms, cpu %.1f %%\n",
+                meanPeriodMs, late[late.size() / 2] / 1000.0,
+                100.0 * cpu / (double(at.back()) / 1e6));
+    EXPECT_GE(late.front(), 0) << "a tick came early";
+    EXPECT_NEAR(meanPeriodMs, 20.0, 1.0);
+}
+
+TEST_F(SdlLoop, WithNothingToDoTheLoopSleeps) {
+    // No timer runs; the session ends the program after a second and a half.
+    std::thread session([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        pushQuit();
+    });
+    bool saved = false;
+    main.onClose = [&] { saved = true; };
+    double cpu0 = -1, cpu = 0;
+    // Start counting once the window is up and drawn.
+    tk::Timer settle(app, "settle", 300, true);
+    settle.onTimer = [&] {
+        settle.setEnabled(false);
+        cpu0 = cpuSeconds();
+    };
+    app.run();
+    cpu = cpuSeconds() - cpu0;
+    session.join();
+    ASSERT_GE(cpu0, 0);
+    std::printf("idle loop: %.2f ms of cpu over 1.2 s\n", cpu * 1000);
+    EXPECT_LT(cpu, 0.03);
+    // The quit went through the close handler, as the close box does.
+    EXPECT_TRUE(saved);
+    EXPECT_FALSE(main.isOpen());
+}
+
+TEST_F(SdlLoop, InputGoesOnlyToTheModalWindowWhileItIsOpen) {
+    tk::Window box(app, "Box", 200, 100, tk::rgb(200, 200, 200));
+    box.title = "box";
+    app.showModal(box);
+    std::vector<std::pair<std::string, int>> keys;
+    main.onKeyDown = [&](int& vk) { keys.emplace_back("main", vk); };
+    box.onKeyDown = [&](int& vk) { keys.emplace_back("box", vk); };
+    int closes = 0;
+    main.onClose = [&] { ++closes; };
+
+    std::uint32_t mainId = windowIdByTitle("main"), boxId = windowIdByTitle("box");
+    ASSERT_NE(mainId, 0u);
+    ASSERT_NE(boxId, 0u);
+    pushKey(mainId, SDLK_LEFT);    // the main window waits behind the box
+    pushKey(boxId, SDLK_ESCAPE);   // the box takes it
+    pushClose(mainId);             // nor does the main window's close box work meanwhile
+    pushClose(boxId);              // the box closes; the main window takes input again
+    pushKey(mainId, SDLK_RIGHT);
+    pushClose(mainId);
+    app.run();
+
+    std::vector<std::pair<std::string, int>> expected = {{"box", 27}, {"main", 39}};
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(box.isOpen());
+}
+
+TEST_F(SdlLoop, TheFatalErrorBoxWaitsForThePlayer) {
+    main.close();  // as when the game could not start: no main window
+    app.setMainWindow(nullptr);
+    std::thread player([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        pushQuit();
+    });
+    auto t0 = std::chrono::steady_clock::now();
+    backend.showFatalError(app, "The data folder is missing.");
+    auto waited = std::chrono::steady_clock::now() - t0;
+    player.join();
+    EXPECT_GE(waited, std::chrono::milliseconds(350));
+    EXPECT_TRUE(app.windows().size() == 1 && app.windows()[0] == &main);  // the box is gone
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#include "x11_connection.h"
+
+#include <SDL_syswm.h>
+
+namespace tk::sdl {
+
+int xConnectionOf(SDL_Window* w) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+        return ConnectionNumber(info.info.x11.display);
+#else
+    (void)w;
+#endif
+    return -1;
+}
+
+}  // namespace tk::sdl

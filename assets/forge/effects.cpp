@@ -40,7 +40,9 @@ class Sound {
             env *= std::min(1.0, (length - t) / 0.01);  // no click at the cut
             double v = 0;
             for (std::size_t p = 0; p < partials.size(); ++p) {
-                phase[p] += 2 * M_PI * f * partials[p].first / kRate;
+                const double fp = f * partials[p].first;
+                if (fp > 0.45 * kRate) continue;  // would fold back as a harsh alias
+                phase[p] += 2 * M_PI * fp / kRate;
                 v += partials[p].second * std::sin(phase[p]);
             }
             s_[first + i] += level * env * v;
@@ -173,10 +175,13 @@ Sound youLose() {
     return s;
 }
 
+// A soft knock with a small glassy clink on top: gems settling against gems.
 Sound gemsTouch() {
-    Sound s(0.2);
+    Sound s(0.25);
     s.tone(0, 0.2, 190, 55, 0.8, 0.05, {{1, 1}, {2, 0.2}});
-    s.noise(0, 0.03, 3000, 800, 0.35, 0.008, 12);
+    s.noise(0, 0.03, 3000, 800, 0.3, 0.008, 12);
+    s.bell(0.004, 2350, 0.07, 0.035);
+    s.bell(0.012, 3120, 0.05, 0.03);
     return s;
 }
 

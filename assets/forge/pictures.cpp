@@ -163,6 +163,10 @@ void welcome(const Output& out) {
     cairo_rectangle(cr, 146, 208, 177, 24);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
+    drawText(cr, {"DejaVu Sans", 13, false, true}, "Your name goes beside your best scores.",
+             w / 2.0, 270, Align::Center, hex(0xc8c0e8));
+    drawText(cr, {"DejaVu Sans", 13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
+             Align::Center, hex(0xc8c0e8));
     controlSlot(cr, 187, 319, 78, 25);
     c.writeJpeg(out.embedded("Image3.jpg"));
 }

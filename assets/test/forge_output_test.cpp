@@ -472,16 +472,32 @@ TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
     EXPECT_LT(beepDb, quietest) << "the beep should be the softest";
 }
 
-// Length in seconds of an MP3 as decoded by mpg123, or -1.
-double decodedSeconds(const std::string& path) {
+// An MP3 as decoded by mpg123: its length, its loudest sample and the loudest
+// sample of its last quarter second; seconds is -1 when it cannot be decoded.
+struct Decoded {
+    double seconds = -1;
+    int peak = 0;
+    int tailPeak = 0;
+};
+
+Decoded decode(const std::string& path) {
+    Decoded d;
     const std::string cmd = "mpg123 -q -s '" + path + "' 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return -1;
-    std::size_t bytes = 0;
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) bytes += n;
-    if (pclose(p) != 0) return -1;
-    return bytes / 4.0 / 44100.0;
+    if (!p) return d;
+    std::vector<std::int16_t> samples;
+    std::int16_t buf[32768];
+    for (std::size_t n; (n = std::fread(buf, 2, std::size(buf), p)) > 0;)
+        samples.insert(samples.end(), buf, buf + n);
+    if (pclose(p) != 0) return d;
+    d.seconds = samples.size() / 2.0 / 44100.0;
+    const std::size_t tail = samples.size() - std::min<std::size_t>(samples.size(), 44100 / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const int v = std::abs(static_cast<int>(samples[i]));
+        d.peak = std::max(d.peak, v);
+        if (i >= tail) d.tailPeak = std::max(d.tailPeak, v);
+    }
+    return d;
 }
 
 TEST(Music, TracksAreStereoMp3OfTheirLength) {
@@ -503,9 +519,13 @@ TEST(Music, TracksAreStereoMp3OfTheirLength) {
         EXPECT_GT(seconds, t.low - 1);
         EXPECT_LT(seconds, t.high + 1);
         if (haveTool("mpg123")) {
-            const double decoded = decodedSeconds(data(t.name));
-            EXPECT_GT(decoded, t.low);
-            EXPECT_LT(decoded, t.high);
+            const Decoded d = decode(data(t.name));
+            EXPECT_GT(d.seconds, t.low);
+            EXPECT_LT(d.seconds, t.high);
+            EXPECT_LT(d.peak, 32767) << "clipped";
+            EXPECT_GT(d.peak, 16000) << "too quiet";
+            // A clean ending: the music has died away before the file stops.
+            EXPECT_LT(d.tailPeak, 300) << "cut off at the end";
         }
     }
 }

@@ -131,10 +131,24 @@ Phrase joined(std::initializer_list<Phrase> parts) {
     return out;
 }
 
-// The same line a diatonic third lower, for a second voice.
-Phrase thirdBelow(const Phrase& p) {
+// A second voice under a line whose bars follow ROOTS (one chord a bar,
+// repeating): on the beats it takes the nearest tone of the bar's chord a third
+// to a fifth below the tune, between the beats it moves a plain third lower.
+Phrase harmonyBelow(const Phrase& p, const std::vector<int>& roots) {
     Phrase out = p;
-    for (auto& n : out) n.degree -= 2;
+    for (auto& n : out) {
+        const int root = roots[static_cast<std::size_t>(n.beat / 4) % roots.size()];
+        int pick = n.degree - 2;
+        if (std::fmod(n.beat, 1.0) == 0.0)
+            for (int d = n.degree - 2; d >= n.degree - 4; --d) {
+                const int rel = ((d - root) % 7 + 7) % 7;
+                if (rel == 0 || rel == 2 || rel == 4) {
+                    pick = d;
+                    break;
+                }
+            }
+        n.degree = pick;
+    }
     return out;
 }
 
@@ -195,7 +209,7 @@ Score menuTune() {
     playPhrase(s, verse1, key, 2, bar, 0, 78, rng);
     playPhrase(s, verse2, key, 6, bar, 0, 78, rng);
     playPhrase(s, rise, key, 10, bar, 0, 84, rng);
-    playPhrase(s, thirdBelow(rise), key, 10, bar, 3, 58, rng, -1);  // the cello sings along
+    playPhrase(s, harmonyBelow(rise, bridge), key, 10, bar, 3, 58, rng, -1);  // the cello sings along
     playPhrase(s, home, key, 14, bar, 0, 80, rng);
     s.note(18 * bar, bar * 2.2, 0, key.pitch(7), 70);
 
@@ -364,23 +378,23 @@ Score gameTune() {
         switch (sec.part) {
             case Passage::Main:
                 // First time flute with a soft marimba; then clarinet; at the
-                // last return flute and strings in thirds.
+                // last return flute with the strings in harmony below.
                 if (mainCount == 0) {
                     playPhrase(s, themeA, key, first, bar, 0, 86, rng);
                     playPhrase(s, themeA, key, first, bar, 6, 58, rng, -1);
                 } else if (mainCount == 1) {
                     playPhrase(s, themeA, key, first, bar, 7, 84, rng);
-                    playPhrase(s, thirdBelow(themeA), key, first, bar, 1, 60, rng, -1);
+                    playPhrase(s, harmonyBelow(themeA, main), key, first, bar, 1, 60, rng, -1);
                 } else {
                     playPhrase(s, themeA, key, first, bar, 0, 90, rng);
-                    playPhrase(s, thirdBelow(themeA), key, first, bar, 8, 64, rng);
+                    playPhrase(s, harmonyBelow(themeA, main), key, first, bar, 8, 64, rng);
                 }
                 ++mainCount;
                 break;
             case Passage::Bridge:
                 playPhrase(s, themeB, key, first, bar, 1, 90, rng);
                 playPhrase(s, themeB, key, first + 8, bar, bridgeCount ? 0 : 7, 80, rng);
-                playPhrase(s, thirdBelow(themeB), key, first + 8, bar, 1, 62, rng);
+                playPhrase(s, harmonyBelow(themeB, bridge), key, first + 8, bar, 1, 62, rng);
                 ++bridgeCount;
                 break;
             case Passage::Break:

@@ -125,9 +125,9 @@ Phrase shifted(const Phrase& p, double beats) {
     return out;
 }
 
-Phrase joined(std::initializer_list<Phrase> parts) {
+Phrase joined(std::initializer_list<Phrase> phrases) {
     Phrase out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    for (const auto& phrase : phrases) out.insert(out.end(), phrase.begin(), phrase.end());
     return out;
 }
 
@@ -223,13 +223,13 @@ Score menuTune() {
 enum class Passage { Intro, Main, Bridge, Break, Lift, Outro, Final };
 
 
-void drumBar(Score& s, double t, double beat, Passage part, bool fill, bool crash, Rng& rng) {
+void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool crash, Rng& rng) {
     if (crash) s.note(t, 1.5, kDrums, kCrash, 100);
-    if (part == Passage::Break) {
+    if (passage == Passage::Break) {
         for (int i = 0; i < 4; ++i) s.note(t + i * beat, 0.2, kDrums, kRide, 55 + rng.below(10));
         return;
     }
-    if (part == Passage::Final) return;
+    if (passage == Passage::Final) return;
     for (int i = 0; i < 8; ++i) {
         const bool open = i == 7 && !fill && rng.chance(0.35);
         s.note(t + i * beat / 2, 0.1, kDrums, open ? kOpenHat : kClosedHat,
@@ -237,7 +237,7 @@ void drumBar(Score& s, double t, double beat, Passage part, bool fill, bool cras
     }
     s.note(t, 0.2, kDrums, kKick, 108);
     s.note(t + 2 * beat, 0.2, kDrums, kKick, 100);
-    if (part != Passage::Intro && rng.chance(0.5)) s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
+    if (passage != Passage::Intro && rng.chance(0.5)) s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
     s.note(t + beat, 0.2, kDrums, kSnare, 98);
     if (!fill) {
         s.note(t + 3 * beat, 0.2, kDrums, kSnare, 100);
@@ -249,11 +249,11 @@ void drumBar(Score& s, double t, double beat, Passage part, bool fill, bool cras
         s.note(t + 2 * beat + i * beat / 4, 0.1, kDrums, toms[i], 70 + i * 5);
 }
 
-void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage part, Rng& rng) {
+void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage passage, Rng& rng) {
     const int r = key.pitch(root) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
     const int fifth = key.pitch(root + 4) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
-    if (part == Passage::Break || part == Passage::Final) {
-        s.note(t, beat * (part == Passage::Final ? 6 : 3.8), 3, r, 92);
+    if (passage == Passage::Break || passage == Passage::Final) {
+        s.note(t, beat * (passage == Passage::Final ? 6 : 3.8), 3, r, 92);
         return;
     }
     static constexpr int pattern[8] = {0, 0, 12, 0, 7, 0, 12, 7};
@@ -263,15 +263,15 @@ void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage 
     }
 }
 
-void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage part) {
+void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage passage) {
     const auto keys = triad(key, root);
-    if (part == Passage::Final) {
+    if (passage == Passage::Final) {
         for (int k : keys) s.note(t, beat * 6, 4, k, 80);
         for (int k : keys) s.note(t, beat * 4, 2, k, 70);
         return;
     }
-    for (int k : keys) s.note(t, beat * 3.95, 4, k, part == Passage::Break ? 78 : 62);
-    if (part == Passage::Break) {
+    for (int k : keys) s.note(t, beat * 3.95, 4, k, passage == Passage::Break ? 78 : 62);
+    if (passage == Passage::Break) {
         // Celesta arpeggio in sixteenths.
         static constexpr int up[8] = {0, 2, 4, 7, 9, 7, 4, 2};
         for (int i = 0; i < 16; ++i)
@@ -351,7 +351,7 @@ Score gameTune() {
                                       {2, 12}, {1, 11}, {1, 9}, {4, 10}});
 
     struct Section {
-        Passage part;
+        Passage passage;
         int bars;
         const std::vector<int>* roots;
     };
@@ -370,12 +370,12 @@ Score gameTune() {
             const double t = barIndex * bar;
             const int root =
                 sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
-            const bool fill = b == sec.bars - 1 && sec.part != Passage::Final;
-            drumBar(s, t, beat, sec.part, fill, b == 0 && sec.part != Passage::Intro, rng);
-            bassBar(s, key, root, t, beat, sec.part, rng);
-            chordBar(s, key, root, t, beat, sec.part);
+            const bool fill = b == sec.bars - 1 && sec.passage != Passage::Final;
+            drumBar(s, t, beat, sec.passage, fill, b == 0 && sec.passage != Passage::Intro, rng);
+            bassBar(s, key, root, t, beat, sec.passage, rng);
+            chordBar(s, key, root, t, beat, sec.passage);
         }
-        switch (sec.part) {
+        switch (sec.passage) {
             case Passage::Main:
                 // First time flute with a soft marimba; then clarinet; at the
                 // last return flute with the strings in harmony below.

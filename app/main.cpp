@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 
@@ -54,7 +55,10 @@ int main() {
         backend->showFatalError(app, e.what());
         return 1;
     }
+    // For the performance measurements: every timer tick with its time.
+    if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
     app.run();
+    if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
     return 0;
 }

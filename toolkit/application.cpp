@@ -105,6 +105,7 @@ Timer* Application::nextDueTimer() const {
 }
 
 void Application::deliverTick(Timer& t) {
+    if (tickLog) std::fprintf(tickLog, "%s %lld\n", t.name().c_str(), (long long)nowUs());
     t.advanceAfterTick(nowUs());
     dispatch([&t] {
         if (t.onTimer) t.onTimer();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ public:
     // Runs after every event that was dispatched (a handler and the paints it asked for), for tests
     // that check the game's invariants between events.
     std::function<void()> afterEvent;
+    // When set, every delivered tick is written to it as "NAME MICROSECONDS" (for measuring the
+    // real timer periods).
+    std::FILE* tickLog = nullptr;
     // Runs ACTION after the current event has been handled (at once when none is being handled).
     void later(std::function<void()> action);
 

@@ -54,10 +54,6 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             }
             break;
         }
-        case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET:
-            for (const auto& s : screens) s->texturesLost();
-            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             Window* w = inputWindow(e.key.windowID);

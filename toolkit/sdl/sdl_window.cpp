@@ -1,6 +1,7 @@
 #include "sdl_window.h"
 
 #include <string>
+#include <vector>
 
 #include "../error.h"
 #include "../window.h"
@@ -41,50 +42,47 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner)
     id_ = SDL_GetWindowID(sdl_);
     setIcon(sdl_, window.icon);
     if (owner) SDL_SetWindowModalFor(sdl_, owner);
-    renderer_ = SDL_CreateRenderer(sdl_, -1, 0);
-    if (renderer_)
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (!texture_) {
+    if (!SDL_GetWindowSurface(sdl_)) {
         std::string why = SDL_GetError();
-        if (renderer_) SDL_DestroyRenderer(renderer_);
         SDL_DestroyWindow(sdl_);
         throw Error("Cannot draw in a window: " + why);
     }
-    // The composed frame is opaque; blending would only cost time.
-    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     SDL_ShowWindow(sdl_);
 }
 
-ScreenWindow::~ScreenWindow() {
-    SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(sdl_);
-}
+ScreenWindow::~ScreenWindow() { SDL_DestroyWindow(sdl_); }
 
-void ScreenWindow::upload(const SDL_Rect& r) {
-    SDL_UpdateTexture(texture_, &r, frame_.row(r.y) + r.x, frame_.width() * int(sizeof(Argb)));
+void ScreenWindow::copyToScreen(SDL_Surface* screen, const Rect& r) {
+    const Argb* from = frame_.row(r.y) + r.x;
+    auto* to = static_cast<std::uint8_t*>(screen->pixels) + std::size_t(r.y) * screen->pitch +
+               std::size_t(r.x) * screen->format->BytesPerPixel;
+    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_ARGB8888, from, frame_.width() * int(sizeof(Argb)),
+                      screen->format->format, to, screen->pitch);
 }
 
 void ScreenWindow::refresh() {
     const Rect client{0, 0, frame_.width(), frame_.height()};
     DirtyRegion dirty = window_.takeScreenDirty();
+    if (dirty.empty() && !exposed_) return;
+    SDL_Surface* screen = SDL_GetWindowSurface(sdl_);
+    if (!screen) return;
+    std::vector<SDL_Rect> sent;
+    if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
     for (const Rect& area : dirty.rects()) {
         Rect r = area.intersect(client);
         if (r.empty()) continue;
         window_.compose(frame_, r);
-        if (!reuploadAll_) upload(SDL_Rect{r.x, r.y, r.w, r.h});
-        presentPending_ = true;
+        copyToScreen(screen, r);
+        sent.push_back(SDL_Rect{r.x, r.y, r.w, r.h});
     }
-    if (reuploadAll_) {
-        upload(SDL_Rect{0, 0, client.w, client.h});
-        reuploadAll_ = false;
-        presentPending_ = true;
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+    if (exposed_) {
+        // The buffer still holds the whole picture: send all of it again.
+        exposed_ = false;
+        SDL_UpdateWindowSurface(sdl_);
+    } else if (!sent.empty()) {
+        SDL_UpdateWindowSurfaceRects(sdl_, sent.data(), int(sent.size()));
     }
-    if (!presentPending_) return;
-    presentPending_ = false;
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
 }
 
 void ScreenWindow::takeFocus() {

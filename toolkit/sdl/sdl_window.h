@@ -1,5 +1,5 @@
-// One toolkit window on screen: an SDL window, its renderer and a streaming texture that holds
-// what the player sees. Only the areas that changed are composed and uploaded.
+// One toolkit window on screen: an SDL window and the window's own pixel buffer, which holds what
+// the player sees. Only the areas that changed are composed and sent to the display.
 #pragma once
 
 #include <SDL.h>
@@ -24,24 +24,20 @@ public:
     SDL_Window* sdlWindow() const { return sdl_; }
     std::uint32_t id() const { return id_; }
 
-    // The window system lost what was shown (uncovered, or the renderer was reset).
-    void exposed() { presentPending_ = true; }
-    void texturesLost() { reuploadAll_ = true; }
+    // The window system lost what was shown (uncovered).
+    void exposed() { exposed_ = true; }
     // Composes and uploads what changed, and presents when anything did.
     void refresh();
     // Gives the window the keyboard (a modal box must take the keys at once).
     void takeFocus();
 
 private:
-    void upload(const SDL_Rect& r);
+    void copyToScreen(SDL_Surface* screen, const Rect& r);
     Window& window_;
     SDL_Window* sdl_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
     std::uint32_t id_ = 0;
     Image frame_;
-    bool presentPending_ = true;
-    bool reuploadAll_ = false;
+    bool exposed_ = false;
 };
 
 }  // namespace tk::sdl

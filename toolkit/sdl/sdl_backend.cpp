@@ -1,5 +1,8 @@
 #include "sdl_backend.h"
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,7 +64,18 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
         SDL_Quit();
         throw Error("Cannot open the display: no window system was found");
     }
-    impl_->audio = std::make_unique<sdl::SdlAudio>([impl = impl_.get()] { return impl->nowUs(); });
+    {
+        // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
+        // thread, where they break the wait at once.
+        sigset_t quitSignals, previous;
+        sigemptyset(&quitSignals);
+        sigaddset(&quitSignals, SIGTERM);
+        sigaddset(&quitSignals, SIGINT);
+        pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
+        impl_->audio =
+            std::make_unique<sdl::SdlAudio>([impl = impl_.get()] { return impl->nowUs(); });
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
     impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     SDL_StartTextInput();
@@ -104,6 +118,7 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
 }
 
 void SdlBackend::windowOpened(Window& w) {
+    impl_->forgetGoneWindows(w.app());
     if (impl_->screenOf(&w)) return;
     // Dialogs open over the main window; the main window in the middle of the desktop.
     Application& app = w.app();

@@ -37,6 +37,7 @@ struct SdlBackend::Impl {
 
     // The loop (sdl_loop.cpp): runs until DONE says so.
     void loop(Application& app, const std::function<bool()>& done);
+    void forgetGoneWindows(Application& app);
     void presentAll();
     void deliverDueTimers(Application& app);
 

@@ -2,6 +2,8 @@
 // that fell due, then show what changed. No frame rate: an idle game sleeps.
 #include <poll.h>
 
+#include <algorithm>
+
 #include "../application.h"
 #include "../timer.h"
 #include "../window.h"
@@ -13,6 +15,7 @@ namespace tk {
 
 void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done) {
     while (!done()) {
+        forgetGoneWindows(app);
         presentAll();
         updateCursor(app);
         Timer* next = app.nextDueTimer();
@@ -38,8 +41,9 @@ bool SdlBackend::Impl::waitForEvents(int timeoutMs) {
     // connection to the server; when that window is destroyed at the same moment (a box closed
     // by the key that woke the loop) the server may see the message last, and the error it
     // answers ends the program. Waiting on the server's socket here has no such message. The
-    // pump above left nothing unread in Xlib's queue, and a signal (SIGTERM becomes a quit
-    // event) breaks the wait.
+    // pump above left nothing unread in Xlib's queue. SIGTERM and SIGINT (quit events) come to
+    // this thread and break the wait; one that arrives just before it is seen after it, within a
+    // second.
     pollfd p{xConnection, POLLIN, 0};
     poll(&p, 1, timeoutMs);
     SDL_PumpEvents();
@@ -55,6 +59,14 @@ void SdlBackend::Impl::deliverDueTimers(Application& app) {
         if (!t || t->dueUs() > now) break;
         app.deliverTick(*t);
     }
+}
+
+void SdlBackend::Impl::forgetGoneWindows(Application& app) {
+    // A window object destroyed while open never said it closed; its screen must not outlive it.
+    const auto& live = app.windows();
+    std::erase_if(screens, [&live](const auto& s) {
+        return std::find(live.begin(), live.end(), &s->window()) == live.end();
+    });
 }
 
 void SdlBackend::Impl::presentAll() {

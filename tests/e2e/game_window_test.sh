@@ -134,6 +134,12 @@ first_start)
     # The window: its size, in the middle of the screen.
     read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
     expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+    # No caption text, the game's icon, and a size the window manager may not change.
+    props=$(xprop -id "$wid" _NET_WM_NAME WM_NORMAL_HINTS)
+    grep -q '^_NET_WM_NAME(UTF8_STRING) = $' <<<"$props" || fail "the caption is not empty"
+    xprop -id "$wid" _NET_WM_ICON | head -c 200 | grep -q 'Icon (' || fail "the window has no icon"
+    grep -q "minimum size: $main_w by $main_h" <<<"$props" &&
+        grep -q "maximum size: $main_w by $main_h" <<<"$props" || fail "the window can be resized"
     # It shows exactly what the toolkit composes for a first start (the name panel on the menu).
     composed "" "$work/first.png"
     expect_picture "$wid"
@@ -189,6 +195,11 @@ about_box)
     about=$(xdotool search --onlyvisible --pid "$pid" | grep -v "^$wid\$" | head -1)
     [ -n "$about" ] || fail "the About box did not open"
     expect_centred "$about" 547 492 "$main_x" "$main_y" "$main_w" "$main_h"
+    # A tool window that belongs to the main window.
+    props=$(xprop -id "$about" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR)
+    grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$props" || fail "the About box is no tool window"
+    [ "$(printf '%d' "$(sed -n 's/.*window id # //p' <<<"$props")")" = "$wid" ] ||
+        fail "the About box does not belong to the main window"
     expect_picture "$about"
     # The box has the keyboard: Escape closes it.
     xdotool key Escape

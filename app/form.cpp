@@ -266,6 +266,9 @@ TForm1::TForm1(tk::Application& app, Environment env)
 
     // 23.
     Atimer.setEnabled(true);
+
+    // The player can type a name at once when the welcome panel is what the first start shows.
+    if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
 }
 
 TForm1::~TForm1() = default;

@@ -64,9 +64,11 @@ expect_centred() {
 }
 
 # The frame the toolkit composes after the driver commands in $1 (one per line), into PNG $2.
+# A third argument names the settings folder to start from; by default a fresh one (no settings).
 composed() {
+    local home="${3:-$(mktemp -d -p "$work")}"
     printf 'start\n%s\nshot %s\n' "$1" "$2" |
-        "$driver" --home "$work/drive" --seed 1 >"$work/drive.log" 2>&1
+        "$driver" --home "$home" --seed 1 >"$work/drive.log" 2>&1
     [ -s "$2" ] || fail "the driver composed no frame: $(cat "$work/drive.log")"
 }
 
@@ -210,6 +212,96 @@ about_box)
     [ "$focus" = "$wid" ] || fail "the keyboard is with window $focus, not the main window $wid"
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
+    ;;
+full_flow)
+    # The first-run flow with the real keyboard and mouse: a name, Play, the first-play help, a
+    # game with launches and landings, the menu and Back, the close box; then the next start
+    # shows the saved game.
+    start_game
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool type --delay 40 "Ann"
+    xdotool key Return
+    # Play, where the toolkit lays it out.
+    read -r px py < <(printf 'start\nkey 13\ncontrol Newbutton\n' |
+        "$driver" --home "$(mktemp -d -p "$work")" --seed 1 |
+        sed -n 's/.* left=\([0-9]*\) top=\([0-9]*\) width=.*/\1 \2/p')
+    xdotool mousemove --window "$wid" $((px + 100)) $((py + 20)) sleep 0.2 click 1
+    sleep 0.5
+    # The first-play help covers the field: its picture is what the driver composes there.
+    composed $'key 13\nclick 400 170' "$work/help.png"
+    import -window "$wid" "$work/screen.png" || fail "no screenshot"
+    convert "$work/screen.png" -crop 651x480+88+16 +repage "$work/screen-help.png"
+    convert "$work/help.png" -crop 651x480+88+16 +repage "$work/expected-help.png"
+    n=$(differing "$work/screen-help.png" "$work/expected-help.png")
+    [ "$n" -le 100 ] || fail "the first-play help is not on screen ($n pixels differ)"
+    # A key closes the help; the field shows with its progress bar row at the bottom of the tube.
+    xdotool key Left
+    sleep 0.5
+    import -window "$wid" "$work/field.png" || fail "no screenshot"
+    tube=$(convert "$work/field.png" -format '%[hex:p{53,465}]' info:)
+    [ "${tube:0:6}" = "FFFFFF" ] || fail "no progress bar at the foot of the tube ($tube)"
+    # Launches and landings: each bar leaves the launch row, a new one takes its place.
+    for i in 1 2 3; do
+        xdotool key Right Up
+        sleep 0.6
+    done
+    # The menu and Back.
+    xdotool mousemove --window "$wid" 720 560 sleep 0.2 click 1
+    sleep 0.5
+    import -window "$wid" "$work/menu.png" || fail "no screenshot"
+    composed $'key 13' "$work/menu-expected.png"
+    convert "$work/menu.png" -crop 300x50+260+385 +repage "$work/menu-part.png"
+    convert "$work/menu-expected.png" -crop 300x50+260+385 +repage "$work/menu-expected-part.png"
+    n=$(differing "$work/menu-part.png" "$work/menu-expected-part.png")
+    [ "$n" -le 100 ] || fail "the MENU button did not open the menu ($n pixels differ)"
+    xdotool mousemove --window "$wid" 720 560 sleep 0.2 click 1
+    sleep 0.5
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^First=0' "$settings" || fail "the first game did not clear the first-run flag"
+    grep -q '^Name=Ann' "$settings" || fail "the name was not saved"
+    grep -q '^Gem100=' "$settings" || fail "the game was not saved"
+    # The next start shows the saved game at once, exactly as the driver restores it.
+    cp "$settings" "$work/drive/lumcrest.ini"
+    start_game
+    composed "" "$work/restored.png" "$work/drive"
+    # The sparkle and the blink may be running on a few cells, and the pointer left over the MENU
+    # button lights it.
+    expect_showing "$wid" "$work/restored.png" 12000
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    # Music and effects reached the sound device.
+    [ "$(tr -d '\0' <"$work/audio.raw" | head -c 64 | wc -c)" -ge 64 ] ||
+        fail "no sound reached the sound device"
+    ;;
+effects)
+    # With the music off, what reaches the sound device is the game's effects alone.
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nMusic=0\n' >"$settings"
+    start_game
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    sleep 0.5
+    [ "$(tr -d '\0' <"$work/audio.raw" | wc -c)" -eq 0 ] || fail "sound before any effect"
+    # A launch into the empty well lands without a match: the landing knock.
+    xdotool key Up
+    sleep 1
+    [ "$(tr -d '\0' <"$work/audio.raw" | wc -c)" -ge 1000 ] || fail "the landing was not heard"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    ;;
+no_audio)
+    # No sound card: the game plays silently and says nothing about it.
+    export SDL_AUDIODRIVER=no-such-driver
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\n' >"$settings"
+    start_game
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool key Up
+    sleep 1
+    [ "$(visible_windows)" -eq 1 ] || fail "an error box opened"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Gem' "$settings" || fail "the game was not saved"
     ;;
 no_display)
     # Without a display the game says so and ends, instead of running where nobody sees it.

@@ -12,7 +12,7 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
       webAddress_(env.webAddress) {
     toolWindow = true;
     Image1.setBounds(0, 0, 545, 497);
-    Image1.setImage(tk::loadEmbeddedPicture("AboutImage.jpg"));
+    Image1.setEmbedded("AboutImage.jpg");
     Label1.setPosition(216, 368);
     Label1.setCaption("lumcrest.html");
     Label1.handCursor = true;

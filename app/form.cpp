@@ -287,12 +287,12 @@ void TForm1::layOut() {
     levelup.hide();
     MediaPlayer1.hide();
 
-    Menuimage.setImage(tk::loadEmbeddedPicture("Menuimage.jpg"));
+    Menuimage.setEmbedded("Menuimage.jpg");
     Backbutton.transparent = true;
     welcomelbl.setCaption("Welcome,");
     clickhere.setCaption("Click to change user");
     clickhere.handCursor = true;
-    Image5.setImage(tk::loadEmbeddedPicture("Image5.jpg"));
+    Image5.setEmbedded("Image5.jpg");
     Image5.handCursor = true;
 
     tk::FontSpec tableFont = georgia(16, kWhite, true);
@@ -302,10 +302,10 @@ void TForm1::layOut() {
         name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + std::to_string(k), tableFont);
         score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + std::to_string(k), tableFont);
     }
-    Image2.setImage(tk::loadEmbeddedPicture("Image2.jpg"));
+    Image2.setEmbedded("Image2.jpg");
     Scorepanel.hide();
     helppanel.hide();
-    Image3.setImage(tk::loadEmbeddedPicture("Image3.jpg"));
+    Image3.setEmbedded("Image3.jpg");
     Playersname.maxLength = 12;
     helppanel2.hide();
 

@@ -175,31 +175,99 @@ void Label::paint(Canvas& canvas) {
 
 // --- Picture ------------------------------------------------------------------------------
 
+namespace {
+
+// The last picture file decoded: the two help panels load the same file one after the other and
+// may share its pixels. The file is still read each time.
+struct LastDecoded {
+    std::vector<std::uint8_t> bytes;
+    std::weak_ptr<const Image> image;
+};
+LastDecoded& lastDecoded() {
+    static LastDecoded last;
+    return last;
+}
+
+}  // namespace
+
 Picture::Picture(Control* parent, std::string name) : Control(parent, std::move(name)) {}
 
 void Picture::loadFromFile(const std::string& path) {
-    Image img = loadPictureFile(path);
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(readFileBytes(path));
+    std::shared_ptr<const Image> img;
+    LastDecoded& last = lastDecoded();
+    if (last.bytes == *bytes) img = last.image.lock();
+    if (!img) {
+        img = std::make_shared<const Image>(decodePicture(*bytes, path));
+        last.bytes = *bytes;
+        last.image = img;
+    }
+    pictureW_ = img->width();
+    pictureH_ = img->height();
     image_ = std::move(img);
+    bytes_ = std::move(bytes);
+    embedded_ = nullptr;
     file_ = path;
     changed();
 }
 
-void Picture::setImage(Image image) {
-    image_ = std::move(image);
+void Picture::setEmbedded(const std::string& name) {
+    auto found = embeddedBytes(name);
+    embedded_ = found.data();
+    embeddedSize_ = found.size();
+    bytes_.reset();
+    image_.reset();
+    pictureW_ = pictureH_ = 0;
     file_.clear();
     changed();
 }
 
+void Picture::setImage(Image image) {
+    pictureW_ = image.width();
+    pictureH_ = image.height();
+    image_ = std::make_shared<const Image>(std::move(image));
+    bytes_.reset();
+    embedded_ = nullptr;
+    file_.clear();
+    changed();
+}
+
+const Image& Picture::image() const {
+    static const Image none;
+    if (!image_) {
+        if (bytes_)
+            image_ = std::make_shared<const Image>(decodePicture(*bytes_, file_));
+        else if (embedded_)
+            image_ = std::make_shared<const Image>(
+                decodePicture(std::span<const std::uint8_t>(embedded_, embeddedSize_), name()));
+        if (image_) {
+            auto* self = const_cast<Picture*>(this);
+            self->pictureW_ = image_->width();
+            self->pictureH_ = image_->height();
+        }
+    }
+    return image_ ? *image_ : none;
+}
+
+bool Picture::releasePixels() {
+    if (!image_ || (!bytes_ && !embedded_)) return false;
+    image_.reset();
+    return true;
+}
+
 bool Picture::opaque() const {
-    return !transparent && image_.width() >= width() && image_.height() >= height();
+    if (transparent) return false;
+    if (pictureW_ == 0 && (bytes_ || embedded_)) image();
+    return pictureW_ >= width() && pictureH_ >= height();
 }
 
 void Picture::paint(Canvas& canvas) {
-    if (image_.empty()) return;
+    const Image& img = image();
+    if (img.empty()) return;
     if (transparent)
-        canvas.drawImageKeyed(image_, 0, 0, image_.pixel(0, image_.height() - 1));
+        canvas.drawImageKeyed(img, 0, 0, img.pixel(0, img.height() - 1));
     else
-        canvas.drawImage(image_, 0, 0);
+        canvas.drawImage(img, 0, 0);
 }
 
 // --- PushButton ---------------------------------------------------------------------------

@@ -123,23 +123,34 @@ private:
     bool renderedValid_ = false;
 };
 
-// A picture drawn unscaled from its top-left corner, clipped by the control.
+// A picture drawn unscaled from its top-left corner, clipped by the control. The picture's pixels
+// are decoded when it is drawn and let go while it is off screen: only its file's bytes are kept.
 class Picture : public Control {
 public:
     Picture(Control* parent, std::string name);
-    // Loads a BMP or JPEG file; throws tk::Error (and keeps the old picture) when it cannot.
+    // Loads a BMP or JPEG file, checking that it decodes; throws tk::Error (and keeps the old
+    // picture) when it cannot.
     void loadFromFile(const std::string& path);
+    // The picture embedded in the program under NAME; throws tk::Error when there is none.
+    void setEmbedded(const std::string& name);
     void setImage(Image image);
-    const Image& image() const { return image_; }
+    // The pixels (decoded now if they were let go); an empty picture when there is none.
+    const Image& image() const;
     // The file the picture was last loaded from; empty when none.
     const std::string& fileName() const { return file_; }
     // When set, pixels of the colour of the picture's bottom-left pixel are left out.
     bool transparent = false;
     void paint(Canvas& canvas) override;
     bool opaque() const override;
+    // Lets the decoded pixels go when they can be decoded again; true when something was freed.
+    bool releasePixels();
 
 private:
-    Image image_;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes_;  // the file's bytes, when kept
+    const std::uint8_t* embedded_ = nullptr;                     // or the embedded bytes
+    std::size_t embeddedSize_ = 0;
+    mutable std::shared_ptr<const Image> image_;
+    int pictureW_ = 0, pictureH_ = 0;
     std::string file_;
 };
 

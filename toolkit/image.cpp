@@ -133,9 +133,7 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
     return img;
 }
 
-namespace {
-
-Image decodeAny(std::span<const std::uint8_t> bytes, const std::string& what) {
+Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what) {
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes, what);
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
         return decodeJpeg(bytes, what);
@@ -144,14 +142,17 @@ Image decodeAny(std::span<const std::uint8_t> bytes, const std::string& what) {
     throw Error("Unknown picture file extension or format: " + what);
 }
 
-}  // namespace
-
-Image loadPictureFile(const std::string& path) { return decodeAny(readFileBytes(path), path); }
-
-Image loadEmbeddedPicture(const std::string& name) {
+std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
     const auto* file = lumcrest::assets::findEmbedded(name);
     if (!file) throw Error("Resource " + name + " not found");
-    return decodeAny(std::span<const std::uint8_t>(file->data, file->size), name);
+    return std::span<const std::uint8_t>(file->data, file->size);
+}
+
+
+Image loadPictureFile(const std::string& path) { return decodePicture(readFileBytes(path), path); }
+
+Image loadEmbeddedPicture(const std::string& name) {
+    return decodePicture(embeddedBytes(name), name);
 }
 
 }  // namespace tk

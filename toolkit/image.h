@@ -45,6 +45,12 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what);
 Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what);
 Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
 
+// Decodes a BMP, JPEG or PNG picture told apart by its first bytes; WHAT names it in errors.
+Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what);
+
+// The bytes of the picture embedded under NAME; throws tk::Error when there is none.
+std::span<const std::uint8_t> embeddedBytes(const std::string& name);
+
 // Reads a BMP or JPEG file (told apart by its first bytes). Throws tk::Error when the file is
 // missing or unreadable, naming the file.
 Image loadPictureFile(const std::string& path);

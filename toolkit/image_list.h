@@ -1,6 +1,9 @@
 // Image lists: equal frames stored four to a row in one picture, drawn by index.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 
 #include "canvas.h"
@@ -14,7 +17,8 @@ public:
     // Frames of FRAMEW x FRAMEH, COUNT of them, frame i at column i % 4, row i / 4 of STRIP.
     ImageList(Image strip, int frameW, int frameH, int count);
 
-    // Loads the strip embedded under NAME; throws tk::Error when it is missing.
+    // The strip embedded under NAME, decoded when a frame is first drawn; throws tk::Error when
+    // there is no such strip.
     static ImageList fromEmbedded(const std::string& name, int frameW, int frameH, int count);
 
     int count() const { return count_; }
@@ -24,10 +28,12 @@ public:
     Rect frameRect(int index) const;
     // Draws frame INDEX with its transparency at (x, y). An index outside the list draws nothing.
     void draw(Canvas& canvas, int x, int y, int index) const;
-    const Image& strip() const { return strip_; }
+    const Image& strip() const;
 
 private:
-    Image strip_;
+    std::span<const std::uint8_t> source_;  // embedded bytes not decoded yet
+    std::string name_;
+    mutable std::shared_ptr<const Image> strip_;
     int fw_ = 0, fh_ = 0, count_ = 0;
 };
 

@@ -156,7 +156,19 @@ void Window::paintIfPending() {
     if (onPaint) onPaint();
 }
 
+void Window::releaseHiddenPictures() {
+    visibilityChanged_ = false;
+    std::vector<Control*> stack(children().begin(), children().end());
+    while (!stack.empty()) {
+        Control* c = stack.back();
+        stack.pop_back();
+        if (auto* p = dynamic_cast<Picture*>(c); p && !p->showing()) p->releasePixels();
+        stack.insert(stack.end(), c->children().begin(), c->children().end());
+    }
+}
+
 DirtyRegion Window::takeScreenDirty() {
+    if (visibilityChanged_) releaseHiddenPictures();
     for (const Rect& r : surface_.dirty().rects()) screenDirty_.add(r);
     surface_.dirty().clear();
     DirtyRegion out = screenDirty_;
@@ -194,6 +206,7 @@ Argb Window::composedPixel(int x, int y) {
 void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShowing) {
     if (&control == this) return;
     bool now = control.showing();
+    if (now != wasShowing) visibilityChanged_ = true;
     if (wasShowing) screenDirty_.add(oldRect);
     if (now) screenDirty_.add(control.windowRect());
     // Uncovering part of the window's own surface asks the window to repaint it, as the window

@@ -70,6 +70,9 @@ public:
     // drawn on the surface.
     DirtyRegion takeScreenDirty();
 
+    // Lets the pictures that are off screen give up their decoded pixels.
+    void releaseHiddenPictures();
+
     // Composes what the player sees inside REGION into FRAME (client-sized).
     void compose(Image& frame, Rect region);
     // The composed colour at one client pixel.
@@ -93,6 +96,7 @@ private:
     Surface surface_;
     bool open_ = false;
     bool paintPending_ = false;
+    bool visibilityChanged_ = true;
     Control* focus_ = nullptr;
     Control* pressed_ = nullptr;
     DirtyRegion screenDirty_;

@@ -2,6 +2,8 @@
 // the mouse cursor.
 #pragma once
 
+#include <cstdio>
+
 #include <SDL.h>
 
 #include <chrono>
@@ -39,6 +41,11 @@ struct SdlBackend::Impl {
     void loop(Application& app, const std::function<bool()>& done);
     void forgetGoneWindows(Application& app);
     void presentAll();
+    // Measuring aids, active only while the application keeps a tick log: when the main window
+    // was mapped and first presented, in wall-clock microseconds.
+    static std::FILE* tickLogOf(Window& w);
+    static void logWallClock(Window& w, const char* what);
+    bool firstPresentLogged = false;
     void deliverDueTimers(Application& app);
 
     // Input (sdl_input.cpp).

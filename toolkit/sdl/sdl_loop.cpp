@@ -1,6 +1,9 @@
 // The event loop: sleep until the next event or timer tick, handle every event, deliver the ticks
 // that fell due, then show what changed. No frame rate: an idle game sleeps.
 #include <poll.h>
+#include <time.h>
+
+#include <cstdio>
 
 #include <algorithm>
 
@@ -74,6 +77,22 @@ void SdlBackend::Impl::presentAll() {
     std::vector<sdl::ScreenWindow*> list;
     for (const auto& s : screens) list.push_back(s.get());
     for (sdl::ScreenWindow* s : list) s->refresh();
+    if (!firstPresentLogged && !list.empty() && tickLogOf(list.front()->window())) {
+        firstPresentLogged = true;
+        logWallClock(list.front()->window(), "presented");
+    }
+}
+
+std::FILE* SdlBackend::Impl::tickLogOf(Window& w) { return w.app().tickLog; }
+
+void SdlBackend::Impl::logWallClock(Window& w, const char* what) {
+    // Wall-clock microseconds, comparable with the moment a measuring script started the game.
+    if (std::FILE* log = tickLogOf(w)) {
+        timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::fprintf(log, "%s %lld\n", what, (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
+        std::fflush(log);
+    }
 }
 
 }  // namespace tk

@@ -80,6 +80,9 @@ void Application::flushPaints() {
     flushing_ = true;
     // A paint handler may ask for another paint; a few rounds settle every real case.
     for (int round = 0; round < 3; ++round) {
+        if (std::none_of(windows_.begin(), windows_.end(),
+                         [](const Window* w) { return w->paintPending(); }))
+            break;
         bool any = false;
         for (Window* w : std::vector<Window*>(windows_)) {
             if (!w->paintPending()) continue;

@@ -169,7 +169,13 @@ void Window::releaseHiddenPictures() {
 
 DirtyRegion Window::takeScreenDirty() {
     if (visibilityChanged_) releaseHiddenPictures();
-    for (const Rect& r : surface_.dirty().rects()) screenDirty_.add(r);
+    // Drawing under a panel that covers it (the menu over the field) changes nothing on screen.
+    for (const Rect& r : surface_.dirty().rects()) {
+        bool hidden = false;
+        for (Control* c : children())
+            if (c->opaque() && c->showing() && c->windowRect().intersect(r) == r) hidden = true;
+        if (!hidden) screenDirty_.add(r);
+    }
     surface_.dirty().clear();
     DirtyRegion out = screenDirty_;
     screenDirty_.clear();

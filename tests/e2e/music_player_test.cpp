@@ -58,7 +58,8 @@ protected:
         dir_ = std::filesystem::temp_directory_path() /
                ("lumcrest-music-" + std::to_string(getpid()) + "-" + GetParam());
         std::filesystem::create_directories(dir_);
-        audio_ = std::make_unique<tk::sdl::SdlAudio>([t0 = Clock::now()] { return microsSince(t0); });
+        audio_ = std::make_unique<tk::sdl::SdlAudio>(
+            [this, t0 = Clock::now()] { return microsSince(t0) + fakeNowUs_; });
     }
     void TearDown() override {
         audio_.reset();
@@ -68,10 +69,26 @@ protected:
     bool withSoundCard() const { return std::string(GetParam()) == "dummy"; }
 
     std::filesystem::path dir_;
+    std::int64_t fakeNowUs_ = 0;  // time added to the real clock, for waits too long to sit out
     std::unique_ptr<tk::sdl::SdlAudio> audio_;
 };
 
-TEST_P(MusicPlayer, KnowsWhetherItIsHeard) { EXPECT_EQ(audio_->audible(), withSoundCard()); }
+TEST_P(MusicPlayer, OpensTheDeviceWithTheFirstSoundAndClosesItWhenLongIdle) {
+    // Nothing to play yet: no device, so a silent game never wakes SDL's audio thread.
+    EXPECT_FALSE(audio_->audible());
+    audio_->beep();
+    EXPECT_EQ(audio_->audible(), withSoundCard());
+    if (!withSoundCard()) return;
+    // The beep ends; after ten idle seconds of the clock the device closes, and a new sound opens
+    // it again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    audio_->tidy();
+    fakeNowUs_ += 11'000'000;
+    audio_->tidy();
+    EXPECT_FALSE(audio_->audible());
+    audio_->beep();
+    EXPECT_TRUE(audio_->audible());
+}
 
 TEST_P(MusicPlayer, WithoutATrackPlayAndStopFailAsTheOldPlayerDid) {
     EXPECT_EQ(audio_->musicState(), MusicState::None);

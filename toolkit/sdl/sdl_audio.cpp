@@ -1,6 +1,8 @@
 #include "sdl_audio.h"
 
 #include <SDL.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <atomic>
@@ -27,10 +29,20 @@ void channelFinished(int channel) {
 }
 
 bool openMixer() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0) return true;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
+    // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
+    // thread, where they break the wait at once.
+    sigset_t quitSignals, previous;
+    sigemptyset(&quitSignals);
+    sigaddset(&quitSignals, SIGTERM);
+    sigaddset(&quitSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
+    bool open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (open && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        open = false;
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return open;
 }
 
 // A track whose length cannot be read never ends by itself.
@@ -39,45 +51,20 @@ constexpr std::int64_t kEndless = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
 
 SdlAudio::SdlAudio(std::function<std::int64_t()> clock) : clock_(std::move(clock)) {
+    // The device opens with the first sound, so a game with sound and music off never wakes it.
     Mix_Init(MIX_INIT_MP3);
-    if (openMixer()) {
-        mixerOpen_ = audible_ = true;
-    } else {
-        // No sound card. The mixer is still the one that knows how long a track is, so it runs
-        // on SDL's dummy device, muted, and never plays anything.
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        mixerOpen_ = openMixer();
-        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-        if (mixerOpen_) {
-            Mix_Volume(-1, 0);
-            Mix_VolumeMusic(0);
-        }
-    }
-    if (!audible_) return;
-    Mix_ChannelFinished(channelFinished);
-    int rate = 44100, channels = 2;
-    Uint16 format = 0;
-    Mix_QuerySpec(&rate, &format, &channels);
-    std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
-    beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
 }
 
 SdlAudio::~SdlAudio() {
-    if (mixerOpen_) {
-        Mix_ChannelFinished(nullptr);
-        Mix_HaltChannel(-1);
-        closeTrack();
-        if (effect_) Mix_FreeChunk(effect_);
-        if (beep_) Mix_FreeChunk(beep_);
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    closeTrack();
+    closeMixer();
     Mix_Quit();
 }
 
 // --- Effects ------------------------------------------------------------------------------
 
 void SdlAudio::playEffect(const std::string& path) {
+    wake();
     if (!audible_) return;
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
     if (!chunk || Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
@@ -94,6 +81,7 @@ void SdlAudio::playEffect(const std::string& path) {
 }
 
 void SdlAudio::beep() {
+    wake();
     if (audible_ && beep_) Mix_PlayChannel(kBeepChannel, beep_, 0);
 }
 
@@ -106,6 +94,53 @@ void SdlAudio::freeFinishedEffect() {
 
 void SdlAudio::tidy() {
     if (gEffectDone.exchange(false)) freeFinishedEffect();
+    // A device that has had nothing to play for a while is closed: SDL's audio thread wakes
+    // every few milliseconds as long as it is open, even when it only mixes silence. A track
+    // keeps it open, and the next effect opens it again.
+    if (!mixerOpen_ || music_ || Mix_Playing(-1) != 0) {
+        idleSinceUs_ = -1;
+        return;
+    }
+    std::int64_t now = clock_();
+    if (idleSinceUs_ < 0) idleSinceUs_ = now;
+    if (now - idleSinceUs_ > kIdleCloseUs) closeMixer();
+}
+
+void SdlAudio::wake() {
+    if (mixerOpen_ || noSoundCard_) return;
+    if (openMixer()) {
+        mixerOpen_ = audible_ = true;
+        Mix_ChannelFinished(channelFinished);
+        int rate = 44100, channels = 2;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
+        beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+        return;
+    }
+    // No sound card. The mixer is still the one that knows how long a track is, so it runs
+    // on SDL's dummy device, muted, and never plays anything.
+    noSoundCard_ = true;
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    mixerOpen_ = openMixer();
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (mixerOpen_) {
+        Mix_Volume(-1, 0);
+        Mix_VolumeMusic(0);
+    }
+}
+
+void SdlAudio::closeMixer() {
+    if (!mixerOpen_) return;
+    Mix_ChannelFinished(nullptr);
+    Mix_HaltChannel(-1);
+    if (effect_) Mix_FreeChunk(effect_);
+    if (beep_) Mix_FreeChunk(beep_);
+    effect_ = beep_ = nullptr;
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    mixerOpen_ = audible_ = false;
+    idleSinceUs_ = -1;
 }
 
 // --- Music --------------------------------------------------------------------------------
@@ -123,6 +158,7 @@ void SdlAudio::closeTrack() {
 
 void SdlAudio::openMusic(const std::string& path) {
     closeTrack();
+    wake();
     Mix_Music* music = nullptr;
     if (mixerOpen_) {
         music = Mix_LoadMUS(path.c_str());

@@ -15,7 +15,7 @@ namespace tk::sdl {
 
 class SdlAudio : public Audio {
 public:
-    // Opens the sound device. CLOCK gives microseconds.
+    // Opens nothing yet: the device opens with the first sound. CLOCK gives microseconds.
     explicit SdlAudio(std::function<std::int64_t()> clock);
     ~SdlAudio() override;
     SdlAudio(const SdlAudio&) = delete;
@@ -40,6 +40,12 @@ private:
 
     bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
     bool audible_ = false;
+    bool noSoundCard_ = false;  // the real device failed once: stay silent
+    std::int64_t idleSinceUs_ = -1;
+    static constexpr std::int64_t kIdleCloseUs = 10'000'000;
+    // Opens the mixer if it is not open (on the real device, else muted on the dummy one).
+    void wake();
+    void closeMixer();
     std::function<std::int64_t()> clock_;
     Mix_Chunk* effect_ = nullptr;  // the chunk on channel 0
     Mix_Chunk* beep_ = nullptr;

@@ -84,6 +84,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
 SdlBackend::~SdlBackend() {
     // Windows still open belong to objects that are gone by now: only their SDL side is freed.
     impl_->screens.clear();
+    if (impl_->early) SDL_DestroyWindow(impl_->early);
     impl_->audio.reset();
     if (impl_->hand) SDL_FreeCursor(impl_->hand);
     if (impl_->arrow) SDL_FreeCursor(impl_->arrow);
@@ -103,6 +104,11 @@ void SdlBackend::showError(Application& app, const std::string& message) {
 }
 
 void SdlBackend::showFatalError(Application& app, const std::string& message) {
+    // The empty window put up for a start that failed goes before the box comes.
+    if (impl_->early) {
+        SDL_DestroyWindow(impl_->early);
+        impl_->early = nullptr;
+    }
     // Also on the terminal: the box may be all that goes wrong next.
     std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
     try {
@@ -117,9 +123,31 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
     }
 }
 
+void SdlBackend::openEarly(int clientW, int clientH) {
+    if (impl_->early) return;
+    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW,
+                                    clientH, 0);
+    if (!impl_->early) return;  // the main window makes its own when it opens
+    if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+        SDL_UpdateWindowSurface(impl_->early);
+    }
+    impl_->noteConnection(impl_->early);
+}
+
 void SdlBackend::windowOpened(Window& w) {
     impl_->forgetGoneWindows(w.app());
     if (impl_->screenOf(&w)) return;
+    int ew = 0, eh = 0;
+    if (impl_->early) SDL_GetWindowSize(impl_->early, &ew, &eh);
+    if (impl_->early && &w == w.app().mainWindow() && !w.toolWindow && ew == w.clientWidth() &&
+        eh == w.clientHeight()) {
+        SDL_Window* adopt = impl_->early;
+        impl_->early = nullptr;
+        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(w, nullptr, adopt));
+        impl_->noteConnection(adopt);
+        return;
+    }
     // Dialogs open over the main window; the main window in the middle of the desktop.
     Application& app = w.app();
     sdl::ScreenWindow* owner = nullptr;

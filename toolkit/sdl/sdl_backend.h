@@ -15,6 +15,10 @@ public:
     SdlBackend();
     ~SdlBackend() override;
 
+    // Puts an empty window of the main window's client size on screen at once, before the game
+    // has loaded what it shows; the main window takes it over when it opens.
+    void openEarly(int clientW, int clientH);
+
     std::int64_t nowUs() override;
     Audio& audio() override;
     void beep() override;

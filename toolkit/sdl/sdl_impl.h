@@ -20,6 +20,7 @@ namespace tk {
 class Application;
 
 struct SdlBackend::Impl {
+    SDL_Window* early = nullptr;  // shown before the main window opens, for it to take over
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     std::unique_ptr<sdl::SdlAudio> audio;
     std::vector<std::unique_ptr<sdl::ScreenWindow>> screens;
@@ -46,6 +47,10 @@ struct SdlBackend::Impl {
     static std::FILE* tickLogOf(Window& w);
     static void logWallClock(Window& w, const char* what);
     bool firstPresentLogged = false;
+    bool inputSinceCursor = true;
+    void* xDisplay = nullptr;
+    std::int64_t lastPumpUs = 0;
+    std::int64_t cursorCheckedUs = 0;
     void deliverDueTimers(Application& app);
 
     // Input (sdl_input.cpp).

@@ -42,8 +42,6 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             if (!s) break;
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 s->exposed();
-            } else if (e.window.event == SDL_WINDOWEVENT_SHOWN) {
-                if (&s->window() == app.mainWindow()) logWallClock(s->window(), "mapped");
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 // A window behind a modal box does not close, as its controls do not click.
                 if (Window* w = inputWindow(e.window.windowID))

@@ -20,12 +20,22 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
     while (!done()) {
         forgetGoneWindows(app);
         presentAll();
-        updateCursor(app);
+        // The pointer's shape follows the control under it. Input moves it; between inputs a
+        // control may appear under a still pointer, which a look now and then catches without
+        // a hit test on every tick of an idle game.
+        if (inputSinceCursor || nowUs() - cursorCheckedUs > 250000) {
+            updateCursor(app);
+            inputSinceCursor = false;
+            cursorCheckedUs = nowUs();
+        }
         Timer* next = app.nextDueTimer();
         int waitMs = sdl::waitTimeoutMs(next != nullptr, next ? next->dueUs() : 0, nowUs());
         if (waitForEvents(waitMs)) {
             SDL_Event e;
-            while (!done() && SDL_PollEvent(&e)) handle(app, e);
+            while (!done() && SDL_PollEvent(&e)) {
+                handle(app, e);
+                inputSinceCursor = true;
+            }
         }
         if (!done()) deliverDueTimers(app);
         audio->tidy();
@@ -33,13 +43,21 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
 }
 
 void SdlBackend::Impl::noteConnection(SDL_Window* w) {
-    if (xConnection < 0) xConnection = sdl::xConnectionOf(w);
+    if (xConnection < 0) {
+        xConnection = sdl::xConnectionOf(w);
+        xDisplay = sdl::xDisplayOf(w);
+    }
 }
 
 bool SdlBackend::Impl::waitForEvents(int timeoutMs) {
-    SDL_PumpEvents();
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
     if (xConnection < 0) return SDL_WaitEventTimeout(nullptr, timeoutMs) != 0;
+    // Events Xlib read while the frame went out wait in its queue, not on the socket. Checking
+    // that queue asks the server nothing, which keeps an idle game's wake-ups cheap.
+    if (sdl::xEventsWaiting(xDisplay)) {
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+    }
     // On X11, SDL's own wait wakes itself by sending a message to a window through a second
     // connection to the server; when that window is destroyed at the same moment (a box closed
     // by the key that woke the loop) the server may see the message last, and the error it
@@ -48,7 +66,12 @@ bool SdlBackend::Impl::waitForEvents(int timeoutMs) {
     // this thread and break the wait; one that arrives just before it is seen after it, within a
     // second.
     pollfd p{xConnection, POLLIN, 0};
-    poll(&p, 1, timeoutMs);
+    int ready = poll(&p, 1, timeoutMs);
+    // A wait that simply ran out (a timer is due) brought nothing from the server; the pump,
+    // which also turns a pending quit signal into an event, then runs only now and then.
+    std::int64_t now = nowUs();
+    if (ready == 0 && now - lastPumpUs < 250000) return false;
+    lastPumpUs = now;
     SDL_PumpEvents();
     return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }

@@ -24,9 +24,21 @@ void setIcon(SDL_Window* w, const Image& icon) {
 
 }  // namespace
 
-ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner)
+ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt)
     : window_(window), frame_(window.clientWidth(), window.clientHeight(), window.colour()) {
     int w = window.clientWidth(), h = window.clientHeight();
+    if (adopt) {
+        sdl_ = adopt;
+        id_ = SDL_GetWindowID(sdl_);
+        SDL_SetWindowTitle(sdl_, window.title.c_str());
+        setIcon(sdl_, window.icon);
+        if (!SDL_GetWindowSurface(sdl_)) {
+            std::string why = SDL_GetError();
+            SDL_DestroyWindow(sdl_);
+            throw Error("Cannot draw in a window: " + why);
+        }
+        return;
+    }
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (owner) {
         int ox = 0, oy = 0, ow = 0, oh = 0;

@@ -15,7 +15,8 @@ namespace tk::sdl {
 class ScreenWindow {
 public:
     // Puts WINDOW on screen: centred on OWNER when given, else on the desktop. Throws tk::Error.
-    ScreenWindow(Window& window, SDL_Window* owner);
+    // ADOPT, when given, is an SDL window already on screen at the right size to use instead.
+    ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt = nullptr);
     ~ScreenWindow();
     ScreenWindow(const ScreenWindow&) = delete;
     ScreenWindow& operator=(const ScreenWindow&) = delete;

@@ -8,5 +8,9 @@ namespace tk::sdl {
 
 // The socket of the X connection of W; -1 when W is not on X11.
 int xConnectionOf(SDL_Window* w);
+// The X display of W (an opaque pointer); nullptr when W is not on X11.
+void* xDisplayOf(SDL_Window* w);
+// Whether Xlib has already read events that SDL has not taken yet (asks the server nothing).
+bool xEventsWaiting(void* display);
 
 }  // namespace tk::sdl

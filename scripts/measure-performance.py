@@ -87,6 +87,7 @@ class Game:
         self.proc = subprocess.Popen([game], env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         self.env = env
+        self.final_log = []
 
     def wait_presented(self, timeout=10.0):
         end = time.time() + timeout
@@ -110,12 +111,12 @@ class Game:
         return out
 
     def ticks(self, name):
+        """Tick times of timer NAME; complete only after stop(), when the game has closed its log."""
         times = []
-        with open(self.log) as f:
-            for line in f:
-                n, _, v = line.strip().partition(" ")
-                if n == name and v.isdigit():  # the last line may be half written
-                    times.append(int(v))
+        for line in self.final_log:
+            n, _, v = line.strip().partition(" ")
+            if n == name and v.isdigit():
+                times.append(int(v))
         return times
 
     def key(self, *keys):
@@ -138,6 +139,11 @@ class Game:
             self.proc.wait(10)
         except subprocess.TimeoutExpired:
             self.proc.kill()
+        try:
+            with open(self.log) as f:
+                self.final_log = f.readlines()
+        except FileNotFoundError:
+            self.final_log = []
         shutil.rmtree(self.dir, ignore_errors=True)
         return peak
 
@@ -198,8 +204,8 @@ def main():
                                 ["Right"] * 6, []):
                 g.key(*column_keys, "Up")
                 time.sleep(0.6)
-            timer1 += periods_ms(g.ticks("Timer1"), 20)
             results["peak_mib"].append(g.stop())
+            timer1 += periods_ms(g.ticks("Timer1"), 20)
 
             g = Game(game, args.display, CHAIN_GAME)
             g.wait_presented()
@@ -207,9 +213,9 @@ def main():
             g.key("Up")
             results["chain_cpu"].append(g.cpu_percent(2.5))
             time.sleep(1.0)
+            results["peak_mib"].append(g.stop())
             timer1 += periods_ms(g.ticks("Timer1"), 20)
             fill += periods_ms(g.ticks("filltimer"), 1)
-            results["peak_mib"].append(g.stop())
             print(f"run {run + 1} of {args.runs} done", file=sys.stderr)
     finally:
         xvfb.terminate()

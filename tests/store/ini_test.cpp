@@ -120,10 +120,11 @@ TEST(Profile, AKilledWriterNeverLeavesATornFile) {
         Profile p(file);
         int score = p.readInteger("Techinfo", "Score", -1);
         ASSERT_GE(score, 0) << "round " << round;
-        if (score > 0)
-            for (int c = 2; c <= 100; ++c)
-                if (c % 10 != 1)
-                    ASSERT_EQ(p.readInteger("Gembox", "Gem" + std::to_string(c), -1), score);
+        if (score == 0) continue;  // killed before the first batch landed: the old file, whole
+        for (int c = 2; c <= 100; ++c) {
+            if (c % 10 == 1) continue;
+            ASSERT_EQ(p.readInteger("Gembox", "Gem" + std::to_string(c), -1), score);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 #include "form.h"
 
 #include "../audio/track_names.h"
+#include "../game/bar_rules.h"
 #include "toolkit/error.h"
 #include "about_box.h"
 
@@ -158,6 +159,9 @@ TForm1::TForm1(tk::Application& app, Environment env)
     Timer1.setEnabled(false);
     gameOver = true;
 
+    // The start-up reads (steps 8 to 17) take the file as it is now, read once.
+    Profile::Reading startupReading(profile_);
+
     // 8. First run or not.
     firstRun = profile_.readBool("Settings", "First", true) ? 1 : 0;
     if (firstRun) {
@@ -235,16 +239,9 @@ TForm1::TForm1(tk::Application& app, Environment env)
     // 19. A fresh board on a first run; else the saved game at once.
     if (firstRun) {
         makeStartRow();
-        for (int* bar : {Shape, Nextshape}) {
-            do {
-                for (int k = 1; k <= 3; ++k) bar[k] = rng.below(Blocks) + 1;
-            } while (bar[1] == bar[2] && bar[2] == bar[3] && Blocks >= 2);
-        }
-        for (int k = 1; k <= 3; ++k) {
-            shapeX[k] = kHomeX1 + k - 1;
-            shapeY[k] = kLaunchY;
-            cell(shapeX[k], shapeY[k]) = Shape[k];
-        }
+        drawOrdinaryBar(rng, Blocks, Shape);
+        drawOrdinaryBar(rng, Blocks, Nextshape);
+        placeBarHome(*this);
         Menupanel.show();
     } else {
         Menupanel.hide();

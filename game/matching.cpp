@@ -86,7 +86,7 @@ void TForm1::findMatches() {
 
 void TForm1::clearMatched() {
     // With no gems left to count the bar no longer grows, so the step keeps its old value.
-    if (Gemsleft != 0) fillStep = clampToInt((367LL - Total) / Gemsleft);
+    if (Gemsleft != 0) fillStep = fillStepFor(Total, Gemsleft);
     const long long perGem = 20LL * Blocks - 100;
     for (int x = kFirstX; x <= kLastX; ++x) {
         for (int y = kFirstY; y <= kLastY; ++y) {

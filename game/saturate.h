@@ -14,4 +14,10 @@ constexpr int clampToInt(long long v) {
 // a += b, held inside the int range.
 constexpr void addSaturated(int& a, long long b) { a = clampToInt((long long)a + b); }
 
+// Progress-bar pixels per gem still to clear: (367 - total) / gemsLeft, truncated toward zero.
+// gemsLeft must not be 0.
+constexpr int fillStepFor(int total, int gemsLeft) {
+    return clampToInt((367LL - total) / gemsLeft);
+}
+
 }  // namespace lumcrest

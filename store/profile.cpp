@@ -65,7 +65,20 @@ bool replaceFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::string Profile::currentText() const { return batching_ ? pending_ : readWhole(path_); }
+std::string Profile::currentText() const {
+    if (batching_) return pending_;
+    return reading_ ? read_ : readWhole(path_);
+}
+
+Profile::Reading::Reading(Profile& p) : profile_(p) {
+    profile_.read_ = readWhole(profile_.path_);
+    profile_.reading_ = true;
+}
+
+Profile::Reading::~Reading() {
+    profile_.reading_ = false;
+    profile_.read_.clear();
+}
 
 std::string Profile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
@@ -91,8 +104,9 @@ void Profile::writeString(const std::string& section, const std::string& key,
         pending_ = iniStore(pending_, section, key, value);
         return;
     }
-    if (!replaceFile(path_, iniStore(readWhole(path_), section, key, value)))
-        throw tk::Error("Unable to write to " + path_);
+    std::string text = iniStore(readWhole(path_), section, key, value);
+    if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
+    if (reading_) read_ = std::move(text);
 }
 
 void Profile::writeInteger(const std::string& section, const std::string& key, int value) {
@@ -113,6 +127,7 @@ void Profile::commitBatch() {
     std::string text;
     text.swap(pending_);
     if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
+    if (reading_) read_ = std::move(text);
 }
 
 void Profile::abandonBatch() {

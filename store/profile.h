@@ -23,6 +23,20 @@ public:
     void writeInteger(const std::string& section, const std::string& key, int value);
     void writeBool(const std::string& section, const std::string& key, bool value);
 
+    // While a Reading lives, reads take the file's text as it was when the Reading began
+    // (start-up reads about 120 keys; one read of the file serves them all). Writes still go to
+    // the file at once and are seen by later reads.
+    class Reading {
+    public:
+        explicit Reading(Profile& p);
+        ~Reading();
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
+
+    private:
+        Profile& profile_;
+    };
+
     // Writes between beginBatch and commitBatch reach the file together, in one crash-safe
     // replacement (the saved game's 102 keys); reads in between see them.
     void beginBatch();
@@ -34,6 +48,8 @@ private:
     std::string path_;
     bool batching_ = false;
     std::string pending_;
+    bool reading_ = false;
+    std::string read_;  // the text a Reading took
 };
 
 }  // namespace lumcrest

@@ -1,6 +1,7 @@
 // The saved game: 102 integer keys in four sections of the settings file, written at close and
 // read back by the next start.
 #include "../app/form.h"
+#include "../game/saturate.h"
 
 namespace lumcrest {
 
@@ -59,7 +60,7 @@ void TForm1::readSavedGame() {
     Background = profile_.readInteger("Techinfo", "Background", 0);
     Total = profile_.readInteger("Techinfo", "Total", 0);
     // A stage finished just before the close leaves no gems to divide by; the step is unused then.
-    fillStep = Gemsleft != 0 ? (367 - Total) / Gemsleft : 0;
+    fillStep = Gemsleft != 0 ? fillStepFor(Total, Gemsleft) : 0;
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
             cell(columnX(c), rowY(r)) = profile_.readInteger("Gembox", gemKey(c, r), 0);

@@ -83,13 +83,8 @@ void Application::flushPaints() {
         if (std::none_of(windows_.begin(), windows_.end(),
                          [](const Window* w) { return w->paintPending(); }))
             break;
-        bool any = false;
-        for (Window* w : std::vector<Window*>(windows_)) {
-            if (!w->paintPending()) continue;
-            any = true;
-            dispatch([w] { w->paintIfPending(); });
-        }
-        if (!any) break;
+        for (Window* w : std::vector<Window*>(windows_))
+            if (w->paintPending()) dispatch([w] { w->paintIfPending(); });
     }
     flushing_ = false;
 }

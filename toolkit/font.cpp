@@ -119,8 +119,6 @@ FontCache& cache() {
 
 }  // namespace
 
-std::string fontFileFor(const FontSpec& font) { return cache().fileFor(font); }
-
 TextSize measureText(const std::string& text, const FontSpec& font) {
     TTF_Font* f = cache().get(font);
     TextSize size;

@@ -25,7 +25,5 @@ struct TextSize {
 TextSize measureText(const std::string& text, const FontSpec& font);
 // TEXT rendered in FONT's colour on transparent pixels, as wide and high as measureText says.
 Image renderText(const std::string& text, const FontSpec& font);
-// The font file used for FONT (for diagnostics and tests).
-std::string fontFileFor(const FontSpec& font);
 
 }  // namespace tk

@@ -149,8 +149,6 @@ std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
 }
 
 
-Image loadPictureFile(const std::string& path) { return decodePicture(readFileBytes(path), path); }
-
 Image loadEmbeddedPicture(const std::string& name) {
     return decodePicture(embeddedBytes(name), name);
 }

@@ -51,10 +51,6 @@ Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what
 // The bytes of the picture embedded under NAME; throws tk::Error when there is none.
 std::span<const std::uint8_t> embeddedBytes(const std::string& name);
 
-// Reads a BMP or JPEG file (told apart by its first bytes). Throws tk::Error when the file is
-// missing or unreadable, naming the file.
-Image loadPictureFile(const std::string& path);
-
 // A picture embedded in the program under NAME (PNG or JPEG). Throws tk::Error when there is
 // no such picture or it does not decode.
 Image loadEmbeddedPicture(const std::string& name);

@@ -11,10 +11,13 @@ enum Look { kGlint = 0, kSheen = 1 };
 }  // namespace
 
 void TForm1::AtimerTimer() {
-    int x = columnX(twinkleColumn), y = rowY(twinkleRow);
-    int left = cellLeft(twinkleColumn), top = cellTop(twinkleRow);
-    auto glint = [&](int g, int i) { surface().drawFrame(firstanim, 6 * g - 6 + i, left, top); };
-    auto sheen = [&](int g, int i) { surface().drawFrame(lightanim, 9 * g - 9 + i, left, top); };
+    // The sparkle cell's gem, and its frames drawn there.
+    auto sparkleGem = [this] { return cellAt(columnX(twinkleColumn), rowY(twinkleRow)); };
+    auto draw = [this](const tk::ImageList& list, int frame) {
+        surface().drawFrame(list, frame, cellLeft(twinkleColumn), cellTop(twinkleRow));
+    };
+    auto glint = [&](int g, int i) { draw(firstanim, 6 * g - 6 + i); };
+    auto sheen = [&](int g, int i) { draw(lightanim, 9 * g - 9 + i); };
 
     if (twinklePhase == 0) {
         // No new sparkle while a wave crosses the board.
@@ -30,11 +33,7 @@ void TForm1::AtimerTimer() {
         // Row 1, where the bar waits, is never chosen; row 11 is the wall.
         twinkleColumn = rng.below(10) + 1;
         twinkleRow = rng.below(10) + 2;
-        x = columnX(twinkleColumn);
-        y = rowY(twinkleRow);
-        left = cellLeft(twinkleColumn);
-        top = cellTop(twinkleRow);
-        int g = cellAt(x, y);
+        int g = sparkleGem();
         if (g < 1 || g > 10) return;
         if (twinkleLight == kGlint)
             glint(g, 0);
@@ -45,7 +44,7 @@ void TForm1::AtimerTimer() {
     }
 
     // A sparkle whose cell has been emptied waits for a gem to rise into it.
-    int g = cellAt(x, y);
+    int g = sparkleGem();
     if (g == 0) return;
     bool isGlint = twinkleLight == kGlint;
     bool lastStep = twinklePhase == 11;
@@ -75,13 +74,13 @@ void TForm1::AtimerTimer() {
             if (isGlint)
                 glint(g, 1);
             else
-                surface().drawFrame(Blockimage, g, left, top);
+                draw(Blockimage, g);
             break;
         case 10:
             if (isGlint) glint(g, 0);
             break;
         case 11:
-            if (isGlint) surface().drawFrame(Blockimage, g, left, top);
+            if (isGlint) draw(Blockimage, g);
             next = 0;
             break;
         default:  // a phase no sparkle has: end it

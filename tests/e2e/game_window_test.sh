@@ -80,6 +80,13 @@ differing() {
     echo "$n"
 }
 
+# Pixels that differ between pictures $1 and $2 inside the area $3 (WxH+X+Y).
+differing_in() {
+    convert "$1" -crop "$3" +repage "$work/part-a.png"
+    convert "$2" -crop "$3" +repage "$work/part-b.png"
+    differing "$work/part-a.png" "$work/part-b.png"
+}
+
 # Waits up to 5 s until window $1 shows picture $2 but for at most $3 pixels (animated parts).
 expect_showing() {
     local n i
@@ -230,9 +237,7 @@ full_flow)
     # The first-play help covers the field: its picture is what the driver composes there.
     composed $'key 13\nclick 400 170' "$work/help.png"
     import -window "$wid" "$work/screen.png" || fail "no screenshot"
-    convert "$work/screen.png" -crop 651x480+88+16 +repage "$work/screen-help.png"
-    convert "$work/help.png" -crop 651x480+88+16 +repage "$work/expected-help.png"
-    n=$(differing "$work/screen-help.png" "$work/expected-help.png")
+    n=$(differing_in "$work/screen.png" "$work/help.png" 651x480+88+16)
     [ "$n" -le 100 ] || fail "the first-play help is not on screen ($n pixels differ)"
     # A key closes the help; the field shows with its progress bar row at the bottom of the tube.
     xdotool key Left
@@ -250,9 +255,7 @@ full_flow)
     sleep 0.5
     import -window "$wid" "$work/menu.png" || fail "no screenshot"
     composed $'key 13' "$work/menu-expected.png"
-    convert "$work/menu.png" -crop 300x50+260+385 +repage "$work/menu-part.png"
-    convert "$work/menu-expected.png" -crop 300x50+260+385 +repage "$work/menu-expected-part.png"
-    n=$(differing "$work/menu-part.png" "$work/menu-expected-part.png")
+    n=$(differing_in "$work/menu.png" "$work/menu-expected.png" 300x50+260+385)
     [ "$n" -le 100 ] || fail "the MENU button did not open the menu ($n pixels differ)"
     xdotool mousemove --window "$wid" 720 560 sleep 0.2 click 1
     sleep 0.5

@@ -22,6 +22,15 @@ protected:
         scratch.drawFrame(list, frame, 0, 0);
         return scratch.pixels();
     }
+    // A sparkle of LOOK at PHASE on a gem of KIND in cell (c, r), with the board drawn.
+    void startSparkle(int c, int r, int kind, int look, int phase) {
+        put(c, r, kind);
+        form().drawBoard();
+        form().twinkleColumn = c;
+        form().twinkleRow = r;
+        form().twinkleLight = look;
+        form().twinklePhase = phase;
+    }
     bool shows(int x, int y, const tk::Image& expected) {
         for (int j = 0; j < kCellSize; ++j)
             for (int i = 0; i < kCellSize; ++i)
@@ -34,12 +43,7 @@ protected:
 
 TEST_F(IdleAnimation, AGlintRunsThroughItsPhasesOnTheGemAndEndsOnThePlainGem) {
     TForm1& f = form();
-    put(5, 10, 3);
-    f.drawBoard();
-    f.twinkleColumn = 5;
-    f.twinkleRow = 10;
-    f.twinkleLight = 0;
-    f.twinklePhase = 1;
+    startSparkle(5, 10, 3, 0, 1);
     const int x = cellLeft(5), y = cellTop(10);
     // Phases 1, 2, 3 show glint steps 1, 2, 3 of kind 3 (frames 13, 14, 15).
     for (int step = 1; step <= 3; ++step) {
@@ -62,12 +66,7 @@ TEST_F(IdleAnimation, AGlintRunsThroughItsPhasesOnTheGemAndEndsOnThePlainGem) {
 
 TEST_F(IdleAnimation, ASparkleWaitsInAnEmptiedCellAndALaunchStepEndsIt) {
     TForm1& f = form();
-    put(7, 10, 2);
-    f.drawBoard();
-    f.twinkleColumn = 7;
-    f.twinkleRow = 10;
-    f.twinkleLight = 1;
-    f.twinklePhase = 4;
+    startSparkle(7, 10, 2, 1, 4);
     put(7, 10, 0);
     f.AtimerTimer();
     EXPECT_EQ(f.twinklePhase, 4);  // nothing to shine on: it waits

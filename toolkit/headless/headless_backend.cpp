@@ -65,7 +65,6 @@ std::int64_t mp3LengthUs(const std::string& path) {
 
 void RecordingAudio::playEffect(const std::string& path) {
     effects_.push_back(path);
-    all_.push_back(path);
 }
 
 void RecordingAudio::openMusic(const std::string& path) {

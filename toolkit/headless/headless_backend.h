@@ -25,12 +25,10 @@ public:
 
     // Effect files handed over since the last call.
     std::vector<std::string> takeEffects();
-    // The whole record of effects, for tests.
-    const std::vector<std::string>& allEffects() const { return all_; }
 
 private:
     std::int64_t* clock_;
-    std::vector<std::string> effects_, all_;
+    std::vector<std::string> effects_;
     std::string file_;
     bool open_ = false;
     bool playing_ = false;

@@ -59,7 +59,7 @@ TEST(BarRules, EachGemRisesOnItsOwnAndTheLandingMarksWhatItMade) {
 
 TEST(BarRules, ThereIsNoRoomOnlyWhenRowTwoHasNoThreeFreeCellsSideBySide) {
     Well w;
-    w.lay({"", "", "", "", "", "", "", "", "..1..1..1."});
+    w.lay({"", "", "", "", "", "", "", "", "1.1.1.1.1."});
     EXPECT_TRUE(noRoomToLaunch(w.s));
     w.put(9, 2, kEmpty);  // columns 8, 9, 10 at the right side
     EXPECT_FALSE(noRoomToLaunch(w.s));

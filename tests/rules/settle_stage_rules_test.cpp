@@ -138,19 +138,23 @@ TEST(StageRules, ANewGameResetsTheRunButNotTheSession) {
 }
 
 TEST(StageRules, BackgroundsAvoidTheFiveRecentAndStopChangingLateInASession) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        Well w(seed);
+        w.s.Background = 4;
+        w.s.backgroundHistoryIndex = 6;  // a fresh run starts from the current picture
+        std::set<int> seen;
+        for (int i = 0, before = 4; i < 5; ++i, before = w.s.Background) {
+            ASSERT_TRUE(chooseBackground(w.s, w.rng));
+            EXPECT_EQ(w.s.previousBackground, before);
+            seen.insert(w.s.Background);
+        }
+        EXPECT_EQ(seen.size(), 5u);
+        EXPECT_EQ(seen.count(4), 0u);
+        ASSERT_TRUE(chooseBackground(w.s, w.rng));
+        EXPECT_EQ(w.s.Background, 4);
+    }
     Well w(8);
     w.s.Background = 4;
-    w.s.backgroundHistoryIndex = 6;  // a fresh run starts from the current picture
-    std::set<int> seen;
-    for (int i = 0, before = 4; i < 5; ++i, before = w.s.Background) {
-        ASSERT_TRUE(chooseBackground(w.s, w.rng));
-        EXPECT_EQ(w.s.previousBackground, before);
-        seen.insert(w.s.Background);
-    }
-    EXPECT_EQ(seen.size(), 5u);
-    EXPECT_EQ(seen.count(4), 0u);
-    ASSERT_TRUE(chooseBackground(w.s, w.rng));
-    EXPECT_EQ(w.s.Background, 4);
     w.s.backgroundChanges = 28;
     EXPECT_FALSE(chooseBackground(w.s, w.rng));
     EXPECT_EQ(w.s.Background, 4);

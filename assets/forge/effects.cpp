@@ -207,13 +207,13 @@ Sound explodeGlass() {
     // sharply and dying fast, so the burst tinkles instead of chirping.
     static constexpr int shards[] = {91, 93, 96, 98, 100, 103, 105, 108};
     for (int i = 0; i < 26; ++i) {
-        const double t = std::pow(rng.uniform(), 2.0) * 0.35;
+        const double t = std::pow(rng.uniform(), 1.5) * 0.5;
         const double f = note(shards[rng.below(8)]);
         s.tone(t, 0.25, f, f, rng.uniform(0.08, 0.2), rng.uniform(0.03, 0.08),
                {{1, 1}, {2.76, 0.25}}, 0.001);
     }
     s.tone(0, 0.3, 140, 60, 0.35, 0.07);
-    s.reverb(0.15, 0.6);
+    s.reverb(0.2, 0.72);
     return s;
 }
 
@@ -231,7 +231,8 @@ Sound excellent() {
     Sound s(1.9);
     const int up[] = {60, 64, 67, 72};
     for (int i = 0; i < 4; ++i) s.brass(i * 0.1, 0.3, note(up[i]), 0.35);
-    for (int k : {60, 64, 67, 72}) s.brass(0.42, 1.0, note(k), 0.22, 0.25);
+    // The chord sounds to the end and lets go with the sound.
+    for (int k : {60, 64, 67, 72}) s.brass(0.42, 1.46, note(k), 0.22, 0.25);
     s.bell(0.42, note(84), 0.15, 0.2);
     s.reverb(0.35, 0.78);
     return s;
@@ -241,8 +242,8 @@ Sound incredible() {
     Sound s(2.5);
     const int up[] = {55, 60, 64, 67, 72, 76};
     for (int i = 0; i < 6; ++i) s.brass(i * 0.09, 0.3, note(up[i]), 0.33);
-    for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.45, note(k), 0.18, 0.25);
-    s.tone(0.56, 1.45, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03, 0, 0.25);
+    for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.92, note(k), 0.18, 0.25);
+    s.tone(0.56, 1.92, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03, 0, 0.25);
     Rng rng(18);
     for (int i = 0; i < 8; ++i) s.bell(0.6 + i * 0.08, note(84 + 2 * rng.below(8)), 0.12, 0.15);
     s.reverb(0.35, 0.8);
@@ -296,7 +297,8 @@ Sound beep() {
 void forgeEffects(const Output& out) {
     // Every effect reads -16 LUFS at its loudest moment, well over the music's
     // -23, so game events cut through; fanfares and bursts let go over 250 ms.
-    constexpr double kLoudness = -16.0, kRelease = 0.25;
+    // (A burst's own decay already falls steeply, so it lets go a little sooner.)
+    constexpr double kLoudness = -16.0, kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
         const char* name;
         Sound (*make)();
@@ -304,9 +306,9 @@ void forgeEffects(const Output& out) {
     } effects[] = {
         {"youlose.wav", youLose, kLoudness, kRelease},
         {"gemstouch.wav", gemsTouch, kLoudness, 0},
-        {"gemsexplode1.wav", explodeFire, kLoudness, kRelease},
-        {"gemsexplode2.wav", explodeGlass, kLoudness, kRelease},
-        {"gemsexplode3.wav", explodeMagic, kLoudness, kRelease},
+        {"gemsexplode1.wav", explodeFire, kLoudness, kBurstRelease + 0.03},
+        {"gemsexplode2.wav", explodeGlass, kLoudness, kBurstRelease},
+        {"gemsexplode3.wav", explodeMagic, kLoudness, kBurstRelease},
         {"Excellent.wav", excellent, kLoudness, kRelease},
         {"Incredible.wav", incredible, kLoudness, kRelease},
         {"jareffect.wav", jarEffect, kLoudness, kRelease},

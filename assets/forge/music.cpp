@@ -152,9 +152,9 @@ Phrase harmonyBelow(const Phrase& p, const std::vector<int>& roots) {
     return out;
 }
 
-// Both tunes ease in over 0.6 s (a restart never jumps in at full level) and
-// let go over the last second.
-constexpr double kTuneFadeIn = 0.6, kTuneFadeOut = 1.0;
+// Both tunes ease in over 0.4 s (a restart never jumps in at full level) and
+// let go over the last 0.8 s.
+constexpr double kTuneFadeIn = 0.4, kTuneFadeOut = 0.8;
 
 // --- the menu tune: D major, 72 beats a minute, twenty bars ---
 

@@ -71,5 +71,5 @@ int main() {
     app.run();
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

@@ -32,6 +32,8 @@ fs::path findDataFolder() {
 
 int main() {
     fs::path data = findDataFolder();
+    // Where the player's file lives is settled before the game moves into its data folder.
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;
     fs::current_path(data, ec);
 
@@ -55,7 +57,7 @@ int main() {
     }
 
     lumcrest::Environment env;
-    env.settingsPath = lumcrest::defaultSettingsPath();
+    env.settingsPath = settingsPath;
     env.webAddress = lumcrest::webPageAddress(data.string());
     env.seedSource = lumcrest::clockSeed;
 
@@ -69,5 +71,5 @@ int main() {
     app.run();
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

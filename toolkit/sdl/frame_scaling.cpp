@@ -1,6 +1,7 @@
 #include "frame_scaling.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace tk::sdl {
 
@@ -64,16 +65,20 @@ bool toFrame(const Placement& p, int frameW, int frameH, int sx, int sy, int& fx
         fx = floorDiv(dx, p.whole);
         fy = floorDiv(dy, p.whole);
     } else {
-        fx = int(std::floor(double(dx) * frameW / std::max(1, p.width)));
-        fy = int(std::floor(double(dy) * frameH / std::max(1, p.height)));
+        // The frame pixel under the centre of the surface pixel.
+        fx = int(std::floor((dx + 0.5) * frameW / std::max(1, p.width)));
+        fy = int(std::floor((dy + 0.5) * frameH / std::max(1, p.height)));
     }
     return fx >= 0 && fy >= 0 && fx < frameW && fy < frameH;
 }
 
 void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst,
                 Argb* out, int outStride) {
+    const Rect asked = dst;
     dst = dst.intersect(Rect{p.x, p.y, p.width, p.height});
     if (dst.empty()) return;
+    // OUT is the place of the area asked for; what lies outside the frame is left alone.
+    out += std::ptrdiff_t(dst.y - asked.y) * outStride + (dst.x - asked.x);
     if (p.whole > 0) {
         const int k = p.whole;
         for (int y = dst.y; y < dst.bottom(); ++y) {

@@ -125,12 +125,12 @@ expect_exit() {
 }
 
 # 1. The first start: the menu with the name panel; a typed Enter confirms the name.
-type_later -s 6000 -k Return
+type_later -s 9000 -k Return
 start_game
 find_window
 [ "$win_w" = 849 ] && [ "$win_h" = 588 ] || fail "the window is ${win_w}x${win_h}, not 849x588"
 composed "" "$work/first.png" "$(mktemp -d -p "$work")"
-expect_showing "$work/first.png" "849x588+$win_x+$win_y" 2000 5
+expect_showing "$work/first.png" "849x588+$win_x+$win_y" 2000 8
 composed "key 13" "$work/named.png" "$(mktemp -d -p "$work")"
 expect_showing "$work/named.png" "849x588+$win_x+$win_y" 2000 10
 # Told to end, it saves.
@@ -141,10 +141,10 @@ grep -q '^Gem100=' "$settings" || fail "the game was not saved"
 cp "$settings" "$work/drive/lumcrest.ini"
 
 # 2. The next start shows the saved game; Up launches the bar, F11 fills the screen.
-type_later -s 3000 -k Up -s 2500 -k F11
+type_later -s 5000 -k Up -s 2500 -k F11
 start_game
 find_window
-sleep 4.5
+sleep 6.5
 composed $'key 38\nwait 2000' "$work/landed.png" "$work/drive"
 for i in $(seq 50); do
     find_window

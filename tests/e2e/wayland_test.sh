@@ -124,6 +124,25 @@ expect_exit() {
     [ "$rc" -eq 0 ] || fail "the game ended with status $rc"
 }
 
+# 0. A start that fails (no data folder) shows the error box, which a typed Enter closes.
+mkdir -p "$work/bare"
+cp "$game" "$work/bare/lumcrest"
+chmod 755 "$work/bare" "$work/bare/lumcrest"
+type_later -s 5000 -k Return
+(cd "$work/bare" && session "$work/bare/lumcrest" >"$work/game.log" 2>&1) &
+game_pid=$!
+pids+=($game_pid)
+find_window
+[ "$win_w" = 380 ] || fail "no error box: a window of ${win_w}x${win_h}"
+shot "$work/error.png"
+colours=$(convert "$work/error.png" -crop "${win_w}x${win_h}+$win_x+$win_y" -format '%k' info:)
+[ "$colours" -gt 2 ] || fail "the error box shows nothing"
+for i in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "Enter did not close the error box"
+wait "$game_pid"
+[ $? -eq 1 ] || fail "a failed start did not end with status 1"
+grep -q 'help.jpg' "$work/game.log" || fail "the message does not name the missing file"
+
 # 1. The first start: the menu with the name panel; a typed Enter confirms the name.
 type_later -s 9000 -k Return
 start_game

@@ -85,7 +85,7 @@ struct SdlBackend::Impl {
     void pollPads();
     int padWaitCapMs() const;
     void handlePad(Application& app, const SDL_Event& e);
-    void padHold(Application& app, Pad& pad, PadButton b, bool down);
+    void padHold(Application& app, PadButton b, bool down);
 
     // Scaling and fullscreen (sdl_display.cpp).
     int scaleChoice = 0;  // 0 automatic, else 1..4

@@ -76,7 +76,7 @@ int SdlBackend::Impl::padWaitCapMs() const {
     return pads.empty() ? kPlugPollMs : kPadPollMs;
 }
 
-void SdlBackend::Impl::padHold(Application& app, Pad& pad, PadButton b, bool down) {
+void SdlBackend::Impl::padHold(Application& app, PadButton b, bool down) {
     // Several pads (and a pad's stick beside its D-pad) may hold the same button: the game sees
     // it go down with the first and up with the last.
     int& count = heldCount[int(b)];
@@ -85,7 +85,6 @@ void SdlBackend::Impl::padHold(Application& app, Pad& pad, PadButton b, bool dow
     } else if (count > 0) {
         if (--count == 0) app.padInput(b, false);
     }
-    (void)pad;
 }
 
 void SdlBackend::Impl::handlePad(Application& app, const SDL_Event& e) {
@@ -111,9 +110,9 @@ void SdlBackend::Impl::handlePad(Application& app, const SDL_Event& e) {
             if (!p) break;
             // Whatever it held is let go, so no direction repeats for ever.
             for (int i = 0; i < kPadButtonCount; ++i)
-                if (p->held & (1u << i)) padHold(app, *p, PadButton(i), false);
-            if (p->held & kStickLeftBit) padHold(app, *p, PadButton::DpLeft, false);
-            if (p->held & kStickRightBit) padHold(app, *p, PadButton::DpRight, false);
+                if (p->held & (1u << i)) padHold(app, PadButton(i), false);
+            if (p->held & kStickLeftBit) padHold(app, PadButton::DpLeft, false);
+            if (p->held & kStickRightBit) padHold(app, PadButton::DpRight, false);
             SDL_GameControllerClose(p->controller);
             std::erase_if(pads, [id = e.cdevice.which](const Pad& q) { return q.id == id; });
             break;
@@ -127,7 +126,7 @@ void SdlBackend::Impl::handlePad(Application& app, const SDL_Event& e) {
             const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
             if (down == ((p->held & bit) != 0)) break;  // no change
             p->held = down ? (p->held | bit) : (p->held & ~bit);
-            padHold(app, *p, b, down);
+            padHold(app, b, down);
             break;
         }
         case SDL_CONTROLLERAXISMOTION: {
@@ -141,18 +140,18 @@ void SdlBackend::Impl::handlePad(Application& app, const SDL_Event& e) {
             if (stick == p->stick) break;
             if (p->stick == -1) {
                 p->held &= ~kStickLeftBit;
-                padHold(app, *p, PadButton::DpLeft, false);
+                padHold(app, PadButton::DpLeft, false);
             } else if (p->stick == 1) {
                 p->held &= ~kStickRightBit;
-                padHold(app, *p, PadButton::DpRight, false);
+                padHold(app, PadButton::DpRight, false);
             }
             p->stick = stick;
             if (stick == -1) {
                 p->held |= kStickLeftBit;
-                padHold(app, *p, PadButton::DpLeft, true);
+                padHold(app, PadButton::DpLeft, true);
             } else if (stick == 1) {
                 p->held |= kStickRightBit;
-                padHold(app, *p, PadButton::DpRight, true);
+                padHold(app, PadButton::DpRight, true);
             }
             break;
         }

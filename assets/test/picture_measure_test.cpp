@@ -202,4 +202,67 @@ TEST(Explosions, FlashThenBurstToTheEdgesAndFade) {
     }
 }
 
+// A background shrunk to 85 x 59 by averaging blocks of pixels, sRGB 0..1.
+std::vector<Vec3> thumbnail(const Image& img) {
+    constexpr int kTw = 85, kTh = 59;
+    std::vector<Vec3> out;
+    for (int ty = 0; ty < kTh; ++ty)
+        for (int tx = 0; tx < kTw; ++tx) {
+            const int x0 = tx * img.width / kTw, x1 = (tx + 1) * img.width / kTw;
+            const int y0 = ty * img.height / kTh, y1 = (ty + 1) * img.height / kTh;
+            Vec3 sum{};
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x)
+                    for (int c = 0; c < 3; ++c) sum[c] += img.at(x, y)[c] / 255.0;
+            for (double& v : sum) v /= (x1 - x0) * (y1 - y0);
+            out.push_back(sum);
+        }
+    return out;
+}
+
+TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
+    std::vector<Image> bgs;
+    std::vector<std::vector<Vec3>> thumbs;
+    for (int b = 0; b < 6; ++b) {
+        bgs.push_back(forge_test::readPng(kEmbedded + "bg" + std::to_string(101 + b) + ".png"));
+        ASSERT_EQ(bgs.back().width, 850);
+        thumbs.push_back(thumbnail(bgs.back()));
+    }
+    double least = 1;
+    for (int a = 0; a < 6; ++a)
+        for (int b = a + 1; b < 6; ++b) {
+            double sum = 0;
+            for (std::size_t i = 0; i < thumbs[a].size(); ++i)
+                for (int c = 0; c < 3; ++c)
+                    sum += std::pow(thumbs[a][i][c] - thumbs[b][i][c], 2);
+            const double rmse = std::sqrt(sum / (3.0 * thumbs[a].size()));
+            std::printf("  bg%d/bg%d thumbnail RMSE %.3f\n", 101 + a, 101 + b, rmse);
+            EXPECT_GE(rmse, 0.12) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
+            least = std::min(least, rmse);
+        }
+    std::printf("  least thumbnail RMSE %.3f (needs 0.12)\n", least);
+
+    // The well's mean colour against every gem kind's.
+    const Image gems = forge_test::readPng(kEmbedded + "Blockimage.png");
+    ASSERT_GT(gems.width, 0);
+    for (int b = 0; b < 6; ++b) {
+        Vec3 well{};
+        for (int y = 40; y < 520; ++y)
+            for (int x = 108; x < 588; ++x) {
+                const Vec3 c = linearAt(bgs[b], x, y);
+                for (int k = 0; k < 3; ++k) well[k] += c[k] / (480.0 * 480.0);
+            }
+        double closest = 1e9;
+        int closestKind = 0;
+        for (int v : kSharing) {
+            const double d = deltaE(well, gemMean(gems, v));
+            if (d < closest) closest = d, closestKind = v;
+            EXPECT_GE(d, 20) << "kind " << v << " fades into the well of bg" << 101 + b;
+        }
+        const Vec3 l = lab(well);
+        std::printf("  bg%d well L*a*b* (%.0f, %.0f, %.0f), closest gem kind %d at dE %.1f\n",
+                    101 + b, l[0], l[1], l[2], closestKind, closest);
+    }
+}
+
 }  // namespace

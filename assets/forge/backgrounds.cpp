@@ -322,8 +322,7 @@ void scene(cairo_t* cr, int b, Rng& rng) {
     // Crystals at the feet of the well and beside the MENU plinth.
     if (b != 1) {
         crystals(cr, rng, 4, 92, 580, 7);
-        crystals(cr, rng, 606, 646, 585, 3);
-        crystals(cr, rng, 818, 846, 585, 2);
+        crystals(cr, rng, 606, 630, 585, 3);
     }
 }
 
@@ -492,42 +491,59 @@ void captionSlot(cairo_t* cr, double x, double y, double w, double h) {
     cairo_pattern_destroy(g);
 }
 
+// The right-hand panels stand in one column of one width, each around the
+// things the game draws or writes at fixed places: the preview gems at
+// x 657..801, the score at 680, the level words at 680 and 760, the MENU
+// button at 664..799.
+constexpr double kColumnX = 640, kColumnW = 196;
+
 void rightPanel(cairo_t* cr, const Theme& t) {
     const Font label{17, true, false};
     // Next gems.
-    plaque(cr, 641, 40, 176, 102, 12, t.well);
-    goldText(cr, label, "NEXT", 729, 65, Align::Center);
-    roundedRect(cr, 652, 75, 154, 58, 8);
+    plaque(cr, kColumnX, 40, kColumnW, 102, 12, t.well);
+    goldText(cr, label, "NEXT", kColumnX + kColumnW / 2, 65, Align::Center);
+    roundedRect(cr, 651, 75, 156, 58, 8);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
     cairo_fill(cr);
     // Score: the title sits above the caption's place, never behind it.
-    plaque(cr, 644, 204, 196, 102, 12, t.well);
-    goldText(cr, label, "SCORE", 742, 232, Align::Center);
-    captionSlot(cr, 658, 246, 168, 50);
+    plaque(cr, kColumnX, 204, kColumnW, 102, 12, t.well);
+    goldText(cr, label, "SCORE", kColumnX + kColumnW / 2, 232, Align::Center);
+    captionSlot(cr, kColumnX + 8, 246, kColumnW - 16, 50);
     // Level: the game writes both the word and the number.
-    plaque(cr, 648, 418, 192, 62, 12, t.well);
-    captionSlot(cr, 658, 426, 172, 46);
+    plaque(cr, kColumnX, 418, kColumnW, 62, 12, t.well);
+    captionSlot(cr, kColumnX + 5, 426, kColumnW - 10, 46);
 }
 
 // The MENU button is drawn over this corner: a plinth of smooth stone holds it,
-// with all its edges outside the button's box.
+// in the panels' column, ending well above the window's bottom edge.
 void menuPlinth(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
-    cairo_pattern_t* shadow = cairo_pattern_create_radial(732, 575, 20, 732, 575, 110);
+    cairo_pattern_t* shadow = cairo_pattern_create_radial(736, 560, 20, 736, 560, 110);
     cairo_pattern_add_color_stop_rgba(shadow, 0, 0, 0, 0, 0.5);
     cairo_pattern_add_color_stop_rgba(shadow, 1, 0, 0, 0, 0);
     cairo_rectangle(cr, 620, 480, 230, 109);
     cairo_set_source(cr, shadow);
     cairo_fill(cr);
     cairo_pattern_destroy(shadow);
-    roundedRect(cr, 652, 521, 160, 90, 14);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 521, 0, 589);
+    // The stone ends 8 px above the window's edge; only under the button,
+    // which hides it, does it reach down, smooth, so no edge shows there.
+    constexpr double top = 521, bottom = 580;
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, kH);
     addStop(g, 0, lighter(t.well, 0.1));
-    addStop(g, 1, darker(t.well, 0.5));
+    addStop(g, 1, darker(t.well, 0.6));
+    roundedRect(cr, kColumnX, top, kColumnW, bottom - top, 12);
+    cairo_rectangle(cr, 662, 560, 139, kH - 560);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    goldFrame(cr, 652, 521, 160, 90, 14, 2.5);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, kW, kH);
+    cairo_rectangle(cr, 662, 560, 139, kH - 560);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr);
+    goldFrame(cr, kColumnX, top, kColumnW, bottom - top, 12, 2.5);
+    cairo_restore(cr);
     cairo_restore(cr);
 }
 

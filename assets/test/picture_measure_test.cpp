@@ -265,4 +265,62 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     }
 }
 
+bool gold(const Image& img, int x, int y) {
+    const unsigned char* p = img.at(x, y);
+    return p[0] >= 135 && p[1] >= 90 && p[0] - p[2] >= 70 && p[0] >= p[1];
+}
+
+TEST(Panels, StandInOneColumnAboveTheBottomEdge) {
+    // Rows through the NEXT, SCORE, level and MENU panels, clear of their titles.
+    const int rows[] = {100, 280, 449, 550};
+    int columnLeft = -1, columnRight = -1;
+    for (int b = 0; b < 6; ++b) {
+        const Image bg = forge_test::readPng(kEmbedded + "bg" + std::to_string(101 + b) + ".png");
+        ASSERT_EQ(bg.width, 850);
+        for (int y : rows) {
+            int left = -1, right = -1;
+            for (int x = 632; x < 850; ++x)
+                if (gold(bg, x, y)) {
+                    if (left < 0) left = x;
+                    right = x;
+                }
+            if (columnLeft < 0) columnLeft = left, columnRight = right;
+            EXPECT_NEAR(left, columnLeft, 1) << "bg" << 101 + b << " row " << y;
+            EXPECT_NEAR(right, columnRight, 1) << "bg" << 101 + b << " row " << y;
+        }
+        int lowest = -1;
+        for (int y = 587; y > 500 && lowest < 0; --y)
+            if (gold(bg, 650, y)) lowest = y;
+        const int margin = 587 - lowest;
+        if (b == 0)
+            std::printf("  panels' frames from x %d to %d, the lowest %d px above the bottom edge\n",
+                        columnLeft, columnRight, margin);
+        EXPECT_GE(margin, 5) << "the MENU panel runs off the window in bg" << 101 + b;
+    }
+    // Around everything the game draws there: preview gems 657..801, MENU 664..799.
+    EXPECT_LT(columnLeft, 657);
+    EXPECT_GT(columnRight, 801);
+    EXPECT_LT(columnRight, 849);
+}
+
+TEST(Jar, BeamAndStarsStayInsideTheFrames) {
+    const Image img = forge_test::readPng(kEmbedded + "jar.png");
+    ASSERT_GT(img.width, 0);
+    int framesTouching = 0, highest = 0;
+    for (int f = 0; f < 28; ++f) {
+        const int x0 = (f % 4) * 100, y0 = (f / 4) * 100;
+        int touching = 0;
+        for (int k = 0; k < 100; ++k)
+            for (const auto& [x, y] : {std::pair{k, 0}, std::pair{k, 99}, std::pair{0, k}, std::pair{99, k}}) {
+                const int a = img.alpha(x0 + x, y0 + y);
+                touching += a != 0;
+                highest = std::max(highest, a);
+            }
+        framesTouching += touching > 0;
+        EXPECT_EQ(touching, 0) << "frame " << f << " is cut at its edge";
+    }
+    std::printf("  jar: %d of 28 frames touch their edge (highest alpha there %d)\n", framesTouching,
+                highest);
+}
+
 }  // namespace

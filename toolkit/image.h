@@ -53,7 +53,13 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
 // Decodes a BMP, JPEG or PNG picture told apart by its first bytes; WHAT names it in errors.
 Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what);
 
-// The bytes of the picture embedded under NAME; throws tk::Error when there is none.
+// Where the pictures carried inside the program are found: the program hands the toolkit a
+// lookup at start. It answers the bytes stored under a name, or an empty span when there are none.
+using EmbeddedLookup = std::span<const std::uint8_t> (*)(const std::string& name);
+void setEmbeddedLookup(EmbeddedLookup lookup);
+
+// The bytes of the picture embedded under NAME; throws tk::Error when there is none (or no
+// lookup was handed over).
 std::span<const std::uint8_t> embeddedBytes(const std::string& name);
 
 // A picture embedded in the program under NAME (PNG or JPEG). Throws tk::Error when there is

@@ -185,8 +185,8 @@ void SdlBackend::windowClosed(Window& w) {
 }
 
 void SdlBackend::run(Application& app) {
-    // Controllers are looked for once the window is up: the first picture comes first.
-    impl_->startPads();
+    // Controllers are looked for once the first picture is on screen.
+    impl_->padsWanted = true;
     impl_->loop(app, [&app] { return app.quitting(); });
 }
 

@@ -9,7 +9,7 @@ Scenarios, each a fresh start of the game with a settings file of its own:
   quiet     CPU while idle at the menu with music and sound off
   waiting   CPU while a bar waits in play (the idle sparkle and blink run)
   chain     CPU during a chain, and the real periods of the 20 ms and 1 ms timers
-  play      CPU over five launches into the empty well
+  play      CPU over ten launches into the empty well
   scale 2   the menu and play again on a 2560 x 1440 screen, where the window is shown at scale 2
   wayland   CPU while idle at the menu on a headless sway compositor (when sway is installed),
             beside the same figure on X11
@@ -221,8 +221,9 @@ def percentile(values, p):
 def play(g):
     """CPU over launches into the empty well: the 20 ms timer carries each bar up."""
     c0, t0 = cpu_seconds(g.proc.pid), time.time()
+    # Ten launches, six seconds: the kernel counts CPU time in 10 ms ticks.
     for column_keys in (["Left"], ["Right", "Right"], ["Left", "Left", "Left", "Left"],
-                        ["Right"] * 6, []):
+                        ["Right"] * 6, []) * 2:
         g.key(*column_keys, "Up")
         time.sleep(0.6)
     c1, t1 = cpu_seconds(g.proc.pid), time.time()
@@ -331,11 +332,11 @@ def main():
          med["quiet_cpu"] <= GOALS["quiet_cpu"]),
         ("a bar waiting in play", f"{med['waiting_cpu']:.2f} % of a core", "", None),
         ("during a chain", f"{med['chain_cpu']:.2f} % of a core", "", None),
-        ("five launches, scale 1", f"{med['play_cpu']:.2f} % of a core", "", None),
+        ("ten launches, scale 1", f"{med['play_cpu']:.2f} % of a core", "", None),
         ("idle at the menu, music on, scale 2 (2560 x 1440 screen)",
          f"{med['menu2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
          med["menu2_cpu"] <= 1.5 * med["menu_cpu"]),
-        ("five launches, scale 2", f"{med['play2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
+        ("ten launches, scale 2", f"{med['play2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
          med["play2_cpu"] <= 1.5 * med["play_cpu"]),
     ]
     if "wayland_menu_cpu" in med:

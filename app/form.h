@@ -174,7 +174,7 @@ public:
     void dxButton4Click();
     void helpbutton2Click();
 
-    // --- Saved game (store/saved_game.cpp) --------------------------------------------------
+    // --- Saved game (app/saved_game_window.cpp over store/saved_game.h) ----------------------
     void readSavedGame();
     void writeSavedGame();
     void writeSavedGameKeys();

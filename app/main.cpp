@@ -33,6 +33,8 @@ fs::path findDataFolder() {
 
 int main() {
     fs::path data = findDataFolder();
+    // Where the player's file lives is settled before the game moves into its data folder.
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;
     fs::current_path(data, ec);
 
@@ -44,7 +46,6 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
-    const std::string settingsPath = lumcrest::defaultSettingsPath();
     lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
     backend->setDisplayChoices(display.scale, display.fullscreen);
     backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
@@ -76,5 +77,5 @@ int main() {
     app.run();
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

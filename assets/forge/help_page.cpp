@@ -106,7 +106,8 @@ void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std
 void forgeHelpPage(const Output& out) {
     Canvas c(kW, kH, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, kW, kH, 21);
+    // Over the menu and over the field alike: square corners, no star behind a word.
+    dialogBackdrop(cr, kW, kH, 21, {{20, 14, 611, 476}}, true);
     goldText(cr, {30, true, true}, "How to play Lumcrest", kW / 2.0, 46,
              Align::Center);
 

@@ -187,6 +187,54 @@ signal)
     [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
     [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
     ;;
+hangup)
+    prepare_player
+    start_game
+    expect_picture "$wid"
+    touch "$work/started"
+    sleep 0.2
+    # A closed terminal or a logout saves as SIGTERM does.
+    kill -HUP "$pid"
+    expect_exit 10
+    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
+    ;;
+signal_failed_save)
+    prepare_player
+    start_game
+    expect_picture "$wid"
+    # The settings folder turns into something no write can get through: the save on SIGTERM
+    # fails, and the game says so on standard error and ends without waiting for a click.
+    mv "$(dirname "$settings")" "$work/moved"
+    printf 'in the way\n' >"$(dirname "$settings")"
+    kill -TERM "$pid"
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the game waits for a click nobody will give"
+    wait "$pid"
+    rc=$?
+    pid=""
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc after a failed save"
+    grep -q "Unable to write to $settings" "$work/game.log" || fail "the failed save was not told"
+    ;;
+no_fonts)
+    # No font at all: the message reaches the person in the system's own box (which needs no
+    # font of ours), and standard error.
+    printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
+    FONTCONFIG_FILE="$work/fonts.conf" "$game" >"$work/game.log" 2>&1 &
+    pid=$!
+    box=""
+    for i in $(seq 100); do
+        box=$(xwininfo -root -tree | grep '"Lumcrest"' | head -1)
+        [ -n "$box" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no message box came"
+    grep -qi 'font' "$work/game.log" || fail "standard error does not name the missing font"
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null
+    pid=""
+    ;;
 about_box)
     start_game
     geometry "$wid"

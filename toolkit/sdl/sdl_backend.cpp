@@ -1,6 +1,7 @@
 #include "sdl_backend.h"
 
 #include <pthread.h>
+#include <unistd.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -26,6 +27,20 @@ bool invisibleDriverNotAskedFor() {
     if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return false;
     const char* asked = std::getenv("SDL_VIDEODRIVER");
     return !asked || std::strstr(asked, driver) == nullptr;
+}
+
+// A closed terminal or a logout ends the game as SIGTERM does, through SDL's own quit handling,
+// so it saves. kill() is safe in a signal handler.
+void hangUp(int) { ::kill(::getpid(), SIGTERM); }
+
+void closeOnHangUp() {
+    struct sigaction old {};
+    if (::sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+        return;  // started under nohup: the user asked for the hang-up to be ignored
+    struct sigaction sa {};
+    sa.sa_handler = hangUp;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGHUP, &sa, nullptr);
 }
 
 }  // namespace
@@ -75,11 +90,13 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
         sigemptyset(&quitSignals);
         sigaddset(&quitSignals, SIGTERM);
         sigaddset(&quitSignals, SIGINT);
+        sigaddset(&quitSignals, SIGHUP);
         pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
         impl_->audio =
             std::make_unique<sdl::SdlAudio>([impl = impl_.get()] { return impl->nowUs(); });
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
+    closeOnHangUp();
     impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     SDL_StartTextInput();
@@ -116,6 +133,11 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
     }
     // Also on the terminal: the box may be all that goes wrong next.
     std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+    if (impl_->closingUnattended) {
+        // A box nobody will click would keep the program from ending.
+        impl_->exitStatus = 1;
+        return;
+    }
     try {
         ErrorBox box(app, message);
         app.showModal(box);
@@ -123,10 +145,15 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
         impl_->loop(app, [&box] { return !box.isOpen(); });
         box.close();
     } catch (const std::exception& e) {
-        // No box could be shown; the message is on the terminal, and why there was no box.
+        // No box of ours could be shown (no font, say): the system's own box needs nothing of
+        // ours. The message is on the terminal too, and why our box failed.
         std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) != 0)
+            std::fprintf(stderr, "lumcrest: cannot show a message box: %s\n", SDL_GetError());
     }
 }
+
+int SdlBackend::exitStatus() const { return impl_->exitStatus; }
 
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;

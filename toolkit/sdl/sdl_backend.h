@@ -36,6 +36,9 @@ public:
     void windowOpened(Window& w) override;
     void windowClosed(Window& w) override;
     void run(Application& app) override;
+    // 0, or 1 when a close without anyone at the screen failed (its message went to standard
+    // error).
+    int exitStatus() const;
 
     struct Impl;
 

@@ -32,6 +32,10 @@ struct SdlBackend::Impl {
     bool handShown = false;
     bool x11 = false;      // the window system is X11 (else Wayland or another driver)
     int xConnection = -1;  // the X server's socket, once a window is open on X11
+    // Closing because of a signal or the end of the session: nobody is there to click a box, so
+    // a failed save goes to standard error and the program ends with status 1.
+    bool closingUnattended = false;
+    int exitStatus = 0;
 
     // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.
     void noteConnection(SDL_Window* w);

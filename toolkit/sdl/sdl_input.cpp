@@ -32,6 +32,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: {
             // Closing the session or a signal: the game closes as by its close box, so it saves.
+            closingUnattended = true;
             Window* w = app.mainWindow();
             if (!w || !w->isOpen()) w = app.activeWindow();
             if (w) app.dispatch([w] { w->requestClose(); });

@@ -70,7 +70,10 @@ std::optional<DriverOptions> parseDriverOptions(int argc, char** argv) {
         std::string a = argv[i];
         bool hasValue = i + 1 < argc;
         if (a == "--home" && hasValue) {
-            o.home = argv[++i];
+            // Relative to the caller's folder, not to the data folder the game works in.
+            std::error_code ec;
+            fs::path home = fs::absolute(argv[++i], ec);
+            o.home = ec ? std::string(argv[i]) : home.lexically_normal().string();
         } else if (a == "--data" && hasValue) {
             o.dataDir = argv[++i];
         } else if (a == "--seed" && hasValue) {

@@ -94,8 +94,11 @@ void ScreenWindow::setScale(int scale) {
 }
 
 void ScreenWindow::setFullscreen(bool on) {
-    if (on == fullscreen_) return;
-    if (SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    // SDL's own flag may lag behind what was asked (a compositor answers later): go by both.
+    const bool now = (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (on == now && on == fullscreen_) return;
+    if (on != now && SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return;
     fullscreen_ = on;
     if (!on) SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
     relayout_ = true;

@@ -28,6 +28,18 @@ fs::path findDataFolder() {
     return fs::current_path(ec);
 }
 
+// The message catalogues: beside the binary in the build tree, or the installed share folder.
+std::string findLocaleFolder(const fs::path& data) {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = exe.parent_path();
+        for (const fs::path& candidate : {dir / "locale", dir / ".." / "share" / "locale"})
+            if (fs::is_directory(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return (data / ".." / "locale").string();
+}
+
 }  // namespace
 
 int main() {
@@ -57,6 +69,7 @@ int main() {
     lumcrest::Environment env;
     env.settingsPath = lumcrest::defaultSettingsPath();
     env.webAddress = lumcrest::webPageAddress(data.string());
+    env.localeDir = findLocaleFolder(data);
     env.seedSource = lumcrest::clockSeed;
 
     std::unique_ptr<lumcrest::Program> program;

@@ -105,7 +105,7 @@ void Profile::writeString(const std::string& section, const std::string& key,
         return;
     }
     std::string text = iniStore(readWhole(path_), section, key, value);
-    if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
+    if (!replaceFile(path_, text)) throw tk::Error(tk::tr("Unable to write to %s", path_));
     if (reading_) read_ = std::move(text);
 }
 
@@ -126,7 +126,7 @@ void Profile::commitBatch() {
     batching_ = false;
     std::string text;
     text.swap(pending_);
-    if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
+    if (!replaceFile(path_, text)) throw tk::Error(tk::tr("Unable to write to %s", path_));
     if (reading_) read_ = std::move(text);
 }
 

@@ -7,8 +7,10 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "embedded_resources.h"
 #include "error.h"
@@ -29,10 +31,10 @@ Image Image::crop(Rect r) const {
 
 std::vector<std::uint8_t> readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error("Cannot open file \"" + path + "\". No such file or directory");
+    if (!in) throw Error(tr("Cannot open file \"%s\". No such file or directory", path));
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
-    if (in.bad()) throw Error("Cannot read file \"" + path + "\"");
+    if (in.bad()) throw Error(tr("Cannot read file \"%s\"", path));
     return bytes;
 }
 
@@ -43,12 +45,12 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
-        throw Error("Bitmap image is not valid: " + what);
+        throw Error(tr("Bitmap image is not valid: %s", what));
     png.format = PNG_FORMAT_BGRA;  // little-endian BGRA bytes are 0xAARRGGBB words
     Image img(int(png.width), int(png.height));
     if (!png_image_finish_read(&png, nullptr, img.pixels().data(), 0, nullptr)) {
         png_image_free(&png);
-        throw Error("Bitmap image is not valid: " + what);
+        throw Error(tr("Bitmap image is not valid: %s", what));
     }
     return img;
 }
@@ -61,7 +63,7 @@ void savePng(const Image& image, const std::string& path) {
     png.height = png_uint_32(image.height());
     png.format = PNG_FORMAT_BGRA;
     if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels().data(), 0, nullptr))
-        throw Error("Cannot create file \"" + path + "\"");
+        throw Error(tr("Cannot create file \"%s\"", path));
 }
 
 // --- JPEG, through libjpeg-turbo ------------------------------------------------------------
@@ -121,10 +123,10 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
 Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
-    if (!loaded) throw Error("Bitmap image is not valid: " + what);
+    if (!loaded) throw Error(tr("Bitmap image is not valid: %s", what));
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (!argb) throw Error("Bitmap image is not valid: " + what);
+    if (!argb) throw Error(tr("Bitmap image is not valid: %s", what));
     Image img(argb->w, argb->h);
     for (int y = 0; y < argb->h; ++y)
         std::memcpy(img.row(y), static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch,
@@ -139,12 +141,39 @@ Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what
         return decodeJpeg(bytes, what);
     if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N')
         return decodePng(bytes, what);
-    throw Error("Unknown picture file extension or format: " + what);
+    throw Error(tr("Unknown picture file extension or format: %s", what));
+}
+
+namespace {
+
+std::string& pictureFolder() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+void setPictureFolder(const std::string& folder) { pictureFolder() = folder; }
+
+std::string localizedPicturePath(const std::string& name) {
+    const std::string& folder = pictureFolder();
+    if (folder.empty() || name.empty() || name.find('/') != std::string::npos) return name;
+    const std::string local = folder + "/" + name;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(local, ec) ? local : name;
 }
 
 std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
+    const std::string local = localizedPicturePath(name);
+    if (local != name) {
+        // Read once and kept for the whole run, as the embedded pictures are.
+        static std::map<std::string, std::vector<std::uint8_t>> files;
+        auto it = files.find(local);
+        if (it == files.end()) it = files.emplace(local, readFileBytes(local)).first;
+        return std::span<const std::uint8_t>(it->second.data(), it->second.size());
+    }
     const auto* file = lumcrest::assets::findEmbedded(name);
-    if (!file) throw Error("Resource " + name + " not found");
+    if (!file) throw Error(tr("Resource %s not found", name));
     return std::span<const std::uint8_t>(file->data, file->size);
 }
 

@@ -59,10 +59,10 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
     // 0.5 % this way.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        throw Error(std::string("Cannot open the display: ") + SDL_GetError());
+        throw Error(tr("Cannot open the display: %s", SDL_GetError()));
     if (invisibleDriverNotAskedFor()) {
         SDL_Quit();
-        throw Error("Cannot open the display: no window system was found");
+        throw Error(tr("Cannot open the display: no window system was found"));
     }
     {
         // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's

@@ -193,6 +193,7 @@ bool Driver::execute(const std::string& line) {
         env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
                                          : defaultSettingsPath();
         env.webAddress = webPageAddress(fs::current_path(ec).string());
+        env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
         if (options_.seed) {
             std::uint32_t seed = *options_.seed;
             env.seedSource = [seed] { return seed; };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image_writers.h"
+#include "words.h"
 
 namespace forge {
 
@@ -199,7 +200,9 @@ void glint(cairo_t* cr, double cx, double cy, double size, double alpha) {
 }
 
 static void selectFont(cairo_t* cr, const Font& f) {
-    cairo_select_font_face(cr, f.family,
+    // The language's own letters: a face without them gives way to one that has them.
+    const std::string family = faceFor(f.family);
+    cairo_select_font_face(cr, family.c_str(),
                            f.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                            f.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, f.size);

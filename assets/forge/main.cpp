@@ -1,5 +1,8 @@
-// lumcrest-forge OUTDIR: makes every picture, sound and tune of Lumcrest.
+// lumcrest-forge OUTDIR [PODIR]: makes every picture, sound and tune of Lumcrest, and with the
+// translations of PODIR (LANG.po) every picture with words once more per language, in
+// OUTDIR/data/LANG. OUTDIR/fit-report.txt lists every measured text and whether it fits.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +13,8 @@
 #include <vector>
 
 #include "forge.h"
+#include "image_writers.h"
+#include "words.h"
 
 namespace {
 
@@ -28,18 +33,60 @@ constexpr Job kJobs[] = {
     {"web page", forge::forgeWebPage},
 };
 
+// The jobs whose pictures carry words: drawn again for every language.
+constexpr Job kWordJobs[] = {
+    {"pictures", forge::forgePictures},
+    {"help page", forge::forgeHelpPage},
+    {"buttons", forge::forgeButtons},
+    {"web page", forge::forgeWebPage},
+};
+
+struct Task {
+    const Job* job;
+    forge::Output out;
+    const forge::Catalogue* words;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTDIR [PODIR]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path root(argv[1]);
-    forge::Output out{(root / "data").string(), (root / "embedded").string()};
+    forge::Output out{(root / "data").string(), (root / "embedded").string(), ""};
+
+    // The translations, in a fixed order so every run writes the same files.
+    std::vector<std::pair<std::string, forge::Catalogue>> languages;
+    if (argc == 3) {
+        std::vector<std::filesystem::path> files;
+        std::error_code dirError;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[2], dirError))
+            if (entry.path().extension() == ".po") files.push_back(entry.path());
+        if (dirError) {
+            std::fprintf(stderr, "lumcrest-forge: cannot read %s\n", argv[2]);
+            return 1;
+        }
+        std::sort(files.begin(), files.end());
+        try {
+            for (const auto& f : files)
+                languages.emplace_back(f.stem().string(), forge::readCatalogue(f.string()));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumcrest-forge: %s\n", e.what());
+            return 1;
+        }
+    }
+    std::vector<Task> tasks;
+    for (const Job& job : kJobs) tasks.push_back({&job, out, nullptr});
+    for (const auto& [lang, words] : languages) {
+        const std::string dir = (root / "data" / lang).string();
+        for (const Job& job : kWordJobs) tasks.push_back({&job, {dir, dir, lang}, &words});
+    }
     std::error_code ec;
     std::filesystem::create_directories(out.dataDir, ec);
     std::filesystem::create_directories(out.embeddedDir, ec);
+    for (const auto& lang : languages) std::filesystem::create_directories(root / "data" / lang.first, ec);
     if (ec) {
         std::fprintf(stderr, "lumcrest-forge: cannot create %s: %s\n", argv[1],
                      ec.message().c_str());
@@ -50,13 +97,16 @@ int main(int argc, char** argv) {
     std::atomic<bool> failed{false};
     std::mutex logMutex;
     auto worker = [&] {
-        for (std::size_t i; (i = nextJob++) < std::size(kJobs);) {
+        for (std::size_t i; (i = nextJob++) < tasks.size();) {
+            const Task& task = tasks[i];
             const auto start = std::chrono::steady_clock::now();
+            forge::useWords(task.out.lang, task.words);
             try {
-                kJobs[i].run(out);
+                task.job->run(task.out);
             } catch (const std::exception& e) {
                 std::lock_guard lock(logMutex);
-                std::fprintf(stderr, "lumcrest-forge: %s failed: %s\n", kJobs[i].name, e.what());
+                std::fprintf(stderr, "lumcrest-forge: %s %s failed: %s\n", task.job->name,
+                             task.out.lang.c_str(), e.what());
                 failed = true;
                 continue;
             }
@@ -64,12 +114,25 @@ int main(int argc, char** argv) {
                                 std::chrono::steady_clock::now() - start)
                                 .count();
             std::lock_guard lock(logMutex);
-            std::printf("forged %-12s %6lld ms\n", kJobs[i].name, static_cast<long long>(ms));
+            std::printf("forged %-12s %-5s %6lld ms\n", task.job->name, task.out.lang.c_str(),
+                        static_cast<long long>(ms));
         }
     };
     const unsigned threads = std::max(2u, std::thread::hardware_concurrency());
     std::vector<std::thread> pool;
     for (unsigned t = 0; t < threads; ++t) pool.emplace_back(worker);
     for (auto& t : pool) t.join();
+
+    // The fit report, sorted: the threads finish in any order.
+    std::vector<std::string> fits = forge::fitReport();
+    std::sort(fits.begin(), fits.end());
+    std::string report;
+    for (const auto& line : fits) report += line + "\n";
+    try {
+        forge::writeTextFile((root / "fit-report.txt").string(), report);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumcrest-forge: %s\n", e.what());
+        failed = true;
+    }
     return failed ? 1 : 0;
 }

@@ -98,7 +98,7 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     Image img;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        throw Error("JPEG error: " + std::string(err.message) + " (" + what + ")");
+        throw Error(tr("JPEG error: %s", std::string(err.message) + " (" + what + ")"));
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
@@ -113,7 +113,7 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     jpeg_finish_decompress(&cinfo);
     bool truncated = err.mgr.num_warnings > 0;
     jpeg_destroy_decompress(&cinfo);
-    if (truncated) throw Error("JPEG error: the picture is damaged or cut short (" + what + ")");
+    if (truncated) throw Error(tr("JPEG error: the picture is damaged or cut short (%s)", what));
     for (Argb& p : img.pixels()) p |= 0xFF000000u;
     return img;
 }

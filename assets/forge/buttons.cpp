@@ -60,7 +60,7 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
     if (maxTextWidth <= 0) maxTextWidth = w - 2 * inset - r;
-    const Font font = fitFont(cr, {"DejaVu Serif", fontSize, true, false}, label, maxTextWidth,
+    const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth,
                               "button");
     drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
              look.text, 2.5, hex(0x0a0818));

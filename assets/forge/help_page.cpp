@@ -77,7 +77,7 @@ void stageIcon(cairo_t* cr, double x, double y) {
 
 // A key cap with LABEL; returns its right edge.
 double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) {
-    const Font f{"DejaVu Sans", 12, true, false};
+    const Font f{12, true, false};
     const double w = std::max(26.0, textWidth(cr, f, label) + 14);
     roundedRect(cr, x, baseline - 15, w, 21, 4);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, baseline - 15, 0, baseline + 6);
@@ -96,7 +96,7 @@ double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) 
 // Two key caps, "or" between them, and what they do, ending before LIMIT.
 void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std::string& other,
              const std::string& what, double limit) {
-    const Font body{"DejaVu Sans", 13, false, false};
+    const Font body{13, false, false};
     double right = keyCap(cr, x, y, main);
     const std::string orWord = tr("or");
     drawText(cr, body, orWord, right + 6, y, Align::Left, hex(0xc8c0e8));
@@ -114,11 +114,11 @@ void forgeHelpPage(const Output& out) {
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, kW, kH, 21);
     const std::string title = tr("How to play Lumcrest");
-    goldText(cr, fitFont(cr, {"DejaVu Serif", 30, true, true}, title, kW - 40.0, "help title"),
+    goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"),
              title, kW / 2.0, 46, Align::Center);
 
-    const Font head{"DejaVu Serif", 17, true, false};
-    const Font body{"DejaVu Sans", 13, false, false};
+    const Font head{17, true, false};
+    const Font body{13, false, false};
     const double left = 34, line = 17;
 
     auto heading = [&](const char* english, double y) {
@@ -179,7 +179,7 @@ void forgeHelpPage(const Output& out) {
     keyLine(cr, middle, 440, "\u2193", "5", tr("turn the bar's gems"), end);
     keyLine(cr, middle, 466, "\u2191", tr("Space"), tr("launch the bar upward"), end);
     const std::string note = tr("The number keys are those of the keypad.");
-    drawText(cr, fitFont(cr, {"DejaVu Sans", 11, false, true}, note, kW - 40.0, "help note"),
+    drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"),
              note, kW / 2.0, 485, Align::Center, hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);
     c.writeJpeg(out.data("help.jpg"));

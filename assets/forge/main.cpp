@@ -1,5 +1,6 @@
-// lumcrest-forge OUTDIR [PODIR]: makes every picture, sound and tune of Lumcrest, and with the
-// translations of PODIR (LANG.po) every picture with words once more per language, in
+// lumcrest-forge OUTDIR [--po PODIR] [JOB...]: makes every picture, sound and tune of Lumcrest,
+// or only the named jobs ("gems", "music", ...) while an artist works on them. With the
+// translations of PODIR (LANG.po) every picture with words is drawn once more per language, in
 // OUTDIR/data/LANG. OUTDIR/fit-report.txt lists every measured text and whether it fits.
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <filesystem>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -50,22 +52,33 @@ struct Task {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTDIR [PODIR]\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR [--po PODIR] [JOB...]\n", argv[0]);
         return 2;
     }
+    std::string poDir;
+    std::vector<std::string> wanted;
+    for (int a = 2; a < argc; ++a) {
+        if (std::string(argv[a]) == "--po" && a + 1 < argc)
+            poDir = argv[++a];
+        else
+            wanted.emplace_back(argv[a]);
+    }
+    auto isWanted = [&](const Job& job) {
+        return wanted.empty() || std::find(wanted.begin(), wanted.end(), job.name) != wanted.end();
+    };
     const std::filesystem::path root(argv[1]);
     forge::Output out{(root / "data").string(), (root / "embedded").string(), ""};
 
     // The translations, in a fixed order so every run writes the same files.
     std::vector<std::pair<std::string, forge::Catalogue>> languages;
-    if (argc == 3) {
+    if (!poDir.empty()) {
         std::vector<std::filesystem::path> files;
         std::error_code dirError;
-        for (const auto& entry : std::filesystem::directory_iterator(argv[2], dirError))
+        for (const auto& entry : std::filesystem::directory_iterator(poDir, dirError))
             if (entry.path().extension() == ".po") files.push_back(entry.path());
         if (dirError) {
-            std::fprintf(stderr, "lumcrest-forge: cannot read %s\n", argv[2]);
+            std::fprintf(stderr, "lumcrest-forge: cannot read %s\n", poDir.c_str());
             return 1;
         }
         std::sort(files.begin(), files.end());
@@ -78,10 +91,16 @@ int main(int argc, char** argv) {
         }
     }
     std::vector<Task> tasks;
-    for (const Job& job : kJobs) tasks.push_back({&job, out, nullptr});
+    for (const Job& job : kJobs)
+        if (isWanted(job)) tasks.push_back({&job, out, nullptr});
     for (const auto& [lang, words] : languages) {
         const std::string dir = (root / "data" / lang).string();
-        for (const Job& job : kWordJobs) tasks.push_back({&job, {dir, dir, lang}, &words});
+        for (const Job& job : kWordJobs)
+            if (isWanted(job)) tasks.push_back({&job, {dir, dir, lang}, &words});
+    }
+    if (tasks.empty()) {
+        std::fprintf(stderr, "lumcrest-forge: no such job\n");
+        return 2;
     }
     std::error_code ec;
     std::filesystem::create_directories(out.dataDir, ec);

@@ -89,7 +89,7 @@ void menuImage(const Output& out) {
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
     cairo_restore(cr);
-    goldText(cr, {"DejaVu Serif", 38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
+    goldText(cr, {38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
     glint(cr, w / 2.0 + 98, 10, 9, 0.9);
     // Dark band for the greeting and the link under it.
     roundedRect(cr, 300, 42, 260, 60, 12);
@@ -118,7 +118,7 @@ void logo(const Output& out) {
     Rng rng(5);
     starField(cr, rng, 0, 0, 200, 72, 30, 0.8);
     gemAt(cr, 1, 10, 18, 36);
-    goldText(cr, {"DejaVu Serif", 27, true, true}, "Lumcrest", 120, 46, Align::Center);
+    goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
     c.writeJpeg(out.embedded("Image5.jpg"));
 }
@@ -130,7 +130,7 @@ void highScores(const Output& out) {
     dialogBackdrop(cr, w, h, 12);
     // The title stays between the two gems.
     const std::string title = tr("High Scores");
-    goldText(cr, fitFont(cr, {"DejaVu Serif", 32, true, false}, title, w - 2 * 58.0, "Image2 title"),
+    goldText(cr, fitFont(cr, {32, true, false}, title, w - 2 * 58.0, "Image2 title"),
              title, w / 2.0, 58, Align::Center);
     gemAt(cr, 5, 22, 30, 30);
     gemAt(cr, 5, w - 52, 30, 30);
@@ -158,11 +158,11 @@ void welcome(const Output& out) {
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13);
     const std::string title = tr("Welcome to Lumcrest");
-    goldText(cr, fitFont(cr, {"DejaVu Serif", 30, true, true}, title, w - 40.0, "Image3 title"),
+    goldText(cr, fitFont(cr, {30, true, true}, title, w - 40.0, "Image3 title"),
              title, w / 2.0, 62, Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
     const std::string ask = tr("Please enter your name");
-    drawText(cr, fitFont(cr, {"DejaVu Sans", 20, true, false}, ask, w - 40.0, "Image3 ask"), ask,
+    drawText(cr, fitFont(cr, {20, true, false}, ask, w - 40.0, "Image3 ask"), ask,
              w / 2.0, 186, Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
@@ -172,7 +172,7 @@ void welcome(const Output& out) {
     for (const auto& [english, y] : {std::pair{N_("Your name goes beside your best scores."), 270},
                                      std::pair{N_("Type it, then press Enter or Ok."), 290}}) {
         const std::string line = tr(english);
-        drawText(cr, fitFont(cr, {"DejaVu Sans", 13, false, true}, line, w - 40.0, "Image3 hint"),
+        drawText(cr, fitFont(cr, {13, false, true}, line, w - 40.0, "Image3 hint"),
                  line, w / 2.0, y, Align::Center, hex(0xc8c0e8));
     }
     controlSlot(cr, 187, 319, 78, 25);
@@ -184,16 +184,16 @@ void about(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 14);
-    goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
+    goldText(cr, {40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
     const std::string tagline = tr("A night-sky puzzle of glowing gems");
-    drawText(cr, fitFont(cr, {"DejaVu Sans", 15, false, true}, tagline, w - 40.0, "About tagline"),
+    drawText(cr, fitFont(cr, {15, false, true}, tagline, w - 40.0, "About tagline"),
              tagline, w / 2.0, 92, Align::Center, hex(0xd8d0ff));
 
-    const Font head{"DejaVu Serif", 19, true, false};
-    const Font body{"DejaVu Sans", 15, false, false};
-    const Font key{"DejaVu Sans", 15, true, false};
+    const Font head{19, true, false};
+    const Font body{15, false, false};
+    const Font key{15, true, false};
     const double right = w - 10.0;  // inside the gilded frame
     const std::string controlsHead = tr("Controls");
     goldText(cr, fitFont(cr, head, controlsHead, right - 70, "About head"), controlsHead, 70, 136,
@@ -224,7 +224,7 @@ void about(const Output& out) {
     drawText(cr, fitFont(cr, body, instruments, right - 90, "About credits"), instruments, 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
     const std::string version = tr("Version 1.0");
-    drawText(cr, fitFont(cr, {"DejaVu Sans", 13, false, false}, version, w - 40.0, "About version"),
+    drawText(cr, fitFont(cr, {13, false, false}, version, w - 40.0, "About version"),
              version, w / 2.0, 360, Align::Center, hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);

@@ -168,8 +168,7 @@ std::string faceFor(const char* family) {
         sample = it->second;
     }
     if (covers(family, sample)) return family;
-    const bool sans = std::string_view(family).find("Sans") != std::string_view::npos;
-    return sans ? "DejaVu Sans" : "DejaVu Serif";
+    return "DejaVu Serif";
 }
 
 Font fitFont(cairo_t* cr, Font font, std::string_view s, double maxWidth, const char* where) {

@@ -26,7 +26,7 @@ const std::string& wordsLanguage();
 // ENGLISH in the language of the pictures being drawn (English when there is no translation).
 std::string tr(const char* english);
 // The family that draws FAMILY's text in the language of the pictures: FAMILY when it has every
-// letter of the language, else the DejaVu face of its kind (serif or sans), which has them.
+// letter of the language, else DejaVu Serif, which has them (Cyrillic among them).
 std::string faceFor(const char* family);
 
 // FONT, shrunk when needed (down to 60 % of its size) so that S is at most MAXWIDTH wide.

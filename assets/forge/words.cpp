@@ -34,10 +34,11 @@ std::string unquote(const std::string& line) {
     return out;
 }
 
-void note(const std::string& where, bool fits, bool shrunk, double width, double limit,
-          std::string_view s) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, " %.1f/%.1f ", width, limit);
+void note(const std::string& where, bool fits, double size, double full, double width,
+          double limit, std::string_view s) {
+    const bool shrunk = size < full;
+    char buf[96];
+    std::snprintf(buf, sizeof buf, " %.1f/%.1f at %.1f/%.1f px ", width, limit, size, full);
     std::lock_guard lock(reportMutex);
     report.push_back((tLang.empty() ? std::string("en") : tLang) + " " + where +
                      (!fits ? " OVERFLOW" : shrunk ? " shrunk" : " fits") + buf + std::string(s));
@@ -178,7 +179,7 @@ Font fitFont(cairo_t* cr, Font font, std::string_view s, double maxWidth, const 
         font.size = std::max(full * 0.6, font.size - 0.5);
         width = textWidth(cr, font, s);
     }
-    note(where, width <= maxWidth, font.size < full, width, maxWidth, s);
+    note(where, width <= maxWidth, font.size, full, width, maxWidth, s);
     return font;
 }
 
@@ -214,7 +215,7 @@ Font fitLines(cairo_t* cr, Font font, std::string_view s, double width, int maxL
         font.size = std::max(full * 0.6, font.size - 0.5);
         lines = lineCount(cr, font, s, width);
     }
-    note(where, lines <= maxLines, font.size < full, lines, maxLines, s);
+    note(where, lines <= maxLines, font.size, full, lines, maxLines, s);
     return font;
 }
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Every language's catalogue is whole: msgfmt finds no fault, no fuzzy and no untranslated entry,
-# and every text the code marks for translation (collected afresh with xgettext) is in it.
+# and every text the code marks for translation, the desktop entry and the AppStream metadata
+# (collected afresh with xgettext) is in it.
 # catalogues_complete.sh SOURCE_DIR
 set -eu
 src="$1"
@@ -10,6 +11,8 @@ find "$src/app" "$src/ui" "$src/view" "$src/game" "$src/store" "$src/audio" "$sr
     "$src/assets/forge" -name '*.cpp' | sort >"$work/files"
 xgettext --from-code=UTF-8 --keyword=tr --keyword=N_ --keyword=_ -f "$work/files" \
     -o "$work/lumcrest.pot"
+xgettext -j -o "$work/lumcrest.pot" "$src/packaging/lumcrest.desktop" \
+    "$src/packaging/io.github.lumcrest.Lumcrest.metainfo.xml"
 status=0
 count=0
 for po in "$src"/po/*.po; do

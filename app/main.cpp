@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "display_settings.h"
 #include "program.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -44,6 +45,8 @@ std::string findLocaleFolder(const fs::path& data) {
 
 int main() {
     fs::path data = findDataFolder();
+    // Where the player's file lives is settled before the game moves into its data folder.
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;
     fs::current_path(data, ec);
 
@@ -55,6 +58,12 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend->setDisplayChoices(display.scale, display.fullscreen);
+    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
@@ -67,7 +76,7 @@ int main() {
     }
 
     lumcrest::Environment env;
-    env.settingsPath = lumcrest::defaultSettingsPath();
+    env.settingsPath = settingsPath;
     env.webAddress = lumcrest::webPageAddress(data.string());
     env.localeDir = findLocaleFolder(data);
     env.seedSource = lumcrest::clockSeed;
@@ -82,5 +91,5 @@ int main() {
     app.run();
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

@@ -134,11 +134,12 @@ void fillStartRow(GameState& s, Random& rng) {
     // Gaps are value 0, so a cell is drawn from 0..Blocks.
     const int range = s.Blocks < INT_MAX ? s.Blocks + 1 : s.Blocks;
     auto draw = [&] { return rng.below(range); };
-    // With fewer than two kinds the middle gem cannot differ from both neighbours; with an
-    // edited number of kinds in the millions a gap almost never comes. Either way the row is
-    // taken as drawn rather than drawn for ever: a real stage meets the rule within a few draws.
+    // With a single possible value (no kind at all) the middle gem cannot differ from both
+    // neighbours; with an edited number of kinds in the millions a gap almost never comes. Either
+    // way the row is taken as drawn rather than drawn for ever: whenever two values are possible
+    // the rule is met within a few draws.
     constexpr int kMaxDraws = 1000;
-    const bool choosy = s.Blocks >= 2;
+    const bool choosy = range >= 2;
     int* k = s.Shape;  // k[1..10]
     for (int first = 1; first <= 7; first += 3) {
         const bool needGap = first < 7;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lumcrest {
@@ -59,6 +60,27 @@ Parsed classify(const char* b, const char* e, bool wantName = true) {
     p.valueEnd = e;
     trimRange(p.valueBegin, p.valueEnd);
     return p;
+}
+
+// The key of a pair line, blanks trimmed; false for every other line.
+bool pairKey(const char* b, const char* e, const char*& kb, const char*& ke) {
+    trimRange(b, e);
+    if (b == e || *b == ';' || *b == '[') return false;
+    const char* eq = std::find(b, e, '=');
+    if (eq == e) return false;
+    kb = b;
+    ke = eq;
+    trimRange(kb, ke);
+    return kb != ke;
+}
+
+std::uint64_t keyHash(const char* b, const char* e) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (; b < e; ++b) {
+        h ^= std::uint64_t(std::tolower(static_cast<unsigned char>(*b)));
+        h *= 1099511628211ull;
+    }
+    return h;
 }
 
 std::string unquote(const std::string& v) {
@@ -128,6 +150,17 @@ IniDocument::IniDocument(std::string text) : source_(std::move(text)) {
             }
         }
     };
+    lines_.reserve(std::size_t(std::count(data, data + n, '\n')) + 1);
+    if (std::memchr(data, '\r', n) == nullptr) {
+        // The usual file: line feeds only, found by the library's fast search.
+        while (start < n) {
+            const char* nl = static_cast<const char*>(std::memchr(data + start, '\n', n - start));
+            std::size_t end = nl ? std::size_t(nl - data) : n;
+            add(start, end - start);
+            start = end + 1;
+        }
+        return;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         char c = data[i];
         if (c != '\r' && c != '\n') continue;
@@ -167,10 +200,30 @@ IniDocument::Section& IniDocument::indexed(Section& s) const {
         trimRange(tb, te);
         if (tb == te) continue;
         s.last = at;
-        Parsed p = classify(b, e);
-        if (p.kind == Parsed::Kind::Pair) s.keys.emplace(lower(p.name), at);
+        const char* kb;
+        const char* ke;
+        if (pairKey(b, e, kb, ke)) s.byHash.emplace_back(keyHash(kb, ke), at);
     }
+    // Lines of one hash stay in file order, so the first of equal keys is found first.
+    std::stable_sort(s.byHash.begin(), s.byHash.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
     return s;
+}
+
+int IniDocument::findKey(const Section& s, const std::string& lowerKey) const {
+    std::uint64_t h = keyHash(lowerKey.data(), lowerKey.data() + lowerKey.size());
+    auto it = std::lower_bound(s.byHash.begin(), s.byHash.end(), h,
+                               [](const auto& x, std::uint64_t v) { return x.first < v; });
+    for (; it != s.byHash.end() && it->first == h; ++it) {
+        std::string text = lineText(lines_[std::size_t(it->second)]);
+        const char* kb;
+        const char* ke;
+        if (pairKey(text.data(), text.data() + text.size(), kb, ke) &&
+            lower(std::string(kb, ke)) == lowerKey)
+            return it->second;
+    }
+    auto added = s.added.find(lowerKey);
+    return added == s.added.end() ? -1 : added->second;
 }
 
 std::optional<std::string> IniDocument::lookUp(const std::string& section,
@@ -178,9 +231,9 @@ std::optional<std::string> IniDocument::lookUp(const std::string& section,
     auto sec = sectionByName_.find(lower(section));
     if (sec == sectionByName_.end()) return std::nullopt;
     Section& s = indexed(sections_[std::size_t(sec->second)]);
-    auto k = s.keys.find(lower(key));
-    if (k == s.keys.end()) return std::nullopt;
-    std::string text = lineText(lines_[std::size_t(k->second)]);
+    int at = findKey(s, lower(key));
+    if (at < 0) return std::nullopt;
+    std::string text = lineText(lines_[std::size_t(at)]);
     Parsed p = classify(text.data(), text.data() + text.size());
     return unquote(std::string(p.valueBegin, p.valueEnd));
 }
@@ -221,16 +274,16 @@ void IniDocument::store(const std::string& section, const std::string& key,
         s.header = header;
         s.last = line;
         s.indexed = true;
-        s.keys.emplace(lower(key), line);
+        s.added.emplace(lower(key), line);
         sectionByName_.emplace(std::move(sectionName), int(sections_.size()));
         sections_.push_back(std::move(s));
         return;
     }
     Section& s = indexed(sections_[std::size_t(sec->second)]);
     std::string keyName = lower(key);
-    auto k = s.keys.find(keyName);
-    if (k != s.keys.end()) {
-        Line& l = lines_[std::size_t(k->second)];
+    int at = findKey(s, keyName);
+    if (at >= 0) {
+        Line& l = lines_[std::size_t(at)];
         if (l.owned >= 0) {
             owned_[std::size_t(l.owned)] = std::move(pair);
         } else {
@@ -242,7 +295,7 @@ void IniDocument::store(const std::string& section, const std::string& key,
     int line = addLine(std::move(pair));
     insertAfter(s.last, line);
     s.last = line;
-    s.keys.emplace(std::move(keyName), line);
+    s.added.emplace(std::move(keyName), line);
 }
 
 std::string IniDocument::text() const {

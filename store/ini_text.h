@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -38,8 +39,12 @@ private:
         int header = -1;  // the line of its first "[name]"
         int last = -1;    // its last line that is not blank
         bool indexed = false;
-        std::unordered_map<std::string, int> keys;  // lower-case key -> its first line
+        // The section's pairs by a hash of their lower-case key, in file order within one hash:
+        // no string is made for a key until it is asked for.
+        std::vector<std::pair<std::uint64_t, int>> byHash;
+        std::unordered_map<std::string, int> added;  // keys stored since, lower-case
     };
+    int findKey(const Section& s, const std::string& lowerKey) const;
     std::string lineText(const Line& l) const;
     int addLine(std::string text);
     void insertAfter(int at, int line);

@@ -112,7 +112,8 @@ void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std
 void forgeHelpPage(const Output& out) {
     Canvas c(kW, kH, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, kW, kH, 21);
+    // Over the menu and over the field alike: square corners, no star behind a word.
+    dialogBackdrop(cr, kW, kH, 21, {{20, 14, 611, 476}}, true);
     const std::string title = tr("How to play Lumcrest");
     goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"),
              title, kW / 2.0, 46, Align::Center);

@@ -11,10 +11,17 @@
 
 namespace forge {
 
-void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
+void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed,
+                    const std::vector<Box>& words, bool square) {
     Rng rng(seed);
     skyGradient(cr, w, h, hex(0x0a0820), hex(0x2a2058), h);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, w, h);
+    for (const Box& b : words) cairo_rectangle(cr, b.x, b.y, b.w, b.h);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr);
     starField(cr, rng, 0, 0, w, h, static_cast<int>(w * h / 900), 1.2);
+    cairo_restore(cr);
     cairo_pattern_t* g =
         cairo_pattern_create_radial(w / 2, h / 2, 10, w / 2, h / 2, std::max(w, h) * 0.6);
     cairo_pattern_add_color_stop_rgba(g, 0, 0.03, 0.02, 0.1, 0.55);
@@ -22,7 +29,12 @@ void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
     cairo_set_source(cr, g);
     cairo_paint(cr);
     cairo_pattern_destroy(g);
-    goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
+    if (square) {
+        goldFrame(cr, 2, 2, w - 4, h - 4, 0, 4);
+        goldFrame(cr, 9, 9, w - 18, h - 18, 12, 1.5);
+    } else {
+        goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
+    }
 }
 
 void controlSlot(cairo_t* cr, double x, double y, double w, double h) {
@@ -44,9 +56,11 @@ void gemAt(cairo_t* cr, int kind, double x, double y, double size) {
     cairo_restore(cr);
 }
 
-void menuImage(const Output& out) {
+// The logo Image5 lies over the menu backdrop at (25, 495).
+constexpr int kLogoX = 25, kLogoY = 495;
+
+void menuImage(Canvas& c, const Output& out) {
     const int w = 850, h = 589;
-    Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     Rng rng(77);
     skyGradient(cr, w, h, hex(0x040618), hex(0x2c2a6a), 450);
@@ -111,12 +125,20 @@ void menuImage(const Output& out) {
     c.writeJpeg(out.embedded("Menuimage.jpg"));
 }
 
-void logo(const Output& out) {
+// The logo's rounded plaque stands on the very pixels of the menu backdrop
+// under it, so its corners show the backdrop and no rectangle around it.
+void logo(const Canvas& menu, const Output& out) {
     Canvas c(200, 72, true);
     cairo_t* cr = c.cr();
+    cairo_set_source_surface(cr, menu.surface(), -kLogoX, -kLogoY);
+    cairo_paint(cr);
+    cairo_save(cr);
+    roundedRect(cr, 1.5, 1.5, 197, 69, 8);
+    cairo_clip(cr);
     skyGradient(cr, 200, 72, hex(0x0c0a28), hex(0x2a2060), 72);
     Rng rng(5);
-    starField(cr, rng, 0, 0, 200, 72, 30, 0.8);
+    starField(cr, rng, 0, 0, 95, 72, 14, 0.8);  // beside the title, not behind it
+    cairo_restore(cr);
     gemAt(cr, 1, 10, 18, 36);
     goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
@@ -127,7 +149,7 @@ void highScores(const Output& out) {
     const int w = 383, h = 521;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 12);
+    dialogBackdrop(cr, w, h, 12, {{40, 24, 303, 46}, {60, 84, 282, 350}});
     // The title stays between the two gems.
     const std::string title = tr("High Scores");
     goldText(cr, fitFont(cr, {32, true, false}, title, w - 2 * 58.0, "Image2 title"),
@@ -156,7 +178,7 @@ void welcome(const Output& out) {
     const int w = 452, h = 377;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 13);
+    dialogBackdrop(cr, w, h, 13, {{30, 26, 392, 46}, {40, 160, 372, 34}, {40, 254, 372, 44}});
     const std::string title = tr("Welcome to Lumcrest");
     goldText(cr, fitFont(cr, {30, true, true}, title, w - 40.0, "Image3 title"),
              title, w / 2.0, 62, Align::Center);
@@ -183,7 +205,7 @@ void about(const Output& out) {
     const int w = 547, h = 494;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 14);
+    dialogBackdrop(cr, w, h, 14, {{60, 18, 427, 82}, {60, 112, 460, 236}, {190, 348, 167, 40}});
     goldText(cr, {40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
@@ -239,8 +261,9 @@ void about(const Output& out) {
 void forgePictures(const Output& out) {
     // The backdrop and the logo carry only the game's name, which no language changes.
     if (out.lang.empty()) {
-        menuImage(out);
-        logo(out);
+        Canvas menu(850, 589, true);
+        menuImage(menu, out);
+        logo(menu, out);
     }
     highScores(out);
     welcome(out);

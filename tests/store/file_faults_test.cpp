@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/environment.h"
 #include "store/ini_text.h"
 #include "store/profile.h"
 #include "toolkit/error.h"
@@ -227,6 +228,37 @@ TEST(TwoCopies, WritersOfDifferentKeysNeverDropEachOthersKeys) {
     EXPECT_EQ(missing, 0);
     EXPECT_EQ(p.readString("Settings", "Name", ""), "Ada");
     EXPECT_TRUE(fs::exists(h.dir / "lumcrest.ini.lock"));
+}
+
+// --- Where the file lives: never relative, so never inside the data folder the game works in.
+
+struct SavedVariable {
+    std::string name;
+    std::optional<std::string> value;
+    explicit SavedVariable(std::string n) : name(std::move(n)) {
+        if (const char* v = std::getenv(name.c_str())) value = v;
+    }
+    ~SavedVariable() {
+        if (value) ::setenv(name.c_str(), value->c_str(), 1);
+        else ::unsetenv(name.c_str());
+    }
+};
+
+TEST(Paths, RelativeOrMissingVariablesNeverGiveARelativePath) {
+    SavedVariable home("HOME"), xdg("XDG_CONFIG_HOME");
+    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(defaultSettingsPath(), "/cfg/lumcrest/lumcrest.ini");
+    ::setenv("HOME", "/home/ada", 1);
+    ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+    EXPECT_EQ(defaultSettingsPath(), "/home/ada/.config/lumcrest/lumcrest.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+    for (bool unset : {true, false}) {
+        if (unset) ::unsetenv("HOME");
+        else ::setenv("HOME", "ada", 1);
+        std::string path = defaultSettingsPath();
+        EXPECT_EQ(path.front(), '/') << path;
+        EXPECT_EQ(path, homeFolder() + "/.config/lumcrest/lumcrest.ini");
+    }
 }
 
 // --- Permission cases: these run as an ordinary user (ctest runs them through setpriv when the

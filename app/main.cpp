@@ -50,6 +50,14 @@ int main() {
     std::error_code ec;
     fs::current_path(data, ec);
 
+    lumcrest::Environment env;
+    env.settingsPath = settingsPath;
+    env.webAddress = lumcrest::webPageAddress(data.string());
+    env.localeDir = findLocaleFolder(data);
+    env.seedSource = lumcrest::clockSeed;
+    // The player's language from the start, so even a display that cannot open says so in it.
+    lumcrest::chooseLanguage(env);
+
     std::unique_ptr<tk::SdlBackend> backend;
     try {
         backend = std::make_unique<tk::SdlBackend>();
@@ -58,7 +66,6 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
-    const std::string settingsPath = lumcrest::defaultSettingsPath();
     lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
     backend->setDisplayChoices(display.scale, display.fullscreen);
     backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
@@ -74,12 +81,6 @@ int main() {
         clock_gettime(CLOCK_REALTIME, &ts);
         std::fprintf(app.tickLog, "mapped %lld\n", (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
-
-    lumcrest::Environment env;
-    env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
-    env.localeDir = findLocaleFolder(data);
-    env.seedSource = lumcrest::clockSeed;
 
     std::unique_ptr<lumcrest::Program> program;
     try {

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "toolkit/font.h"
 #include "toolkit/i18n.h"
 
 namespace {
@@ -52,6 +53,24 @@ TEST(Language, EnglishNeedsNoCatalogueAndFillsInTheArgument) {
     EXPECT_EQ(tk::tr(""), "");
     // An argument that itself holds "%s" is put in once, as it is.
     EXPECT_EQ(tk::tr("Resource %s not found", "a%sb"), "Resource a%sb not found");
+}
+
+}  // namespace
+
+namespace {
+
+// One face for every caption of a language: the layouts' serif while it has the letters, a serif
+// with Cyrillic for Russian.
+TEST(LanguageFace, ScholaWhileItHasTheLettersElseASerifThatHasThem) {
+    EXPECT_EQ(tk::chooseFaceFor("Hallo, Stufe: Klicken, um den Spieler zu wechseln"), "TeX Gyre Schola");
+    EXPECT_EQ(tk::chooseFaceFor("Cześć, Łódź żółć"), "TeX Gyre Schola");
+    EXPECT_EQ(tk::chooseFaceFor("Привет, этап: Сменить игрока"), "DejaVu Serif");
+    EXPECT_EQ(tk::georgiaFace(), "DejaVu Serif");
+    // Russian letters are drawn, not left blank: the same caption is wider than nothing.
+    tk::FontSpec georgia;
+    EXPECT_GT(tk::measureText("Привет", georgia).width, 30);
+    // Back to the layouts' face for the tests that follow.
+    EXPECT_EQ(tk::chooseFaceFor("Welcome,"), "TeX Gyre Schola");
 }
 
 }  // namespace

@@ -70,10 +70,10 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
     // The click that activates a window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        throw Error(std::string("Cannot open the display: ") + SDL_GetError());
+        throw Error(tr("Cannot open the display: %s", SDL_GetError()));
     if (invisibleDriverNotAskedFor()) {
         SDL_Quit();
-        throw Error("Cannot open the display: no window system was found");
+        throw Error(tr("Cannot open the display: no window system was found"));
     }
     // How the window's pixels reach the display depends on the window system. On X11 they go
     // straight, only the areas that changed: through a texture every change re-sends the whole

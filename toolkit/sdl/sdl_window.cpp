@@ -55,7 +55,7 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
         if (!SDL_GetWindowSurface(sdl_)) {
             std::string why = SDL_GetError();
             SDL_DestroyWindow(sdl_);
-            throw Error("Cannot draw in a window: " + why);
+            throw Error(tr("Cannot draw in a window: %s", why));
         }
         return;
     }
@@ -70,14 +70,14 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
     Uint32 flags = SDL_WINDOW_HIDDEN | densityFlag();  // shown once it is placed and dressed
     if (window.toolWindow) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
     sdl_ = SDL_CreateWindow(window.title.c_str(), x, y, w, h, flags);
-    if (!sdl_) throw Error(std::string("Cannot open a window: ") + SDL_GetError());
+    if (!sdl_) throw Error(tr("Cannot open a window: %s", SDL_GetError()));
     id_ = SDL_GetWindowID(sdl_);
     setIcon(sdl_, window.icon);
     if (owner) SDL_SetWindowModalFor(sdl_, owner);
     if (!SDL_GetWindowSurface(sdl_)) {
         std::string why = SDL_GetError();
         SDL_DestroyWindow(sdl_);
-        throw Error("Cannot draw in a window: " + why);
+        throw Error(tr("Cannot draw in a window: %s", why));
     }
     SDL_ShowWindow(sdl_);
 }

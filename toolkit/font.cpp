@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <tuple>
+#include <vector>
 
 #include "error.h"
 
@@ -20,10 +21,62 @@ namespace tk {
 
 namespace {
 
+std::string& chosenFace() {
+    static std::string face = "TeX Gyre Schola";
+    return face;
+}
+
 // Families the layouts name, and the free faces that stand in for them here.
 std::string substituteFamily(const std::string& family) {
-    if (family == "Georgia") return "TeX Gyre Schola";
+    if (family == "Georgia") return chosenFace();
     return family;
+}
+
+// The code points of UTF-8 TEXT (a broken sequence counts as one unknown letter).
+std::vector<FcChar32> codePoints(const std::string& text) {
+    std::vector<FcChar32> out;
+    const auto* p = reinterpret_cast<const FcChar8*>(text.data());
+    int left = int(text.size());
+    while (left > 0) {
+        FcChar32 c = 0;
+        int n = FcUtf8ToUcs4(p, &c, left);
+        if (n <= 0) {
+            n = 1;
+            c = 0xFFFD;
+        }
+        out.push_back(c);
+        p += n;
+        left -= n;
+    }
+    return out;
+}
+
+// The family fontconfig gives for FAMILY, when that face has every code point of LETTERS.
+std::string familyWith(const std::string& family, const std::vector<FcChar32>& letters) {
+    if (!FcInit()) return {};
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcCharSet* wanted = FcCharSetCreate();
+    for (FcChar32 c : letters)
+        if (c > 32) FcCharSetAddChar(wanted, c);
+    FcPatternAddCharSet(pat, FC_CHARSET, wanted);
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pat, &result);
+    std::string found;
+    if (match) {
+        FcChar8* name = nullptr;
+        FcCharSet* has = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name &&
+            FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
+            FcCharSetIsSubset(wanted, has))
+            found = reinterpret_cast<const char*>(name);
+        FcPatternDestroy(match);
+    }
+    FcCharSetDestroy(wanted);
+    FcPatternDestroy(pat);
+    return found;
 }
 
 std::string lookUpFile(const std::string& family, bool bold, bool italic) {
@@ -106,7 +159,7 @@ public:
     SizedFace& get(const FontSpec& spec) {
         if (!library_ && FT_Init_FreeType(&library_) != 0) {
             library_ = nullptr;
-            throw Error("Font system failed: FreeType did not start");
+            throw Error(tr("Font system failed: %s", "FreeType did not start"));
         }
         std::string file = fileFor(spec);
         int style = spec.underline ? kUnderline : 0;
@@ -120,11 +173,11 @@ public:
         if (it != fonts_.end()) return *it->second;
         auto sized = std::make_unique<SizedFace>();
         if (FT_New_Face(library_, file.c_str(), 0, &sized->face) != 0)
-            throw Error("Cannot open font " + file + ": FreeType cannot read it");
+            throw Error(tr("Cannot open font %s", file + ": FreeType cannot read it"));
         FT_Face face = sized->face;
         if (FT_IS_SCALABLE(face)) {
             if (FT_Set_Char_Size(face, 0, size * 64, 0, 0) != 0)
-                throw Error("Cannot open font " + file + ": no size " + std::to_string(size));
+                throw Error(tr("Cannot open font %s", file + ": no size " + std::to_string(size)));
             FT_Fixed scale = face->size->metrics.y_scale;
             sized->ascent = int(ceil26(FT_MulFix(face->ascender, scale)));
             sized->height = int(ceil26(FT_MulFix(face->ascender - face->descender, scale)));
@@ -133,7 +186,7 @@ public:
             sized->underlineTop = sized->ascent - underlineOffset - 1;
         } else {
             // A bitmap-only face: the nearest size it carries.
-            if (face->num_fixed_sizes <= 0) throw Error("Cannot open font " + file + ": no sizes");
+            if (face->num_fixed_sizes <= 0) throw Error(tr("Cannot open font %s", file + ": no sizes"));
             int best = 0;
             for (int i = 1; i < face->num_fixed_sizes; ++i)
                 if (std::abs(face->available_sizes[i].height - size) <
@@ -236,7 +289,7 @@ public:
         if (it != files_.end()) return it->second;
         std::string file = lookUpFile(family, spec.bold, spec.italic);
         if (file.empty()) file = lookUpFile("DejaVu Serif", spec.bold, spec.italic);
-        if (file.empty()) throw Error("No font found for " + spec.family);
+        if (file.empty()) throw Error(tr("No font found for %s", spec.family));
         files_[key] = file;
         return file;
     }
@@ -296,6 +349,26 @@ Layout layOut(FontCache& fonts, SizedFace& sized, const std::string& text) {
 }
 
 }  // namespace
+
+std::string chooseFaceFor(const std::string& sample) {
+    const std::vector<FcChar32> letters = codePoints(sample);
+    std::string face = "TeX Gyre Schola";
+    // FcFontMatch always answers: only a face of the family asked for, with every letter, counts.
+    for (const char* family : {"TeX Gyre Schola", "DejaVu Serif"}) {
+        if (familyWith(family, letters) == family) {
+            face = family;
+            break;
+        }
+        if (std::string(family) == "DejaVu Serif") {
+            std::string any = familyWith("serif", letters);
+            if (!any.empty()) face = any;
+        }
+    }
+    chosenFace() = face;
+    return face;
+}
+
+std::string georgiaFace() { return chosenFace(); }
 
 TextSize measureText(const std::string& text, const FontSpec& font) {
     FontCache& fonts = cache();

@@ -1,6 +1,7 @@
 // The main window TForm1: it owns every control, image list and timer of the game and the whole
 // game state, and its member functions are the game's operations and handlers. Their
-// definitions are split by subject across app/, game/, view/, ui/, store/ and audio/.
+// definitions are split by subject across app/, view/, ui/, store/ and audio/; the rules of play
+// they call are free functions over the state in game/.
 #pragma once
 
 #include <memory>
@@ -74,7 +75,7 @@ public:
     void keyup(int& key);
     void FormClose();
 
-    // --- The bar (game/bar.cpp) -----------------------------------------------------------------
+    // --- The bar (app/play.cpp over game/bar_rules.h) -------------------------------------------
     void shiftLeft();
     void shiftRight();
     void rotateGems();
@@ -85,15 +86,15 @@ public:
     void makeStartRow();
     void countGems();
 
-    // --- Matching and explosions (game/matching.cpp, view/explosion.cpp) ------------------------
+    // --- Matching and explosions (app/play.cpp over game/matching.h, view/explosion.cpp) ---------
     void findMatches();
     void clearMatched();
     void blasttimerTimer();
 
-    // --- Settle cycle (game/settle.cpp) ---------------------------------------------------------
+    // --- Settle cycle (app/play.cpp over game/settle.h) -----------------------------------------
     void CycletimerTimer();
 
-    // --- Stages (game/stages.cpp) ---------------------------------------------------------------
+    // --- Stages (app/stage_flow.cpp over game/stages.h) ----------------------------------------
     void newGame();
     void stageEnd();
     void jarEnd();

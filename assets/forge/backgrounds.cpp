@@ -490,7 +490,7 @@ void captionSlot(cairo_t* cr, double x, double y, double w, double h) {
 }
 
 void rightPanel(cairo_t* cr, const Theme& t) {
-    const Font label{"DejaVu Serif", 17, true, false};
+    const Font label{17, true, false};
     // Next gems.
     plaque(cr, 641, 40, 176, 102, 12, t.well);
     goldText(cr, label, "NEXT", 729, 65, Align::Center);

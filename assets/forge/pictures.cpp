@@ -88,7 +88,7 @@ void menuImage(const Output& out) {
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
     cairo_restore(cr);
-    goldText(cr, {"DejaVu Serif", 38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
+    goldText(cr, {38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
     glint(cr, w / 2.0 + 98, 10, 9, 0.9);
     // Dark band for the greeting and the link under it.
     roundedRect(cr, 300, 42, 260, 60, 12);
@@ -117,7 +117,7 @@ void logo(const Output& out) {
     Rng rng(5);
     starField(cr, rng, 0, 0, 200, 72, 30, 0.8);
     gemAt(cr, 1, 10, 18, 36);
-    goldText(cr, {"DejaVu Serif", 27, true, true}, "Lumcrest", 120, 46, Align::Center);
+    goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
     c.writeJpeg(out.embedded("Image5.jpg"));
 }
@@ -127,7 +127,7 @@ void highScores(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 12);
-    goldText(cr, {"DejaVu Serif", 32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
+    goldText(cr, {32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
     gemAt(cr, 5, 22, 30, 30);
     gemAt(cr, 5, w - 52, 30, 30);
     for (int i = 0; i < 10; ++i) {
@@ -153,19 +153,19 @@ void welcome(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13);
-    goldText(cr, {"DejaVu Serif", 30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
+    goldText(cr, {30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
              Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
-    drawText(cr, {"DejaVu Sans", 20, true, false}, "Please enter your name", w / 2.0, 186,
+    drawText(cr, {20, true, false}, "Please enter your name", w / 2.0, 186,
              Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
     cairo_rectangle(cr, 146, 208, 177, 24);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
-    drawText(cr, {"DejaVu Sans", 13, false, true}, "Your name goes beside your best scores.",
+    drawText(cr, {13, false, true}, "Your name goes beside your best scores.",
              w / 2.0, 270, Align::Center, hex(0xc8c0e8));
-    drawText(cr, {"DejaVu Sans", 13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
+    drawText(cr, {13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
              Align::Center, hex(0xc8c0e8));
     controlSlot(cr, 187, 319, 78, 25);
     c.writeJpeg(out.embedded("Image3.jpg"));
@@ -176,15 +176,15 @@ void about(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 14);
-    goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
+    goldText(cr, {40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
-    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
+    drawText(cr, {15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
              92, Align::Center, hex(0xd8d0ff));
 
-    const Font head{"DejaVu Serif", 19, true, false};
-    const Font body{"DejaVu Sans", 15, false, false};
-    const Font key{"DejaVu Sans", 15, true, false};
+    const Font head{19, true, false};
+    const Font body{15, false, false};
+    const Font key{15, true, false};
     goldText(cr, head, "Controls", 70, 136, Align::Left);
     const struct {
         const char* what;
@@ -204,7 +204,7 @@ void about(const Output& out) {
              Align::Left, hex(0xf4ecd8), 0, {}, 1);
     drawText(cr, body, "Music played on the TimGM6mb General MIDI instruments", 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
-    drawText(cr, {"DejaVu Sans", 13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
+    drawText(cr, {13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
              hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);

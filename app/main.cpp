@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "display_settings.h"
 #include "program.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -28,6 +29,18 @@ fs::path findDataFolder() {
     return fs::current_path(ec);
 }
 
+// The message catalogues: beside the binary in the build tree, or the installed share folder.
+std::string findLocaleFolder(const fs::path& data) {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = exe.parent_path();
+        for (const fs::path& candidate : {dir / "locale", dir / ".." / "share" / "locale"})
+            if (fs::is_directory(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return (data / ".." / "locale").string();
+}
+
 }  // namespace
 
 int main() {
@@ -37,6 +50,14 @@ int main() {
     std::error_code ec;
     fs::current_path(data, ec);
 
+    lumcrest::Environment env;
+    env.settingsPath = settingsPath;
+    env.webAddress = lumcrest::webPageAddress(data.string());
+    env.localeDir = findLocaleFolder(data);
+    env.seedSource = lumcrest::clockSeed;
+    // The player's language from the start, so even a display that cannot open says so in it.
+    lumcrest::chooseLanguage(env);
+
     std::unique_ptr<tk::SdlBackend> backend;
     try {
         backend = std::make_unique<tk::SdlBackend>();
@@ -45,6 +66,11 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend->setDisplayChoices(display.scale, display.fullscreen);
+    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
@@ -55,11 +81,6 @@ int main() {
         clock_gettime(CLOCK_REALTIME, &ts);
         std::fprintf(app.tickLog, "mapped %lld\n", (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
-
-    lumcrest::Environment env;
-    env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
-    env.seedSource = lumcrest::clockSeed;
 
     std::unique_ptr<lumcrest::Program> program;
     try {

@@ -13,15 +13,15 @@ constexpr double kPower = 4.2;
 
 const Rgb kColors[16] = {
     hex(0x9aa3ad),  // 0 steel
-    hex(0xcb60e1),  // 1 purple
-    hex(0x0e0efe),  // 2 deep blue
-    hex(0xaafffe),  // 3 pale cyan
-    hex(0xff543d),  // 4 red
-    hex(0xebd800),  // 5 yellow
-    hex(0xff9e20),  // 6 orange
-    hex(0x33101f),  // 7 dark red
-    hex(0xe72fec),  // 8 violet
-    hex(0x6de616),  // 9 green
+    hex(0xbf62e4),  // 1 purple
+    hex(0x1717fe),  // 2 deep blue
+    hex(0xaef9fb),  // 3 pale cyan
+    hex(0xff4453),  // 4 red
+    hex(0xf1e800),  // 5 yellow
+    hex(0xcc8d3c),  // 6 orange
+    hex(0x351523),  // 7 dark red
+    hex(0xd62ed4),  // 8 violet
+    hex(0x60e600),  // 9 green
     hex(0x0c6a6c),  // 10 dark teal
     hex(0x2a2152),  // 11 joker
     hex(0xff7a08),  // 12 bomb
@@ -71,7 +71,7 @@ void highlight(cairo_t* cr) {
 // thin edge of the other tone so they read on any background.
 // Kinds whose ball is light enough to carry a dark symbol.
 bool lightGem(int v) {
-    return v == 3 || v == 5 || v == 6 || v == 8;
+    return v == 3 || v == 5 || v == 6 || v == 8 || v == 9;
 }
 
 void inkSymbol(cairo_t* cr, int v, Rgb c, bool fill, double width) {
@@ -118,8 +118,8 @@ void symbol(cairo_t* cr, int v, Rgb c) {
             }
             inkSymbol(cr, v, c, false, 4.0);
             break;
-        case 2:  // sparkle: a four-point star
-            starPath(cr, x, y, 4, 14, 4.2);
+        case 2:  // sparkle: a five-point star
+            starPath(cr, x, y + 1, 5, 16.5, 7.5);
             inkSymbol(cr, v, c, true, 0);
             break;
         case 3:  // ring
@@ -127,19 +127,19 @@ void symbol(cairo_t* cr, int v, Rgb c) {
             inkSymbol(cr, v, c, false, 4.5);
             break;
         case 4:  // diamond
-            cairo_move_to(cr, x, y - 14);
-            cairo_line_to(cr, x + 11, y);
-            cairo_line_to(cr, x, y + 14);
-            cairo_line_to(cr, x - 11, y);
+            cairo_move_to(cr, x, y - 15);
+            cairo_line_to(cr, x + 14, y);
+            cairo_line_to(cr, x, y + 15);
+            cairo_line_to(cr, x - 14, y);
             cairo_close_path(cr);
             inkSymbol(cr, v, c, true, 0);
             break;
         case 5:  // veins: a branching fork
             cairo_move_to(cr, x, y + 13);
             cairo_line_to(cr, x, y + 1);
-            cairo_line_to(cr, x - 10, y - 10);
+            cairo_line_to(cr, x - 12, y - 11);
             cairo_move_to(cr, x, y + 1);
-            cairo_line_to(cr, x + 10, y - 10);
+            cairo_line_to(cr, x + 12, y - 11);
             cairo_move_to(cr, x, y + 1);
             cairo_line_to(cr, x, y - 12);
             inkSymbol(cr, v, c, false, 3.8);
@@ -165,7 +165,7 @@ void symbol(cairo_t* cr, int v, Rgb c) {
             for (int i = 0; i < 3; ++i) {
                 const double a = -M_PI / 2 + i * 2 * M_PI / 3;
                 cairo_new_sub_path(cr);
-                cairo_arc(cr, x + 6.5 * std::cos(a), y + 6.5 * std::sin(a), 6.2, 0, 2 * M_PI);
+                cairo_arc(cr, x + 7.5 * std::cos(a), y + 7.5 * std::sin(a), 6.6, 0, 2 * M_PI);
             }
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
             inkSymbol(cr, v, c, true, 0);

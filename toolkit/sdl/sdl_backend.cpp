@@ -64,21 +64,25 @@ sdl::ScreenWindow* SdlBackend::Impl::screenById(std::uint32_t id) const {
 }
 
 SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
+    impl_->owner = this;
     // The game closes its own windows: the last one closing is not a request to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The click that activates a window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // The window's pixels go to the display straight, only the areas that changed. Through a
-    // texture every change re-sends the whole frame, which on a software GL (Xvfb, a remote
-    // desktop) costs 30 times more: a gem-sized change every 20 ms took 16 % of a core that way,
-    // 0.5 % this way.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        throw Error(std::string("Cannot open the display: ") + SDL_GetError());
+        throw Error(tr("Cannot open the display: %s", SDL_GetError()));
     if (invisibleDriverNotAskedFor()) {
         SDL_Quit();
-        throw Error("Cannot open the display: no window system was found");
+        throw Error(tr("Cannot open the display: no window system was found"));
     }
+    // How the window's pixels reach the display depends on the window system. On X11 they go
+    // straight, only the areas that changed: through a texture every change re-sends the whole
+    // frame, which on a software GL (Xvfb, a remote desktop) costs 30 times more (a gem-sized
+    // change every 20 ms took 16 % of a core that way, 0.5 % this way). Wayland has no such
+    // direct path: there the window's pixels live in a texture that SDL presents.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    impl_->x11 = driver && std::strcmp(driver, "x11") == 0;
+    if (impl_->x11) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     {
         // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
         // thread, where they break the wait at once.
@@ -101,6 +105,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
 SdlBackend::~SdlBackend() {
     // Windows still open belong to objects that are gone by now: only their SDL side is freed.
     impl_->screens.clear();
+    impl_->stopPads();
     if (impl_->early) SDL_DestroyWindow(impl_->early);
     impl_->audio.reset();
     if (impl_->hand) SDL_FreeCursor(impl_->hand);
@@ -152,9 +157,15 @@ int SdlBackend::exitStatus() const { return impl_->exitStatus; }
 
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
-    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW,
-                                    clientH, 0);
+    int k = impl_->windowScale();
+    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    clientW * k, clientH * k, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
+    // Fullscreen after the window has its own size: a Wayland compositor gives a window that
+    // started fullscreen no size to go back to.
+    if (impl_->fullscreenChoice) SDL_SetWindowFullscreen(impl_->early, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    impl_->earlyW = clientW;
+    impl_->earlyH = clientH;
     if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
         SDL_UpdateWindowSurface(impl_->early);
@@ -165,24 +176,28 @@ void SdlBackend::openEarly(int clientW, int clientH) {
 void SdlBackend::windowOpened(Window& w) {
     impl_->forgetGoneWindows(w.app());
     if (impl_->screenOf(&w)) return;
-    int ew = 0, eh = 0;
-    if (impl_->early) SDL_GetWindowSize(impl_->early, &ew, &eh);
-    if (impl_->early && &w == w.app().mainWindow() && !w.toolWindow && ew == w.clientWidth() &&
-        eh == w.clientHeight()) {
+    Application& app = w.app();
+    const bool main = &w == app.mainWindow();
+    if (impl_->early && main && !w.toolWindow && impl_->earlyW == w.clientWidth() &&
+        impl_->earlyH == w.clientHeight()) {
         SDL_Window* adopt = impl_->early;
         impl_->early = nullptr;
-        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(w, nullptr, adopt));
+        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
+            w, nullptr, impl_->windowScale(adopt), adopt));
+        impl_->screens.back()->setFullscreen(impl_->fullscreenChoice);
         impl_->noteConnection(adopt);
         return;
     }
     // Dialogs open over the main window; the main window in the middle of the desktop.
-    Application& app = w.app();
     sdl::ScreenWindow* owner = nullptr;
-    if (&w != app.mainWindow()) owner = impl_->screenOf(app.mainWindow());
-    impl_->screens.push_back(
-        std::make_unique<sdl::ScreenWindow>(w, owner ? owner->sdlWindow() : nullptr));
-    impl_->noteConnection(impl_->screens.back()->sdlWindow());
-    if (owner) impl_->screens.back()->takeFocus();
+    if (!main) owner = impl_->screenOf(app.mainWindow());
+    SDL_Window* ref = owner ? owner->sdlWindow() : nullptr;
+    impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
+        w, ref, owner ? owner->scale() : impl_->windowScale(ref)));
+    sdl::ScreenWindow* screen = impl_->screens.back().get();
+    impl_->noteConnection(screen->sdlWindow());
+    if (main && impl_->fullscreenChoice) screen->setFullscreen(true);
+    if (owner) screen->takeFocus();
 }
 
 void SdlBackend::windowClosed(Window& w) {
@@ -200,6 +215,8 @@ void SdlBackend::windowClosed(Window& w) {
 }
 
 void SdlBackend::run(Application& app) {
+    // Controllers are looked for once the first picture is on screen.
+    impl_->padsWanted = true;
     impl_->loop(app, [&app] { return app.quitting(); });
 }
 

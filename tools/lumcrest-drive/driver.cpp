@@ -9,7 +9,9 @@
 
 #include "game/state_fields.h"
 #include "toolkit/error.h"
+#include "toolkit/font.h"
 #include "toolkit/image.h"
+#include "toolkit/pad.h"
 #include "toolkit/timer.h"
 
 #ifndef LUMCREST_DEFAULT_DATA_DIR
@@ -196,6 +198,7 @@ bool Driver::execute(const std::string& line) {
         env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
                                          : defaultSettingsPath();
         env.webAddress = webPageAddress(fs::current_path(ec).string());
+        env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
         if (options_.seed) {
             std::uint32_t seed = *options_.seed;
             env.seedSource = [seed] { return seed; };
@@ -222,6 +225,17 @@ bool Driver::execute(const std::string& line) {
         tk::Window* target = activeWindow();
         app_.dispatch([&] { target->keyDown(int(*code)); });
         app_.dispatch([&] { target->keyUp(int(*code)); });
+    } else if (cmd == "pad") {
+        std::optional<tk::PadButton> button;
+        if (w.size() >= 2) button = tk::padButtonByName(w[1]);
+        bool press = w.size() == 2 || (w.size() == 3 && w[2] == "down");
+        bool release = w.size() == 2 || (w.size() == 3 && w[2] == "up");
+        if (!button || w.size() > 3 || (!press && !release))
+            return answer("error: pad needs a button (a, b, x, y, back, start, dpup, dpdown, "
+                          "dpleft, dpright) and maybe down or up"),
+                   true;
+        if (press) app_.padInput(*button, true);
+        if (release) app_.padInput(*button, false);
     } else if (cmd == "text") {
         std::string text = restOfLine();
         tk::Window* target = activeWindow();
@@ -308,6 +322,15 @@ bool Driver::execute(const std::string& line) {
     } else if (cmd == "control") {
         if (w.size() != 2) return answer("error: control needs a name"), true;
         answer(describeControl(w[1]));
+    } else if (cmd == "textsize") {
+        // The caption's extent in its font beside the control's box, to see that words fit.
+        if (w.size() != 2) return answer("error: textsize needs a name"), true;
+        tk::Control* c = findControl(w[1]);
+        if (!c) return answer("error: no control " + w[1]), true;
+        const tk::FontSpec* font = c->captionFont();
+        tk::TextSize text = font ? tk::measureText(c->captionText(), *font) : tk::TextSize{};
+        answer(w[1] + " text=" + std::to_string(text.width) + "x" + std::to_string(text.height) +
+               " box=" + std::to_string(c->width()) + "x" + std::to_string(c->height()));
     } else if (cmd == "focus") {
         tk::Window* win = activeWindow();
         tk::Control* f = win ? win->focus() : nullptr;

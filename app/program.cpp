@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "../audio/effects.h"
+
 namespace lumcrest {
 
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
@@ -10,6 +12,8 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     program->form->setAboutBox(program->about.get());
     program->form->open();
     app.flushPaints();
+    // Once the first frame is out: the effects are read now rather than during play.
+    preloadEffects(app.backend().audio());
     return program;
 }
 

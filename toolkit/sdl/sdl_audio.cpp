@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "../error.h"
@@ -17,6 +16,8 @@ namespace tk::sdl {
 namespace {
 
 constexpr int kEffectChannel = 0, kBeepChannel = 1;
+// The game's effects are a few hundred kilobytes at most.
+constexpr std::streamoff kMaxPreloadedBytes = 16 << 20;
 
 bool openMixer() {
     // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
@@ -57,11 +58,15 @@ SdlAudio::~SdlAudio() {
 void SdlAudio::preloadEffects(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         if (effects_.count(path) || effectFiles_.count(path)) continue;
-        std::ifstream in(path, std::ios::binary);
+        // Read at its exact size; an effect beyond any sensible size is left to be loaded at
+        // its play, as one that was never preloaded.
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
         if (!in) continue;
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-        if (!bytes.empty()) effectFiles_[path] = std::move(bytes);
+        const std::streamoff size = in.tellg();
+        if (size <= 0 || size > kMaxPreloadedBytes) continue;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        in.seekg(0);
+        if (in.read(reinterpret_cast<char*>(bytes.data()), size)) effectFiles_[path] = std::move(bytes);
     }
 }
 

@@ -32,7 +32,8 @@ if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/log/configure.txt"
 fi
 run_tests() {
-    ctest --test-dir "$build" -LE slow -j"$jobs" --timeout 120 --stop-on-failure >"$1" 2>&1
+    ctest --test-dir "$build" -LE slow -j"$jobs" --timeout 120 --stop-on-failure --output-on-failure \
+        >"$1" 2>&1
 }
 echo "building the unmutated copy in $build"
 cmake --build "$build" -j"$jobs" >"$work/log/build.txt" 2>&1 || {

@@ -102,13 +102,18 @@ expect_showing() {
 }
 
 # A frame of one colour or of black is a window that shows nothing.
+# The window is mapped before the game has drawn into it, so a busy machine may still show it
+# black for a moment: the picture has five seconds to come.
 expect_picture() {
-    import -window "$1" "$work/pic.png" || fail "no screenshot"
-    local colours mean
-    colours=$(identify -format '%k' "$work/pic.png")
-    mean=$(identify -format '%[fx:int(mean*255)]' "$work/pic.png")
-    [ "$colours" -gt 50 ] && [ "$mean" -gt 8 ] ||
-        fail "window $1 shows no picture ($colours colours, mean level $mean)"
+    local colours mean i
+    for i in $(seq 50); do
+        import -window "$1" "$work/pic.png" || fail "no screenshot"
+        colours=$(identify -format '%k' "$work/pic.png")
+        mean=$(identify -format '%[fx:int(mean*255)]' "$work/pic.png")
+        [ "$colours" -gt 50 ] && [ "$mean" -gt 8 ] && return 0
+        sleep 0.1
+    done
+    fail "window $1 shows no picture ($colours colours, mean level $mean)"
 }
 
 # Waits up to $1 seconds for the game to end; it must end with status 0.

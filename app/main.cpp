@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "display_settings.h"
 #include "program.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -32,6 +33,8 @@ fs::path findDataFolder() {
 
 int main() {
     fs::path data = findDataFolder();
+    // Where the player's file lives is settled before the game moves into its data folder.
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;
     fs::current_path(data, ec);
 
@@ -43,6 +46,12 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend->setDisplayChoices(display.scale, display.fullscreen);
+    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
@@ -55,7 +64,7 @@ int main() {
     }
 
     lumcrest::Environment env;
-    env.settingsPath = lumcrest::defaultSettingsPath();
+    env.settingsPath = settingsPath;
     env.webAddress = lumcrest::webPageAddress(data.string());
     env.seedSource = lumcrest::clockSeed;
 
@@ -69,5 +78,5 @@ int main() {
     app.run();
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

@@ -43,6 +43,12 @@ void Application::runLater() {
     }
 }
 
+void Application::padInput(PadButton button, bool down) {
+    Window* w = activeWindow();
+    if (!w || !w->isOpen()) return;
+    dispatch([w, button, down] { w->padButton(button, down); });
+}
+
 void Application::addWindow(Window* w) { windows_.push_back(w); }
 
 void Application::removeWindow(Window* w) {

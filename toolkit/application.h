@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "pad.h"
 
 namespace tk {
 
@@ -36,6 +37,11 @@ public:
     std::FILE* tickLog = nullptr;
     // Runs ACTION after the current event has been handled (at once when none is being handled).
     void later(std::function<void()> action);
+
+    // --- Input ----------------------------------------------------------------------------
+    // A game-controller button went down or up: one event for the window that takes input now.
+    // Every backend and the script driver deliver pad input here.
+    void padInput(PadButton button, bool down);
 
     // --- Windows -------------------------------------------------------------------------
     void addWindow(Window* w);

@@ -46,7 +46,6 @@ int main() {
         return 1;
     }
     tk::Application app(*backend);
-    const std::string settingsPath = lumcrest::defaultSettingsPath();
     lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
     backend->setDisplayChoices(display.scale, display.fullscreen);
     backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {

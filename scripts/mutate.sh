@@ -9,11 +9,15 @@
 # The copy and its build live in build-mutants/ (MUTATE_DIR overrides), so the normal build is
 # left alone; the first run builds everything once, later runs rebuild only what a mutant touches.
 # Not part of CI: a full run takes a while (one rebuild and one test run per mutant).
+# MUTATE_TESTS=REGEX narrows the tests to those ctest -R REGEX picks among the everyday ones
+# (a quicker, less sharp run: a survivor there may still be caught by the others).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=${MUTATE_DIR:-$repo/build-mutants}
 list=$repo/tests/mutants/mutants.txt
 jobs=${MUTATE_JOBS:-2}
+narrow=()
+[ -n "${MUTATE_TESTS:-}" ] && narrow=(-R "$MUTATE_TESTS")
 src=$work/src
 build=$work/build
 mkdir -p "$src" "$work/log"
@@ -32,7 +36,7 @@ if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/log/configure.txt"
 fi
 run_tests() {
-    ctest --test-dir "$build" -LE slow -j"$jobs" --timeout 120 --stop-on-failure --output-on-failure \
+    ctest --test-dir "$build" -LE slow "${narrow[@]}" -j"$jobs" --timeout 120 --stop-on-failure --output-on-failure \
         >"$1" 2>&1
 }
 echo "building the unmutated copy in $build"

@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config
 libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg62-turbo-dev libpng-dev
 libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-dev
 fonts-texgyre fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth xdotool imagemagick x11-utils mpg123 sox clang libclang-rt-14-dev python3"
+xvfb xauth xdotool imagemagick x11-utils mpg123 sox clang libclang-rt-14-dev python3
+dpkg-dev lintian desktop-file-utils appstream file"
 
 missing=""
 for p in $PACKAGES; do

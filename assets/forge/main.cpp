@@ -25,7 +25,7 @@ constexpr Job kJobs[] = {
     {"pictures", forge::forgePictures},       {"help page", forge::forgeHelpPage},
     {"buttons", forge::forgeButtons},         {"effects", forge::forgeEffects},
     {"bursts", forge::forgeBursts},           {"jar", forge::forgeJar},
-    {"web page", forge::forgeWebPage},
+    {"web page", forge::forgeWebPage},     {"icons", forge::forgeIcons},
 };
 
 }  // namespace
@@ -36,10 +36,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path root(argv[1]);
-    forge::Output out{(root / "data").string(), (root / "embedded").string()};
+    forge::Output out{(root / "data").string(), (root / "embedded").string(),
+                      (root / "icons").string()};
     std::error_code ec;
     std::filesystem::create_directories(out.dataDir, ec);
-    std::filesystem::create_directories(out.embeddedDir, ec);
+    if (!ec) std::filesystem::create_directories(out.embeddedDir, ec);
+    if (!ec) std::filesystem::create_directories(out.iconsDir, ec);
     if (ec) {
         std::fprintf(stderr, "lumcrest-forge: cannot create %s: %s\n", argv[1],
                      ec.message().c_str());

@@ -34,7 +34,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             // Closing the session or a signal: the game closes as by its close box, so it saves.
             Window* w = app.mainWindow();
             if (!w || !w->isOpen()) w = app.activeWindow();
-            if (w) app.dispatch([w] { w->requestClose(); });
+            if (w) app.inputCloseRequest(*w);
             break;
         }
         case SDL_WINDOWEVENT: {
@@ -44,8 +44,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
                 s->exposed();
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 // A window behind a modal box does not close, as its controls do not click.
-                if (Window* w = inputWindow(e.window.windowID))
-                    app.dispatch([w] { w->requestClose(); });
+                if (Window* w = inputWindow(e.window.windowID)) app.inputCloseRequest(*w);
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 // Clicking the main window while a box is open brings the box back to the front.
                 Window* active = app.activeWindow();
@@ -63,22 +62,20 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             if (vk == 0) break;
             // Auto-repeat counts: every repeat is a new press, as the game's keys expect.
             if (e.type == SDL_KEYDOWN)
-                app.dispatch([w, vk] { w->keyDown(vk); });
+                app.inputKeyDown(*w, vk);
             else
-                app.dispatch([w, vk] { w->keyUp(vk); });
+                app.inputKeyUp(*w, vk);
             break;
         }
         case SDL_TEXTINPUT: {
             if (Window* w = inputWindow(e.text.windowID)) {
-                std::string text = e.text.text;
-                app.dispatch([w, &text] { w->textInput(text); });
+                app.inputText(*w, e.text.text);
             }
             break;
         }
         case SDL_MOUSEMOTION: {
             if (Window* w = inputWindow(e.motion.windowID)) {
-                int x = e.motion.x, y = e.motion.y;
-                app.dispatch([w, x, y] { w->mouseMove(x, y); });
+                app.inputMouseMove(*w, e.motion.x, e.motion.y);
             }
             break;
         }
@@ -90,9 +87,9 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             if (!w) break;
             int x = e.button.x, y = e.button.y;
             if (e.type == SDL_MOUSEBUTTONDOWN)
-                app.dispatch([w, b, x, y] { w->mouseDown(b, x, y); });
+                app.inputMouseDown(*w, b, x, y);
             else
-                app.dispatch([w, b, x, y] { w->mouseUp(b, x, y); });
+                app.inputMouseUp(*w, b, x, y);
             break;
         }
         default: break;

@@ -37,8 +37,8 @@ grep -q "lumcrest $version" "$man" || fail "the man page does not carry the vers
 for section in NAME SYNOPSIS DESCRIPTION KEYS OPTIONS FILES ENVIRONMENT; do
     grep -q "^\.SH $section" "$man" || fail "the man page has no $section"
 done
-for word in XDG_CONFIG_HOME SDL_VIDEODRIVER SDL_AUDIODRIVER -\\-record -\\-seed; do
-    grep -q -- "$word" "$man" || fail "the man page does not mention $word"
+for word in XDG_CONFIG_HOME SDL_VIDEODRIVER SDL_AUDIODRIVER '\-\-record' '\-\-seed' '\-\-help' '\-\-version'; do
+    grep -qF -- "$word" "$man" || fail "the man page does not mention $word"
 done
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man page warnings: $warnings"

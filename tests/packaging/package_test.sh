@@ -24,12 +24,12 @@ fi
 
 "$src/scripts/package.sh" >"$work/package.log" 2>&1 || fail "scripts/package.sh: $(tail -20 "$work/package.log")"
 version=$(sed -n 's/^project(lumcrest VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
-deb="$src/build/lumcrest_${version}_$(dpkg --print-architecture).deb"
-[ -s "$deb" ] || fail "no $deb"
+deb=$(ls "$src"/build/lumcrest_"$version"-*_"$(dpkg --print-architecture)".deb 2>/dev/null | head -1)
+[ -n "$deb" ] && [ -s "$deb" ] || fail "no build/lumcrest_${version}-REVISION_ARCH.deb"
 
 # What the package says of itself.
 info=$(dpkg-deb --info "$deb")
-for field in "Section: games" "Installed-Size: " "Depends: .*libsdl2" "Version: $version"; do
+for field in "Section: games" "Installed-Size: " "Depends: .*libsdl2" "Version: $version-"; do
     grep -q "^ $field" <<<"$info" || fail "the control file lacks '$field'"
 done
 contents=$(dpkg-deb --contents "$deb")

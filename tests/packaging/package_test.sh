@@ -42,9 +42,9 @@ done
 lintian --fail-on error --suppress-tags-from-file "$src/packaging/lintian-explained" "$deb" \
     >"$work/lintian.txt" 2>&1 || fail "lintian: $(cat "$work/lintian.txt")"
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install: $(tail -5 "$work/apt.log")"
-trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq lumcrest >/dev/null 2>&1; cleanup' EXIT
+trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >/dev/null 2>&1; cleanup' EXIT
 [ -x /usr/games/lumcrest ] || fail "/usr/games/lumcrest is not there"
 file /usr/games/lumcrest | grep -q "stripped" && ! file /usr/games/lumcrest | grep -q "not stripped" ||
     fail "the installed binary is not stripped"
@@ -67,7 +67,7 @@ pid=""
 grep -q '^\[Gembox\]' "$XDG_CONFIG_HOME/lumcrest/lumcrest.ini" 2>/dev/null ||
     fail "the game did not save to $XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq lumcrest >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >"$work/apt.log" 2>&1 ||
     fail "apt-get remove: $(tail -5 "$work/apt.log")"
 trap cleanup EXIT
 [ ! -e /usr/games/lumcrest ] || fail "the binary is still there after removal"

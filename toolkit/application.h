@@ -27,6 +27,8 @@ public:
     virtual void mouseDown(Window&, MouseButton, int /*x*/, int /*y*/) {}
     virtual void mouseUp(Window&, MouseButton, int /*x*/, int /*y*/) {}
     virtual void closeRequest(Window&) {}
+    // A game-controller button by its SDL name ("a", "dpup", ...), pressed or released.
+    virtual void padButton(const std::string& /*button*/, bool /*down*/) {}
     virtual void tick(Timer&) {}
 };
 

@@ -226,6 +226,26 @@ TEST(Recording, TheAboutBoxAndItsCloseBoxAreRecordedForTheBoxThatTakesInput) {
     EXPECT_EQ(readFile(again.path / "lumcrest.ini"), readFile(home.path / "lumcrest.ini"));
 }
 
+TEST(Recording, PadButtonsAreRecordedAsTheirHalvesAtTheirTimes) {
+    TempDir files;
+    fs::path script = files.path / "pads.txt";
+    tk::HeadlessBackend backend;
+    tk::Application app(backend);
+    std::FILE* out = std::fopen(script.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    {
+        backend.setClockUs(1000);
+        SessionRecorder r(app, out, 1000);
+        backend.setClockUs(251000);
+        r.padButton("a", true);
+        backend.setClockUs(301000);
+        r.padButton("a", false);
+        r.padButton("bad name", true);
+    }
+    std::fclose(out);
+    EXPECT_EQ(readFile(script), "at 250000\npad a down\nat 300000\npad a up\n");
+}
+
 TEST(Recording, IniChunksEscapeExactlyTheBytesThatCannotTravelInALine) {
     std::string all;
     for (int c = 0; c < 256; ++c) all += char(c);

@@ -67,9 +67,12 @@ depends=$(cd "$tree" && dpkg-shlibdeps -O -e"stage/usr/games/lumcrest" 2>/dev/nu
 [ -n "$depends" ] || { echo "package: dpkg-shlibdeps found no dependencies" >&2; exit 1; }
 size=$(du -k -s --apparent-size "$stage/usr" | cut -f1)
 {
-    sed -e "s/@VERSION@/$debversion/" -e "s/@ARCH@/$arch/" packaging/control.in
+    sed -e "s/@VERSION@/$debversion/" -e "s/@ARCH@/$arch/" -e '/^Description:/,$d' packaging/control.in
     echo "Installed-Size: $size"
-    echo "Depends: $depends"
+    # Beside the libraries: the fonts the game looks up through fontconfig (TeX Gyre Schola,
+    # else DejaVu Serif), which no library dependency brings.
+    echo "Depends: $depends, fonts-texgyre | fonts-dejavu-core"
+    sed -n '/^Description:/,$p' packaging/control.in
 } | grep -v '^Source:' >"$stage/DEBIAN/control"
 (cd "$stage" && find usr -type f -exec md5sum {} + | sort -k2) >"$stage/DEBIAN/md5sums"
 chmod 644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"

@@ -25,6 +25,13 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
             close();
         }
     };
+    // A controller closes the box as the keys do: A as Enter on its Ok button, B as Escape.
+    onPad = [this](tk::PadButton b, bool down) {
+        if (!down || (b != tk::PadButton::A && b != tk::PadButton::B)) return;
+        int key = b == tk::PadButton::A ? 13 : 27;
+        keyDown(key);
+        keyUp(key);
+    };
 }
 
 void TAboutBox::showModalBox() {

@@ -16,9 +16,11 @@ struct Environment {
     std::function<std::uint32_t()> seedSource;
 };
 
-// The settings file's path: $XDG_CONFIG_HOME/lumcrest/lumcrest.ini, or ~/.config/... when the
-// variable is unset or empty.
+// The settings file's path, always absolute: $XDG_CONFIG_HOME/lumcrest/lumcrest.ini when that
+// variable holds an absolute path, else HOME/.config/lumcrest/lumcrest.ini.
 std::string defaultSettingsPath();
+// The user's home: $HOME when absolute, else the password database's entry.
+std::string homeFolder();
 // A seed from the clock.
 std::uint32_t clockSeed();
 // The web page shipped in the data folder DATADIR, as a file address.

@@ -79,6 +79,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       timerTable{&Timer1,    &MusicTimer, &Animtimer,  &Cycletimer, &Atimer,
                  &jartimer,  &blasttimer, &filltimer,  &vertimer,   &wavetimer,
                  &cracktimer, &flashtimer, &scoretimer},
+      padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
       profile_(env_.settingsPath) {
     // 1. The layout: controls, image lists and timers with their design values.
@@ -380,6 +381,10 @@ void TForm1::bindHandlers() {
     cracktimer.onTimer = [this] { cracktimerTimer(); };
     flashtimer.onTimer = [this] { flashtimerTimer(); };
     scoretimer.onTimer = [this] { scoretimerTimer(); };
+
+    onPad = [this](tk::PadButton b, bool down) { padprocess(b, down); };
+    onPointerMoved = [this](int, int) { padHighlight = -1; };
+    padRepeat.onTimer = [this] { padRepeatTimer(); };
 }
 
 void TForm1::randomize() {

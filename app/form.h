@@ -1,6 +1,7 @@
 // The main window TForm1: it owns every control, image list and timer of the game and the whole
 // game state, and its member functions are the game's operations and handlers. Their
-// definitions are split by subject across app/, game/, view/, ui/, store/ and audio/.
+// definitions are split by subject across app/, view/, ui/, store/ and audio/; the rules of play
+// they call are free functions over the state in game/.
 #pragma once
 
 #include <memory>
@@ -68,13 +69,25 @@ public:
         vertimer, wavetimer, cracktimer, flashtimer, scoretimer;
     static constexpr int kTimerCount = 13;
     tk::Timer* timerTable[kTimerCount];
+    // Repeats a held controller direction as a held key repeats (not one of the game's timers).
+    tk::Timer padRepeat;
+    static constexpr int kPadRepeatDelayMs = 400, kPadRepeatMs = 60;
 
     // --- Application shell (app/) ---------------------------------------------------------------
     void keyprocess(int& key);
     void keyup(int& key);
     void FormClose();
+    // Game-controller input (app/pad.cpp): each button becomes the key the keyboard would give,
+    // through keyprocess; in the menu the D-pad moves a highlight over the image buttons.
+    void padprocess(tk::PadButton button, bool down);
+    void padRepeatTimer();
+    // The menu button the controller's highlight is on (0 New .. 6 Back), -1 for none.
+    int padHighlight = -1;
+    int padPressed = -1;  // the menu button A went down on, -1 for none
+    int padHeldKey = 0;  // the key a held direction repeats
+    tk::PadButton padHeldButton = tk::PadButton::A;
 
-    // --- The bar (game/bar.cpp) -----------------------------------------------------------------
+    // --- The bar (app/play.cpp over game/bar_rules.h) -------------------------------------------
     void shiftLeft();
     void shiftRight();
     void rotateGems();
@@ -85,15 +98,15 @@ public:
     void makeStartRow();
     void countGems();
 
-    // --- Matching and explosions (game/matching.cpp, view/explosion.cpp) ------------------------
+    // --- Matching and explosions (app/play.cpp over game/matching.h, view/explosion.cpp) ---------
     void findMatches();
     void clearMatched();
     void blasttimerTimer();
 
-    // --- Settle cycle (game/settle.cpp) ---------------------------------------------------------
+    // --- Settle cycle (app/play.cpp over game/settle.h) -----------------------------------------
     void CycletimerTimer();
 
-    // --- Stages (game/stages.cpp) ---------------------------------------------------------------
+    // --- Stages (app/stage_flow.cpp over game/stages.h) ----------------------------------------
     void newGame();
     void stageEnd();
     void jarEnd();
@@ -144,6 +157,11 @@ public:
     void FormMouseUp(tk::MouseButton b, int x, int y);
     void changebtnClick();
     void Image5Click();
+    // The controller in the menu (ui/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
+    // up) with the rollover picture and sound, and presses the highlighted button.
+    void menuPadMove(int step);
+    void menuPadPress();
+    void menuPadRelease();
 
     // --- High scores and name entry (ui/high_scores.cpp, ui/name_entry.cpp) ----------------------
     void insertHighScore();
@@ -156,7 +174,7 @@ public:
     void dxButton4Click();
     void helpbutton2Click();
 
-    // --- Saved game (store/saved_game.cpp) --------------------------------------------------
+    // --- Saved game (app/saved_game_window.cpp over store/saved_game.h) ----------------------
     void readSavedGame();
     void writeSavedGame();
     void writeSavedGameKeys();

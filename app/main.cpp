@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "display_settings.h"
 #include "program.h"
 #include "recorder.h"
 #include "toolkit/application.h"
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
     }
 
     fs::path data = findDataFolder();
+    // Where the player's file lives is settled before the game moves into its data folder.
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;
     fs::current_path(data, ec);
 
@@ -84,6 +87,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     tk::Application app(*backend);
+    const std::string settingsPath = lumcrest::defaultSettingsPath();
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend->setDisplayChoices(display.scale, display.fullscreen);
+    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
@@ -96,7 +105,7 @@ int main(int argc, char** argv) {
     }
 
     lumcrest::Environment env;
-    env.settingsPath = lumcrest::defaultSettingsPath();
+    env.settingsPath = settingsPath;
     env.webAddress = lumcrest::webPageAddress(data.string());
     env.seedSource = lumcrest::clockSeed;
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
@@ -130,5 +139,5 @@ int main(int argc, char** argv) {
     }
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
-    return 0;
+    return backend->exitStatus();
 }

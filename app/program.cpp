@@ -10,6 +10,10 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     program->form->setAboutBox(program->about.get());
     program->form->open();
     app.flushPaints();
+    // A settings file that exists but cannot be read is left alone for the whole run; the player
+    // hears why once.
+    if (const std::string& why = program->form->profile().unreadable(); !why.empty())
+        app.reportError(why);
     return program;
 }
 

@@ -91,10 +91,9 @@ void SessionRecorder::closeRequest(tk::Window& w) {
         event("show " + w.name() + " 0");  // a box closed by its close box
 }
 
-void SessionRecorder::padButton(const std::string& button, bool down) {
+void SessionRecorder::padButton(tk::PadButton button, bool down) {
     // Halves, as they came: a held button repeats by the time between them.
-    if (!button.empty() && button.find_first_of(" \r\n") == std::string::npos)
-        event("pad " + button + (down ? " down" : " up"));
+    event(std::string("pad ") + tk::padButtonName(button) + (down ? " down" : " up"));
 }
 
 void SessionRecorder::tick(tk::Timer& t) { event("tick " + t.name()); }

@@ -28,7 +28,7 @@ public:
     void mouseDown(tk::Window& w, tk::MouseButton b, int x, int y) override;
     void mouseUp(tk::Window& w, tk::MouseButton b, int x, int y) override;
     void closeRequest(tk::Window& w) override;
-    void padButton(const std::string& button, bool down) override;
+    void padButton(tk::PadButton button, bool down) override;
     void tick(tk::Timer& t) override;
 
     // True while every line so far reached the file.

@@ -1,8 +1,9 @@
 // Which gems go: runs of three in eight directions, 2 x 2 squares, jokers that fit every kind
 // and bombs that take a whole kind off the board. Then the clearing pass that scores them.
+#include "matching.h"
+
 #include <algorithm>
 
-#include "../app/form.h"
 #include "saturate.h"
 
 namespace lumcrest {
@@ -24,24 +25,24 @@ bool inPlay(int x, int y) { return x >= kFirstX && x <= kLastX && y >= kFirstY &
 
 }  // namespace
 
-void TForm1::findMatches() {
+void markGroups(GameState& s) {
     // Cells beyond the well never match, whatever they hold.
-    auto value = [&](int x, int y) { return inPlay(x, y) ? board[gridIndex(x, y)] : kEmpty; };
+    auto value = [&](int x, int y) { return inPlay(x, y) ? s.board[gridIndex(x, y)] : kEmpty; };
     auto fitsRun = [&](int v, int k) { return v == k || v == kJoker; };
     auto fitsBomb = [&](int v, int k) { return v == k || v == kJoker || v == kBomb; };
-    auto mark = [&](int x, int y) { marks[gridIndex(x, y)] = 1; };
+    auto mark = [&](int x, int y) { s.marks[gridIndex(x, y)] = 1; };
     auto fireBomb = [&](int k) {
-        bombFired = true;
+        s.bombFired = true;
         for (int x = kFirstX; x <= kLastX; ++x)
             for (int y = kFirstY; y <= kLastY; ++y)
-                if (fitsBomb(board[gridIndex(x, y)], k)) mark(x, y);
-        matchFound = true;
+                if (fitsBomb(s.board[gridIndex(x, y)], k)) mark(x, y);
+        s.matchFound = true;
     };
-    const int kinds = std::min(Blocks, kMaxScannedKinds);
+    const int kinds = std::min(s.Blocks, kMaxScannedKinds);
 
     for (int x = kFirstX; x <= kLastX; ++x) {
         for (int y = kFirstY; y <= kLastY; ++y) {
-            bombFired = false;
+            s.bombFired = false;
             const int v0 = value(x, y);
             const int square[4] = {v0, value(x + 1, y), value(x + 1, y + 1), value(x, y + 1)};
             auto window = [&](const Step& d, int i) { return value(x + i * d.dx, y + i * d.dy); };
@@ -50,12 +51,12 @@ void TForm1::findMatches() {
             // scan cell only the lowest such kind is bombed.
             for (int k = 1; k <= kinds; ++k) {
                 if (std::all_of(square, square + 4, [&](int v) { return fitsBomb(v, k); }) &&
-                    !bombFired && std::find(square, square + 4, kBomb) != square + 4)
+                    !s.bombFired && std::find(square, square + 4, kBomb) != square + 4)
                     fireBomb(k);
                 if (!fitsBomb(v0, k)) continue;
                 for (const Step& d : kDirections) {
                     const int v1 = window(d, 1), v2 = window(d, 2);
-                    if (fitsBomb(v1, k) && fitsBomb(v2, k) && !bombFired &&
+                    if (fitsBomb(v1, k) && fitsBomb(v2, k) && !s.bombFired &&
                         (v0 == kBomb || v1 == kBomb || v2 == kBomb))
                         fireBomb(k);
                 }
@@ -67,7 +68,7 @@ void TForm1::findMatches() {
                     mark(x + 1, y);
                     mark(x + 1, y + 1);
                     mark(x, y + 1);
-                    matchFound = true;
+                    s.matchFound = true;
                 }
             }
             // Runs of three.
@@ -76,7 +77,7 @@ void TForm1::findMatches() {
                 for (const Step& d : kDirections) {
                     if (fitsRun(window(d, 1), k) && fitsRun(window(d, 2), k)) {
                         for (int i = 0; i < 3; ++i) mark(x + i * d.dx, y + i * d.dy);
-                        matchFound = true;
+                        s.matchFound = true;
                     }
                 }
             }
@@ -84,23 +85,28 @@ void TForm1::findMatches() {
     }
 }
 
-void TForm1::clearMatched() {
+void clearMarkedGems(GameState& s) {
     // With no gems left to count the bar no longer grows, so the step keeps its old value.
-    if (Gemsleft != 0) fillStep = fillStepFor(Total, Gemsleft);
-    const long long perGem = 20LL * Blocks - 100;
+    if (s.Gemsleft != 0) s.fillStep = fillStepFor(s.Total, s.Gemsleft);
+    const long long perGem = 20LL * s.Blocks - 100;
     for (int x = kFirstX; x <= kLastX; ++x) {
         for (int y = kFirstY; y <= kLastY; ++y) {
             const int i = gridIndex(x, y);
-            if (!marks[i] || board[i] == kWall) continue;
-            if (Gemsleft > 0) addSaturated(Total, fillStep);
-            addSaturated(Gemsleft, -1);
-            addSaturated(chainCleared, 1);
-            addSaturated(landingPoints, perGem);
-            board[i] = kEmpty;
+            if (!s.marks[i] || s.board[i] == kWall) continue;
+            if (s.Gemsleft > 0) addSaturated(s.Total, s.fillStep);
+            addSaturated(s.Gemsleft, -1);
+            addSaturated(s.chainCleared, 1);
+            addSaturated(s.landingPoints, perGem);
+            s.board[i] = kEmpty;
         }
     }
     for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = kFirstY; y <= kLastY; ++y) marks[gridIndex(x, y)] = 0;
+        for (int y = kFirstY; y <= kLastY; ++y) s.marks[gridIndex(x, y)] = 0;
+}
+
+int chooseBlastStyle(Random& rng) {
+    if (rng.below(100) > 65) return 0;
+    return rng.below(100) > 45 ? 1 : 2;
 }
 
 }  // namespace lumcrest

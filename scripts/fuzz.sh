@@ -6,11 +6,15 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMCREST_FUZZ=ON -DLUMCREST_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target ini_fuzz startup_fuzz
+cmake --build build-fuzz -j"$(nproc)" --target ini_fuzz startup_fuzz rules_fuzz
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp"
+# Undefined behaviour is a finding like a crash: without halt_on_error the fuzzer prints it and runs
+# straight past it.
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-for target in ini startup; do
+targets="ini startup rules"
+for target in $targets; do
     mkdir -p "$work/$target"
     # Absolute paths: the start-up target works in the game's data folder.
     (cd "$work" && "$OLDPWD/build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" \
@@ -22,4 +26,4 @@ for target in ini startup; do
     }
     grep -E '^(Done|stat::number_of_executed_units)' "$work/$target.log" || true
 done
-echo "fuzzing: 2 passed, 0 failed"
+echo "fuzzing: $(echo $targets | wc -w) passed, 0 failed"

@@ -1,13 +1,15 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing the game need. Runs as root or
-# through sudo; does nothing when everything is already there.
+# through sudo; does nothing when everything is already there. xfonts-base gives the X server
+# under test the core fonts that the system message box (shown when no font of ours exists) needs.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg62-turbo-dev libpng-dev
 libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-dev
 fonts-texgyre fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth xdotool imagemagick x11-utils mpg123 sox clang libclang-rt-14-dev python3
+xvfb xauth xdotool imagemagick x11-utils xfonts-base mpg123 sox ffmpeg clang libclang-rt-14-dev python3
+sway grim wtype
 dpkg-dev lintian desktop-file-utils appstream file"
 
 missing=""

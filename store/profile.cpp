@@ -1,97 +1,249 @@
 #include "profile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <thread>
 
-#include "ini_text.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 constexpr std::size_t kMaxString = 2047;
+// How long a write waits for another copy of the game to finish its own.
+constexpr auto kLockWait = std::chrono::seconds(5);
 
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+enum class FileState { Read, Missing, Unreadable };
+
+struct FileBytes {
+    FileState state = FileState::Missing;
+    std::string bytes;
+    std::string reason;
+};
+
+// Reads the whole file. A pipe, socket or device in its place is refused at once, without
+// waiting for a writer that never comes.
+FileBytes readFile(const std::string& path) {
+    FileBytes out;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return out;
+        out.state = FileState::Unreadable;
+        out.reason = std::strerror(errno);
+        return out;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        out.state = FileState::Unreadable;
+        out.reason = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+        ::close(fd);
+        return out;
+    }
+    out.bytes.reserve(std::size_t(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            out.state = FileState::Unreadable;
+            out.reason = std::strerror(errno);
+            out.bytes.clear();
+            ::close(fd);
+            return out;
+        }
+        if (n == 0) break;
+        out.bytes.append(buf, std::size_t(n));
+    }
+    ::close(fd);
+    out.state = FileState::Read;
+    return out;
 }
 
-// Writes TEXT to a new file beside PATH, flushes it to disk and renames it over PATH, so that a
-// crash at any moment leaves either the old file or the new one whole.
-bool replaceFile(const std::string& path, const std::string& text) {
-    namespace fs = std::filesystem;
-    fs::path target(path);
-    std::error_code ec;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-    std::string temp = path + ".new-" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+// The file a path names, through any chain of symbolic links (a link to a missing file names the
+// file it would create).
+fs::path resolveLinks(const fs::path& path) {
+    fs::path p = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        fs::path link = fs::read_symlink(p, ec);
+        if (ec) return p;
+        p = link.is_absolute() ? link : p.parent_path() / link;
+    }
+    return p;
+}
+
+bool writeAll(int fd, const std::string& text) {
     const char* p = text.data();
     std::size_t left = text.size();
-    bool ok = true;
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
+        if (n <= 0) return false;
         p += n;
         left -= std::size_t(n);
     }
+    return true;
+}
+
+// Temporary files of the game's own pattern beside TARGET whose writer is gone.
+void removeStaleTemporaries(const fs::path& target) {
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string prefix = target.filename().string() + ".new-";
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size()) continue;
+        std::string digits = name.substr(prefix.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        pid_t pid = pid_t(std::stol(digits));
+        if (pid == ::getpid()) continue;
+        if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // its writer may still be at work
+        ::unlink((dir / name).c_str());
+    }
+    ::closedir(d);
+}
+
+// Writes TEXT to a new file beside TARGET, flushes it to disk and renames it over TARGET, so
+// that a crash at any moment leaves either the old file or the new one whole. The new file keeps
+// the old one's mode and, where the process may set it, its owner.
+bool replaceFile(const fs::path& target, const std::string& text) {
+    struct stat old {};
+    bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) return false;
+        // A file the user may not write is not replaced behind their back.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    }
+    std::string temp = target.string() + ".new-" + std::to_string(::getpid());
+    ::unlink(temp.c_str());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    if (exists) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Not ours to give away: the file stays the user's, as a plain write would leave it.
+        }
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, text);
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
     // Make the rename itself durable.
-    std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
+    removeStaleTemporaries(target);
     return true;
 }
 
 }  // namespace
 
-std::string Profile::currentText() const {
-    if (batching_) return pending_;
-    return reading_ ? read_ : readWhole(path_);
+Profile& Profile::operator=(Profile&& other) noexcept {
+    if (this == &other) return *this;
+    unlock();
+    path_ = std::move(other.path_);
+    unreadable_ = std::move(other.unreadable_);
+    batch_ = std::move(other.batch_);
+    read_ = std::move(other.read_);
+    lockFd_ = other.lockFd_;
+    other.lockFd_ = -1;
+    other.batch_.reset();
+    other.read_.reset();
+    return *this;
+}
+
+Profile::~Profile() { unlock(); }
+
+std::optional<IniDocument> Profile::load() const {
+    FileBytes f = readFile(path_);
+    if (f.state == FileState::Unreadable) {
+        if (unreadable_.empty())
+            unreadable_ = "Cannot read " + path_ + ": " + f.reason +
+                          ". Nothing will be saved until it can be read.";
+        return std::nullopt;
+    }
+    return IniDocument(decodeIniBytes(std::move(f.bytes)));
+}
+
+void Profile::refuse() const { throw tk::Error("Unable to write to " + path_); }
+
+void Profile::lock() {
+    if (lockFd_ >= 0) return;
+    fs::path target = resolveLinks(path_);
+    std::error_code ec;
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
+    std::string lockPath = target.string() + ".lock";
+    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // Where no lock file can be made, no file can be written either: the write says so itself.
+    if (fd < 0) return;
+    auto until = std::chrono::steady_clock::now() + kLockWait;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > until) {
+            ::close(fd);
+            refuse();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    lockFd_ = fd;
+}
+
+void Profile::unlock() {
+    if (lockFd_ < 0) return;
+    ::close(lockFd_);  // releases the lock
+    lockFd_ = -1;
+}
+
+void Profile::replace(const IniDocument& doc) {
+    if (!replaceFile(resolveLinks(path_), doc.text())) refuse();
 }
 
 Profile::Reading::Reading(Profile& p) : profile_(p) {
-    profile_.read_ = readWhole(profile_.path_);
-    profile_.reading_ = true;
+    profile_.read_ = profile_.load();
+    if (!profile_.read_) profile_.read_.emplace();
 }
 
-Profile::Reading::~Reading() {
-    profile_.reading_ = false;
-    profile_.read_.clear();
-}
+Profile::Reading::~Reading() { profile_.read_.reset(); }
 
 std::string Profile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
-    auto v = iniLookUp(currentText(), section, key);
+    std::optional<std::string> v;
+    if (batch_) v = batch_->lookUp(section, key);
+    else if (read_) v = read_->lookUp(section, key);
+    else if (auto doc = load()) v = doc->lookUp(section, key);
     if (!v) return def;
     if (v->size() > kMaxString) v->resize(kMaxString);
     return *v;
 }
 
 int Profile::readInteger(const std::string& section, const std::string& key, int def) const {
-    auto v = iniLookUp(currentText(), section, key);
-    if (!v) return def;
-    return parseIniInteger(*v).value_or(def);
+    // An integer never needs more than the string's limit; a longer value is no number.
+    std::string v = readString(section, key, std::string());
+    if (v.empty()) return def;
+    return parseIniInteger(v).value_or(def);
 }
 
 bool Profile::readBool(const std::string& section, const std::string& key, bool def) const {
@@ -100,13 +252,13 @@ bool Profile::readBool(const std::string& section, const std::string& key, bool 
 
 void Profile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    if (batching_) {
-        pending_ = iniStore(pending_, section, key, value);
+    if (batch_) {
+        batch_->store(section, key, value);
         return;
     }
-    std::string text = iniStore(readWhole(path_), section, key, value);
-    if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
-    if (reading_) read_ = std::move(text);
+    beginBatch();
+    batch_->store(section, key, value);
+    commitBatch();
 }
 
 void Profile::writeInteger(const std::string& section, const std::string& key, int value) {
@@ -118,21 +270,34 @@ void Profile::writeBool(const std::string& section, const std::string& key, bool
 }
 
 void Profile::beginBatch() {
-    pending_ = readWhole(path_);
-    batching_ = true;
+    if (!unreadable_.empty()) refuse();
+    lock();
+    std::optional<IniDocument> doc = load();
+    if (!doc) {
+        // Rebuilding the file from nothing would lose everything the player has in it.
+        unlock();
+        refuse();
+    }
+    batch_ = std::move(doc);
 }
 
 void Profile::commitBatch() {
-    batching_ = false;
-    std::string text;
-    text.swap(pending_);
-    if (!replaceFile(path_, text)) throw tk::Error("Unable to write to " + path_);
-    if (reading_) read_ = std::move(text);
+    if (!batch_) return;
+    IniDocument doc = std::move(*batch_);
+    batch_.reset();
+    try {
+        replace(doc);
+    } catch (...) {
+        unlock();
+        throw;
+    }
+    unlock();
+    if (read_) read_ = std::move(doc);
 }
 
 void Profile::abandonBatch() {
-    batching_ = false;
-    pending_.clear();
+    batch_.reset();
+    unlock();
 }
 
 }  // namespace lumcrest

@@ -1,6 +1,7 @@
 // The saved game: 102 integer keys in four sections of the settings file, written at close and
 // read back by the next start.
-#include "../app/form.h"
+#include "saved_game.h"
+
 #include "../game/saturate.h"
 
 namespace lumcrest {
@@ -12,60 +13,55 @@ std::string gemKey(int c, int r) { return "Gem" + std::to_string(10 * (c - 1) + 
 
 }  // namespace
 
-void TForm1::writeSavedGame() {
-    // All 102 keys replace the file at once, so a crash never leaves half a saved game.
-    profile_.beginBatch();
+void saveGame(Profile& profile, const GameState& s, bool barInFlight) {
+    profile.beginBatch();
     try {
-        writeSavedGameKeys();
+        saveGameKeys(profile, s, barInFlight);
     } catch (...) {
-        profile_.abandonBatch();
+        profile.abandonBatch();
         throw;
     }
-    profile_.commitBatch();
+    profile.commitBatch();
 }
 
-void TForm1::writeSavedGameKeys() {
-    for (int k = 1; k <= 3; ++k) profile_.writeInteger("Gemshape", "Shape" + std::to_string(k), Shape[k]);
+void saveGameKeys(Profile& profile, const GameState& s, bool barInFlight) {
+    for (int k = 1; k <= 3; ++k) profile.writeInteger("Gemshape", "Shape" + std::to_string(k), s.Shape[k]);
     for (int k = 1; k <= 3; ++k)
-        profile_.writeInteger("Nextgemshape", "Nextshape" + std::to_string(k), Nextshape[k]);
-    profile_.writeInteger("Techinfo", "Stage", Stage);
-    profile_.writeInteger("Techinfo", "Gemsleft", Gemsleft);
-    profile_.writeInteger("Techinfo", "Score", Score);
-    profile_.writeInteger("Techinfo", "Blocks", Blocks);
-    profile_.writeInteger("Techinfo", "Background", Background);
-    profile_.writeInteger("Techinfo", "Total", Total);
+        profile.writeInteger("Nextgemshape", "Nextshape" + std::to_string(k), s.Nextshape[k]);
+    profile.writeInteger("Techinfo", "Stage", s.Stage);
+    profile.writeInteger("Techinfo", "Gemsleft", s.Gemsleft);
+    profile.writeInteger("Techinfo", "Score", s.Score);
+    profile.writeInteger("Techinfo", "Blocks", s.Blocks);
+    profile.writeInteger("Techinfo", "Background", s.Background);
+    profile.writeInteger("Techinfo", "Total", s.Total);
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
-            profile_.writeInteger("Gembox", gemKey(c, r), storedCell(c, r));
+            profile.writeInteger("Gembox", gemKey(c, r), savedCell(s, barInFlight, c, r));
 }
 
-int TForm1::storedCell(int c, int r) const {
+int savedCell(const GameState& s, bool barInFlight, int c, int r) {
     int x = columnX(c), y = rowY(r);
-    // A bar in flight is stored as if it still waited in the launch row: its kinds are in Shape
-    // and the next start puts it there, so its gems must not stay on the board as well.
-    if (Timer1.enabled())
+    if (barInFlight)
         for (int k = 1; k <= 3; ++k)
-            if (shapeX[k] == x && shapeY[k] == y) return kEmpty;
-    return cellAt(x, y);
+            if (s.shapeX[k] == x && s.shapeY[k] == y) return kEmpty;
+    return s.cellAt(x, y);
 }
 
-void TForm1::readSavedGame() {
-    for (int k = 1; k <= 3; ++k) Shape[k] = profile_.readInteger("Gemshape", "Shape" + std::to_string(k), 0);
+void loadGame(const Profile& profile, GameState& s) {
+    for (int k = 1; k <= 3; ++k) s.Shape[k] = profile.readInteger("Gemshape", "Shape" + std::to_string(k), 0);
     for (int k = 1; k <= 3; ++k)
-        Nextshape[k] = profile_.readInteger("Nextgemshape", "Nextshape" + std::to_string(k), 0);
-    Stage = profile_.readInteger("Techinfo", "Stage", 1);
-    Gemsleft = profile_.readInteger("Techinfo", "Gemsleft", 20);
-    Score = profile_.readInteger("Techinfo", "Score", 0);
-    Blocks = profile_.readInteger("Techinfo", "Blocks", 6);
-    Background = profile_.readInteger("Techinfo", "Background", 0);
-    Total = profile_.readInteger("Techinfo", "Total", 0);
+        s.Nextshape[k] = profile.readInteger("Nextgemshape", "Nextshape" + std::to_string(k), 0);
+    s.Stage = profile.readInteger("Techinfo", "Stage", 1);
+    s.Gemsleft = profile.readInteger("Techinfo", "Gemsleft", 20);
+    s.Score = profile.readInteger("Techinfo", "Score", 0);
+    s.Blocks = profile.readInteger("Techinfo", "Blocks", 6);
+    s.Background = profile.readInteger("Techinfo", "Background", 0);
+    s.Total = profile.readInteger("Techinfo", "Total", 0);
     // A stage finished just before the close leaves no gems to divide by; the step is unused then.
-    fillStep = Gemsleft != 0 ? fillStepFor(Total, Gemsleft) : 0;
+    s.fillStep = s.Gemsleft != 0 ? fillStepFor(s.Total, s.Gemsleft) : 0;
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
-            cell(columnX(c), rowY(r)) = profile_.readInteger("Gembox", gemKey(c, r), 0);
-    lblstage.setCaption(std::to_string(Stage));
-    Label1.setCaption(std::to_string(Score));
+            s.cell(columnX(c), rowY(r)) = profile.readInteger("Gembox", gemKey(c, r), 0);
 }
 
 }  // namespace lumcrest

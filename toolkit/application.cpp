@@ -78,6 +78,13 @@ void Application::inputCloseRequest(Window& w) {
     dispatch([&w] { w.requestClose(); });
 }
 
+void Application::padInput(PadButton button, bool down) {
+    Window* w = activeWindow();
+    if (!w || !w->isOpen()) return;
+    if (inputObserver) inputObserver->padButton(button, down);
+    dispatch([w, button, down] { w->padButton(button, down); });
+}
+
 void Application::addWindow(Window* w) { windows_.push_back(w); }
 
 void Application::removeWindow(Window* w) {

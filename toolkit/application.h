@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "pad.h"
 
 namespace tk {
 
@@ -27,8 +28,8 @@ public:
     virtual void mouseDown(Window&, MouseButton, int /*x*/, int /*y*/) {}
     virtual void mouseUp(Window&, MouseButton, int /*x*/, int /*y*/) {}
     virtual void closeRequest(Window&) {}
-    // A game-controller button by its SDL name ("a", "dpup", ...), pressed or released.
-    virtual void padButton(const std::string& /*button*/, bool /*down*/) {}
+    // A game-controller button pressed or released, for the window that takes input.
+    virtual void padButton(PadButton, bool /*down*/) {}
     virtual void tick(Timer&) {}
 };
 
@@ -67,6 +68,10 @@ public:
     void inputCloseRequest(Window& w);
     // Not owned; nullptr for none.
     InputObserver* inputObserver = nullptr;
+
+    // A game-controller button went down or up: one event for the window that takes input now.
+    // Every backend and the script driver deliver pad input here.
+    void padInput(PadButton button, bool down);
 
     // --- Windows -------------------------------------------------------------------------
     void addWindow(Window* w);

@@ -77,6 +77,10 @@ ErrorBox::ErrorBox(Application& app, const std::string& message)
             close();
         }
     };
+    // A controller's A or B closes it as Enter or Escape does.
+    onPad = [this](PadButton b, bool down) {
+        if (down && (b == PadButton::A || b == PadButton::B)) close();
+    };
     setFocus(ok_.get());
 }
 

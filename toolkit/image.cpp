@@ -4,11 +4,14 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "embedded_resources.h"
 #include "error.h"
@@ -28,12 +31,48 @@ Image Image::crop(Rect r) const {
 }
 
 std::vector<std::uint8_t> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error("Cannot open file \"" + path + "\". No such file or directory");
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (in.bad()) throw Error("Cannot read file \"" + path + "\"");
+    // A pipe or device in a file's place is refused at once, without waiting for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            throw Error("Cannot open file \"" + path + "\". No such file or directory");
+        throw Error("Cannot open file \"" + path + "\". " + std::strerror(err));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Error("Cannot open file \"" + path + "\". " +
+                    (S_ISDIR(st.st_mode) ? "It is a folder" : "It is not a regular file"));
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::size_t(st.st_size));
+    std::uint8_t buf[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            throw Error("Cannot read file \"" + path + "\"");
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), buf, buf + n);
+    }
+    ::close(fd);
     return bytes;
+}
+
+// Every picture's size is checked against its header before any pixel memory is taken: a forged
+// header must not make the game allocate without limit.
+void checkPictureSize(long long width, long long height, const std::string& what) {
+    if (width < 0) width = -width;
+    if (height < 0) height = -height;
+    if (width > kMaxPictureSide || height > kMaxPictureSide ||
+        width * height * 4 > kMaxPictureBytes)
+        throw Error("Picture too large: " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels, at most " +
+                    std::to_string(kMaxPictureSide) + " x " + std::to_string(kMaxPictureSide) +
+                    " (" + what + ")");
 }
 
 // --- PNG, through libpng's simplified interface -----------------------------------------------
@@ -44,6 +83,12 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
         throw Error("Bitmap image is not valid: " + what);
+    try {
+        checkPictureSize(png.width, png.height, what);
+    } catch (...) {
+        png_image_free(&png);
+        throw;
+    }
     png.format = PNG_FORMAT_BGRA;  // little-endian BGRA bytes are 0xAARRGGBB words
     Image img(int(png.width), int(png.height));
     if (!png_image_finish_read(&png, nullptr, img.pixels().data(), 0, nullptr)) {
@@ -101,6 +146,12 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.image_width > kMaxPictureSide || cinfo.image_height > kMaxPictureSide ||
+        std::uint64_t(cinfo.image_width) * cinfo.image_height * 4 > kMaxPictureBytes) {
+        long long w = cinfo.image_width, h = cinfo.image_height;
+        jpeg_destroy_decompress(&cinfo);
+        checkPictureSize(w, h, what);
+    }
     cinfo.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&cinfo);
     img = Image(int(cinfo.output_width), int(cinfo.output_height));
@@ -119,6 +170,17 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
 // --- BMP, through SDL --------------------------------------------------------------------
 
 Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
+    // The size from the header: a 12-byte core header holds 16-bit sizes, the others 32-bit.
+    auto le = [&](std::size_t at, int n) {
+        std::uint32_t v = 0;
+        for (int i = n - 1; i >= 0; --i) v = (v << 8) | bytes[at + std::size_t(i)];
+        return v;
+    };
+    if (bytes.size() < 26) throw Error("Bitmap image is not valid: " + what);
+    if (le(14, 4) == 12)
+        checkPictureSize(le(18, 2), le(20, 2), what);
+    else
+        checkPictureSize(std::int32_t(le(18, 4)), std::int32_t(le(22, 4)), what);
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!loaded) throw Error("Bitmap image is not valid: " + what);

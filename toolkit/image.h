@@ -40,7 +40,12 @@ private:
     std::vector<Argb> px_;
 };
 
-// Decoders: each throws tk::Error with a readable message when the data is not a whole picture.
+// The largest picture any decoder accepts; a header claiming more is refused before decoding.
+constexpr int kMaxPictureSide = 8192;
+constexpr long long kMaxPictureBytes = 256LL * 1024 * 1024;
+
+// Decoders: each throws tk::Error with a readable message when the data is not a whole picture
+// or its header claims more than the limits above.
 Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what);
 Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what);
 Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
@@ -58,7 +63,8 @@ Image loadEmbeddedPicture(const std::string& name);
 // Writes the picture as a PNG file (opaque pixels keep their alpha). Throws tk::Error on failure.
 void savePng(const Image& image, const std::string& path);
 
-// Reads a whole file; throws tk::Error naming the file when it cannot be read.
+// Reads a whole file; throws tk::Error naming the file when it cannot be read or is not a
+// regular file (a folder or a pipe in its place).
 std::vector<std::uint8_t> readFileBytes(const std::string& path);
 
 }  // namespace tk

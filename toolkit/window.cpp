@@ -143,9 +143,15 @@ void Window::mouseUp(MouseButton button, int x, int y) {
 
 void Window::mouseMove(int x, int y) {
     if (!app_.acceptsInput(*this)) return;
+    if (onPointerMoved) onPointerMoved(x, y);
     Control* target = controlAt(x, y);
     Rect r = target == this ? Rect{} : target->windowRect();
     if (target->onMouseMove) target->onMouseMove(x - r.x, y - r.y);
+}
+
+void Window::padButton(PadButton button, bool down) {
+    if (!app_.acceptsInput(*this)) return;
+    if (onPad) onPad(button, down);
 }
 
 void Window::invalidateSurface() { paintPending_ = true; }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "control.h"
+#include "pad.h"
 #include "surface.h"
 
 namespace tk {
@@ -41,6 +42,8 @@ public:
     // Handlers, bound by the owner of the window.
     std::function<void(int& vk)> onKeyDown;  // key preview: runs first; setting vk to 0 eats it
     std::function<void(int& vk)> onKeyUp;
+    std::function<void(PadButton, bool down)> onPad;  // a game-controller button went down or up
+    std::function<void(int x, int y)> onPointerMoved;  // runs before every mouse move is routed
     std::function<void()> onPaint;  // the window must be repainted
     std::function<void()> onClose;  // the close box was used; the window closes afterwards
 
@@ -51,6 +54,7 @@ public:
     void mouseDown(MouseButton button, int x, int y);
     void mouseUp(MouseButton button, int x, int y);
     void mouseMove(int x, int y);
+    void padButton(PadButton button, bool down);
 
     // The topmost showing control at (x, y); the window itself when there is none.
     Control* controlAt(int x, int y);

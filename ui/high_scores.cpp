@@ -5,7 +5,10 @@ namespace lumcrest {
 
 void TForm1::insertHighScore() {
     // The working list: the ten lines with their names as the file has them now, and the
-    // candidate, the finished game under the name in the box.
+    // candidate, the finished game under the name in the box. The names read and the twenty keys
+    // written are one step: a crash leaves the old table or the new one, and another copy of the
+    // game cannot slip its own change in between.
+    Profile::Batch batch(profile());
     std::string names[12];
     for (int k = 1; k <= 10; ++k) {
         sortScores[k] = hiScores[k];
@@ -35,6 +38,7 @@ void TForm1::insertHighScore() {
         profile().writeString(section, "Name", names[k]);
         profile().writeInteger(section, "Score", sortScores[k]);
     }
+    batch.commit();
     lastScore = Score;
 }
 

@@ -9,11 +9,14 @@ void TForm1::confirmName() {
     if (!welcomelbl.visible()) welcomelbl.show();
     if (!clickhere.visible()) clickhere.show();
     // The name is known now; the Play button still reads Play until the first game begins.
+    // Both keys reach the file in one replacement: a crash never keeps one without the other.
+    Profile::Batch batch(profile());
     profile().writeBool("Settings", "First", false);
     if (Playersname.text().empty()) Playersname.setText("Player");
     playerName = Playersname.text();
     namelabel.setCaption(playerName);
     profile().writeString("Settings", "Name", playerName);
+    batch.commit();
 }
 
 void TForm1::dxButton3Click() { confirmName(); }

@@ -4,6 +4,7 @@
 #include "board_drawing.h"
 
 #include "../app/form.h"
+#include "../game/matching.h"
 
 namespace lumcrest {
 
@@ -20,11 +21,6 @@ constexpr tk::Argb kTubeColours[kTubeWidth] = {
 
 void drawTubeRow(tk::Surface& surface, int y) {
     for (int i = 0; i < kTubeWidth; ++i) surface.setPixel(kTubeLeft + i, y, kTubeColours[i]);
-}
-
-int chooseBlastStyle(Random& rng) {
-    if (rng.below(100) > 65) return 0;
-    return rng.below(100) > 45 ? 1 : 2;
 }
 
 void TForm1::drawBoard() {

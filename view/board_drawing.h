@@ -1,16 +1,12 @@
 // Pieces of the board drawing that the animations share.
 #pragma once
 
-#include "../game/random.h"
 #include "toolkit/surface.h"
 
 namespace lumcrest {
 
 // One pixel row of the stage progress bar at y, x 47..60, in its fixed colours.
 void drawTubeRow(tk::Surface& surface, int y);
-
-// The look of an explosion: style 0 with 34 chances in 100, else style 1 or 2 (54 : 46).
-int chooseBlastStyle(Random& rng);
 
 }  // namespace lumcrest
 

@@ -23,19 +23,22 @@ struct Theme {
     Rgb glow;            // accent light
 };
 
+// Each stage has a palette of its own, and the well (half the screen) takes
+// its tint from it: royal blue, teal, green, plum, silver lilac and amber.
+// The tints stay dark enough for every gem kind to stand out against them.
 const Theme kThemes[6] = {
-    {hex(0x050a24), hex(0x2a3f78), hex(0x27315e), hex(0x18203f), hex(0x0b1026), hex(0x0a0f24),
+    {hex(0x040a3a), hex(0x3050b8), hex(0x27357e), hex(0x18225a), hex(0x0b1030), hex(0x222a94),
      hex(0xb8d4ff)},
-    {hex(0x02101e), hex(0x1d5270), hex(0x103448), hex(0x0c2b3e), hex(0x061826), hex(0x06141e),
-     hex(0xc6f0ff)},
-    {hex(0x03140f), hex(0x1f4a3e), hex(0x153a30), hex(0x0d281f), hex(0x051410), hex(0x06120e),
-     hex(0xc4ffd8)},
-    {hex(0x140828), hex(0x7a3a5a), hex(0x4a2440), hex(0x331a33), hex(0x1c0f1e), hex(0x120a1c),
-     hex(0xffd0a0)},
-    {hex(0x020716), hex(0x12314a), hex(0x2b3c5c), hex(0x8aa0c0), hex(0xc8d8ee), hex(0x070c1c),
-     hex(0xa0ffc8)},
-    {hex(0x12041a), hex(0x5c1c3a), hex(0x3a1530), hex(0x250c20), hex(0x120610), hex(0x10060f),
-     hex(0xffc0a0)},
+    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x0a605e),
+     hex(0xc6f8ff)},
+    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x165a20),
+     hex(0xd0ffc0)},
+    {hex(0x1e0630), hex(0xc05a8a), hex(0x6a2460), hex(0x4a1a48), hex(0x26102a), hex(0x5a1a6a),
+     hex(0xffd0e8)},
+    {hex(0x10142a), hex(0x8a90c0), hex(0x4a5280), hex(0x9aa4c8), hex(0xd0d8ee), hex(0x5a5c8c),
+     hex(0xe0e8ff)},
+    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x6a3e0c),
+     hex(0xffe0a0)},
 };
 
 // --- scenes ---
@@ -319,8 +322,7 @@ void scene(cairo_t* cr, int b, Rng& rng) {
     // Crystals at the feet of the well and beside the MENU plinth.
     if (b != 1) {
         crystals(cr, rng, 4, 92, 580, 7);
-        crystals(cr, rng, 606, 646, 585, 3);
-        crystals(cr, rng, 818, 846, 585, 2);
+        crystals(cr, rng, 606, 630, 585, 3);
     }
 }
 
@@ -333,7 +335,7 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     // Dark glass: the night scene still shows faintly through the well.
     roundedRect(cr, 98, 30, 500, 500, 12);
-    setColor(cr, lighter(t.well, 0.13), 0.8);
+    setColor(cr, t.well, 0.92);
     cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
     addStop(g, 0, t.glow, 0.0);
@@ -348,9 +350,9 @@ void well(cairo_t* cr, const Theme& t) {
         for (int r = 1; r <= 10; ++r) {
             const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
             cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 4, 2, x, y, 20);
-            addStop(cell, 0, darker(t.well, 0.6), 1.0);
-            addStop(cell, 0.75, darker(t.well, 0.3), 1.0);
-            addStop(cell, 1, lighter(t.well, 0.06), 1.0);
+            addStop(cell, 0, darker(t.well, 0.45), 1.0);
+            addStop(cell, 0.75, darker(t.well, 0.15), 1.0);
+            addStop(cell, 1, lighter(t.well, 0.1), 1.0);
             cairo_arc(cr, x, y, 19.5, 0, 2 * M_PI);
             cairo_set_source(cr, cell);
             cairo_fill(cr);
@@ -489,42 +491,59 @@ void captionSlot(cairo_t* cr, double x, double y, double w, double h) {
     cairo_pattern_destroy(g);
 }
 
+// The right-hand panels stand in one column of one width, each around the
+// things the game draws or writes at fixed places: the preview gems at
+// x 657..801, the score at 680, the level words at 680 and 760, the MENU
+// button at 664..799.
+constexpr double kColumnX = 640, kColumnW = 196;
+
 void rightPanel(cairo_t* cr, const Theme& t) {
-    const Font label{"DejaVu Serif", 17, true, false};
+    const Font label{17, true, false};
     // Next gems.
-    plaque(cr, 641, 40, 176, 102, 12, t.well);
-    goldText(cr, label, "NEXT", 729, 65, Align::Center);
-    roundedRect(cr, 652, 75, 154, 58, 8);
+    plaque(cr, kColumnX, 40, kColumnW, 102, 12, t.well);
+    goldText(cr, label, "NEXT", kColumnX + kColumnW / 2, 65, Align::Center);
+    roundedRect(cr, 651, 75, 156, 58, 8);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
     cairo_fill(cr);
     // Score: the title sits above the caption's place, never behind it.
-    plaque(cr, 644, 204, 196, 102, 12, t.well);
-    goldText(cr, label, "SCORE", 742, 232, Align::Center);
-    captionSlot(cr, 658, 246, 168, 50);
+    plaque(cr, kColumnX, 204, kColumnW, 102, 12, t.well);
+    goldText(cr, label, "SCORE", kColumnX + kColumnW / 2, 232, Align::Center);
+    captionSlot(cr, kColumnX + 8, 246, kColumnW - 16, 50);
     // Level: the game writes both the word and the number.
-    plaque(cr, 648, 418, 192, 62, 12, t.well);
-    captionSlot(cr, 658, 426, 172, 46);
+    plaque(cr, kColumnX, 418, kColumnW, 62, 12, t.well);
+    captionSlot(cr, kColumnX + 5, 426, kColumnW - 10, 46);
 }
 
 // The MENU button is drawn over this corner: a plinth of smooth stone holds it,
-// with all its edges outside the button's box.
+// in the panels' column, ending well above the window's bottom edge.
 void menuPlinth(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
-    cairo_pattern_t* shadow = cairo_pattern_create_radial(732, 575, 20, 732, 575, 110);
+    cairo_pattern_t* shadow = cairo_pattern_create_radial(736, 560, 20, 736, 560, 110);
     cairo_pattern_add_color_stop_rgba(shadow, 0, 0, 0, 0, 0.5);
     cairo_pattern_add_color_stop_rgba(shadow, 1, 0, 0, 0, 0);
     cairo_rectangle(cr, 620, 480, 230, 109);
     cairo_set_source(cr, shadow);
     cairo_fill(cr);
     cairo_pattern_destroy(shadow);
-    roundedRect(cr, 652, 521, 160, 90, 14);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 521, 0, 589);
+    // The stone ends 8 px above the window's edge; only under the button,
+    // which hides it, does it reach down, smooth, so no edge shows there.
+    constexpr double top = 521, bottom = 580;
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, kH);
     addStop(g, 0, lighter(t.well, 0.1));
-    addStop(g, 1, darker(t.well, 0.5));
+    addStop(g, 1, darker(t.well, 0.6));
+    roundedRect(cr, kColumnX, top, kColumnW, bottom - top, 12);
+    cairo_rectangle(cr, 662, 560, 139, kH - 560);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    goldFrame(cr, 652, 521, 160, 90, 14, 2.5);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, kW, kH);
+    cairo_rectangle(cr, 662, 560, 139, kH - 560);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr);
+    goldFrame(cr, kColumnX, top, kColumnW, bottom - top, 12, 2.5);
+    cairo_restore(cr);
     cairo_restore(cr);
 }
 

@@ -1,6 +1,7 @@
 // gemsblast2.png: three styles of gem explosion, five growing and fading steps
-// each, and a last wisp. Every burst opens with a flash that fills the whole
-// cell, so the gem seems to break into light rather than vanish.
+// each, and a last wisp. Every burst opens with a white-hot flash that fills
+// the whole cell, then a blast of light and pieces that reaches the cell's
+// edges and fades: the gem pops into light rather than leaving a hole.
 
 #include <algorithm>
 #include <cmath>
@@ -90,38 +91,43 @@ void piece(cairo_t* cr, int s, double a, double r, double size, double spin, dou
     cairo_restore(cr);
 }
 
+// Light over the whole cell, corners included, so neighbouring bursts run
+// together: the whole-board explosion at a stage end reads as one big blast.
+void cellLight(cairo_t* cr, Rgb middle, Rgb edge, double alphaMiddle, double alphaEdge) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(kC, kC, 0, kC, kC, kC * std::sqrt(2.0));
+    addStop(g, 0, middle, alphaMiddle);
+    addStop(g, 0.5, mix(middle, edge, 0.6), (alphaMiddle + alphaEdge) / 2);
+    addStop(g, 1, edge, alphaEdge);
+    cairo_rectangle(cr, 0, 0, kGemSize, kGemSize);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+}
+
 void burst(cairo_t* cr, int s, int step) {
     const Style& st = kStyles[s];
     const double p = static_cast<double>(step) / (kSteps - 1);  // 0 .. 1
-    const double fade = 1.0 - 0.55 * p * p;
-    // The flash: whole cell at first, shrinking as the pieces fly off.
     if (step == 0) {
-        glow(cr, 24, st.core, st.glow, 1.0);
-    } else {
-        // The light leaves the middle and runs outward as a soft ring: a pale
-        // disc fading in place would only look grey over the dark well.
-        const double peak = 8 + 13 * p, alpha = 0.95 * std::pow(1.0 - p, 1.2);
-        cairo_pattern_t* g = cairo_pattern_create_radial(kC, kC, 0, kC, kC, 24);
-        addStop(g, 0, st.glow, 0);
-        addStop(g, std::max(0.0, peak / 24 - 0.25), st.glow, 0);
-        addStop(g, peak / 24, lighter(st.glow, 0.45), alpha);
-        addStop(g, std::min(1.0, peak / 24 + 0.2), st.glow, alpha * 0.3);
-        addStop(g, 1, st.glow, 0);
-        cairo_arc(cr, kC, kC, 24, 0, 2 * M_PI);
-        cairo_set_source(cr, g);
-        cairo_fill(cr);
-        cairo_pattern_destroy(g);
+        // The flash: the whole cell blazes white-hot.
+        cellLight(cr, hex(0xffffff), lighter(st.glow, 0.55), 1.0, 0.95);
+        glint(cr, kC, kC, 20, 1.0);
+        return;
     }
-    if (step <= 1) shockRing(cr, 10 + 8 * step, 2.5 - step, lighter(st.glow, 0.6), 0.85 - 0.3 * step);
+    // Then the blast fills the cell to its edges and fades, brightest at the
+    // front running outward, the pieces flying out to the very border.
+    const double fade = 1.0 - 0.9 * std::pow(p, 1.2);
+    cellLight(cr, lighter(st.glow, 0.85 - 0.5 * p), mix(st.glow, lighter(st.glow, 0.5), fade),
+              fade, 0.85 * fade);
+    const double front = 12 + 20 * p;
+    shockRing(cr, front, 6 - 3 * p, lighter(st.glow, 0.85), fade);
     Rng rng(st.seed);
-    for (int i = 0; i < 12; ++i) {
-        const double a = i * M_PI / 6 + rng.uniform(-0.25, 0.25);
-        const double speed = rng.uniform(0.75, 1.05);
-        const double r = (5 + 18 * std::sqrt(p)) * speed;
-        const double size = rng.uniform(2.0, 3.2) * (1.1 - 0.6 * p);
-        piece(cr, s, a, r, size, rng.uniform(-1, 1) * 3 * p, fade);
+    for (int i = 0; i < 16; ++i) {
+        const double a = i * M_PI / 8 + rng.uniform(-0.2, 0.2);
+        const double speed = rng.uniform(0.8, 1.1);
+        const double r = (8 + 26 * std::sqrt(p)) * speed;
+        const double size = rng.uniform(2.4, 3.6) * (1.15 - 0.5 * p);
+        piece(cr, s, a, r, size, rng.uniform(-1, 1) * 3 * p, std::min(1.0, fade + 0.35));
     }
-    if (step == 0) glint(cr, kC, kC, 16, 1.0);
 }
 
 void wisp(cairo_t* cr, int s) {

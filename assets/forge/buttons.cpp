@@ -58,7 +58,7 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
         cairo_fill(cr);
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
-    const Font font{"DejaVu Serif", fontSize, true, false};
+    const Font font{fontSize, true, false};
     drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
              look.text, 2.5, hex(0x0a0818));
     cairo_restore(cr);

@@ -1,7 +1,10 @@
 #include "canvas.h"
 
+#include <cairo-ft.h>
+
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -198,10 +201,42 @@ void glint(cairo_t* cr, double cx, double cy, double size, double alpha) {
     cairo_restore(cr);
 }
 
+// The face of one style, checked once: fontconfig quietly substitutes another
+// family for a missing one, and a picture must never be lettered in it.
+static cairo_font_face_t* textFace(bool bold, bool italic) {
+    static std::mutex mutex;
+    static cairo_font_face_t* faces[4] = {};
+    std::lock_guard lock(mutex);
+    cairo_font_face_t*& face = faces[(bold ? 1 : 0) + (italic ? 2 : 0)];
+    if (face) return face;
+    cairo_font_face_t* toy = cairo_toy_font_face_create(
+        kTextFamily, italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+        bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, 20, 20);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_scaled_font_t* scaled = cairo_scaled_font_create(toy, &size, &identity, options);
+    cairo_font_options_destroy(options);
+    std::string found;
+    if (cairo_scaled_font_get_type(scaled) == CAIRO_FONT_TYPE_FT) {
+        if (FT_Face ft = cairo_ft_scaled_font_lock_face(scaled)) {
+            if (ft->family_name) found = ft->family_name;
+            cairo_ft_scaled_font_unlock_face(scaled);
+        }
+    }
+    cairo_scaled_font_destroy(scaled);
+    if (found != kTextFamily) {
+        cairo_font_face_destroy(toy);
+        throw std::runtime_error(std::string("the lettering font ") + kTextFamily +
+                                 " is not installed (found \"" + found + "\")");
+    }
+    face = toy;
+    return face;
+}
+
 static void selectFont(cairo_t* cr, const Font& f) {
-    cairo_select_font_face(cr, f.family,
-                           f.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           f.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_face(cr, textFace(f.bold, f.italic));
     cairo_set_font_size(cr, f.size);
 }
 

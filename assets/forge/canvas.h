@@ -92,10 +92,12 @@ void starPath(cairo_t* cr, double cx, double cy, int points, double outer, doubl
 // A four-point glint with thin rays.
 void glint(cairo_t* cr, double cx, double cy, double size, double alpha);
 
-// --- text (DejaVu families, which every Debian desktop has) ---
+// --- text ---
+// Every word painted into a picture is set in the serif of the live captions,
+// TeX Gyre Schola; all lettering goes through the helpers below.
+inline constexpr const char* kTextFamily = "TeX Gyre Schola";
 enum class Align { Left, Center, Right };
 struct Font {
-    const char* family = "DejaVu Serif";
     double size = 20;
     bool bold = true;
     bool italic = false;

@@ -11,6 +11,7 @@
 #include "canvas.h"
 #include "forge.h"
 #include "image_writers.h"
+#include "loudness.h"
 
 namespace forge {
 
@@ -29,7 +30,7 @@ class Sound {
     // (ratio, level) and an attack / exponential-decay envelope.
     void tone(double start, double length, double f0, double f1, double level, double decay,
               const std::vector<std::pair<double, double>>& partials = {{1, 1}},
-              double attack = 0.005, double vibrato = 0) {
+              double attack = 0.005, double vibrato = 0, double release = 0.01) {
         const std::size_t first = index(start), n = static_cast<std::size_t>(length * kRate);
         std::vector<double> phase(partials.size(), 0.0);
         for (std::size_t i = 0; i < n && first + i < s_.size(); ++i) {
@@ -37,7 +38,9 @@ class Sound {
             double f = f0 * std::pow(f1 / f0, t / length);
             if (vibrato > 0) f *= 1 + vibrato * std::sin(2 * M_PI * 5.5 * t);
             double env = std::min(1.0, t / attack) * std::exp(-t / decay);
-            env *= std::min(1.0, (length - t) / 0.01);  // no click at the cut
+            // No click at the cut: the note lets go over RELEASE seconds.
+            const double left = (length - t) / release;
+            if (left < 1) env *= left * left;
             double v = 0;
             for (std::size_t p = 0; p < partials.size(); ++p) {
                 const double fp = f * partials[p].first;
@@ -78,9 +81,9 @@ class Sound {
     }
 
     // Soft brass: a few harmonics, the upper ones dying away first.
-    void brass(double start, double length, double f, double level) {
+    void brass(double start, double length, double f, double level, double release = 0.03) {
         tone(start, length, f, f, level, length * 1.5,
-             {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}}, 0.02, 0.004);
+             {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}}, 0.02, 0.004, release);
         tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}},
              0.015);
     }
@@ -113,40 +116,40 @@ class Sound {
         for (std::size_t i = 0; i < s_.size(); ++i) s_[i] = dry[i] + wet * sum[i];
     }
 
-    // Faded ends, no offset, loudest 300 ms brought to TARGET RMS by a plain gain, as
-    // 16-bit samples.
-    std::vector<std::int16_t> finish(double target) const {
+    // Faded ends, no offset, the loudest 400 ms brought to TARGET LUFS by a plain
+    // gain, as 16-bit samples. With a RELEASE the sound lets go over its last
+    // RELEASE seconds, falling 70 dB at an even rate, so a ringing tail dies
+    // away instead of being cut; otherwise the fade-out takes a tenth of the
+    // sound, up to 150 ms.
+    std::vector<std::int16_t> finish(double targetLufs, double release = 0) const {
         std::vector<double> v = s_;
         double mean = 0;
         for (double x : v) mean += x;
         mean /= static_cast<double>(v.size());
-        // The fade-out takes a tenth of the sound, up to 150 ms, so a ringing
-        // tail dies away instead of being cut.
         const std::size_t fadeIn = kRate * 3 / 1000;
-        const std::size_t fadeOut = std::min<std::size_t>(kRate * 150 / 1000, v.size() / 10);
+        const std::size_t fadeOut =
+            release > 0 ? static_cast<std::size_t>(release * kRate)
+                        : std::min<std::size_t>(kRate * 150 / 1000, v.size() / 10);
         for (std::size_t i = 0; i < v.size(); ++i) {
             v[i] -= mean;
             if (i < fadeIn) v[i] *= static_cast<double>(i) / fadeIn;
             const std::size_t left = v.size() - 1 - i;
-            if (left < fadeOut)
-                v[i] *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(left) / fadeOut);
+            if (left >= fadeOut) continue;
+            const double u = static_cast<double>(left) / static_cast<double>(fadeOut);
+            if (release > 0)
+                v[i] *= std::pow(10.0, -70.0 * (1 - u) / 20.0) * std::min(1.0, u * 50);
+            else
+                v[i] *= 0.5 - 0.5 * std::cos(M_PI * u);
         }
-        const std::size_t window = std::min<std::size_t>(v.size(), kRate * 3 / 10);
-        double sum = 0, best = 0;
-        for (std::size_t i = 0; i < v.size(); ++i) {
-            sum += v[i] * v[i];
-            if (i >= window) sum -= v[i - window] * v[i - window];
-            best = std::max(best, sum);
-        }
-        const double rms = std::sqrt(best / static_cast<double>(window));
-        const double gain = target / std::max(rms, 1e-9);
-        // Plain gain, nothing rounded off: the loudness is set low enough that
-        // the sharpest bang keeps its peaks, and a sound that would not fit
-        // stops the forge instead of being squashed.
+        const double gain = std::pow(10.0, (targetLufs - momentaryMaxLufs({v}, kRate)) / 20.0);
+        // Plain gain, nothing rounded off: a sound whose peaks would not fit at
+        // its loudness stops the forge instead of being squashed.
         std::vector<std::int16_t> out(v.size());
         for (std::size_t i = 0; i < v.size(); ++i) {
             const double x = v[i] * gain;
-            if (std::fabs(x) > 0.95) throw std::runtime_error("an effect is too peaky for its loudness");
+            if (std::fabs(x) > 0.99)
+                throw std::runtime_error("too peaky for its loudness (peak " +
+                                         std::to_string(x) + ")");
             out[i] = static_cast<std::int16_t>(std::lround(x * 32767));
         }
         return out;
@@ -177,11 +180,14 @@ Sound youLose() {
 
 // A soft knock with a small glassy clink on top: gems settling against gems.
 Sound gemsTouch() {
-    Sound s(0.25);
-    s.tone(0, 0.2, 190, 55, 0.8, 0.05, {{1, 1}, {2, 0.2}});
-    s.noise(0, 0.03, 3000, 800, 0.3, 0.008, 12);
-    s.bell(0.004, 2350, 0.07, 0.035);
-    s.bell(0.012, 3120, 0.05, 0.03);
+    Sound s(0.32);
+    // The body sits between 200 and 400 Hz, where small speakers still
+    // carry it; the tick at 2 to 4 kHz gives the landing its edge.
+    s.tone(0, 0.3, 330, 240, 0.8, 0.11, {{1, 1}, {1.5, 0.25}}, 0.004);
+    s.tone(0.006, 0.28, 250, 210, 0.35, 0.11, {{1, 1}}, 0.004);
+    s.noise(0, 0.03, 3200, 2400, 0.25, 0.008, 12, 1800);
+    s.bell(0.003, 2650, 0.12, 0.03);
+    s.bell(0.010, 3400, 0.08, 0.025);
     return s;
 }
 
@@ -197,13 +203,17 @@ Sound explodeGlass() {
     Sound s(0.8);
     Rng rng(15);
     s.noise(0, 0.25, 12000, 6000, 0.4, 0.05, 16, 3000);
+    // Shards: each rings at one fixed pitch of a high pentatonic set, struck
+    // sharply and dying fast, so the burst tinkles instead of chirping.
+    static constexpr int shards[] = {91, 93, 96, 98, 100, 103, 105, 108};
     for (int i = 0; i < 26; ++i) {
-        const double t = std::pow(rng.uniform(), 2.0) * 0.35;
-        s.tone(t, 0.25, rng.uniform(2200, 7000), rng.uniform(2000, 6500), rng.uniform(0.08, 0.2),
-               rng.uniform(0.03, 0.08), {{1, 1}, {2.4, 0.3}}, 0.001);
+        const double t = std::pow(rng.uniform(), 1.5) * 0.5;
+        const double f = note(shards[rng.below(8)]);
+        s.tone(t, 0.25, f, f, rng.uniform(0.08, 0.2), rng.uniform(0.03, 0.08),
+               {{1, 1}, {2.76, 0.25}}, 0.001);
     }
     s.tone(0, 0.3, 140, 60, 0.35, 0.07);
-    s.reverb(0.15, 0.6);
+    s.reverb(0.2, 0.72);
     return s;
 }
 
@@ -221,7 +231,8 @@ Sound excellent() {
     Sound s(1.9);
     const int up[] = {60, 64, 67, 72};
     for (int i = 0; i < 4; ++i) s.brass(i * 0.1, 0.3, note(up[i]), 0.35);
-    for (int k : {60, 64, 67, 72}) s.brass(0.42, 0.95, note(k), 0.22);
+    // The chord sounds to the end and lets go with the sound.
+    for (int k : {60, 64, 67, 72}) s.brass(0.42, 1.46, note(k), 0.22, 0.25);
     s.bell(0.42, note(84), 0.15, 0.2);
     s.reverb(0.35, 0.78);
     return s;
@@ -231,8 +242,8 @@ Sound incredible() {
     Sound s(2.5);
     const int up[] = {55, 60, 64, 67, 72, 76};
     for (int i = 0; i < 6; ++i) s.brass(i * 0.09, 0.3, note(up[i]), 0.33);
-    for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.4, note(k), 0.18);
-    s.tone(0.56, 1.4, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03);
+    for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.92, note(k), 0.18, 0.25);
+    s.tone(0.56, 1.92, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03, 0, 0.25);
     Rng rng(18);
     for (int i = 0; i < 8; ++i) s.bell(0.6 + i * 0.08, note(84 + 2 * rng.below(8)), 0.12, 0.15);
     s.reverb(0.35, 0.8);
@@ -254,15 +265,17 @@ Sound jarEffect() {
 }
 
 Sound rollover() {
-    Sound s(0.1);
-    s.tone(0, 0.1, 1100, 1400, 0.5, 0.03, {{1, 1}, {2, 0.15}}, 0.003);
+    // Long enough to carry its loudness without a spiky peak.
+    Sound s(0.18);
+    s.tone(0, 0.18, 1100, 1400, 0.5, 0.06, {{1, 1}, {2, 0.15}}, 0.003);
     return s;
 }
 
 Sound click() {
-    Sound s(0.07);
-    s.tone(0, 0.07, 1800, 900, 0.6, 0.012, {{1, 1}, {2.5, 0.3}}, 0.001);
-    s.noise(0, 0.02, 6000, 3000, 0.3, 0.004, 20);
+    Sound s(0.18);
+    s.tone(0, 0.18, 1800, 900, 0.6, 0.055, {{1, 1}, {2.5, 0.3}}, 0.002);
+    s.tone(0.004, 0.16, 700, 600, 0.3, 0.06, {{1, 1}}, 0.002);
+    s.noise(0, 0.02, 6000, 3000, 0.15, 0.004, 20);
     return s;
 }
 
@@ -282,27 +295,35 @@ Sound beep() {
 }  // namespace
 
 void forgeEffects(const Output& out) {
-    constexpr double kLoudness = 0.14;  // RMS of the loudest 300 ms, about -17 dBFS
+    // Every effect reads -16 LUFS at its loudest moment, well over the music's
+    // -23, so game events cut through; fanfares and bursts let go over 250 ms.
+    // (A burst's own decay already falls steeply, so it lets go a little sooner.)
+    constexpr double kLoudness = -16.0, kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
         const char* name;
         Sound (*make)();
-        double loudness;
+        double loudness, release;
     } effects[] = {
-        {"youlose.wav", youLose, kLoudness},
-        {"gemstouch.wav", gemsTouch, kLoudness},
-        {"gemsexplode1.wav", explodeFire, kLoudness},
-        {"gemsexplode2.wav", explodeGlass, kLoudness},
-        {"gemsexplode3.wav", explodeMagic, kLoudness},
-        {"Excellent.wav", excellent, kLoudness},
-        {"Incredible.wav", incredible, kLoudness},
-        {"jareffect.wav", jarEffect, kLoudness},
-        {"rollover.wav", rollover, kLoudness},
-        {"click.wav", click, kLoudness},
-        {"menuover.wav", menuOver, kLoudness},
-        {"beep.wav", beep, kLoudness * 0.5},
+        {"youlose.wav", youLose, kLoudness, kRelease},
+        {"gemstouch.wav", gemsTouch, kLoudness, 0},
+        {"gemsexplode1.wav", explodeFire, kLoudness, kBurstRelease + 0.03},
+        {"gemsexplode2.wav", explodeGlass, kLoudness, kBurstRelease},
+        {"gemsexplode3.wav", explodeMagic, kLoudness, kBurstRelease},
+        {"Excellent.wav", excellent, kLoudness, kRelease},
+        {"Incredible.wav", incredible, kLoudness, kRelease},
+        {"jareffect.wav", jarEffect, kLoudness, kRelease},
+        {"rollover.wav", rollover, kLoudness, 0},
+        {"click.wav", click, kLoudness, 0},
+        {"menuover.wav", menuOver, kLoudness, 0},
+        {"beep.wav", beep, kLoudness - 6, 0},
     };
-    for (const auto& e : effects)
-        writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness));
+    for (const auto& e : effects) {
+        try {
+            writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness, e.release));
+        } catch (const std::runtime_error& error) {
+            throw std::runtime_error(std::string(e.name) + ": " + error.what());
+        }
+    }
 }
 
 }  // namespace forge

@@ -13,15 +13,15 @@ constexpr double kPower = 4.2;
 
 const Rgb kColors[16] = {
     hex(0x9aa3ad),  // 0 steel
-    hex(0x7b2fc4),  // 1 purple
-    hex(0x1836c8),  // 2 deep blue
-    hex(0x9beefa),  // 3 pale cyan
-    hex(0xe2231f),  // 4 red
-    hex(0xf6d224),  // 5 yellow
-    hex(0xff8616),  // 6 orange
-    hex(0x850c1f),  // 7 dark red
-    hex(0xd36df2),  // 8 violet
-    hex(0x2fae45),  // 9 green
+    hex(0xbf62e4),  // 1 purple
+    hex(0x1717fe),  // 2 deep blue
+    hex(0xaef9fb),  // 3 pale cyan
+    hex(0xff4453),  // 4 red
+    hex(0xf1e800),  // 5 yellow
+    hex(0xcc8d3c),  // 6 orange
+    hex(0x351523),  // 7 dark red
+    hex(0xd62ed4),  // 8 violet
+    hex(0x60e600),  // 9 green
     hex(0x0c6a6c),  // 10 dark teal
     hex(0x2a2152),  // 11 joker
     hex(0xff7a08),  // 12 bomb
@@ -65,70 +65,34 @@ void highlight(cairo_t* cr) {
     cairo_restore(cr);
 }
 
-void swirl(cairo_t* cr, Rgb c) {
-    cairo_save(cr);
-    cairo_new_path(cr);
-    for (int i = 0; i <= 80; ++i) {
-        const double t = i / 80.0;
-        const double a = t * 4.2 * M_PI, r = 1.5 + 12.0 * t;
-        const double x = kC + r * std::cos(a), y = kC + 1 + r * std::sin(a);
-        if (i == 0)
-            cairo_move_to(cr, x, y);
-        else
-            cairo_line_to(cr, x, y);
-    }
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 3.8);
-    setColor(cr, darker(c, 0.6), 0.75);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 1.9);
-    cairo_set_source_rgba(cr, 1, 0.92, 1, 0.9);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+// Every ordinary kind carries a bold filled symbol of its own, at least 26 px
+// across with strokes of 3.5 px or more, so the kinds differ by shape as well
+// as by colour. Symbols are dark on light gems and light on dark ones, with a
+// thin edge of the other tone so they read on any background.
+// Kinds whose ball is light enough to carry a dark symbol.
+bool lightGem(int v) {
+    return v == 3 || v == 5 || v == 6 || v == 8 || v == 9;
 }
 
-void veins(cairo_t* cr) {
-    Rng rng(55);
-    cairo_save(cr);
+void inkSymbol(cairo_t* cr, int v, Rgb c, bool fill, double width) {
+    const bool light = lightGem(v);
+    const Rgb ink = light ? darker(c, 0.72) : lighter(c, 0.8);
+    const Rgb edge = light ? lighter(c, 0.55) : darker(c, 0.6);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (int v = 0; v < 5; ++v) {
-        double a = v * 2 * M_PI / 5 + rng.uniform(-0.3, 0.3);
-        double x = kC + rng.uniform(-3, 3), y = kC + rng.uniform(-3, 3);
-        double w = 1.8;
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 6; ++s) {
-            a += rng.uniform(-0.6, 0.6);
-            x += 4 * std::cos(a);
-            y += 4 * std::sin(a);
-            cairo_line_to(cr, x, y);
-            if (s == 2) {  // a twig
-                const double b = a + (rng.chance(0.5) ? 0.8 : -0.8);
-                cairo_line_to(cr, x + 5 * std::cos(b), y + 5 * std::sin(b));
-                cairo_move_to(cr, x, y);
-            }
-        }
-        cairo_set_line_width(cr, w);
-        cairo_set_source_rgba(cr, 0.78, 0.05, 0.04, 0.85);
-        cairo_stroke(cr);
-    }
-    cairo_restore(cr);
-}
-
-void sparkles(cairo_t* cr, bool teal) {
-    if (teal) {
-        Rng rng(10);
-        for (int i = 0; i < 9; ++i) {
-            cairo_set_source_rgba(cr, 0.75, 1, 0.95, rng.uniform(0.5, 0.9));
-            cairo_arc(cr, rng.uniform(8, 40), rng.uniform(10, 40), rng.uniform(0.7, 1.5), 0,
-                      2 * M_PI);
-            cairo_fill(cr);
-        }
-        glint(cr, kC + 5, kC + 6, 8, 0.9);
-        glint(cr, kC - 8, kC + 7, 4.5, 0.8);
+    if (fill) {
+        setColor(cr, edge, 0.9);
+        cairo_set_line_width(cr, 2.0);
+        cairo_stroke_preserve(cr);
+        setColor(cr, ink);
+        cairo_fill(cr);
     } else {
-        glint(cr, kC + 1, kC + 2, 12, 0.95);
-        glint(cr, kC - 9, kC + 9, 5.5, 0.85);
-        glint(cr, kC + 9, kC - 8, 5, 0.85);
+        setColor(cr, edge, 0.9);
+        cairo_set_line_width(cr, width + 2.0);
+        cairo_stroke_preserve(cr);
+        setColor(cr, ink);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
     }
 }
 
@@ -136,7 +100,8 @@ void symbol(cairo_t* cr, int v, Rgb c) {
     cairo_save(cr);
     gemBallPath(cr);
     cairo_clip(cr);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_new_path(cr);
+    const double x = kC, y = kC + 1;
     switch (v) {
         case 0:  // brushed steel rings
             for (int r = 3; r < 24; r += 3) {
@@ -146,79 +111,68 @@ void symbol(cairo_t* cr, int v, Rgb c) {
                 cairo_stroke(cr);
             }
             break;
-        case 1:
-            swirl(cr, c);
+        case 1:  // swirl
+            for (int i = 0; i <= 60; ++i) {
+                const double t = i / 60.0, a = t * 3.3 * M_PI, r = 2.0 + 11.5 * t;
+                cairo_line_to(cr, x + r * std::cos(a), y + r * std::sin(a));
+            }
+            inkSymbol(cr, v, c, false, 4.0);
             break;
-        case 2:
-            sparkles(cr, false);
+        case 2:  // sparkle: a five-point star
+            starPath(cr, x, y + 1, 5, 16.5, 7.5);
+            inkSymbol(cr, v, c, true, 0);
             break;
-        case 3:  // ring with a pearl
-            cairo_arc(cr, kC, kC + 1, 9.5, 0, 2 * M_PI);
-            setColor(cr, darker(c, 0.55), 0.8);
-            cairo_set_line_width(cr, 3.2);
-            cairo_stroke(cr);
-            cairo_arc(cr, kC, kC + 1, 3.2, 0, 2 * M_PI);
-            setColor(cr, darker(c, 0.45), 0.8);
-            cairo_fill(cr);
+        case 3:  // ring
+            cairo_arc(cr, x, y, 10.5, 0, 2 * M_PI);
+            inkSymbol(cr, v, c, false, 4.5);
             break;
         case 4:  // diamond
-            cairo_move_to(cr, kC, kC - 12);
-            cairo_line_to(cr, kC + 10, kC + 1);
-            cairo_line_to(cr, kC, kC + 14);
-            cairo_line_to(cr, kC - 10, kC + 1);
+            cairo_move_to(cr, x, y - 15);
+            cairo_line_to(cr, x + 14, y);
+            cairo_line_to(cr, x, y + 15);
+            cairo_line_to(cr, x - 14, y);
             cairo_close_path(cr);
-            setColor(cr, lighter(c, 0.45), 0.8);
-            cairo_fill_preserve(cr);
-            setColor(cr, darker(c, 0.55), 0.9);
-            cairo_set_line_width(cr, 1.6);
-            cairo_stroke(cr);
+            inkSymbol(cr, v, c, true, 0);
             break;
-        case 5:
-            veins(cr);
+        case 5:  // veins: a branching fork
+            cairo_move_to(cr, x, y + 13);
+            cairo_line_to(cr, x, y + 1);
+            cairo_line_to(cr, x - 12, y - 11);
+            cairo_move_to(cr, x, y + 1);
+            cairo_line_to(cr, x + 12, y - 11);
+            cairo_move_to(cr, x, y + 1);
+            cairo_line_to(cr, x, y - 12);
+            inkSymbol(cr, v, c, false, 3.8);
             break;
-        case 6:  // square frame, dark-edged so it reads on the bright orange
-            roundedRect(cr, kC - 8.5, kC - 6.5, 17, 17, 3);
-            setColor(cr, darker(c, 0.6), 0.9);
-            cairo_set_line_width(cr, 5);
-            cairo_stroke_preserve(cr);
-            setColor(cr, lighter(c, 0.75), 1.0);
-            cairo_set_line_width(cr, 2.4);
-            cairo_stroke(cr);
+        case 6:  // square frame
+            roundedRect(cr, x - 10, y - 10, 20, 20, 3);
+            inkSymbol(cr, v, c, false, 5.0);
             break;
         case 7:  // cross
-            cairo_rectangle(cr, kC - 3, kC - 10, 6, 22);
-            cairo_rectangle(cr, kC - 11, kC - 2, 22, 6);
-            setColor(cr, darker(c, 0.6), 0.9);
-            cairo_set_line_width(cr, 2);
-            cairo_stroke_preserve(cr);
-            setColor(cr, lighter(c, 0.62), 0.95);
-            cairo_fill(cr);
+            cairo_rectangle(cr, x - 3.5, y - 13, 7, 26);
+            cairo_rectangle(cr, x - 13, y - 3.5, 26, 7);
+            inkSymbol(cr, v, c, true, 0);
             break;
-        case 8:  // streaks of light
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            for (int i = 0; i < 4; ++i) {
-                const double o = -12 + 8 * i;
-                cairo_move_to(cr, kC + 14 + o, kC - 14 + o * 0.2);
-                cairo_line_to(cr, kC - 12 + o, kC + 14 + o * 0.2);
-                cairo_set_source_rgba(cr, 1, 0.95, 1, i % 2 ? 0.35 : 0.6);
-                cairo_set_line_width(cr, i % 2 ? 1.5 : 2.6);
-                cairo_stroke(cr);
+        case 8:  // streaks of light: two bold slanted bars
+            for (int i = 0; i < 2; ++i) {
+                const double o = -5.5 + 11 * i;
+                cairo_move_to(cr, x + o + 6, y - 12);
+                cairo_line_to(cr, x + o - 6, y + 12);
             }
+            inkSymbol(cr, v, c, false, 5.0);
             break;
-        case 9:  // scales
-            for (int row = 0; row < 7; ++row)
-                for (int col = 0; col < 7; ++col) {
-                    const double x = 3 + col * 7 + (row % 2) * 3.5, y = 3 + row * 7;
-                    cairo_arc(cr, x, y, 2.6, 0, 2 * M_PI);
-                    setColor(cr, darker(c, 0.5), 0.55);
-                    cairo_fill(cr);
-                    cairo_arc(cr, x - 0.7, y - 0.7, 1.0, 0, 2 * M_PI);
-                    setColor(cr, lighter(c, 0.6), 0.5);
-                    cairo_fill(cr);
-                }
+        case 9:  // clover of three leaves
+            for (int i = 0; i < 3; ++i) {
+                const double a = -M_PI / 2 + i * 2 * M_PI / 3;
+                cairo_new_sub_path(cr);
+                cairo_arc(cr, x + 7.5 * std::cos(a), y + 7.5 * std::sin(a), 6.6, 0, 2 * M_PI);
+            }
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            inkSymbol(cr, v, c, true, 0);
             break;
         case 10:
-            sparkles(cr, true);
+            glint(cr, kC + 5, kC + 6, 8, 0.9);
+            glint(cr, kC - 8, kC + 7, 4.5, 0.8);
             break;
         default:
             break;
@@ -257,49 +211,57 @@ void jokerCluster(cairo_t* cr, int arrangement) {
     }
 }
 
-void bombFace(cairo_t* cr, bool bright) {
-    // Glow from the core.
-    cairo_pattern_t* g = cairo_pattern_create_radial(kC, kC + 1, 0, kC, kC + 1, 19);
-    cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.85, bright ? 1.0 : 0.85);
-    cairo_pattern_add_color_stop_rgba(g, bright ? 0.55 : 0.4, 1, 0.85, 0.2, 0.7);
-    cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.5, 0, 0);
-    gemBallPath(cr);
+// The bomb is no gem: a dark round iron ball with a fuse and its spark, its
+// own silhouette on the bronze setting.
+void bomb(cairo_t* cr, bool bright) {
+    const double x = kC - 1.5, y = kC + 3, r = 17.5;
+    cairo_arc(cr, x + 1.5, y + 2, r, 0, 2 * M_PI);  // shadow on the setting
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
+    cairo_fill(cr);
+    cairo_pattern_t* g = cairo_pattern_create_radial(x - 6, y - 7, 1, x, y, r);
+    addStop(g, 0, hex(0x6a7080));
+    addStop(g, 0.35, hex(0x2a2e38));
+    addStop(g, 1, hex(0x0a0b10));
+    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    // The warning triangle.
-    const double s = 12.5;
-    cairo_move_to(cr, kC, kC - s + 1);
-    cairo_line_to(cr, kC + s * 0.95, kC + s * 0.72);
-    cairo_line_to(cr, kC - s * 0.95, kC + s * 0.72);
-    cairo_close_path(cr);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_source_rgb(cr, 0.3, 0.08, 0.0);
-    cairo_set_line_width(cr, 3.4);
-    cairo_stroke_preserve(cr);
-    cairo_set_source_rgba(cr, 0.45, 0.12, 0.0, 0.85);
+    // The collar and the fuse curling up to the right.
+    roundedRect(cr, x + 7, y - 20, 9, 7, 1.5);
+    setColor(cr, hex(0x3a3f4a));
     cairo_fill(cr);
-    cairo_move_to(cr, kC, kC - 4);
-    cairo_line_to(cr, kC, kC + 3);
+    cairo_move_to(cr, x + 12, y - 19);
+    cairo_curve_to(cr, x + 14, y - 24, x + 18, y - 22, x + 19, y - 25);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_width(cr, 2.6);
-    cairo_set_source_rgb(cr, 1, bright ? 0.95 : 0.85, 0.4);
+    setColor(cr, hex(0xc9a36a));
     cairo_stroke(cr);
-    cairo_arc(cr, kC, kC + 7, 1.5, 0, 2 * M_PI);
+    // The spark, larger in the blink.
+    const double sx = x + 19.5, sy = y - 25.5, glow = bright ? 7.5 : 5.0;
+    cairo_pattern_t* s = cairo_pattern_create_radial(sx, sy, 0, sx, sy, glow);
+    cairo_pattern_add_color_stop_rgba(s, 0, 1, 1, 0.8, 1);
+    cairo_pattern_add_color_stop_rgba(s, 0.4, 1, 0.7, 0.1, 0.9);
+    cairo_pattern_add_color_stop_rgba(s, 1, 1, 0.4, 0, 0);
+    cairo_arc(cr, sx, sy, glow, 0, 2 * M_PI);
+    cairo_set_source(cr, s);
+    cairo_fill(cr);
+    cairo_pattern_destroy(s);
+    starPath(cr, sx, sy, 4, bright ? 5 : 3.5, 1, M_PI / 8);
+    cairo_set_source_rgb(cr, 1, 1, 0.9);
     cairo_fill(cr);
 }
 
 void ballAndRim(cairo_t* cr, int v) {
     const Rgb c = gemColor(v);
     const bool joker = v == kGemJoker || v == kGemJokerBlinkA || v == kGemJokerBlinkB;
-    const bool bomb = v == kGemBomb || v == kGemBombBright;
+    if (v == kGemBomb || v == kGemBombBright) {
+        bomb(cr, v == kGemBombBright);
+        return;
+    }
     shadedBall(cr, c, joker ? 0.3 : 0.65);
-    if (joker)
-        jokerCluster(cr, v == kGemJoker ? 0 : (v == kGemJokerBlinkA ? 1 : 2));
-    else if (bomb)
-        bombFace(cr, v == kGemBombBright);
+    if (joker) jokerCluster(cr, v == kGemJoker ? 0 : (v == kGemJokerBlinkA ? 1 : 2));
     highlight(cr);
-    if (!joker && !bomb) symbol(cr, v, c);
+    if (!joker) symbol(cr, v, c);
 
     // The gold rim.
     cairo_pattern_t* gold = cairo_pattern_create_linear(0, 0, kGemSize, kGemSize);

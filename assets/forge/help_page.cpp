@@ -76,7 +76,7 @@ void stageIcon(cairo_t* cr, double x, double y) {
 
 // A key cap with LABEL; returns its right edge.
 double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) {
-    const Font f{"DejaVu Sans", 12, true, false};
+    const Font f{12, true, false};
     const double w = std::max(26.0, textWidth(cr, f, label) + 14);
     roundedRect(cr, x, baseline - 15, w, 21, 4);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, baseline - 15, 0, baseline + 6);
@@ -94,7 +94,7 @@ double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) 
 
 void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std::string& other,
              const char* what) {
-    const Font body{"DejaVu Sans", 13, false, false};
+    const Font body{13, false, false};
     double right = keyCap(cr, x, y, main);
     drawText(cr, body, "or", right + 6, y, Align::Left, hex(0xc8c0e8));
     right = keyCap(cr, right + 24, y, other);
@@ -106,12 +106,13 @@ void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std
 void forgeHelpPage(const Output& out) {
     Canvas c(kW, kH, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, kW, kH, 21);
-    goldText(cr, {"DejaVu Serif", 30, true, true}, "How to play Lumcrest", kW / 2.0, 46,
+    // Over the menu and over the field alike: square corners, no star behind a word.
+    dialogBackdrop(cr, kW, kH, 21, {{20, 14, 611, 476}}, true);
+    goldText(cr, {30, true, true}, "How to play Lumcrest", kW / 2.0, 46,
              Align::Center);
 
-    const Font head{"DejaVu Serif", 17, true, false};
-    const Font body{"DejaVu Sans", 13, false, false};
+    const Font head{17, true, false};
+    const Font body{13, false, false};
     const double left = 34, line = 17;
 
     goldText(cr, head, "The goal", left, 76, Align::Left);
@@ -162,7 +163,7 @@ void forgeHelpPage(const Output& out) {
     keyLine(cr, left + 10, 466, "\u2192", "6", "move the bar right");
     keyLine(cr, kW / 2.0 - 10, 440, "\u2193", "5", "turn the bar's gems");
     keyLine(cr, kW / 2.0 - 10, 466, "\u2191", "Space", "launch the bar upward");
-    drawText(cr, {"DejaVu Sans", 11, false, true},
+    drawText(cr, {11, false, true},
              "The number keys are those of the keypad.", kW / 2.0, 485, Align::Center,
              hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);

@@ -100,7 +100,9 @@ double beamStrength(int f) {
 void beam(cairo_t* cr, double k, int f) {
     if (k <= 0) return;
     cairo_save(cr);
-    const double reach = f <= 5 ? 32 - 32 * f / 5.0 : 0;  // top of the beam while it shoots up
+    // Top of the beam while it shoots up; it stops short of the frame's edge
+    // and fades out towards it, so nothing is cut off.
+    const double reach = f <= 5 ? 32 - 28 * f / 5.0 : 4;
     const double spread = 6 + 4 * k;
     cairo_move_to(cr, 50 - 10, 32);
     cairo_line_to(cr, 50 - 10 - spread, reach);
@@ -109,15 +111,20 @@ void beam(cairo_t* cr, double k, int f) {
     cairo_close_path(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 32, 0, reach);
     cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.85, 0.85 * k);
-    cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.95, 0.6, 0.15 * k);
+    cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.95, 0.6, 0);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
     cairo_move_to(cr, 50, 32);
-    cairo_line_to(cr, 50, reach);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.8 * k);
+    cairo_line_to(cr, 50, reach + 2);
+    cairo_pattern_t* core = cairo_pattern_create_linear(0, 32, 0, reach + 2);
+    cairo_pattern_add_color_stop_rgba(core, 0, 1, 1, 1, 0.8 * k);
+    cairo_pattern_add_color_stop_rgba(core, 1, 1, 1, 1, 0.1 * k);
+    cairo_set_source(cr, core);
     cairo_set_line_width(cr, 3);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cr);
+    cairo_pattern_destroy(core);
     cairo_restore(cr);
 }
 
@@ -131,13 +138,19 @@ void stars(cairo_t* cr, const std::vector<Star>& all, int f) {
     if (f < burst) return;
     const double t = f - burst;
     const double fade = f < 19 ? 1.0 : std::max(0.0, 1 - (f - 19) / 8.0);
-    if (f == burst) glint(cr, 50, 12, 18, 1);
+    if (f == burst) glint(cr, 50, 14, 11, 1);
     for (const auto& s : all) {
-        const double x = 50 + s.vx * t, y = 12 + s.vy * t + 0.28 * t * t;
-        setColor(cr, s.color, fade);
+        const double x = 50 + s.vx * t, y = 14 + s.vy * t + 0.2 * t * t;
+        // A star nearing the frame's edge fades before it reaches it, so none
+        // is ever cut by the 100 px square (x is 3.5 px right of the frame's).
+        const double reach = s.size * 1.2 + 1.5;
+        const double room = std::min({x + 3.5, kSize - 1 - (x + 3.5), y, kSize - 1 - y}) - reach;
+        const double alpha = fade * std::clamp(room / 5.0, 0.0, 1.0);
+        if (alpha <= 0) continue;
+        setColor(cr, s.color, alpha);
         starPath(cr, x, y, 5, s.size, s.size * 0.45, s.spin * t);
         cairo_fill(cr);
-        glint(cr, x, y, s.size * 1.2, 0.5 * fade);
+        glint(cr, x, y, s.size * 1.2, 0.5 * alpha);
     }
 }
 

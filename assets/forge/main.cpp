@@ -1,4 +1,5 @@
-// lumcrest-forge OUTDIR: makes every picture, sound and tune of Lumcrest.
+// lumcrest-forge OUTDIR [JOB...]: makes every picture, sound and tune of Lumcrest,
+// or only the named jobs ("gems", "music", ...) while an artist works on them.
 
 #include <atomic>
 #include <chrono>
@@ -6,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,8 +33,18 @@ constexpr Job kJobs[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR [JOB...]\n", argv[0]);
+        return 2;
+    }
+    std::vector<Job> jobs;
+    for (const Job& job : kJobs) {
+        bool wanted = argc == 2;
+        for (int a = 2; a < argc; ++a) wanted = wanted || std::string(argv[a]) == job.name;
+        if (wanted) jobs.push_back(job);
+    }
+    if (jobs.empty()) {
+        std::fprintf(stderr, "lumcrest-forge: no such job\n");
         return 2;
     }
     const std::filesystem::path root(argv[1]);
@@ -52,13 +64,13 @@ int main(int argc, char** argv) {
     std::atomic<bool> failed{false};
     std::mutex logMutex;
     auto worker = [&] {
-        for (std::size_t i; (i = nextJob++) < std::size(kJobs);) {
+        for (std::size_t i; (i = nextJob++) < jobs.size();) {
             const auto start = std::chrono::steady_clock::now();
             try {
-                kJobs[i].run(out);
+                jobs[i].run(out);
             } catch (const std::exception& e) {
                 std::lock_guard lock(logMutex);
-                std::fprintf(stderr, "lumcrest-forge: %s failed: %s\n", kJobs[i].name, e.what());
+                std::fprintf(stderr, "lumcrest-forge: %s failed: %s\n", jobs[i].name, e.what());
                 failed = true;
                 continue;
             }
@@ -66,7 +78,7 @@ int main(int argc, char** argv) {
                                 std::chrono::steady_clock::now() - start)
                                 .count();
             std::lock_guard lock(logMutex);
-            std::printf("forged %-12s %6lld ms\n", kJobs[i].name, static_cast<long long>(ms));
+            std::printf("forged %-12s %6lld ms\n", jobs[i].name, static_cast<long long>(ms));
         }
     };
     const unsigned threads = std::max(2u, std::thread::hardware_concurrency());

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "canvas.h"
 
@@ -22,8 +23,17 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
 
 namespace forge {
 
-// Night-sky card with a gilded border, the ground of every dialog picture.
-void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed);
+// A rectangle of a picture, for keeping stars out from behind its words.
+struct Box {
+    double x, y, w, h;
+};
+
+// Night-sky card with a gilded border, the ground of every dialog picture. No
+// star is sown inside the (non-overlapping) boxes WORDS, where text goes. A
+// SQUARE card has its frame running to its very corners: it is shown over
+// more than one ground, so no corner of it may show a ground of its own.
+void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed,
+                    const std::vector<Box>& words = {}, bool square = false);
 // A dark recess where the game puts one of its own controls.
 void controlSlot(cairo_t* cr, double x, double y, double w, double h);
 

@@ -152,7 +152,14 @@ Phrase harmonyBelow(const Phrase& p, const std::vector<int>& roots) {
     return out;
 }
 
+// Both tunes ease in over 0.4 s (a restart never jumps in at full level) and
+// let go over the last 0.8 s.
+constexpr double kTuneFadeIn = 0.4, kTuneFadeOut = 0.8;
+
 // --- the menu tune: D major, 72 beats a minute, twenty bars ---
+
+// Restarted every 70 s, like the game tune it lasts to just before then.
+constexpr double kMenuTuneLength = 69.85;
 
 Score menuTune() {
     Score s;
@@ -176,7 +183,7 @@ Score menuTune() {
         const int root = roots[static_cast<std::size_t>(b)];
         const double t = b * bar;
         const bool last = b == bars - 1;
-        const double hold = last ? bar * 1.6 : bar * 0.98;
+        const double hold = last ? kMenuTuneLength - t - 0.02 : bar * 0.98;
         for (int k : triad(key, root)) s.note(t, hold, 2, k, 70);
         s.note(t, hold, 3, key.pitch(root) - 24, 72);
         if (!last) s.note(t + bar / 2, bar / 2 * 0.95, 3, key.pitch(root + 4) - 24, 60);
@@ -211,10 +218,11 @@ Score menuTune() {
     playPhrase(s, rise, key, 10, bar, 0, 84, rng);
     playPhrase(s, harmonyBelow(rise, bridge), key, 10, bar, 3, 58, rng, -1);  // the cello sings along
     playPhrase(s, home, key, 14, bar, 0, 80, rng);
-    s.note(18 * bar, bar * 2.2, 0, key.pitch(7), 70);
+    s.note(18 * bar, kMenuTuneLength - 18 * bar - 0.02, 0, key.pitch(7), 70);
 
-    s.length = bars * bar + 1.9;  // 68.6 s
-    s.fadeOut = 5.0;
+    s.length = kMenuTuneLength;
+    s.fadeIn = kTuneFadeIn;
+    s.fadeOut = kTuneFadeOut;
     return s;
 }
 
@@ -249,11 +257,13 @@ void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool c
         s.note(t + 2 * beat + i * beat / 4, 0.1, kDrums, toms[i], 70 + i * 5);
 }
 
-void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage passage, Rng& rng) {
+// FINALHOLD: how long the held notes of the closing bars last.
+void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage passage, Rng& rng,
+             double finalHold) {
     const int r = key.pitch(root) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
     const int fifth = key.pitch(root + 4) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
     if (passage == Passage::Break || passage == Passage::Final) {
-        s.note(t, beat * (passage == Passage::Final ? 6 : 3.8), 3, r, 92);
+        s.note(t, passage == Passage::Final ? finalHold : beat * 3.8, 3, r, 92);
         return;
     }
     static constexpr int pattern[8] = {0, 0, 12, 0, 7, 0, 12, 7};
@@ -263,10 +273,11 @@ void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage 
     }
 }
 
-void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage passage) {
+void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage passage,
+              double finalHold) {
     const auto keys = triad(key, root);
     if (passage == Passage::Final) {
-        for (int k : keys) s.note(t, beat * 6, 4, k, 80);
+        for (int k : keys) s.note(t, finalHold, 4, k, 80);
         for (int k : keys) s.note(t, beat * 4, 2, k, 70);
         return;
     }
@@ -285,6 +296,10 @@ void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage
 }
 
 // --- the game tune: A minor, 120 beats a minute, 118 bars ---
+
+// The game restarts its tune every 243 s: the track fills that time but for a
+// breath, so the loop comes round with under half a second of quiet.
+constexpr double kGameTuneLength = 242.85;
 //
 // Form: intro, A, B, A', break, C, A'', B', outro and a held close. The A theme
 // is written out (a four-bar call, its answer, a higher contrast, the call
@@ -372,8 +387,11 @@ Score gameTune() {
                 sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
             const bool fill = b == sec.bars - 1 && sec.passage != Passage::Final;
             drumBar(s, t, beat, sec.passage, fill, b == 0 && sec.passage != Passage::Intro, rng);
-            bassBar(s, key, root, t, beat, sec.passage, rng);
-            chordBar(s, key, root, t, beat, sec.passage);
+            // The last chord is held to the very end of the track, so the
+            // restart follows the music without a gap.
+            const double hold = b == sec.bars - 1 ? kGameTuneLength - t - 0.02 : beat * 6;
+            bassBar(s, key, root, t, beat, sec.passage, rng, hold);
+            chordBar(s, key, root, t, beat, sec.passage, hold);
         }
         switch (sec.passage) {
             case Passage::Main:
@@ -415,9 +433,11 @@ Score gameTune() {
                 break;
         }
     }
-    s.note(barIndex * bar - 2 * bar, bar * 2.4, 0, key.pitch(7), 72);
-    s.length = barIndex * bar + 5.0;  // 241 s
-    s.fadeOut = 5.0;
+    const double lastNote = barIndex * bar - 2 * bar;
+    s.note(lastNote, kGameTuneLength - lastNote - 0.02, 0, key.pitch(7), 72);
+    s.length = kGameTuneLength;
+    s.fadeIn = kTuneFadeIn;
+    s.fadeOut = kTuneFadeOut;
     return s;
 }
 

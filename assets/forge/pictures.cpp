@@ -10,10 +10,17 @@
 
 namespace forge {
 
-void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
+void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed,
+                    const std::vector<Box>& words, bool square) {
     Rng rng(seed);
     skyGradient(cr, w, h, hex(0x0a0820), hex(0x2a2058), h);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, w, h);
+    for (const Box& b : words) cairo_rectangle(cr, b.x, b.y, b.w, b.h);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr);
     starField(cr, rng, 0, 0, w, h, static_cast<int>(w * h / 900), 1.2);
+    cairo_restore(cr);
     cairo_pattern_t* g =
         cairo_pattern_create_radial(w / 2, h / 2, 10, w / 2, h / 2, std::max(w, h) * 0.6);
     cairo_pattern_add_color_stop_rgba(g, 0, 0.03, 0.02, 0.1, 0.55);
@@ -21,7 +28,12 @@ void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed) {
     cairo_set_source(cr, g);
     cairo_paint(cr);
     cairo_pattern_destroy(g);
-    goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
+    if (square) {
+        goldFrame(cr, 2, 2, w - 4, h - 4, 0, 4);
+        goldFrame(cr, 9, 9, w - 18, h - 18, 12, 1.5);
+    } else {
+        goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
+    }
 }
 
 void controlSlot(cairo_t* cr, double x, double y, double w, double h) {
@@ -43,9 +55,11 @@ void gemAt(cairo_t* cr, int kind, double x, double y, double size) {
     cairo_restore(cr);
 }
 
-void menuImage(const Output& out) {
+// The logo Image5 lies over the menu backdrop at (25, 495).
+constexpr int kLogoX = 25, kLogoY = 495;
+
+void menuImage(Canvas& c, const Output& out) {
     const int w = 850, h = 589;
-    Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     Rng rng(77);
     skyGradient(cr, w, h, hex(0x040618), hex(0x2c2a6a), 450);
@@ -88,7 +102,7 @@ void menuImage(const Output& out) {
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
     cairo_restore(cr);
-    goldText(cr, {"DejaVu Serif", 38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
+    goldText(cr, {38, true, true}, "Lumcrest", w / 2.0, 36, Align::Center);
     glint(cr, w / 2.0 + 98, 10, 9, 0.9);
     // Dark band for the greeting and the link under it.
     roundedRect(cr, 300, 42, 260, 60, 12);
@@ -110,14 +124,22 @@ void menuImage(const Output& out) {
     c.writeJpeg(out.embedded("Menuimage.jpg"));
 }
 
-void logo(const Output& out) {
+// The logo's rounded plaque stands on the very pixels of the menu backdrop
+// under it, so its corners show the backdrop and no rectangle around it.
+void logo(const Canvas& menu, const Output& out) {
     Canvas c(200, 72, true);
     cairo_t* cr = c.cr();
+    cairo_set_source_surface(cr, menu.surface(), -kLogoX, -kLogoY);
+    cairo_paint(cr);
+    cairo_save(cr);
+    roundedRect(cr, 1.5, 1.5, 197, 69, 8);
+    cairo_clip(cr);
     skyGradient(cr, 200, 72, hex(0x0c0a28), hex(0x2a2060), 72);
     Rng rng(5);
-    starField(cr, rng, 0, 0, 200, 72, 30, 0.8);
+    starField(cr, rng, 0, 0, 95, 72, 14, 0.8);  // beside the title, not behind it
+    cairo_restore(cr);
     gemAt(cr, 1, 10, 18, 36);
-    goldText(cr, {"DejaVu Serif", 27, true, true}, "Lumcrest", 120, 46, Align::Center);
+    goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
     c.writeJpeg(out.embedded("Image5.jpg"));
 }
@@ -126,8 +148,8 @@ void highScores(const Output& out) {
     const int w = 383, h = 521;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 12);
-    goldText(cr, {"DejaVu Serif", 32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
+    dialogBackdrop(cr, w, h, 12, {{40, 24, 303, 46}, {60, 84, 282, 350}});
+    goldText(cr, {32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
     gemAt(cr, 5, 22, 30, 30);
     gemAt(cr, 5, w - 52, 30, 30);
     for (int i = 0; i < 10; ++i) {
@@ -152,20 +174,20 @@ void welcome(const Output& out) {
     const int w = 452, h = 377;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 13);
-    goldText(cr, {"DejaVu Serif", 30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
+    dialogBackdrop(cr, w, h, 13, {{30, 26, 392, 46}, {40, 160, 372, 34}, {40, 254, 372, 44}});
+    goldText(cr, {30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
              Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
-    drawText(cr, {"DejaVu Sans", 20, true, false}, "Please enter your name", w / 2.0, 186,
+    drawText(cr, {20, true, false}, "Please enter your name", w / 2.0, 186,
              Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
     cairo_rectangle(cr, 146, 208, 177, 24);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
-    drawText(cr, {"DejaVu Sans", 13, false, true}, "Your name goes beside your best scores.",
+    drawText(cr, {13, false, true}, "Your name goes beside your best scores.",
              w / 2.0, 270, Align::Center, hex(0xc8c0e8));
-    drawText(cr, {"DejaVu Sans", 13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
+    drawText(cr, {13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
              Align::Center, hex(0xc8c0e8));
     controlSlot(cr, 187, 319, 78, 25);
     c.writeJpeg(out.embedded("Image3.jpg"));
@@ -175,16 +197,16 @@ void about(const Output& out) {
     const int w = 547, h = 494;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
-    dialogBackdrop(cr, w, h, 14);
-    goldText(cr, {"DejaVu Serif", 40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
+    dialogBackdrop(cr, w, h, 14, {{60, 18, 427, 82}, {60, 112, 460, 236}, {190, 348, 167, 40}});
+    goldText(cr, {40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
-    drawText(cr, {"DejaVu Sans", 15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
+    drawText(cr, {15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
              92, Align::Center, hex(0xd8d0ff));
 
-    const Font head{"DejaVu Serif", 19, true, false};
-    const Font body{"DejaVu Sans", 15, false, false};
-    const Font key{"DejaVu Sans", 15, true, false};
+    const Font head{19, true, false};
+    const Font body{15, false, false};
+    const Font key{15, true, false};
     goldText(cr, head, "Controls", 70, 136, Align::Left);
     const struct {
         const char* what;
@@ -204,7 +226,7 @@ void about(const Output& out) {
              Align::Left, hex(0xf4ecd8), 0, {}, 1);
     drawText(cr, body, "Music played on the TimGM6mb General MIDI instruments", 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
-    drawText(cr, {"DejaVu Sans", 13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
+    drawText(cr, {13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
              hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
@@ -217,8 +239,9 @@ void about(const Output& out) {
 }  // namespace
 
 void forgePictures(const Output& out) {
-    menuImage(out);
-    logo(out);
+    Canvas menu(850, 589, true);
+    menuImage(menu, out);
+    logo(menu, out);
     highScores(out);
     welcome(out);
     about(out);

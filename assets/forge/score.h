@@ -34,6 +34,7 @@ struct Score {
     std::vector<ScoreControl> controls;
     std::vector<ScoreProgram> programs;
     double length = 0;     // seconds of audio to render
+    double fadeIn = 0.01;  // seconds faded in at the start
     double fadeOut = 4.0;  // seconds faded out at the end
     void note(double start, double duration, int channel, int key, int velocity) {
         notes.push_back({start, duration, channel, key, velocity});
@@ -47,9 +48,10 @@ struct Score {
 };
 
 constexpr int kMusicRate = 44100;
+constexpr double kMusicLoudness = -23.0;  // LUFS integrated, both tracks
 
-// Renders the score to interleaved 16-bit stereo at kMusicRate, peak-normalised,
-// with a short fade-in and the score's fade-out.
+// Renders the score to interleaved 16-bit stereo at kMusicRate, at kMusicLoudness,
+// with the score's fade-in and fade-out.
 std::vector<std::int16_t> renderScore(const Score& score);
 
 // CBR MP3 with its Info tag frame at the start, so players read the exact length.

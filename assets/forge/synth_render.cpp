@@ -8,6 +8,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "loudness.h"
 #include "score.h"
 
 namespace forge {
@@ -101,22 +102,31 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     delete_fluid_synth(synth);
     delete_fluid_settings(settings);
 
-    // Peak-normalise to -1 dBFS, fade in over 10 ms and out over the score's fade.
-    int peak = 1;
-    for (std::int16_t s : pcm) peak = std::max(peak, std::abs(static_cast<int>(s)));
-    const double gain = 0.89 * 32767.0 / peak;
-    const long fadeIn = kMusicRate / 100;
-    const long fadeOut = toFrame(score.fadeOut);
-    for (long f = 0; f < total; ++f) {
-        double g = gain;
-        if (f < fadeIn) g *= static_cast<double>(f) / fadeIn;
+    // Bring the whole tune to -23 LUFS integrated, so both tracks sit at one
+    // level well under the effects; ease in over the score's fade-in (a restart
+    // never jumps in at full level) and out over its fade-out.
+    Channels channels(2, std::vector<double>(static_cast<std::size_t>(total)));
+    for (long f = 0; f < total; ++f)
+        for (std::size_t c = 0; c < 2; ++c)
+            channels[c][static_cast<std::size_t>(f)] = pcm[static_cast<std::size_t>(f) * 2 + c] / 32768.0;
+    const long fadeIn = std::max(1L, toFrame(score.fadeIn));
+    const long fadeOut = std::max(1L, toFrame(score.fadeOut));
+    auto envelope = [&](long f) {
+        double g = 1.0;
+        if (f < fadeIn) g *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(f) / fadeIn);
         const long left = total - f;
         if (left < fadeOut) g *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(left) / fadeOut);
-        for (int c = 0; c < 2; ++c) {
-            auto& s = pcm[static_cast<std::size_t>(f) * 2 + c];
-            s = static_cast<std::int16_t>(std::clamp(std::lround(s * g), -32767L, 32767L));
+        return g;
+    };
+    for (long f = 0; f < total; ++f)
+        for (auto& c : channels) c[static_cast<std::size_t>(f)] *= envelope(f);
+    const double gain = std::pow(10.0, (kMusicLoudness - integratedLufs(channels, kMusicRate)) / 20.0);
+    for (long f = 0; f < total; ++f)
+        for (std::size_t c = 0; c < 2; ++c) {
+            const double x = channels[c][static_cast<std::size_t>(f)] * gain * 32768.0;
+            pcm[static_cast<std::size_t>(f) * 2 + c] =
+                static_cast<std::int16_t>(std::clamp(std::lround(x), -32767L, 32767L));
         }
-    }
     return pcm;
 }
 

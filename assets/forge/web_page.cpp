@@ -12,11 +12,11 @@ void forgeWebPage(const Output& out) {
 <meta charset="utf-8">
 <title>Lumcrest</title>
 <style>
-body { background: #0c0a24; color: #f2ecdc; font-family: "DejaVu Sans", sans-serif;
+body { background: #0c0a24; color: #f2ecdc; font-family: "TeX Gyre Schola", serif;
        max-width: 46em; margin: 2em auto; padding: 0 1em; line-height: 1.5; }
-h1 { color: #ffd35a; font-family: "DejaVu Serif", serif; font-style: italic; font-size: 2.6em;
+h1 { color: #ffd35a; font-family: "TeX Gyre Schola", serif; font-style: italic; font-size: 2.6em;
      text-align: center; margin-bottom: 0.2em; }
-h2 { color: #ffd35a; font-family: "DejaVu Serif", serif; border-bottom: 1px solid #8a5a14; }
+h2 { color: #ffd35a; font-family: "TeX Gyre Schola", serif; border-bottom: 1px solid #8a5a14; }
 .tagline { text-align: center; color: #c8c0e8; }
 table { border-collapse: collapse; }
 td { padding: 0.2em 1em 0.2em 0; }

@@ -187,6 +187,54 @@ signal)
     [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
     [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
     ;;
+hangup)
+    prepare_player
+    start_game
+    expect_picture "$wid"
+    touch "$work/started"
+    sleep 0.2
+    # A closed terminal or a logout saves as SIGTERM does.
+    kill -HUP "$pid"
+    expect_exit 10
+    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
+    ;;
+signal_failed_save)
+    prepare_player
+    start_game
+    expect_picture "$wid"
+    # The settings folder turns into something no write can get through: the save on SIGTERM
+    # fails, and the game says so on standard error and ends without waiting for a click.
+    mv "$(dirname "$settings")" "$work/moved"
+    printf 'in the way\n' >"$(dirname "$settings")"
+    kill -TERM "$pid"
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the game waits for a click nobody will give"
+    wait "$pid"
+    rc=$?
+    pid=""
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc after a failed save"
+    grep -q "Unable to write to $settings" "$work/game.log" || fail "the failed save was not told"
+    ;;
+no_fonts)
+    # No font at all: the message reaches the person in the system's own box (which needs no
+    # font of ours), and standard error.
+    printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
+    FONTCONFIG_FILE="$work/fonts.conf" "$game" >"$work/game.log" 2>&1 &
+    pid=$!
+    box=""
+    for i in $(seq 100); do
+        box=$(xwininfo -root -tree | grep '"Lumcrest"' | head -1)
+        [ -n "$box" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no message box came"
+    grep -qi 'font' "$work/game.log" || fail "standard error does not name the missing font"
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null
+    pid=""
+    ;;
 about_box)
     start_game
     geometry "$wid"
@@ -305,6 +353,66 @@ no_audio)
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
     grep -q '^Gem' "$settings" || fail "the game was not saved"
+    ;;
+scale_1080 | scale_1440 | scale_2160)
+    # The window takes the largest whole scale that fits the screen with a margin.
+    case $case_name in scale_1080) k=1 ;; scale_1440) k=2 ;; *) k=3 ;; esac
+    start_game
+    read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+    expect_centred "$wid" $((main_w * k)) $((main_h * k)) 0 0 "$screen_w" "$screen_h"
+    # Every pixel of the frame becomes a k x k square.
+    composed "" "$work/first.png"
+    convert "$work/first.png" -scale "$((k * 100))%" "$work/scaled.png"
+    expect_showing "$wid" "$work/scaled.png" $((2000 * k * k))
+    [ "$k" = 2 ] || { "$xclose" "$wid"; expect_exit 10; echo "PASS ($case_name)"; exit 0; }
+    # Clicks at scaled positions reach the controls under them: past the name panel, the About
+    # button opens the About box, itself shown at the same scale.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool key Return
+    read -r bx by bw bh < <(printf 'start\nkey 13\ncontrol Aboutbutton\n' |
+        "$driver" --home "$work/drive" --seed 1 |
+        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
+    [ -n "${bh:-}" ] || fail "the driver does not show the About button"
+    xdotool mousemove --window "$wid" $((2 * bx + bw)) $((2 * by + bh)) sleep 0.2 click 1
+    for i in $(seq 50); do [ "$(visible_windows)" -ge 2 ] && break; sleep 0.1; done
+    about=$(xdotool search --onlyvisible --pid "$pid" | grep -v "^$wid\$" | head -1)
+    [ -n "$about" ] || fail "a click on the scaled About button did not open the About box"
+    geometry "$about"
+    [ "$geo_w" = $((547 * 2)) ] && [ "$geo_h" = $((492 * 2)) ] ||
+        fail "the About box is ${geo_w}x${geo_h}, not at scale 2"
+    xdotool key Escape
+    for i in $(seq 50); do [ "$(visible_windows)" -le 1 ] && break; sleep 0.1; done
+    # The hover picture follows the pointer at the scaled place of the Help button.
+    read -r hx hy hw hh < <(printf 'start\nkey 13\ncontrol Helpbutton\n' |
+        "$driver" --home "$(mktemp -d -p "$work")" --seed 1 |
+        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
+    xdotool mousemove --window "$wid" $((2 * hx + hw)) $((2 * hy + hh)) sleep 0.3
+    composed $'key 13\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/hover.png"
+    convert "$work/hover.png" -scale 200% "$work/hover2.png"
+    import -window "$wid" "$work/screen.png" || fail "no screenshot"
+    n=$(differing_in "$work/screen.png" "$work/hover2.png" "$((2 * hw))x$((2 * hh))+$((2 * hx))+$((2 * hy))")
+    [ "$n" -le 200 ] || fail "the Help button does not show its hover picture ($n pixels differ)"
+    # Ctrl+minus makes the window smaller; the choice is remembered.
+    xdotool windowfocus --sync "$wid" key ctrl+minus
+    sleep 0.5
+    geometry "$wid"
+    [ "$geo_w" = "$main_w" ] && [ "$geo_h" = "$main_h" ] || fail "Ctrl+minus left ${geo_w}x${geo_h}"
+    composed $'key 13\nclick '"$((bx + bw / 2)) $((by + bh / 2))"$'\nkey 27\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/small.png"
+    expect_showing "$wid" "$work/small.png" 2000
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Scale=1' "$settings" || fail "the scale was not remembered"
+    # The next start keeps it; Ctrl+0 goes back to the automatic scale.
+    start_game
+    geometry "$wid"
+    [ "$geo_w" = "$main_w" ] || fail "the remembered scale was not used (${geo_w}x${geo_h})"
+    xdotool windowfocus --sync "$wid" key ctrl+0
+    sleep 0.5
+    geometry "$wid"
+    [ "$geo_w" = $((2 * main_w)) ] || fail "Ctrl+0 left ${geo_w}x${geo_h}"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Scale=0' "$settings" || fail "the automatic scale was not remembered"
     ;;
 no_display)
     # Without a display the game says so and ends, instead of running where nobody sees it.

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "toolkit/pad.h"
 #include "toolkit/sdl/beep_tone.h"
+#include "toolkit/sdl/frame_scaling.h"
 #include "toolkit/sdl/key_codes.h"
 #include "toolkit/sdl/loop_timing.h"
 
@@ -99,6 +101,124 @@ TEST(BeepTone, IsAShortSoftToneThatStartsAndEndsInSilence) {
             if ((s[i - 1] < 0) != (s[i] < 0)) ++crossings;
         EXPECT_NEAR(crossings, 2 * 880 * 0.080, 3) << rate;
     }
+}
+
+}  // namespace
+
+namespace {
+
+using tk::sdl::autoScale;
+using tk::sdl::drawScaled;
+using tk::sdl::fitFrame;
+using tk::sdl::Placement;
+
+TEST(FrameScaling, TheAutomaticScaleIsTheLargestThatFitsTheDesktopWithAMargin) {
+    EXPECT_EQ(autoScale(849, 588, 1920, 1080), 1);
+    EXPECT_EQ(autoScale(849, 588, 2560, 1440), 2);
+    EXPECT_EQ(autoScale(849, 588, 3840, 2160), 3);
+    EXPECT_EQ(autoScale(849, 588, 5120, 2880), 4);
+    EXPECT_EQ(autoScale(849, 588, 7680, 4320), 4) << "never beyond the largest scale";
+    // A desktop whose panels leave too little room keeps the smaller scale.
+    EXPECT_EQ(autoScale(849, 588, 2560, 1240), 1);
+    // Smaller than the window, or nothing known about it: one to one.
+    EXPECT_EQ(autoScale(849, 588, 800, 600), 1);
+    EXPECT_EQ(autoScale(849, 588, 0, 0), 1);
+}
+
+TEST(FrameScaling, FullscreenCentresTheLargestWholeScaleOrShrinksSmoothly) {
+    // A 1280 x 800 handheld shows the whole frame at its own size, in the middle.
+    EXPECT_EQ(fitFrame(849, 588, 1280, 800), (Placement{215, 106, 849, 588, 1}));
+    EXPECT_EQ(fitFrame(849, 588, 1920, 1080), (Placement{535, 246, 849, 588, 1}));
+    EXPECT_EQ(fitFrame(849, 588, 2560, 1440), (Placement{431, 132, 1698, 1176, 2}));
+    EXPECT_EQ(fitFrame(849, 588, 3840, 2160), (Placement{646, 198, 2547, 1764, 3}));
+    // The window exactly: no border.
+    EXPECT_EQ(fitFrame(849, 588, 1698, 1176), (Placement{0, 0, 1698, 1176, 2}));
+    // Too small for the frame: shrunk, keeping its shape, centred.
+    Placement small = fitFrame(849, 588, 640, 480);
+    EXPECT_EQ(small.whole, 0);
+    EXPECT_EQ(small.width, 640);
+    EXPECT_NEAR(small.height, 443, 1);
+    EXPECT_EQ(small.y, (480 - small.height) / 2);
+    EXPECT_EQ(fitFrame(849, 588, 0, 0).width, 0);
+}
+
+TEST(FrameScaling, PointerPositionsMapBackToFramePixelsAndTheBorderIsNowhere) {
+    int fx = 0, fy = 0;
+    Placement p = fitFrame(849, 588, 2560, 1440);  // scale 2 at 431, 132
+    EXPECT_TRUE(tk::sdl::toFrame(p, 849, 588, 431, 132, fx, fy));
+    EXPECT_EQ(fx, 0);
+    EXPECT_EQ(fy, 0);
+    EXPECT_TRUE(tk::sdl::toFrame(p, 849, 588, 431 + 2 * 730 + 1, 132 + 2 * 557 + 1, fx, fy));
+    EXPECT_EQ(fx, 730);
+    EXPECT_EQ(fy, 557);
+    EXPECT_TRUE(tk::sdl::toFrame(p, 849, 588, 431 + 1697, 132 + 1175, fx, fy));
+    EXPECT_EQ(fx, 848);
+    EXPECT_EQ(fy, 587);
+    // One pixel left of the frame is outside the client, not its first column.
+    EXPECT_FALSE(tk::sdl::toFrame(p, 849, 588, 430, 500, fx, fy));
+    EXPECT_EQ(fx, -1);
+    EXPECT_FALSE(tk::sdl::toFrame(p, 849, 588, 431 + 1698, 500, fx, fy));
+    EXPECT_FALSE(tk::sdl::toFrame(p, 849, 588, 5, 5, fx, fy));
+    // Shrunk: the corners still land on the frame's corners.
+    Placement s = fitFrame(849, 588, 640, 480);
+    EXPECT_TRUE(tk::sdl::toFrame(s, 849, 588, s.x + s.width - 1, s.y + s.height - 1, fx, fy));
+    EXPECT_EQ(fx, 848);
+    EXPECT_EQ(fy, 587);
+}
+
+// A frame with a different colour in every pixel.
+std::vector<tk::Argb> testFrame(int w, int h) {
+    std::vector<tk::Argb> f(std::size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) f[std::size_t(y) * w + x] = tk::rgb(x * 7, y * 13, x ^ y);
+    return f;
+}
+
+TEST(FrameScaling, ChangedAreasScaledAloneGiveTheSamePixelsAsTheWholeFrame) {
+    const int w = 40, h = 30;
+    std::vector<tk::Argb> frame = testFrame(w, h);
+    for (auto [sw, sh] : {std::pair{80, 60}, std::pair{130, 100}, std::pair{33, 27}}) {
+        Placement p = fitFrame(w, h, sw, sh);
+        std::vector<tk::Argb> whole(std::size_t(sw) * sh, 0), parts(std::size_t(sw) * sh, 0);
+        drawScaled(frame.data(), w, h, p, tk::Rect{0, 0, sw, sh}, whole.data(), sw);
+        // The frame in a few changed areas, each scaled on its own.
+        for (tk::Rect r : {tk::Rect{0, 0, 7, 10}, tk::Rect{5, 3, 20, 9}, tk::Rect{30, 20, 10, 10},
+                           tk::Rect{0, 10, 40, 20}, tk::Rect{7, 0, 33, 10}}) {
+            tk::Rect d = tk::sdl::surfaceArea(p, w, h, r);
+            drawScaled(frame.data(), w, h, p, d, parts.data() + std::size_t(d.y) * sw + d.x, sw);
+        }
+        EXPECT_EQ(parts, whole) << sw << "x" << sh;
+        if (p.whole > 0) {
+            // Nearest neighbour: every frame pixel becomes a k x k square.
+            for (int y = 0; y < p.height; ++y)
+                for (int x = 0; x < p.width; ++x)
+                    ASSERT_EQ(whole[std::size_t(p.y + y) * sw + p.x + x],
+                              frame[std::size_t(y / p.whole) * w + x / p.whole]);
+        } else {
+            // Smooth: the whole place is covered, opaque.
+            for (int y = p.y; y < p.y + p.height; ++y)
+                for (int x = p.x; x < p.x + p.width; ++x)
+                    ASSERT_EQ(whole[std::size_t(y) * sw + x] >> 24, 0xFFu) << x << "," << y;
+        }
+        // Nothing is drawn outside the frame's place.
+        if (p.x > 0) {
+            EXPECT_EQ(whole[std::size_t(p.y) * sw + p.x - 1], 0u);
+        }
+        if (p.y > 0) {
+            EXPECT_EQ(whole[std::size_t(p.y - 1) * sw + p.x], 0u);
+        }
+    }
+}
+
+TEST(PadButtons, NamesAreSdlsAndUnknownNamesAreRefused) {
+    for (int i = 0; i < tk::kPadButtonCount; ++i) {
+        auto b = tk::PadButton(i);
+        EXPECT_EQ(tk::padButtonByName(tk::padButtonName(b)), b);
+    }
+    EXPECT_STREQ(tk::padButtonName(tk::PadButton::DpLeft), "dpleft");
+    EXPECT_FALSE(tk::padButtonByName("A"));
+    EXPECT_FALSE(tk::padButtonByName(""));
+    EXPECT_FALSE(tk::padButtonByName("guide"));
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string section = head.substr(0, split == std::string::npos ? head.size() : split);
     std::string key = split == std::string::npos ? "Score" : head.substr(split + 1);
 
+    // Bytes from other editors decode to text without crashing.
+    lumcrest::decodeIniBytes(body);
     auto value = lumcrest::iniLookUp(body, section, key);
     if (value) lumcrest::parseIniInteger(*value);
     lumcrest::parseIniInteger(head);
@@ -35,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         stored = lumcrest::iniStore(stored, section, key, newValue);
         auto back = lumcrest::iniLookUp(stored, section, key);
         if (!back || *back != newValue) __builtin_trap();
+        // One document with two stores reads back like two separate stores.
+        lumcrest::IniDocument doc(body);
+        doc.store(section, key, "1");
+        doc.store(section, key + "2", "2");
+        std::string twice = lumcrest::iniStore(lumcrest::iniStore(body, section, key, "1"), section,
+                                               key + "2", "2");
+        if (doc.text() != twice) __builtin_trap();
     }
     return 0;
 }

@@ -197,3 +197,19 @@ TEST_F(Drawing, EditedValuesAreDrawnWithoutFault) {
 
 }  // namespace
 }  // namespace lumcrest::testing
+
+namespace lumcrest::testing {
+namespace {
+
+// An edited Background of any value beeps and leaves the picture as it was; the words of the
+// error it raises on the way must not overflow (the sanitizer suite halts on that).
+TEST_F(Drawing, ABackgroundOutOfRangeBeepsWithoutOverflow) {
+    int beeps = backend().beeps();
+    for (int b : {INT_MAX, INT_MIN, -102, 6, -1})
+        EXPECT_FALSE(form().installBackground(b, tk::Rect{0, 0, 849, 588})) << b;
+    EXPECT_EQ(backend().beeps(), beeps + 5);
+    EXPECT_TRUE(form().installBackground(5, tk::Rect{0, 0, 849, 588}));
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

@@ -15,7 +15,7 @@ appstreamcli validate --no-net --pedantic "$meta" >"$work/as.txt" 2>&1 ||
     fail "appstreamcli: $(cat "$work/as.txt")"
 # Every version has its release entry; the controls and the launchable are declared.
 grep -q "<release version=\"$version\"" "$meta" || fail "no release entry for $version"
-for c in keyboard pointing; do grep -q "<control>$c</control>" "$meta" || fail "no $c control"; done
+for c in keyboard pointing gamepad; do grep -q "<control>$c</control>" "$meta" || fail "no $c control"; done
 grep -q '<launchable type="desktop-id">lumcrest.desktop</launchable>' "$meta" || fail "launchable"
 grep -q '<content_rating type="oars-1.1"' "$meta" || fail "content rating"
 

@@ -237,13 +237,13 @@ TEST(Recording, PadButtonsAreRecordedAsTheirHalvesAtTheirTimes) {
         backend.setClockUs(1000);
         SessionRecorder r(app, out, 1000);
         backend.setClockUs(251000);
-        r.padButton("a", true);
+        r.padButton(tk::PadButton::A, true);
         backend.setClockUs(301000);
-        r.padButton("a", false);
-        r.padButton("bad name", true);
+        r.padButton(tk::PadButton::A, false);
+        r.padButton(tk::PadButton::DpLeft, true);
     }
     std::fclose(out);
-    EXPECT_EQ(readFile(script), "at 250000\npad a down\nat 300000\npad a up\n");
+    EXPECT_EQ(readFile(script), "at 250000\npad a down\nat 300000\npad a up\npad dpleft down\n");
 }
 
 TEST(Recording, IniChunksEscapeExactlyTheBytesThatCannotTravelInALine) {

@@ -15,6 +15,18 @@ rm "$work/data/help.jpg"
 out=$(printf 'start\n' | run)
 [ "$out" = 'error: Cannot open file "help.jpg". No such file or directory' ] || fail "no help: $out"
 
+# A folder or a pipe where a picture should be: a clear message at once, no library's words, no
+# wait for a writer.
+fresh
+rm "$work/data/help.jpg" && mkdir "$work/data/help.jpg"
+out=$(printf 'start\n' | run)
+[ "$out" = 'error: Cannot open file "help.jpg". It is a folder' ] || fail "folder as help: $out"
+fresh
+rm "$work/data/help.jpg" && mkfifo "$work/data/help.jpg"
+out=$(printf 'start\n' | timeout 20 "$driver" --home "$work/home" --data "$work/data" --seed 1) ||
+    fail "a pipe as help picture hung the start"
+[ "$out" = 'error: Cannot open file "help.jpg". It is not a regular file' ] || fail "pipe as help: $out"
+
 fresh
 head -c 1000 "$data/help.jpg" >"$work/data/help.jpg"
 out=$(printf 'start\n' | run)

@@ -35,6 +35,7 @@ bool openMixer() {
     sigemptyset(&quitSignals);
     sigaddset(&quitSignals, SIGTERM);
     sigaddset(&quitSignals, SIGINT);
+    sigaddset(&quitSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
     bool open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (open && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {

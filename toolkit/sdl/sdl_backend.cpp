@@ -1,6 +1,7 @@
 #include "sdl_backend.h"
 
 #include <pthread.h>
+#include <unistd.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -28,6 +29,20 @@ bool invisibleDriverNotAskedFor() {
     return !asked || std::strstr(asked, driver) == nullptr;
 }
 
+// A closed terminal or a logout ends the game as SIGTERM does, through SDL's own quit handling,
+// so it saves. kill() is safe in a signal handler.
+void hangUp(int) { ::kill(::getpid(), SIGTERM); }
+
+void closeOnHangUp() {
+    struct sigaction old {};
+    if (::sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+        return;  // started under nohup: the user asked for the hang-up to be ignored
+    struct sigaction sa {};
+    sa.sa_handler = hangUp;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGHUP, &sa, nullptr);
+}
+
 }  // namespace
 
 std::int64_t SdlBackend::Impl::nowUs() const {
@@ -49,21 +64,25 @@ sdl::ScreenWindow* SdlBackend::Impl::screenById(std::uint32_t id) const {
 }
 
 SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
+    impl_->owner = this;
     // The game closes its own windows: the last one closing is not a request to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The click that activates a window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // The window's pixels go to the display straight, only the areas that changed. Through a
-    // texture every change re-sends the whole frame, which on a software GL (Xvfb, a remote
-    // desktop) costs 30 times more: a gem-sized change every 20 ms took 16 % of a core that way,
-    // 0.5 % this way.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         throw Error(std::string("Cannot open the display: ") + SDL_GetError());
     if (invisibleDriverNotAskedFor()) {
         SDL_Quit();
         throw Error("Cannot open the display: no window system was found");
     }
+    // How the window's pixels reach the display depends on the window system. On X11 they go
+    // straight, only the areas that changed: through a texture every change re-sends the whole
+    // frame, which on a software GL (Xvfb, a remote desktop) costs 30 times more (a gem-sized
+    // change every 20 ms took 16 % of a core that way, 0.5 % this way). Wayland has no such
+    // direct path: there the window's pixels live in a texture that SDL presents.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    impl_->x11 = driver && std::strcmp(driver, "x11") == 0;
+    if (impl_->x11) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     {
         // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
         // thread, where they break the wait at once.
@@ -71,11 +90,13 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
         sigemptyset(&quitSignals);
         sigaddset(&quitSignals, SIGTERM);
         sigaddset(&quitSignals, SIGINT);
+        sigaddset(&quitSignals, SIGHUP);
         pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
         impl_->audio =
             std::make_unique<sdl::SdlAudio>([impl = impl_.get()] { return impl->nowUs(); });
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
+    closeOnHangUp();
     impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     SDL_StartTextInput();
@@ -84,6 +105,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
 SdlBackend::~SdlBackend() {
     // Windows still open belong to objects that are gone by now: only their SDL side is freed.
     impl_->screens.clear();
+    impl_->stopPads();
     if (impl_->early) SDL_DestroyWindow(impl_->early);
     impl_->audio.reset();
     if (impl_->hand) SDL_FreeCursor(impl_->hand);
@@ -111,6 +133,11 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
     }
     // Also on the terminal: the box may be all that goes wrong next.
     std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+    if (impl_->closingUnattended) {
+        // A box nobody will click would keep the program from ending.
+        impl_->exitStatus = 1;
+        return;
+    }
     try {
         ErrorBox box(app, message);
         app.showModal(box);
@@ -118,16 +145,25 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
         impl_->loop(app, [&box] { return !box.isOpen(); });
         box.close();
     } catch (const std::exception& e) {
-        // No box could be shown; the message is on the terminal, and why there was no box.
+        // No box of ours could be shown (no font, say): the system's own box needs nothing of
+        // ours. The message is on the terminal too, and why our box failed.
         std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) != 0)
+            std::fprintf(stderr, "lumcrest: cannot show a message box: %s\n", SDL_GetError());
     }
 }
 
+int SdlBackend::exitStatus() const { return impl_->exitStatus; }
+
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
-    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW,
-                                    clientH, 0);
+    int k = impl_->windowScale();
+    Uint32 flags = impl_->fullscreenChoice ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    clientW * k, clientH * k, flags);
     if (!impl_->early) return;  // the main window makes its own when it opens
+    impl_->earlyW = clientW;
+    impl_->earlyH = clientH;
     if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
         SDL_UpdateWindowSurface(impl_->early);
@@ -138,24 +174,27 @@ void SdlBackend::openEarly(int clientW, int clientH) {
 void SdlBackend::windowOpened(Window& w) {
     impl_->forgetGoneWindows(w.app());
     if (impl_->screenOf(&w)) return;
-    int ew = 0, eh = 0;
-    if (impl_->early) SDL_GetWindowSize(impl_->early, &ew, &eh);
-    if (impl_->early && &w == w.app().mainWindow() && !w.toolWindow && ew == w.clientWidth() &&
-        eh == w.clientHeight()) {
+    Application& app = w.app();
+    const bool main = &w == app.mainWindow();
+    if (impl_->early && main && !w.toolWindow && impl_->earlyW == w.clientWidth() &&
+        impl_->earlyH == w.clientHeight()) {
         SDL_Window* adopt = impl_->early;
         impl_->early = nullptr;
-        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(w, nullptr, adopt));
+        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
+            w, nullptr, impl_->windowScale(adopt), adopt));
         impl_->noteConnection(adopt);
         return;
     }
     // Dialogs open over the main window; the main window in the middle of the desktop.
-    Application& app = w.app();
     sdl::ScreenWindow* owner = nullptr;
-    if (&w != app.mainWindow()) owner = impl_->screenOf(app.mainWindow());
-    impl_->screens.push_back(
-        std::make_unique<sdl::ScreenWindow>(w, owner ? owner->sdlWindow() : nullptr));
-    impl_->noteConnection(impl_->screens.back()->sdlWindow());
-    if (owner) impl_->screens.back()->takeFocus();
+    if (!main) owner = impl_->screenOf(app.mainWindow());
+    SDL_Window* ref = owner ? owner->sdlWindow() : nullptr;
+    impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
+        w, ref, owner ? owner->scale() : impl_->windowScale(ref)));
+    sdl::ScreenWindow* screen = impl_->screens.back().get();
+    impl_->noteConnection(screen->sdlWindow());
+    if (main && impl_->fullscreenChoice) screen->setFullscreen(true);
+    if (owner) screen->takeFocus();
 }
 
 void SdlBackend::windowClosed(Window& w) {
@@ -173,6 +212,8 @@ void SdlBackend::windowClosed(Window& w) {
 }
 
 void SdlBackend::run(Application& app) {
+    // Controllers are looked for once the window is up: the first picture comes first.
+    impl_->startPads();
     impl_->loop(app, [&app] { return app.quitting(); });
 }
 

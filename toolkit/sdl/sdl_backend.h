@@ -2,6 +2,7 @@
 // that sleeps until the next event or timer tick.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "../backend.h"
@@ -19,6 +20,13 @@ public:
     // has loaded what it shows; the main window takes it over when it opens.
     void openEarly(int clientW, int clientH);
 
+    // The player's display choices: SCALE 0 for automatic (the largest whole number that fits
+    // the desktop) or 1..4; FULLSCREEN for the main window. Values out of range count as 0.
+    void setDisplayChoices(int scale, bool fullscreen);
+    // Runs, as an event of the application, when the player changed them with the keys (F11 or
+    // Alt+Enter, Ctrl+plus, Ctrl+minus, Ctrl+0), so they can be remembered.
+    std::function<void(int scale, bool fullscreen)> onDisplayChoicesChanged;
+
     std::int64_t nowUs() override;
     Audio& audio() override;
     void beep() override;
@@ -28,6 +36,9 @@ public:
     void windowOpened(Window& w) override;
     void windowClosed(Window& w) override;
     void run(Application& app) override;
+    // 0, or 1 when a close without anyone at the screen failed (its message went to standard
+    // error).
+    int exitStatus() const;
 
     struct Impl;
 

@@ -14,6 +14,7 @@
 #include "sdl_audio.h"
 #include "sdl_backend.h"
 #include "sdl_window.h"
+#include "../pad.h"
 
 namespace tk {
 
@@ -21,13 +22,20 @@ class Application;
 
 struct SdlBackend::Impl {
     SDL_Window* early = nullptr;  // shown before the main window opens, for it to take over
+    int earlyW = 0, earlyH = 0;   // the client size it was opened for
+    SdlBackend* owner = nullptr;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     std::unique_ptr<sdl::SdlAudio> audio;
     std::vector<std::unique_ptr<sdl::ScreenWindow>> screens;
     SDL_Cursor* arrow = nullptr;
     SDL_Cursor* hand = nullptr;
     bool handShown = false;
+    bool x11 = false;      // the window system is X11 (else Wayland or another driver)
     int xConnection = -1;  // the X server's socket, once a window is open on X11
+    // Closing because of a signal or the end of the session: nobody is there to click a box, so
+    // a failed save goes to standard error and the program ends with status 1.
+    bool closingUnattended = false;
+    int exitStatus = 0;
 
     // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.
     void noteConnection(SDL_Window* w);
@@ -56,6 +64,40 @@ struct SdlBackend::Impl {
     // Input (sdl_input.cpp).
     void handle(Application& app, const SDL_Event& e);
     void updateCursor(Application& app);
+    // Delivers a mouse event at window position (X, Y) as client pixels of S's window; presses
+    // on the black border around a scaled frame go nowhere.
+    void mouseButton(Application& app, sdl::ScreenWindow& s, Window& w, bool down, Uint8 button,
+                     int x, int y);
+    std::uint32_t buttonsDelivered = 0;  // mouse buttons whose press reached the game
+    // The display keys; true when the key was one of them (it then goes no further).
+    bool displayKey(Application& app, const SDL_KeyboardEvent& k);
+
+    // Game controllers (sdl_pads.cpp), opened through SDL's controller database.
+    struct Pad {
+        SDL_GameController* controller = nullptr;
+        SDL_JoystickID id = -1;
+        std::uint32_t held = 0;  // buttons this pad holds down (the stick as the D-pad)
+        int stick = 0;           // the left stick held left (-1), right (1) or neither
+    };
+    std::vector<Pad> pads;
+    bool padsReady = false;
+    int heldCount[kPadButtonCount] = {};  // pads holding each button
+    std::int64_t padsPolledUs = 0;
+    void startPads();
+    void stopPads();
+    // Reads the controllers (and notices new ones) when due; longest sleep while pads are open.
+    void pollPads();
+    int padWaitCapMs() const;
+    void handlePad(Application& app, const SDL_Event& e);
+    void padHold(Application& app, PadButton b, bool down);
+
+    // Scaling and fullscreen (sdl_display.cpp).
+    int scaleChoice = 0;  // 0 automatic, else 1..4
+    bool fullscreenChoice = false;
+    // The whole-number scale windows are shown at now.
+    int windowScale(SDL_Window* on = nullptr) const;
+    void applyScale();
+    void changeChoices(Application& app, int scale, bool fullscreen);
 };
 
 }  // namespace tk

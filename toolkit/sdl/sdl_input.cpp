@@ -32,6 +32,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: {
             // Closing the session or a signal: the game closes as by its close box, so it saves.
+            closingUnattended = true;
             Window* w = app.mainWindow();
             if (!w || !w->isOpen()) w = app.activeWindow();
             if (w) app.inputCloseRequest(*w);
@@ -42,6 +43,8 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             if (!s) break;
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 s->exposed();
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                s->resized();
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 // A window behind a modal box does not close, as its controls do not click.
                 if (Window* w = inputWindow(e.window.windowID)) app.inputCloseRequest(*w);
@@ -57,6 +60,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
         case SDL_KEYUP: {
             Window* w = inputWindow(e.key.windowID);
             if (!w) break;
+            if (displayKey(app, e.key)) break;
             bool numLock = (e.key.keysym.mod & KMOD_NUM) != 0;
             int vk = sdl::virtualKey(e.key.keysym.sym, e.key.keysym.scancode, numLock);
             if (vk == 0) break;
@@ -74,25 +78,51 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             break;
         }
         case SDL_MOUSEMOTION: {
-            if (Window* w = inputWindow(e.motion.windowID)) {
-                app.inputMouseMove(*w, e.motion.x, e.motion.y);
-            }
+            Window* w = inputWindow(e.motion.windowID);
+            sdl::ScreenWindow* s = screenById(e.motion.windowID);
+            if (!w || !s) break;
+            // Positions on the border around a scaled frame lie outside the client, as a pointer
+            // beside a window would.
+            int x = 0, y = 0;
+            s->clientPoint(e.motion.x, e.motion.y, x, y);
+            app.inputMouseMove(*w, x, y);
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-            MouseButton b;
-            if (!toButton(e.button.button, b)) break;
             Window* w = inputWindow(e.button.windowID);
-            if (!w) break;
-            int x = e.button.x, y = e.button.y;
-            if (e.type == SDL_MOUSEBUTTONDOWN)
-                app.inputMouseDown(*w, b, x, y);
-            else
-                app.inputMouseUp(*w, b, x, y);
+            sdl::ScreenWindow* s = screenById(e.button.windowID);
+            if (!w || !s) break;
+            mouseButton(app, *s, *w, e.type == SDL_MOUSEBUTTONDOWN, e.button.button, e.button.x,
+                        e.button.y);
             break;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION: handlePad(app, e); break;
         default: break;
+    }
+}
+
+void SdlBackend::Impl::mouseButton(Application& app, sdl::ScreenWindow& s, Window& w, bool down,
+                                   Uint8 sdlButton, int wx, int wy) {
+    MouseButton b;
+    if (!toButton(sdlButton, b)) return;
+    int x = 0, y = 0;
+    bool onFrame = s.clientPoint(wx, wy, x, y);
+    const std::uint32_t bit = 1u << sdlButton;
+    if (down) {
+        // A press on the black border goes nowhere, and so does its release.
+        if (!onFrame) return;
+        buttonsDelivered |= bit;
+        app.inputMouseDown(w, b, x, y);
+    } else {
+        // A release reaches the game when it is on the frame or ends a press that did.
+        if (!onFrame && !(buttonsDelivered & bit)) return;
+        buttonsDelivered &= ~bit;
+        app.inputMouseUp(w, b, x, y);
     }
 }
 
@@ -104,9 +134,9 @@ void SdlBackend::Impl::updateCursor(Application& app) {
     if (focus) {
         sdl::ScreenWindow* s = screenById(SDL_GetWindowID(focus));
         if (s && &s->window() == app.activeWindow()) {
-            int x = 0, y = 0;
-            SDL_GetMouseState(&x, &y);
-            Control* c = s->window().controlAt(x, y);
+            int wx = 0, wy = 0, x = 0, y = 0;
+            SDL_GetMouseState(&wx, &wy);
+            Control* c = s->clientPoint(wx, wy, x, y) ? s->window().controlAt(x, y) : nullptr;
             hand = c && c->handCursor && c->showing();
         }
     }

@@ -28,8 +28,10 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
             inputSinceCursor = false;
             cursorCheckedUs = nowUs();
         }
+        pollPads();
         Timer* next = app.nextDueTimer();
         int waitMs = sdl::waitTimeoutMs(next != nullptr, next ? next->dueUs() : 0, nowUs());
+        waitMs = std::min(waitMs, padWaitCapMs());
         if (waitForEvents(waitMs)) {
             SDL_Event e;
             while (!done() && SDL_PollEvent(&e)) {

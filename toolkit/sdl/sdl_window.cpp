@@ -1,5 +1,6 @@
 #include "sdl_window.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -22,16 +23,35 @@ void setIcon(SDL_Window* w, const Image& icon) {
     SDL_FreeSurface(s);
 }
 
+// Surfaces whose pixels are laid out as ours (0xXXRRGGBB words) take scaled pixels directly.
+bool sameLayout(const SDL_Surface* s) {
+    const SDL_PixelFormat* f = s->format;
+    return f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
+           f->Bmask == 0x000000FFu;
+}
+
+// Window flags for the window system in use: on Wayland the frame is drawn at the output's own
+// pixel density, so it stays sharp on a HiDPI screen.
+Uint32 densityFlag() {
+    const char* d = SDL_GetCurrentVideoDriver();
+    return d && std::string(d) == "wayland" ? SDL_WINDOW_ALLOW_HIGHDPI : 0;
+}
+
 }  // namespace
 
-ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt)
-    : window_(window), frame_(window.clientWidth(), window.clientHeight(), window.colour()) {
-    int w = window.clientWidth(), h = window.clientHeight();
+ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt)
+    : window_(window), frame_(window.clientWidth(), window.clientHeight(), window.colour()),
+      scale_(std::clamp(scale, 1, kMaxScale)) {
+    int w = window.clientWidth() * scale_, h = window.clientHeight() * scale_;
     if (adopt) {
         sdl_ = adopt;
         id_ = SDL_GetWindowID(sdl_);
         SDL_SetWindowTitle(sdl_, window.title.c_str());
         setIcon(sdl_, window.icon);
+        fullscreen_ = (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+        int aw = 0, ah = 0;
+        SDL_GetWindowSize(sdl_, &aw, &ah);
+        if (!fullscreen_ && (aw != w || ah != h)) SDL_SetWindowSize(sdl_, w, h);
         if (!SDL_GetWindowSurface(sdl_)) {
             std::string why = SDL_GetError();
             SDL_DestroyWindow(sdl_);
@@ -47,7 +67,7 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt)
         x = ox + (ow - w) / 2;
         y = oy + (oh - h) / 2;
     }
-    Uint32 flags = SDL_WINDOW_HIDDEN;  // shown once it is placed and dressed
+    Uint32 flags = SDL_WINDOW_HIDDEN | densityFlag();  // shown once it is placed and dressed
     if (window.toolWindow) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
     sdl_ = SDL_CreateWindow(window.title.c_str(), x, y, w, h, flags);
     if (!sdl_) throw Error(std::string("Cannot open a window: ") + SDL_GetError());
@@ -64,33 +84,98 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt)
 
 ScreenWindow::~ScreenWindow() { SDL_DestroyWindow(sdl_); }
 
-void ScreenWindow::copyToScreen(SDL_Surface* screen, const Rect& r) {
-    const Argb* from = frame_.row(r.y) + r.x;
-    auto* to = static_cast<std::uint8_t*>(screen->pixels) + std::size_t(r.y) * screen->pitch +
-               std::size_t(r.x) * screen->format->BytesPerPixel;
-    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_ARGB8888, from, frame_.width() * int(sizeof(Argb)),
-                      screen->format->format, to, screen->pitch);
+void ScreenWindow::setScale(int scale) {
+    scale = std::clamp(scale, 1, kMaxScale);
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (fullscreen_) return;  // takes effect when fullscreen ends
+    SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
+    relayout_ = true;
+}
+
+void ScreenWindow::setFullscreen(bool on) {
+    if (on == fullscreen_) return;
+    if (SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    fullscreen_ = on;
+    if (!on) SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
+    relayout_ = true;
+}
+
+bool ScreenWindow::clientPoint(int x, int y, int& cx, int& cy) const {
+    // Window units to surface pixels (they differ on a HiDPI output), then to the frame.
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(sdl_, &ww, &wh);
+    int sx = x, sy = y;
+    if (ww > 0 && wh > 0 && surfaceW_ > 0 && (surfaceW_ != ww || surfaceH_ != wh)) {
+        sx = int(std::floor(double(x) * surfaceW_ / ww));
+        sy = int(std::floor(double(y) * surfaceH_ / wh));
+    }
+    if (surfaceW_ == 0) {  // nothing shown yet: one to one
+        cx = sx;
+        cy = sy;
+        return Rect{0, 0, frame_.width(), frame_.height()}.contains(cx, cy);
+    }
+    return toFrame(placement_, frame_.width(), frame_.height(), sx, sy, cx, cy);
+}
+
+void ScreenWindow::drawArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& sent) {
+    const Placement& p = placement_;
+    Rect dst = surfaceArea(p, frame_.width(), frame_.height(), r)
+                   .intersect(Rect{0, 0, screen->w, screen->h});
+    if (dst.empty()) return;
+    auto* base = static_cast<std::uint8_t*>(screen->pixels) + std::size_t(dst.y) * screen->pitch +
+                 std::size_t(dst.x) * screen->format->BytesPerPixel;
+    if (p.whole == 1) {
+        // One to one: straight from the frame, converting as the surface needs.
+        const Argb* from = frame_.row(r.y) + r.x;
+        SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, from,
+                          frame_.width() * int(sizeof(Argb)), screen->format->format, base,
+                          screen->pitch);
+    } else if (sameLayout(screen)) {
+        drawScaled(frame_.row(0), frame_.width(), frame_.height(), p, dst,
+                   reinterpret_cast<Argb*>(base), screen->pitch / 4);
+    } else {
+        scratch_.resize(std::size_t(dst.w) * dst.h);
+        drawScaled(frame_.row(0), frame_.width(), frame_.height(), p, dst, scratch_.data(), dst.w);
+        SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, scratch_.data(),
+                          dst.w * int(sizeof(Argb)), screen->format->format, base, screen->pitch);
+    }
+    sent.push_back(SDL_Rect{dst.x, dst.y, dst.w, dst.h});
+}
+
+void ScreenWindow::drawWhole(SDL_Surface* screen) {
+    // The border first (black), then the frame over it.
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    std::vector<SDL_Rect> unused;
+    drawArea(screen, Rect{0, 0, frame_.width(), frame_.height()}, unused);
 }
 
 void ScreenWindow::refresh() {
     const Rect client{0, 0, frame_.width(), frame_.height()};
     DirtyRegion dirty = window_.takeScreenDirty();
-    if (dirty.empty() && !exposed_) return;
+    if (dirty.empty() && !exposed_ && !relayout_) return;
     SDL_Surface* screen = SDL_GetWindowSurface(sdl_);
     if (!screen) return;
+    if (screen->w != surfaceW_ || screen->h != surfaceH_) relayout_ = true;
     std::vector<SDL_Rect> sent;
     if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
     for (const Rect& area : dirty.rects()) {
         Rect r = area.intersect(client);
         if (r.empty()) continue;
         window_.compose(frame_, r);
-        copyToScreen(screen, r);
-        sent.push_back(SDL_Rect{r.x, r.y, r.w, r.h});
+        if (!relayout_) drawArea(screen, r, sent);
+    }
+    if (relayout_) {
+        surfaceW_ = screen->w;
+        surfaceH_ = screen->h;
+        placement_ = fitFrame(frame_.width(), frame_.height(), surfaceW_, surfaceH_);
+        drawWhole(screen);
     }
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
-    if (exposed_) {
-        // The buffer still holds the whole picture: send all of it again.
+    if (exposed_ || relayout_) {
+        // The buffer holds the whole picture: send all of it.
         exposed_ = false;
+        relayout_ = false;
         SDL_UpdateWindowSurface(sdl_);
     } else if (!sent.empty()) {
         SDL_UpdateWindowSurfaceRects(sdl_, sent.data(), int(sent.size()));

@@ -1,10 +1,14 @@
 // One toolkit window on screen: an SDL window and the window's own pixel buffer, which holds what
-// the player sees. Only the areas that changed are composed and sent to the display.
+// the player sees. Only the areas that changed are composed and sent to the display, scaled to
+// the window's size on screen.
 #pragma once
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "../image.h"
+#include "frame_scaling.h"
 
 namespace tk {
 class Window;
@@ -14,9 +18,10 @@ namespace tk::sdl {
 
 class ScreenWindow {
 public:
-    // Puts WINDOW on screen: centred on OWNER when given, else on the desktop. Throws tk::Error.
-    // ADOPT, when given, is an SDL window already on screen at the right size to use instead.
-    ScreenWindow(Window& window, SDL_Window* owner, SDL_Window* adopt = nullptr);
+    // Puts WINDOW on screen at whole-number SCALE: centred on OWNER when given, else on the
+    // desktop. Throws tk::Error. ADOPT, when given, is an SDL window already on screen to use
+    // instead (its size is set to fit).
+    ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt = nullptr);
     ~ScreenWindow();
     ScreenWindow(const ScreenWindow&) = delete;
     ScreenWindow& operator=(const ScreenWindow&) = delete;
@@ -27,18 +32,37 @@ public:
 
     // The window system lost what was shown (uncovered).
     void exposed() { exposed_ = true; }
+    // The window's size on screen changed: the frame is placed again and shown whole.
+    void resized() { relayout_ = true; }
     // Composes and uploads what changed, and presents when anything did.
     void refresh();
     // Gives the window the keyboard (a modal box must take the keys at once).
     void takeFocus();
 
+    // Shows the window at whole-number SCALE (windowed; kept for when fullscreen ends).
+    void setScale(int scale);
+    int scale() const { return scale_; }
+    // Fills the desktop with the window, the frame at the largest scale that fits, or back.
+    void setFullscreen(bool on);
+    bool fullscreen() const { return fullscreen_; }
+
+    // The client pixel under the pointer at window position (X, Y); false on the black border.
+    bool clientPoint(int x, int y, int& cx, int& cy) const;
+
 private:
-    void copyToScreen(SDL_Surface* screen, const Rect& r);
+    void drawArea(SDL_Surface* screen, Rect frameArea, std::vector<SDL_Rect>& sent);
+    void drawWhole(SDL_Surface* screen);
     Window& window_;
     SDL_Window* sdl_ = nullptr;
     std::uint32_t id_ = 0;
     Image frame_;
+    int scale_ = 1;
+    bool fullscreen_ = false;
     bool exposed_ = false;
+    bool relayout_ = true;
+    Placement placement_;
+    int surfaceW_ = 0, surfaceH_ = 0;
+    std::vector<Argb> scratch_;  // scaled pixels on their way to a surface of another format
 };
 
 }  // namespace tk::sdl

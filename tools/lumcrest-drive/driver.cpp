@@ -13,6 +13,7 @@
 #include "game/state_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/image.h"
+#include "toolkit/pad.h"
 #include "toolkit/timer.h"
 
 #ifndef LUMCREST_DEFAULT_DATA_DIR
@@ -106,7 +107,10 @@ std::optional<DriverOptions> parseDriverOptions(int argc, char** argv) {
         std::string a = argv[i];
         bool hasValue = i + 1 < argc;
         if (a == "--home" && hasValue) {
-            o.home = argv[++i];
+            // Relative to the caller's folder, not to the data folder the game works in.
+            std::error_code ec;
+            fs::path home = fs::absolute(argv[++i], ec);
+            o.home = ec ? std::string(argv[i]) : home.lexically_normal().string();
         } else if (a == "--data" && hasValue) {
             o.dataDir = argv[++i];
         } else if (a == "--seed" && hasValue) {
@@ -302,6 +306,17 @@ bool Driver::execute(const std::string& line) {
         tk::Window* target = activeWindow();
         app_.dispatch([&] { target->keyDown(int(*code)); });
         app_.dispatch([&] { target->keyUp(int(*code)); });
+    } else if (cmd == "pad") {
+        std::optional<tk::PadButton> button;
+        if (w.size() >= 2) button = tk::padButtonByName(w[1]);
+        bool press = w.size() == 2 || (w.size() == 3 && w[2] == "down");
+        bool release = w.size() == 2 || (w.size() == 3 && w[2] == "up");
+        if (!button || w.size() > 3 || (!press && !release))
+            return answer("error: pad needs a button (a, b, x, y, back, start, dpup, dpdown, "
+                          "dpleft, dpright) and maybe down or up"),
+                   true;
+        if (press) app_.padInput(*button, true);
+        if (release) app_.padInput(*button, false);
     } else if (cmd == "text") {
         std::string text = restOfLine();
         tk::Window* target = activeWindow();

@@ -1,0 +1,25 @@
+#include "display_settings.h"
+
+#include "../store/profile.h"
+
+namespace lumcrest {
+
+DisplaySettings readDisplaySettings(const std::string& settingsPath) {
+    Profile p(settingsPath);
+    Profile::Reading once(p);
+    DisplaySettings d;
+    d.scale = p.readInteger("Settings", "Scale", 0);
+    if (d.scale < 0 || d.scale > 4) d.scale = 0;
+    d.fullscreen = p.readBool("Settings", "Fullscreen", false);
+    return d;
+}
+
+void writeDisplaySettings(const std::string& settingsPath, const DisplaySettings& d) {
+    Profile p(settingsPath);
+    // Only what changed is written: each write replaces the file.
+    DisplaySettings old = readDisplaySettings(settingsPath);
+    if (old.scale != d.scale) p.writeInteger("Settings", "Scale", d.scale);
+    if (old.fullscreen != d.fullscreen) p.writeBool("Settings", "Fullscreen", d.fullscreen);
+}
+
+}  // namespace lumcrest

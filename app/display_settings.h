@@ -1,0 +1,20 @@
+// How the player likes the game shown: the scale and fullscreen, kept in [Settings] of the
+// settings file beside the other switches.
+#pragma once
+
+#include <string>
+
+namespace lumcrest {
+
+struct DisplaySettings {
+    int scale = 0;  // 0: automatic, else 1..4
+    bool fullscreen = false;
+};
+
+// Reads the keys `Scale` and `Fullscreen`; a missing or damaged value gives the default, a scale
+// outside 0..4 counts as automatic.
+DisplaySettings readDisplaySettings(const std::string& settingsPath);
+// Writes both keys. Throws tk::Error when the file cannot be written.
+void writeDisplaySettings(const std::string& settingsPath, const DisplaySettings& d);
+
+}  // namespace lumcrest

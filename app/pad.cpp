@@ -1,0 +1,105 @@
+// Game-controller routing. A pad press becomes the key press the keyboard would give, through the
+// same keyprocess, so the rules of the keys stay in one place: left/right shift the bar (held,
+// they repeat as a held key does), A or up launches, B, X or down rotates. Start is the MENU
+// button in the game and Back in the menu; in the menu the D-pad moves a highlight over the
+// image buttons and A presses the highlighted one. Panels over the menu close with A or B.
+#include "form.h"
+
+namespace lumcrest {
+
+namespace {
+
+constexpr int kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+
+// The game key of a button, 0 for none.
+int gameKey(tk::PadButton b) {
+    using tk::PadButton;
+    switch (b) {
+        case PadButton::DpLeft: return kLeft;
+        case PadButton::DpRight: return kRight;
+        case PadButton::A:
+        case PadButton::DpUp: return kUp;
+        case PadButton::B:
+        case PadButton::X:
+        case PadButton::DpDown: return kDown;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void TForm1::padprocess(tk::PadButton b, bool down) {
+    using tk::PadButton;
+    if (!down) {
+        if (b == PadButton::A && padPressed >= 0) {
+            menuPadRelease();
+            return;
+        }
+        // Letting go of the held direction ends its repeat, as releasing a key does.
+        if (padHeldKey != 0 && b == padHeldButton) {
+            int key = padHeldKey;
+            padHeldKey = 0;
+            padRepeat.setEnabled(false);
+            keyUp(key);
+        }
+        return;
+    }
+    if (!Menupanel.visible()) {
+        padHighlight = -1;
+        if (b == PadButton::Start) {
+            // The MENU button's release, as the pointer gives it inside its hot rectangle.
+            FormMouseUp(tk::MouseButton::Left, 730, 557);
+            return;
+        }
+        int key = gameKey(b);
+        if (key == 0) return;
+        keyDown(key);
+        if (key == kLeft || key == kRight) {
+            padHeldKey = key;
+            padHeldButton = b;
+            padRepeat.setEnabled(false);
+            padRepeat.setInterval(kPadRepeatDelayMs);
+            padRepeat.setEnabled(true);
+        } else {
+            keyUp(key);
+        }
+        return;
+    }
+    // The menu shows.
+    if (b == PadButton::Start) {
+        BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
+        BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
+        return;
+    }
+    if (overpanel.visible()) {
+        // The name panel: A confirms as Enter does.
+        if (b == PadButton::A) {
+            keyDown(kEnter);
+            keyUp(kEnter);
+        }
+        return;
+    }
+    if (helppanel.visible() || Scorepanel.visible()) {
+        // A or B closes the panel, as any key does.
+        if (b == PadButton::A || b == PadButton::B) {
+            int key = gameKey(b);
+            keyDown(key);
+            keyUp(key);
+        }
+        return;
+    }
+    if (b == PadButton::DpDown) menuPadMove(1);
+    if (b == PadButton::DpUp) menuPadMove(-1);
+    if (b == PadButton::A) menuPadPress();
+}
+
+void TForm1::padRepeatTimer() {
+    if (padHeldKey == 0) {
+        padRepeat.setEnabled(false);
+        return;
+    }
+    padRepeat.setInterval(kPadRepeatMs);
+    keyDown(padHeldKey);
+}
+
+}  // namespace lumcrest

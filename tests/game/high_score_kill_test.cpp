@@ -1,0 +1,76 @@
+// A game killed at any moment while a new high score goes into the table leaves the old table or
+// the new one, never names missing, doubled or beside another line's score.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+#include "game_fixture.h"
+#include "store/profile.h"
+
+namespace lumcrest::testing {
+namespace {
+
+// Every name says which score it belongs to, so a line can be checked on its own.
+std::string nameFor(int score) { return "P" + std::to_string(score); }
+
+int killRounds() {
+    const char* rounds = std::getenv("LUMCREST_KILL_ROUNDS");
+    return rounds ? std::atoi(rounds) : 25;
+}
+
+TEST(HighScoreKills, AKillDuringAnInsertionNeverMixesTheTable) {
+    GameWindow w;
+    const std::string path = w.form().profile().path();
+    {
+        Profile p(path);
+        Profile::Batch batch(p);
+        for (int k = 1; k <= 10; ++k) {
+            std::string section = "Scoreline" + std::to_string(k);
+            p.writeString(section, "Name", nameFor(10000 - 1000 * (k - 1)));
+            p.writeInteger(section, "Score", 10000 - 1000 * (k - 1));
+        }
+        batch.commit();
+    }
+    std::mt19937 rng(11);
+    int newScore = 20000;
+    for (int round = 0; round < killRounds(); ++round) {
+        newScore += 100000;
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The game that ends: the table as the file has it, then one high score after another.
+            TForm1& f = w.form();
+            Profile p(path);
+            for (int k = 1; k <= 10; ++k)
+                f.hiScores[k] = p.readInteger("Scoreline" + std::to_string(k), "Score", 0);
+            for (int score = newScore;; ++score) {
+                f.Score = score;
+                f.Playersname.setText(nameFor(score));
+                f.insertHighScore();
+            }
+        }
+        ::usleep(useconds_t(500 + rng() % 15000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        Profile p(path);
+        std::set<std::string> seen;
+        int above = INT32_MAX;
+        for (int k = 1; k <= 10; ++k) {
+            std::string section = "Scoreline" + std::to_string(k);
+            int score = p.readInteger(section, "Score", -1);
+            std::string name = p.readString(section, "Name", "");
+            ASSERT_EQ(name, nameFor(score)) << "round " << round << ", line " << k;
+            ASSERT_LT(score, above) << "round " << round << ", line " << k;
+            ASSERT_TRUE(seen.insert(name).second) << "round " << round << ": " << name << " twice";
+            above = score;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

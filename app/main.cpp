@@ -87,7 +87,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     tk::Application app(*backend);
-    const std::string settingsPath = lumcrest::defaultSettingsPath();
     lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
     backend->setDisplayChoices(display.scale, display.fullscreen);
     backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {

@@ -85,6 +85,7 @@ Commands (words separated by single spaces; blank lines and lines starting with 
   text STRING       types STRING into the focused control
   move X Y | down X Y | up X Y | click X Y      left-button mouse events at client pixel X, Y
   rdown X Y | rup X Y   the right button;  mdown X Y | mup X Y   the middle button
+  pad BUTTON [down|up]  a game-controller button (a b x y back start dpup dpdown dpleft dpright)
   wait MS           moves the clock MS milliseconds, delivering every tick that falls due
   at US             moves the clock to US microseconds after start, delivering no tick
   tick NAME         delivers one tick of the enabled timer NAME now, as the real loop did

@@ -8,7 +8,7 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     : tk::Window(app, "AboutBox", 547, 492, tk::rgb(23, 23, 23)),
       Image1(this, "Image1"),
       Label1(this, "Label1", georgia(12, tk::rgb(255, 255, 0), false, false, true)),
-      dxButton1(this, "dxButton1", "Ok", georgia(13, tk::rgb(0, 0, 0), true)),
+      dxButton1(this, "dxButton1", tk::tr("Ok"), georgia(13, tk::rgb(0, 0, 0), true)),
       webAddress_(env.webAddress) {
     toolWindow = true;
     Image1.setBounds(0, 0, 545, 497);

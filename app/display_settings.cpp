@@ -16,10 +16,14 @@ DisplaySettings readDisplaySettings(const std::string& settingsPath) {
 
 void writeDisplaySettings(const std::string& settingsPath, const DisplaySettings& d) {
     Profile p(settingsPath);
-    // Only what changed is written: each write replaces the file.
-    DisplaySettings old = readDisplaySettings(settingsPath);
+    // Only what changed is written, in one replacement under the file's lock.
+    Profile::Batch batch(p);
+    DisplaySettings old;
+    old.scale = p.readInteger("Settings", "Scale", 0);
+    old.fullscreen = p.readBool("Settings", "Fullscreen", false);
     if (old.scale != d.scale) p.writeInteger("Settings", "Scale", d.scale);
     if (old.fullscreen != d.fullscreen) p.writeBool("Settings", "Fullscreen", d.fullscreen);
+    batch.commit();
 }
 
 }  // namespace lumcrest

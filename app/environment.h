@@ -12,6 +12,8 @@ struct Environment {
     std::string settingsPath;
     // The address of the game's web page, opened at close, by the logo and by the About box.
     std::string webAddress;
+    // The folder of the message catalogues (LANG/LC_MESSAGES/lumcrest.mo).
+    std::string localeDir;
     // Gives the seed for every seeding of the random generator (the clock, or a fixed number).
     std::function<std::uint32_t()> seedSource;
 };

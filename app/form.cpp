@@ -52,17 +52,17 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Image5(&Menupanel, "Image5"),
       Scorepanel(&Menupanel, "Scorepanel"),
       Image2(&Scorepanel, "Image2"),
-      hscoreclose(&Scorepanel, "hscoreclose", "Ok", georgia(16, kBlack, true)),
+      hscoreclose(&Scorepanel, "hscoreclose", tk::tr("Ok"), georgia(16, kBlack, true)),
       helppanel(&Menupanel, "helppanel"),
       Image1(&helppanel, "Image1"),
-      dxButton4(&helppanel, "dxButton4", "Ok", georgia(13, kBlack, true)),
+      dxButton4(&helppanel, "dxButton4", tk::tr("Ok"), georgia(13, kBlack, true)),
       overpanel(&Menupanel, "overpanel"),
       Image3(&overpanel, "Image3"),
       Playersname(&overpanel, "Playersname", georgia(21, kWhite, true, true), kBlack),
-      dxButton3(&overpanel, "dxButton3", "Ok", georgia(13, kBlack, true)),
+      dxButton3(&overpanel, "dxButton3", tk::tr("Ok"), georgia(13, kBlack, true)),
       helppanel2(this, "helppanel2"),
       Image4(&helppanel2, "Image4"),
-      helpbutton2(&helppanel2, "helpbutton2", "Ok", georgia(13, kBlack, true)),
+      helpbutton2(&helppanel2, "helpbutton2", tk::tr("Ok"), georgia(13, kBlack, true)),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -276,19 +276,19 @@ void TForm1::layOut() {
     Label1.setPosition(680, 256);
     Label1.setCaption("0");
     Label18.setPosition(680, 432);
-    Label18.setCaption("level:");
+    Label18.setCaption(tk::tr("level:"));
     lblstage.setPosition(760, 432);
     lblsetlevel.setPosition(416, 232);
     lblsetlevel.hide();
     levelup.setPosition(248, 232);
-    levelup.setCaption("Level:");
+    levelup.setCaption(tk::tr("Level:"));
     levelup.hide();
     MediaPlayer1.hide();
 
     Menuimage.setEmbedded("Menuimage.jpg");
     Backbutton.transparent = true;
-    welcomelbl.setCaption("Welcome,");
-    clickhere.setCaption("Click to change user");
+    welcomelbl.setCaption(tk::tr("Welcome,"));
+    clickhere.setCaption(tk::tr("Click to change user"));
     clickhere.handCursor = true;
     Image5.setEmbedded("Image5.jpg");
     Image5.handCursor = true;

@@ -12,6 +12,7 @@
 #include "../store/profile.h"
 #include "environment.h"
 #include "toolkit/application.h"
+#include "toolkit/i18n.h"
 #include "toolkit/image_list.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"

@@ -46,6 +46,18 @@ bool readWhole(const std::string& path, std::string& bytes) {
     return true;
 }
 
+// The message catalogues: beside the binary in the build tree, or the installed share folder.
+std::string findLocaleFolder(const fs::path& data) {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = exe.parent_path();
+        for (const fs::path& candidate : {dir / "locale", dir / ".." / "share" / "locale"})
+            if (fs::is_directory(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return (data / ".." / "locale").string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +91,14 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::current_path(data, ec);
 
+    lumcrest::Environment env;
+    env.settingsPath = settingsPath;
+    env.webAddress = lumcrest::webPageAddress(data.string());
+    env.localeDir = findLocaleFolder(data);
+    env.seedSource = lumcrest::clockSeed;
+    // The player's language from the start, so even a display that cannot open says so in it.
+    lumcrest::chooseLanguage(env);
+
     std::unique_ptr<tk::SdlBackend> backend;
     try {
         backend = std::make_unique<tk::SdlBackend>();
@@ -103,10 +123,6 @@ int main(int argc, char** argv) {
         std::fprintf(app.tickLog, "mapped %lld\n", (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
 
-    lumcrest::Environment env;
-    env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
-    env.seedSource = lumcrest::clockSeed;
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
     std::optional<std::uint32_t> seed = options.seed;
     if (!seed && recording) seed = lumcrest::clockSeed();

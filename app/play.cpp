@@ -73,9 +73,13 @@ void TForm1::Boxupdate() {
     twinklePhase = 0;
 }
 
-void TForm1::spawnBar() { drawNextBar(*this, rng); }
+void TForm1::spawnBar() {
+    drawNextBar(*this, rng);
+}
 
-void TForm1::countGems() { gemCount = gemsOnBoard(*this); }
+void TForm1::countGems() {
+    gemCount = gemsOnBoard(*this);
+}
 
 void TForm1::checkLoss() {
     if (!noRoomToLaunch(*this)) return;
@@ -84,11 +88,17 @@ void TForm1::checkLoss() {
     cracktimer.setEnabled(true);
 }
 
-void TForm1::makeStartRow() { fillStartRow(*this, rng); }
+void TForm1::makeStartRow() {
+    fillStartRow(*this, rng);
+}
 
-void TForm1::findMatches() { markGroups(*this); }
+void TForm1::findMatches() {
+    markGroups(*this);
+}
 
-void TForm1::clearMatched() { clearMarkedGems(*this); }
+void TForm1::clearMatched() {
+    clearMarkedGems(*this);
+}
 
 void TForm1::CycletimerTimer() {
     if (!settleTickActs(*this)) return;

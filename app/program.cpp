@@ -1,8 +1,24 @@
 #include "program.h"
 
+#include "toolkit/font.h"
+#include "toolkit/i18n.h"
+#include "toolkit/image.h"
+
 namespace lumcrest {
 
+void chooseLanguage(const Environment& env) {
+    // A "Language" key in [Settings] overrides the desktop's choice.
+    const std::string setting = Profile(env.settingsPath).readString("Settings", "Language", "");
+    const std::string lang = tk::pickLanguage(setting);
+    tk::useLanguage(lang, env.localeDir);
+    tk::setPictureFolder(lang);
+    // One face for every caption of the language: the layouts' serif when it has the letters.
+    tk::chooseFaceFor(tk::tr("Welcome,") + tk::tr("Click to change user") + tk::tr("Level:") +
+                      tk::tr("level:") + tk::tr("Ok"));
+}
+
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
+    chooseLanguage(env);
     auto program = std::make_unique<Program>();
     program->form = std::make_unique<TForm1>(app, env);
     app.setMainWindow(program->form.get());

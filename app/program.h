@@ -15,6 +15,10 @@ struct Program {
     std::unique_ptr<TAboutBox> about;
 };
 
+// Picks the language (the settings file's "Language" key, else the desktop's) and makes the
+// texts, pictures and fonts follow it.
+void chooseLanguage(const Environment& env);
+
 // Constructs both windows and opens the main one. Throws (with the message the error box shows)
 // when construction fails.
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env);

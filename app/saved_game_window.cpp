@@ -5,11 +5,17 @@
 
 namespace lumcrest {
 
-void TForm1::writeSavedGame() { saveGame(profile_, *this, Timer1.enabled()); }
+void TForm1::writeSavedGame() {
+    saveGame(profile_, *this, Timer1.enabled());
+}
 
-void TForm1::writeSavedGameKeys() { saveGameKeys(profile_, *this, Timer1.enabled()); }
+void TForm1::writeSavedGameKeys() {
+    saveGameKeys(profile_, *this, Timer1.enabled());
+}
 
-int TForm1::storedCell(int c, int r) const { return savedCell(*this, Timer1.enabled(), c, r); }
+int TForm1::storedCell(int c, int r) const {
+    return savedCell(*this, Timer1.enabled(), c, r);
+}
 
 void TForm1::readSavedGame() {
     loadGame(profile_, *this);

@@ -9,7 +9,7 @@ Scenarios, each a fresh start of the game with a settings file of its own:
   quiet     CPU while idle at the menu with music and sound off
   waiting   CPU while a bar waits in play (the idle sparkle and blink run)
   chain     CPU during a chain, and the real periods of the 20 ms and 1 ms timers
-  play      CPU over five launches into the empty well
+  play      CPU over ten launches into the empty well
   scale 2   the menu and play again on a 2560 x 1440 screen, where the window is shown at scale 2
   wayland   CPU while idle at the menu on a headless sway compositor (when sway is installed),
             beside the same figure on X11
@@ -221,8 +221,9 @@ def percentile(values, p):
 def play(g):
     """CPU over launches into the empty well: the 20 ms timer carries each bar up."""
     c0, t0 = cpu_seconds(g.proc.pid), time.time()
+    # Ten launches, six seconds: the kernel counts CPU time in 10 ms ticks.
     for column_keys in (["Left"], ["Right", "Right"], ["Left", "Left", "Left", "Left"],
-                        ["Right"] * 6, []):
+                        ["Right"] * 6, []) * 2:
         g.key(*column_keys, "Up")
         time.sleep(0.6)
     c1, t1 = cpu_seconds(g.proc.pid), time.time()
@@ -255,7 +256,7 @@ def main():
             print(f"no Wayland figures: {e}", file=sys.stderr)
     results = {k: [] for k in ("mapped_ms", "presented_ms", "menu_cpu", "quiet_cpu",
                                "waiting_cpu", "chain_cpu", "peak_mib", "play_cpu",
-                               "menu2_cpu", "play2_cpu", "wayland_menu_cpu")}
+                               "menu2_cpu", "play2_cpu", "wayland_menu_cpu", "peak2_mib")}
     timer1, fill = [], []
     try:
         for run in range(args.runs):
@@ -287,12 +288,12 @@ def main():
             g.wait_presented()
             time.sleep(5.0)
             results["menu2_cpu"].append(g.cpu_percent(20.0))
-            results["peak_mib"].append(g.stop())
+            results["peak2_mib"].append(g.stop())
             g = Game(game, big_display, "[Settings]\nFirst=0\n")
             g.wait_presented()
             time.sleep(2.0)
             results["play2_cpu"].append(play(g))
-            results["peak_mib"].append(g.stop())
+            results["peak2_mib"].append(g.stop())
 
             if sway:
                 g = Game(game, None, "", wayland=sway)
@@ -319,6 +320,7 @@ def main():
 
     med = {k: statistics.median(v) for k, v in results.items() if v}
     med["peak_mib"] = max(results["peak_mib"])
+    med["peak2_mib"] = max(results["peak2_mib"])
     late = [p - 20.0 for p in timer1]
     rows = [
         ("start to window mapped", f"{med['mapped_ms']:.1f} ms", "≤ 50 ms",
@@ -330,11 +332,11 @@ def main():
          med["quiet_cpu"] <= GOALS["quiet_cpu"]),
         ("a bar waiting in play", f"{med['waiting_cpu']:.2f} % of a core", "", None),
         ("during a chain", f"{med['chain_cpu']:.2f} % of a core", "", None),
-        ("five launches, scale 1", f"{med['play_cpu']:.2f} % of a core", "", None),
+        ("ten launches, scale 1", f"{med['play_cpu']:.2f} % of a core", "", None),
         ("idle at the menu, music on, scale 2 (2560 x 1440 screen)",
          f"{med['menu2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
          med["menu2_cpu"] <= 1.5 * med["menu_cpu"]),
-        ("five launches, scale 2", f"{med['play2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
+        ("ten launches, scale 2", f"{med['play2_cpu']:.2f} % of a core", "≤ 1.5 × scale 1",
          med["play2_cpu"] <= 1.5 * med["play_cpu"]),
     ]
     if "wayland_menu_cpu" in med:
@@ -343,6 +345,8 @@ def main():
     rows += [
         ("peak memory (largest VmHWM)", f"{med['peak_mib']:.1f} MiB", "≤ 37 MiB",
          med["peak_mib"] <= GOALS["peak_mib"]),
+        ("peak memory at scale 2 (the window's pixels are four times as many)",
+         f"{med['peak2_mib']:.1f} MiB", "", None),
         ("Timer1 period, median", f"{percentile(timer1, 50):.2f} ms ({len(timer1)} periods)",
          "20 ± 0.5 ms", abs(percentile(timer1, 50) - 20.0) <= 0.5),
         ("Timer1 lateness, 99th percentile", f"{percentile(late, 99):.2f} ms", "< 2 ms",

@@ -189,7 +189,7 @@ std::optional<IniDocument> Profile::load() const {
     return IniDocument(decodeIniBytes(std::move(f.bytes)));
 }
 
-void Profile::refuse() const { throw tk::Error("Unable to write to " + path_); }
+void Profile::refuse() const { throw tk::Error(tk::tr("Unable to write to %s", path_)); }
 
 void Profile::lock() {
     if (lockFd_ >= 0) return;

@@ -193,7 +193,10 @@ LastDecoded& lastDecoded() {
 Picture::Picture(Control* parent, std::string name) : Control(parent, std::move(name)) {}
 
 void Picture::loadFromFile(const std::string& path) {
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>(readFileBytes(path));
+    // The language's own picture when there is one; the control still names the bare file.
+    const std::string local = localizedPicturePath(path);
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(
+        local == path ? readFileBytes(path) : readFileBytes(local));
     std::shared_ptr<const Image> img;
     LastDecoded& last = lastDecoded();
     if (last.bytes == *bytes) img = last.image.lock();

@@ -66,6 +66,8 @@ public:
     virtual void textInput(const std::string& utf8);
     // What the driver reports as the control's caption; empty for most controls.
     virtual std::string captionText() const { return {}; }
+    // The font the caption is drawn in; none for controls without a caption.
+    virtual const FontSpec* captionFont() const { return nullptr; }
 
     // Mouse events at (x, y) relative to the control.
     std::function<void(MouseButton, int, int)> onMouseDown;
@@ -114,6 +116,7 @@ public:
     void setColour(Argb c);
     void paint(Canvas& canvas) override;
     std::string captionText() const override { return caption_; }
+    const FontSpec* captionFont() const override { return &font_; }
 
 private:
     void resize();
@@ -166,6 +169,7 @@ public:
     bool windowed() const override { return true; }
     void keyDown(int vk) override;
     std::string captionText() const override { return caption_; }
+    const FontSpec* captionFont() const override { return &font_; }
     void setPressed(bool on);
 
 private:
@@ -190,6 +194,7 @@ public:
     void keyDown(int vk) override;
     void textInput(const std::string& utf8) override;
     std::string captionText() const override { return text_; }
+    const FontSpec* captionFont() const override { return &font_; }
 
 private:
     std::string text_;

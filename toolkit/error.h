@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "i18n.h"  // error texts are shown in the player's language
+
 namespace tk {
 
 class Error : public std::runtime_error {

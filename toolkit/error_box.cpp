@@ -1,6 +1,7 @@
 #include "error_box.h"
 
 #include "application.h"
+#include "i18n.h"
 
 namespace tk {
 
@@ -56,7 +57,7 @@ ErrorBox::ErrorBox(Application& app, const std::string& message)
                                     measureText("Ag", boxFont()).height,
              rgb(240, 236, 226)),
       message_(message) {
-    title = "Error";
+    title = tr("Error");
     int y = kMargin;
     int lineHeight = measureText("Ag", boxFont()).height;
     for (const std::string& text : wrap(message, kWidth - 2 * kMargin)) {
@@ -68,7 +69,7 @@ ErrorBox::ErrorBox(Application& app, const std::string& message)
     }
     FontSpec bf = boxFont();
     bf.bold = true;
-    ok_ = std::make_unique<PushButton>(this, "Ok", "Ok", bf);
+    ok_ = std::make_unique<PushButton>(this, "Ok", tr("Ok"), bf);
     ok_->setBounds((kWidth - 78) / 2, y + kMargin, 78, 28);
     ok_->onClick = [this] { close(); };
     onKeyDown = [this](int& vk) {

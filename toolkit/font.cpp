@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include <vector>
 
 #include "error.h"
 
@@ -15,10 +16,62 @@ namespace tk {
 
 namespace {
 
+std::string& chosenFace() {
+    static std::string face = "TeX Gyre Schola";
+    return face;
+}
+
 // Families the layouts name, and the free faces that stand in for them here.
 std::string substituteFamily(const std::string& family) {
-    if (family == "Georgia") return "TeX Gyre Schola";
+    if (family == "Georgia") return chosenFace();
     return family;
+}
+
+// The code points of UTF-8 TEXT (a broken sequence counts as one unknown letter).
+std::vector<FcChar32> codePoints(const std::string& text) {
+    std::vector<FcChar32> out;
+    const auto* p = reinterpret_cast<const FcChar8*>(text.data());
+    int left = int(text.size());
+    while (left > 0) {
+        FcChar32 c = 0;
+        int n = FcUtf8ToUcs4(p, &c, left);
+        if (n <= 0) {
+            n = 1;
+            c = 0xFFFD;
+        }
+        out.push_back(c);
+        p += n;
+        left -= n;
+    }
+    return out;
+}
+
+// The family fontconfig gives for FAMILY, when that face has every code point of LETTERS.
+std::string familyWith(const std::string& family, const std::vector<FcChar32>& letters) {
+    if (!FcInit()) return {};
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcCharSet* wanted = FcCharSetCreate();
+    for (FcChar32 c : letters)
+        if (c > 32) FcCharSetAddChar(wanted, c);
+    FcPatternAddCharSet(pat, FC_CHARSET, wanted);
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pat, &result);
+    std::string found;
+    if (match) {
+        FcChar8* name = nullptr;
+        FcCharSet* has = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name &&
+            FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
+            FcCharSetIsSubset(wanted, has))
+            found = reinterpret_cast<const char*>(name);
+        FcPatternDestroy(match);
+    }
+    FcCharSetDestroy(wanted);
+    FcPatternDestroy(pat);
+    return found;
 }
 
 std::string lookUpFile(const std::string& family, bool bold, bool italic) {
@@ -62,7 +115,7 @@ public:
     TTF_Font* get(const FontSpec& spec) {
         std::lock_guard lock(mutex_);
         if (!ttfStarted_) {
-            if (TTF_Init() != 0) throw Error(std::string("Font system failed: ") + TTF_GetError());
+            if (TTF_Init() != 0) throw Error(tr("Font system failed: %s", TTF_GetError()));
             ttfStarted_ = true;
         }
         std::string file = fileFor(spec);
@@ -76,7 +129,7 @@ public:
         auto it = fonts_.find(key);
         if (it != fonts_.end()) return it->second;
         TTF_Font* font = TTF_OpenFont(file.c_str(), size);
-        if (!font) throw Error("Cannot open font " + file + ": " + TTF_GetError());
+        if (!font) throw Error(tr("Cannot open font %s", file + ": " + TTF_GetError()));
         TTF_SetFontStyle(font, style);
         fonts_[key] = font;
         return font;
@@ -89,7 +142,7 @@ public:
         if (it != files_.end()) return it->second;
         std::string file = lookUpFile(family, spec.bold, spec.italic);
         if (file.empty()) file = lookUpFile("DejaVu Serif", spec.bold, spec.italic);
-        if (file.empty()) throw Error("No font found for " + spec.family);
+        if (file.empty()) throw Error(tr("No font found for %s", spec.family));
         files_[key] = file;
         return file;
     }
@@ -118,6 +171,26 @@ FontCache& cache() {
 }
 
 }  // namespace
+
+std::string chooseFaceFor(const std::string& sample) {
+    const std::vector<FcChar32> letters = codePoints(sample);
+    std::string face = "TeX Gyre Schola";
+    // FcFontMatch always answers: only a face of the family asked for, with every letter, counts.
+    for (const char* family : {"TeX Gyre Schola", "DejaVu Serif"}) {
+        if (familyWith(family, letters) == family) {
+            face = family;
+            break;
+        }
+        if (std::string(family) == "DejaVu Serif") {
+            std::string any = familyWith("serif", letters);
+            if (!any.empty()) face = any;
+        }
+    }
+    chosenFace() = face;
+    return face;
+}
+
+std::string georgiaFace() { return chosenFace(); }
 
 TextSize measureText(const std::string& text, const FontSpec& font) {
     TTF_Font* f = cache().get(font);

@@ -21,6 +21,13 @@ struct TextSize {
     int height = 0;  // the font's line height
 };
 
+// Chooses, once for the language in use, the face that draws "Georgia": TeX Gyre Schola when it
+// has every letter of SAMPLE (UTF-8), else the first serif through fontconfig that has them all
+// (DejaVu Serif for Cyrillic). Returns the family chosen.
+std::string chooseFaceFor(const std::string& sample);
+// The family that draws "Georgia" now.
+std::string georgiaFace();
+
 // Size of TEXT (UTF-8) in FONT; an empty text is 0 wide and one line high.
 TextSize measureText(const std::string& text, const FontSpec& font);
 // TEXT rendered in FONT's colour on transparent pixels, as wide and high as measureText says.

@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "embedded_resources.h"
 #include "error.h"
@@ -36,14 +37,14 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path) {
     if (fd < 0) {
         int err = errno;
         if (err == ENOENT || err == ENOTDIR)
-            throw Error("Cannot open file \"" + path + "\". No such file or directory");
-        throw Error("Cannot open file \"" + path + "\". " + std::strerror(err));
+            throw Error(tr("Cannot open file \"%s\". No such file or directory", path));
+        throw Error(tr("Cannot open file \"%s\". ", path) + std::strerror(err));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw Error("Cannot open file \"" + path + "\". " +
-                    (S_ISDIR(st.st_mode) ? "It is a folder" : "It is not a regular file"));
+        throw Error(tr("Cannot open file \"%s\". ", path) +
+                    (S_ISDIR(st.st_mode) ? tr("It is a folder") : tr("It is not a regular file")));
     }
     std::vector<std::uint8_t> bytes;
     bytes.reserve(std::size_t(st.st_size));
@@ -53,7 +54,7 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
-            throw Error("Cannot read file \"" + path + "\"");
+            throw Error(tr("Cannot read file \"%s\"", path));
         }
         if (n == 0) break;
         bytes.insert(bytes.end(), buf, buf + n);
@@ -69,10 +70,11 @@ void checkPictureSize(long long width, long long height, const std::string& what
     if (height < 0) height = -height;
     if (width > kMaxPictureSide || height > kMaxPictureSide ||
         width * height * 4 > kMaxPictureBytes)
-        throw Error("Picture too large: " + std::to_string(width) + " x " +
-                    std::to_string(height) + " pixels, at most " +
-                    std::to_string(kMaxPictureSide) + " x " + std::to_string(kMaxPictureSide) +
-                    " (" + what + ")");
+        throw Error(tr("Picture too large: %s", std::to_string(width) + " x " +
+                                                     std::to_string(height)) +
+                    tr(" pixels, at most %s", std::to_string(kMaxPictureSide) + " x " +
+                                                  std::to_string(kMaxPictureSide) + " (" + what +
+                                                  ")"));
 }
 
 // --- PNG, through libpng's simplified interface -----------------------------------------------
@@ -82,7 +84,7 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
-        throw Error("Bitmap image is not valid: " + what);
+        throw Error(tr("Bitmap image is not valid: %s", what));
     try {
         checkPictureSize(png.width, png.height, what);
     } catch (...) {
@@ -93,7 +95,7 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
     Image img(int(png.width), int(png.height));
     if (!png_image_finish_read(&png, nullptr, img.pixels().data(), 0, nullptr)) {
         png_image_free(&png);
-        throw Error("Bitmap image is not valid: " + what);
+        throw Error(tr("Bitmap image is not valid: %s", what));
     }
     return img;
 }
@@ -106,7 +108,7 @@ void savePng(const Image& image, const std::string& path) {
     png.height = png_uint_32(image.height());
     png.format = PNG_FORMAT_BGRA;
     if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels().data(), 0, nullptr))
-        throw Error("Cannot create file \"" + path + "\"");
+        throw Error(tr("Cannot create file \"%s\"", path));
 }
 
 // --- JPEG, through libjpeg-turbo ------------------------------------------------------------
@@ -141,7 +143,7 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     Image img;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        throw Error("JPEG error: " + std::string(err.message) + " (" + what + ")");
+        throw Error(tr("JPEG error: %s", std::string(err.message) + " (" + what + ")"));
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
@@ -162,7 +164,7 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     jpeg_finish_decompress(&cinfo);
     bool truncated = err.mgr.num_warnings > 0;
     jpeg_destroy_decompress(&cinfo);
-    if (truncated) throw Error("JPEG error: the picture is damaged or cut short (" + what + ")");
+    if (truncated) throw Error(tr("JPEG error: the picture is damaged or cut short (%s)", what));
     for (Argb& p : img.pixels()) p |= 0xFF000000u;
     return img;
 }
@@ -176,17 +178,17 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
         for (int i = n - 1; i >= 0; --i) v = (v << 8) | bytes[at + std::size_t(i)];
         return v;
     };
-    if (bytes.size() < 26) throw Error("Bitmap image is not valid: " + what);
+    if (bytes.size() < 26) throw Error(tr("Bitmap image is not valid: %s", what));
     if (le(14, 4) == 12)
         checkPictureSize(le(18, 2), le(20, 2), what);
     else
         checkPictureSize(std::int32_t(le(18, 4)), std::int32_t(le(22, 4)), what);
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
-    if (!loaded) throw Error("Bitmap image is not valid: " + what);
+    if (!loaded) throw Error(tr("Bitmap image is not valid: %s", what));
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (!argb) throw Error("Bitmap image is not valid: " + what);
+    if (!argb) throw Error(tr("Bitmap image is not valid: %s", what));
     Image img(argb->w, argb->h);
     for (int y = 0; y < argb->h; ++y)
         std::memcpy(img.row(y), static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch,
@@ -201,12 +203,39 @@ Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what
         return decodeJpeg(bytes, what);
     if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N')
         return decodePng(bytes, what);
-    throw Error("Unknown picture file extension or format: " + what);
+    throw Error(tr("Unknown picture file extension or format: %s", what));
+}
+
+namespace {
+
+std::string& pictureFolder() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+void setPictureFolder(const std::string& folder) { pictureFolder() = folder; }
+
+std::string localizedPicturePath(const std::string& name) {
+    const std::string& folder = pictureFolder();
+    if (folder.empty() || name.empty() || name.find('/') != std::string::npos) return name;
+    const std::string local = folder + "/" + name;
+    struct stat st {};
+    return ::stat(local.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? local : name;
 }
 
 std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
+    const std::string local = localizedPicturePath(name);
+    if (local != name) {
+        // Read once and kept for the whole run, as the embedded pictures are.
+        static std::map<std::string, std::vector<std::uint8_t>> files;
+        auto it = files.find(local);
+        if (it == files.end()) it = files.emplace(local, readFileBytes(local)).first;
+        return std::span<const std::uint8_t>(it->second.data(), it->second.size());
+    }
     const auto* file = lumcrest::assets::findEmbedded(name);
-    if (!file) throw Error("Resource " + name + " not found");
+    if (!file) throw Error(tr("Resource %s not found", name));
     return std::span<const std::uint8_t>(file->data, file->size);
 }
 

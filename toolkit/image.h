@@ -53,7 +53,15 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
 // Decodes a BMP, JPEG or PNG picture told apart by its first bytes; WHAT names it in errors.
 Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what);
 
-// The bytes of the picture embedded under NAME; throws tk::Error when there is none.
+// Pictures with words come in one folder per language beside the English files: FOLDER ("" for
+// English) is the one that bare picture names look in first.
+void setPictureFolder(const std::string& folder);
+// The file to read for the picture file NAME: the language folder's copy of a bare name when
+// there is one, else NAME itself.
+std::string localizedPicturePath(const std::string& name);
+
+// The bytes of the picture embedded under NAME (or of the language folder's file of that name,
+// which stands in for it); throws tk::Error when there is none.
 std::span<const std::uint8_t> embeddedBytes(const std::string& name);
 
 // A picture embedded in the program under NAME (PNG or JPEG). Throws tk::Error when there is

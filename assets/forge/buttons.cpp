@@ -9,11 +9,12 @@
 #include "canvas.h"
 #include "forge.h"
 #include "menu_style.h"
+#include "words.h"
 
 namespace forge {
 
 void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
-                double fontSize) {
+                double fontSize, double maxTextWidth) {
     struct Look {
         Rgb top, bottom, rim, text;
         double rimAlpha;
@@ -58,7 +59,9 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
         cairo_fill(cr);
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
-    const Font font{fontSize, true, false};
+    if (maxTextWidth <= 0) maxTextWidth = w - 2 * inset - r;
+    const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth,
+                              "button");
     drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
              look.text, 2.5, hex(0x0a0818));
     cairo_restore(cr);
@@ -99,7 +102,9 @@ void menuButton(const Output& out, const std::string& name, int w, int h, Button
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
-    buttonFace(c.cr(), w, h, state, label, 24);
+    // A switch's words stay clear of its lamp.
+    const double lampLeft = w - h * 0.75 - h * 0.55 * 0.42 - 6;
+    buttonFace(c.cr(), w, h, state, label, 24, withLamp == Lamp::None ? 0 : 2 * (lampLeft - w / 2.0));
     if (withLamp != Lamp::None) lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
     c.writeBmp(out.data(name + ".bmp"));
 }
@@ -109,7 +114,7 @@ void menuButton(const Output& out, const std::string& name, int w, int h, Button
 void keyedButton(const Output& out, const std::string& name, ButtonState state) {
     const int w = 135, h = 56;
     Canvas face(w, h);
-    buttonFace(face.cr(), w, h, state, "Back", 22);
+    buttonFace(face.cr(), w, h, state, tr("Back"), 22);
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
@@ -135,27 +140,28 @@ void forgeButtons(const Output& out) {
         int w, h;
         const char* label;
     };
-    const Plain plain[] = {{"New", 252, 51, "New Game"},
-                           {"Play", 252, 51, "Play"},
-                           {"Hi_Sc", 340, 52, "High Scores"},
-                           {"Help", 340, 52, "Help"},
-                           {"About", 252, 54, "About"}};
+    const Plain plain[] = {{"New", 252, 51, N_("New Game")},
+                           {"Play", 252, 51, N_("Play")},
+                           {"Hi_Sc", 340, 52, N_("High Scores")},
+                           {"Help", 340, 52, N_("Help")},
+                           {"About", 252, 54, N_("About")}};
     for (const auto& b : plain)
         for (int s = 0; s < 3; ++s)
             menuButton(out, std::string(b.name) + "_" + std::to_string(s), b.w, b.h, three[s],
-                       b.label);
+                       tr(b.label));
 
     // Switches: "on" at rest and lit, then "off" at rest and lit.
     struct Switch {
         const char* name;
         int h;
-        const char* label;
+        const char* on;
+        const char* off;
     };
-    for (const auto& sw : {Switch{"Music", 53, "Music"}, Switch{"Sound", 52, "Sound"}})
+    for (const auto& sw : {Switch{"Music", 53, N_("Music: On"), N_("Music: Off")},
+                           Switch{"Sound", 52, N_("Sound: On"), N_("Sound: Off")}})
         for (int s = 0; s < 4; ++s)
             menuButton(out, std::string(sw.name) + "_" + std::to_string(s), 368, sw.h,
-                       s % 2 ? ButtonState::Hover : ButtonState::Rest,
-                       std::string(sw.label) + (s < 2 ? ": On" : ": Off"),
+                       s % 2 ? ButtonState::Hover : ButtonState::Rest, tr(s < 2 ? sw.on : sw.off),
                        s < 2 ? Lamp::On : Lamp::Off);
 
     const ButtonState back[] = {ButtonState::Dimmed, ButtonState::Rest, ButtonState::Hover,
@@ -164,7 +170,7 @@ void forgeButtons(const Output& out) {
 
     Strip menu(135, 56, 3);
     for (int s = 0; s < 3; ++s)
-        menu.frame(s, [&](cairo_t* cr) { buttonFace(cr, 135, 56, three[s], "MENU", 22); });
+        menu.frame(s, [&](cairo_t* cr) { buttonFace(cr, 135, 56, three[s], tr("MENU"), 22); });
     menu.writePng(out.embedded("menulist.png"));
 }
 

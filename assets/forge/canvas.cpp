@@ -3,12 +3,15 @@
 #include <cairo-ft.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
 
 #include "image_writers.h"
+#include "words.h"
 
 namespace forge {
 
@@ -203,14 +206,14 @@ void glint(cairo_t* cr, double cx, double cy, double size, double alpha) {
 
 // The face of one style, checked once: fontconfig quietly substitutes another
 // family for a missing one, and a picture must never be lettered in it.
-static cairo_font_face_t* textFace(bool bold, bool italic) {
+static cairo_font_face_t* textFace(const std::string& family, bool bold, bool italic) {
     static std::mutex mutex;
-    static cairo_font_face_t* faces[4] = {};
+    static std::map<std::string, std::array<cairo_font_face_t*, 4>> faces;
     std::lock_guard lock(mutex);
-    cairo_font_face_t*& face = faces[(bold ? 1 : 0) + (italic ? 2 : 0)];
+    cairo_font_face_t*& face = faces[family][(bold ? 1 : 0) + (italic ? 2 : 0)];
     if (face) return face;
     cairo_font_face_t* toy = cairo_toy_font_face_create(
-        kTextFamily, italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+        family.c_str(), italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_matrix_t size, identity;
     cairo_matrix_init_scale(&size, 20, 20);
@@ -226,9 +229,9 @@ static cairo_font_face_t* textFace(bool bold, bool italic) {
         }
     }
     cairo_scaled_font_destroy(scaled);
-    if (found != kTextFamily) {
+    if (found != family) {
         cairo_font_face_destroy(toy);
-        throw std::runtime_error(std::string("the lettering font ") + kTextFamily +
+        throw std::runtime_error("the lettering font " + family +
                                  " is not installed (found \"" + found + "\")");
     }
     face = toy;
@@ -236,7 +239,8 @@ static cairo_font_face_t* textFace(bool bold, bool italic) {
 }
 
 static void selectFont(cairo_t* cr, const Font& f) {
-    cairo_set_font_face(cr, textFace(f.bold, f.italic));
+    // A language whose letters the lettering font lacks is set in a serif that has them.
+    cairo_set_font_face(cr, textFace(faceFor(kTextFamily), f.bold, f.italic));
     cairo_set_font_size(cr, f.size);
 }
 

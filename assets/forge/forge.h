@@ -11,6 +11,9 @@ namespace forge {
 struct Output {
     std::string dataDir;      // files the game reads by bare name
     std::string embeddedDir;  // files built into the binary
+    // The language of the pictures ("" English). A translated set lives in one folder of the
+    // data, beside the English files; its pictures without words are not drawn again.
+    std::string lang;
     std::string iconsDir;     // the desktop icons, installed into the hicolor theme
     std::string data(const std::string& name) const { return dataDir + "/" + name; }
     std::string embedded(const std::string& name) const { return embeddedDir + "/" + name; }

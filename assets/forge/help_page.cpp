@@ -8,6 +8,7 @@
 #include "forge.h"
 #include "gem_painter.h"
 #include "menu_style.h"
+#include "words.h"
 
 namespace forge {
 
@@ -92,13 +93,18 @@ double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) 
     return x + w;
 }
 
+// Two key caps, "or" between them, and what they do, ending before LIMIT.
 void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std::string& other,
-             const char* what) {
+             const std::string& what, double limit) {
     const Font body{13, false, false};
     double right = keyCap(cr, x, y, main);
-    drawText(cr, body, "or", right + 6, y, Align::Left, hex(0xc8c0e8));
-    right = keyCap(cr, right + 24, y, other);
-    drawText(cr, body, what, std::max(x + 112, right + 12), y, Align::Left, kText, 0, {}, 1);
+    const std::string orWord = tr("or");
+    drawText(cr, body, orWord, right + 6, y, Align::Left, hex(0xc8c0e8));
+    right = keyCap(cr, right + 24 + std::max(0.0, textWidth(cr, body, orWord) - textWidth(cr, body, "or")),
+                   y, other);
+    const double at = std::max(x + 112, right + 12);
+    drawText(cr, fitFont(cr, body, what, limit - at, "help key"), what, at, y, Align::Left, kText,
+             0, {}, 1);
 }
 
 }  // namespace
@@ -108,22 +114,28 @@ void forgeHelpPage(const Output& out) {
     cairo_t* cr = c.cr();
     // Over the menu and over the field alike: square corners, no star behind a word.
     dialogBackdrop(cr, kW, kH, 21, {{20, 14, 611, 476}}, true);
-    goldText(cr, {30, true, true}, "How to play Lumcrest", kW / 2.0, 46,
-             Align::Center);
+    const std::string title = tr("How to play Lumcrest");
+    goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"),
+             title, kW / 2.0, 46, Align::Center);
 
     const Font head{17, true, false};
     const Font body{13, false, false};
     const double left = 34, line = 17;
 
-    goldText(cr, head, "The goal", left, 76, Align::Left);
-    paragraph(cr, body,
-              "Your bar of three gems waits at the bottom of the well. Move it, turn it, then "
-              "launch it: each gem flies up until it meets the gems above. Gems of one kind that "
-              "meet burst. Clear enough gems to finish each stage, and never let the pile grow "
-              "down to your bar.",
-              left, 95, kW - 2 * left, line, kText);
+    auto heading = [&](const char* english, double y) {
+        const std::string text = tr(english);
+        goldText(cr, fitFont(cr, head, text, kW - 2 * left, "help head"), text, left, y,
+                 Align::Left);
+    };
+    heading(N_("The goal"), 76);
+    fittedParagraph(cr, body,
+                    tr("Your bar of three gems waits at the bottom of the well. Move it, turn it, "
+                       "then launch it: each gem flies up until it meets the gems above. Gems of "
+                       "one kind that meet burst. Clear enough gems to finish each stage, and "
+                       "never let the pile grow down to your bar."),
+                    left, 95, kW - 2 * left, line, kText, 3, "help goal");
 
-    goldText(cr, head, "The rules", left, 160, Align::Left);
+    heading(N_("The rules"), 160);
     struct Rule {
         void (*icon)(cairo_t*, double, double);
         int gem;  // drawn instead of an icon when not 0
@@ -131,20 +143,20 @@ void forgeHelpPage(const Output& out) {
     };
     const Rule rules[] = {
         {runIcon, 0,
-         "Runs: three or more gems of one kind in a line burst, across, up and down or "
-         "diagonally."},
-        {squareIcon, 0, "Squares: a block of two by two gems of one kind bursts as well."},
+         N_("Runs: three or more gems of one kind in a line burst, across, up and down or "
+            "diagonally.")},
+        {squareIcon, 0, N_("Squares: a block of two by two gems of one kind bursts as well.")},
         {nullptr, kGemJoker,
-         "Jokers, from stage 2: the cluster of little balls counts as every kind of gem."},
+         N_("Jokers, from stage 2: the cluster of little balls counts as every kind of gem.")},
         {nullptr, kGemBomb,
-         "Bombs, from stage 3: a bomb that completes a group clears every gem of that kind "
-         "from the well."},
+         N_("Bombs, from stage 3: a bomb that completes a group clears every gem of that kind "
+            "from the well.")},
         {chainIcon, 0,
-         "Chains: gems rise into the gaps, and the new groups they make burst in turn. Every "
-         "step of a chain scores all the points before it again."},
+         N_("Chains: gems rise into the gaps, and the new groups they make burst in turn. Every "
+            "step of a chain scores all the points before it again.")},
         {stageIcon, 0,
-         "Stages: every burst gem fills the tube. When it is full, the jar celebrates and the "
-         "next stage begins under a new sky, with more kinds of gems."},
+         N_("Stages: every burst gem fills the tube. When it is full, the jar celebrates and the "
+            "next stage begins under a new sky, with more kinds of gems.")},
     };
     double y = 168;
     for (const auto& r : rules) {
@@ -152,20 +164,24 @@ void forgeHelpPage(const Output& out) {
             r.icon(cr, left, y);
         else
             gemIcon(cr, r.gem, left + 15, y + 1, 34);
-        const double lines = textWidth(cr, body, r.text) > kW - 2 * left - 76 ? 2 : 1;
-        paragraph(cr, body, r.text, left + 76, y + 24 - (lines - 1) * line / 2, kW - 2 * left - 76,
-                  line, kText);
+        const std::string text = tr(r.text);
+        const double width = kW - 2 * left - 76;
+        const Font font = fitLines(cr, body, text, width, 2, "help rule");
+        const double lines = textWidth(cr, font, text) > width ? 2 : 1;
+        paragraph(cr, font, text, left + 76, y + 24 - (lines - 1) * line / 2, width,
+                  line * font.size / body.size, kText);
         y += 38;
     }
 
-    goldText(cr, head, "The keys", left, 416, Align::Left);
-    keyLine(cr, left + 10, 440, "\u2190", "4", "move the bar left");
-    keyLine(cr, left + 10, 466, "\u2192", "6", "move the bar right");
-    keyLine(cr, kW / 2.0 - 10, 440, "\u2193", "5", "turn the bar's gems");
-    keyLine(cr, kW / 2.0 - 10, 466, "\u2191", "Space", "launch the bar upward");
-    drawText(cr, {11, false, true},
-             "The number keys are those of the keypad.", kW / 2.0, 485, Align::Center,
-             hex(0xa8a0c8));
+    heading(N_("The keys"), 416);
+    const double middle = kW / 2.0 - 10, end = kW - left;
+    keyLine(cr, left + 10, 440, "\u2190", "4", tr("move the bar left"), middle - 8);
+    keyLine(cr, left + 10, 466, "\u2192", "6", tr("move the bar right"), middle - 8);
+    keyLine(cr, middle, 440, "\u2193", "5", tr("turn the bar's gems"), end);
+    keyLine(cr, middle, 466, "\u2191", tr("Space"), tr("launch the bar upward"), end);
+    const std::string note = tr("The number keys are those of the keypad.");
+    drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"),
+             note, kW / 2.0, 485, Align::Center, hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);
     c.writeJpeg(out.data("help.jpg"));
 }

@@ -7,6 +7,7 @@
 #include "forge.h"
 #include "gem_painter.h"
 #include "menu_style.h"
+#include "words.h"
 
 namespace forge {
 
@@ -149,7 +150,10 @@ void highScores(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 12, {{40, 24, 303, 46}, {60, 84, 282, 350}});
-    goldText(cr, {32, true, false}, "High Scores", w / 2.0, 58, Align::Center);
+    // The title stays between the two gems.
+    const std::string title = tr("High Scores");
+    goldText(cr, fitFont(cr, {32, true, false}, title, w - 2 * 58.0, "Image2 title"),
+             title, w / 2.0, 58, Align::Center);
     gemAt(cr, 5, 22, 30, 30);
     gemAt(cr, 5, w - 52, 30, 30);
     for (int i = 0; i < 10; ++i) {
@@ -175,20 +179,24 @@ void welcome(const Output& out) {
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13, {{30, 26, 392, 46}, {40, 160, 372, 34}, {40, 254, 372, 44}});
-    goldText(cr, {30, true, true}, "Welcome to Lumcrest", w / 2.0, 62,
-             Align::Center);
+    const std::string title = tr("Welcome to Lumcrest");
+    goldText(cr, fitFont(cr, {30, true, true}, title, w - 40.0, "Image3 title"),
+             title, w / 2.0, 62, Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
-    drawText(cr, {20, true, false}, "Please enter your name", w / 2.0, 186,
-             Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
+    const std::string ask = tr("Please enter your name");
+    drawText(cr, fitFont(cr, {20, true, false}, ask, w - 40.0, "Image3 ask"), ask,
+             w / 2.0, 186, Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
     cairo_rectangle(cr, 146, 208, 177, 24);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
-    drawText(cr, {13, false, true}, "Your name goes beside your best scores.",
-             w / 2.0, 270, Align::Center, hex(0xc8c0e8));
-    drawText(cr, {13, false, true}, "Type it, then press Enter or Ok.", w / 2.0, 290,
-             Align::Center, hex(0xc8c0e8));
+    for (const auto& [english, y] : {std::pair{N_("Your name goes beside your best scores."), 270},
+                                     std::pair{N_("Type it, then press Enter or Ok."), 290}}) {
+        const std::string line = tr(english);
+        drawText(cr, fitFont(cr, {13, false, true}, line, w - 40.0, "Image3 hint"),
+                 line, w / 2.0, y, Align::Center, hex(0xc8c0e8));
+    }
     controlSlot(cr, 187, 319, 78, 25);
     c.writeJpeg(out.embedded("Image3.jpg"));
 }
@@ -201,33 +209,45 @@ void about(const Output& out) {
     goldText(cr, {40, true, true}, "Lumcrest", w / 2.0, 64, Align::Center);
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
-    drawText(cr, {15, false, true}, "A night-sky puzzle of glowing gems", w / 2.0,
-             92, Align::Center, hex(0xd8d0ff));
+    const std::string tagline = tr("A night-sky puzzle of glowing gems");
+    drawText(cr, fitFont(cr, {15, false, true}, tagline, w - 40.0, "About tagline"),
+             tagline, w / 2.0, 92, Align::Center, hex(0xd8d0ff));
 
     const Font head{19, true, false};
     const Font body{15, false, false};
     const Font key{15, true, false};
-    goldText(cr, head, "Controls", 70, 136, Align::Left);
+    const double right = w - 10.0;  // inside the gilded frame
+    const std::string controlsHead = tr("Controls");
+    goldText(cr, fitFont(cr, head, controlsHead, right - 70, "About head"), controlsHead, 70, 136,
+             Align::Left);
     const struct {
         const char* what;
         const char* keys;
-    } controls[] = {{"Left", "Left Arrow or keypad 4"},
-                    {"Right", "Right Arrow or keypad 6"},
-                    {"Rotate", "Down Arrow or keypad 5"},
-                    {"Launch", "Up Arrow or Space bar: the bar flies upward"}};
+    } controls[] = {{N_("Left"), N_("Left Arrow or keypad 4")},
+                    {N_("Right"), N_("Right Arrow or keypad 6")},
+                    {N_("Rotate"), N_("Down Arrow or keypad 5")},
+                    {N_("Launch"), N_("Up Arrow or Space bar: the bar flies upward")}};
     double y = 164;
     for (const auto& ctl : controls) {
-        drawText(cr, key, ctl.what, 90, y, Align::Left, hex(0xfff07a), 0, {}, 1);
-        drawText(cr, body, ctl.keys, 190, y, Align::Left, hex(0xf4ecd8), 0, {}, 1);
+        const std::string what = tr(ctl.what), keys = tr(ctl.keys);
+        drawText(cr, fitFont(cr, key, what, 96, "About key"), what, 90, y, Align::Left,
+                 hex(0xfff07a), 0, {}, 1);
+        drawText(cr, fitFont(cr, body, keys, right - 190, "About keys"), keys, 190, y,
+                 Align::Left, hex(0xf4ecd8), 0, {}, 1);
         y += 24;
     }
-    goldText(cr, head, "Credits", 70, 286, Align::Left);
-    drawText(cr, body, "Design, code, art, sounds and music: the Lumcrest team", 90, 312,
+    const std::string creditsHead = tr("Credits");
+    goldText(cr, fitFont(cr, head, creditsHead, right - 70, "About head"), creditsHead, 70, 286,
+             Align::Left);
+    const std::string credits = tr("Design, code, art, sounds and music: the Lumcrest team");
+    drawText(cr, fitFont(cr, body, credits, right - 90, "About credits"), credits, 90, 312,
              Align::Left, hex(0xf4ecd8), 0, {}, 1);
-    drawText(cr, body, "Music played on the TimGM6mb General MIDI instruments", 90, 334,
+    const std::string instruments = tr("Music played on the TimGM6mb General MIDI instruments");
+    drawText(cr, fitFont(cr, body, instruments, right - 90, "About credits"), instruments, 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
-    drawText(cr, {13, false, false}, "Version 1.0", w / 2.0, 360, Align::Center,
-             hex(0xa8a0c8));
+    const std::string version = tr("Version 1.0");
+    drawText(cr, fitFont(cr, {13, false, false}, version, w - 40.0, "About version"),
+             version, w / 2.0, 360, Align::Center, hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
     cairo_fill(cr);
@@ -239,9 +259,12 @@ void about(const Output& out) {
 }  // namespace
 
 void forgePictures(const Output& out) {
-    Canvas menu(850, 589, true);
-    menuImage(menu, out);
-    logo(menu, out);
+    // The backdrop and the logo carry only the game's name, which no language changes.
+    if (out.lang.empty()) {
+        Canvas menu(850, 589, true);
+        menuImage(menu, out);
+        logo(menu, out);
+    }
     highScores(out);
     welcome(out);
     about(out);

@@ -2,12 +2,44 @@
 
 #include "forge.h"
 #include "image_writers.h"
+#include "words.h"
 
 namespace forge {
 
+namespace {
+
+// TEXT with the characters that mean something in HTML written as entities. Bold and line
+// breaks come from the page itself, never from a translation.
+std::string html(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string t(const char* english) { return html(tr(english)); }
+
+std::string item(const char* lead, const char* rest) {
+    return "<li><b>" + t(lead) + "</b> " + t(rest) + "</li>\n";
+}
+
+std::string keyRow(const char* keys, const char* what) {
+    return "<tr><td class=\"key\">" + t(keys) + "</td><td>" + t(what) + "</td></tr>\n";
+}
+
+}  // namespace
+
 void forgeWebPage(const Output& out) {
-    writeTextFile(out.data("lumcrest.html"), R"(<!DOCTYPE html>
-<html lang="en">
+    std::string lang = out.lang.empty() ? "en" : out.lang;
+    for (char& c : lang)
+        if (c == '_') c = '-';
+    std::string page = "<!DOCTYPE html>\n<html lang=\"" + lang + R"(">
 <head>
 <meta charset="utf-8">
 <title>Lumcrest</title>
@@ -26,45 +58,43 @@ footer { margin-top: 3em; color: #a8a0c8; font-size: 0.9em; text-align: center; 
 </head>
 <body>
 <h1>Lumcrest</h1>
-<p class="tagline">A night-sky puzzle of glowing gems</p>
-
-<h2>How to play</h2>
-<p>Your bar of three gems waits at the bottom of the well. Move it left and right, turn its
-gems round, then launch it: each of its gems flies up until it meets the gems above. Gems of
-one kind that meet burst. Clear enough gems to finish each stage, and never let the pile grow
-down to your bar: the game ends when the row just above the bar has no room left for three
-gems side by side.</p>
-<ul>
-<li><b>Runs:</b> three or more gems of one kind in a line burst: across, up and down, or
-diagonally.</li>
-<li><b>Squares:</b> a block of two by two gems of one kind bursts as well.</li>
-<li><b>Jokers</b> (from stage 2): the cluster of little balls counts as every kind of gem.</li>
-<li><b>Bombs</b> (from stage 3): a bomb that completes a group clears every gem of that kind
-from the well.</li>
-<li><b>Chains:</b> gems rise into the gaps left by a burst; new groups burst in turn, and every
-step of a chain scores all the points before it again.</li>
-<li><b>Stages:</b> every burst gem fills the glass tube left of the well. When it is full, the
-jar celebrates and the next stage begins under a new night sky, with more kinds of gems and
-more points for each.</li>
-</ul>
-
-<h2>Keys</h2>
-<table>
-<tr><td class="key">Left Arrow or keypad 4</td><td>move the bar left</td></tr>
-<tr><td class="key">Right Arrow or keypad 6</td><td>move the bar right</td></tr>
-<tr><td class="key">Down Arrow or keypad 5</td><td>turn the gems of the bar round</td></tr>
-<tr><td class="key">Up Arrow or Space bar</td><td>launch the bar upward</td></tr>
-</table>
-
-<h2>Credits</h2>
-<p>Design, code, pictures, sounds and music by the Lumcrest team. Every picture, sound and tune
-of the game is made by our own code when the game is built; the music is played on the General
-MIDI instruments of the TimGM6mb sound font.</p>
-
-<footer>Lumcrest, version 1.0</footer>
-</body>
-</html>
-)");
+)";
+    page += "<p class=\"tagline\">" + t(N_("A night-sky puzzle of glowing gems")) + "</p>\n\n";
+    page += "<h2>" + t(N_("How to play")) + "</h2>\n";
+    page += "<p>" +
+            t(N_("Your bar of three gems waits at the bottom of the well. Move it left and right, "
+                 "turn its gems round, then launch it: each of its gems flies up until it meets "
+                 "the gems above. Gems of one kind that meet burst. Clear enough gems to finish "
+                 "each stage, and never let the pile grow down to your bar: the game ends when "
+                 "the row just above the bar has no room left for three gems side by side.")) +
+            "</p>\n<ul>\n";
+    page += item(N_("Runs:"), N_("three or more gems of one kind in a line burst: across, up and "
+                                 "down, or diagonally."));
+    page += item(N_("Squares:"), N_("a block of two by two gems of one kind bursts as well."));
+    page += item(N_("Jokers"), N_("(from stage 2): the cluster of little balls counts as every "
+                                  "kind of gem."));
+    page += item(N_("Bombs"), N_("(from stage 3): a bomb that completes a group clears every gem "
+                                 "of that kind from the well."));
+    page += item(N_("Chains:"), N_("gems rise into the gaps left by a burst; new groups burst in "
+                                   "turn, and every step of a chain scores all the points before "
+                                   "it again."));
+    page += item(N_("Stages:"), N_("every burst gem fills the glass tube left of the well. When it "
+                                   "is full, the jar celebrates and the next stage begins under a "
+                                   "new night sky, with more kinds of gems and more points for "
+                                   "each."));
+    page += "</ul>\n\n<h2>" + t(N_("Keys")) + "</h2>\n<table>\n";
+    page += keyRow(N_("Left Arrow or keypad 4"), N_("move the bar left"));
+    page += keyRow(N_("Right Arrow or keypad 6"), N_("move the bar right"));
+    page += keyRow(N_("Down Arrow or keypad 5"), N_("turn the gems of the bar round"));
+    page += keyRow(N_("Up Arrow or Space bar"), N_("launch the bar upward"));
+    page += "</table>\n\n<h2>" + t(N_("Credits")) + "</h2>\n";
+    page += "<p>" +
+            t(N_("Design, code, pictures, sounds and music by the Lumcrest team. Every picture, "
+                 "sound and tune of the game is made by our own code when the game is built; the "
+                 "music is played on the General MIDI instruments of the TimGM6mb sound font.")) +
+            "</p>\n\n";
+    page += "<footer>" + t(N_("Lumcrest, version 1.0")) + "</footer>\n</body>\n</html>\n";
+    writeTextFile(out.data("lumcrest.html"), page);
 }
 
 }  // namespace forge

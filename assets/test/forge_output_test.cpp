@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "embedded_resources.h"
 #include "image_reader.h"
@@ -565,3 +567,97 @@ TEST(Embedded, EveryFileIsBuiltInByteForByte) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* const kLanguages[] = {"de", "fr", "es", "it", "pt_BR", "nl", "pl", "ru"};
+
+// Every picture that carries words, and the web page; the rest has none and is not drawn again.
+std::vector<std::string> picturesWithWords() {
+    std::vector<std::string> names = {"help.jpg",  "lumcrest.html", "menulist.png",
+                                      "Image2.jpg", "Image3.jpg",   "AboutImage.jpg"};
+    for (const auto& [stem, states] : {std::pair{"New", 3}, {"Play", 3}, {"Hi_Sc", 3},
+                                       {"Music", 4}, {"Sound", 4}, {"Help", 3}, {"About", 3},
+                                       {"BACK", 4}})
+        for (int s = 0; s < states; ++s)
+            names.push_back(std::string(stem) + "_" + std::to_string(s) + ".bmp");
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string english(const std::string& name) {
+    return std::filesystem::exists(data(name)) ? data(name) : embedded(name);
+}
+
+}  // namespace
+
+TEST(Languages, EveryPictureWithWordsIsDrawnForEveryLanguageAndNothingElse) {
+    const auto wanted = picturesWithWords();
+    for (const char* lang : kLanguages) {
+        SCOPED_TRACE(lang);
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(kRoot + "/data/" + lang))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, wanted);
+        for (const auto& name : wanted) {
+            SCOPED_TRACE(name);
+            const std::string path = kRoot + "/data/" + lang + "/" + name;
+            const auto ext = std::filesystem::path(name).extension();
+            // The same size as the English picture, so the game lays it out alike.
+            if (ext == ".jpg") {
+                const Image ours = forge_test::readJpeg(path), en = forge_test::readJpeg(english(name));
+                EXPECT_EQ(ours.width, en.width);
+                EXPECT_EQ(ours.height, en.height);
+            } else if (ext == ".png") {
+                const Image ours = forge_test::readPng(path), en = forge_test::readPng(english(name));
+                EXPECT_EQ(ours.width, en.width);
+                EXPECT_EQ(ours.height, en.height);
+            } else if (ext == ".bmp") {
+                EXPECT_EQ(forge_test::readFile(path).size(), forge_test::readFile(english(name)).size());
+            }
+        }
+        // The words are the language's own.
+        for (const char* name : {"help.jpg", "Image3.jpg", "AboutImage.jpg", "New_0.bmp",
+                                 "Hi_Sc_0.bmp", "lumcrest.html"})
+            EXPECT_NE(forge_test::readFile(kRoot + "/data/" + lang + "/" + name),
+                      forge_test::readFile(english(name)))
+                << name;
+    }
+}
+
+TEST(Languages, TheWebPageIsTranslatedWhole) {
+    const auto englishPage = forge_test::readFile(data("lumcrest.html"));
+    for (const char* lang : kLanguages) {
+        SCOPED_TRACE(lang);
+        const auto bytes = forge_test::readFile(kRoot + "/data/" + lang + "/lumcrest.html");
+        const std::string page(bytes.begin(), bytes.end());
+        std::string code = lang;
+        std::replace(code.begin(), code.end(), '_', '-');
+        EXPECT_NE(page.find("<html lang=\"" + code + "\">"), std::string::npos);
+        for (const char* english : {"Your bar of three gems", "How to play", "Credits",
+                                    "Left Arrow or keypad 4", "gems of one kind"})
+            EXPECT_EQ(page.find(english), std::string::npos) << english;
+        EXPECT_EQ(page.find("</html>"), page.size() - 8);
+    }
+}
+
+TEST(Languages, EveryPaintedTextFitsAndEnglishIsNeverShrunk) {
+    const auto bytes = forge_test::readFile(kRoot + "/fit-report.txt");
+    const std::string report(bytes.begin(), bytes.end());
+    std::map<std::string, int> perLanguage;
+    std::size_t pos = 0;
+    while (pos < report.size()) {
+        std::size_t end = report.find('\n', pos);
+        if (end == std::string::npos) end = report.size();
+        const std::string line = report.substr(pos, end - pos);
+        pos = end + 1;
+        const std::string lang = line.substr(0, line.find(' '));
+        ++perLanguage[lang];
+        EXPECT_EQ(line.find(" OVERFLOW "), std::string::npos) << line;
+        if (lang == "en") EXPECT_EQ(line.find(" shrunk "), std::string::npos) << line;
+    }
+    // Every language measured as many texts as English.
+    ASSERT_GT(perLanguage["en"], 40);
+    for (const char* lang : kLanguages) EXPECT_EQ(perLanguage[lang], perLanguage["en"]) << lang;
+}

@@ -1,7 +1,7 @@
 # Runs the forge again into SCRATCH and checks it wrote the very same bytes as
 # the build's own run in REFERENCE.
 file(REMOVE_RECURSE ${SCRATCH})
-execute_process(COMMAND ${FORGE} ${SCRATCH} RESULT_VARIABLE rc OUTPUT_QUIET)
+execute_process(COMMAND ${FORGE} ${SCRATCH} --po ${PODIR} RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the forge failed: ${rc}")
 endif()

@@ -132,7 +132,12 @@ type_later -s 5000 -k Return
 (cd "$work/bare" && session "$work/bare/lumcrest" >"$work/game.log" 2>&1) &
 game_pid=$!
 pids+=($game_pid)
-find_window
+# The empty window put up at once goes, and the box comes.
+for i in $(seq 50); do
+    find_window
+    [ "$win_w" = 380 ] && break
+    sleep 0.1
+done
 [ "$win_w" = 380 ] || fail "no error box: a window of ${win_w}x${win_h}"
 shot "$work/error.png"
 colours=$(convert "$work/error.png" -crop "${win_w}x${win_h}+$win_x+$win_y" -format '%k' info:)
@@ -188,4 +193,22 @@ printf 'start\nkey 38\nwait 2000\nclose\n' | "$driver" --home "$work/drive" --se
 diff <(sed -n '/^\[Gembox\]/,/^\[/p' "$settings") \
     <(sed -n '/^\[Gembox\]/,/^\[/p' "$work/drive/lumcrest.ini") >/dev/null ||
     fail "the saved board differs from the driver's after the same launch"
+# 3. The next start is fullscreen at once; Alt+Enter gives the window back.
+type_later -s 5000 -P Alt_L -k Return -p Alt_L
+start_game
+for i in $(seq 40); do
+    find_window
+    [ "$win_w" = 1280 ] && break
+    sleep 0.1
+done
+[ "$win_w" = 1280 ] && [ "$win_h" = 1024 ] || fail "the start is not fullscreen (${win_w}x${win_h})"
+for i in $(seq 80); do
+    find_window
+    [ "$win_w" = 849 ] && break
+    sleep 0.1
+done
+[ "$win_w" = 849 ] && [ "$win_h" = 588 ] || fail "Alt+Enter left the window at ${win_w}x${win_h}"
+kill -TERM "$game_pid"
+expect_exit
+grep -q '^Fullscreen=0' "$settings" || fail "leaving fullscreen was not remembered"
 echo "PASS (wayland)"

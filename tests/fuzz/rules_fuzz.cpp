@@ -16,7 +16,7 @@ namespace lumcrest {
 namespace {
 
 class Bytes {
-public:
+  public:
     Bytes(const std::uint8_t* data, std::size_t size) : p_(data), left_(size) {}
     bool empty() const { return left_ == 0; }
     // The next byte; 0 once the input is used up.
@@ -26,7 +26,7 @@ public:
         return *p_++;
     }
 
-private:
+  private:
     const std::uint8_t* p_;
     std::size_t left_;
 };
@@ -171,8 +171,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 case 3:
                     if (!barAtSide(s, +1)) shiftBar(s, +1);
                     break;
-                case 4: rotateBar(s); break;
-                default: launch(s, rng); break;
+                case 4:
+                    rotateBar(s);
+                    break;
+                default:
+                    launch(s, rng);
+                    break;
             }
         }
         checkInvariants(s, !s.gameOver);

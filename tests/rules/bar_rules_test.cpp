@@ -1,9 +1,10 @@
 // The bar on a bare game state: moves, the flight, the next bar, the loss test, the starting row.
+#include "game/bar_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "game/bar_rules.h"
 #include "well.h"
 
 namespace lumcrest::testing {

@@ -72,9 +72,9 @@ void RecordingAudio::openMusic(const std::string& path) {
     playing_ = false;
     file_.clear();
     std::ifstream probe(path, std::ios::binary);
-    if (!probe) throw Error("The specified file cannot be found. Make sure the path and filename are correct.");
+    if (!probe) throw Error(tr("The specified file cannot be found. Make sure the path and filename are correct."));
     std::int64_t len = mp3LengthUs(path);
-    if (len <= 0) throw Error("The specified file cannot be played on the specified MCI device. The file may be corrupt, or not in the correct format.");
+    if (len <= 0) throw Error(tr("The specified file cannot be played on the specified MCI device. The file may be corrupt, or not in the correct format."));
     open_ = true;
     file_ = path;
     lengthUs_ = len;
@@ -82,7 +82,7 @@ void RecordingAudio::openMusic(const std::string& path) {
 }
 
 void RecordingAudio::playMusic() {
-    if (!open_) throw Error("No MCI device open");
+    if (!open_) throw Error(tr("No MCI device open"));
     MusicState s = musicState();
     if (s == MusicState::Playing) return;
     if (s == MusicState::Ended) positionUs_ = 0;
@@ -91,7 +91,7 @@ void RecordingAudio::playMusic() {
 }
 
 void RecordingAudio::stopMusic() {
-    if (!open_) throw Error("No MCI device open");
+    if (!open_) throw Error(tr("No MCI device open"));
     if (playing_) {
         positionUs_ = std::min(lengthUs_, positionUs_ + (*clock_ - startedAtUs_));
         playing_ = false;

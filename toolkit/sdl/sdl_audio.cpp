@@ -165,7 +165,7 @@ void SdlAudio::openMusic(const std::string& path) {
         music = Mix_LoadMUS(path.c_str());
         if (!music) throw Error(Mix_GetError());
     } else if (!std::ifstream(path, std::ios::binary)) {
-        throw Error("Couldn't open '" + path + "'");
+        throw Error(tr("Couldn't open '%s'", path));
     }
     double seconds = music ? Mix_MusicDuration(music) : -1;
     lengthUs_ = seconds > 0 ? std::int64_t(seconds * 1e6) : kEndless;
@@ -179,7 +179,7 @@ void SdlAudio::openMusic(const std::string& path) {
 }
 
 void SdlAudio::playMusic() {
-    if (!open_) throw Error("No MCI device open");
+    if (!open_) throw Error(tr("No MCI device open"));
     MusicState state = musicState();
     if (state == MusicState::Playing) return;
     bool fromStart = !started_ || state == MusicState::Ended;
@@ -198,7 +198,7 @@ void SdlAudio::playMusic() {
 }
 
 void SdlAudio::stopMusic() {
-    if (!open_) throw Error("No MCI device open");
+    if (!open_) throw Error(tr("No MCI device open"));
     if (musicState() != MusicState::Playing) return;
     if (audible_)
         Mix_PauseMusic();

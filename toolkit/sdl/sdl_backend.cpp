@@ -70,10 +70,10 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
     // The click that activates a window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        throw Error(std::string("Cannot open the display: ") + SDL_GetError());
+        throw Error(tr("Cannot open the display: %s", SDL_GetError()));
     if (invisibleDriverNotAskedFor()) {
         SDL_Quit();
-        throw Error("Cannot open the display: no window system was found");
+        throw Error(tr("Cannot open the display: no window system was found"));
     }
     // How the window's pixels reach the display depends on the window system. On X11 they go
     // straight, only the areas that changed: through a texture every change re-sends the whole
@@ -158,10 +158,12 @@ int SdlBackend::exitStatus() const { return impl_->exitStatus; }
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
     int k = impl_->windowScale();
-    Uint32 flags = impl_->fullscreenChoice ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                    clientW * k, clientH * k, flags);
+                                    clientW * k, clientH * k, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
+    // Fullscreen after the window has its own size: a Wayland compositor gives a window that
+    // started fullscreen no size to go back to.
+    if (impl_->fullscreenChoice) SDL_SetWindowFullscreen(impl_->early, SDL_WINDOW_FULLSCREEN_DESKTOP);
     impl_->earlyW = clientW;
     impl_->earlyH = clientH;
     if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
@@ -182,6 +184,7 @@ void SdlBackend::windowOpened(Window& w) {
         impl_->early = nullptr;
         impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
             w, nullptr, impl_->windowScale(adopt), adopt));
+        impl_->screens.back()->setFullscreen(impl_->fullscreenChoice);
         impl_->noteConnection(adopt);
         return;
     }
@@ -212,8 +215,8 @@ void SdlBackend::windowClosed(Window& w) {
 }
 
 void SdlBackend::run(Application& app) {
-    // Controllers are looked for once the window is up: the first picture comes first.
-    impl_->startPads();
+    // Controllers are looked for once the first picture is on screen.
+    impl_->padsWanted = true;
     impl_->loop(app, [&app] { return app.quitting(); });
 }
 

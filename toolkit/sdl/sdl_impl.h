@@ -81,6 +81,7 @@ struct SdlBackend::Impl {
     };
     std::vector<Pad> pads;
     bool padsReady = false;
+    bool padsWanted = false;  // the main loop runs: start the pads after the first present
     int heldCount[kPadButtonCount] = {};  // pads holding each button
     std::int64_t padsPolledUs = 0;
     void startPads();

@@ -20,6 +20,10 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
     while (!done()) {
         forgetGoneWindows(app);
         presentAll();
+        if (padsWanted && !padsReady) {
+            padsWanted = false;
+            startPads();
+        }
         // The pointer's shape follows the control under it. Input moves it; between inputs a
         // control may appear under a still pointer, which a look now and then catches without
         // a hit test on every tick of an idle game.

@@ -55,7 +55,7 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
         if (!SDL_GetWindowSurface(sdl_)) {
             std::string why = SDL_GetError();
             SDL_DestroyWindow(sdl_);
-            throw Error("Cannot draw in a window: " + why);
+            throw Error(tr("Cannot draw in a window: %s", why));
         }
         return;
     }
@@ -70,14 +70,14 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
     Uint32 flags = SDL_WINDOW_HIDDEN | densityFlag();  // shown once it is placed and dressed
     if (window.toolWindow) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
     sdl_ = SDL_CreateWindow(window.title.c_str(), x, y, w, h, flags);
-    if (!sdl_) throw Error(std::string("Cannot open a window: ") + SDL_GetError());
+    if (!sdl_) throw Error(tr("Cannot open a window: %s", SDL_GetError()));
     id_ = SDL_GetWindowID(sdl_);
     setIcon(sdl_, window.icon);
     if (owner) SDL_SetWindowModalFor(sdl_, owner);
     if (!SDL_GetWindowSurface(sdl_)) {
         std::string why = SDL_GetError();
         SDL_DestroyWindow(sdl_);
-        throw Error("Cannot draw in a window: " + why);
+        throw Error(tr("Cannot draw in a window: %s", why));
     }
     SDL_ShowWindow(sdl_);
 }
@@ -94,8 +94,11 @@ void ScreenWindow::setScale(int scale) {
 }
 
 void ScreenWindow::setFullscreen(bool on) {
-    if (on == fullscreen_) return;
-    if (SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    // SDL's own flag may lag behind what was asked (a compositor answers later): go by both.
+    const bool now = (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (on == now && on == fullscreen_) return;
+    if (on != now && SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return;
     fullscreen_ = on;
     if (!on) SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
     relayout_ = true;

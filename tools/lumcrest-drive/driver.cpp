@@ -12,6 +12,7 @@
 #include "app/recorder.h"
 #include "game/state_fields.h"
 #include "toolkit/error.h"
+#include "toolkit/font.h"
 #include "toolkit/image.h"
 #include "toolkit/pad.h"
 #include "toolkit/timer.h"
@@ -266,6 +267,7 @@ bool Driver::execute(const std::string& line) {
         env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
                                          : defaultSettingsPath();
         env.webAddress = webPageAddress(fs::current_path(ec).string());
+        env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
         if (options_.seed) {
             std::uint32_t seed = *options_.seed;
             env.seedSource = [seed] { return seed; };
@@ -405,6 +407,15 @@ bool Driver::execute(const std::string& line) {
     } else if (cmd == "control") {
         if (w.size() != 2) return answer("error: control needs a name"), true;
         answer(describeControl(w[1]));
+    } else if (cmd == "textsize") {
+        // The caption's extent in its font beside the control's box, to see that words fit.
+        if (w.size() != 2) return answer("error: textsize needs a name"), true;
+        tk::Control* c = findControl(w[1]);
+        if (!c) return answer("error: no control " + w[1]), true;
+        const tk::FontSpec* font = c->captionFont();
+        tk::TextSize text = font ? tk::measureText(c->captionText(), *font) : tk::TextSize{};
+        answer(w[1] + " text=" + std::to_string(text.width) + "x" + std::to_string(text.height) +
+               " box=" + std::to_string(c->width()) + "x" + std::to_string(c->height()));
     } else if (cmd == "focus") {
         tk::Window* win = activeWindow();
         tk::Control* f = win ? win->focus() : nullptr;

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     for (const auto& [lang, words] : languages) {
         const std::string dir = (root / "data" / lang).string();
         for (const Job& job : kWordJobs)
-            if (isWanted(job)) tasks.push_back({&job, {dir, dir, lang}, &words});
+            if (isWanted(job)) tasks.push_back({&job, {dir, dir, lang, ""}, &words});
     }
     if (tasks.empty()) {
         std::fprintf(stderr, "lumcrest-forge: no such job\n");

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "toolkit/error.h"
+#include "toolkit/i18n.h"
 
 namespace lumcrest {
 
@@ -47,7 +48,7 @@ FileBytes readFile(const std::string& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         out.state = FileState::Unreadable;
-        out.reason = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+        out.reason = S_ISDIR(st.st_mode) ? tk::tr("it is a folder") : tk::tr("it is not a regular file");
         ::close(fd);
         return out;
     }
@@ -182,8 +183,8 @@ std::optional<IniDocument> Profile::load() const {
     FileBytes f = readFile(path_);
     if (f.state == FileState::Unreadable) {
         if (unreadable_.empty())
-            unreadable_ = "Cannot read " + path_ + ": " + f.reason +
-                          ". Nothing will be saved until it can be read.";
+            unreadable_ = tk::tr("Cannot read %s. Nothing will be saved until it can be read.",
+                                 path_ + ": " + f.reason);
         return std::nullopt;
     }
     return IniDocument(decodeIniBytes(std::move(f.bytes)));

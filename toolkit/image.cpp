@@ -63,6 +63,11 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path) {
     return bytes;
 }
 
+bool isRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Every picture's size is checked against its header before any pixel memory is taken: a forged
 // header must not make the game allocate without limit.
 void checkPictureSize(long long width, long long height, const std::string& what) {

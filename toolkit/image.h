@@ -74,5 +74,8 @@ void savePng(const Image& image, const std::string& path);
 // Reads a whole file; throws tk::Error naming the file when it cannot be read or is not a
 // regular file (a folder or a pipe in its place).
 std::vector<std::uint8_t> readFileBytes(const std::string& path);
+// Whether PATH names a regular file (through links), found without opening it: a pipe in a
+// sound's place must not hang the game in the library's open.
+bool isRegularFile(const std::string& path);
 
 }  // namespace tk

@@ -103,12 +103,16 @@ expect_showing() {
 
 # A frame of one colour or of black is a window that shows nothing.
 expect_picture() {
-    import -window "$1" "$work/pic.png" || fail "no screenshot"
-    local colours mean
-    colours=$(identify -format '%k' "$work/pic.png")
-    mean=$(identify -format '%[fx:int(mean*255)]' "$work/pic.png")
-    [ "$colours" -gt 50 ] && [ "$mean" -gt 8 ] ||
-        fail "window $1 shows no picture ($colours colours, mean level $mean)"
+    # The window maps before the game has drawn into it: give the first frame a few seconds.
+    local colours mean i
+    for i in $(seq 50); do
+        import -window "$1" "$work/pic.png" || fail "no screenshot"
+        colours=$(identify -format '%k' "$work/pic.png")
+        mean=$(identify -format '%[fx:int(mean*255)]' "$work/pic.png")
+        [ "$colours" -gt 50 ] && [ "$mean" -gt 8 ] && return 0
+        sleep 0.1
+    done
+    fail "window $1 shows no picture ($colours colours, mean level $mean)"
 }
 
 # Waits up to $1 seconds for the game to end; it must end with status 0.

@@ -1,10 +1,12 @@
 // A game killed at any moment while a new high score goes into the table leaves the old table or
 // the new one, never names missing, doubled or beside another line's score.
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -70,6 +72,47 @@ TEST(HighScoreKills, AKillDuringAnInsertionNeverMixesTheTable) {
             above = score;
         }
     }
+}
+
+// Counts the files renamed into the settings folder (each crash-safe replacement is one) while
+// ACTION runs.
+int replacementsDuring(const std::string& path, const std::function<void()>& action) {
+    int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    std::string dir = path.substr(0, path.rfind('/'));
+    // The creations of the temporary files come between the renames, so the kernel cannot fold
+    // two renames into one event.
+    ::inotify_add_watch(fd, dir.c_str(), IN_MOVED_TO | IN_CREATE);
+    action();
+    int count = 0;
+    alignas(inotify_event) char buf[4096];
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)
+        for (char* p = buf; p < buf + n;) {
+            auto* e = reinterpret_cast<inotify_event*>(p);
+            if ((e->mask & IN_MOVED_TO) && e->len && std::string(e->name) == "lumcrest.ini")
+                ++count;
+            p += sizeof(inotify_event) + e->len;
+        }
+    ::close(fd);
+    return count;
+}
+
+// Each handler that writes several keys replaces the file once: when it returns, the file holds
+// all of its keys, and no moment in between holds some without the others.
+TEST(OneReplacement, ANameAndAHighScoreInsertionEachReplaceTheFileOnce) {
+    GameWindow w;
+    TForm1& f = w.form();
+    const std::string path = f.profile().path();
+    f.Playersname.setText("Ada");
+    EXPECT_EQ(replacementsDuring(path, [&] { f.confirmName(); }), 1);
+    f.Score = 12345;
+    EXPECT_EQ(replacementsDuring(path, [&] { f.insertHighScore(); }), 1);
+    EXPECT_EQ(replacementsDuring(path, [&] { f.writeSavedGame(); }), 1);
+    Profile p(path);
+    EXPECT_FALSE(p.readBool("Settings", "First", true));
+    EXPECT_EQ(p.readString("Settings", "Name", ""), "Ada");
+    EXPECT_EQ(p.readString("Scoreline1", "Name", ""), "Ada");
+    EXPECT_EQ(p.readInteger("Scoreline1", "Score", 0), 12345);
+    EXPECT_EQ(p.readInteger("Scoreline10", "Score", 0), 2000);
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ out=$(printf 'start\n' | timeout 20 "$driver" --home "$work/home" --data "$work/
 [ "$out" = 'error: Cannot open file "help.jpg". It is not a regular file' ] || fail "pipe as help: $out"
 
 fresh
+rm "$work/data/menumusic.mp3" && mkfifo "$work/data/menumusic.mp3"
+out=$(printf 'start\n' | timeout 20 "$driver" --home "$work/home" --data "$work/data" --seed 1) ||
+    fail "a pipe as menu track hung the start"
+case "$out" in "error: "*) ;; *) fail "pipe as menu track: $out" ;; esac
+
+fresh
 head -c 1000 "$data/help.jpg" >"$work/data/help.jpg"
 out=$(printf 'start\n' | run)
 case "$out" in "error: JPEG error:"*) ;; *) fail "cut help picture: $out" ;; esac

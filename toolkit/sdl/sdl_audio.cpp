@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "../error.h"
+#include "../image.h"
 #include "beep_tone.h"
 
 namespace tk::sdl {
@@ -67,7 +68,7 @@ SdlAudio::~SdlAudio() {
 void SdlAudio::playEffect(const std::string& path) {
     wake();
     if (!audible_) return;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    Mix_Chunk* chunk = isRegularFile(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
     if (!chunk || Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
         if (chunk) Mix_FreeChunk(chunk);
         // What cannot be played still cuts the effect before it, and the beep says so.
@@ -161,7 +162,9 @@ void SdlAudio::openMusic(const std::string& path) {
     closeTrack();
     wake();
     Mix_Music* music = nullptr;
-    if (mixerOpen_) {
+    if (!isRegularFile(path)) {
+        throw Error("Couldn't open '" + path + "'");
+    } else if (mixerOpen_) {
         music = Mix_LoadMUS(path.c_str());
         if (!music) throw Error(Mix_GetError());
     } else if (!std::ifstream(path, std::ios::binary)) {

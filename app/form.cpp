@@ -302,6 +302,11 @@ void TForm1::layOut() {
     clickhere.handCursor = true;
     Image5.setEmbedded("Image5.jpg");
     Image5.handCursor = true;
+    // The menu comes back at the end of every game, the score table after a good one: their
+    // pictures stay decoded through play instead of being decoded again as the game ends.
+    for (tk::Picture* p : {&Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton,
+                           &Helpbutton, &Aboutbutton, &Backbutton, &Image5, &Image2})
+        p->keepDecoded = true;
 
     tk::FontSpec tableFont = georgia(16, kWhite, true);
     for (int k = 1; k <= 10; ++k) {

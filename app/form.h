@@ -39,35 +39,65 @@ public:
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------
-    tk::Label Label1, Label18, lblstage, lblsetlevel, levelup;
-    tk::Control MediaPlayer1;
-    tk::Panel Menupanel;
-    tk::Picture Menuimage, Newbutton, Scorebutton, Musicbutton, Soundbutton, Helpbutton,
-        Aboutbutton, Backbutton;
-    tk::Label welcomelbl, namelabel, clickhere;
-    tk::Picture Image5;
-    tk::Panel Scorepanel;
-    tk::Picture Image2;
-    std::unique_ptr<tk::Label> name[11], num[11], score[11];  // lines 1..10
-    tk::PushButton hscoreclose;
-    tk::Panel helppanel;
-    tk::Picture Image1;
-    tk::PushButton dxButton4;
-    tk::Panel overpanel;
-    tk::Picture Image3;
-    tk::EditBox Playersname;
-    tk::PushButton dxButton3;
-    tk::Panel helppanel2;
-    tk::Picture Image4;
-    tk::PushButton helpbutton2;
+    tk::Label Label1;          // the score, right of the well
+    tk::Label Label18;         // the caption "level:" before the stage number
+    tk::Label lblstage;        // the stage number
+    tk::Label lblsetlevel;     // the new stage's number in the level banner
+    tk::Label levelup;         // the level banner's "Level:" over the field
+    tk::Control MediaPlayer1;  // the music player's place among the controls, never shown
+    tk::Panel Menupanel;       // the menu, covering the whole window
+    tk::Picture Menuimage;     // the menu's backdrop
+    tk::Picture Newbutton;     // the menu's Play (first run) or New Game button
+    tk::Picture Scorebutton;   // the menu's button to the high-score table
+    tk::Picture Musicbutton;   // the menu's music switch
+    tk::Picture Soundbutton;   // the menu's sound switch
+    tk::Picture Helpbutton;    // the menu's button to the help page
+    tk::Picture Aboutbutton;   // the menu's button to the About box
+    tk::Picture Backbutton;    // the menu's Back button, to the game in progress
+    tk::Label welcomelbl;      // the greeting "Welcome," on the menu
+    tk::Label namelabel;       // the player's name after the greeting
+    tk::Label clickhere;       // the link under the greeting that opens the name panel
+    tk::Picture Image5;        // the logo at the menu's foot, a link to the game's web page
+    tk::Panel Scorepanel;      // the high-score table over the menu
+    tk::Picture Image2;        // the table's backdrop
+    std::unique_ptr<tk::Label> name[11], num[11], score[11];  // the table's lines 1..10
+    tk::PushButton hscoreclose;  // the table's Ok
+    tk::Panel helppanel;         // the help page opened from the menu
+    tk::Picture Image1;          // the help page's picture
+    tk::PushButton dxButton4;    // the help page's Ok
+    tk::Panel overpanel;         // the name panel: the welcome and the player's name
+    tk::Picture Image3;          // the name panel's backdrop
+    tk::EditBox Playersname;     // the name panel's box for the name
+    tk::PushButton dxButton3;    // the name panel's Ok
+    tk::Panel helppanel2;        // the help page over the field at the very first game
+    tk::Picture Image4;          // the first game's help picture
+    tk::PushButton helpbutton2;  // the first game's help Ok
 
     // --- Image lists ------------------------------------------------------------------------
-    tk::ImageList Blockimage, firstanim, lightanim, waveanim, cracks, gemsblast2, jar, jarbacks,
-        menulist;
+    tk::ImageList Blockimage;  // the gems, the joker and the bomb, 48 x 48, by cell value
+    tk::ImageList firstanim;   // the idle sparkle's glint, six frames a kind
+    tk::ImageList lightanim;   // the idle sparkle's sheen, nine frames a kind
+    tk::ImageList waveanim;    // lit gems for the wave and the chain's flash, two frames a kind
+    tk::ImageList cracks;      // the cracked gems of a lost game
+    tk::ImageList gemsblast2;  // the explosion frames, in three looks
+    tk::ImageList jar;         // the jar that drains the progress tube at a stage end
+    tk::ImageList jarbacks;    // the field behind the jar, one frame per background
+    tk::ImageList menulist;    // the MENU button on the field: at rest, lit, pressed
 
     // --- Timers, in the order of the timer table ------------------------------------------------
-    tk::Timer Timer1, MusicTimer, Animtimer, Cycletimer, Atimer, jartimer, blasttimer, filltimer,
-        vertimer, wavetimer, cracktimer, flashtimer, scoretimer;
+    tk::Timer Timer1;      // the bar's flight, one row a tick
+    tk::Timer MusicTimer;  // starts the track again once it has played out
+    tk::Timer Animtimer;   // how long the level banner shows
+    tk::Timer Cycletimer;  // the settle steps of a chain
+    tk::Timer Atimer;      // the idle sparkle
+    tk::Timer jartimer;    // the jar of the stage end
+    tk::Timer blasttimer;  // the explosion frames
+    tk::Timer filltimer;   // the progress tube catching up after a chain
+    tk::Timer vertimer;    // the blink of jokers and bombs
+    tk::Timer wavetimer;   // the wave of lit gems across a full board
+    tk::Timer cracktimer;  // the cracks spreading over a lost game
+    tk::Timer flashtimer;  // the flash of every gem after a chain's third step
+    tk::Timer scoretimer;  // the blink of the new line in the high-score table
     static constexpr int kTimerCount = 13;
     tk::Timer* timerTable[kTimerCount];
     // Repeats a held controller direction as a held key repeats (not one of the game's timers).

@@ -6,9 +6,16 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "command_line.h"
 #include "display_settings.h"
 #include "program.h"
+#include "recorder.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
 
@@ -16,17 +23,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The data folder: beside the binary in the build tree, or the installed share folder.
+// The data folder: beside the binary in the build tree, or the installed share folder (the
+// games folder of a distribution package: /usr/games with /usr/share/games/lumcrest).
 fs::path findDataFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
         fs::path dir = exe.parent_path();
         for (const fs::path& candidate :
-             {dir / "data", dir / ".." / "share" / "lumcrest", dir / ".." / "build" / "data"})
+             {dir / "data", dir / ".." / "share" / "lumcrest",
+              dir / ".." / "share" / "games" / "lumcrest", dir / ".." / "build" / "data"})
             if (fs::exists(candidate / "help.jpg", ec)) return fs::weakly_canonical(candidate, ec);
     }
     return fs::current_path(ec);
+}
+
+// The settings file's bytes when it exists.
+bool readWhole(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
 }
 
 // The message catalogues: beside the binary in the build tree, or the installed share folder.
@@ -43,7 +60,31 @@ std::string findLocaleFolder(const fs::path& data) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    lumcrest::CommandLine options =
+        lumcrest::parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    switch (options.action) {
+        case lumcrest::CommandLine::Action::Help:
+            std::fputs(lumcrest::usageText(lumcrest::defaultSettingsPath()).c_str(), stdout);
+            return 0;
+        case lumcrest::CommandLine::Action::Version:
+            std::printf("lumcrest %s\n", lumcrest::gameVersion());
+            return 0;
+        case lumcrest::CommandLine::Action::Error:
+            std::fprintf(stderr, "lumcrest: %s (try 'lumcrest --help')\n", options.error.c_str());
+            return 2;
+        case lumcrest::CommandLine::Action::Play: break;
+    }
+    // The recording is opened before anything else, so a bad file name is told at once.
+    std::FILE* recording = nullptr;
+    if (options.recordFile) {
+        recording = std::fopen(options.recordFile->c_str(), "w");
+        if (!recording) {
+            std::perror(("lumcrest: cannot write " + *options.recordFile).c_str());
+            return 1;
+        }
+    }
+
     fs::path data = findDataFolder();
     // Where the player's file lives is settled before the game moves into its data folder.
     const std::string settingsPath = lumcrest::defaultSettingsPath();
@@ -82,14 +123,35 @@ int main() {
         std::fprintf(app.tickLog, "mapped %lld\n", (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
 
+    // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
+    std::optional<std::uint32_t> seed = options.seed;
+    if (!seed && recording) seed = lumcrest::clockSeed();
+    if (seed) env.seedSource = [s = *seed] { return s; };
+
+    std::unique_ptr<lumcrest::SessionRecorder> recorder;
+    if (recording) {
+        std::string settings;
+        bool existed = readWhole(env.settingsPath, settings);
+        recorder = std::make_unique<lumcrest::SessionRecorder>(app, recording, app.nowUs());
+        recorder->writeHead(lumcrest::gameVersion(), existed, settings, *seed);
+    }
+
     std::unique_ptr<lumcrest::Program> program;
     try {
         program = lumcrest::startProgram(app, env);
     } catch (const std::exception& e) {
         backend->showFatalError(app, e.what());
+        if (recording) std::fclose(recording);
         return 1;
     }
+    if (recorder) app.inputObserver = recorder.get();
     app.run();
+    app.inputObserver = nullptr;
+    if (recording) {
+        if (std::fclose(recording) != 0 || !recorder->healthy())
+            std::fprintf(stderr, "lumcrest: the recording %s is incomplete\n",
+                         options.recordFile->c_str());
+    }
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
     return backend->exitStatus();

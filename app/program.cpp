@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "../audio/effects.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
@@ -30,6 +31,8 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     // hears why once.
     if (const std::string& why = program->form->profile().unreadable(); !why.empty())
         app.reportError(why);
+    // Once the first frame is out: the effects are read now rather than during play.
+    preloadEffects(app.backend().audio());
     return program;
 }
 

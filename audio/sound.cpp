@@ -1,6 +1,10 @@
 // Effects and music: every effect goes through playEffect, every track change through
 // switchTrack, and each tests its switch at the moment of the call.
+#include <iterator>
+#include <vector>
+
 #include "../app/form.h"
+#include "effects.h"
 #include "toolkit/audio.h"
 
 namespace lumcrest {
@@ -17,6 +21,10 @@ void TForm1::switchTrack(const std::string& file, int restartMs) {
     audio.openMusic(file);
     audio.playMusic();
     MusicTimer.setInterval(restartMs);
+}
+
+void preloadEffects(tk::Audio& audio) {
+    audio.preloadEffects(std::vector<std::string>(std::begin(kEffectFiles), std::end(kEffectFiles)));
 }
 
 void TForm1::stopMusic() { app().backend().audio().stopMusic(); }

@@ -43,9 +43,45 @@ void Application::runLater() {
     }
 }
 
+void Application::inputKeyDown(Window& w, int vk) {
+    if (inputObserver) inputObserver->keyDown(w, vk);
+    dispatch([&w, vk] { w.keyDown(vk); });
+}
+
+void Application::inputKeyUp(Window& w, int vk) {
+    if (inputObserver) inputObserver->keyUp(w, vk);
+    dispatch([&w, vk] { w.keyUp(vk); });
+}
+
+void Application::inputText(Window& w, const std::string& utf8) {
+    if (inputObserver) inputObserver->text(w, utf8);
+    dispatch([&w, &utf8] { w.textInput(utf8); });
+}
+
+void Application::inputMouseMove(Window& w, int x, int y) {
+    if (inputObserver) inputObserver->mouseMove(w, x, y);
+    dispatch([&w, x, y] { w.mouseMove(x, y); });
+}
+
+void Application::inputMouseDown(Window& w, MouseButton b, int x, int y) {
+    if (inputObserver) inputObserver->mouseDown(w, b, x, y);
+    dispatch([&w, b, x, y] { w.mouseDown(b, x, y); });
+}
+
+void Application::inputMouseUp(Window& w, MouseButton b, int x, int y) {
+    if (inputObserver) inputObserver->mouseUp(w, b, x, y);
+    dispatch([&w, b, x, y] { w.mouseUp(b, x, y); });
+}
+
+void Application::inputCloseRequest(Window& w) {
+    if (inputObserver) inputObserver->closeRequest(w);
+    dispatch([&w] { w.requestClose(); });
+}
+
 void Application::padInput(PadButton button, bool down) {
     Window* w = activeWindow();
     if (!w || !w->isOpen()) return;
+    if (inputObserver) inputObserver->padButton(button, down);
     dispatch([w, button, down] { w->padButton(button, down); });
 }
 
@@ -110,6 +146,7 @@ Timer* Application::nextDueTimer() const {
 
 void Application::deliverTick(Timer& t) {
     if (tickLog) std::fprintf(tickLog, "%s %lld\n", t.name().c_str(), (long long)nowUs());
+    if (inputObserver) inputObserver->tick(t);
     t.advanceAfterTick(nowUs());
     dispatch([&t] {
         if (t.onTimer) t.onTimer();

@@ -14,6 +14,24 @@ namespace tk {
 
 class Timer;
 class Window;
+enum class MouseButton;
+
+// Sees every input and every timer tick that the real loop hands to the game, in the order they
+// come, just before each is handled (for recording a session). The times are the clock's.
+class InputObserver {
+public:
+    virtual ~InputObserver() = default;
+    virtual void keyDown(Window&, int /*vk*/) {}
+    virtual void keyUp(Window&, int /*vk*/) {}
+    virtual void text(Window&, const std::string& /*utf8*/) {}
+    virtual void mouseMove(Window&, int /*x*/, int /*y*/) {}
+    virtual void mouseDown(Window&, MouseButton, int /*x*/, int /*y*/) {}
+    virtual void mouseUp(Window&, MouseButton, int /*x*/, int /*y*/) {}
+    virtual void closeRequest(Window&) {}
+    // A game-controller button pressed or released, for the window that takes input.
+    virtual void padButton(PadButton, bool /*down*/) {}
+    virtual void tick(Timer&) {}
+};
 
 class Application {
 public:
@@ -38,7 +56,19 @@ public:
     // Runs ACTION after the current event has been handled (at once when none is being handled).
     void later(std::function<void()> action);
 
-    // --- Input ----------------------------------------------------------------------------
+    // --- Input ------------------------------------------------------------------------------
+    // The entry points of the real loop's input: each tells the observer, then runs the input
+    // on window W as one event.
+    void inputKeyDown(Window& w, int vk);
+    void inputKeyUp(Window& w, int vk);
+    void inputText(Window& w, const std::string& utf8);
+    void inputMouseMove(Window& w, int x, int y);
+    void inputMouseDown(Window& w, MouseButton b, int x, int y);
+    void inputMouseUp(Window& w, MouseButton b, int x, int y);
+    void inputCloseRequest(Window& w);
+    // Not owned; nullptr for none.
+    InputObserver* inputObserver = nullptr;
+
     // A game-controller button went down or up: one event for the window that takes input now.
     // Every backend and the script driver deliver pad input here.
     void padInput(PadButton button, bool down);

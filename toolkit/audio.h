@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tk {
 
@@ -13,6 +14,9 @@ public:
     // Starts the WAV file PATH at once, cutting off the effect still playing. A file that cannot be
     // played sounds the system beep instead; nothing is raised.
     virtual void playEffect(const std::string& path) = 0;
+    // Reads the effects PATHS now, so that playing them later opens no file. Files that cannot be
+    // read are left to playEffect, which beeps for them as before.
+    virtual void preloadEffects(const std::vector<std::string>& paths) { (void)paths; }
     // Closes the open track (silencing it) and opens PATH. Throws tk::Error with the media
     // layer's own message when it cannot be opened; no track is open afterwards.
     virtual void openMusic(const std::string& path) = 0;

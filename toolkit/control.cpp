@@ -253,7 +253,7 @@ const Image& Picture::image() const {
 }
 
 bool Picture::releasePixels() {
-    if (!image_ || (!bytes_ && !embedded_)) return false;
+    if (keepDecoded || !image_ || (!bytes_ && !embedded_)) return false;
     image_.reset();
     return true;
 }

@@ -127,7 +127,8 @@ private:
 };
 
 // A picture drawn unscaled from its top-left corner, clipped by the control. The picture's pixels
-// are decoded when it is drawn and let go while it is off screen: only its file's bytes are kept.
+// are decoded when it is drawn and, unless kept, let go while it is off screen: only its file's
+// bytes are kept.
 class Picture : public Control {
 public:
     Picture(Control* parent, std::string name);
@@ -145,7 +146,13 @@ public:
     bool transparent = false;
     void paint(Canvas& canvas) override;
     bool opaque() const override;
-    // Lets the decoded pixels go when they can be decoded again; true when something was freed.
+    // When set, the decoded pixels stay while the picture is off screen: for pictures of a screen
+    // that comes back during play, which would otherwise be decoded again each time.
+    bool keepDecoded = false;
+    // Whether the pixels are decoded at the moment.
+    bool decoded() const { return image_ != nullptr; }
+    // Lets the decoded pixels go when they can be decoded again and are not to be kept; true when
+    // something was freed.
     bool releasePixels();
 
 private:

@@ -14,11 +14,14 @@ struct Output {
     // The language of the pictures ("" English). A translated set lives in one folder of the
     // data, beside the English files; its pictures without words are not drawn again.
     std::string lang;
+    std::string iconsDir;     // the desktop icons, installed into the hicolor theme
     std::string data(const std::string& name) const { return dataDir + "/" + name; }
     std::string embedded(const std::string& name) const { return embeddedDir + "/" + name; }
+    std::string icon(const std::string& name) const { return iconsDir + "/" + name; }
 };
 
 void forgeGems(const Output& out);         // Blockimage, glints, sheens, highlights, cracks, icon
+void forgeIcons(const Output& out);        // desktop icons: PNGs of 32..256 pixels and an SVG
 void forgeBursts(const Output& out);       // gemsblast2
 void forgeJar(const Output& out);          // jar
 void forgeBackgrounds(const Output& out);  // bg101..bg106, jarbacks

@@ -32,7 +32,7 @@ constexpr Job kJobs[] = {
     {"pictures", forge::forgePictures},       {"help page", forge::forgeHelpPage},
     {"buttons", forge::forgeButtons},         {"effects", forge::forgeEffects},
     {"bursts", forge::forgeBursts},           {"jar", forge::forgeJar},
-    {"web page", forge::forgeWebPage},
+    {"web page", forge::forgeWebPage},     {"icons", forge::forgeIcons},
 };
 
 // The jobs whose pictures carry words: drawn again for every language.
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         return wanted.empty() || std::find(wanted.begin(), wanted.end(), job.name) != wanted.end();
     };
     const std::filesystem::path root(argv[1]);
-    forge::Output out{(root / "data").string(), (root / "embedded").string(), ""};
+    forge::Output out{(root / "data").string(), (root / "embedded").string(), "",
+                      (root / "icons").string()};
 
     // The translations, in a fixed order so every run writes the same files.
     std::vector<std::pair<std::string, forge::Catalogue>> languages;
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
     for (const auto& [lang, words] : languages) {
         const std::string dir = (root / "data" / lang).string();
         for (const Job& job : kWordJobs)
-            if (isWanted(job)) tasks.push_back({&job, {dir, dir, lang}, &words});
+            if (isWanted(job)) tasks.push_back({&job, {dir, dir, lang, ""}, &words});
     }
     if (tasks.empty()) {
         std::fprintf(stderr, "lumcrest-forge: no such job\n");
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(out.dataDir, ec);
     std::filesystem::create_directories(out.embeddedDir, ec);
     for (const auto& lang : languages) std::filesystem::create_directories(root / "data" / lang.first, ec);
+    std::filesystem::create_directories(out.iconsDir, ec);
     if (ec) {
         std::fprintf(stderr, "lumcrest-forge: cannot create %s: %s\n", argv[1],
                      ec.message().c_str());

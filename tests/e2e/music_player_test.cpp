@@ -28,14 +28,16 @@ std::int64_t microsSince(Clock::time_point t0) {
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
 }
 
-// A track of SECONDS of a quiet tone, as a WAV file the mixer opens as music.
-std::string writeTrack(const std::filesystem::path& dir, double seconds) {
+// A track of SECONDS of a quiet tone, as a WAV file (NAME in DIR) the mixer opens as music or
+// plays as an effect.
+std::string writeTrack(const std::filesystem::path& dir, double seconds,
+                       const std::string& name = "track.wav") {
     const int rate = 44100;
     std::vector<std::int16_t> samples(std::size_t(rate * seconds));
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = std::int16_t(2000 * std::sin(2 * std::numbers::pi * 440 * double(i) / rate));
     std::vector<std::uint8_t> wav = tk::sdl::monoWav(samples, rate);
-    std::string path = (dir / "track.wav").string();
+    std::string path = (dir / name).string();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wav.data()),
                                                 std::streamsize(wav.size()));
     return path;
@@ -88,6 +90,42 @@ TEST_P(MusicPlayer, OpensTheDeviceWithTheFirstSoundAndClosesItWhenLongIdle) {
     EXPECT_FALSE(audio_->audible());
     audio_->beep();
     EXPECT_TRUE(audio_->audible());
+}
+
+// Effects are read from their files once, before play, and decoded once: playing them again
+// opens no file, even after the device closed for idleness. An effect that cannot be had beeps.
+TEST_P(MusicPlayer, EffectsAreReadOnceAndPlayWithoutTheirFiles) {
+    const std::string effect = writeTrack(dir_, 0.3, "effect.wav");
+    const std::string late = writeTrack(dir_, 0.3, "late.wav");
+    const std::string missing = (dir_ / "missing.wav").string();
+    audio_->preloadEffects({effect, missing});
+    std::filesystem::remove(effect);
+    audio_->playEffect(effect);
+    if (!withSoundCard()) {
+        EXPECT_FALSE(audio_->audible());
+        return;
+    }
+    EXPECT_EQ(Mix_Playing(0), 1);
+    EXPECT_EQ(Mix_Playing(1), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    audio_->tidy();
+    fakeNowUs_ += 11'000'000;
+    audio_->tidy();
+    ASSERT_FALSE(audio_->audible());
+    audio_->playEffect(effect);
+    EXPECT_TRUE(audio_->audible());
+    EXPECT_EQ(Mix_Playing(0), 1);
+    // One not preloaded is read at its first play and kept from then on.
+    audio_->playEffect(late);
+    EXPECT_EQ(Mix_Playing(0), 1);
+    std::filesystem::remove(late);
+    audio_->playEffect(late);
+    EXPECT_EQ(Mix_Playing(0), 1);
+    EXPECT_EQ(Mix_Playing(1), 0);
+    // Neither preloaded nor on disk: the effect before it stops and the beep sounds.
+    audio_->playEffect(missing);
+    EXPECT_EQ(Mix_Playing(0), 0);
+    EXPECT_EQ(Mix_Playing(1), 1);
 }
 
 TEST_P(MusicPlayer, WithoutATrackPlayAndStopFailAsTheOldPlayerDid) {

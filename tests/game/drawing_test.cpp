@@ -195,6 +195,35 @@ TEST_F(Drawing, EditedValuesAreDrawnWithoutFault) {
     SUCCEED();
 }
 
+// --- Pictures of the screens around play --------------------------------------------------------
+
+using ScreenPictures = GameTest;
+
+// The menu and the score table come back at the end of a game: their pictures stay decoded
+// through play. The help page, opened only from the menu, lets its pixels go meanwhile.
+TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
+    TForm1& f = form();
+    tk::Image frame(f.clientWidth(), f.clientHeight());
+    auto compose = [&] { f.compose(frame, tk::Rect{0, 0, f.clientWidth(), f.clientHeight()}); };
+    compose();
+    for (tk::Panel* panel : {&f.Scorepanel, &f.helppanel}) {
+        app().dispatch([&] { panel->show(); });
+        compose();
+        app().dispatch([&] { panel->hide(); });
+    }
+    const std::vector<tk::Picture*> kept = {&f.Menuimage,   &f.Newbutton,  &f.Scorebutton,
+                                            &f.Musicbutton, &f.Soundbutton, &f.Helpbutton,
+                                            &f.Aboutbutton, &f.Image5,     &f.Image2};
+    for (tk::Picture* p : kept) ASSERT_TRUE(p->decoded()) << p->name();
+    ASSERT_TRUE(f.Image1.decoded());
+
+    enterGame();
+    f.takeScreenDirty();
+    for (tk::Picture* p : kept) EXPECT_TRUE(p->decoded()) << p->name();
+    EXPECT_FALSE(f.Image1.decoded());
+    EXPECT_FALSE(f.Image3.decoded());
+}
+
 }  // namespace
 }  // namespace lumcrest::testing
 

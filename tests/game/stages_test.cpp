@@ -1,5 +1,6 @@
 // Stages: what each asks for, a new game, the stage end with its jar, explosion and banner, the
 // background rotation, and the fill and crack animations that lead into them.
+#include <array>
 #include <climits>
 #include <set>
 
@@ -77,6 +78,8 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     waitMs(200 + 330);
     ASSERT_TRUE(form().filltimer.enabled());
     EXPECT_EQ(form().Total, 366);  // three counted gems of 122 pixels
+    const std::array<int, 3> previewed = {form().Nextshape[1], form().Nextshape[2],
+                                          form().Nextshape[3]};
 
     // The fill draws 4 rows a tick up to 366, then hands over to the stage end.
     waitUntil([&] { return form().jartimer.enabled(); }, 1000);
@@ -91,6 +94,8 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     EXPECT_EQ(blasting(), 5);
     EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
     EXPECT_NE(at(5, 1), 0);
+    // The bar of the new stage is the one the preview showed.
+    EXPECT_EQ((std::array<int, 3>{at(4, 1), at(5, 1), at(6, 1)}), previewed);
     EXPECT_FALSE(form().Atimer.enabled());
     EXPECT_FALSE(form().vertimer.enabled());
 
@@ -108,6 +113,52 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     EXPECT_NE(form().Background, oldBackground);
     EXPECT_EQ(form().backgroundChanges, 1);
     EXPECT_TRUE(form().Atimer.enabled());
+    EXPECT_TRUE(form().vertimer.enabled());
+}
+
+// The last gems wanted, exactly: the chain stops although the rise made a run of 6s, and the
+// stage ends as soon as the tube is full.
+TEST_F(Stages, ClearingExactlyTheGemsLeftEndsTheChainAndTheStage) {
+    form().Gemsleft = 4;
+    layBoard({"6 6 5 5 0 0 0 0 0 0",
+              "0 0 5 0 0 0 0 0 0 0",
+              "0 0 6 0 0 0 0 0 0 0",
+              "0 0 6 0 0 0 0 0 0 0"});
+    placeBar(4, 5, 1, 2);
+    key(kUp);
+    waitMs(200 + 330);
+    EXPECT_EQ(form().Gemsleft, 0);
+    EXPECT_FALSE(form().Cycletimer.enabled());
+    EXPECT_EQ(markedCount(), 0);
+    EXPECT_EQ((std::array<int, 3>{at(1, 10), at(2, 10), at(3, 10)}), (std::array<int, 3>{6, 6, 6}));
+    waitUntil([&] { return form().jartimer.enabled(); }, 2000);
+    EXPECT_EQ(form().Stage, 2);
+    EXPECT_EQ(form().Gemsleft, 50);
+}
+
+// A new game after a long run starts the first stage again in every respect.
+TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
+    app().dispatch([&] {
+        for (int i = 0; i < 4; ++i) {
+            form().stageEnd();
+            form().jartimer.setEnabled(false);
+        }
+    });
+    ASSERT_EQ(form().Stage, 5);
+    ASSERT_EQ(form().Blocks, 9);
+    form().Total = 200;
+    form().Gemsleft = 12;
+    form().Score = 5000;
+    form().newGame();
+    EXPECT_EQ(form().Stage, 1);
+    EXPECT_EQ(form().Blocks, 6);
+    EXPECT_EQ(form().Gemsleft, 20);
+    EXPECT_EQ(form().Total, 0);
+    EXPECT_EQ(form().fillStep, 18);
+    EXPECT_EQ(form().Score, 0);
+    EXPECT_EQ(form().lblstage.caption(), "1");
+    EXPECT_EQ(form().Label1.caption(), "0");
+    for (int c = 1; c <= 10; ++c) EXPECT_LE(at(c, 10), 6) << c;
 }
 
 // --- Backgrounds -----------------------------------------------------------------------------
@@ -205,6 +256,26 @@ TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
     form().jartimer.setEnabled(true);
     form().jartimerTimer();
     EXPECT_EQ(form().jartimer.interval(), 30);
+}
+
+TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIsDone) {
+    form().fillMark = 0;
+    form().fillDrawn = 0;
+    form().Total = 20;
+    form().Gemsleft = 5;
+    form().filltimer.setEnabled(true);
+    form().filltimerTimer();
+    EXPECT_EQ(form().surface().pixel(kTubeLeft + 6, 461) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(ticksOf(form().filltimer) + 1, 7);  // rows 0..23 drawn, then the tick that stops
+    EXPECT_EQ(form().Stage, 1);
+    EXPECT_FALSE(form().jartimer.enabled());
+    // With nothing left to clear the same catching up ends the stage.
+    form().fillDrawn = 0;
+    form().Gemsleft = 0;
+    form().filltimer.setEnabled(true);
+    EXPECT_EQ(ticksOf(form().filltimer), 7);
+    EXPECT_EQ(form().Stage, 2);
+    EXPECT_TRUE(form().jartimer.enabled());
 }
 
 class Crack : public Animations, public ::testing::WithParamInterface<int> {};

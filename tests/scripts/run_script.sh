@@ -2,6 +2,8 @@
 # Runs one driver script and compares its answers with the expected ones.
 # Directives at the top of a script: "#! seed N" fixes the seed; "#! ini TEXT" adds the line TEXT
 # to the settings file before the driver starts.
+# With UPDATE=1 in the environment the answers become the new expected ones (for a deliberate
+# change of what the driver answers; review the difference with git diff before committing it).
 set -eu
 driver="$1"
 script="$2"
@@ -17,6 +19,13 @@ while IFS= read -r line; do
 done <"$script"
 actual="$home/actual.txt"
 "$driver" --home "$home" --seed "$seed" <"$script" >"$actual"
+if [ "${UPDATE:-}" = 1 ]; then
+    if ! cmp -s "$expected" "$actual"; then
+        cp "$actual" "$expected"
+        echo "rewrote $(basename "$expected")" >&2
+    fi
+    exit 0
+fi
 if ! diff -u "$expected" "$actual"; then
     echo "driver script $(basename "$script") gave other answers" >&2
     exit 1

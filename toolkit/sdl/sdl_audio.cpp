@@ -5,7 +5,6 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <limits>
 
@@ -18,16 +17,8 @@ namespace tk::sdl {
 namespace {
 
 constexpr int kEffectChannel = 0, kBeepChannel = 1;
-
-// The mixer's callbacks run on the audio thread (and inside Mix_PlayChannel on ours): they only
-// raise a flag that the loop looks at. Pushing an SDL event from there would make SDL wake the
-// loop through an X request aimed at a window that may be closing at that moment, which X
-// answers with an error that ends the program.
-std::atomic<bool> gEffectDone{false};
-
-void channelFinished(int channel) {
-    if (channel == kEffectChannel) gEffectDone = true;
-}
+// The game's effects are a few hundred kilobytes at most.
+constexpr std::streamoff kMaxPreloadedBytes = 16 << 20;
 
 bool openMixer() {
     // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
@@ -60,26 +51,59 @@ SdlAudio::SdlAudio(std::function<std::int64_t()> clock) : clock_(std::move(clock
 SdlAudio::~SdlAudio() {
     closeTrack();
     closeMixer();
+    freeEffects();
     Mix_Quit();
 }
 
 // --- Effects ------------------------------------------------------------------------------
 
+void SdlAudio::preloadEffects(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (effects_.count(path) || effectFiles_.count(path)) continue;
+        // Read at its exact size; an effect beyond any sensible size is left to be loaded at
+        // its play, as one that was never preloaded.
+        if (!isRegularFile(path)) continue;  // a pipe would hang the open
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        if (!in) continue;
+        const std::streamoff size = in.tellg();
+        if (size <= 0 || size > kMaxPreloadedBytes) continue;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        in.seekg(0);
+        if (in.read(reinterpret_cast<char*>(bytes.data()), size)) effectFiles_[path] = std::move(bytes);
+    }
+}
+
+Mix_Chunk* SdlAudio::effectChunk(const std::string& path) {
+    if (auto it = effects_.find(path); it != effects_.end()) return it->second;
+    Mix_Chunk* chunk = nullptr;
+    if (auto it = effectFiles_.find(path); it != effectFiles_.end()) {
+        const std::vector<std::uint8_t>& bytes = it->second;
+        chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
+        // Decoded or not, the bytes are done with: an effect whose bytes do not decode is read
+        // from its file at each play, as one that was never preloaded.
+        effectFiles_.erase(it);
+    } else if (isRegularFile(path)) {
+        // A pipe in a sound's place must not hang the game in the library's open.
+        chunk = Mix_LoadWAV(path.c_str());
+    }
+    if (chunk) effects_[path] = chunk;
+    return chunk;
+}
+
+void SdlAudio::freeEffects() {
+    for (auto& [path, chunk] : effects_) Mix_FreeChunk(chunk);
+    effects_.clear();
+}
+
 void SdlAudio::playEffect(const std::string& path) {
     wake();
     if (!audible_) return;
-    Mix_Chunk* chunk = isRegularFile(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
+    Mix_Chunk* chunk = effectChunk(path);
     if (!chunk || Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
-        if (chunk) Mix_FreeChunk(chunk);
         // What cannot be played still cuts the effect before it, and the beep says so.
         Mix_HaltChannel(kEffectChannel);
-        freeFinishedEffect();
         beep();
-        return;
     }
-    // The cut effect was taken off the channel under the mixer's lock: nothing uses it now.
-    if (effect_) Mix_FreeChunk(effect_);
-    effect_ = chunk;
 }
 
 void SdlAudio::beep() {
@@ -87,15 +111,7 @@ void SdlAudio::beep() {
     if (audible_ && beep_) Mix_PlayChannel(kBeepChannel, beep_, 0);
 }
 
-void SdlAudio::freeFinishedEffect() {
-    if (effect_ && !Mix_Playing(kEffectChannel)) {
-        Mix_FreeChunk(effect_);
-        effect_ = nullptr;
-    }
-}
-
 void SdlAudio::tidy() {
-    if (gEffectDone.exchange(false)) freeFinishedEffect();
     // A device that has had nothing to play for a while is closed: SDL's audio thread wakes
     // every few milliseconds as long as it is open, even when it only mixes silence. A track
     // keeps it open, and the next effect opens it again.
@@ -112,10 +128,16 @@ void SdlAudio::wake() {
     if (mixerOpen_ || noSoundCard_) return;
     if (openMixer()) {
         mixerOpen_ = audible_ = true;
-        Mix_ChannelFinished(channelFinished);
         int rate = 44100, channels = 2;
         Uint16 format = 0;
         Mix_QuerySpec(&rate, &format, &channels);
+        // Decoded effects suit the device as long as it opens with the same format.
+        if (rate != effectsRate_ || format != effectsFormat_ || channels != effectsChannels_) {
+            freeEffects();
+            effectsRate_ = rate;
+            effectsFormat_ = format;
+            effectsChannels_ = channels;
+        }
         std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
         beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
         return;
@@ -134,11 +156,9 @@ void SdlAudio::wake() {
 
 void SdlAudio::closeMixer() {
     if (!mixerOpen_) return;
-    Mix_ChannelFinished(nullptr);
     Mix_HaltChannel(-1);
-    if (effect_) Mix_FreeChunk(effect_);
     if (beep_) Mix_FreeChunk(beep_);
-    effect_ = beep_ = nullptr;
+    beep_ = nullptr;
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     mixerOpen_ = audible_ = false;

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "../audio.h"
 
@@ -22,6 +24,7 @@ public:
     SdlAudio& operator=(const SdlAudio&) = delete;
 
     void playEffect(const std::string& path) override;
+    void preloadEffects(const std::vector<std::string>& paths) override;
     void openMusic(const std::string& path) override;
     void playMusic() override;
     void stopMusic() override;
@@ -31,12 +34,15 @@ public:
     void beep();
     // Whether sound is really heard (false: no sound card, the silent player is in use).
     bool audible() const { return audible_; }
-    // On the main thread, once a round of the loop: frees the effect that finished.
+    // On the main thread, once a round of the loop: closes a device long left idle.
     void tidy();
 
 private:
-    void freeFinishedEffect();
     void closeTrack();
+    // The effect PATH ready to play: decoded once, into the device's format, from the bytes read
+    // at preloading (or from the file when it was not preloaded); null when it cannot be had.
+    Mix_Chunk* effectChunk(const std::string& path);
+    void freeEffects();
 
     bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
     bool audible_ = false;
@@ -47,8 +53,14 @@ private:
     void wake();
     void closeMixer();
     std::function<std::int64_t()> clock_;
-    Mix_Chunk* effect_ = nullptr;  // the chunk on channel 0
     Mix_Chunk* beep_ = nullptr;
+    // Every effect once played, decoded for the device format below; they outlive a closing of
+    // the device, which opens again with the same format.
+    std::map<std::string, Mix_Chunk*> effects_;
+    int effectsRate_ = 0, effectsChannels_ = 0;
+    std::uint16_t effectsFormat_ = 0;
+    // File bytes of preloaded effects not yet decoded.
+    std::map<std::string, std::vector<std::uint8_t>> effectFiles_;
 
     // The track.
     Mix_Music* music_ = nullptr;

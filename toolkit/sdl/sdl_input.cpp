@@ -35,7 +35,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             closingUnattended = true;
             Window* w = app.mainWindow();
             if (!w || !w->isOpen()) w = app.activeWindow();
-            if (w) app.dispatch([w] { w->requestClose(); });
+            if (w) app.inputCloseRequest(*w);
             break;
         }
         case SDL_WINDOWEVENT: {
@@ -47,8 +47,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
                 s->resized();
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 // A window behind a modal box does not close, as its controls do not click.
-                if (Window* w = inputWindow(e.window.windowID))
-                    app.dispatch([w] { w->requestClose(); });
+                if (Window* w = inputWindow(e.window.windowID)) app.inputCloseRequest(*w);
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 // Clicking the main window while a box is open brings the box back to the front.
                 Window* active = app.activeWindow();
@@ -67,15 +66,14 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             if (vk == 0) break;
             // Auto-repeat counts: every repeat is a new press, as the game's keys expect.
             if (e.type == SDL_KEYDOWN)
-                app.dispatch([w, vk] { w->keyDown(vk); });
+                app.inputKeyDown(*w, vk);
             else
-                app.dispatch([w, vk] { w->keyUp(vk); });
+                app.inputKeyUp(*w, vk);
             break;
         }
         case SDL_TEXTINPUT: {
             if (Window* w = inputWindow(e.text.windowID)) {
-                std::string text = e.text.text;
-                app.dispatch([w, &text] { w->textInput(text); });
+                app.inputText(*w, e.text.text);
             }
             break;
         }
@@ -87,7 +85,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             // beside a window would.
             int x = 0, y = 0;
             s->clientPoint(e.motion.x, e.motion.y, x, y);
-            app.dispatch([w, x, y] { w->mouseMove(x, y); });
+            app.inputMouseMove(*w, x, y);
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -119,12 +117,12 @@ void SdlBackend::Impl::mouseButton(Application& app, sdl::ScreenWindow& s, Windo
         // A press on the black border goes nowhere, and so does its release.
         if (!onFrame) return;
         buttonsDelivered |= bit;
-        app.dispatch([&w, b, x, y] { w.mouseDown(b, x, y); });
+        app.inputMouseDown(w, b, x, y);
     } else {
         // A release reaches the game when it is on the frame or ends a press that did.
         if (!onFrame && !(buttonsDelivered & bit)) return;
         buttonsDelivered &= ~bit;
-        app.dispatch([&w, b, x, y] { w.mouseUp(b, x, y); });
+        app.inputMouseUp(w, b, x, y);
     }
 }
 

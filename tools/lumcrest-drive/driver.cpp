@@ -3,10 +3,13 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/recorder.h"
 #include "game/state_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/font.h"
@@ -64,6 +67,41 @@ const char* stateName(tk::MusicState s) {
 
 }  // namespace
 
+std::string driverUsage() {
+    return R"(usage: lumcrest-drive [--home DIR] [--data DIR] [--seed N]
+Runs the game headless: commands on standard input, one per line, answers on standard output.
+
+  --home DIR   the folder of lumcrest.ini (default: the game's usual settings folder)
+  --data DIR   the folder with the asset files (default: the build's data folder)
+  --seed N     every seeding of the dice uses N (0..4294967295) instead of the clock
+  --help       this text;  --version  the game's version
+
+Commands (words separated by single spaces; blank lines and lines starting with # are ignored):
+  seed N            before start: every seeding of the dice uses N, as --seed does
+  ini TEXT          before start: appends TEXT to the settings file DIR/lumcrest.ini (needs
+                    --home); the first ini of a run begins the file afresh. %XX in TEXT is the
+                    byte of hex XX (%0A a line end, %25 a percent sign)
+  start             constructs the windows (the clock at 0)          -> started | error: ...
+  key CODE          press and release of virtual key CODE
+  text STRING       types STRING into the focused control
+  move X Y | down X Y | up X Y | click X Y      left-button mouse events at client pixel X, Y
+  rdown X Y | rup X Y   the right button;  mdown X Y | mup X Y   the middle button
+  pad BUTTON [down|up]  a game-controller button (a b x y back start dpup dpdown dpleft dpright)
+  wait MS           moves the clock MS milliseconds, delivering every tick that falls due
+  at US             moves the clock to US microseconds after start, delivering no tick
+  tick NAME         delivers one tick of the enabled timer NAME now, as the real loop did
+                    (-> error: ... when it is off or unknown)
+  get NAME | set NAME VALUE | show NAME 0|1 | cell C R [V] | board | marks | blast | timers
+  sounds | music | control NAME | focus | pixel X Y | shot FILE | urls | errors | beeps
+  close             closes the main window as its close box does    -> closed
+  echo TEXT | help
+
+A recording made by `lumcrest --record FILE` uses seed, ini, start, at, tick and the input
+commands: `lumcrest-drive --home EMPTY-FOLDER < FILE` replays it. The real loop drops ticks
+that fall late and wait does not, so a recording gives every tick with at and tick instead.
+)";
+}
+
 std::optional<DriverOptions> parseDriverOptions(int argc, char** argv) {
     DriverOptions o;
     o.dataDir = LUMCREST_DEFAULT_DATA_DIR;
@@ -84,6 +122,10 @@ std::optional<DriverOptions> parseDriverOptions(int argc, char** argv) {
                 return std::nullopt;
             }
             o.seed = std::uint32_t(*v);
+        } else if (a == "--help") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else {
             std::cerr << "usage: lumcrest-drive [--home DIR] [--data DIR] [--seed N]\n";
             return std::nullopt;
@@ -188,6 +230,33 @@ bool Driver::execute(const std::string& line) {
         answer(restOfLine());
         return true;
     }
+    if (cmd == "help") {
+        std::string text = driverUsage();
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        answer(text);
+        return true;
+    }
+    if (cmd == "seed") {
+        auto v = argInt(1);
+        if (!v || w.size() != 2 || *v < 0 || *v > 0xFFFFFFFFLL)
+            return answer("error: seed needs a number 0..4294967295"), true;
+        if (program_) return answer("error: seed must come before start"), true;
+        options_.seed = std::uint32_t(*v);
+        return true;
+    }
+    if (cmd == "ini") {
+        if (program_) return answer("error: ini must come before start"), true;
+        // Only a folder given for the purpose is written: never the player's own settings.
+        if (!options_.home) return answer("error: ini needs --home"), true;
+        std::string bytes;
+        if (!unescapeIniChunk(restOfLine(), bytes)) return answer("error: ini: bad %XX escape"), true;
+        fs::path file = fs::path(*options_.home) / "lumcrest.ini";
+        std::ofstream f(file, std::ios::binary | (settingsStarted_ ? std::ios::app : std::ios::trunc));
+        if (f) f.write(bytes.data(), std::streamsize(bytes.size()));
+        if (!f) return answer("error: ini: cannot write " + file.string()), true;
+        settingsStarted_ = true;
+        return true;
+    }
     if (cmd == "start") {
         if (w.size() != 1) return answer("error: start takes no arguments"), true;
         if (program_) return answer("error: already started"), true;
@@ -218,7 +287,22 @@ bool Driver::execute(const std::string& line) {
     if (!requireStarted()) return true;
     TForm1& form = *program_->form;
 
-    if (cmd == "key") {
+    if (cmd == "at") {
+        auto us = argInt(1);
+        if (!us || w.size() != 2 || *us < backend_.nowUs() || *us > 1000000LL * 3600 * 24 * 365)
+            return answer("error: at needs microseconds, not before the clock"), true;
+        backend_.setClockUs(*us);
+    } else if (cmd == "tick") {
+        if (w.size() != 2) return answer("error: tick needs a timer name"), true;
+        tk::Timer* timer = nullptr;
+        for (tk::Timer* t : app_.timers())
+            if (t->name() == w[1]) timer = t;
+        if (!timer) return answer("error: unknown timer " + w[1]), true;
+        // The real loop only delivers enabled timers: a tick of one that is off here means the
+        // replay went another way than the recorded play.
+        if (!timer->enabled()) return answer("error: tick " + w[1] + ": the timer is off"), true;
+        app_.deliverTick(*timer);
+    } else if (cmd == "key") {
         auto code = argInt(1);
         if (!code || w.size() != 2 || *code < 0 || *code > 255)
             return answer("error: key needs a code 0..255"), true;
@@ -241,20 +325,21 @@ bool Driver::execute(const std::string& line) {
         tk::Window* target = activeWindow();
         app_.dispatch([&] { target->textInput(text); });
     } else if (cmd == "move" || cmd == "down" || cmd == "up" || cmd == "rdown" || cmd == "rup" ||
-               cmd == "click") {
+               cmd == "mdown" || cmd == "mup" || cmd == "click") {
         auto x = argInt(1), y = argInt(2);
         if (!x || !y || w.size() != 3 || *x < -100000 || *x > 100000 || *y < -100000 ||
             *y > 100000)
             return answer("error: " + cmd + " needs X Y"), true;
         int px = int(*x), py = int(*y);
         tk::Window* target = activeWindow();
-        auto button = (cmd == "rdown" || cmd == "rup") ? tk::MouseButton::Right
-                                                       : tk::MouseButton::Left;
+        auto button = (cmd == "rdown" || cmd == "rup")   ? tk::MouseButton::Right
+                      : (cmd == "mdown" || cmd == "mup") ? tk::MouseButton::Middle
+                                                         : tk::MouseButton::Left;
         if (cmd == "move") app_.dispatch([&] { target->mouseMove(px, py); });
-        if (cmd == "down" || cmd == "rdown" || cmd == "click")
+        if (cmd == "down" || cmd == "rdown" || cmd == "mdown" || cmd == "click")
             app_.dispatch([&] { target->mouseDown(button, px, py); });
         if (cmd == "click") target = activeWindow();
-        if (cmd == "up" || cmd == "rup" || cmd == "click")
+        if (cmd == "up" || cmd == "rup" || cmd == "mup" || cmd == "click")
             app_.dispatch([&] { target->mouseUp(button, px, py); });
     } else if (cmd == "wait") {
         auto ms = argInt(1);

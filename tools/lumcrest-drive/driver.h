@@ -18,7 +18,12 @@ struct DriverOptions {
     std::optional<std::string> home;  // folder of lumcrest.ini
     std::string dataDir;              // working directory with the asset files
     std::optional<std::uint32_t> seed;
+    bool help = false;     // --help: print the usage text and the commands, then exit
+    bool version = false;  // --version
 };
+
+// The usage text of --help and of the `help` command: the options and every command.
+std::string driverUsage();
 
 class Driver {
 public:
@@ -44,6 +49,7 @@ private:
     tk::HeadlessBackend backend_;
     tk::Application app_;
     std::unique_ptr<Program> program_;
+    bool settingsStarted_ = false;  // an `ini` command has begun the settings file
 };
 
 // Parses the command line; on a bad option prints usage to standard error and returns nothing.

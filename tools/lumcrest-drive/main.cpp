@@ -2,11 +2,20 @@
 // output.
 #include <iostream>
 
+#include "app/command_line.h"
 #include "driver.h"
 
 int main(int argc, char** argv) {
     auto options = lumcrest::parseDriverOptions(argc, argv);
     if (!options) return 2;
+    if (options->help) {
+        std::cout << lumcrest::driverUsage();
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "lumcrest-drive " << lumcrest::gameVersion() << "\n";
+        return 0;
+    }
     lumcrest::Driver driver(*options, std::cout);
     driver.run(std::cin);
     return 0;

@@ -1,0 +1,98 @@
+// Which key reaches what: the name panel, the help pages and the high-score table act first, the
+// menu holds the game keys back, and in play the keypad and Space work like the arrows.
+#include <algorithm>
+#include <array>
+
+#include "game_fixture.h"
+
+namespace lumcrest::testing {
+namespace {
+
+constexpr int kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
+constexpr int kLetterA = 65;
+
+class KeyRouting : public GameTest {
+protected:
+    void SetUp() override {
+        clearBoard();
+        placeBar(4, 1, 2, 3);
+        sounds();
+    }
+    std::array<int, 4> bar() {
+        return {form().shapeX[1], form().Shape[1], form().Shape[2], form().Shape[3]};
+    }
+    // Sends every game key and reports whether the bar stayed as it was, unlaunched.
+    bool gameKeysIgnored() {
+        const auto before = bar();
+        for (int k : {kLeft, kRight, kDown, kUp, kSpace, kPad4, kPad5, kPad6}) key(k);
+        return bar() == before && !form().Timer1.enabled();
+    }
+    int clicks() {
+        auto s = sounds();
+        return int(std::count(s.begin(), s.end(), "menuover.wav"));
+    }
+};
+
+TEST_F(KeyRouting, OnlyEnterConfirmsTheNamePanelAndTheMenuHoldsTheGameKeysBack) {
+    ASSERT_TRUE(form().Menupanel.visible());
+    ASSERT_TRUE(form().overpanel.visible());
+    key(kLetterA);
+    EXPECT_TRUE(form().overpanel.visible());
+    EXPECT_TRUE(gameKeysIgnored());
+    EXPECT_TRUE(form().overpanel.visible());
+    EXPECT_EQ(clicks(), 0);
+
+    key(kEnter);
+    EXPECT_FALSE(form().overpanel.visible());
+    EXPECT_TRUE(form().Menupanel.visible());
+    EXPECT_EQ(clicks(), 1);
+    // The plain menu still covers the game.
+    EXPECT_TRUE(gameKeysIgnored());
+}
+
+TEST_F(KeyRouting, AnyKeyClosesAHelpPageOrTheScoreTableWithAClick) {
+    app().dispatch([&] { form().overpanel.hide(); });
+    for (tk::Panel* panel : {&form().helppanel, &form().Scorepanel}) {
+        app().dispatch([&] { panel->show(); });
+        sounds();
+        key(kLeft);
+        EXPECT_FALSE(panel->visible());
+        EXPECT_EQ(clicks(), 1);
+        EXPECT_TRUE(form().Menupanel.visible());
+        // Closing took the key: the next ones reach only the menu's hold.
+        EXPECT_TRUE(gameKeysIgnored());
+        EXPECT_EQ(clicks(), 0);
+    }
+    // The help page over the field at the first game closes and the key still plays.
+    enterGame();
+    app().dispatch([&] { form().helppanel2.show(); });
+    sounds();
+    key(kLeft);
+    EXPECT_FALSE(form().helppanel2.visible());
+    EXPECT_EQ(clicks(), 1);
+    EXPECT_EQ(form().shapeX[1], columnX(3));
+}
+
+TEST_F(KeyRouting, InPlayTheKeypadAndSpaceWorkLikeTheArrows) {
+    enterGame();
+    key(kPad4);
+    EXPECT_EQ(form().shapeX[1], columnX(3));
+    key(kPad6);
+    key(kPad6);
+    EXPECT_EQ(form().shapeX[1], columnX(5));
+    key(kPad5);
+    EXPECT_EQ(bar(), (std::array<int, 4>{columnX(5), 2, 3, 1}));
+    EXPECT_FALSE(form().Timer1.enabled());
+    key(kDown);
+    EXPECT_EQ(bar(), (std::array<int, 4>{columnX(5), 3, 1, 2}));
+    key(kSpace);
+    EXPECT_TRUE(form().Timer1.enabled());
+    // Left and Right wait while the bar flies.
+    key(kRight);
+    key(kLeft);
+    EXPECT_EQ(form().shapeX[1], columnX(5));
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

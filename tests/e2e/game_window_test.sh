@@ -410,6 +410,19 @@ scale_1080 | scale_1440 | scale_2160)
     start_game
     geometry "$wid"
     [ "$geo_w" = "$main_w" ] || fail "the remembered scale was not used (${geo_w}x${geo_h})"
+    # Ctrl+plus (or Ctrl+= on the same key, and the keypad's plus) makes it bigger again.
+    xdotool windowfocus --sync "$wid" key ctrl+equal
+    sleep 0.5
+    geometry "$wid"
+    [ "$geo_w" = $((2 * main_w)) ] || fail "Ctrl+plus left ${geo_w}x${geo_h}"
+    xdotool windowfocus --sync "$wid" key ctrl+minus
+    sleep 0.5
+    xdotool windowfocus --sync "$wid" key ctrl+KP_Add
+    sleep 0.5
+    geometry "$wid"
+    [ "$geo_w" = $((2 * main_w)) ] || fail "Ctrl and the keypad's plus left ${geo_w}x${geo_h}"
+    xdotool windowfocus --sync "$wid" key ctrl+minus
+    sleep 0.5
     xdotool windowfocus --sync "$wid" key ctrl+0
     sleep 0.5
     geometry "$wid"

@@ -85,7 +85,7 @@ tail -n 1 "$recording" | grep -qx close || fail "the recording does not end with
 grep -q '^tick Timer1$' "$recording" || fail "no flight was recorded"
 grep -q '^key 38$' "$recording" || fail "no launch was recorded"
 
-"$driver" --home "$work/replay" <"$recording" >"$work/answers.txt" 2>&1
+"$driver" --home "$work/replay" <"$recording" >"$work/answers.txt" 2>"$work/replay.err"
 grep -q '^error' "$work/answers.txt" && fail "the replay went astray: $(grep '^error' "$work/answers.txt" | head -3)"
 tail -n 1 "$work/answers.txt" | grep -qx closed || fail "the replay did not close"
 

@@ -5,6 +5,7 @@
 #include "../game/bar_rules.h"
 #include "toolkit/error.h"
 #include "about_box.h"
+#include "embedded_resources.h"
 
 namespace lumcrest {
 
@@ -26,6 +27,15 @@ namespace {
 const tk::Argb kWhite = rgb(255, 255, 255);
 const tk::Argb kYellow = rgb(255, 255, 0);
 const tk::Argb kBlack = rgb(0, 0, 0);
+
+// The pictures forged into the program, handed to the toolkit as the program starts: every
+// program that has a main window finds them.
+std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
+    const auto* file = assets::findEmbedded(name);
+    if (!file) return {};
+    return std::span<const std::uint8_t>(file->data, file->size);
+}
+[[maybe_unused]] const bool embeddedPicturesHandedOver = (tk::setEmbeddedLookup(&findEmbeddedPicture), true);
 
 }  // namespace
 

@@ -1,11 +1,16 @@
 #include "font.h"
 
-#include <SDL.h>
-#include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include <hb-ft.h>
+#include <hb.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <tuple>
 #include <vector>
@@ -105,35 +110,177 @@ struct FontKey {
     }
 };
 
+enum : int { kSyntheticBold = 1, kSyntheticItalic = 2, kUnderline = 4 };
+// The slant of synthetic italics: horizontal shift per unit of height.
+constexpr float kItalicSlant = 0.207f;
+
+// 26.6 fixed point, as FreeType measures.
+constexpr long floor26(long v) { return (v & -64) / 64; }
+constexpr long ceil26(long v) { return ((v + 63) & -64) / 64; }
+
+// One face at one size, with the line metrics every text in it shares. Glyphs are hinted with
+// the normal hinter and drawn anti-aliased; kerning and the face's standard ligatures apply.
+struct SizedFace {
+    FT_Face face = nullptr;
+    hb_font_t* shaper = nullptr;
+    int style = 0;
+    int ascent = 0;
+    int height = 0;
+    int underlineTop = 0;  // first row of the underline
+    int lineThickness = 1;
+    int overhang = 0;  // pixels a synthetic bold glyph is widened by
+
+    ~SizedFace() {
+        if (shaper) hb_font_destroy(shaper);
+        if (face) FT_Done_Face(face);
+    }
+};
+
+// A glyph's coverage bitmap and where it sits against the pen position, and the box it claims
+// in a line (the outline's own box, widened for the synthetic styles).
+struct Glyph {
+    int left = 0, top = 0, width = 0, rows = 0;
+    std::vector<std::uint8_t> coverage;
+    int boxLeft = 0, boxTop = 0, boxWidth = 0;
+};
+
+struct PlacedGlyph {
+    unsigned index;
+    long x, y;  // 26.6 pen position of the glyph's origin
+};
+
 class FontCache {
 public:
     ~FontCache() {
-        for (auto& [key, font] : fonts_) TTF_CloseFont(font);
-        if (ttfStarted_) TTF_Quit();
+        fonts_.clear();
+        if (library_) FT_Done_FreeType(library_);
     }
 
-    TTF_Font* get(const FontSpec& spec) {
-        std::lock_guard lock(mutex_);
-        if (!ttfStarted_) {
-            if (TTF_Init() != 0) throw Error(tr("Font system failed: %s", TTF_GetError()));
-            ttfStarted_ = true;
+    SizedFace& get(const FontSpec& spec) {
+        if (!library_ && FT_Init_FreeType(&library_) != 0) {
+            library_ = nullptr;
+            throw Error(tr("Font system failed: %s", "FreeType did not start"));
         }
         std::string file = fileFor(spec);
-        int style = spec.underline ? TTF_STYLE_UNDERLINE : 0;
+        int style = spec.underline ? kUnderline : 0;
         // Faces without their own bold or italic file get the synthetic style.
-        if (spec.bold && !hasOwnStyle(file, true, false)) style |= TTF_STYLE_BOLD;
-        if (spec.italic && !hasOwnStyle(file, false, true)) style |= TTF_STYLE_ITALIC;
+        if (spec.bold && !hasOwnStyle(file, true, false)) style |= kSyntheticBold;
+        if (spec.italic && !hasOwnStyle(file, false, true)) style |= kSyntheticItalic;
         int size = spec.pixelSize > 0 ? spec.pixelSize : 1;
         if (size > 400) size = 400;
         FontKey key{file, size, style};
         auto it = fonts_.find(key);
-        if (it != fonts_.end()) return it->second;
-        TTF_Font* font = TTF_OpenFont(file.c_str(), size);
-        if (!font) throw Error(tr("Cannot open font %s", file + ": " + TTF_GetError()));
-        TTF_SetFontStyle(font, style);
-        fonts_[key] = font;
-        return font;
+        if (it != fonts_.end()) return *it->second;
+        auto sized = std::make_unique<SizedFace>();
+        if (FT_New_Face(library_, file.c_str(), 0, &sized->face) != 0)
+            throw Error(tr("Cannot open font %s", file + ": FreeType cannot read it"));
+        FT_Face face = sized->face;
+        if (FT_IS_SCALABLE(face)) {
+            if (FT_Set_Char_Size(face, 0, size * 64, 0, 0) != 0)
+                throw Error(tr("Cannot open font %s", file + ": no size " + std::to_string(size)));
+            FT_Fixed scale = face->size->metrics.y_scale;
+            sized->ascent = int(ceil26(FT_MulFix(face->ascender, scale)));
+            sized->height = int(ceil26(FT_MulFix(face->ascender - face->descender, scale)));
+            int underlineOffset = int(floor26(FT_MulFix(face->underline_position, scale)));
+            sized->lineThickness = int(floor26(FT_MulFix(face->underline_thickness, scale)));
+            sized->underlineTop = sized->ascent - underlineOffset - 1;
+        } else {
+            // A bitmap-only face: the nearest size it carries.
+            if (face->num_fixed_sizes <= 0) throw Error(tr("Cannot open font %s", file + ": no sizes"));
+            int best = 0;
+            for (int i = 1; i < face->num_fixed_sizes; ++i)
+                if (std::abs(face->available_sizes[i].height - size) <
+                    std::abs(face->available_sizes[best].height - size))
+                    best = i;
+            FT_Select_Size(face, best);
+            sized->ascent = int(ceil26(face->size->metrics.ascender));
+            sized->height = int(ceil26(face->size->metrics.height));
+            sized->lineThickness = 1;
+            sized->underlineTop = sized->ascent + 1;
+        }
+        if (sized->lineThickness < 1) sized->lineThickness = 1;
+        // An underline reaching below the line makes the line taller.
+        if (style & kUnderline)
+            sized->height = std::max(sized->height, sized->underlineTop + sized->lineThickness);
+        sized->style = style;
+        sized->overhang = face->size->metrics.y_ppem / 10;
+        sized->shaper = hb_ft_font_create_referenced(face);
+        hb_ft_font_set_load_flags(sized->shaper, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL);
+        SizedFace& out = *sized;
+        fonts_[key] = std::move(sized);
+        return out;
     }
+
+    // The glyph INDEX of FACE drawn; cached per face.
+    const Glyph& glyph(SizedFace& sized, unsigned index) {
+        auto key = std::make_pair(&sized, index);
+        auto it = glyphs_.find(key);
+        if (it != glyphs_.end()) return it->second;
+        Glyph g;
+        FT_Face face = sized.face;
+        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) == 0) {
+            FT_GlyphSlot slot = face->glyph;
+            const FT_Glyph_Metrics& m = slot->metrics;
+            g.boxLeft = int(floor26(m.horiBearingX));
+            g.boxTop = int(floor26(m.horiBearingY));
+            g.boxWidth = int(ceil26(m.horiBearingX + m.width)) - g.boxLeft;
+            if (sized.style & kSyntheticBold) g.boxWidth += sized.overhang;
+            const bool slant = (sized.style & kSyntheticItalic) && FT_IS_SCALABLE(face);
+            if (slant) g.boxWidth += int(kItalicSlant * float(sized.height));
+            if (slant && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+                FT_Matrix shear{0x10000, FT_Fixed(kItalicSlant * 0x10000), 0, 0x10000};
+                FT_Outline_Transform(&slot->outline, &shear);
+            }
+            if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+                slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
+                g.left = slot->bitmap_left;
+                g.top = slot->bitmap_top;
+                g.width = int(slot->bitmap.width);
+                g.rows = int(slot->bitmap.rows);
+                const int bold = (sized.style & kSyntheticBold) ? sized.overhang : 0;
+                g.width += bold;
+                g.coverage.assign(std::size_t(g.width) * std::size_t(g.rows), 0);
+                for (int y = 0; y < g.rows; ++y) {
+                    std::uint8_t* row = g.coverage.data() + std::size_t(y) * g.width;
+                    std::memcpy(row, slot->bitmap.buffer + std::ptrdiff_t(y) * slot->bitmap.pitch,
+                                std::size_t(g.width - bold));
+                    // Synthetic bold smears each row rightwards, one pixel per step.
+                    for (int step = 0; step < bold; ++step)
+                        for (int x = g.width - 1; x > 0; --x)
+                            row[x] = std::uint8_t(std::min(255, row[x] + row[x - 1]));
+                }
+            }
+        }
+        return glyphs_.emplace(key, std::move(g)).first->second;
+    }
+
+    // The glyphs of UTF-8 TEXT shaped left to right, with their pen positions.
+    std::vector<PlacedGlyph> shape(SizedFace& sized, const std::string& text) {
+        hb_buffer_t* buffer = hb_buffer_create();
+        hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+        hb_buffer_set_script(buffer, HB_SCRIPT_UNKNOWN);
+        hb_buffer_add_utf8(buffer, text.data(), int(text.size()), 0, -1);
+        hb_feature_t kerning{HB_TAG('k', 'e', 'r', 'n'), 1, HB_FEATURE_GLOBAL_START,
+                             HB_FEATURE_GLOBAL_END};
+        hb_shape(sized.shaper, buffer, &kerning, 1);
+        unsigned count = 0;
+        hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+        hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
+        std::vector<PlacedGlyph> out;
+        out.reserve(count);
+        long x = 0, y = 0;
+        for (unsigned i = 0; i < count; ++i) {
+            out.push_back({info[i].codepoint, x + pos[i].x_offset,
+                           y + long(sized.ascent) * 64 - pos[i].y_offset});
+            x += pos[i].x_advance;
+            y += pos[i].y_advance;
+        }
+        advance_ = x;
+        hb_buffer_destroy(buffer);
+        return out;
+    }
+
+    long lastAdvance() const { return advance_; }
 
     std::string fileFor(const FontSpec& spec) {
         std::string family = substituteFamily(spec.family);
@@ -158,16 +305,47 @@ public:
         return true;
     }
 
+    std::mutex mutex;
+
 private:
-    std::mutex mutex_;
-    bool ttfStarted_ = false;
-    std::map<FontKey, TTF_Font*> fonts_;
+    FT_Library library_ = nullptr;
+    std::map<FontKey, std::unique_ptr<SizedFace>> fonts_;
+    std::map<std::pair<const SizedFace*, unsigned>, Glyph> glyphs_;
     std::map<std::tuple<std::string, bool, bool>, std::string> files_;
+    long advance_ = 0;
 };
 
 FontCache& cache() {
     static FontCache c;
     return c;
+}
+
+// Where a line of text lands: its glyphs, the box their bitmaps and advances cover, and the
+// offset that keeps glyphs reaching left of or above the pen inside that box.
+struct Layout {
+    std::vector<PlacedGlyph> glyphs;
+    int width = 0;
+    int xStart = 0, yStart = 0;
+};
+
+Layout layOut(FontCache& fonts, SizedFace& sized, const std::string& text) {
+    Layout out;
+    out.glyphs = fonts.shape(sized, text);
+    long minX = 0, maxX = 0, minY = 0;
+    for (const PlacedGlyph& p : out.glyphs) {
+        const Glyph& g = fonts.glyph(sized, p.index);
+        long x = floor26(p.x) + g.boxLeft;
+        long y = floor26(p.y) - g.boxTop;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x + g.boxWidth);
+        minY = std::min(minY, y);
+    }
+    // A text of spaces alone is as wide as its advances.
+    maxX = std::max(maxX, floor26(fonts.lastAdvance()));
+    out.width = int(maxX - minX);
+    out.xStart = int(-minX);
+    out.yStart = int(-minY);
+    return out;
 }
 
 }  // namespace
@@ -193,33 +371,45 @@ std::string chooseFaceFor(const std::string& sample) {
 std::string georgiaFace() { return chosenFace(); }
 
 TextSize measureText(const std::string& text, const FontSpec& font) {
-    TTF_Font* f = cache().get(font);
+    FontCache& fonts = cache();
+    std::lock_guard lock(fonts.mutex);
+    SizedFace& sized = fonts.get(font);
     TextSize size;
-    size.height = TTF_FontHeight(f);
-    if (!text.empty()) {
-        int w = 0, h = 0;
-        if (TTF_SizeUTF8(f, text.c_str(), &w, &h) == 0) size.width = w;
-    }
+    size.height = sized.height;
+    if (!text.empty()) size.width = layOut(fonts, sized, text).width;
     return size;
 }
 
 Image renderText(const std::string& text, const FontSpec& font) {
-    TTF_Font* f = cache().get(font);
-    TextSize size = measureText(text, font);
-    Image out(size.width, size.height);
-    if (text.empty()) return out;
-    SDL_Color c{Uint8(redOf(font.colour)), Uint8(greenOf(font.colour)),
-                Uint8(blueOf(font.colour)), 255};
-    SDL_Surface* s = TTF_RenderUTF8_Blended(f, text.c_str(), c);
-    if (!s) return out;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(s);
-    if (!argb) return out;
-    int w = std::min(argb->w, out.width()), h = std::min(argb->h, out.height());
-    for (int y = 0; y < h; ++y)
-        std::memcpy(out.row(y), static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch,
-                    std::size_t(w) * 4);
-    SDL_FreeSurface(argb);
+    FontCache& fonts = cache();
+    std::lock_guard lock(fonts.mutex);
+    SizedFace& sized = fonts.get(font);
+    if (text.empty()) return Image(0, sized.height);
+    Layout layout = layOut(fonts, sized, text);
+    // Uncovered pixels carry the text's colour at no opacity; each glyph adds its coverage.
+    const Argb colour = font.colour & 0x00FFFFFFu;
+    Image out(layout.width, sized.height, colour);
+    for (const PlacedGlyph& p : layout.glyphs) {
+        const Glyph& g = fonts.glyph(sized, p.index);
+        int left = layout.xStart + int(floor26(p.x)) + g.left;
+        int top = layout.yStart + int(floor26(p.y)) - g.top;
+        for (int y = 0; y < g.rows; ++y) {
+            int ty = top + y;
+            if (ty < 0 || ty >= out.height()) continue;
+            Argb* row = out.row(ty);
+            const std::uint8_t* cov = g.coverage.data() + std::size_t(y) * g.width;
+            for (int x = 0; x < g.width; ++x) {
+                int tx = left + x;
+                if (tx >= 0 && tx < out.width()) row[tx] |= Argb(cov[x]) << 24;
+            }
+        }
+    }
+    if (sized.style & kUnderline) {
+        for (int y = layout.yStart + sized.underlineTop;
+             y < layout.yStart + sized.underlineTop + sized.lineThickness; ++y)
+            if (y >= 0 && y < out.height())
+                for (int x = 0; x < out.width(); ++x) out.setPixel(x, y, colour | 0xFF000000u);
+    }
     return out;
 }
 

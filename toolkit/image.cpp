@@ -1,6 +1,5 @@
 #include "image.h"
 
-#include <SDL.h>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -8,13 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <map>
 
-#include "embedded_resources.h"
 #include "error.h"
 
 namespace tk {
@@ -174,31 +173,125 @@ Image decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& what) {
     return img;
 }
 
-// --- BMP, through SDL --------------------------------------------------------------------
+// --- BMP, our own decoder -------------------------------------------------------------------
+// Reads the uncompressed kinds: 1, 4 and 8 bits through a palette, 16 bits (5-5-5 or masks),
+// 24 bits and 32 bits (with masks, or alpha in the fourth byte when any pixel has some), rows
+// bottom-up or top-down. Run-length compressed files are refused with a clear message.
 
-Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
-    // The size from the header: a 12-byte core header holds 16-bit sizes, the others 32-bit.
-    auto le = [&](std::size_t at, int n) {
+namespace {
+
+struct BmpReader {
+    std::span<const std::uint8_t> bytes;
+    const std::string& what;
+
+    [[noreturn]] void fail(const std::string& why) const {
+        throw Error(tr("Bitmap image is not valid: %s", what + " (" + why + ")"));
+    }
+    std::uint32_t le(std::size_t at, int n) const {
+        if (at + std::size_t(n) > bytes.size()) fail("the file is cut short");
         std::uint32_t v = 0;
         for (int i = n - 1; i >= 0; --i) v = (v << 8) | bytes[at + std::size_t(i)];
         return v;
-    };
-    if (bytes.size() < 26) throw Error(tr("Bitmap image is not valid: %s", what));
-    if (le(14, 4) == 12)
-        checkPictureSize(le(18, 2), le(20, 2), what);
-    else
-        checkPictureSize(std::int32_t(le(18, 4)), std::int32_t(le(22, 4)), what);
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
-    SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
-    if (!loaded) throw Error(tr("Bitmap image is not valid: %s", what));
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (!argb) throw Error(tr("Bitmap image is not valid: %s", what));
-    Image img(argb->w, argb->h);
-    for (int y = 0; y < argb->h; ++y)
-        std::memcpy(img.row(y), static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch,
-                    std::size_t(argb->w) * 4);
-    SDL_FreeSurface(argb);
+    }
+};
+
+// A colour channel under MASK scaled to 0..255; an empty mask gives FALLBACK.
+std::uint32_t channel(std::uint32_t pixel, std::uint32_t mask, std::uint32_t fallback) {
+    if (mask == 0) return fallback;
+    int shift = std::countr_zero(mask);
+    std::uint64_t max = mask >> shift;
+    return std::uint32_t(std::uint64_t((pixel & mask) >> shift) * 255u / max);
+}
+
+}  // namespace
+
+Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
+    BmpReader in{bytes, what};
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') in.fail("no BMP signature");
+    const std::uint32_t dataAt = in.le(10, 4);
+    const std::uint32_t headerSize = in.le(14, 4);
+    long long width, height;
+    int bits;
+    std::uint32_t compression = 0, paletteUsed = 0;
+    if (headerSize == 12) {
+        width = in.le(18, 2);
+        height = std::int16_t(in.le(20, 2));
+        bits = int(in.le(24, 2));
+    } else if (headerSize >= 40 && headerSize <= 124) {
+        width = std::int32_t(in.le(18, 4));
+        height = std::int32_t(in.le(22, 4));
+        bits = int(in.le(28, 2));
+        compression = in.le(30, 4);
+        paletteUsed = in.le(46, 4);
+    } else {
+        in.fail("unknown header size " + std::to_string(headerSize));
+    }
+    checkPictureSize(width, height, what);
+    const bool topDown = height < 0;
+    if (height < 0) height = -height;
+    if (width <= 0 || height <= 0) in.fail("no pixels");
+
+    // Colour masks: after a 40-byte header they follow it, in the longer headers they are part
+    // of it.
+    std::uint32_t rMask = 0, gMask = 0, bMask = 0, aMask = 0;
+    bool alphaFromData = false;
+    if (compression == 3 || compression == 6) {
+        if (bits != 16 && bits != 32) in.fail("colour masks on " + std::to_string(bits) + " bits");
+        rMask = in.le(54, 4);
+        gMask = in.le(58, 4);
+        bMask = in.le(62, 4);
+        if (compression == 6 || headerSize >= 56) aMask = in.le(66, 4);
+    } else if (compression != 0) {
+        in.fail("compressed pixels (kind " + std::to_string(compression) + ") are not read");
+    } else if (bits == 16) {
+        rMask = 0x7C00, gMask = 0x03E0, bMask = 0x001F;
+    } else if (bits == 24 || bits == 32) {
+        rMask = 0x00FF0000, gMask = 0x0000FF00, bMask = 0x000000FF;
+        if (bits == 32) aMask = 0xFF000000, alphaFromData = true;
+    }
+
+    std::vector<Argb> palette;
+    if (bits == 1 || bits == 4 || bits == 8) {
+        std::uint32_t entries = paletteUsed ? paletteUsed : (1u << bits);
+        if (entries > 256) in.fail("a palette of " + std::to_string(entries) + " colours");
+        const std::size_t entryBytes = headerSize == 12 ? 3 : 4;
+        const std::size_t at = 14 + headerSize + (compression == 3 && headerSize == 40 ? 12 : 0);
+        for (std::uint32_t i = 0; i < entries; ++i) {
+            std::uint32_t bgr = in.le(at + i * entryBytes, 3);
+            palette.push_back(0xFF000000u | bgr);
+        }
+    } else if (bits != 16 && bits != 24 && bits != 32) {
+        in.fail(std::to_string(bits) + " bits per pixel");
+    }
+
+    const std::size_t rowBytes = ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
+    if (dataAt > bytes.size() || rowBytes * std::size_t(height) > bytes.size() - dataAt)
+        in.fail("the file is cut short");
+
+    Image img{int(width), int(height)};
+    bool anyAlpha = false;
+    for (int y = 0; y < int(height); ++y) {
+        const std::uint8_t* src = bytes.data() + dataAt + rowBytes * std::size_t(y);
+        Argb* out = img.row(topDown ? y : int(height) - 1 - y);
+        for (int x = 0; x < int(width); ++x) {
+            if (!palette.empty()) {
+                int perByte = 8 / bits;
+                unsigned byte = src[x / perByte];
+                unsigned index = (byte >> (8 - bits - (x % perByte) * bits)) & ((1u << bits) - 1);
+                out[x] = index < palette.size() ? palette[index] : 0xFF000000u;
+                continue;
+            }
+            std::uint32_t p = 0;
+            for (int i = bits / 8 - 1; i >= 0; --i) p = (p << 8) | src[x * (bits / 8) + i];
+            std::uint32_t a = channel(p, aMask, 255);
+            if (aMask && a) anyAlpha = true;
+            out[x] = (a << 24) | (channel(p, rMask, 0) << 16) | (channel(p, gMask, 0) << 8) |
+                     channel(p, bMask, 0);
+        }
+    }
+    // Many writers leave the fourth byte of 32-bit pixels at zero: such a picture is opaque.
+    if (aMask && !anyAlpha && (alphaFromData || compression == 3))
+        for (Argb& p : img.pixels()) p |= 0xFF000000u;
     return img;
 }
 
@@ -230,6 +323,12 @@ std::string localizedPicturePath(const std::string& name) {
     return ::stat(local.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? local : name;
 }
 
+namespace {
+EmbeddedLookup embeddedLookup = nullptr;
+}
+
+void setEmbeddedLookup(EmbeddedLookup lookup) { embeddedLookup = lookup; }
+
 std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
     const std::string local = localizedPicturePath(name);
     if (local != name) {
@@ -239,11 +338,11 @@ std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
         if (it == files.end()) it = files.emplace(local, readFileBytes(local)).first;
         return std::span<const std::uint8_t>(it->second.data(), it->second.size());
     }
-    const auto* file = lumcrest::assets::findEmbedded(name);
-    if (!file) throw Error(tr("Resource %s not found", name));
-    return std::span<const std::uint8_t>(file->data, file->size);
+    std::span<const std::uint8_t> found;
+    if (embeddedLookup) found = embeddedLookup(name);
+    if (found.empty()) throw Error(tr("Resource %s not found", name));
+    return found;
 }
-
 
 Image loadEmbeddedPicture(const std::string& name) {
     return decodePicture(embeddedBytes(name), name);

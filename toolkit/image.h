@@ -53,6 +53,11 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
 // Decodes a BMP, JPEG or PNG picture told apart by its first bytes; WHAT names it in errors.
 Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what);
 
+// Where the pictures carried inside the program are found: the program hands the toolkit a
+// lookup at start. It answers the bytes stored under a name, or an empty span when there are none.
+using EmbeddedLookup = std::span<const std::uint8_t> (*)(const std::string& name);
+void setEmbeddedLookup(EmbeddedLookup lookup);
+
 // Pictures with words come in one folder per language beside the English files: FOLDER ("" for
 // English) is the one that bare picture names look in first.
 void setPictureFolder(const std::string& folder);
@@ -61,7 +66,8 @@ void setPictureFolder(const std::string& folder);
 std::string localizedPicturePath(const std::string& name);
 
 // The bytes of the picture embedded under NAME (or of the language folder's file of that name,
-// which stands in for it); throws tk::Error when there is none.
+// which stands in for it); throws tk::Error when there is none (or no lookup was
+// handed over).
 std::span<const std::uint8_t> embeddedBytes(const std::string& name);
 
 // A picture embedded in the program under NAME (PNG or JPEG). Throws tk::Error when there is

@@ -10,7 +10,7 @@ libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-
 fonts-texgyre fonts-dejavu-core fonts-dejavu-extra libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool strace imagemagick x11-utils xfonts-base mpg123 sox ffmpeg clang libclang-rt-14-dev python3
 sway grim wtype gettext
-dpkg-dev lintian desktop-file-utils appstream file man-db"
+dpkg-dev lintian desktop-file-utils appstream file man-db po4a"
 
 missing=""
 for p in $PACKAGES; do

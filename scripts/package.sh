@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the Debian package build/lumcrest_VERSION-REVISION_ARCH.deb: the game in /usr/games, its data in
-# /usr/share/games/lumcrest, the desktop entry, AppStream metadata, icons and man page, with
+# /usr/share/games/lumcrest, the desktop entry, AppStream metadata, icons and man pages, with
 # Depends worked out from the binary's libraries. Checks it with lintian.
 # Installs the Debian packages it needs first (as root or through sudo).
 set -eu
@@ -43,9 +43,10 @@ stage="$tree/stage"
 rm -rf "$stage"
 DESTDIR="$root/$stage" cmake --install "$tree" >/dev/null
 
-# Stripped, as Debian ships binaries; the man page compressed.
+# Stripped, as Debian ships binaries; the man pages (English and every translation) compressed.
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "$stage/usr/games/lumcrest"
-gzip -9n "$stage/usr/share/man/man6/lumcrest.6"
+find "$stage/usr/share/man" -type f -name lumcrest.6 -exec gzip -9n {} +
+[ -f "$stage/usr/share/man/man6/lumcrest.6.gz" ] || { echo "package: no man page" >&2; exit 1; }
 
 # Documentation: the copyright file and the Debian changelog.
 doc="$stage/usr/share/doc/lumcrest"

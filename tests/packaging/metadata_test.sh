@@ -42,4 +42,9 @@ for word in XDG_CONFIG_HOME SDL_VIDEODRIVER SDL_AUDIODRIVER '\-\-record' '\-\-se
 done
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man page warnings: $warnings"
+# And in every language the build translated it to, under that language's folder.
+for page in "$build"/man/*/lumcrest.6; do
+    lang=$(basename "$(dirname "$page")")
+    [ -s "$share/man/$lang/man6/lumcrest.6" ] || fail "no $lang man page installed"
+done
 echo "metadata: passed"

@@ -34,6 +34,7 @@ for field in "Section: games" "Installed-Size: " "Depends: .*libsdl2" "Version: 
 done
 contents=$(dpkg-deb --contents "$deb")
 for f in ./usr/games/lumcrest ./usr/share/games/lumcrest/help.jpg ./usr/share/man/man6/lumcrest.6.gz \
+    ./usr/share/man/de/man6/lumcrest.6.gz ./usr/share/man/ru/man6/lumcrest.6.gz \
     ./usr/share/doc/lumcrest/copyright ./usr/share/doc/lumcrest/changelog.Debian.gz \
     ./usr/share/applications/lumcrest.desktop ./usr/share/icons/hicolor/scalable/apps/lumcrest.svg \
     ./usr/share/icons/hicolor/256x256/apps/lumcrest.png; do

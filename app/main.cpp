@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "program.h"
 #include "recorder.h"
 #include "toolkit/application.h"
+#include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
 
 namespace fs = std::filesystem;
@@ -38,12 +37,16 @@ fs::path findDataFolder() {
     return fs::current_path(ec);
 }
 
-// The settings file's bytes when it exists.
+// The settings file's bytes when it exists and can be read, through the toolkit's reader, which
+// refuses a pipe or a folder at once instead of hanging on it.
 bool readWhole(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    try {
+        std::vector<std::uint8_t> b = tk::readFileBytes(path);
+        bytes.assign(b.begin(), b.end());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // The message catalogues: beside the binary in the build tree, or the installed share folder.

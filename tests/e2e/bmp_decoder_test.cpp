@@ -6,11 +6,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "tests/support/bmp_bytes.h"
 #include "toolkit/image.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using bmp_bytes::Bytes;
 
 // The picture as SDL reads it, in our pixel format; empty when SDL refuses it.
 tk::Image decodedBySdl(const Bytes& bytes) {
@@ -45,38 +46,19 @@ TEST(BmpDecoder, TheForgesBitmapsDecodeAsSdlReadsThem) {
     EXPECT_GE(seen, 20);
 }
 
-void put(Bytes& b, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
-}
-
-// WIDTH x HEIGHT pixels of BITS with a 40-byte header, a palette of PALETTE colours and rows of
-// pseudo-random bytes.
+// WIDTH x HEIGHT pixels of BITS, a palette of PALETTE colours and rows of pseudo-random bytes.
 Bytes randomBmp(int width, int height, int bits, int palette, unsigned seed) {
-    std::size_t rowBytes = ((std::size_t(width) * bits + 31) / 32) * 4;
-    std::uint32_t dataAt = 54 + 4 * std::uint32_t(palette);
-    std::uint32_t size = std::uint32_t(rowBytes) * std::uint32_t(height < 0 ? -height : height);
-    Bytes b = {'B', 'M'};
-    put(b, dataAt + size, 4);
-    put(b, 0, 4);
-    put(b, dataAt, 4);
-    put(b, 40, 4);
-    put(b, std::uint32_t(width), 4);
-    put(b, std::uint32_t(height), 4);
-    put(b, 1, 2);
-    put(b, std::uint32_t(bits), 2);
-    put(b, 0, 4);
-    put(b, size, 4);
-    put(b, 2835, 4);
-    put(b, 2835, 4);
-    put(b, std::uint32_t(palette), 4);
-    put(b, 0, 4);
-    for (std::uint32_t i = 0; i < dataAt - 54 + size; ++i) {
+    auto next = [&seed] {
         seed = seed * 1103515245u + 12345u;
-        b.push_back(std::uint8_t(seed >> 16));
-    }
-    // Palette entries' fourth byte is reserved.
-    for (int i = 0; i < palette; ++i) b[54 + 4 * std::size_t(i) + 3] = 0;
-    return b;
+        return std::uint8_t(seed >> 16);
+    };
+    std::vector<std::uint32_t> colours(std::size_t(palette), 0);
+    for (std::uint32_t& c : colours)  // blue, green, red; the fourth byte is reserved
+        for (int shift = 0; shift < 24; shift += 8) c |= std::uint32_t(next()) << shift;
+    const std::size_t rowBytes = ((std::size_t(width) * bits + 31) / 32) * 4;
+    Bytes rows(rowBytes * std::size_t(height < 0 ? -height : height));
+    for (std::uint8_t& byte : rows) byte = next();
+    return bmp_bytes::bmp(width, height, bits, 0, {}, colours, rows);
 }
 
 TEST(BmpDecoder, OtherUncompressedKindsDecodeAsSdlReadsThem) {

@@ -1,6 +1,6 @@
-#include "about_box.h"
+#include "app/about_box.h"
 
-#include "form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

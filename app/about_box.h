@@ -1,7 +1,7 @@
 // The About dialog TAboutBox: a second top-level window, shown modally from the menu.
 #pragma once
 
-#include "environment.h"
+#include "app/environment.h"
 #include "toolkit/application.h"
 #include "toolkit/window.h"
 

@@ -1,6 +1,6 @@
-#include "display_settings.h"
+#include "app/display_settings.h"
 
-#include "../store/profile.h"
+#include "store/profile.h"
 
 namespace lumcrest {
 

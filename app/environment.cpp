@@ -1,4 +1,4 @@
-#include "environment.h"
+#include "app/environment.h"
 
 #include <pwd.h>
 #include <unistd.h>

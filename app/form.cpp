@@ -1,11 +1,11 @@
 // Construction of the main window: the layout, then the start-up steps in their order.
-#include "form.h"
+#include "app/form.h"
 
-#include "../audio/track_names.h"
-#include "../game/bar_rules.h"
+#include "audio/track_names.h"
+#include "game/bar_rules.h"
 #include "toolkit/error.h"
-#include "about_box.h"
-#include "embedded_resources.h"
+#include "app/about_box.h"
+#include "assets/embedded_resources.h"
 
 namespace lumcrest {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "../game/game_state.h"
-#include "../game/random.h"
-#include "../store/profile.h"
-#include "environment.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "store/profile.h"
+#include "app/environment.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image_list.h"

@@ -1,6 +1,6 @@
 // Keyboard routing: the panels act first on every key, then the game keys while the menu is
 // hidden.
-#include "form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
-#include "display_settings.h"
-#include "program.h"
-#include "recorder.h"
+#include "app/command_line.h"
+#include "app/display_settings.h"
+#include "app/program.h"
+#include "app/recorder.h"
 #include "toolkit/application.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"

@@ -3,7 +3,7 @@
 // they repeat as a held key does), A or up launches, B, X or down rotates. Start is the MENU
 // button in the game and Back in the menu; in the menu the D-pad moves a highlight over the
 // image buttons and A presses the highlighted one. Panels over the menu close with A or B.
-#include "form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

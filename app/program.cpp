@@ -1,6 +1,6 @@
-#include "program.h"
+#include "app/program.h"
 
-#include "../audio/effects.h"
+#include "audio/effects.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"

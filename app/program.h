@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "about_box.h"
-#include "environment.h"
-#include "form.h"
+#include "app/about_box.h"
+#include "app/environment.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

@@ -1,4 +1,4 @@
-#include "recorder.h"
+#include "app/recorder.h"
 
 #include "toolkit/control.h"
 #include "toolkit/timer.h"

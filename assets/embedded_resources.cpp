@@ -1,4 +1,4 @@
-#include "embedded_resources.h"
+#include "assets/embedded_resources.h"
 
 #include <algorithm>
 

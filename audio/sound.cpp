@@ -3,8 +3,8 @@
 #include <iterator>
 #include <vector>
 
-#include "../app/form.h"
-#include "effects.h"
+#include "app/form.h"
+#include "audio/effects.h"
 #include "toolkit/audio.h"
 
 namespace lumcrest {

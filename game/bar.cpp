@@ -2,8 +2,8 @@
 // starting row at the top of the well.
 #include <climits>
 
-#include "bar_rules.h"
-#include "matching.h"
+#include "game/bar_rules.h"
+#include "game/matching.h"
 
 namespace lumcrest {
 

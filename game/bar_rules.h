@@ -2,8 +2,8 @@
 // the well, the next bar, the loss tests and the starting row at the top of the well.
 #pragma once
 
-#include "game_state.h"
-#include "random.h"
+#include "game/game_state.h"
+#include "game/random.h"
 
 namespace lumcrest {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board_geometry.h"
+#include "game/board_geometry.h"
 
 namespace lumcrest {
 

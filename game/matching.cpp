@@ -1,10 +1,10 @@
 // Which gems go: runs of three in eight directions, 2 x 2 squares, jokers that fit every kind
 // and bombs that take a whole kind off the board. Then the clearing pass that scores them.
-#include "matching.h"
+#include "game/matching.h"
 
 #include <algorithm>
 
-#include "saturate.h"
+#include "game/saturate.h"
 
 namespace lumcrest {
 

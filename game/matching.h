@@ -3,8 +3,8 @@
 // look of the explosion that shows them going.
 #pragma once
 
-#include "game_state.h"
-#include "random.h"
+#include "game/game_state.h"
+#include "game/random.h"
 
 namespace lumcrest {
 

@@ -1,9 +1,9 @@
 // The settle cycle: after a landing with a match, every second tick removes the exploding gems,
 // lets the gems below rise into the gaps and looks for the groups the rise made.
-#include "settle.h"
+#include "game/settle.h"
 
-#include "matching.h"
-#include "saturate.h"
+#include "game/matching.h"
+#include "game/saturate.h"
 
 namespace lumcrest {
 

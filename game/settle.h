@@ -2,7 +2,7 @@
 // rise into the gaps, and look for the groups the rise made.
 #pragma once
 
-#include "game_state.h"
+#include "game/game_state.h"
 
 namespace lumcrest {
 

@@ -1,8 +1,8 @@
 // A game is a run of stages: a new game, the stage end and the change of background.
-#include "stages.h"
+#include "game/stages.h"
 
-#include "bar_rules.h"
-#include "saturate.h"
+#include "game/bar_rules.h"
+#include "game/saturate.h"
 
 namespace lumcrest {
 

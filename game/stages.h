@@ -1,8 +1,8 @@
 // What each stage asks for, and the rules of a new game, a stage end and the background.
 #pragma once
 
-#include "game_state.h"
-#include "random.h"
+#include "game/game_state.h"
+#include "game/random.h"
 
 namespace lumcrest {
 

@@ -1,4 +1,4 @@
-#include "state_fields.h"
+#include "game/state_fields.h"
 
 #include <charconv>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game_state.h"
+#include "game/game_state.h"
 
 namespace lumcrest {
 

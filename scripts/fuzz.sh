@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON \
     -DLUMCREST_FUZZ=ON -DLUMCREST_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target ini_fuzz startup_fuzz rules_fuzz
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp"

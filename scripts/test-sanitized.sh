@@ -3,7 +3,7 @@
 # The soak plays fewer games here: the sanitizers make each one several times slower.
 set -eu
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON -DLUMCREST_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -1,4 +1,4 @@
-#include "ini_text.h"
+#include "store/ini_text.h"
 
 #include <algorithm>
 #include <cctype>

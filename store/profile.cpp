@@ -1,4 +1,4 @@
-#include "profile.h"
+#include "store/profile.h"
 
 #include <dirent.h>
 #include <fcntl.h>

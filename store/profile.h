@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "ini_text.h"
+#include "store/ini_text.h"
 
 namespace lumcrest {
 

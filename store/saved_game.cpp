@@ -1,8 +1,8 @@
 // The saved game: 102 integer keys in four sections of the settings file, written at close and
 // read back by the next start.
-#include "saved_game.h"
+#include "store/saved_game.h"
 
-#include "../game/saturate.h"
+#include "game/saturate.h"
 
 namespace lumcrest {
 

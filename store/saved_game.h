@@ -2,8 +2,8 @@
 // read back by the next start.
 #pragma once
 
-#include "../game/game_state.h"
-#include "profile.h"
+#include "game/game_state.h"
+#include "store/profile.h"
 
 namespace lumcrest {
 

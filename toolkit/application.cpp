@@ -1,11 +1,11 @@
-#include "application.h"
+#include "toolkit/application.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "error.h"
-#include "timer.h"
-#include "window.h"
+#include "toolkit/error.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
 
 namespace tk {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "backend.h"
-#include "pad.h"
+#include "toolkit/backend.h"
+#include "toolkit/pad.h"
 
 namespace tk {
 

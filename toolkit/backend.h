@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "audio.h"
+#include "toolkit/audio.h"
 
 namespace tk {
 

@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "toolkit/canvas.h"
 
 namespace tk {
 

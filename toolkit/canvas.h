@@ -1,8 +1,8 @@
 // Drawing onto a picture, clipped to a rectangle, with an origin for child coordinates.
 #pragma once
 
-#include "geometry.h"
-#include "image.h"
+#include "toolkit/geometry.h"
+#include "toolkit/image.h"
 
 namespace tk {
 

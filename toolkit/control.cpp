@@ -1,8 +1,8 @@
-#include "control.h"
+#include "toolkit/control.h"
 
 #include <algorithm>
 
-#include "window.h"
+#include "toolkit/window.h"
 
 namespace tk {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "font.h"
-#include "geometry.h"
-#include "image.h"
+#include "toolkit/canvas.h"
+#include "toolkit/font.h"
+#include "toolkit/geometry.h"
+#include "toolkit/image.h"
 
 namespace tk {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "i18n.h"  // error texts are shown in the player's language
+#include "toolkit/i18n.h"  // error texts are shown in the player's language
 
 namespace tk {
 

@@ -1,7 +1,7 @@
-#include "error_box.h"
+#include "toolkit/error_box.h"
 
-#include "application.h"
-#include "i18n.h"
+#include "toolkit/application.h"
+#include "toolkit/i18n.h"
 
 namespace tk {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "window.h"
+#include "toolkit/window.h"
 
 namespace tk {
 

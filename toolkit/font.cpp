@@ -1,4 +1,4 @@
-#include "font.h"
+#include "toolkit/font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "error.h"
+#include "toolkit/error.h"
 
 namespace tk {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "image.h"
+#include "toolkit/image.h"
 
 namespace tk {
 

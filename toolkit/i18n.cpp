@@ -1,4 +1,4 @@
-#include "i18n.h"
+#include "toolkit/i18n.h"
 
 #include <libintl.h>
 

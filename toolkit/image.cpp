@@ -1,4 +1,4 @@
-#include "image.h"
+#include "toolkit/image.h"
 
 #include <jpeglib.h>
 #include <png.h>
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <map>
 
-#include "error.h"
+#include "toolkit/error.h"
 
 namespace tk {
 

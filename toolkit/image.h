@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry.h"
+#include "toolkit/geometry.h"
 
 namespace tk {
 

@@ -1,6 +1,6 @@
-#include "image_list.h"
+#include "toolkit/image_list.h"
 
-#include "error.h"
+#include "toolkit/error.h"
 
 namespace tk {
 

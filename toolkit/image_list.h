@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "canvas.h"
-#include "image.h"
+#include "toolkit/canvas.h"
+#include "toolkit/image.h"
 
 namespace tk {
 

@@ -1,4 +1,4 @@
-#include "pad.h"
+#include "toolkit/pad.h"
 
 namespace tk {
 

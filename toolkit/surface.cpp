@@ -1,4 +1,4 @@
-#include "surface.h"
+#include "toolkit/surface.h"
 
 namespace tk {
 

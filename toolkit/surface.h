@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "canvas.h"
-#include "image.h"
-#include "image_list.h"
+#include "toolkit/canvas.h"
+#include "toolkit/image.h"
+#include "toolkit/image_list.h"
 
 namespace tk {
 

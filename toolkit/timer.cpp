@@ -1,6 +1,6 @@
-#include "timer.h"
+#include "toolkit/timer.h"
 
-#include "application.h"
+#include "toolkit/application.h"
 
 namespace tk {
 

@@ -1,9 +1,9 @@
-#include "window.h"
+#include "toolkit/window.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "application.h"
+#include "toolkit/application.h"
 
 namespace tk {
 

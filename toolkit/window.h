@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "control.h"
-#include "pad.h"
-#include "surface.h"
+#include "toolkit/control.h"
+#include "toolkit/pad.h"
+#include "toolkit/surface.h"
 
 namespace tk {
 

@@ -1,5 +1,5 @@
 // The two help panels: one opened from the menu, one over the field at the very first game.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

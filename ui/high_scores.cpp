@@ -1,5 +1,5 @@
 // The table of the ten best scores: insertion at a game over, the blink of the new line, closing.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

@@ -1,9 +1,9 @@
 // The menu's image buttons: a hover picture once per entry, a pressed picture, and the action at
 // the release (the two switches act at the press).
-#include "../app/about_box.h"
-#include "../app/form.h"
-#include "../audio/track_names.h"
-#include "menu_pictures.h"
+#include "app/about_box.h"
+#include "app/form.h"
+#include "audio/track_names.h"
+#include "ui/menu_pictures.h"
 
 namespace lumcrest {
 

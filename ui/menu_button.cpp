@@ -1,7 +1,7 @@
 // The in-game MENU button: not a control but frames of `menulist` drawn on the window's surface
 // under the place of the menu's Back button, with a hot rectangle and a wider one for leaving.
-#include "../app/form.h"
-#include "../audio/track_names.h"
+#include "app/form.h"
+#include "audio/track_names.h"
 
 namespace lumcrest {
 

@@ -1,7 +1,7 @@
 // The controller's highlight in the menu: it goes from image button to image button with the
 // rollover picture and sound that the pointer gives, and A presses the button it is on (its
 // pressed picture, then its release action), as a click would.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

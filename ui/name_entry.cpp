@@ -1,5 +1,5 @@
 // The welcome panel that takes the player's name.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

@@ -1,5 +1,5 @@
 // The stage background as the surface's fill pattern: erasing is filling with it.
-#include "../app/form.h"
+#include "app/form.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {

@@ -1,10 +1,10 @@
 // The board redraw and the window's repaint. Drawing goes straight onto the window surface, so the
 // redraw touches only the cells whose value changed since it last drew them; only a repaint
 // requested by the window system draws everything.
-#include "board_drawing.h"
+#include "view/board_drawing.h"
 
-#include "../app/form.h"
-#include "../game/matching.h"
+#include "app/form.h"
+#include "game/matching.h"
 
 namespace lumcrest {
 

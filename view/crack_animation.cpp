@@ -1,8 +1,8 @@
 // A lost game: the gems crack row by row from the bottom up, then the score may enter the
 // table, the menu comes back and a new game waits behind it.
-#include "../app/form.h"
-#include "../audio/track_names.h"
-#include "board_drawing.h"
+#include "app/form.h"
+#include "audio/track_names.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 

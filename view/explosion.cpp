@@ -1,7 +1,7 @@
 // The explosion of cleared gems: five growing and fading frames, a last wisp, then the bare
 // background. The stage-end explosion ends by showing the new level.
-#include "../app/form.h"
-#include "board_drawing.h"
+#include "app/form.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 

@@ -1,8 +1,8 @@
 // The progress bar grows to the new Total, four pixel rows per tick, after every chain; a
 // finished stage is handed to the stage end once the bar has caught up.
-#include "../app/form.h"
-#include "../game/saturate.h"
-#include "board_drawing.h"
+#include "app/form.h"
+#include "game/saturate.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 

@@ -1,7 +1,7 @@
 // A chain that reaches its third step makes every resting gem flash: two highlight frames,
 // then the plain gem again. Exploding cells are left to their explosion.
-#include "../app/form.h"
-#include "board_drawing.h"
+#include "app/form.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 

@@ -1,6 +1,6 @@
 // The jar in the top-left corner celebrates a finished stage: its intro plays three times, the
 // beam and the stars once, their tail twice more, while the progress bar drains away.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

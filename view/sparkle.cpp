@@ -1,6 +1,6 @@
 // The idle sparkle: one settled gem at a time glints (six frames) or catches a sheen of light
 // (nine frames), then may send a wave across a full board.
-#include "../app/form.h"
+#include "app/form.h"
 
 namespace lumcrest {
 

@@ -2,7 +2,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "image_writers.h"
+#include "assets/forge/image_writers.h"
 
 namespace forge {
 

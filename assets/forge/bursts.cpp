@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "canvas.h"
-#include "forge.h"
-#include "gem_painter.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/gem_painter.h"
 
 namespace forge {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "forge.h"
-#include "menu_style.h"
-#include "words.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/menu_style.h"
+#include "assets/forge/words.h"
 
 namespace forge {
 

@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "assets/forge/canvas.h"
 
 #include <cairo-ft.h>
 
@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "image_writers.h"
-#include "words.h"
+#include "assets/forge/image_writers.h"
+#include "assets/forge/words.h"
 
 namespace forge {
 

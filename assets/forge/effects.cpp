@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "canvas.h"
-#include "forge.h"
-#include "image_writers.h"
-#include "loudness.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/image_writers.h"
+#include "assets/forge/loudness.h"
 
 namespace forge {
 

@@ -1,4 +1,4 @@
-#include "gem_painter.h"
+#include "assets/forge/gem_painter.h"
 
 #include <cmath>
 

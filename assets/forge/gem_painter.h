@@ -3,7 +3,7 @@
 
 #include <cairo.h>
 
-#include "canvas.h"
+#include "assets/forge/canvas.h"
 
 namespace forge {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "forge.h"
-#include "gem_painter.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/gem_painter.h"
 
 namespace forge {
 

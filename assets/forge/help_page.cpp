@@ -4,11 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "canvas.h"
-#include "forge.h"
-#include "gem_painter.h"
-#include "menu_style.h"
-#include "words.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/gem_painter.h"
+#include "assets/forge/menu_style.h"
+#include "assets/forge/words.h"
 
 namespace forge {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "canvas.h"
-#include "forge.h"
-#include "gem_painter.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/gem_painter.h"
 
 namespace forge {
 

@@ -4,7 +4,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "image_writers.h"
+#include "assets/forge/image_writers.h"
 
 namespace forge {
 

@@ -1,4 +1,4 @@
-#include "loudness.h"
+#include "assets/forge/loudness.h"
 
 #include <algorithm>
 #include <cmath>

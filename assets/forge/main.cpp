@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "forge.h"
-#include "image_writers.h"
-#include "words.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/image_writers.h"
+#include "assets/forge/words.h"
 
 namespace {
 

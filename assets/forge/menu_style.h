@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "canvas.h"
+#include "assets/forge/canvas.h"
 
 namespace forge {
 

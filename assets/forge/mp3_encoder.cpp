@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "score.h"
+#include "assets/forge/score.h"
 
 namespace forge {
 

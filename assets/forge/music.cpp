@@ -8,10 +8,10 @@
 #include <cmath>
 #include <vector>
 
-#include "canvas.h"
-#include "forge.h"
-#include "image_writers.h"
-#include "score.h"
+#include "assets/forge/canvas.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/image_writers.h"
+#include "assets/forge/score.h"
 
 namespace forge {
 

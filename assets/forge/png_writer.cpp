@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "image_writers.h"
+#include "assets/forge/image_writers.h"
 
 namespace forge {
 

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "loudness.h"
-#include "score.h"
+#include "assets/forge/loudness.h"
+#include "assets/forge/score.h"
 
 namespace forge {
 

@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "image_writers.h"
+#include "assets/forge/image_writers.h"
 
 namespace forge {
 

@@ -1,8 +1,8 @@
 // lumcrest.html: an offline page with how to play, the keys and the credits.
 
-#include "forge.h"
-#include "image_writers.h"
-#include "words.h"
+#include "assets/forge/forge.h"
+#include "assets/forge/image_writers.h"
+#include "assets/forge/words.h"
 
 namespace forge {
 

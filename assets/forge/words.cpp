@@ -1,4 +1,4 @@
-#include "words.h"
+#include "assets/forge/words.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "canvas.h"
+#include "assets/forge/canvas.h"
 
 // Marks English text for translation where it is defined; tr() translates it where it is drawn.
 #define N_(text) text

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "embedded_resources.h"
-#include "image_reader.h"
+#include "assets/embedded_resources.h"
+#include "assets/test/image_reader.h"
 
 namespace {
 

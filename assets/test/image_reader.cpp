@@ -1,4 +1,4 @@
-#include "image_reader.h"
+#include "assets/test/image_reader.h"
 
 #include <jpeglib.h>
 #include <png.h>

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "image_reader.h"
+#include "assets/test/image_reader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <climits>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -2,7 +2,7 @@
 // after a shift and a full repaint. Run by hand: bench_board.
 #include <benchmark/benchmark.h>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -2,7 +2,7 @@
 // drawn by hand onto a scratch surface.
 #include <climits>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "toolkit/surface.h"
 
 namespace lumcrest::testing {

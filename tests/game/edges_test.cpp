@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 #include <unistd.h>
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <set>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "store/profile.h"
 
 namespace lumcrest::testing {

@@ -1,5 +1,5 @@
 // The idle sparkle, the joker and bomb blink and the wave: which frames go where, tick by tick.
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "toolkit/surface.h"
 
 namespace lumcrest::testing {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

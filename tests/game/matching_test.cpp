@@ -2,7 +2,7 @@
 #include <climits>
 #include <set>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/about_box.h"
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

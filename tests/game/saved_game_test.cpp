@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "store/profile.h"
 
 namespace lumcrest::testing {

@@ -1,5 +1,5 @@
 // Chains: the timing of the settle steps, the accumulating score and the rewards.
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

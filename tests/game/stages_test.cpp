@@ -5,7 +5,7 @@
 #include <set>
 
 #include "game/stages.h"
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "app/recorder.h"
-#include "driver.h"
+#include "tools/lumcrest-drive/driver.h"
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/headless/headless_backend.h"

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "well.h"
+#include "tests/rules/well.h"
 
 namespace lumcrest::testing {
 namespace {

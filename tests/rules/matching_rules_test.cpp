@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/matching.h"
-#include "well.h"
+#include "tests/rules/well.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include "game/bar_rules.h"
 #include "game/settle.h"
 #include "game/stages.h"
-#include "well.h"
+#include "tests/rules/well.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "../game/game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -1,11 +1,11 @@
-#include "headless_backend.h"
+#include "toolkit/headless/headless_backend.h"
 
 #include <fstream>
 #include <iostream>
 
-#include "../application.h"
-#include "../error.h"
-#include "../image.h"
+#include "toolkit/application.h"
+#include "toolkit/error.h"
+#include "toolkit/image.h"
 
 namespace tk {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../backend.h"
+#include "toolkit/backend.h"
 
 namespace tk {
 

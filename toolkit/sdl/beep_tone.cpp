@@ -1,4 +1,4 @@
-#include "beep_tone.h"
+#include "toolkit/sdl/beep_tone.h"
 
 #include <algorithm>
 #include <cmath>

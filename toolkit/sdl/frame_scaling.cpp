@@ -1,4 +1,4 @@
-#include "frame_scaling.h"
+#include "toolkit/sdl/frame_scaling.h"
 
 #include <cmath>
 #include <cstddef>

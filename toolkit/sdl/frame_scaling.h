@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "../geometry.h"
+#include "toolkit/geometry.h"
 
 namespace tk::sdl {
 

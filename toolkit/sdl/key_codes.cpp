@@ -1,4 +1,4 @@
-#include "key_codes.h"
+#include "toolkit/sdl/key_codes.h"
 
 namespace tk::sdl {
 

@@ -1,4 +1,4 @@
-#include "loop_timing.h"
+#include "toolkit/sdl/loop_timing.h"
 
 namespace tk::sdl {
 

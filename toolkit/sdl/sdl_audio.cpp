@@ -1,4 +1,4 @@
-#include "sdl_audio.h"
+#include "toolkit/sdl/sdl_audio.h"
 
 #include <SDL.h>
 #include <pthread.h>
@@ -8,9 +8,9 @@
 #include <fstream>
 #include <limits>
 
-#include "../error.h"
-#include "../image.h"
-#include "beep_tone.h"
+#include "toolkit/error.h"
+#include "toolkit/image.h"
+#include "toolkit/sdl/beep_tone.h"
 
 namespace tk::sdl {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../audio.h"
+#include "toolkit/audio.h"
 
 namespace tk::sdl {
 

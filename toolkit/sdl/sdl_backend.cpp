@@ -1,4 +1,4 @@
-#include "sdl_backend.h"
+#include "toolkit/sdl/sdl_backend.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "../application.h"
-#include "../error.h"
-#include "../error_box.h"
-#include "../window.h"
-#include "sdl_impl.h"
+#include "toolkit/application.h"
+#include "toolkit/error.h"
+#include "toolkit/error_box.h"
+#include "toolkit/window.h"
+#include "toolkit/sdl/sdl_impl.h"
 
 namespace tk {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "../backend.h"
+#include "toolkit/backend.h"
 
 namespace tk {
 

@@ -1,9 +1,9 @@
 // Scaling and fullscreen: every window shows its fixed-size frame at a whole-number scale chosen
 // by the player or fitted to the desktop; the main window can fill the screen.
-#include "../application.h"
-#include "../window.h"
-#include "frame_scaling.h"
-#include "sdl_impl.h"
+#include "toolkit/application.h"
+#include "toolkit/window.h"
+#include "toolkit/sdl/frame_scaling.h"
+#include "toolkit/sdl/sdl_impl.h"
 
 namespace tk {
 

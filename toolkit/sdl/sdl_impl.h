@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "sdl_audio.h"
-#include "sdl_backend.h"
-#include "sdl_window.h"
-#include "../pad.h"
+#include "toolkit/sdl/sdl_audio.h"
+#include "toolkit/sdl/sdl_backend.h"
+#include "toolkit/sdl/sdl_window.h"
+#include "toolkit/pad.h"
 
 namespace tk {
 

@@ -1,10 +1,10 @@
 // Input: keys, typed text, the mouse and the close box, each delivered to the window that takes
 // input now (the modal one while it is open) as one event of the application.
-#include "../application.h"
-#include "../control.h"
-#include "../window.h"
-#include "key_codes.h"
-#include "sdl_impl.h"
+#include "toolkit/application.h"
+#include "toolkit/control.h"
+#include "toolkit/window.h"
+#include "toolkit/sdl/key_codes.h"
+#include "toolkit/sdl/sdl_impl.h"
 
 namespace tk {
 

@@ -7,12 +7,12 @@
 
 #include <algorithm>
 
-#include "../application.h"
-#include "../timer.h"
-#include "../window.h"
-#include "loop_timing.h"
-#include "sdl_impl.h"
-#include "x11_connection.h"
+#include "toolkit/application.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
+#include "toolkit/sdl/loop_timing.h"
+#include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/sdl/x11_connection.h"
 
 namespace tk {
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "../application.h"
-#include "sdl_impl.h"
+#include "toolkit/application.h"
+#include "toolkit/sdl/sdl_impl.h"
 
 namespace tk {
 

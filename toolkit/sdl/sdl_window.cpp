@@ -1,11 +1,11 @@
-#include "sdl_window.h"
+#include "toolkit/sdl/sdl_window.h"
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "../error.h"
-#include "../window.h"
+#include "toolkit/error.h"
+#include "toolkit/window.h"
 
 namespace tk::sdl {
 

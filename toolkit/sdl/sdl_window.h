@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "../image.h"
-#include "frame_scaling.h"
+#include "toolkit/image.h"
+#include "toolkit/sdl/frame_scaling.h"
 
 namespace tk {
 class Window;

@@ -1,4 +1,4 @@
-#include "x11_connection.h"
+#include "toolkit/sdl/x11_connection.h"
 
 #include <SDL_syswm.h>
 

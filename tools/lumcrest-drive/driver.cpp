@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "tools/lumcrest-drive/driver.h"
 
 #include <charconv>
 #include <cstdio>

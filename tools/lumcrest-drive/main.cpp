@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "driver.h"
+#include "tools/lumcrest-drive/driver.h"
 
 int main(int argc, char** argv) {
     auto options = lumcrest::parseDriverOptions(argc, argv);

@@ -45,6 +45,8 @@ void TAboutBox::dxButton1Click() {
     close();
 }
 
-void TAboutBox::Label1Click() { app().backend().openUrl(webAddress_); }
+void TAboutBox::Label1Click() {
+    app().backend().openUrl(webAddress_);
+}
 
 }  // namespace lumcrest

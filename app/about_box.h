@@ -8,7 +8,7 @@
 namespace lumcrest {
 
 class TAboutBox : public tk::Window {
-public:
+  public:
     TAboutBox(tk::Application& app, const Environment& env);
 
     tk::Picture Image1;
@@ -20,7 +20,7 @@ public:
     void dxButton1Click();
     void Label1Click();
 
-private:
+  private:
     std::string webAddress_;
 };
 

@@ -8,7 +8,9 @@
 
 namespace lumcrest {
 
-const char* gameVersion() { return LUMCREST_VERSION; }
+const char* gameVersion() {
+    return LUMCREST_VERSION;
+}
 
 namespace {
 
@@ -57,7 +59,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             auto v = value();
             if (!v) return failure("option '--seed' needs a number");
             auto seed = parseSeed(*v);
-            if (!seed) return failure("option '--seed' needs a number 0..4294967295, not '" + *v + "'");
+            if (!seed)
+                return failure("option '--seed' needs a number 0..4294967295, not '" + *v + "'");
             c.seed = seed;
         } else if (a == "--record") {
             auto v = value();
@@ -87,7 +90,9 @@ std::string usageText(const std::string& settingsPath) {
            "Keys: Left/Right move the bar, Down rotates its gems, Up or Space launches it.\n"
            "\n"
            "Settings, high scores and the game in progress are kept in\n"
-           "  " + settingsPath + "\n"
+           "  " +
+           settingsPath +
+           "\n"
            "($XDG_CONFIG_HOME/lumcrest/lumcrest.ini, or ~/.config/lumcrest/lumcrest.ini).\n"
            "See lumcrest(6) for more.\n";
 }

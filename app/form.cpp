@@ -1,11 +1,11 @@
 // Construction of the main window: the layout, then the start-up steps in their order.
 #include "app/form.h"
 
+#include "app/about_box.h"
+#include "assets/embedded_resources.h"
 #include "audio/track_names.h"
 #include "game/bar_rules.h"
 #include "toolkit/error.h"
-#include "app/about_box.h"
-#include "assets/embedded_resources.h"
 
 namespace lumcrest {
 
@@ -35,7 +35,8 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
     if (!file) return {};
     return std::span<const std::uint8_t>(file->data, file->size);
 }
-[[maybe_unused]] const bool embeddedPicturesHandedOver = (tk::setEmbeddedLookup(&findEmbeddedPicture), true);
+[[maybe_unused]] const bool embeddedPicturesHandedOver =
+    (tk::setEmbeddedLookup(&findEmbeddedPicture), true);
 
 }  // namespace
 
@@ -86,9 +87,11 @@ TForm1::TForm1(tk::Application& app, Environment env)
       cracktimer(app, "cracktimer", 20, false),
       flashtimer(app, "flashtimer", 50, false),
       scoretimer(app, "scoretimer", 300, false),
+      // clang-format off
       timerTable{&Timer1,    &MusicTimer, &Animtimer,  &Cycletimer, &Atimer,
                  &jartimer,  &blasttimer, &filltimer,  &vertimer,   &wavetimer,
                  &cracktimer, &flashtimer, &scoretimer},
+      // clang-format on
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
       profile_(env_.settingsPath) {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "app/environment.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "store/profile.h"
-#include "app/environment.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image_list.h"
@@ -26,7 +26,7 @@ tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = f
                      bool underline = false);
 
 class TForm1 : public tk::Window, public GameState {
-public:
+  public:
     // Construction steps 1 to 23. Throws when a picture or a track of the start cannot be loaded.
     TForm1(tk::Application& app, Environment env);
     ~TForm1() override;
@@ -61,10 +61,10 @@ public:
     tk::Panel Scorepanel;      // the high-score table over the menu
     tk::Picture Image2;        // the table's backdrop
     std::unique_ptr<tk::Label> name[11], num[11], score[11];  // the table's lines 1..10
-    tk::PushButton hscoreclose;  // the table's Ok
-    tk::Panel helppanel;         // the help page opened from the menu
-    tk::Picture Image1;          // the help page's picture
-    tk::PushButton dxButton4;    // the help page's Ok
+    tk::PushButton hscoreclose;                               // the table's Ok
+    tk::Panel helppanel;                                      // the help page opened from the menu
+    tk::Picture Image1;                                       // the help page's picture
+    tk::PushButton dxButton4;                                 // the help page's Ok
     tk::Panel overpanel;         // the name panel: the welcome and the player's name
     tk::Picture Image3;          // the name panel's backdrop
     tk::EditBox Playersname;     // the name panel's box for the name
@@ -115,7 +115,7 @@ public:
     // The menu button the controller's highlight is on (0 New .. 6 Back), -1 for none.
     int padHighlight = -1;
     int padPressed = -1;  // the menu button A went down on, -1 for none
-    int padHeldKey = 0;  // the key a held direction repeats
+    int padHeldKey = 0;   // the key a held direction repeats
     tk::PadButton padHeldButton = tk::PadButton::A;
 
     // --- The bar (app/play.cpp over game/bar_rules.h) -------------------------------------------
@@ -221,7 +221,7 @@ public:
     // Seeds the random generator (from the clock, or the driver's fixed seed).
     void randomize();
 
-private:
+  private:
     void layOut();        // step 1: the controls, image lists and timers with their design values
     void bindHandlers();  // handlers bound by name
     Environment env_;

@@ -56,7 +56,8 @@ std::string findLocaleFolder(const fs::path& data) {
     if (!ec) {
         fs::path dir = exe.parent_path();
         for (const fs::path& candidate : {dir / "locale", dir / ".." / "share" / "locale"})
-            if (fs::is_directory(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+            if (fs::is_directory(candidate, ec))
+                return fs::weakly_canonical(candidate, ec).string();
     }
     return (data / ".." / "locale").string();
 }
@@ -64,8 +65,8 @@ std::string findLocaleFolder(const fs::path& data) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    lumcrest::CommandLine options =
-        lumcrest::parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    lumcrest::CommandLine options = lumcrest::parseCommandLine(
+        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     switch (options.action) {
         case lumcrest::CommandLine::Action::Help:
             std::fputs(lumcrest::usageText(lumcrest::defaultSettingsPath()).c_str(), stdout);
@@ -123,7 +124,8 @@ int main(int argc, char** argv) {
     if (app.tickLog) {
         timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
-        std::fprintf(app.tickLog, "mapped %lld\n", (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
+        std::fprintf(app.tickLog, "mapped %lld\n",
+                     (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
 
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.

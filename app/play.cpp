@@ -1,10 +1,10 @@
 // The window's side of play: the bar's keys, its flight, the next bar, the loss and the settle
 // cycle. The rules are those of game/; these members add the drawing, the sounds, the captions
 // and the timers that pace them.
+#include "app/form.h"
 #include "game/bar_rules.h"
 #include "game/matching.h"
 #include "game/settle.h"
-#include "app/form.h"
 
 namespace lumcrest {
 

@@ -81,7 +81,8 @@ void SessionRecorder::mouseDown(tk::Window& w, tk::MouseButton b, int x, int y) 
 
 void SessionRecorder::mouseUp(tk::Window& w, tk::MouseButton b, int x, int y) {
     if (routed(w))
-        event(std::string(buttonWord(b, false)) + " " + std::to_string(x) + " " + std::to_string(y));
+        event(std::string(buttonWord(b, false)) + " " + std::to_string(x) + " " +
+              std::to_string(y));
 }
 
 void SessionRecorder::closeRequest(tk::Window& w) {
@@ -96,7 +97,9 @@ void SessionRecorder::padButton(tk::PadButton button, bool down) {
     event(std::string("pad ") + tk::padButtonName(button) + (down ? " down" : " up"));
 }
 
-void SessionRecorder::tick(tk::Timer& t) { event("tick " + t.name()); }
+void SessionRecorder::tick(tk::Timer& t) {
+    event("tick " + t.name());
+}
 
 std::string escapeIniChunk(const std::string& bytes) {
     static const char kHex[] = "0123456789ABCDEF";

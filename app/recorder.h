@@ -12,7 +12,7 @@
 namespace lumcrest {
 
 class SessionRecorder : public tk::InputObserver {
-public:
+  public:
     // Writes to OUT (not owned; every line is flushed at once). APP's clock at ORIGINUS is the
     // replay's time 0, the moment the windows were constructed.
     SessionRecorder(tk::Application& app, std::FILE* out, std::int64_t originUs);
@@ -34,7 +34,7 @@ public:
     // True while every line so far reached the file.
     bool healthy() const { return healthy_; }
 
-private:
+  private:
     // Writes `at` when the clock moved since the last line, then LINE.
     void event(const std::string& line);
     void write(const std::string& line);

@@ -1,7 +1,7 @@
 // The window's side of the saved game: the bar in flight comes from Timer1, and the captions
 // show what was read.
-#include "store/saved_game.h"
 #include "app/form.h"
+#include "store/saved_game.h"
 
 namespace lumcrest {
 

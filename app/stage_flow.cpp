@@ -1,9 +1,9 @@
 // The window's side of a game as a run of stages: a new game, the stage end with its jar, the
 // whole-board explosion, the level banner and the change of background. The rules are those of
 // game/stages.h; these members add the drawing, the sounds, the captions and the timers.
+#include "app/form.h"
 #include "game/matching.h"
 #include "game/stages.h"
-#include "app/form.h"
 
 namespace lumcrest {
 

@@ -24,10 +24,13 @@ void TForm1::switchTrack(const std::string& file, int restartMs) {
 }
 
 void preloadEffects(tk::Audio& audio) {
-    audio.preloadEffects(std::vector<std::string>(std::begin(kEffectFiles), std::end(kEffectFiles)));
+    audio.preloadEffects(
+        std::vector<std::string>(std::begin(kEffectFiles), std::end(kEffectFiles)));
 }
 
-void TForm1::stopMusic() { app().backend().audio().stopMusic(); }
+void TForm1::stopMusic() {
+    app().backend().audio().stopMusic();
+}
 
 void TForm1::musicloop() {
     if (musicOn != 1) return;

@@ -7,7 +7,9 @@
 
 namespace lumcrest {
 
-int randomKind(Random& rng, int blocks) { return rng.below(blocks) + 1; }
+int randomKind(Random& rng, int blocks) {
+    return rng.below(blocks) + 1;
+}
 
 void drawOrdinaryBar(Random& rng, int blocks, int* bar) {
     // With fewer than two kinds three equal gems cannot be avoided; take what comes.
@@ -115,8 +117,7 @@ void drawNextBar(GameState& s, Random& rng) {
         } else {
             s.bombLast = false;
         }
-    } while (s.Blocks >= 2 && s.Nextshape[1] == s.Nextshape[2] &&
-             s.Nextshape[2] == s.Nextshape[3]);
+    } while (s.Blocks >= 2 && s.Nextshape[1] == s.Nextshape[2] && s.Nextshape[2] == s.Nextshape[3]);
     placeBarHome(s);
 }
 

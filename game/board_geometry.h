@@ -19,18 +19,32 @@ constexpr int kJoker = 11;
 constexpr int kBomb = 12;
 constexpr int kWall = 20;
 
-constexpr int gridIndex(int x, int y) { return x * 100 + y; }
-constexpr bool inGrid(int x, int y) { return x >= 0 && x < 100 && y >= 0 && y < 100; }
-constexpr int columnX(int c) { return c + 10; }
-constexpr int rowY(int r) { return r + 17; }
+constexpr int gridIndex(int x, int y) {
+    return x * 100 + y;
+}
+constexpr bool inGrid(int x, int y) {
+    return x >= 0 && x < 100 && y >= 0 && y < 100;
+}
+constexpr int columnX(int c) {
+    return c + 10;
+}
+constexpr int rowY(int r) {
+    return r + 17;
+}
 
 // Top-left pixel of the cell in column c, row r.
-constexpr int cellLeft(int c) { return 60 + 48 * c; }
-constexpr int cellTop(int r) { return 520 - 48 * r; }
+constexpr int cellLeft(int c) {
+    return 60 + 48 * c;
+}
+constexpr int cellTop(int r) {
+    return 520 - 48 * r;
+}
 constexpr int kCellSize = 48;
 
 // The preview bar's gems, k = 1..3.
-constexpr int previewLeft(int k) { return 48 * k + 609; }
+constexpr int previewLeft(int k) {
+    return 48 * k + 609;
+}
 constexpr int kPreviewTop = 80;
 
 // The stage progress bar: 14 pixel columns, growing up from y 465 by one row per unit of Total.

@@ -12,9 +12,9 @@ namespace lumcrest {
 
 struct GameState {
     // --- Per-cell grids, indexed x * 100 + y ---------------------------------------------------
-    int board[kGridSize] = {};       // 0 empty, 1..Blocks gems, 11 joker, 12 bomb, 20 wall
-    int shownCells[kGridSize] = {};  // value last drawn in the cell; -5 forces a redraw
-    int blastCells[kGridSize] = {};  // gem shown exploding in the cell; 0 none
+    int board[kGridSize] = {};           // 0 empty, 1..Blocks gems, 11 joker, 12 bomb, 20 wall
+    int shownCells[kGridSize] = {};      // value last drawn in the cell; -5 forces a redraw
+    int blastCells[kGridSize] = {};      // gem shown exploding in the cell; 0 none
     std::uint8_t marks[kGridSize] = {};  // 1: cleared by the next settle step
 
     // --- The bar (indices 1..3; 1..10 are the starting row's working cells) -------------------
@@ -103,7 +103,7 @@ struct GameState {
     }
     int cellAt(int x, int y) const { return inGrid(x, y) ? board[gridIndex(x, y)] : 0; }
 
-private:
+  private:
     int spare_ = 0;
 };
 

@@ -18,10 +18,14 @@ struct Step {
     int dx, dy;
 };
 // Right, up, down, left, then the four diagonals. Every run is found from both of its ends.
+// clang-format off
 constexpr Step kDirections[8] = {{1, 0},  {0, 1},  {0, -1}, {-1, 0},
                                  {1, 1},  {-1, -1}, {1, -1}, {-1, 1}};
+// clang-format on
 
-bool inPlay(int x, int y) { return x >= kFirstX && x <= kLastX && y >= kFirstY && y <= kLastY; }
+bool inPlay(int x, int y) {
+    return x >= kFirstX && x <= kLastX && y >= kFirstY && y <= kLastY;
+}
 
 }  // namespace
 

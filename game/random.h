@@ -6,7 +6,7 @@
 namespace lumcrest {
 
 class Random {
-public:
+  public:
     void seed(std::uint32_t s) { state_ = s; }
     // The next 32-bit output (splitmix64, high half).
     std::uint32_t next() {
@@ -18,7 +18,7 @@ public:
     // A uniform integer 0..n-1; 0 when n is not positive.
     int below(int n) { return n > 0 ? int(next() % std::uint32_t(n)) : 0; }
 
-private:
+  private:
     std::uint64_t state_ = 0;
 };
 

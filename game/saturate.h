@@ -12,7 +12,9 @@ constexpr int clampToInt(long long v) {
 }
 
 // a += b, held inside the int range.
-constexpr void addSaturated(int& a, long long b) { a = clampToInt((long long)a + b); }
+constexpr void addSaturated(int& a, long long b) {
+    a = clampToInt((long long)a + b);
+}
 
 // Progress-bar pixels per gem still to clear: (367 - total) / gemsLeft, truncated toward zero.
 // gemsLeft must not be 0.

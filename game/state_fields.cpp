@@ -20,12 +20,22 @@ struct Array {
     std::function<int*(GameState&)> get;
 };
 
-#define INT_FIELD(f) Scalar{#f, FieldRef::Kind::Int, [](GameState& s) -> void* { return &s.f; }}
-#define FLAG_FIELD(f) Scalar{#f, FieldRef::Kind::Flag, [](GameState& s) -> void* { return &s.f; }}
-#define BYTE_FIELD(f) Scalar{#f, FieldRef::Kind::Byte, [](GameState& s) -> void* { return &s.f; }}
+#define INT_FIELD(f)                                                         \
+    Scalar {                                                                 \
+#f, FieldRef::Kind::Int, [](GameState & s) -> void* { return &s.f; } \
+    }
+#define FLAG_FIELD(f)                                                         \
+    Scalar {                                                                  \
+#f, FieldRef::Kind::Flag, [](GameState & s) -> void* { return &s.f; } \
+    }
+#define BYTE_FIELD(f)                                                         \
+    Scalar {                                                                  \
+#f, FieldRef::Kind::Byte, [](GameState & s) -> void* { return &s.f; } \
+    }
 
 const std::vector<Scalar>& scalars() {
     static const std::vector<Scalar> list = {
+        // clang-format off
         INT_FIELD(landedCount), FLAG_FIELD(shapeMoved), INT_FIELD(Stage), INT_FIELD(Gemsleft),
         INT_FIELD(Blocks), INT_FIELD(Score), INT_FIELD(Total), INT_FIELD(fillStep),
         INT_FIELD(Background), INT_FIELD(gemCount), INT_FIELD(bombThreshold), FLAG_FIELD(bombLast),
@@ -45,6 +55,7 @@ const std::vector<Scalar>& scalars() {
         BYTE_FIELD(musicLit), BYTE_FIELD(soundLit), BYTE_FIELD(helpLit), BYTE_FIELD(aboutLit),
         BYTE_FIELD(backLit), BYTE_FIELD(menuLit), INT_FIELD(blinkCount), INT_FIELD(lastScore),
     };
+    // clang-format on
     return list;
 }
 

@@ -10,7 +10,9 @@ namespace lumcrest {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Blanks trimmed off both ends of [b, e).
 void trimRange(const char*& b, const char*& e) {
@@ -129,8 +131,10 @@ IniDocument::IniDocument(std::string text) : source_(std::move(text)) {
         l.size = size;
         int at = int(lines_.size());
         lines_.push_back(l);
-        if (tail_ >= 0) lines_[tail_].next = at;
-        else head_ = at;
+        if (tail_ >= 0)
+            lines_[tail_].next = at;
+        else
+            head_ = at;
         tail_ = at;
         // Only section headers are looked at now; pairs when their section is first asked for.
         const char* b = data + begin;
@@ -249,8 +253,10 @@ int IniDocument::addLine(std::string text) {
 void IniDocument::insertAfter(int at, int line) {
     if (at < 0) {
         // At the end of the text.
-        if (tail_ >= 0) lines_[std::size_t(tail_)].next = line;
-        else head_ = line;
+        if (tail_ >= 0)
+            lines_[std::size_t(tail_)].next = line;
+        else
+            head_ = line;
         tail_ = line;
         return;
     }
@@ -303,8 +309,10 @@ std::string IniDocument::text() const {
     out.reserve(source_.size() + 64 * owned_.size() + 16);
     for (int at = head_; at >= 0; at = lines_[std::size_t(at)].next) {
         const Line& l = lines_[std::size_t(at)];
-        if (l.owned >= 0) out += owned_[std::size_t(l.owned)];
-        else out.append(source_, l.begin, l.size);
+        if (l.owned >= 0)
+            out += owned_[std::size_t(l.owned)];
+        else
+            out.append(source_, l.begin, l.size);
         out += eol_;
     }
     return out;
@@ -373,10 +381,14 @@ std::optional<int> parseIniInteger(const std::string& text) {
     for (std::size_t k = digits; k < s.size(); ++k) {
         int d;
         char c = s[k];
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         v = v * base + d;
         if (v > 0x80000000LL) return std::nullopt;
     }

@@ -17,7 +17,7 @@ namespace lumcrest {
 // double or single quotes around a value is removed; the first section of a name and the first
 // key in it win.
 class IniDocument {
-public:
+  public:
     explicit IniDocument(std::string text = {});
 
     std::optional<std::string> lookUp(const std::string& section, const std::string& key) const;
@@ -29,11 +29,11 @@ public:
     // The whole text, every line ended by the file's line end (CR LF when the file used it).
     std::string text() const;
 
-private:
+  private:
     struct Line {
         std::size_t begin = 0, size = 0;  // in source_, unless owned >= 0
-        int owned = -1;                    // index in owned_
-        int next = -1;                     // the line after this one
+        int owned = -1;                   // index in owned_
+        int next = -1;                    // the line after this one
     };
     struct Section {
         int header = -1;  // the line of its first "[name]"
@@ -58,7 +58,7 @@ private:
     std::string eol_ = "\n";
     mutable std::vector<Section> sections_;
     std::unordered_map<std::string, int> sectionByName_;  // lower-case name -> index
-    std::vector<int> headers_;                             // every section line, in order
+    std::vector<int> headers_;                            // every section line, in order
 };
 
 // One look-up or one store on a whole text (for a single key; a batch keeps an IniDocument).

@@ -48,7 +48,8 @@ FileBytes readFile(const std::string& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         out.state = FileState::Unreadable;
-        out.reason = S_ISDIR(st.st_mode) ? tk::tr("it is a folder") : tk::tr("it is not a regular file");
+        out.reason =
+            S_ISDIR(st.st_mode) ? tk::tr("it is a folder") : tk::tr("it is not a regular file");
         ::close(fd);
         return out;
     }
@@ -177,7 +178,9 @@ Profile& Profile::operator=(Profile&& other) noexcept {
     return *this;
 }
 
-Profile::~Profile() { unlock(); }
+Profile::~Profile() {
+    unlock();
+}
 
 std::optional<IniDocument> Profile::load() const {
     FileBytes f = readFile(path_);
@@ -190,7 +193,9 @@ std::optional<IniDocument> Profile::load() const {
     return IniDocument(decodeIniBytes(std::move(f.bytes)));
 }
 
-void Profile::refuse() const { throw tk::Error(tk::tr("Unable to write to %s", path_)); }
+void Profile::refuse() const {
+    throw tk::Error(tk::tr("Unable to write to %s", path_));
+}
 
 void Profile::lock() {
     if (lockFd_ >= 0) return;
@@ -227,14 +232,19 @@ Profile::Reading::Reading(Profile& p) : profile_(p) {
     if (!profile_.read_) profile_.read_.emplace();
 }
 
-Profile::Reading::~Reading() { profile_.read_.reset(); }
+Profile::Reading::~Reading() {
+    profile_.read_.reset();
+}
 
 std::string Profile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
     std::optional<std::string> v;
-    if (batch_) v = batch_->lookUp(section, key);
-    else if (read_) v = read_->lookUp(section, key);
-    else if (auto doc = load()) v = doc->lookUp(section, key);
+    if (batch_)
+        v = batch_->lookUp(section, key);
+    else if (read_)
+        v = read_->lookUp(section, key);
+    else if (auto doc = load())
+        v = doc->lookUp(section, key);
     if (!v) return def;
     if (v->size() > kMaxString) v->resize(kMaxString);
     return *v;

@@ -15,7 +15,7 @@
 namespace lumcrest {
 
 class Profile {
-public:
+  public:
     explicit Profile(std::string path) : path_(std::move(path)) {}
     Profile(const Profile&) = delete;
     Profile& operator=(const Profile&) = delete;
@@ -46,13 +46,13 @@ public:
     // (start-up reads about 120 keys; one read of the file serves them all). Writes still go to
     // the file at once and are seen by later reads.
     class Reading {
-    public:
+      public:
         explicit Reading(Profile& p);
         ~Reading();
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
 
-    private:
+      private:
         Profile& profile_;
     };
 
@@ -66,7 +66,7 @@ public:
 
     // A batch for one handler: commit() writes it; leaving without commit() drops it.
     class Batch {
-    public:
+      public:
         explicit Batch(Profile& p) : profile_(p) { profile_.beginBatch(); }
         ~Batch() {
             if (!done_) profile_.abandonBatch();
@@ -78,12 +78,12 @@ public:
             profile_.commitBatch();
         }
 
-    private:
+      private:
         Profile& profile_;
         bool done_ = false;
     };
 
-private:
+  private:
     // The file as a document; marks the file unreadable when it exists but cannot be read.
     std::optional<IniDocument> load() const;
     [[noreturn]] void refuse() const;

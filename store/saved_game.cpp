@@ -9,7 +9,9 @@ namespace lumcrest {
 namespace {
 
 // The key of the cell in column C, row R: "Gem" and 10 (c - 1) + r.
-std::string gemKey(int c, int r) { return "Gem" + std::to_string(10 * (c - 1) + r); }
+std::string gemKey(int c, int r) {
+    return "Gem" + std::to_string(10 * (c - 1) + r);
+}
 
 }  // namespace
 
@@ -25,7 +27,8 @@ void saveGame(Profile& profile, const GameState& s, bool barInFlight) {
 }
 
 void saveGameKeys(Profile& profile, const GameState& s, bool barInFlight) {
-    for (int k = 1; k <= 3; ++k) profile.writeInteger("Gemshape", "Shape" + std::to_string(k), s.Shape[k]);
+    for (int k = 1; k <= 3; ++k)
+        profile.writeInteger("Gemshape", "Shape" + std::to_string(k), s.Shape[k]);
     for (int k = 1; k <= 3; ++k)
         profile.writeInteger("Nextgemshape", "Nextshape" + std::to_string(k), s.Nextshape[k]);
     profile.writeInteger("Techinfo", "Stage", s.Stage);
@@ -48,7 +51,8 @@ int savedCell(const GameState& s, bool barInFlight, int c, int r) {
 }
 
 void loadGame(const Profile& profile, GameState& s) {
-    for (int k = 1; k <= 3; ++k) s.Shape[k] = profile.readInteger("Gemshape", "Shape" + std::to_string(k), 0);
+    for (int k = 1; k <= 3; ++k)
+        s.Shape[k] = profile.readInteger("Gemshape", "Shape" + std::to_string(k), 0);
     for (int k = 1; k <= 3; ++k)
         s.Nextshape[k] = profile.readInteger("Nextgemshape", "Nextshape" + std::to_string(k), 0);
     s.Stage = profile.readInteger("Techinfo", "Stage", 1);

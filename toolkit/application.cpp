@@ -13,7 +13,9 @@ Application::Application(Backend& backend) : backend_(backend) {}
 
 Application::~Application() = default;
 
-void Application::reportError(const std::string& message) { backend_.showError(*this, message); }
+void Application::reportError(const std::string& message) {
+    backend_.showError(*this, message);
+}
 
 void Application::dispatch(const std::function<void()>& handler) {
     ++depth_;
@@ -85,13 +87,15 @@ void Application::padInput(PadButton button, bool down) {
     dispatch([w, button, down] { w->padButton(button, down); });
 }
 
-void Application::addWindow(Window* w) { windows_.push_back(w); }
+void Application::addWindow(Window* w) {
+    windows_.push_back(w);
+}
 
 void Application::removeWindow(Window* w) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
-    modal_.erase(std::remove_if(modal_.begin(), modal_.end(),
-                                [w](const Modal& m) { return m.window == w; }),
-                 modal_.end());
+    modal_.erase(
+        std::remove_if(modal_.begin(), modal_.end(), [w](const Modal& m) { return m.window == w; }),
+        modal_.end());
     if (main_ == w) main_ = nullptr;
 }
 
@@ -131,7 +135,9 @@ void Application::flushPaints() {
     flushing_ = false;
 }
 
-void Application::addTimer(Timer* t) { timers_.push_back(t); }
+void Application::addTimer(Timer* t) {
+    timers_.push_back(t);
+}
 
 void Application::removeTimer(Timer* t) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());

@@ -19,7 +19,7 @@ enum class MouseButton;
 // Sees every input and every timer tick that the real loop hands to the game, in the order they
 // come, just before each is handled (for recording a session). The times are the clock's.
 class InputObserver {
-public:
+  public:
     virtual ~InputObserver() = default;
     virtual void keyDown(Window&, int /*vk*/) {}
     virtual void keyUp(Window&, int /*vk*/) {}
@@ -34,7 +34,7 @@ public:
 };
 
 class Application {
-public:
+  public:
     explicit Application(Backend& backend);
     ~Application();
     Application(const Application&) = delete;
@@ -108,7 +108,7 @@ public:
     bool quitting() const { return quitting_; }
     void quit() { quitting_ = true; }
 
-private:
+  private:
     void runLater();
     Backend& backend_;
     std::vector<Window*> windows_;

@@ -9,7 +9,7 @@ namespace tk {
 enum class MusicState { None, Playing, Ended, Stopped };
 
 class Audio {
-public:
+  public:
     virtual ~Audio() = default;
     // Starts the WAV file PATH at once, cutting off the effect still playing. A file that cannot be
     // played sounds the system beep instead; nothing is raised.

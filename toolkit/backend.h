@@ -13,7 +13,7 @@ class Application;
 class Window;
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     // Microseconds of a monotonic clock.
     virtual std::int64_t nowUs() = 0;

@@ -7,7 +7,7 @@
 namespace tk {
 
 class Canvas {
-public:
+  public:
     // Draws into TARGET; only pixels inside CLIP (target coordinates) change; drawing
     // coordinates are offset by (originX, originY).
     Canvas(Image& target, Rect clip, int originX = 0, int originY = 0);
@@ -37,7 +37,7 @@ public:
     // A one-pixel frame around R.
     void frameRect(Rect r, Argb colour);
 
-private:
+  private:
     Image& target_;
     Rect clip_;
     int ox_, oy_;

@@ -33,7 +33,11 @@ std::vector<std::string> utf8Characters(const std::string& s) {
     std::size_t i = 0;
     while (i < s.size()) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        std::size_t len = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 0;
         if (len == 0 || i + len > s.size()) {
             ++i;
             continue;
@@ -64,7 +68,9 @@ Control::~Control() {
     for (Control* c : children_) c->parent_ = nullptr;
 }
 
-Window* Control::window() { return parent_ ? parent_->window() : nullptr; }
+Window* Control::window() {
+    return parent_ ? parent_->window() : nullptr;
+}
 
 Rect Control::windowRect() const {
     Rect r = bounds_;
@@ -104,7 +110,9 @@ void Control::setVisible(bool on) {
     }
 }
 
-void Control::invalidate() { changed(); }
+void Control::invalidate() {
+    changed();
+}
 
 void Control::changed() {
     if (!showing()) return;
@@ -120,7 +128,9 @@ void Control::textInput(const std::string&) {}
 Panel::Panel(Control* parent, std::string name, Argb colour)
     : Control(parent, std::move(name)), colour_(colour) {}
 
-void Panel::paint(Canvas& canvas) { canvas.fillRect(Rect{0, 0, width(), height()}, colour_); }
+void Panel::paint(Canvas& canvas) {
+    canvas.fillRect(Rect{0, 0, width(), height()}, colour_);
+}
 
 void Panel::setColour(Argb c) {
     if (c == colour_) return;
@@ -195,8 +205,8 @@ Picture::Picture(Control* parent, std::string name) : Control(parent, std::move(
 void Picture::loadFromFile(const std::string& path) {
     // The language's own picture when there is one; the control still names the bare file.
     const std::string local = localizedPicturePath(path);
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>(
-        local == path ? readFileBytes(path) : readFileBytes(local));
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(local == path ? readFileBytes(path)
+                                                                           : readFileBytes(local));
     std::shared_ptr<const Image> img;
     LastDecoded& last = lastDecoded();
     if (last.bytes == *bytes) img = last.image.lock();

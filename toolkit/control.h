@@ -18,7 +18,7 @@ class Window;
 enum class MouseButton { Left, Right, Middle };
 
 class Control {
-public:
+  public:
     // A control named NAME inside PARENT (a window or another control), at (0, 0), 0 x 0, visible.
     Control(Control* parent, std::string name);
     virtual ~Control();
@@ -77,11 +77,11 @@ public:
 
     bool handCursor = false;
 
-protected:
+  protected:
     // Called when the control changed in a way that needs repainting.
     void changed();
 
-private:
+  private:
     friend class Window;
     Control* parent_;
     std::string name_;
@@ -92,7 +92,7 @@ private:
 
 // A rectangle filled with one colour; holds other controls.
 class Panel : public Control {
-public:
+  public:
     Panel(Control* parent, std::string name, Argb colour = rgb(0, 0, 0));
     void paint(Canvas& canvas) override;
     bool opaque() const override { return true; }
@@ -100,13 +100,13 @@ public:
     Argb colour() const { return colour_; }
     void setColour(Argb c);
 
-private:
+  private:
     Argb colour_;
 };
 
 // Text over whatever lies beneath; sized to its text.
 class Label : public Control {
-public:
+  public:
     Label(Control* parent, std::string name, FontSpec font);
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
@@ -118,7 +118,7 @@ public:
     std::string captionText() const override { return caption_; }
     const FontSpec* captionFont() const override { return &font_; }
 
-private:
+  private:
     void resize();
     std::string caption_;
     FontSpec font_;
@@ -130,7 +130,7 @@ private:
 // are decoded when it is drawn and, unless kept, let go while it is off screen: only its file's
 // bytes are kept.
 class Picture : public Control {
-public:
+  public:
     Picture(Control* parent, std::string name);
     // Loads a BMP or JPEG file, checking that it decodes; throws tk::Error (and keeps the old
     // picture) when it cannot.
@@ -155,9 +155,9 @@ public:
     // something was freed.
     bool releasePixels();
 
-private:
+  private:
     std::shared_ptr<const std::vector<std::uint8_t>> bytes_;  // the file's bytes, when kept
-    const std::uint8_t* embedded_ = nullptr;                     // or the embedded bytes
+    const std::uint8_t* embedded_ = nullptr;                  // or the embedded bytes
     std::size_t embeddedSize_ = 0;
     mutable std::shared_ptr<const Image> image_;
     int pictureW_ = 0, pictureH_ = 0;
@@ -166,7 +166,7 @@ private:
 
 // A push button with a gradient face and a caption; Space or Enter click it while it has the focus.
 class PushButton : public Control {
-public:
+  public:
     PushButton(Control* parent, std::string name, std::string caption, FontSpec font);
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
@@ -179,7 +179,7 @@ public:
     const FontSpec* captionFont() const override { return &font_; }
     void setPressed(bool on);
 
-private:
+  private:
     std::string caption_;
     FontSpec font_;
     bool pressed_ = false;
@@ -187,12 +187,12 @@ private:
 
 // A single line of editable text with a caret; at most maxLength characters (not bytes).
 class EditBox : public Control {
-public:
+  public:
     EditBox(Control* parent, std::string name, FontSpec font, Argb background);
     const std::string& text() const { return text_; }
     // Sets the text as a program would: not limited by maxLength; the caret goes to the end.
     void setText(const std::string& utf8);
-    int maxLength = 0;  // 0: no limit
+    int maxLength = 0;                    // 0: no limit
     int caret() const { return caret_; }  // in characters
     void paint(Canvas& canvas) override;
     bool opaque() const override { return true; }
@@ -203,7 +203,7 @@ public:
     std::string captionText() const override { return text_; }
     const FontSpec* captionFont() const override { return &font_; }
 
-private:
+  private:
     std::string text_;
     int caret_ = 0;
     FontSpec font_;

@@ -52,10 +52,11 @@ std::vector<std::string> wrap(const std::string& message, int width) {
 }  // namespace
 
 ErrorBox::ErrorBox(Application& app, const std::string& message)
-    : Window(app, "ErrorBox", kWidth,
-             kMargin * 3 + 28 + int(wrap(message, kWidth - 2 * kMargin).size()) *
-                                    measureText("Ag", boxFont()).height,
-             rgb(240, 236, 226)),
+    : Window(
+          app, "ErrorBox", kWidth,
+          kMargin * 3 + 28 +
+              int(wrap(message, kWidth - 2 * kMargin).size()) * measureText("Ag", boxFont()).height,
+          rgb(240, 236, 226)),
       message_(message) {
     title = tr("Error");
     int y = kMargin;

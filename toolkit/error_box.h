@@ -11,12 +11,12 @@
 namespace tk {
 
 class ErrorBox : public Window {
-public:
+  public:
     // A box for MESSAGE, not yet open; the application opens it modally.
     ErrorBox(Application& app, const std::string& message);
     const std::string& message() const { return message_; }
 
-private:
+  private:
     std::string message_;
     std::vector<std::unique_ptr<Label>> lines_;
     std::unique_ptr<PushButton> ok_;

@@ -115,8 +115,12 @@ enum : int { kSyntheticBold = 1, kSyntheticItalic = 2, kUnderline = 4 };
 constexpr float kItalicSlant = 0.207f;
 
 // 26.6 fixed point, as FreeType measures.
-constexpr long floor26(long v) { return (v & -64) / 64; }
-constexpr long ceil26(long v) { return ((v + 63) & -64) / 64; }
+constexpr long floor26(long v) {
+    return (v & -64) / 64;
+}
+constexpr long ceil26(long v) {
+    return ((v + 63) & -64) / 64;
+}
 
 // One face at one size, with the line metrics every text in it shares. Glyphs are hinted with
 // the normal hinter and drawn anti-aliased; kerning and the face's standard ligatures apply.
@@ -150,7 +154,7 @@ struct PlacedGlyph {
 };
 
 class FontCache {
-public:
+  public:
     ~FontCache() {
         fonts_.clear();
         if (library_) FT_Done_FreeType(library_);
@@ -186,7 +190,8 @@ public:
             sized->underlineTop = sized->ascent - underlineOffset - 1;
         } else {
             // A bitmap-only face: the nearest size it carries.
-            if (face->num_fixed_sizes <= 0) throw Error(tr("Cannot open font %s", file + ": no sizes"));
+            if (face->num_fixed_sizes <= 0)
+                throw Error(tr("Cannot open font %s", file + ": no sizes"));
             int best = 0;
             for (int i = 1; i < face->num_fixed_sizes; ++i)
                 if (std::abs(face->available_sizes[i].height - size) <
@@ -307,7 +312,7 @@ public:
 
     std::mutex mutex;
 
-private:
+  private:
     FT_Library library_ = nullptr;
     std::map<FontKey, std::unique_ptr<SizedFace>> fonts_;
     std::map<std::pair<const SizedFace*, unsigned>, Glyph> glyphs_;
@@ -368,7 +373,9 @@ std::string chooseFaceFor(const std::string& sample) {
     return face;
 }
 
-std::string georgiaFace() { return chosenFace(); }
+std::string georgiaFace() {
+    return chosenFace();
+}
 
 TextSize measureText(const std::string& text, const FontSpec& font) {
     FontCache& fonts = cache();

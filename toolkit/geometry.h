@@ -13,10 +13,18 @@ constexpr Argb rgb(int r, int g, int b) {
     return 0xFF000000u | (std::uint32_t(r & 255) << 16) | (std::uint32_t(g & 255) << 8) |
            std::uint32_t(b & 255);
 }
-constexpr int redOf(Argb c) { return int((c >> 16) & 255); }
-constexpr int greenOf(Argb c) { return int((c >> 8) & 255); }
-constexpr int blueOf(Argb c) { return int(c & 255); }
-constexpr int alphaOf(Argb c) { return int(c >> 24); }
+constexpr int redOf(Argb c) {
+    return int((c >> 16) & 255);
+}
+constexpr int greenOf(Argb c) {
+    return int((c >> 8) & 255);
+}
+constexpr int blueOf(Argb c) {
+    return int(c & 255);
+}
+constexpr int alphaOf(Argb c) {
+    return int(c >> 24);
+}
 
 // A rectangle with its left/top corner included and right/bottom edges excluded.
 struct Rect {

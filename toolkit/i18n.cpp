@@ -86,7 +86,9 @@ void useLanguage(const std::string& lang, const std::string& localeDir) {
     bind_textdomain_codeset(kDomain, "UTF-8");
 }
 
-const std::string& currentLanguage() { return language(); }
+const std::string& currentLanguage() {
+    return language();
+}
 
 std::string tr(const char* english) {
     if (language().empty() || !*english) return english;

@@ -1,9 +1,8 @@
 #include "toolkit/image.h"
 
+#include <fcntl.h>
 #include <jpeglib.h>
 #include <png.h>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +18,8 @@
 namespace tk {
 
 Image::Image(int width, int height, Argb fill)
-    : w_(width > 0 ? width : 0), h_(height > 0 ? height : 0),
+    : w_(width > 0 ? width : 0),
+      h_(height > 0 ? height : 0),
       px_(std::size_t(w_) * std::size_t(h_), fill) {}
 
 Image Image::crop(Rect r) const {
@@ -74,11 +74,10 @@ void checkPictureSize(long long width, long long height, const std::string& what
     if (height < 0) height = -height;
     if (width > kMaxPictureSide || height > kMaxPictureSide ||
         width * height * 4 > kMaxPictureBytes)
-        throw Error(tr("Picture too large: %s", std::to_string(width) + " x " +
-                                                     std::to_string(height)) +
-                    tr(" pixels, at most %s", std::to_string(kMaxPictureSide) + " x " +
-                                                  std::to_string(kMaxPictureSide) + " (" + what +
-                                                  ")"));
+        throw Error(
+            tr("Picture too large: %s", std::to_string(width) + " x " + std::to_string(height)) +
+            tr(" pixels, at most %s", std::to_string(kMaxPictureSide) + " x " +
+                                          std::to_string(kMaxPictureSide) + " (" + what + ")"));
 }
 
 // --- PNG, through libpng's simplified interface -----------------------------------------------
@@ -313,7 +312,9 @@ std::string& pictureFolder() {
 
 }  // namespace
 
-void setPictureFolder(const std::string& folder) { pictureFolder() = folder; }
+void setPictureFolder(const std::string& folder) {
+    pictureFolder() = folder;
+}
 
 std::string localizedPicturePath(const std::string& name) {
     const std::string& folder = pictureFolder();
@@ -327,7 +328,9 @@ namespace {
 EmbeddedLookup embeddedLookup = nullptr;
 }
 
-void setEmbeddedLookup(EmbeddedLookup lookup) { embeddedLookup = lookup; }
+void setEmbeddedLookup(EmbeddedLookup lookup) {
+    embeddedLookup = lookup;
+}
 
 std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
     const std::string local = localizedPicturePath(name);

@@ -13,7 +13,7 @@ namespace tk {
 
 // A picture of ARGB pixels with straight alpha, row by row from the top.
 class Image {
-public:
+  public:
     Image() = default;
     Image(int width, int height, Argb fill = 0);
 
@@ -35,7 +35,7 @@ public:
     // The part of this picture inside R, clipped to the picture.
     Image crop(Rect r) const;
 
-private:
+  private:
     int w_ = 0, h_ = 0;
     std::vector<Argb> px_;
 };

@@ -5,7 +5,9 @@
 namespace tk {
 
 ImageList::ImageList(Image strip, int frameW, int frameH, int count)
-    : strip_(std::make_shared<const Image>(std::move(strip))), fw_(frameW), fh_(frameH),
+    : strip_(std::make_shared<const Image>(std::move(strip))),
+      fw_(frameW),
+      fh_(frameH),
       count_(count > 0 ? count : 0) {}
 
 ImageList ImageList::fromEmbedded(const std::string& name, int frameW, int frameH, int count) {
@@ -20,7 +22,8 @@ ImageList ImageList::fromEmbedded(const std::string& name, int frameW, int frame
 
 const Image& ImageList::strip() const {
     static const Image none;
-    if (!strip_ && !source_.empty()) strip_ = std::make_shared<const Image>(decodePicture(source_, name_));
+    if (!strip_ && !source_.empty())
+        strip_ = std::make_shared<const Image>(decodePicture(source_, name_));
     return strip_ ? *strip_ : none;
 }
 

@@ -12,7 +12,7 @@
 namespace tk {
 
 class ImageList {
-public:
+  public:
     ImageList() = default;
     // Frames of FRAMEW x FRAMEH, COUNT of them, frame i at column i % 4, row i / 4 of STRIP.
     ImageList(Image strip, int frameW, int frameH, int count);
@@ -30,7 +30,7 @@ public:
     void draw(Canvas& canvas, int x, int y, int index) const;
     const Image& strip() const;
 
-private:
+  private:
     std::span<const std::uint8_t> source_;  // embedded bytes not decoded yet
     std::string name_;
     mutable std::shared_ptr<const Image> strip_;

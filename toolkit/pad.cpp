@@ -3,7 +3,7 @@
 namespace tk {
 
 namespace {
-constexpr const char* kNames[kPadButtonCount] = {"a",    "b",     "x",    "y",      "back",
+constexpr const char* kNames[kPadButtonCount] = {"a",     "b",    "x",      "y",      "back",
                                                  "start", "dpup", "dpdown", "dpleft", "dpright"};
 }
 

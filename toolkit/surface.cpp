@@ -24,7 +24,9 @@ void DirtyRegion::add(Rect r) {
 Surface::Surface(int width, int height, Argb colour)
     : pixels_(width, height, colour), colour_(colour) {}
 
-Canvas Surface::canvas() { return Canvas(pixels_, Rect{0, 0, width(), height()}); }
+Canvas Surface::canvas() {
+    return Canvas(pixels_, Rect{0, 0, width(), height()});
+}
 
 void Surface::setBrush(Image pattern) {
     brush_ = std::make_shared<const Image>(std::move(pattern));

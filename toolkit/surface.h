@@ -13,18 +13,18 @@ namespace tk {
 // Areas that changed since the backend last showed them. Keeps a few rectangles and falls back
 // to their bounding box when they get many.
 class DirtyRegion {
-public:
+  public:
     void add(Rect r);
     void clear() { rects_.clear(); }
     bool empty() const { return rects_.empty(); }
     const std::vector<Rect>& rects() const { return rects_; }
 
-private:
+  private:
     std::vector<Rect> rects_;
 };
 
 class Surface {
-public:
+  public:
     Surface(int width, int height, Argb colour);
 
     int width() const { return pixels_.width(); }
@@ -44,7 +44,7 @@ public:
     // Areas changed since the last takeDirty; the backend calls this when it presents.
     DirtyRegion& dirty() { return dirty_; }
 
-private:
+  private:
     Canvas canvas();
     Image pixels_;
     Argb colour_;

@@ -10,7 +10,9 @@ Timer::Timer(Application& app, std::string name, int intervalMs, bool enabled)
     if (enabled_) restart();
 }
 
-Timer::~Timer() { app_.removeTimer(this); }
+Timer::~Timer() {
+    app_.removeTimer(this);
+}
 
 void Timer::restart() {
     int ms = interval_ > 0 ? interval_ : 1;

@@ -11,7 +11,7 @@ namespace tk {
 class Application;
 
 class Timer {
-public:
+  public:
     Timer(Application& app, std::string name, int intervalMs, bool enabled);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -31,7 +31,7 @@ public:
     std::int64_t dueUs() const { return due_; }
     void advanceAfterTick(std::int64_t nowUs);
 
-private:
+  private:
     void restart();
     Application& app_;
     std::string name_;

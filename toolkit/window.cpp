@@ -8,13 +8,17 @@
 namespace tk {
 
 Window::Window(Application& app, std::string name, int clientW, int clientH, Argb colour)
-    : Control(nullptr, std::move(name)), app_(app), colour_(colour),
+    : Control(nullptr, std::move(name)),
+      app_(app),
+      colour_(colour),
       surface_(clientW, clientH, colour) {
     setBounds(0, 0, clientW, clientH);
     app_.addWindow(this);
 }
 
-Window::~Window() { app_.removeWindow(this); }
+Window::~Window() {
+    app_.removeWindow(this);
+}
 
 void Window::open() {
     if (open_) return;
@@ -154,7 +158,9 @@ void Window::padButton(PadButton button, bool down) {
     if (onPad) onPad(button, down);
 }
 
-void Window::invalidateSurface() { paintPending_ = true; }
+void Window::invalidateSurface() {
+    paintPending_ = true;
+}
 
 void Window::paintIfPending() {
     if (!paintPending_ || !open_) return;

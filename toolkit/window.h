@@ -13,7 +13,7 @@ namespace tk {
 class Application;
 
 class Window : public Control {
-public:
+  public:
     // A window of CLIENTW x CLIENTH filled with COLOUR, not yet open. It registers itself with APP.
     Window(Application& app, std::string name, int clientW, int clientH, Argb colour);
     ~Window() override;
@@ -42,9 +42,9 @@ public:
     // Handlers, bound by the owner of the window.
     std::function<void(int& vk)> onKeyDown;  // key preview: runs first; setting vk to 0 eats it
     std::function<void(int& vk)> onKeyUp;
-    std::function<void(PadButton, bool down)> onPad;  // a game-controller button went down or up
+    std::function<void(PadButton, bool down)> onPad;   // a game-controller button went down or up
     std::function<void(int x, int y)> onPointerMoved;  // runs before every mouse move is routed
-    std::function<void()> onPaint;  // the window must be repainted
+    std::function<void()> onPaint;                     // the window must be repainted
     std::function<void()> onClose;  // the close box was used; the window closes afterwards
 
     // Input, as the backends and the driver deliver it (coordinates in the client area).
@@ -92,7 +92,7 @@ public:
     bool toolWindow = false;
     Image icon;
 
-private:
+  private:
     void paintTree(Control& c, Canvas& canvas);
     Control* hitTest(Control& c, int x, int y);
     Application& app_;

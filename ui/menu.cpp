@@ -128,7 +128,9 @@ void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
 
 // --- Help and About -----------------------------------------------------------------------
 
-void TForm1::HelpbuttonMouseMove(int, int) { rollOver(*this, Helpbutton, helpLit, "Help_1.bmp"); }
+void TForm1::HelpbuttonMouseMove(int, int) {
+    rollOver(*this, Helpbutton, helpLit, "Help_1.bmp");
+}
 
 void TForm1::HelpbuttonMouseDown(tk::MouseButton, int, int) {
     Helpbutton.loadFromFile("Help_2.bmp");
@@ -182,6 +184,8 @@ void TForm1::changebtnClick() {
     setFocus(&Playersname);
 }
 
-void TForm1::Image5Click() { app().backend().openUrl(env_.webAddress); }
+void TForm1::Image5Click() {
+    app().backend().openUrl(env_.webAddress);
+}
 
 }  // namespace lumcrest

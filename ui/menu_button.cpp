@@ -8,9 +8,13 @@ namespace lumcrest {
 namespace {
 
 constexpr int kLeft = 664, kTop = 531;
-bool inHot(int x, int y) { return x >= 676 && x <= 784 && y >= 528 && y <= 586; }
+bool inHot(int x, int y) {
+    return x >= 676 && x <= 784 && y >= 528 && y <= 586;
+}
 // One pixel wider all round, so the button stays lit on the hot rectangle's border.
-bool inLeave(int x, int y) { return x >= 675 && x <= 785 && y >= 527 && y <= 587; }
+bool inLeave(int x, int y) {
+    return x >= 675 && x <= 785 && y >= 527 && y <= 587;
+}
 
 }  // namespace
 

@@ -19,6 +19,8 @@ void TForm1::confirmName() {
     batch.commit();
 }
 
-void TForm1::dxButton3Click() { confirmName(); }
+void TForm1::dxButton3Click() {
+    confirmName();
+}
 
 }  // namespace lumcrest

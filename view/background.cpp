@@ -8,7 +8,8 @@ bool TForm1::installBackground(int b, tk::Rect r) {
     tk::Image picture;
     try {
         // The resource number in words, without overflow for any edited Background.
-        if (b < 0 || b > 5) throw tk::Error(tk::tr("Resource %s not found", std::to_string(101LL + b)));
+        if (b < 0 || b > 5)
+            throw tk::Error(tk::tr("Resource %s not found", std::to_string(101LL + b)));
         picture = tk::loadEmbeddedPicture("bg" + std::to_string(101 + b) + ".png");
     } catch (const tk::Error&) {
         app().backend().beep();

@@ -12,10 +12,10 @@ namespace {
 
 // Colours of the progress bar's 14 pixel columns, x 47..60: dark rims, a white-hot core.
 constexpr tk::Argb kTubeColours[kTubeWidth] = {
-    tk::rgb(128, 0, 0),     tk::rgb(255, 0, 0),     tk::rgb(255, 0, 0),   tk::rgb(255, 128, 0),
-    tk::rgb(255, 128, 0),   tk::rgb(255, 255, 0),   tk::rgb(255, 255, 255),
-    tk::rgb(255, 255, 255), tk::rgb(255, 255, 0),   tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),
-    tk::rgb(255, 0, 0),     tk::rgb(255, 0, 0),     tk::rgb(128, 0, 0)};
+    tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 128, 0),
+    tk::rgb(255, 128, 0), tk::rgb(255, 255, 0), tk::rgb(255, 255, 255), tk::rgb(255, 255, 255),
+    tk::rgb(255, 255, 0), tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
+    tk::rgb(255, 0, 0),   tk::rgb(128, 0, 0)};
 
 }  // namespace
 
@@ -55,7 +55,8 @@ void TForm1::drawBoard() {
     // was just shifted or rotated leaves the preview alone.
     if (!shapeMoved)
         for (int k = 1; k <= 3; ++k)
-            if (Nextshape[k] > 0) s.drawFrame(Blockimage, Nextshape[k], previewLeft(k), kPreviewTop);
+            if (Nextshape[k] > 0)
+                s.drawFrame(Blockimage, Nextshape[k], previewLeft(k), kPreviewTop);
     // Cells that started exploding must be drawn again once the explosion is over.
     if (!blastStarted)
         for (int x = kFirstX; x <= kLastX; ++x)

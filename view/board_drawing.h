@@ -14,6 +14,8 @@ namespace lumcrest {
 
 // A frame number computed from cell values or counters; an edited saved game can hold any
 // integer there, and a frame no list has simply draws nothing.
-constexpr int frameIndex(long long f) { return f < 0 || f > 1000000 ? -1 : int(f); }
+constexpr int frameIndex(long long f) {
+    return f < 0 || f > 1000000 ? -1 : int(f);
+}
 
 }  // namespace lumcrest

@@ -14,7 +14,8 @@ void TForm1::flashtimerTimer() {
             if (k <= 0 || blastCells[i] != 0) continue;
             eraseCell(c, r);
             if (step == 0 || step == 1)
-                surface().drawFrame(waveanim, frameIndex(2LL * (k - 1) + step), cellLeft(c), cellTop(r));
+                surface().drawFrame(waveanim, frameIndex(2LL * (k - 1) + step), cellLeft(c),
+                                    cellTop(r));
             else
                 surface().drawFrame(Blockimage, k, cellLeft(c), cellTop(r));
         }

@@ -53,9 +53,7 @@ void TForm1::AtimerTimer() {
         case 1:
         case 2:
         case 4:
-        case 5:
-            isGlint ? glint(g, twinklePhase) : sheen(g, twinklePhase);
-            break;
+        case 5: isGlint ? glint(g, twinklePhase) : sheen(g, twinklePhase); break;
         case 3:
             isGlint ? glint(g, 3) : sheen(g, 3);
             next = rng.below(100) <= 30 ? 4 : 5;
@@ -104,7 +102,8 @@ void TForm1::vertimerTimer() {
     auto blink = [&](int value, int left, int top) {
         if (value != kJoker && value != kBomb) return;
         bool joker = value == kJoker;
-        surface().drawFrame(Blockimage, joker ? kJokerFrames[phase] : kBombFrames[phase], left, top);
+        surface().drawFrame(Blockimage, joker ? kJokerFrames[phase] : kBombFrames[phase], left,
+                            top);
         if (phase == 3) surface().drawFrame(Blockimage, joker ? 11 : 12, left, top);
     };
     for (int c = 1; c <= 10; ++c) blink(cellAt(columnX(c), kLaunchY), cellLeft(c), cellTop(1));

@@ -248,7 +248,8 @@ void milkyWay(cairo_t* cr, const Theme& t, Rng& rng, double angle) {
     }
     cairo_restore(cr);
     for (int i = 0; i < 260; ++i) {
-        const double along = rng.uniform(-520, 520), across = rng.uniform(-1, 1) * rng.uniform(0, 60);
+        const double along = rng.uniform(-520, 520),
+                     across = rng.uniform(-1, 1) * rng.uniform(0, 60);
         const double x = cx + along * dx - across * dy, y = cy + along * dy + across * dx;
         cairo_set_source_rgba(cr, 1, 1, 1, rng.uniform(0.15, 0.6));
         cairo_arc(cr, x, y, rng.uniform(0.3, 0.8), 0, 2 * M_PI);
@@ -259,7 +260,8 @@ void milkyWay(cairo_t* cr, const Theme& t, Rng& rng, double angle) {
 // Glowing crystals growing out of the ground, in the colours of the gems.
 void crystals(cairo_t* cr, Rng& rng, double x0, double x1, double ground, int count) {
     for (int i = 0; i < count; ++i) {
-        const double x = rng.uniform(x0, x1), h = rng.uniform(14, 38), w = h * rng.uniform(0.22, 0.32);
+        const double x = rng.uniform(x0, x1), h = rng.uniform(14, 38),
+                     w = h * rng.uniform(0.22, 0.32);
         const double lean = rng.uniform(-0.35, 0.35);
         const Rgb c = gemColor(1 + rng.below(9));
         cairo_save(cr);
@@ -300,24 +302,12 @@ void scene(cairo_t* cr, int b, Rng& rng) {
     milkyWay(cr, t, rng, -0.5 + 0.22 * b);
     starField(cr, rng, 0, 0, kW, 470, 320);
     switch (b) {
-        case 0:
-            mountains(cr, t, rng);
-            break;
-        case 1:
-            sea(cr, t, rng);
-            break;
-        case 2:
-            forest(cr, t, rng);
-            break;
-        case 3:
-            dunes(cr, t, rng);
-            break;
-        case 4:
-            aurora(cr, t, rng);
-            break;
-        default:
-            castle(cr, t, rng);
-            break;
+        case 0: mountains(cr, t, rng); break;
+        case 1: sea(cr, t, rng); break;
+        case 2: forest(cr, t, rng); break;
+        case 3: dunes(cr, t, rng); break;
+        case 4: aurora(cr, t, rng); break;
+        default: castle(cr, t, rng); break;
     }
     // Crystals at the feet of the well and beside the MENU plinth.
     if (b != 1) {
@@ -376,8 +366,8 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // Corner studs on the frame.
-    for (const auto& [sx, sy] : {std::pair{101.0, 33.0}, {595.0, 33.0}, {101.0, 527.0},
-                                 {595.0, 527.0}}) {
+    for (const auto& [sx, sy] :
+         {std::pair{101.0, 33.0}, {595.0, 33.0}, {101.0, 527.0}, {595.0, 527.0}}) {
         cairo_pattern_t* stud = cairo_pattern_create_radial(sx - 1.5, sy - 1.5, 0.5, sx, sy, 6);
         addStop(stud, 0, hex(0xfffbe0));
         addStop(stud, 0.5, hex(0xe0a840));

@@ -116,8 +116,8 @@ void burst(cairo_t* cr, int s, int step) {
     // Then the blast fills the cell to its edges and fades, brightest at the
     // front running outward, the pieces flying out to the very border.
     const double fade = 1.0 - 0.9 * std::pow(p, 1.2);
-    cellLight(cr, lighter(st.glow, 0.85 - 0.5 * p), mix(st.glow, lighter(st.glow, 0.5), fade),
-              fade, 0.85 * fade);
+    cellLight(cr, lighter(st.glow, 0.85 - 0.5 * p), mix(st.glow, lighter(st.glow, 0.5), fade), fade,
+              0.85 * fade);
     const double front = 12 + 20 * p;
     shockRing(cr, front, 6 - 3 * p, lighter(st.glow, 0.85), fade);
     Rng rng(st.seed);

@@ -60,8 +60,7 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
     if (maxTextWidth <= 0) maxTextWidth = w - 2 * inset - r;
-    const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth,
-                              "button");
+    const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth, "button");
     drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
              look.text, 2.5, hex(0x0a0818));
     cairo_restore(cr);
@@ -104,7 +103,8 @@ void menuButton(const Output& out, const std::string& name, int w, int h, Button
     cairo_paint(c.cr());
     // A switch's words stay clear of its lamp.
     const double lampLeft = w - h * 0.75 - h * 0.55 * 0.42 - 6;
-    buttonFace(c.cr(), w, h, state, label, 24, withLamp == Lamp::None ? 0 : 2 * (lampLeft - w / 2.0));
+    buttonFace(c.cr(), w, h, state, label, 24,
+               withLamp == Lamp::None ? 0 : 2 * (lampLeft - w / 2.0));
     if (withLamp != Lamp::None) lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
     c.writeBmp(out.data(name + ".bmp"));
 }

@@ -231,8 +231,8 @@ static cairo_font_face_t* textFace(const std::string& family, bool bold, bool it
     cairo_scaled_font_destroy(scaled);
     if (found != family) {
         cairo_font_face_destroy(toy);
-        throw std::runtime_error("the lettering font " + family +
-                                 " is not installed (found \"" + found + "\")");
+        throw std::runtime_error("the lettering font " + family + " is not installed (found \"" +
+                                 found + "\")");
     }
     face = toy;
     return face;

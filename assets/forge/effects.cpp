@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "assets/forge/canvas.h"
@@ -108,7 +108,8 @@ class Sound {
             const std::size_t d = static_cast<std::size_t>(ms * kRate / 1000);
             std::vector<double> out(sum.size(), 0.0);
             for (std::size_t i = 0; i < sum.size(); ++i) {
-                const double x = sum[i], xd = i >= d ? sum[i - d] : 0.0, yd = i >= d ? out[i - d] : 0.0;
+                const double x = sum[i], xd = i >= d ? sum[i - d] : 0.0,
+                             yd = i >= d ? out[i - d] : 0.0;
                 out[i] = -0.7 * x + xd + 0.7 * yd;
             }
             sum = std::move(out);
@@ -127,9 +128,9 @@ class Sound {
         for (double x : v) mean += x;
         mean /= static_cast<double>(v.size());
         const std::size_t fadeIn = kRate * 3 / 1000;
-        const std::size_t fadeOut =
-            release > 0 ? static_cast<std::size_t>(release * kRate)
-                        : std::min<std::size_t>(kRate * 150 / 1000, v.size() / 10);
+        const std::size_t fadeOut = release > 0
+                                        ? static_cast<std::size_t>(release * kRate)
+                                        : std::min<std::size_t>(kRate * 150 / 1000, v.size() / 10);
         for (std::size_t i = 0; i < v.size(); ++i) {
             v[i] -= mean;
             if (i < fadeIn) v[i] *= static_cast<double>(i) / fadeIn;
@@ -148,8 +149,8 @@ class Sound {
         for (std::size_t i = 0; i < v.size(); ++i) {
             const double x = v[i] * gain;
             if (std::fabs(x) > 0.99)
-                throw std::runtime_error("too peaky for its loudness (peak " +
-                                         std::to_string(x) + ")");
+                throw std::runtime_error("too peaky for its loudness (peak " + std::to_string(x) +
+                                         ")");
             out[i] = static_cast<std::int16_t>(std::lround(x * 32767));
         }
         return out;

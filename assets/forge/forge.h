@@ -14,7 +14,7 @@ struct Output {
     // The language of the pictures ("" English). A translated set lives in one folder of the
     // data, beside the English files; its pictures without words are not drawn again.
     std::string lang;
-    std::string iconsDir;     // the desktop icons, installed into the hicolor theme
+    std::string iconsDir;  // the desktop icons, installed into the hicolor theme
     std::string data(const std::string& name) const { return dataDir + "/" + name; }
     std::string embedded(const std::string& name) const { return embeddedDir + "/" + name; }
     std::string icon(const std::string& name) const { return iconsDir + "/" + name; }

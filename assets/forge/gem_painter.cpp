@@ -174,8 +174,7 @@ void symbol(cairo_t* cr, int v, Rgb c) {
             glint(cr, kC + 5, kC + 6, 8, 0.9);
             glint(cr, kC - 8, kC + 7, 4.5, 0.8);
             break;
-        default:
-            break;
+        default: break;
     }
     cairo_restore(cr);
 }

@@ -100,8 +100,9 @@ void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std
     double right = keyCap(cr, x, y, main);
     const std::string orWord = tr("or");
     drawText(cr, body, orWord, right + 6, y, Align::Left, hex(0xc8c0e8));
-    right = keyCap(cr, right + 24 + std::max(0.0, textWidth(cr, body, orWord) - textWidth(cr, body, "or")),
-                   y, other);
+    right = keyCap(
+        cr, right + 24 + std::max(0.0, textWidth(cr, body, orWord) - textWidth(cr, body, "or")), y,
+        other);
     const double at = std::max(x + 112, right + 12);
     drawText(cr, fitFont(cr, body, what, limit - at, "help key"), what, at, y, Align::Left, kText,
              0, {}, 1);
@@ -115,8 +116,8 @@ void forgeHelpPage(const Output& out) {
     // Over the menu and over the field alike: square corners, no star behind a word.
     dialogBackdrop(cr, kW, kH, 21, {{20, 14, 611, 476}}, true);
     const std::string title = tr("How to play Lumcrest");
-    goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"),
-             title, kW / 2.0, 46, Align::Center);
+    goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"), title, kW / 2.0, 46,
+             Align::Center);
 
     const Font head{17, true, false};
     const Font body{13, false, false};
@@ -180,8 +181,8 @@ void forgeHelpPage(const Output& out) {
     keyLine(cr, middle, 440, "\u2193", "5", tr("turn the bar's gems"), end);
     keyLine(cr, middle, 466, "\u2191", tr("Space"), tr("launch the bar upward"), end);
     const std::string note = tr("The number keys are those of the keypad.");
-    drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"),
-             note, kW / 2.0, 485, Align::Center, hex(0xa8a0c8));
+    drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 485,
+             Align::Center, hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);
     c.writeJpeg(out.data("help.jpg"));
 }

@@ -27,12 +27,14 @@ struct Job {
 
 // Longest first, so the music overlaps everything else.
 constexpr Job kJobs[] = {
+    // clang-format off
     {"music", forge::forgeGameMusic},         {"menu music", forge::forgeMenuMusic},
     {"backgrounds", forge::forgeBackgrounds}, {"gems", forge::forgeGems},
     {"pictures", forge::forgePictures},       {"help page", forge::forgeHelpPage},
     {"buttons", forge::forgeButtons},         {"effects", forge::forgeEffects},
     {"bursts", forge::forgeBursts},           {"jar", forge::forgeJar},
-    {"web page", forge::forgeWebPage},     {"icons", forge::forgeIcons},
+    {"web page", forge::forgeWebPage},       {"icons", forge::forgeIcons},
+    // clang-format on
 };
 
 // The jobs whose pictures carry words: drawn again for every language.
@@ -106,7 +108,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(out.dataDir, ec);
     std::filesystem::create_directories(out.embeddedDir, ec);
-    for (const auto& lang : languages) std::filesystem::create_directories(root / "data" / lang.first, ec);
+    for (const auto& lang : languages)
+        std::filesystem::create_directories(root / "data" / lang.first, ec);
     std::filesystem::create_directories(out.iconsDir, ec);
     if (ec) {
         std::fprintf(stderr, "lumcrest-forge: cannot create %s: %s\n", argv[1],

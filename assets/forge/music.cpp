@@ -197,6 +197,7 @@ Score menuTune() {
     }
 
     // The flute's tune: a verse, its answer, a higher bridge and the way home.
+    // clang-format off
     const Phrase verse1 = written({{2, 9}, {1, 8}, {1, 7},               //
                                    {1.5, 12}, {0.5, 11}, {2, 9},         //
                                    {1, 10}, {1, 9}, {1, 8}, {1, 7},      //
@@ -213,10 +214,12 @@ Score menuTune() {
                                  {2, 10}, {1, 12}, {1, 10},              //
                                  {2, 8}, {1, 9}, {1, 8},                 //
                                  {4, 7}});
+    // clang-format on
     playPhrase(s, verse1, key, 2, bar, 0, 78, rng);
     playPhrase(s, verse2, key, 6, bar, 0, 78, rng);
     playPhrase(s, rise, key, 10, bar, 0, 84, rng);
-    playPhrase(s, harmonyBelow(rise, bridge), key, 10, bar, 3, 58, rng, -1);  // the cello sings along
+    playPhrase(s, harmonyBelow(rise, bridge), key, 10, bar, 3, 58, rng,
+               -1);  // the cello sings along
     playPhrase(s, home, key, 14, bar, 0, 80, rng);
     s.note(18 * bar, kMenuTuneLength - 18 * bar - 0.02, 0, key.pitch(7), 70);
 
@@ -229,7 +232,6 @@ Score menuTune() {
 // --- the game tune's band: drums, bass and chords, bar by bar ---
 
 enum class Passage { Intro, Main, Bridge, Break, Lift, Outro, Final };
-
 
 void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool crash, Rng& rng) {
     if (crash) s.note(t, 1.5, kDrums, kCrash, 100);
@@ -245,7 +247,8 @@ void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool c
     }
     s.note(t, 0.2, kDrums, kKick, 108);
     s.note(t + 2 * beat, 0.2, kDrums, kKick, 100);
-    if (passage != Passage::Intro && rng.chance(0.5)) s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
+    if (passage != Passage::Intro && rng.chance(0.5))
+        s.note(t + 2.5 * beat, 0.2, kDrums, kKick, 86);
     s.note(t + beat, 0.2, kDrums, kSnare, 98);
     if (!fill) {
         s.note(t + 3 * beat, 0.2, kDrums, kSnare, 100);
@@ -318,13 +321,15 @@ Score gameTune() {
     setupChannel(s, 5, kCelesta, 76, 50, 90);
     setupChannel(s, 6, kMarimba, 70, 40, 50);
     setupChannel(s, 7, kClarinet, 84, 70, 60);
-    setupChannel(s, 8, kStrings, 80, 40, 80);  // strings with a line of their own, apart from the pad
+    setupChannel(s, 8, kStrings, 80, 40,
+                 80);  // strings with a line of their own, apart from the pad
     setupChannel(s, kDrums, 0, 88, 64, 30);
 
     const std::vector<int> main{0, 5, 2, 6}, bridge{5, 6, 4, 0}, pause{3, 0, 5, 6},
         lift{2, 6, 0, 5};
 
     // Theme A over Am F C G (degree 7 is the A above middle C).
+    // clang-format off
     const Phrase call = written({{1, 7}, {0.5, 9}, {0.5, 11}, {1.5, 14}, {0.5, 13},  //
                                  {1, 12}, {0.5, 11}, {0.5, 10}, {1, 9}, {1, 7},      //
                                  {1, 6}, {0.5, 9}, {0.5, 11}, {1, 13}, {1, 11},      //
@@ -335,47 +340,59 @@ Score gameTune() {
                                      {1.5, 14}, {0.5, 13}, {1, 12}, {1, 14},           //
                                      {1, 13}, {1, 11}, {1, 9}, {1, 11},                //
                                      {2, 10}, {1, 8}, {1, 10}});
+    // clang-format on
+    // clang-format off
     const Phrase homeEnd = written({{1, 11}, {1, 13}, {0.5, 11}, {0.5, 10}, {1, 9},  //
                                     {1, 8}, {0.5, 9}, {0.5, 8}, {2, 7}});
+    // clang-format on
     Phrase callStart;
     for (const auto& n : call)
         if (n.beat < 8) callStart.push_back(n);
-    const Phrase themeA = joined({call, shifted(callStart, 16), shifted(answerEnd, 24), shifted(contrast, 32),
-                                  shifted(callStart, 48), shifted(homeEnd, 56)});
+    const Phrase themeA =
+        joined({call, shifted(callStart, 16), shifted(answerEnd, 24), shifted(contrast, 32),
+                shifted(callStart, 48), shifted(homeEnd, 56)});
 
     // Theme B over F G Em Am: running eighths, then a longer answer.
+    // clang-format off
     const Phrase runs = written({{0.5, 9}, {0.5, 10}, {0.5, 11}, {0.5, 12}, {1, 14}, {1, 12},  //
                                  {0.5, 10}, {0.5, 11}, {0.5, 12}, {0.5, 13}, {1, 15}, {1, 13},
                                  {1, 11}, {0.5, 13}, {0.5, 12}, {1, 11}, {1, 10},  //
                                  {1.5, 9}, {0.5, 8}, {2, 7}});
     const Phrase runsEnd = written({{1, 15}, {1, 13}, {1, 11}, {1, 13},  //
                                     {3, 14}, {1, kRest}});
+    // clang-format on
     Phrase runsStart;
     for (const auto& n : runs)
         if (n.beat < 8) runsStart.push_back(n);
     const Phrase themeB = joined({runs, shifted(runsStart, 16), shifted(runsEnd, 24)});
 
     // Theme C over C G Am F: long notes that climb, for the strings.
+    // clang-format off
     const Phrase themeC = written({{2, 11}, {2, 13}, {2, 10}, {1, 8}, {1, 10},  //
                                    {2, 9}, {1, 11}, {1, 14}, {3, 14}, {1, 13},  //
                                    {2, 13}, {1, 11}, {1, 13}, {2, 15}, {2, 17}, //
                                    {2, 16}, {1, 15}, {1, 14}, {4, 14}});
+    // clang-format on
 
     // The break: the call's first bar, slowed and echoed.
+    // clang-format off
     const Phrase breakLine = written({{2, 7}, {1, 9}, {1, 11}, {3, 14}, {1, 13},  //
                                       {2, 12}, {1, 11}, {1, 9}, {4, 10}});
+    // clang-format on
 
     struct Section {
         Passage passage;
         int bars;
         const std::vector<int>* roots;
     };
+    // clang-format off
     const std::vector<Section> sections{
         {Passage::Intro, 4, &main},   {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge},
         {Passage::Main, 16, &main},   {Passage::Break, 8, &pause},  {Passage::Lift, 16, &lift},
         {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge}, {Passage::Outro, 8, &main},
         {Passage::Final, 2, nullptr},
     };
+    // clang-format on
 
     Rng rng(7177);
     int barIndex = 0, mainCount = 0, bridgeCount = 0;
@@ -429,8 +446,7 @@ Score gameTune() {
                 playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), key, first + 4, bar, 0, 72,
                            rng);
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     const double lastNote = barIndex * bar - 2 * bar;

@@ -152,8 +152,8 @@ void highScores(const Output& out) {
     dialogBackdrop(cr, w, h, 12, {{40, 24, 303, 46}, {60, 84, 282, 350}});
     // The title stays between the two gems.
     const std::string title = tr("High Scores");
-    goldText(cr, fitFont(cr, {32, true, false}, title, w - 2 * 58.0, "Image2 title"),
-             title, w / 2.0, 58, Align::Center);
+    goldText(cr, fitFont(cr, {32, true, false}, title, w - 2 * 58.0, "Image2 title"), title,
+             w / 2.0, 58, Align::Center);
     gemAt(cr, 5, 22, 30, 30);
     gemAt(cr, 5, w - 52, 30, 30);
     for (int i = 0; i < 10; ++i) {
@@ -180,12 +180,12 @@ void welcome(const Output& out) {
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13, {{30, 26, 392, 46}, {40, 160, 372, 34}, {40, 254, 372, 44}});
     const std::string title = tr("Welcome to Lumcrest");
-    goldText(cr, fitFont(cr, {30, true, true}, title, w - 40.0, "Image3 title"),
-             title, w / 2.0, 62, Align::Center);
+    goldText(cr, fitFont(cr, {30, true, true}, title, w - 40.0, "Image3 title"), title, w / 2.0, 62,
+             Align::Center);
     for (int i = 0; i < 5; ++i) gemAt(cr, 1 + i * 2, 126 + i * 42, 86, 34);
     const std::string ask = tr("Please enter your name");
-    drawText(cr, fitFont(cr, {20, true, false}, ask, w - 40.0, "Image3 ask"), ask,
-             w / 2.0, 186, Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
+    drawText(cr, fitFont(cr, {20, true, false}, ask, w - 40.0, "Image3 ask"), ask, w / 2.0, 186,
+             Align::Center, hex(0xf4ecd8), 0, {}, 1.5);
     // The edit box: gold rim outside, pure black inside.
     goldFrame(cr, 142, 204, 185, 32, 4, 2.5);
     cairo_rectangle(cr, 146, 208, 177, 24);
@@ -194,8 +194,8 @@ void welcome(const Output& out) {
     for (const auto& [english, y] : {std::pair{N_("Your name goes beside your best scores."), 270},
                                      std::pair{N_("Type it, then press Enter or Ok."), 290}}) {
         const std::string line = tr(english);
-        drawText(cr, fitFont(cr, {13, false, true}, line, w - 40.0, "Image3 hint"),
-                 line, w / 2.0, y, Align::Center, hex(0xc8c0e8));
+        drawText(cr, fitFont(cr, {13, false, true}, line, w - 40.0, "Image3 hint"), line, w / 2.0,
+                 y, Align::Center, hex(0xc8c0e8));
     }
     controlSlot(cr, 187, 319, 78, 25);
     c.writeJpeg(out.embedded("Image3.jpg"));
@@ -210,8 +210,8 @@ void about(const Output& out) {
     gemAt(cr, 4, 110, 28, 44);
     gemAt(cr, 2, w - 154, 28, 44);
     const std::string tagline = tr("A night-sky puzzle of glowing gems");
-    drawText(cr, fitFont(cr, {15, false, true}, tagline, w - 40.0, "About tagline"),
-             tagline, w / 2.0, 92, Align::Center, hex(0xd8d0ff));
+    drawText(cr, fitFont(cr, {15, false, true}, tagline, w - 40.0, "About tagline"), tagline,
+             w / 2.0, 92, Align::Center, hex(0xd8d0ff));
 
     const Font head{19, true, false};
     const Font body{15, false, false};
@@ -232,8 +232,8 @@ void about(const Output& out) {
         const std::string what = tr(ctl.what), keys = tr(ctl.keys);
         drawText(cr, fitFont(cr, key, what, 96, "About key"), what, 90, y, Align::Left,
                  hex(0xfff07a), 0, {}, 1);
-        drawText(cr, fitFont(cr, body, keys, right - 190, "About keys"), keys, 190, y,
-                 Align::Left, hex(0xf4ecd8), 0, {}, 1);
+        drawText(cr, fitFont(cr, body, keys, right - 190, "About keys"), keys, 190, y, Align::Left,
+                 hex(0xf4ecd8), 0, {}, 1);
         y += 24;
     }
     const std::string creditsHead = tr("Credits");
@@ -246,8 +246,8 @@ void about(const Output& out) {
     drawText(cr, fitFont(cr, body, instruments, right - 90, "About credits"), instruments, 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
     const std::string version = tr("Version 1.0");
-    drawText(cr, fitFont(cr, {13, false, false}, version, w - 40.0, "About version"),
-             version, w / 2.0, 360, Align::Center, hex(0xa8a0c8));
+    drawText(cr, fitFont(cr, {13, false, false}, version, w - 40.0, "About version"), version,
+             w / 2.0, 360, Align::Center, hex(0xa8a0c8));
     roundedRect(cr, 206, 365, 150, 21, 6);  // link label
     cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
     cairo_fill(cr);

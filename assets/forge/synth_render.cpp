@@ -84,18 +84,10 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     for (const auto& e : events) {
         renderTo(e.frame);
         switch (e.order) {
-            case 0:
-                fluid_synth_program_change(synth, e.channel, e.a);
-                break;
-            case 1:
-                fluid_synth_cc(synth, e.channel, e.a, e.b);
-                break;
-            case 2:
-                fluid_synth_noteoff(synth, e.channel, e.a);
-                break;
-            default:
-                fluid_synth_noteon(synth, e.channel, e.a, e.b);
-                break;
+            case 0: fluid_synth_program_change(synth, e.channel, e.a); break;
+            case 1: fluid_synth_cc(synth, e.channel, e.a, e.b); break;
+            case 2: fluid_synth_noteoff(synth, e.channel, e.a); break;
+            default: fluid_synth_noteon(synth, e.channel, e.a, e.b); break;
         }
     }
     renderTo(total);
@@ -108,7 +100,8 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     Channels channels(2, std::vector<double>(static_cast<std::size_t>(total)));
     for (long f = 0; f < total; ++f)
         for (std::size_t c = 0; c < 2; ++c)
-            channels[c][static_cast<std::size_t>(f)] = pcm[static_cast<std::size_t>(f) * 2 + c] / 32768.0;
+            channels[c][static_cast<std::size_t>(f)] =
+                pcm[static_cast<std::size_t>(f) * 2 + c] / 32768.0;
     const long fadeIn = std::max(1L, toFrame(score.fadeIn));
     const long fadeOut = std::max(1L, toFrame(score.fadeOut));
     auto envelope = [&](long f) {
@@ -120,7 +113,8 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     };
     for (long f = 0; f < total; ++f)
         for (auto& c : channels) c[static_cast<std::size_t>(f)] *= envelope(f);
-    const double gain = std::pow(10.0, (kMusicLoudness - integratedLufs(channels, kMusicRate)) / 20.0);
+    const double gain =
+        std::pow(10.0, (kMusicLoudness - integratedLufs(channels, kMusicRate)) / 20.0);
     for (long f = 0; f < total; ++f)
         for (std::size_t c = 0; c < 2; ++c) {
             const double x = channels[c][static_cast<std::size_t>(f)] * gain * 32768.0;

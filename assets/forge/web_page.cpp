@@ -23,7 +23,9 @@ std::string html(const std::string& text) {
     return out;
 }
 
-std::string t(const char* english) { return html(tr(english)); }
+std::string t(const char* english) {
+    return html(tr(english));
+}
 
 std::string item(const char* lead, const char* rest) {
     return "<li><b>" + t(lead) + "</b> " + t(rest) + "</li>\n";

@@ -34,14 +34,17 @@ std::string unquote(const std::string& line) {
     return out;
 }
 
-void note(const std::string& where, bool fits, double size, double full, double width,
-          double limit, std::string_view s) {
+void note(const std::string& where, bool fits, double size, double full, double width, double limit,
+          std::string_view s) {
     const bool shrunk = size < full;
     char buf[96];
     std::snprintf(buf, sizeof buf, " %.1f/%.1f at %.1f/%.1f px ", width, limit, size, full);
     std::lock_guard lock(reportMutex);
     report.push_back((tLang.empty() ? std::string("en") : tLang) + " " + where +
-                     (!fits ? " OVERFLOW" : shrunk ? " shrunk" : " fits") + buf + std::string(s));
+                     (!fits    ? " OVERFLOW"
+                      : shrunk ? " shrunk"
+                               : " fits") +
+                     buf + std::string(s));
 }
 
 // Whether fontconfig's face of FAMILY has every letter of TEXT.
@@ -126,7 +129,9 @@ void useWords(const std::string& lang, const Catalogue* words) {
     tWords = words;
 }
 
-const std::string& wordsLanguage() { return tLang; }
+const std::string& wordsLanguage() {
+    return tLang;
+}
 
 std::string tr(const char* english) {
     if (tWords) {
@@ -219,9 +224,8 @@ Font fitLines(cairo_t* cr, Font font, std::string_view s, double width, int maxL
     return font;
 }
 
-double fittedParagraph(cairo_t* cr, Font font, std::string_view s, double x, double y,
-                       double width, double lineHeight, Rgb color, int maxLines,
-                       const char* where) {
+double fittedParagraph(cairo_t* cr, Font font, std::string_view s, double x, double y, double width,
+                       double lineHeight, Rgb color, int maxLines, const char* where) {
     const Font fitted = fitLines(cr, font, s, width, maxLines, where);
     return paragraph(cr, fitted, s, x, y, width, lineHeight * fitted.size / font.size, color);
 }

@@ -38,8 +38,8 @@ Font fitLines(cairo_t* cr, Font font, std::string_view s, double width, int maxL
               const char* where);
 // A paragraph wrapped to WIDTH in at most MAXLINES lines, shrinking the font as needed;
 // text that needs more lines even at 60 % is recorded as an overflow. Returns the next baseline.
-double fittedParagraph(cairo_t* cr, Font font, std::string_view s, double x, double y,
-                       double width, double lineHeight, Rgb color, int maxLines, const char* where);
+double fittedParagraph(cairo_t* cr, Font font, std::string_view s, double x, double y, double width,
+                       double lineHeight, Rgb color, int maxLines, const char* where);
 // How many lines S takes when wrapped to WIDTH.
 int lineCount(cairo_t* cr, const Font& font, std::string_view s, double width);
 

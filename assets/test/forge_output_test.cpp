@@ -132,7 +132,8 @@ TEST(ImageLists, GemKindsDifferInGreyToo) {
         for (std::size_t b = a + 1; b < patterns.size(); ++b) {
             double correlation = 0;
             for (int i = 0; i < kN; ++i) correlation += patterns[a][i] * patterns[b][i] / kN;
-            EXPECT_LT(correlation, 0.8) << "kinds " << a + 1 << " and " << b + 1 << " look alike in grey";
+            EXPECT_LT(correlation, 0.8)
+                << "kinds " << a + 1 << " and " << b + 1 << " look alike in grey";
         }
 }
 
@@ -247,17 +248,20 @@ TEST(Backgrounds, MarkEveryCellUnderItsGem) {
                 double inside = 0;
                 for (int a = 0; a < 16; ++a) {
                     const double t = a * M_PI / 8;
-                    inside += luminance(bg, x0 + 24 + static_cast<int>(std::lround(11 * std::cos(t))),
-                                        y0 + 24 + static_cast<int>(std::lround(11 * std::sin(t))));
+                    inside +=
+                        luminance(bg, x0 + 24 + static_cast<int>(std::lround(11 * std::cos(t))),
+                                  y0 + 24 + static_cast<int>(std::lround(11 * std::sin(t))));
                 }
                 inside /= 16;
-                const double between = (luminance(bg, x0 + 1, y0 + 1) + luminance(bg, x0 + 46, y0 + 1) +
-                                        luminance(bg, x0 + 1, y0 + 46) + luminance(bg, x0 + 46, y0 + 46)) /
-                                       4;
+                const double between =
+                    (luminance(bg, x0 + 1, y0 + 1) + luminance(bg, x0 + 46, y0 + 1) +
+                     luminance(bg, x0 + 1, y0 + 46) + luminance(bg, x0 + 46, y0 + 46)) /
+                    4;
                 EXPECT_GT(std::fabs(inside - between), 8.0) << "cell " << c << ", " << r;
                 (inside < between ? darkerInside : lighterInside) += 1;
             }
-        EXPECT_TRUE(darkerInside == 100 || lighterInside == 100) << "markers differ from cell to cell";
+        EXPECT_TRUE(darkerInside == 100 || lighterInside == 100)
+            << "markers differ from cell to cell";
     }
 }
 
@@ -574,10 +578,15 @@ const char* const kLanguages[] = {"de", "fr", "es", "it", "pt_BR", "nl", "pl", "
 
 // Every picture that carries words, and the web page; the rest has none and is not drawn again.
 std::vector<std::string> picturesWithWords() {
-    std::vector<std::string> names = {"help.jpg",  "lumcrest.html", "menulist.png",
-                                      "Image2.jpg", "Image3.jpg",   "AboutImage.jpg"};
-    for (const auto& [stem, states] : {std::pair{"New", 3}, {"Play", 3}, {"Hi_Sc", 3},
-                                       {"Music", 4}, {"Sound", 4}, {"Help", 3}, {"About", 3},
+    std::vector<std::string> names = {"help.jpg",   "lumcrest.html", "menulist.png",
+                                      "Image2.jpg", "Image3.jpg",    "AboutImage.jpg"};
+    for (const auto& [stem, states] : {std::pair{"New", 3},
+                                       {"Play", 3},
+                                       {"Hi_Sc", 3},
+                                       {"Music", 4},
+                                       {"Sound", 4},
+                                       {"Help", 3},
+                                       {"About", 3},
                                        {"BACK", 4}})
         for (int s = 0; s < states; ++s)
             names.push_back(std::string(stem) + "_" + std::to_string(s) + ".bmp");
@@ -606,15 +615,18 @@ TEST(Languages, EveryPictureWithWordsIsDrawnForEveryLanguageAndNothingElse) {
             const auto ext = std::filesystem::path(name).extension();
             // The same size as the English picture, so the game lays it out alike.
             if (ext == ".jpg") {
-                const Image ours = forge_test::readJpeg(path), en = forge_test::readJpeg(english(name));
+                const Image ours = forge_test::readJpeg(path),
+                            en = forge_test::readJpeg(english(name));
                 EXPECT_EQ(ours.width, en.width);
                 EXPECT_EQ(ours.height, en.height);
             } else if (ext == ".png") {
-                const Image ours = forge_test::readPng(path), en = forge_test::readPng(english(name));
+                const Image ours = forge_test::readPng(path),
+                            en = forge_test::readPng(english(name));
                 EXPECT_EQ(ours.width, en.width);
                 EXPECT_EQ(ours.height, en.height);
             } else if (ext == ".bmp") {
-                EXPECT_EQ(forge_test::readFile(path).size(), forge_test::readFile(english(name)).size());
+                EXPECT_EQ(forge_test::readFile(path).size(),
+                          forge_test::readFile(english(name)).size());
             }
         }
         // The words are the language's own.

@@ -187,13 +187,15 @@ TEST(Explosions, FlashThenBurstToTheEdgesAndFade) {
         const int x0 = (frames[1] % 4) * 48, y0 = (frames[1] / 4) * 48;
         int edge = 0, lit = 0;
         for (int k = 0; k < 48; ++k)
-            for (const auto& [x, y] : {std::pair{k, 0}, std::pair{k, 47}, std::pair{0, k}, std::pair{47, k}}) {
+            for (const auto& [x, y] :
+                 {std::pair{k, 0}, std::pair{k, 47}, std::pair{0, k}, std::pair{47, k}}) {
                 ++edge;
                 lit += img.alpha(x0 + x, y0 + y) > 100;
             }
-        std::printf("  style %d: lightness over black %.0f (flash) %.0f %.0f %.0f %.0f %.0f (wisp); "
-                    "%d%% of the border lit after the flash\n",
-                    s, light[0], light[1], light[2], light[3], light[4], light[5], lit * 100 / edge);
+        std::printf(
+            "  style %d: lightness over black %.0f (flash) %.0f %.0f %.0f %.0f %.0f (wisp); "
+            "%d%% of the border lit after the flash\n",
+            s, light[0], light[1], light[2], light[3], light[4], light[5], lit * 100 / edge);
         EXPECT_GT(light[0], 70) << "the flash is dim";
         for (std::size_t k = 1; k < light.size(); ++k)
             EXPECT_LT(light[k], light[k - 1]) << "step " << k << " does not fade";
@@ -233,8 +235,7 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
         for (int b = a + 1; b < 6; ++b) {
             double sum = 0;
             for (std::size_t i = 0; i < thumbs[a].size(); ++i)
-                for (int c = 0; c < 3; ++c)
-                    sum += std::pow(thumbs[a][i][c] - thumbs[b][i][c], 2);
+                for (int c = 0; c < 3; ++c) sum += std::pow(thumbs[a][i][c] - thumbs[b][i][c], 2);
             const double rmse = std::sqrt(sum / (3.0 * thumbs[a].size()));
             std::printf("  bg%d/bg%d thumbnail RMSE %.3f\n", 101 + a, 101 + b, rmse);
             EXPECT_GE(rmse, 0.12) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
@@ -293,8 +294,9 @@ TEST(Panels, StandInOneColumnAboveTheBottomEdge) {
             if (gold(bg, 650, y)) lowest = y;
         const int margin = 587 - lowest;
         if (b == 0)
-            std::printf("  panels' frames from x %d to %d, the lowest %d px above the bottom edge\n",
-                        columnLeft, columnRight, margin);
+            std::printf(
+                "  panels' frames from x %d to %d, the lowest %d px above the bottom edge\n",
+                columnLeft, columnRight, margin);
         EXPECT_GE(margin, 5) << "the MENU panel runs off the window in bg" << 101 + b;
     }
     // Around everything the game draws there: preview gems 657..801, MENU 664..799.
@@ -311,7 +313,8 @@ TEST(Jar, BeamAndStarsStayInsideTheFrames) {
         const int x0 = (f % 4) * 100, y0 = (f / 4) * 100;
         int touching = 0;
         for (int k = 0; k < 100; ++k)
-            for (const auto& [x, y] : {std::pair{k, 0}, std::pair{k, 99}, std::pair{0, k}, std::pair{99, k}}) {
+            for (const auto& [x, y] :
+                 {std::pair{k, 0}, std::pair{k, 99}, std::pair{0, k}, std::pair{99, k}}) {
                 const int a = img.alpha(x0 + x, y0 + y);
                 touching += a != 0;
                 highest = std::max(highest, a);
@@ -319,8 +322,8 @@ TEST(Jar, BeamAndStarsStayInsideTheFrames) {
         framesTouching += touching > 0;
         EXPECT_EQ(touching, 0) << "frame " << f << " is cut at its edge";
     }
-    std::printf("  jar: %d of 28 frames touch their edge (highest alpha there %d)\n", framesTouching,
-                highest);
+    std::printf("  jar: %d of 28 frames touch their edge (highest alpha there %d)\n",
+                framesTouching, highest);
 }
 
 }  // namespace

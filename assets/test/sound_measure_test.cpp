@@ -50,8 +50,8 @@ Loudness meter(const std::string& name) {
 
 // The file decoded to mono at 44.1 kHz, full scale +-1.
 std::vector<double> decodeMono(const std::string& name) {
-    const std::string raw = run("ffmpeg -v error -i '" + kData + name +
-                                "' -f s16le -ac 1 -ar 44100 - 2>/dev/null");
+    const std::string raw =
+        run("ffmpeg -v error -i '" + kData + name + "' -f s16le -ac 1 -ar 44100 - 2>/dev/null");
     std::vector<double> out(raw.size() / 2);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const auto lo = static_cast<unsigned char>(raw[2 * i]);
@@ -78,9 +78,10 @@ bool haveFfmpeg() {
     return std::system("command -v ffmpeg >/dev/null 2>&1") == 0;
 }
 
-const char* kEffects[] = {"youlose.wav",   "gemstouch.wav",  "gemsexplode1.wav", "gemsexplode2.wav",
-                          "gemsexplode3.wav", "Excellent.wav", "Incredible.wav", "jareffect.wav",
-                          "rollover.wav",  "click.wav",      "menuover.wav"};
+const char* kEffects[] = {"youlose.wav",      "gemstouch.wav",    "gemsexplode1.wav",
+                          "gemsexplode2.wav", "gemsexplode3.wav", "Excellent.wav",
+                          "Incredible.wav",   "jareffect.wav",    "rollover.wav",
+                          "click.wav",        "menuover.wav"};
 
 TEST(Mix, EffectsCutThroughMusicAtOneLevel) {
     ASSERT_TRUE(haveFfmpeg()) << "ffmpeg is needed to read loudness";
@@ -123,7 +124,8 @@ TEST(Mix, FanfaresAndBurstsLetGoWithoutHardEdges) {
         const std::size_t end = env.size() - 1;
         auto level = [&](std::size_t i) { return std::max(env[i], -90.0); };
         std::size_t start = end;
-        while (start >= 8 && (level(start) <= -90 || level(start - 8) - level(start) > 60 * 8 * kHop))
+        while (start >= 8 &&
+               (level(start) <= -90 || level(start - 8) - level(start) > 60 * 8 * kHop))
             --start;
         const double release = (end - start) * kHop;
         std::printf("  %-17s release %.0f ms\n", name, release * 1000);
@@ -160,9 +162,10 @@ TEST(Mix, LandingKeepsItsWeightOnSmallSpeakers) {
     const double below = bandEnergy(x, 20, 200), body = bandEnergy(x, 200, 400),
                  mid = bandEnergy(x, 400, 2000), tick = bandEnergy(x, 2000, 4000);
     auto db = [](double e, double ref) { return 10 * std::log10(e / ref); };
-    std::printf("  gemstouch.wav bands re 200-400 Hz: 20-200 %.1f dB, 400-2000 %.1f dB, "
-                "2-4 kHz %.1f dB\n",
-                db(below, body), db(mid, body), db(tick, body));
+    std::printf(
+        "  gemstouch.wav bands re 200-400 Hz: 20-200 %.1f dB, 400-2000 %.1f dB, "
+        "2-4 kHz %.1f dB\n",
+        db(below, body), db(mid, body), db(tick, body));
     EXPECT_GT(body, 2 * below) << "the body sits under 200 Hz";
     EXPECT_GT(body, mid) << "no body between 200 and 400 Hz";
     EXPECT_GT(db(tick, body), -25) << "no tick between 2 and 4 kHz";
@@ -186,8 +189,9 @@ TEST(Mix, GlassBurstRingsAtFixedPitches) {
     // The strongest tenth of the lines.
     double top = 0;
     for (std::size_t i = 0; i < lines.size() / 10; ++i) top += lines[i].first;
-    std::printf("  gemsexplode2.wav: the strongest tenth of 1.5-8.5 kHz holds %.0f%% of its energy\n",
-                100 * top / total);
+    std::printf(
+        "  gemsexplode2.wav: the strongest tenth of 1.5-8.5 kHz holds %.0f%% of its energy\n",
+        100 * top / total);
     EXPECT_GT(top / total, 0.6);
 }
 
@@ -209,15 +213,16 @@ TEST(Music, TracksComeRoundWithoutAGap) {
         while (lastLoud > 0 && env[lastLoud - 1] < -50) --lastLoud;
         while (firstLoud < env.size() && env[firstLoud] < -50) ++firstLoud;
         const double trailingSilence = seconds - lastSound * kHop - 0.01;
-        const double quietAtRestart = (seconds - lastLoud * kHop - 0.01) + (t.restart - seconds) +
-                                      firstLoud * kHop;
+        const double quietAtRestart =
+            (seconds - lastLoud * kHop - 0.01) + (t.restart - seconds) + firstLoud * kHop;
         // A soft start: the first 50 ms well under the level a second in.
         double start = -200, settled = -200;
         for (std::size_t i = 0; i < 10; ++i) start = std::max(start, env[i]);
         for (std::size_t i = 200; i < 400; ++i) settled = std::max(settled, env[i]);
-        std::printf("  %-14s %.3f s, trailing silence %.2f s, quiet at the restart %.2f s, "
-                    "first 50 ms %.1f dB under the level at 1-2 s\n",
-                    t.name, seconds, trailingSilence, quietAtRestart, settled - start);
+        std::printf(
+            "  %-14s %.3f s, trailing silence %.2f s, quiet at the restart %.2f s, "
+            "first 50 ms %.1f dB under the level at 1-2 s\n",
+            t.name, seconds, trailingSilence, quietAtRestart, settled - start);
         EXPECT_GE(seconds, t.low);
         EXPECT_LE(seconds, t.high);
         EXPECT_LE(trailingSilence, 0.2);

@@ -23,7 +23,8 @@ tk::Image decodedBySdl(const Bytes& bytes) {
     tk::Image img(argb->w, argb->h);
     for (int y = 0; y < argb->h; ++y)
         for (int x = 0; x < argb->w; ++x)
-            img.setPixel(x, y, static_cast<const std::uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x]);
+            img.setPixel(x, y,
+                         static_cast<const std::uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x]);
     SDL_FreeSurface(argb);
     return img;
 }

@@ -1,9 +1,8 @@
 // The music player of the SDL backend, with a sound device (SDL's dummy device, which plays in
 // real time) and without one (the silent player that keeps time by the clock). The game must not
 // be able to tell them apart.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -38,8 +37,8 @@ std::string writeTrack(const std::filesystem::path& dir, double seconds,
         samples[i] = std::int16_t(2000 * std::sin(2 * std::numbers::pi * 440 * double(i) / rate));
     std::vector<std::uint8_t> wav = tk::sdl::monoWav(samples, rate);
     std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wav.data()),
-                                                std::streamsize(wav.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(wav.data()), std::streamsize(wav.size()));
     return path;
 }
 
@@ -52,7 +51,7 @@ std::int64_t playsFor(tk::Audio& audio, std::int64_t limitUs) {
 }
 
 class MusicPlayer : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         // An audio driver that does not exist stands for a machine without a sound card.
         setenv("SDL_AUDIODRIVER", GetParam(), 1);
@@ -210,9 +209,9 @@ TEST_P(MusicPlayer, AnEffectThatCannotPlayCutsTheLastOneAndBeeps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Device, MusicPlayer, ::testing::Values("dummy", "no-sound-card"),
-                         [](const auto& info) {
-                             return std::string(info.param) == "dummy" ? "WithSoundCard"
-                                                                       : "Silent";
+                         [](const auto& paramInfo) {
+                             return std::string(paramInfo.param) == "dummy" ? "WithSoundCard"
+                                                                            : "Silent";
                          });
 
 }  // namespace

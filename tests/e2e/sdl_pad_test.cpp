@@ -1,9 +1,8 @@
 // The real game with a game controller under Xvfb: SDL's virtual joystick stands in for a pad
 // that is plugged in while the game runs, plays through the menu into a game, and is pulled out
 // in the middle of a held direction.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
@@ -23,7 +22,7 @@ using lumcrest::TForm1;
 // A pad as SDL's virtual joystick: every controller button and axis, read through the
 // game-controller API like any real pad.
 class VirtualPad {
-public:
+  public:
     bool attach() {
         SDL_VirtualJoystickDesc d{};
         d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -52,14 +51,14 @@ public:
     void axis(SDL_GameControllerAxis a, Sint16 v) { SDL_JoystickSetVirtualAxis(joystick_, a, v); }
     ~VirtualPad() { detach(); }
 
-private:
+  private:
     int index_ = -1;
     SDL_Joystick* joystick_ = nullptr;
 };
 
 // Runs the real game with STEPS, one every 60 ms of its event loop, then closes it.
 class PadGame : public ::testing::Test {
-protected:
+  protected:
     fs::path home;
     void SetUp() override {
         home = fs::temp_directory_path() / ("lumcrest-pad-" + std::to_string(::getpid()));

@@ -15,7 +15,9 @@ namespace {
 using tk::sdl::virtualKey;
 
 // A key away from the keypad: its symbol decides.
-int key(SDL_Keycode k) { return virtualKey(k, SDL_SCANCODE_UNKNOWN, true); }
+int key(SDL_Keycode k) {
+    return virtualKey(k, SDL_SCANCODE_UNKNOWN, true);
+}
 
 // A keypad key: its place decides, whatever symbol the layout gives it.
 int pad(SDL_Scancode sc, bool numLock) {
@@ -44,10 +46,10 @@ TEST(KeyCodes, LettersDigitsAndFunctionKeysAreContiguous) {
 }
 
 TEST(KeyCodes, NumLockDecidesBetweenKeypadDigitsAndCursorKeys) {
-    const SDL_Scancode digit[10] = {
-        SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_KP_3,
-        SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5, SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_7,
-        SDL_SCANCODE_KP_8, SDL_SCANCODE_KP_9};
+    const SDL_Scancode digit[10] = {SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
+                                    SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5,
+                                    SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_7, SDL_SCANCODE_KP_8,
+                                    SDL_SCANCODE_KP_9};
     for (int d = 0; d < 10; ++d) EXPECT_EQ(pad(digit[d], true), 96 + d) << "keypad " << d;
     // The game steers with keypad 4/5/6 either way; without Num Lock they are the cursor keys.
     EXPECT_EQ(pad(SDL_SCANCODE_KP_4, false), 37);

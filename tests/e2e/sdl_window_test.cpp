@@ -1,9 +1,8 @@
 // The SDL backend's event loop with real X windows (run under Xvfb): timers keep their schedule
 // and the loop sleeps between them; input reaches only the window that takes it; the session's
 // quit closes the game through its close handler.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 #include <time.h>
 
 #include <algorithm>
@@ -58,7 +57,7 @@ void pushQuit() {
 }
 
 class SdlLoop : public ::testing::Test {
-protected:
+  protected:
     tk::SdlBackend backend;
     tk::Application app{backend};
     // The game's own client size, so the cost of showing a frame is the real one.
@@ -143,10 +142,10 @@ TEST_F(SdlLoop, InputGoesOnlyToTheModalWindowWhileItIsOpen) {
     std::uint32_t mainId = windowIdByTitle("main"), boxId = windowIdByTitle("box");
     ASSERT_NE(mainId, 0u);
     ASSERT_NE(boxId, 0u);
-    pushKey(mainId, SDLK_LEFT);    // the main window waits behind the box
-    pushKey(boxId, SDLK_ESCAPE);   // the box takes it
-    pushClose(mainId);             // nor does the main window's close box work meanwhile
-    pushClose(boxId);              // the box closes; the main window takes input again
+    pushKey(mainId, SDLK_LEFT);   // the main window waits behind the box
+    pushKey(boxId, SDLK_ESCAPE);  // the box takes it
+    pushClose(mainId);            // nor does the main window's close box work meanwhile
+    pushClose(boxId);             // the box closes; the main window takes input again
     pushKey(mainId, SDLK_RIGHT);
     pushClose(mainId);
     app.run();

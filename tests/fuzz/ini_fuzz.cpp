@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       section.find_first_of("[]\r\n") == std::string::npos &&
                       key.find_first_of("=[;\r\n") == std::string::npos &&
                       section.find_first_not_of(" \t") != std::string::npos &&
-                      key.find_first_not_of(" \t") != std::string::npos &&
-                      section.front() != ' ' && section.back() != ' ' && key.front() != ' ' &&
-                      key.back() != ' ' && section.front() != '\t' && section.back() != '\t' &&
-                      key.front() != '\t' && key.back() != '\t' && key.front() != ';';
+                      key.find_first_not_of(" \t") != std::string::npos && section.front() != ' ' &&
+                      section.back() != ' ' && key.front() != ' ' && key.back() != ' ' &&
+                      section.front() != '\t' && section.back() != '\t' && key.front() != '\t' &&
+                      key.back() != '\t' && key.front() != ';';
     if (plainNames) {
         std::string stored = body;
         std::string newValue = value.value_or("") + "x y";

@@ -171,12 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 case 3:
                     if (!barAtSide(s, +1)) shiftBar(s, +1);
                     break;
-                case 4:
-                    rotateBar(s);
-                    break;
-                default:
-                    launch(s, rng);
-                    break;
+                case 4: rotateBar(s); break;
+                default: launch(s, rng); break;
             }
         }
         checkInvariants(s, !s.gameOver);

@@ -11,7 +11,7 @@ namespace {
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
 class Bar : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         enterGame();
         clearBoard();

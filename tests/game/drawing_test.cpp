@@ -11,10 +11,11 @@ namespace {
 constexpr int kLeft = 37;
 
 class Drawing : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         enterGame();
-        background = tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+        background =
+            tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
         clearBoard();
         placeBar(4, 1, 2, 3);
         form().drawBoard();
@@ -42,7 +43,8 @@ protected:
     Frame gem(int v) { return {&form().Blockimage, v}; }
     // Scribbles over a square so that a later check can tell whether it was drawn again.
     void scribble(int x, int y) {
-        for (int i = 0; i < kCellSize; ++i) form().surface().setPixel(x + i, y + i, tk::rgb(1, 2, 3));
+        for (int i = 0; i < kCellSize; ++i)
+            form().surface().setPixel(x + i, y + i, tk::rgb(1, 2, 3));
     }
     bool scribbled(int x, int y) {
         return (form().surface().pixel(x + 7, y + 7) & 0xFFFFFFu) == (tk::rgb(1, 2, 3) & 0xFFFFFFu);
@@ -101,10 +103,9 @@ TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
 
 TEST_F(Drawing, TheProgressBarRisesOnePixelRowPerUnitOfTotal) {
     const tk::Argb expected[14] = {
-        tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 0, 0),
-        tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 255, 0),
-        tk::rgb(255, 255, 255), tk::rgb(255, 255, 255), tk::rgb(255, 255, 0),
-        tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
+        tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 128, 0),
+        tk::rgb(255, 128, 0), tk::rgb(255, 255, 0), tk::rgb(255, 255, 255), tk::rgb(255, 255, 255),
+        tk::rgb(255, 255, 0), tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
         tk::rgb(255, 0, 0),   tk::rgb(128, 0, 0)};
     auto rowIsBar = [&](int y) {
         for (int i = 0; i < 14; ++i)
@@ -211,9 +212,9 @@ TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
         compose();
         app().dispatch([&] { panel->hide(); });
     }
-    const std::vector<tk::Picture*> kept = {&f.Menuimage,   &f.Newbutton,  &f.Scorebutton,
+    const std::vector<tk::Picture*> kept = {&f.Menuimage,   &f.Newbutton,   &f.Scorebutton,
                                             &f.Musicbutton, &f.Soundbutton, &f.Helpbutton,
-                                            &f.Aboutbutton, &f.Image5,     &f.Image2};
+                                            &f.Aboutbutton, &f.Image5,      &f.Image2};
     for (tk::Picture* p : kept) ASSERT_TRUE(p->decoded()) << p->name();
     ASSERT_TRUE(f.Image1.decoded());
 

@@ -14,7 +14,7 @@ constexpr int kLeft = 37, kUp = 38, kRight = 39;
 enum class Side { Left, Right };
 
 class Edge : public GameTest, public ::testing::WithParamInterface<Side> {
-protected:
+  protected:
     void SetUp() override {
         enterGame();
         // Stage 1 to stage 2; the jar and its explosion are not wanted here.
@@ -125,8 +125,8 @@ TEST_P(Edge, TheLossTestsReachTheOuterColumn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSides, Edge, ::testing::Values(Side::Left, Side::Right),
-                         [](const auto& info) {
-                             return std::string(info.param == Side::Left ? "Left" : "Right");
+                         [](const auto& paramInfo) {
+                             return std::string(paramInfo.param == Side::Left ? "Left" : "Right");
                          });
 
 }  // namespace

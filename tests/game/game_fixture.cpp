@@ -70,7 +70,9 @@ void GameWindow::placeBar(int c1, int a, int b, int c) {
     }
 }
 
-int GameWindow::markedCount() { return int(markedCells().size()); }
+int GameWindow::markedCount() {
+    return int(markedCells().size());
+}
 
 std::vector<std::pair<int, int>> GameWindow::markedCells() {
     std::vector<std::pair<int, int>> cells;

@@ -14,7 +14,7 @@
 namespace lumcrest::testing {
 
 class GameWindow {
-public:
+  public:
     // Throws std::runtime_error when the data folder or a temporary folder cannot be had.
     explicit GameWindow(std::uint32_t seed = 4242);
     ~GameWindow();
@@ -44,7 +44,7 @@ public:
     std::vector<std::string> sounds() { return backend_.recorder().takeEffects(); }
     bool played(const std::string& file);
 
-private:
+  private:
     tk::HeadlessBackend backend_;
     tk::Application app_;
     std::unique_ptr<Program> program_;

@@ -10,14 +10,16 @@
 #include <random>
 #include <set>
 
-#include "tests/game/game_fixture.h"
 #include "store/profile.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {
 
 // Every name says which score it belongs to, so a line can be checked on its own.
-std::string nameFor(int score) { return "P" + std::to_string(score); }
+std::string nameFor(int score) {
+    return "P" + std::to_string(score);
+}
 
 int killRounds() {
     const char* rounds = std::getenv("LUMCREST_KILL_ROUNDS");

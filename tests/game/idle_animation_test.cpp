@@ -6,7 +6,7 @@ namespace lumcrest::testing {
 namespace {
 
 class IdleAnimation : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         enterGame();
         clearBoard();
@@ -74,7 +74,8 @@ TEST_F(IdleAnimation, ASparkleWaitsInAnEmptiedCellAndALaunchStepEndsIt) {
     key(38);
     waitMs(20);
     EXPECT_EQ(f.twinklePhase, 0);
-    EXPECT_TRUE(shows(cellLeft(7), cellTop(10), expectOver(cellLeft(7), cellTop(10), f.Blockimage, 2)));
+    EXPECT_TRUE(
+        shows(cellLeft(7), cellTop(10), expectOver(cellLeft(7), cellTop(10), f.Blockimage, 2)));
 }
 
 TEST_F(IdleAnimation, AStartAttemptSetsTheLookAndTheTimersPace) {
@@ -119,7 +120,8 @@ TEST_F(IdleAnimation, JokersAndBombsBlinkInTheLaunchRowAndThePreview) {
     for (int tick = 0; tick < 4; ++tick) {
         tk::Image joker = expectOver(jokerX, rowTop, f.Blockimage, jokerFrames[tick]);
         tk::Image bomb = expectOver(bombX, rowTop, f.Blockimage, bombFrames[tick]);
-        tk::Image previewBomb = expectOver(previewLeft(3), kPreviewTop, f.Blockimage, bombFrames[tick]);
+        tk::Image previewBomb =
+            expectOver(previewLeft(3), kPreviewTop, f.Blockimage, bombFrames[tick]);
         f.vertimerTimer();
         EXPECT_TRUE(shows(jokerX, rowTop, joker)) << "tick " << tick;
         EXPECT_TRUE(shows(bombX, rowTop, bomb)) << "tick " << tick;
@@ -137,7 +139,8 @@ TEST_F(IdleAnimation, TheWaveSweepsThreeColumnsAcrossIn13TicksAndLeavesGapsAlone
     for (int c = 1; c <= 10; ++c) put(c, 10, 1 + c % 6);
     put(3, 9, 4);
     f.drawBoard();
-    tk::Image gap = form().surface().pixels().crop(tk::Rect{cellLeft(2), cellTop(9), kCellSize, kCellSize});
+    tk::Image gap =
+        form().surface().pixels().crop(tk::Rect{cellLeft(2), cellTop(9), kCellSize, kCellSize});
     f.waveColumn = 1;
     f.wavetimer.setEnabled(true);
     tk::Image first = expectOver(cellLeft(1), cellTop(10), f.waveanim, 2 * (2 - 1));

@@ -13,7 +13,7 @@ constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
 constexpr int kLetterA = 65;
 
 class KeyRouting : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         clearBoard();
         placeBar(4, 1, 2, 3);

@@ -10,7 +10,7 @@ namespace {
 using Cells = std::set<std::pair<int, int>>;
 
 class Matching : public GameTest {
-protected:
+  protected:
     Cells detect(std::initializer_list<const char*> rowsFromTop) {
         layBoard(rowsFromTop);
         return detect();
@@ -28,8 +28,8 @@ protected:
 
 TEST_F(Matching, RunsOfThreeInEveryDirectionUpToTheWalls) {
     const Cells runs[] = {
-        {{1, 1}, {2, 1}, {3, 1}},  {{8, 10}, {9, 10}, {10, 10}}, {{1, 8}, {1, 9}, {1, 10}},
-        {{10, 1}, {10, 2}, {10, 3}}, {{4, 4}, {5, 5}, {6, 6}},   {{8, 3}, {9, 2}, {10, 1}},
+        {{1, 1}, {2, 1}, {3, 1}},    {{8, 10}, {9, 10}, {10, 10}}, {{1, 8}, {1, 9}, {1, 10}},
+        {{10, 1}, {10, 2}, {10, 3}}, {{4, 4}, {5, 5}, {6, 6}},     {{8, 3}, {9, 2}, {10, 1}},
         {{1, 10}, {2, 9}, {3, 8}},
     };
     for (const Cells& run : runs) {
@@ -64,11 +64,8 @@ TEST_F(Matching, CrossingRunsClearTheirUnionAndEachGemCountsOnce) {
 }
 
 TEST_F(Matching, ABombInAGroupClearsItsKindEveryJokerAndEveryBomb) {
-    EXPECT_EQ(detect({"4 0 0 0 0 0 0 0 11 2",
-                      "0 4 0 0 0 0 0 0 0 0",
-                      "0 0 12 0 0 0 0 4 0 0",
-                      "0 0 0 0 0 5 0 0 0 12",
-                      "0 0 0 0 0 0 0 0 0 4"}),
+    EXPECT_EQ(detect({"4 0 0 0 0 0 0 0 11 2", "0 4 0 0 0 0 0 0 0 0", "0 0 12 0 0 0 0 4 0 0",
+                      "0 0 0 0 0 5 0 0 0 12", "0 0 0 0 0 0 0 0 0 4"}),
               (Cells{{1, 10}, {2, 9}, {3, 8}, {9, 10}, {8, 8}, {10, 7}, {10, 6}}));
     EXPECT_EQ(detect({"6 12 0 0 0 0 0 0 0 6", "6 6 0 0 0 0 0 0 0 0"}).size(), 5u);
     // A bomb beside two kinds, or beside two gems out of line, fires nothing.

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/game/game_fixture.h"
 #include "store/profile.h"
+#include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
 namespace {

@@ -7,7 +7,7 @@ namespace {
 constexpr int kUp = 38;
 
 class Chain : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         enterGame();
         form().Blocks = 6;
@@ -22,8 +22,7 @@ protected:
 // The landing makes a run of 1s in row 10; the 2s under it rise into a second run; nothing
 // follows. Six gems of 20 points: 60 + 120 + 120.
 TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
-    layBoard({"2 1 1 0 0 0 0 0 0 0",
-              "0 2 2 0 0 0 0 0 0 0"});
+    layBoard({"2 1 1 0 0 0 0 0 0 0", "0 2 2 0 0 0 0 0 0 0"});
     placeBar(4, 1, 3, 4);
     launch();
     waitMs(200);
@@ -70,8 +69,7 @@ class Rewards : public Chain, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(Rewards, ManyGemsClearedSinceTheLaunchEarnASoundAtTheEnd) {
     const bool ten = GetParam();
-    layBoard({"1 1 0 2 1 2 1 2 1 2",
-              "0 0 0 0 0 1 0 1 0 0"});
+    layBoard({"1 1 0 2 1 2 1 2 1 2", "0 0 0 0 0 1 0 1 0 0"});
     if (ten) {
         put(1, 9, 1);
         put(10, 9, 1);
@@ -95,9 +93,7 @@ TEST_F(Chain, ReachingTheTargetEndsTheChainAtOnce) {
     form().Gemsleft = 3;
     // The bar's 5 completes a square of 5s; the 6s under it rise into a run of three with the
     // 6s of row 10, which the next stage never sees.
-    layBoard({"6 6 5 5 0 0 0 0 0 0",
-              "0 0 5 0 0 0 0 0 0 0",
-              "0 0 6 0 0 0 0 0 0 0",
+    layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 6 0 0 0 0 0 0 0",
               "0 0 6 0 0 0 0 0 0 0"});
     placeBar(4, 5, 1, 2);
     launch();

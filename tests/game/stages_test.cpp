@@ -1,10 +1,11 @@
 // Stages: what each asks for, a new game, the stage end with its jar, explosion and banner, the
 // background rotation, and the fill and crack animations that lead into them.
+#include "game/stages.h"
+
 #include <array>
 #include <climits>
 #include <set>
 
-#include "game/stages.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -30,7 +31,7 @@ TEST(StageTable, GemsAndKindsPerStage) {
 }
 
 class Stages : public GameTest {
-protected:
+  protected:
     void SetUp() override { enterGame(); }
     int gemsOutsideRowsOneAndTen() {
         int n = 0;
@@ -41,7 +42,8 @@ protected:
     int blasting() {
         int n = 0;
         for (int c = 1; c <= 10; ++c)
-            for (int r = 1; r <= 10; ++r) n += form().blastCells[gridIndex(columnX(c), rowY(r))] != 0;
+            for (int r = 1; r <= 10; ++r)
+                n += form().blastCells[gridIndex(columnX(c), rowY(r))] != 0;
         return n;
     }
     // Advances in small steps until DONE holds, at most LIMIT ms.
@@ -70,9 +72,7 @@ TEST_F(Stages, ANewGameKeepsTheBackgroundAndStartsFromTheTopRowAndTheBar) {
 TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage) {
     form().Gemsleft = 3;
     const int oldBackground = form().Background;
-    layBoard({"6 6 5 5 0 0 0 0 0 0",
-              "0 0 5 0 0 0 0 0 0 0",
-              "0 0 1 0 0 0 0 0 0 0"});
+    layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 1 0 0 0 0 0 0 0"});
     placeBar(4, 5, 1, 2);
     key(kUp);
     waitMs(200 + 330);
@@ -120,9 +120,7 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
 // stage ends as soon as the tube is full.
 TEST_F(Stages, ClearingExactlyTheGemsLeftEndsTheChainAndTheStage) {
     form().Gemsleft = 4;
-    layBoard({"6 6 5 5 0 0 0 0 0 0",
-              "0 0 5 0 0 0 0 0 0 0",
-              "0 0 6 0 0 0 0 0 0 0",
+    layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 6 0 0 0 0 0 0 0",
               "0 0 6 0 0 0 0 0 0 0"});
     placeBar(4, 5, 1, 2);
     key(kUp);
@@ -164,7 +162,7 @@ TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
 // --- Backgrounds -----------------------------------------------------------------------------
 
 class Backgrounds : public Stages {
-protected:
+  protected:
     void startRun(int current) {
         form().Background = current;
         form().backgroundHistoryIndex = 6;
@@ -200,7 +198,8 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
 TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
     startRun(0);
     form().changeBackground();
-    tk::Image picture = tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+    tk::Image picture =
+        tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
     for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
         EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
 }
@@ -233,7 +232,7 @@ TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
 // --- The animations between a chain and the next stage -----------------------------------------
 
 class Animations : public Stages {
-protected:
+  protected:
     // Ticks TIMER's handler by hand until it switches itself off; returns the ticks.
     int ticksOf(tk::Timer& timer, int limit = 10000) {
         int n = 0;

@@ -15,12 +15,12 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "app/recorder.h"
-#include "tools/lumcrest-drive/driver.h"
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/headless/headless_backend.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
+#include "tools/lumcrest-drive/driver.h"
 
 namespace lumcrest {
 namespace {
@@ -48,7 +48,7 @@ struct TempDir {
 // steps, now and then a long stall (so ticks fall late and are dropped), only ticks due by now
 // are delivered, and a bot's input arrives between them through the application's entry points.
 class RecordedSession {
-public:
+  public:
     RecordedSession(const fs::path& home, const fs::path& script, std::uint32_t seed)
         : app_(backend_), script_(std::fopen(script.c_str(), "w")) {
         if (::chdir(LUMCREST_TEST_DATA_DIR) != 0) throw std::runtime_error("no data folder");
@@ -116,7 +116,7 @@ public:
     }
     void close() { app_.inputCloseRequest(form()); }
 
-private:
+  private:
     tk::HeadlessBackend backend_;
     tk::Application app_;
     std::FILE* script_;
@@ -253,7 +253,8 @@ TEST(Recording, IniChunksEscapeExactlyTheBytesThatCannotTravelInALine) {
     ASSERT_TRUE(unescapeIniChunk(escapeIniChunk(all), back));
     EXPECT_EQ(back, all);
     EXPECT_EQ(escapeIniChunk("Name=Zoë 100%\r\n"), "Name=Zoë 100%25%0D%0A");
-    for (const char* bad : {"%", "%4", "%G0", "a%0"}) EXPECT_FALSE(unescapeIniChunk(bad, back)) << bad;
+    for (const char* bad : {"%", "%4", "%G0", "a%0"})
+        EXPECT_FALSE(unescapeIniChunk(bad, back)) << bad;
 }
 
 TEST(CommandLine, OptionsHelpVersionAndMistakes) {
@@ -266,9 +267,15 @@ TEST(CommandLine, OptionsHelpVersionAndMistakes) {
     EXPECT_EQ(c.action, A::Play);
     EXPECT_EQ(c.seed, 4294967295u);
     EXPECT_EQ(c.recordFile, "/tmp/x y");
-    for (std::vector<std::string> bad :
-         {std::vector<std::string>{"--frobnicate"}, {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"},
-          {"--seed=12x"}, {"--record"}, {"--record="}, {"file"}, {"--help=yes"}}) {
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--frobnicate"},
+                                         {"--seed"},
+                                         {"--seed", "-1"},
+                                         {"--seed", "4294967296"},
+                                         {"--seed=12x"},
+                                         {"--record"},
+                                         {"--record="},
+                                         {"file"},
+                                         {"--help=yes"}}) {
         CommandLine e = parseCommandLine(bad);
         EXPECT_EQ(e.action, A::Error) << bad[0];
         EXPECT_EQ(e.error.find('\n'), std::string::npos);

@@ -38,8 +38,8 @@ void checkInvariants(TForm1& f, long long ms, Violations& v) {
     // The progress bar stays in its tube, and what is left to earn still fits in it.
     if (f.Total < 0 || f.Total > kTubeMax) v.note(ms, "Total " + std::to_string(f.Total));
     if (f.Gemsleft > 0 && f.fillStep * f.Gemsleft > kTubeMax - f.Total)
-        v.note(ms, "fillStep " + std::to_string(f.fillStep) + " for " +
-                       std::to_string(f.Gemsleft) + " gems over Total " + std::to_string(f.Total));
+        v.note(ms, "fillStep " + std::to_string(f.fillStep) + " for " + std::to_string(f.Gemsleft) +
+                       " gems over Total " + std::to_string(f.Total));
     if (f.Stage < 1) v.note(ms, "Stage");
     // Timers that can never run together.
     if (f.Timer1.enabled() && f.Cycletimer.enabled()) v.note(ms, "bar rising during a chain");
@@ -48,8 +48,7 @@ void checkInvariants(TForm1& f, long long ms, Violations& v) {
     if (f.jartimer.enabled() && (f.Cycletimer.enabled() || f.filltimer.enabled()))
         v.note(ms, "jar during a chain or a fill");
     if (f.Animtimer.enabled() && f.jartimer.enabled()) v.note(ms, "banner during the jar");
-    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) &&
-        f.crackRow > 1)
+    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) && f.crackRow > 1)
         v.note(ms, "idle animations over the crack");
     // A waiting bar is where its fields say, three adjacent columns of the launch row.
     bool waiting = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.gameOver &&
@@ -68,7 +67,7 @@ void checkInvariants(TForm1& f, long long ms, Violations& v) {
 // The bot: tries every rotation and place of the bar, imagines the flight, and takes the move
 // that clears the most gems without losing; otherwise the one that keeps the stack lowest.
 class Bot {
-public:
+  public:
     explicit Bot(GameWindow& w) : w_(w) {}
 
     // Presses the keys of one move and launches.
@@ -90,7 +89,7 @@ public:
         w_.key(38);
     }
 
-private:
+  private:
     int evaluate(int rotation, int c1) {
         TForm1& f = w_.form();
         std::array<int, 4> kinds{0, f.Shape[1], f.Shape[2], f.Shape[3]};

@@ -1,12 +1,12 @@
 // The scale and fullscreen choices in the settings file: read back as written, damaged values
 // fall back to the automatic scale, and the other settings stay as they were.
+#include "app/display_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "app/display_settings.h"
 
 namespace lumcrest {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class DisplaySettingsFile : public ::testing::Test {
-protected:
+  protected:
     fs::path dir = fs::temp_directory_path() / ("lumcrest-display-" + std::to_string(::getpid()));
     std::string path = (dir / "lumcrest.ini").string();
     void SetUp() override { fs::create_directories(dir); }

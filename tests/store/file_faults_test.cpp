@@ -49,8 +49,8 @@ void put(const fs::path& p, const std::string& bytes) {
 std::string fullTable() {
     std::string t = "[Settings]\nFirst=0\nName=Ada\n";
     for (int k = 1; k <= 10; ++k)
-        t += "[Scoreline" + std::to_string(k) + "]\nName=P" + std::to_string(k) + "\nScore=" +
-             std::to_string(50000 - k) + "\n";
+        t += "[Scoreline" + std::to_string(k) + "]\nName=P" + std::to_string(k) +
+             "\nScore=" + std::to_string(50000 - k) + "\n";
     return t;
 }
 
@@ -108,7 +108,8 @@ TEST(OddPaths, NoFileAtAllIsAFirstRunAndTheFirstWriteCreatesIt) {
 
 TEST(Encodings, AUtf8ByteOrderMarkHidesNothingAndIsNotWrittenBack) {
     Home h;
-    put(h.file, "\xEF\xBB\xBF[Settings]\r\nFirst=0\r\nName=Zo\xC3\xAB\r\n[Techinfo]\r\nStage=4\r\n");
+    put(h.file,
+        "\xEF\xBB\xBF[Settings]\r\nFirst=0\r\nName=Zo\xC3\xAB\r\n[Techinfo]\r\nStage=4\r\n");
     Profile p(h.file.string());
     EXPECT_FALSE(p.readBool("Settings", "First", true));
     EXPECT_EQ(p.readString("Settings", "Name", ""), "Zo\xC3\xAB");
@@ -137,7 +138,8 @@ std::string utf16(const std::string& ascii, bool little) {
 TEST(Encodings, Utf16FilesAreReadAndWrittenBackAsUtf8WithEveryKey) {
     for (bool little : {true, false}) {
         Home h;
-        put(h.file, utf16("[Settings]\r\nFirst=0\r\nName=Ada\r\n[Scoreline1]\r\nScore=777\r\n", little));
+        put(h.file,
+            utf16("[Settings]\r\nFirst=0\r\nName=Ada\r\n[Scoreline1]\r\nScore=777\r\n", little));
         Profile p(h.file.string());
         EXPECT_EQ(p.readString("Settings", "Name", ""), "Ada") << little;
         EXPECT_EQ(p.readInteger("Scoreline1", "Score", 0), 777);
@@ -146,8 +148,12 @@ TEST(Encodings, Utf16FilesAreReadAndWrittenBackAsUtf8WithEveryKey) {
         EXPECT_EQ(after, "[Settings]\r\nFirst=0\r\nName=Bo\r\n[Scoreline1]\r\nScore=777\r\n");
     }
     // A character outside the first plane, and a lone half of a pair.
-    EXPECT_EQ(decodeIniBytes(std::string("\xFF\xFE\x3D\xD8\x00\xDE\x41\x00", 8)), "\xF0\x9F\x98\x80" "A");
-    EXPECT_EQ(decodeIniBytes(std::string("\xFF\xFE\x00\xD8\x41\x00", 6)), "\xEF\xBF\xBD" "A");
+    EXPECT_EQ(decodeIniBytes(std::string("\xFF\xFE\x3D\xD8\x00\xDE\x41\x00", 8)),
+              "\xF0\x9F\x98\x80"
+              "A");
+    EXPECT_EQ(decodeIniBytes(std::string("\xFF\xFE\x00\xD8\x41\x00", 6)),
+              "\xEF\xBF\xBD"
+              "A");
 }
 
 // --- The file keeps its identity.
@@ -239,8 +245,10 @@ struct SavedVariable {
         if (const char* v = std::getenv(name.c_str())) value = v;
     }
     ~SavedVariable() {
-        if (value) ::setenv(name.c_str(), value->c_str(), 1);
-        else ::unsetenv(name.c_str());
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
     }
 };
 
@@ -253,8 +261,10 @@ TEST(Paths, RelativeOrMissingVariablesNeverGiveARelativePath) {
     EXPECT_EQ(defaultSettingsPath(), "/home/ada/.config/lumcrest/lumcrest.ini");
     ::unsetenv("XDG_CONFIG_HOME");
     for (bool unset : {true, false}) {
-        if (unset) ::unsetenv("HOME");
-        else ::setenv("HOME", "ada", 1);
+        if (unset)
+            ::unsetenv("HOME");
+        else
+            ::setenv("HOME", "ada", 1);
         std::string path = defaultSettingsPath();
         EXPECT_EQ(path.front(), '/') << path;
         EXPECT_EQ(path, homeFolder() + "/.config/lumcrest/lumcrest.ini");
@@ -278,8 +288,9 @@ TEST(Unprivileged, AnUnreadableFileIsNeverReplaced) {
         EXPECT_TRUE(p.readBool("Settings", "First", true));  // a first run's defaults
         EXPECT_EQ(p.readString("Scoreline1", "Name", "Tivane"), "Tivane");
     }
-    EXPECT_EQ(p.unreadable(), "Cannot read " + h.file.string() +
-                                  ": Permission denied. Nothing will be saved until it can be read.");
+    EXPECT_EQ(p.unreadable(),
+              "Cannot read " + h.file.string() +
+                  ": Permission denied. Nothing will be saved until it can be read.");
     expectRefused(p);
     EXPECT_THROW(p.beginBatch(), tk::Error);
     // Even when it becomes readable later in the run, this run keeps its hands off.

@@ -48,8 +48,8 @@ TEST(IniText, IntegersFollowTheSettingsFileRules) {
     EXPECT_EQ(parseIniInteger("x7FFFFFFF"), 2147483647);
     EXPECT_EQ(parseIniInteger("0x0"), 0);
     EXPECT_EQ(parseIniInteger("-2147483648"), INT32_MIN);
-    for (const char* bad : {"", "  ", "abc", "12abc", "$FFFFFFFF", "2147483648", "-$1", "0x",
-                            "$", "1 2", "99999999999999999999"})
+    for (const char* bad : {"", "  ", "abc", "12abc", "$FFFFFFFF", "2147483648", "-$1", "0x", "$",
+                            "1 2", "99999999999999999999"})
         EXPECT_EQ(parseIniInteger(bad), std::nullopt) << bad;
 }
 
@@ -79,8 +79,8 @@ TEST(Profile, ARefusedWriteSaysSoAndLeavesTheFileAlone) {
     std::filesystem::path file = dir.path / "lumcrest.ini";
     Profile p(file.string());
     p.writeInteger("Techinfo", "Stage", 3);
-    std::filesystem::permissions(dir.path, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        dir.path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (::geteuid() != 0) {  // root writes anyway
         try {
             p.writeInteger("Techinfo", "Stage", 4);

@@ -28,8 +28,8 @@ std::string errorOf(const Bytes& bytes, const std::string& name = "Play_0.bmp") 
 
 TEST(BmpDecoder, TwentyFourBitRowsArePaddedAndStoredBottomUp) {
     // 3 x 2: bottom row blue, green, red; top row white, black, grey; rows padded to 12 bytes.
-    Bytes rows = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0,
-                  0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0x80, 0x80, 0, 0, 0};
+    Bytes rows = {0xFF, 0,    0,    0, 0xFF, 0, 0,    0,    0xFF, 0, 0, 0,
+                  0xFF, 0xFF, 0xFF, 0, 0,    0, 0x80, 0x80, 0x80, 0, 0, 0};
     Image img = decodeBmp(bmp(3, 2, 24, 0, {}, {}, rows), "t.bmp");
     ASSERT_EQ(img.width(), 3);
     ASSERT_EQ(img.height(), 2);
@@ -47,20 +47,20 @@ TEST(BmpDecoder, TwentyFourBitRowsArePaddedAndStoredBottomUp) {
 
 TEST(BmpDecoder, PaletteSixteenAndThirtyTwoBitKinds) {
     // 8 bits: indices into a palette of three colours; an index past it is black.
-    Image eight = decodeBmp(
-        bmp(3, 1, 8, 0, {}, {0x112233, 0x445566, 0x778899}, Bytes{2, 0, 7, 0}), "p.bmp");
+    Image eight =
+        decodeBmp(bmp(3, 1, 8, 0, {}, {0x112233, 0x445566, 0x778899}, Bytes{2, 0, 7, 0}), "p.bmp");
     EXPECT_EQ(eight.pixel(0, 0), 0xFF778899u);
     EXPECT_EQ(eight.pixel(1, 0), 0xFF112233u);
     EXPECT_EQ(eight.pixel(2, 0), 0xFF000000u);
     // 1 and 4 bits: the high bits are the leftmost pixel.
-    Image one = decodeBmp(bmp(10, 1, 1, 0, {}, {0x000000, 0xFFFFFF}, Bytes{0xA0, 0x40, 0, 0}),
-                          "p.bmp");
+    Image one =
+        decodeBmp(bmp(10, 1, 1, 0, {}, {0x000000, 0xFFFFFF}, Bytes{0xA0, 0x40, 0, 0}), "p.bmp");
     EXPECT_EQ(one.pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(one.pixel(1, 0), 0xFF000000u);
     EXPECT_EQ(one.pixel(2, 0), 0xFFFFFFFFu);
     EXPECT_EQ(one.pixel(9, 0), 0xFFFFFFFFu);
-    Image four = decodeBmp(bmp(3, 1, 4, 0, {}, {0x0000FF, 0x00FF00, 0xFF0000}, Bytes{0x21, 0x00, 0, 0}),
-                           "p.bmp");
+    Image four = decodeBmp(
+        bmp(3, 1, 4, 0, {}, {0x0000FF, 0x00FF00, 0xFF0000}, Bytes{0x21, 0x00, 0, 0}), "p.bmp");
     EXPECT_EQ(four.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(four.pixel(1, 0), 0xFF00FF00u);
     EXPECT_EQ(four.pixel(2, 0), 0xFF0000FFu);
@@ -68,12 +68,13 @@ TEST(BmpDecoder, PaletteSixteenAndThirtyTwoBitKinds) {
     Image five = decodeBmp(bmp(2, 1, 16, 0, {}, {}, Bytes{0x00, 0x7C, 0x1F, 0x00}), "s.bmp");
     EXPECT_EQ(five.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(five.pixel(1, 0), 0xFF0000FFu);
-    Image six = decodeBmp(bmp(2, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {}, Bytes{0xE0, 0x07, 0x00, 0xF8}),
-                          "s.bmp");
+    Image six = decodeBmp(
+        bmp(2, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {}, Bytes{0xE0, 0x07, 0x00, 0xF8}), "s.bmp");
     EXPECT_EQ(six.pixel(0, 0), 0xFF00FF00u);
     EXPECT_EQ(six.pixel(1, 0), 0xFFFF0000u);
     // 32 bits: the fourth byte is alpha when any pixel has some, else every pixel is opaque.
-    Image withAlpha = decodeBmp(bmp(2, 1, 32, 0, {}, {}, Bytes{1, 2, 3, 0x80, 4, 5, 6, 0}), "a.bmp");
+    Image withAlpha =
+        decodeBmp(bmp(2, 1, 32, 0, {}, {}, Bytes{1, 2, 3, 0x80, 4, 5, 6, 0}), "a.bmp");
     EXPECT_EQ(withAlpha.pixel(0, 0), 0x80030201u);
     EXPECT_EQ(withAlpha.pixel(1, 0), 0x00060504u);
     Image noAlpha = decodeBmp(bmp(2, 1, 32, 0, {}, {}, Bytes{1, 2, 3, 0, 4, 5, 6, 0}), "a.bmp");
@@ -101,7 +102,8 @@ TEST(BmpDecoder, ForgedHeadersAreRefusedWithTheirReason) {
         for (int i = 0; i < n; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
         return errorOf(b);
     };
-    EXPECT_NE(forged(10, 0xFFFFFFF0u, 4).find("cut short"), std::string::npos) << "pixels past the end";
+    EXPECT_NE(forged(10, 0xFFFFFFF0u, 4).find("cut short"), std::string::npos)
+        << "pixels past the end";
     EXPECT_NE(forged(14, 7, 4).find("header size 7"), std::string::npos);
     EXPECT_NE(forged(28, 7, 2).find("7 bits per pixel"), std::string::npos);
     EXPECT_NE(forged(30, 1, 4).find("compressed"), std::string::npos) << "run-length";

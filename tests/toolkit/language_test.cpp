@@ -49,7 +49,8 @@ TEST(Language, TheCLocaleGivesEnglishAndTheSettingWinsOverAll) {
 TEST(Language, EnglishNeedsNoCatalogueAndFillsInTheArgument) {
     tk::useLanguage("", "/nonexistent");
     EXPECT_EQ(tk::currentLanguage(), "");
-    EXPECT_EQ(tk::tr("Unable to write to %s", "/x/lumcrest.ini"), "Unable to write to /x/lumcrest.ini");
+    EXPECT_EQ(tk::tr("Unable to write to %s", "/x/lumcrest.ini"),
+              "Unable to write to /x/lumcrest.ini");
     EXPECT_EQ(tk::tr(""), "");
     // An argument that itself holds "%s" is put in once, as it is.
     EXPECT_EQ(tk::tr("Resource %s not found", "a%sb"), "Resource a%sb not found");
@@ -62,7 +63,8 @@ namespace {
 // One face for every caption of a language: the layouts' serif while it has the letters, a serif
 // with Cyrillic for Russian.
 TEST(LanguageFace, ScholaWhileItHasTheLettersElseASerifThatHasThem) {
-    EXPECT_EQ(tk::chooseFaceFor("Hallo, Stufe: Klicken, um den Spieler zu wechseln"), "TeX Gyre Schola");
+    EXPECT_EQ(tk::chooseFaceFor("Hallo, Stufe: Klicken, um den Spieler zu wechseln"),
+              "TeX Gyre Schola");
     EXPECT_EQ(tk::chooseFaceFor("Cześć, Łódź żółć"), "TeX Gyre Schola");
     EXPECT_EQ(tk::chooseFaceFor("Привет, этап: Сменить игрока"), "DejaVu Serif");
     EXPECT_EQ(tk::georgiaFace(), "DejaVu Serif");

@@ -178,10 +178,10 @@ TEST(PictureFiles, AFolderOrAPipeInAFilesPlaceIsAClearErrorAtOnce) {
     };
     EXPECT_EQ(message(dir / "help.jpg"),
               "Cannot open file \"" + (dir / "help.jpg").string() + "\". It is a folder");
-    EXPECT_EQ(message(dir / "Play_0.bmp"),
-              "Cannot open file \"" + (dir / "Play_0.bmp").string() + "\". It is not a regular file");
-    EXPECT_EQ(message(dir / "gone.bmp"),
-              "Cannot open file \"" + (dir / "gone.bmp").string() + "\". No such file or directory");
+    EXPECT_EQ(message(dir / "Play_0.bmp"), "Cannot open file \"" + (dir / "Play_0.bmp").string() +
+                                               "\". It is not a regular file");
+    EXPECT_EQ(message(dir / "gone.bmp"), "Cannot open file \"" + (dir / "gone.bmp").string() +
+                                             "\". No such file or directory");
     std::filesystem::remove_all(dir);
 }
 

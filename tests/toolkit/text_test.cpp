@@ -7,7 +7,8 @@
 namespace tk {
 namespace {
 
-FontSpec face(int px, bool bold, bool italic, bool underline = false, Argb colour = rgb(255, 255, 255)) {
+FontSpec face(int px, bool bold, bool italic, bool underline = false,
+              Argb colour = rgb(255, 255, 255)) {
     FontSpec f;
     f.pixelSize = px;
     f.bold = bold;
@@ -67,7 +68,8 @@ TEST(Text, KerningAndEmptyText) {
     EXPECT_TRUE(none.empty());
     // Sizes out of range are clamped, not refused.
     EXPECT_GT(measureText("x", face(0, false, false)).height, 0);
-    EXPECT_EQ(measureText("x", face(5000, false, false)).height, measureText("x", face(400, false, false)).height);
+    EXPECT_EQ(measureText("x", face(5000, false, false)).height,
+              measureText("x", face(400, false, false)).height);
 }
 
 TEST(Text, RenderedLinesCarryTheColourAndTheUnderline) {
@@ -92,7 +94,8 @@ TEST(Text, RenderedLinesCarryTheColourAndTheUnderline) {
     }
     ASSERT_GE(underlineRow, 0);
     bool plainWhole = true;
-    for (int x = 0; x < plain.width(); ++x) plainWhole &= (plain.pixel(x, underlineRow) >> 24) == 0xFF;
+    for (int x = 0; x < plain.width(); ++x)
+        plainWhole &= (plain.pixel(x, underlineRow) >> 24) == 0xFF;
     EXPECT_FALSE(plainWhole);
     // Letters missing from the face still measure and draw without failing.
     EXPECT_GT(measureText("\xE2\x98\x83 \xF0\x9F\x98\x80", face(13, false, false)).width, 0);

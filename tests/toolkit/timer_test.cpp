@@ -1,4 +1,6 @@
 // The timer rules every handler of the game relies on.
+#include "toolkit/timer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 
 #include "toolkit/application.h"
 #include "toolkit/headless/headless_backend.h"
-#include "toolkit/timer.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ TEST(Timers, SettingTheSameValueKeepsTheCountdownAndAChangeRestartsIt) {
     tk::Timer t(w.app, "t", 100, true);
     w.record(t);
     w.wait(60);
-    t.setEnabled(true);   // already on: nothing restarts
-    t.setInterval(100);   // same interval: nothing restarts
+    t.setEnabled(true);  // already on: nothing restarts
+    t.setInterval(100);  // same interval: nothing restarts
     w.wait(40);
     ASSERT_EQ(w.log, (std::vector<std::string>{"t@100"}));
     w.wait(30);

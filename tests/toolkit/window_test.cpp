@@ -1,4 +1,6 @@
 // Drawing surface, image lists, controls and input routing of the toolkit.
+#include "toolkit/window.h"
+
 #include <gtest/gtest.h>
 
 #include "toolkit/application.h"
@@ -6,7 +8,6 @@
 #include "toolkit/headless/headless_backend.h"
 #include "toolkit/image_list.h"
 #include "toolkit/timer.h"
-#include "toolkit/window.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ TEST(Surface, TheBrushIsAnchoredAtTheClientOriginWhereverAFillStarts) {
         for (int x = 13; x < 33; ++x)
             ASSERT_EQ(w.win.surface().pixel(x, y), tk::rgb((x % 7) * 10, (y % 5) * 10, 7));
     EXPECT_EQ(w.win.surface().pixel(12, 11), tk::rgb(0, 0, 0));  // outside the fill
-    w.win.surface().fillWithBrush(tk::Rect{190, 95, 50, 50});     // clipped, no crash
+    w.win.surface().fillWithBrush(tk::Rect{190, 95, 50, 50});    // clipped, no crash
 }
 
 TEST(ImageLists, FramesAreFourToARowAndOutsideIndicesDrawNothing) {
@@ -108,9 +109,12 @@ TEST(Input, MouseEventsGoToTheTopmostShowingControlElseTheWindow) {
         log += "back" + std::to_string(x) + "," + std::to_string(y) + " ";
     };
     panel.onMouseDown = [&](tk::MouseButton b, int x, int) {
-        log += std::string(b == tk::MouseButton::Right ? "rpanel" : "panel") + std::to_string(x) + " ";
+        log +=
+            std::string(b == tk::MouseButton::Right ? "rpanel" : "panel") + std::to_string(x) + " ";
     };
-    w.win.onMouseDown = [&](tk::MouseButton, int x, int) { log += "win" + std::to_string(x) + " "; };
+    w.win.onMouseDown = [&](tk::MouseButton, int x, int) {
+        log += "win" + std::to_string(x) + " ";
+    };
     w.win.mouseDown(tk::MouseButton::Left, 10, 20);
     w.win.mouseDown(tk::MouseButton::Right, 60, 20);
     w.win.mouseDown(tk::MouseButton::Left, 180, 20);

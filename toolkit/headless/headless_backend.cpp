@@ -73,9 +73,14 @@ void RecordingAudio::openMusic(const std::string& path) {
     file_.clear();
     std::ifstream probe;
     if (isRegularFile(path)) probe.open(path, std::ios::binary);
-    if (!probe.is_open()) throw Error(tr("The specified file cannot be found. Make sure the path and filename are correct."));
+    if (!probe.is_open())
+        throw Error(
+            tr("The specified file cannot be found. Make sure the path and filename are correct."));
     std::int64_t len = mp3LengthUs(path);
-    if (len <= 0) throw Error(tr("The specified file cannot be played on the specified MCI device. The file may be corrupt, or not in the correct format."));
+    if (len <= 0)
+        throw Error(
+            tr("The specified file cannot be played on the specified MCI device. The file may be "
+               "corrupt, or not in the correct format."));
     open_ = true;
     file_ = path;
     lengthUs_ = len;

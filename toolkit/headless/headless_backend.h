@@ -14,7 +14,7 @@ namespace tk {
 // Remembers what would have been heard, and keeps the music player's states by each track's
 // real length in virtual time.
 class RecordingAudio : public Audio {
-public:
+  public:
     explicit RecordingAudio(std::int64_t* clockUs) : clock_(clockUs) {}
     void playEffect(const std::string& path) override;
     void openMusic(const std::string& path) override;
@@ -26,7 +26,7 @@ public:
     // Effect files handed over since the last call.
     std::vector<std::string> takeEffects();
 
-private:
+  private:
     std::int64_t* clock_;
     std::vector<std::string> effects_;
     std::string file_;
@@ -38,7 +38,7 @@ private:
 };
 
 class HeadlessBackend : public Backend {
-public:
+  public:
     HeadlessBackend();
     std::int64_t nowUs() override { return clockUs_; }
     Audio& audio() override { return audio_; }
@@ -57,7 +57,7 @@ public:
     // Error messages since the last call.
     std::vector<std::string> takeErrors();
 
-private:
+  private:
     std::int64_t clockUs_ = 0;
     RecordingAudio audio_;
     int beeps_ = 0;

@@ -11,7 +11,9 @@ namespace {
 constexpr int kMarginW = 48, kMarginH = 96;
 
 // Floor division that rounds toward minus infinity (pointer positions left of the frame).
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 }  // namespace
 
@@ -46,12 +48,8 @@ Rect surfaceArea(const Placement& p, int frameW, int frameH, Rect r) {
     if (p.whole > 0)
         return Rect{p.x + r.x * p.whole, p.y + r.y * p.whole, r.w * p.whole, r.h * p.whole};
     // Bilinear: a surface pixel reads the two frame pixels around its centre.
-    auto lo = [](int v, int size, int out) {
-        return int(std::floor(double(v - 1) * out / size));
-    };
-    auto hi = [](int v, int size, int out) {
-        return int(std::ceil(double(v + 1) * out / size));
-    };
+    auto lo = [](int v, int size, int out) { return int(std::floor(double(v - 1) * out / size)); };
+    auto hi = [](int v, int size, int out) { return int(std::ceil(double(v + 1) * out / size)); };
     int l = std::max(0, lo(r.x, frameW, p.width)), t = std::max(0, lo(r.y, frameH, p.height));
     int rr = std::min(p.width, hi(r.right(), frameW, p.width));
     int b = std::min(p.height, hi(r.bottom(), frameH, p.height));
@@ -72,8 +70,8 @@ bool toFrame(const Placement& p, int frameW, int frameH, int sx, int sy, int& fx
     return fx >= 0 && fy >= 0 && fx < frameW && fy < frameH;
 }
 
-void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst,
-                Argb* out, int outStride) {
+void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst, Argb* out,
+                int outStride) {
     const Rect asked = dst;
     dst = dst.intersect(Rect{p.x, p.y, p.width, p.height});
     if (dst.empty()) return;

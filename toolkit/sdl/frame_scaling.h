@@ -14,7 +14,7 @@ constexpr int kMaxScale = 4;
 
 // Where the frame is shown on a screen surface.
 struct Placement {
-    int x = 0, y = 0;          // the frame's top-left corner on the surface
+    int x = 0, y = 0;           // the frame's top-left corner on the surface
     int width = 0, height = 0;  // the frame's size on the surface
     int whole = 1;              // the whole-number scale, or 0 when smoothly scaled
     bool operator==(const Placement&) const = default;
@@ -40,7 +40,7 @@ bool toFrame(const Placement& p, int frameW, int frameH, int sx, int sy, int& fx
 // Draws the frame's pixels into the surface area DST (surface coordinates, inside the
 // placement): nearest-neighbour at whole scales, bilinear otherwise. FRAME holds FRAMEW x FRAMEH
 // pixels; OUT points at the surface pixel of DST's top-left corner, OUTSTRIDE pixels per row.
-void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst,
-                Argb* out, int outStride);
+void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst, Argb* out,
+                int outStride);
 
 }  // namespace tk::sdl

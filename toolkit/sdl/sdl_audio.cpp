@@ -69,7 +69,8 @@ void SdlAudio::preloadEffects(const std::vector<std::string>& paths) {
         if (size <= 0 || size > kMaxPreloadedBytes) continue;
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
         in.seekg(0);
-        if (in.read(reinterpret_cast<char*>(bytes.data()), size)) effectFiles_[path] = std::move(bytes);
+        if (in.read(reinterpret_cast<char*>(bytes.data()), size))
+            effectFiles_[path] = std::move(bytes);
     }
 }
 
@@ -233,8 +234,8 @@ void SdlAudio::stopMusic() {
 MusicState SdlAudio::musicState() {
     if (!open_) return MusicState::None;
     if (playing_) {
-        bool over = audible_ ? !Mix_PlayingMusic()
-                             : positionUs_ + (clock_() - startedAtUs_) >= lengthUs_;
+        bool over =
+            audible_ ? !Mix_PlayingMusic() : positionUs_ + (clock_() - startedAtUs_) >= lengthUs_;
         if (!over) return MusicState::Playing;
         playing_ = false;
         ended_ = true;

@@ -16,7 +16,7 @@
 namespace tk::sdl {
 
 class SdlAudio : public Audio {
-public:
+  public:
     // Opens nothing yet: the device opens with the first sound. CLOCK gives microseconds.
     explicit SdlAudio(std::function<std::int64_t()> clock);
     ~SdlAudio() override;
@@ -37,7 +37,7 @@ public:
     // On the main thread, once a round of the loop: closes a device long left idle.
     void tidy();
 
-private:
+  private:
     void closeTrack();
     // The effect PATH ready to play: decoded once, into the device's format, from the bytes read
     // at preloading (or from the file when it was not preloaded); null when it cannot be had.

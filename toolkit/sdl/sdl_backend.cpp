@@ -1,8 +1,8 @@
 #include "toolkit/sdl/sdl_backend.h"
 
 #include <pthread.h>
-#include <unistd.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +12,8 @@
 #include "toolkit/application.h"
 #include "toolkit/error.h"
 #include "toolkit/error_box.h"
-#include "toolkit/window.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -31,7 +31,9 @@ bool invisibleDriverNotAskedFor() {
 
 // A closed terminal or a logout ends the game as SIGTERM does, through SDL's own quit handling,
 // so it saves. kill() is safe in a signal handler.
-void hangUp(int) { ::kill(::getpid(), SIGTERM); }
+void hangUp(int) {
+    ::kill(::getpid(), SIGTERM);
+}
 
 void closeOnHangUp() {
     struct sigaction old {};
@@ -113,13 +115,21 @@ SdlBackend::~SdlBackend() {
     SDL_Quit();
 }
 
-std::int64_t SdlBackend::nowUs() { return impl_->nowUs(); }
+std::int64_t SdlBackend::nowUs() {
+    return impl_->nowUs();
+}
 
-Audio& SdlBackend::audio() { return *impl_->audio; }
+Audio& SdlBackend::audio() {
+    return *impl_->audio;
+}
 
-void SdlBackend::beep() { impl_->audio->beep(); }
+void SdlBackend::beep() {
+    impl_->audio->beep();
+}
 
-void SdlBackend::openUrl(const std::string& address) { SDL_OpenURL(address.c_str()); }
+void SdlBackend::openUrl(const std::string& address) {
+    SDL_OpenURL(address.c_str());
+}
 
 void SdlBackend::showError(Application& app, const std::string& message) {
     showErrorBox(app, message);
@@ -148,22 +158,26 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
         // No box of ours could be shown (no font, say): the system's own box needs nothing of
         // ours. The message is on the terminal too, and why our box failed.
         std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
-        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) != 0)
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) !=
+            0)
             std::fprintf(stderr, "lumcrest: cannot show a message box: %s\n", SDL_GetError());
     }
 }
 
-int SdlBackend::exitStatus() const { return impl_->exitStatus; }
+int SdlBackend::exitStatus() const {
+    return impl_->exitStatus;
+}
 
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
     int k = impl_->windowScale();
-    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                    clientW * k, clientH * k, 0);
+    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW * k,
+                                    clientH * k, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
     // Fullscreen after the window has its own size: a Wayland compositor gives a window that
     // started fullscreen no size to go back to.
-    if (impl_->fullscreenChoice) SDL_SetWindowFullscreen(impl_->early, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (impl_->fullscreenChoice)
+        SDL_SetWindowFullscreen(impl_->early, SDL_WINDOW_FULLSCREEN_DESKTOP);
     impl_->earlyW = clientW;
     impl_->earlyH = clientH;
     if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
@@ -182,8 +196,8 @@ void SdlBackend::windowOpened(Window& w) {
         impl_->earlyH == w.clientHeight()) {
         SDL_Window* adopt = impl_->early;
         impl_->early = nullptr;
-        impl_->screens.push_back(std::make_unique<sdl::ScreenWindow>(
-            w, nullptr, impl_->windowScale(adopt), adopt));
+        impl_->screens.push_back(
+            std::make_unique<sdl::ScreenWindow>(w, nullptr, impl_->windowScale(adopt), adopt));
         impl_->screens.back()->setFullscreen(impl_->fullscreenChoice);
         impl_->noteConnection(adopt);
         return;

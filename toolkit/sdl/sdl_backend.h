@@ -10,7 +10,7 @@
 namespace tk {
 
 class SdlBackend : public Backend {
-public:
+  public:
     // Starts SDL's video and events; audio is opened when it can be (else the game runs silent).
     // Throws tk::Error when there is no display.
     SdlBackend();
@@ -42,7 +42,7 @@ public:
 
     struct Impl;
 
-private:
+  private:
     std::unique_ptr<Impl> impl_;
 };
 

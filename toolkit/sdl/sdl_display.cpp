@@ -1,9 +1,9 @@
 // Scaling and fullscreen: every window shows its fixed-size frame at a whole-number scale chosen
 // by the player or fitted to the desktop; the main window can fill the screen.
 #include "toolkit/application.h"
-#include "toolkit/window.h"
 #include "toolkit/sdl/frame_scaling.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -30,7 +30,8 @@ void SdlBackend::Impl::changeChoices(Application& app, int scale, bool fullscree
     if (Window* main = app.mainWindow())
         if (sdl::ScreenWindow* s = screenOf(main)) s->setFullscreen(fullscreen);
     if (owner && owner->onDisplayChoicesChanged)
-        app.dispatch([this, scale, fullscreen] { owner->onDisplayChoicesChanged(scale, fullscreen); });
+        app.dispatch(
+            [this, scale, fullscreen] { owner->onDisplayChoicesChanged(scale, fullscreen); });
 }
 
 bool SdlBackend::Impl::displayKey(Application& app, const SDL_KeyboardEvent& k) {
@@ -38,10 +39,14 @@ bool SdlBackend::Impl::displayKey(Application& app, const SDL_KeyboardEvent& k) 
     const bool ctrl = (k.keysym.mod & KMOD_CTRL) != 0, alt = (k.keysym.mod & KMOD_ALT) != 0;
     const bool enter = sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
     enum { None, Full, Bigger, Smaller, Auto } what = None;
-    if ((sym == SDLK_F11 && !ctrl && !alt) || (enter && alt && !ctrl)) what = Full;
-    else if (ctrl && (sym == SDLK_PLUS || sym == SDLK_EQUALS || sym == SDLK_KP_PLUS)) what = Bigger;
-    else if (ctrl && (sym == SDLK_MINUS || sym == SDLK_KP_MINUS)) what = Smaller;
-    else if (ctrl && (sym == SDLK_0 || sym == SDLK_KP_0)) what = Auto;
+    if ((sym == SDLK_F11 && !ctrl && !alt) || (enter && alt && !ctrl))
+        what = Full;
+    else if (ctrl && (sym == SDLK_PLUS || sym == SDLK_EQUALS || sym == SDLK_KP_PLUS))
+        what = Bigger;
+    else if (ctrl && (sym == SDLK_MINUS || sym == SDLK_KP_MINUS))
+        what = Smaller;
+    else if (ctrl && (sym == SDLK_0 || sym == SDLK_KP_0))
+        what = Auto;
     if (what == None) return false;
     // The release and the key's repeats belong to the same choice.
     if (k.type != SDL_KEYDOWN || k.repeat) return true;

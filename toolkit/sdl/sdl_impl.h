@@ -2,19 +2,18 @@
 // the mouse cursor.
 #pragma once
 
-#include <cstdio>
-
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "toolkit/pad.h"
 #include "toolkit/sdl/sdl_audio.h"
 #include "toolkit/sdl/sdl_backend.h"
 #include "toolkit/sdl/sdl_window.h"
-#include "toolkit/pad.h"
 
 namespace tk {
 

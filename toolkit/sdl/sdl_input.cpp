@@ -2,9 +2,9 @@
 // input now (the modal one while it is open) as one event of the application.
 #include "toolkit/application.h"
 #include "toolkit/control.h"
-#include "toolkit/window.h"
 #include "toolkit/sdl/key_codes.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -129,7 +129,7 @@ void SdlBackend::Impl::mouseButton(Application& app, sdl::ScreenWindow& s, Windo
 void SdlBackend::Impl::updateCursor(Application& app) {
     // The hand shows over controls that ask for it, in the window that takes input; controls
     // move and hide under a still mouse too, so this runs after every round of the loop.
-    bool hand = false;
+    bool wantHand = false;
     SDL_Window* focus = SDL_GetMouseFocus();
     if (focus) {
         sdl::ScreenWindow* s = screenById(SDL_GetWindowID(focus));
@@ -137,12 +137,12 @@ void SdlBackend::Impl::updateCursor(Application& app) {
             int wx = 0, wy = 0, x = 0, y = 0;
             SDL_GetMouseState(&wx, &wy);
             Control* c = s->clientPoint(wx, wy, x, y) ? s->window().controlAt(x, y) : nullptr;
-            hand = c && c->handCursor && c->showing();
+            wantHand = c && c->handCursor && c->showing();
         }
     }
-    if (hand == handShown) return;
-    handShown = hand;
-    SDL_SetCursor(hand ? this->hand : arrow);
+    if (wantHand == handShown) return;
+    handShown = wantHand;
+    SDL_SetCursor(wantHand ? hand : arrow);
 }
 
 }  // namespace tk

@@ -3,16 +3,15 @@
 #include <poll.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 
-#include <algorithm>
-
 #include "toolkit/application.h"
-#include "toolkit/timer.h"
-#include "toolkit/window.h"
 #include "toolkit/sdl/loop_timing.h"
 #include "toolkit/sdl/sdl_impl.h"
 #include "toolkit/sdl/x11_connection.h"
+#include "toolkit/timer.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -112,7 +111,9 @@ void SdlBackend::Impl::presentAll() {
     }
 }
 
-std::FILE* SdlBackend::Impl::tickLogOf(Window& w) { return w.app().tickLog; }
+std::FILE* SdlBackend::Impl::tickLogOf(Window& w) {
+    return w.app().tickLog;
+}
 
 void SdlBackend::Impl::logWallClock(Window& w, const char* what) {
     // Wall-clock microseconds, comparable with the moment a measuring script started the game.

@@ -1,8 +1,8 @@
 // Game controllers: SDL's game-controller API with its built-in mappings (and any the player
 // adds in SDL_GAMECONTROLLERCONFIG). Pads come and go at any time; a pad that goes away lets go
 // of what it held. Every button reaches the application as one pad event.
-#include <signal.h>
 #include <pthread.h>
+#include <signal.h>
 
 #include <algorithm>
 
@@ -134,9 +134,12 @@ void SdlBackend::Impl::handlePad(Application& app, const SDL_Event& e) {
             if (!p || e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX) break;
             const int v = e.caxis.value;
             int stick = p->stick;
-            if (v <= -kStickOn) stick = -1;
-            else if (v >= kStickOn) stick = 1;
-            else if (v > -kStickOff && v < kStickOff) stick = 0;
+            if (v <= -kStickOn)
+                stick = -1;
+            else if (v >= kStickOn)
+                stick = 1;
+            else if (v > -kStickOff && v < kStickOff)
+                stick = 0;
             if (stick == p->stick) break;
             if (p->stick == -1) {
                 p->held &= ~kStickLeftBit;

@@ -15,9 +15,8 @@ void setIcon(SDL_Window* w, const Image& icon) {
     if (icon.empty()) return;
     // SDL reads the pixels while it sets the icon; a copy keeps the const image untouched.
     std::vector<Argb> pixels = icon.pixels();
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), icon.width(), icon.height(),
-                                                        32, icon.width() * 4,
-                                                        SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
+        pixels.data(), icon.width(), icon.height(), 32, icon.width() * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!s) return;  // a window without its icon is still a window
     SDL_SetWindowIcon(w, s);
     SDL_FreeSurface(s);
@@ -40,7 +39,8 @@ Uint32 densityFlag() {
 }  // namespace
 
 ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt)
-    : window_(window), frame_(window.clientWidth(), window.clientHeight(), window.colour()),
+    : window_(window),
+      frame_(window.clientWidth(), window.clientHeight(), window.colour()),
       scale_(std::clamp(scale, 1, kMaxScale)) {
     int w = window.clientWidth() * scale_, h = window.clientHeight() * scale_;
     if (adopt) {
@@ -82,7 +82,9 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
     SDL_ShowWindow(sdl_);
 }
 
-ScreenWindow::~ScreenWindow() { SDL_DestroyWindow(sdl_); }
+ScreenWindow::~ScreenWindow() {
+    SDL_DestroyWindow(sdl_);
+}
 
 void ScreenWindow::setScale(int scale) {
     scale = std::clamp(scale, 1, kMaxScale);
@@ -100,7 +102,8 @@ void ScreenWindow::setFullscreen(bool on) {
     if (on != now && SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
         return;
     fullscreen_ = on;
-    if (!on) SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
+    if (!on)
+        SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
     relayout_ = true;
 }
 

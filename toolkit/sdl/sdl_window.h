@@ -17,7 +17,7 @@ class Window;
 namespace tk::sdl {
 
 class ScreenWindow {
-public:
+  public:
     // Puts WINDOW on screen at whole-number SCALE: centred on OWNER when given, else on the
     // desktop. Throws tk::Error. ADOPT, when given, is an SDL window already on screen to use
     // instead (its size is set to fit).
@@ -49,7 +49,7 @@ public:
     // The client pixel under the pointer at window position (X, Y); false on the black border.
     bool clientPoint(int x, int y, int& cx, int& cy) const;
 
-private:
+  private:
     void drawArea(SDL_Surface* screen, Rect frameArea, std::vector<SDL_Rect>& sent);
     void drawWhole(SDL_Surface* screen);
     Window& window_;

@@ -20,7 +20,8 @@ void* xDisplayOf(SDL_Window* w) {
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) return info.info.x11.display;
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+        return info.info.x11.display;
 #else
     (void)w;
 #endif

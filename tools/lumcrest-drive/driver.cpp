@@ -142,7 +142,9 @@ Driver::~Driver() {
     program_.reset();
 }
 
-void Driver::answer(const std::string& text) { out_ << text << '\n' << std::flush; }
+void Driver::answer(const std::string& text) {
+    out_ << text << '\n' << std::flush;
+}
 
 bool Driver::requireStarted() {
     if (program_) return true;
@@ -177,9 +179,8 @@ std::string Driver::describeControl(const std::string& name) {
     if (auto* l = dynamic_cast<tk::Label*>(c)) colour = hexColour(l->colour());
     std::ostringstream s;
     s << name << " visible=" << (c->visible() ? 1 : 0) << " showing=" << (showing ? 1 : 0)
-      << " left=" << left << " top=" << top << " width=" << c->width()
-      << " height=" << c->height() << " picture=" << picture << " color=" << colour
-      << " caption=" << c->captionText();
+      << " left=" << left << " top=" << top << " width=" << c->width() << " height=" << c->height()
+      << " picture=" << picture << " color=" << colour << " caption=" << c->captionText();
     return s.str();
 }
 
@@ -249,9 +250,11 @@ bool Driver::execute(const std::string& line) {
         // Only a folder given for the purpose is written: never the player's own settings.
         if (!options_.home) return answer("error: ini needs --home"), true;
         std::string bytes;
-        if (!unescapeIniChunk(restOfLine(), bytes)) return answer("error: ini: bad %XX escape"), true;
+        if (!unescapeIniChunk(restOfLine(), bytes))
+            return answer("error: ini: bad %XX escape"), true;
         fs::path file = fs::path(*options_.home) / "lumcrest.ini";
-        std::ofstream f(file, std::ios::binary | (settingsStarted_ ? std::ios::app : std::ios::trunc));
+        std::ofstream f(file,
+                        std::ios::binary | (settingsStarted_ ? std::ios::app : std::ios::trunc));
         if (f) f.write(bytes.data(), std::streamsize(bytes.size()));
         if (!f) return answer("error: ini: cannot write " + file.string()), true;
         settingsStarted_ = true;
@@ -315,8 +318,9 @@ bool Driver::execute(const std::string& line) {
         bool press = w.size() == 2 || (w.size() == 3 && w[2] == "down");
         bool release = w.size() == 2 || (w.size() == 3 && w[2] == "up");
         if (!button || w.size() > 3 || (!press && !release))
-            return answer("error: pad needs a button (a, b, x, y, back, start, dpup, dpdown, "
-                          "dpleft, dpright) and maybe down or up"),
+            return answer(
+                       "error: pad needs a button (a, b, x, y, back, start, dpup, dpdown, "
+                       "dpleft, dpright) and maybe down or up"),
                    true;
         if (press) app_.padInput(*button, true);
         if (release) app_.padInput(*button, false);
@@ -327,8 +331,7 @@ bool Driver::execute(const std::string& line) {
     } else if (cmd == "move" || cmd == "down" || cmd == "up" || cmd == "rdown" || cmd == "rup" ||
                cmd == "mdown" || cmd == "mup" || cmd == "click") {
         auto x = argInt(1), y = argInt(2);
-        if (!x || !y || w.size() != 3 || *x < -100000 || *x > 100000 || *y < -100000 ||
-            *y > 100000)
+        if (!x || !y || w.size() != 3 || *x < -100000 || *x > 100000 || *y < -100000 || *y > 100000)
             return answer("error: " + cmd + " needs X Y"), true;
         int px = int(*x), py = int(*y);
         tk::Window* target = activeWindow();
@@ -382,7 +385,8 @@ bool Driver::execute(const std::string& line) {
             answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.cellAt(x, y)));
         } else {
             auto v = argInt(3);
-            if (!v || *v < INT32_MIN || *v > INT32_MAX) return answer("error: bad cell value"), true;
+            if (!v || *v < INT32_MIN || *v > INT32_MAX)
+                return answer("error: bad cell value"), true;
             form.cell(x, y) = int(*v);
         }
     } else if (cmd == "board") {

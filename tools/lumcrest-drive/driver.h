@@ -26,7 +26,7 @@ struct DriverOptions {
 std::string driverUsage();
 
 class Driver {
-public:
+  public:
     Driver(DriverOptions options, std::ostream& out);
     ~Driver();
 
@@ -35,7 +35,7 @@ public:
     // Reads commands until the end of IN or `close`.
     void run(std::istream& in);
 
-private:
+  private:
     void answer(const std::string& text);
     bool requireStarted();
     tk::Window* activeWindow();

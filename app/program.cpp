@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "audio/effects.h"
+#include "toolkit/error.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
@@ -18,6 +19,20 @@ void chooseLanguage(const Environment& env) {
                       tk::tr("level:") + tk::tr("Ok"));
 }
 
+void decodePlayPictures(const TForm1& form) {
+    // The image lists every game draws, decoded now rather than at their first frame in play
+    // (the sparkle, the chain's flash and the first explosion would each stall a tick there).
+    // The jar, its backgrounds and the cracks come only at a stage's end or a lost game.
+    for (const tk::ImageList* list : {&form.Blockimage, &form.firstanim, &form.lightanim,
+                                      &form.waveanim, &form.gemsblast2, &form.menulist}) {
+        try {
+            list->strip();
+        } catch (const tk::Error&) {
+            // Left undecoded: its first draw meets the same fault, as it always did.
+        }
+    }
+}
+
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     chooseLanguage(env);
     auto program = std::make_unique<Program>();
@@ -33,6 +48,7 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
         app.reportError(why);
     // Once the first frame is out: the effects are read now rather than during play.
     preloadEffects(app.backend().audio());
+    decodePlayPictures(*program->form);
     return program;
 }
 

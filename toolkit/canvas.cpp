@@ -74,10 +74,16 @@ void Canvas::fillPattern(Rect r, const Image& pattern) {
     if (pattern.empty()) return;
     Rect a = r.translated(ox_, oy_).intersect(clip_);
     int pw = pattern.width(), ph = pattern.height();
+    // Erasing a cell fills with the pattern on every tick of play: one division per row, not
+    // per pixel.
+    const int firstColumn = a.x % pw;
     for (int y = a.y; y < a.bottom(); ++y) {
         const Argb* s = pattern.row(y % ph);
         Argb* d = target_.row(y);
-        for (int x = a.x; x < a.right(); ++x) d[x] = s[x % pw] | 0xFF000000u;
+        for (int x = a.x, sx = firstColumn; x < a.right(); ++x) {
+            d[x] = s[sx] | 0xFF000000u;
+            if (++sx == pw) sx = 0;
+        }
     }
 }
 

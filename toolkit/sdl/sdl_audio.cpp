@@ -19,6 +19,10 @@ namespace {
 constexpr int kEffectChannel = 0, kBeepChannel = 1;
 // The game's effects are a few hundred kilobytes at most.
 constexpr std::streamoff kMaxPreloadedBytes = 16 << 20;
+// The mixer's rate is the tracks' and effects' own, so nothing is resampled on a device that
+// takes it. Frames mixed at a time: SDL's audio thread wakes once per buffer, and a sound
+// started just after a wake-up waits at most one buffer, 2048 / 44100 s = 46 ms, to be heard.
+constexpr int kMixRate = 44100, kMixFrames = 2048;
 
 bool openMixer() {
     // The sound threads started here do not take SIGTERM and SIGINT: those go to the loop's
@@ -30,7 +34,7 @@ bool openMixer() {
     sigaddset(&quitSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
     bool open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (open && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    if (open && Mix_OpenAudio(kMixRate, MIX_DEFAULT_FORMAT, 2, kMixFrames) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         open = false;
     }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "toolkit/application.h"
@@ -101,6 +102,47 @@ TEST_F(SdlLoop, ATimerKeepsItsScheduleAndIsNeverEarly) {
     // Showing a small change is cheap: only that area travels to the display (sending the whole
     // frame each tick costs about 16 % under Xvfb).
     EXPECT_LT(100.0 * cpu / (double(at.back() - at[9]) / 1e6), 8.0);
+}
+
+TEST_F(SdlLoop, ChangedAreasReachTheWindowSurfaceAsComposed) {
+    // Areas of every width modulo four, at odd places, filled with a pattern whose pixels all
+    // differ (and some of them translucent, which the screen shows opaque).
+    tk::Image pattern(13, 7);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x)
+            pattern.setPixel(
+                x, y,
+                tk::Argb(((x * 7 + y) & 1 ? 0x40u : 0xFFu) << 24) | tk::rgb(x * 19, y * 31, x * y));
+    const tk::Rect areas[] = {{0, 0, 1, 1},       {3, 5, 2, 9},       {101, 7, 3, 4},
+                              {250, 300, 48, 48}, {601, 411, 57, 13}, {800, 580, 49, 8}};
+    main.surface().setBrush(pattern);
+    int ticks = 0;
+    std::vector<std::string> wrong;
+    tk::Timer timer(app, "draw", 20, true);
+    timer.onTimer = [&] {
+        if (++ticks == 5) {
+            for (const tk::Rect& r : areas) main.surface().fillWithBrush(r);
+        } else if (ticks == 8) {
+            SDL_Surface* screen =
+                SDL_GetWindowSurface(SDL_GetWindowFromID(windowIdByTitle("main")));
+            ASSERT_NE(screen, nullptr);
+            ASSERT_EQ(screen->format->BytesPerPixel, 4);
+            for (const tk::Rect& r : areas)
+                for (int y = r.y; y < r.bottom(); ++y)
+                    for (int x = r.x; x < r.right(); ++x) {
+                        Uint32 shown =
+                            static_cast<const Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
+                        Uint8 red, green, blue;
+                        SDL_GetRGB(shown, screen->format, &red, &green, &blue);
+                        if (tk::rgb(red, green, blue) != (main.composedPixel(x, y) | 0xFF000000u))
+                            wrong.push_back(std::to_string(x) + "," + std::to_string(y));
+                    }
+            main.close();
+        }
+    };
+    app.run();
+    ASSERT_EQ(ticks, 8);
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels differ, the first at " << wrong[0];
 }
 
 TEST_F(SdlLoop, WithNothingToDoTheLoopSleeps) {

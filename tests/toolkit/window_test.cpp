@@ -37,6 +37,18 @@ TEST(Surface, TheBrushIsAnchoredAtTheClientOriginWhereverAFillStarts) {
             ASSERT_EQ(w.win.surface().pixel(x, y), tk::rgb((x % 7) * 10, (y % 5) * 10, 7));
     EXPECT_EQ(w.win.surface().pixel(12, 11), tk::rgb(0, 0, 0));  // outside the fill
     w.win.surface().fillWithBrush(tk::Rect{190, 95, 50, 50});    // clipped, no crash
+    // A pattern wider than the fill, and one of a single column; translucent pixels fill opaque.
+    tk::Image wide(61, 3, 0x20000000u | tk::rgb(9, 8, 7));
+    wide.setPixel(60, 2, tk::rgb(1, 2, 3));
+    w.win.surface().setBrush(wide);
+    w.win.surface().fillWithBrush(tk::Rect{-5, 0, 71, 3});
+    EXPECT_EQ(w.win.surface().pixel(0, 0), tk::rgb(9, 8, 7));
+    EXPECT_EQ(w.win.surface().pixel(60, 2), tk::rgb(1, 2, 3));
+    EXPECT_EQ(w.win.surface().pixel(65, 2), tk::rgb(9, 8, 7));
+    EXPECT_EQ(w.win.surface().pixel(66, 2), tk::rgb(0, 0, 0));  // outside the fill
+    w.win.surface().setBrush(checker(1, 5));
+    w.win.surface().fillWithBrush(tk::Rect{3, 30, 9, 6});
+    for (int x = 3; x < 12; ++x) ASSERT_EQ(w.win.surface().pixel(x, 34), tk::rgb(0, 40, 7));
 }
 
 TEST(ImageLists, FramesAreFourToARowAndOutsideIndicesDrawNothing) {

@@ -207,7 +207,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
       profile_(env_.settingsPath) {
-    title.clear();
     placeControls();
     buildScoreTable();
     loadPictures();
@@ -221,11 +220,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
     readPlayerName();
     randomize();
     setUpBoard();
-
-    // The stage's background becomes the surface's fill pattern and opens the history.
-    backgroundHistory[0] = Background;
-    backgroundHistoryIndex = 1;
-    installBackground(Background, tk::Rect{0, 0, 900, 620});
     Atimer.setEnabled(true);
     // The player can type a name at once when the welcome panel is what the first start shows.
     if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
@@ -234,6 +228,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
 TForm1::~TForm1() = default;
 
 void TForm1::placeControls() {
+    title.clear();
     for (const Placement& p : kLayout) {
         tk::Control& c = p.control(*this);
         if (p.width == kTextSize)
@@ -360,6 +355,10 @@ void TForm1::setUpBoard() {
     } else {
         Menupanel.hide();
     }
+    // The stage's background becomes the surface's fill pattern and opens the history.
+    backgroundHistory[0] = Background;
+    backgroundHistoryIndex = 1;
+    installBackground(Background, tk::Rect{0, 0, 900, 620});
 }
 void TForm1::bindHandlers() {
     using tk::MouseButton;

@@ -233,7 +233,7 @@ class TForm1 : public tk::Window, public GameState {
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores
     void readPlayerName();   // the name box, the greeting's name
-    void setUpBoard();       // the walls, the saved game, the bar; a fresh board on a first run
+    void setUpBoard();       // walls, saved game, bar (a fresh board on a first run), background
     Environment env_;
     Profile profile_;
     TAboutBox* aboutBox_ = nullptr;

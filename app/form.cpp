@@ -60,6 +60,8 @@ constexpr FaceSpec kFaces[] = {
     /* NameBox  */ {21, kWhite,  true,  true,  false},
 };
 // clang-format on
+static_assert(std::size(kFaces) == static_cast<std::size_t>(Face::NameBox) + 1,
+              "one row a face, in the order of Face");
 
 tk::FontSpec font(Face face) {
     const FaceSpec& f = kFaces[static_cast<int>(face)];

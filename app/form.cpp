@@ -2,6 +2,8 @@
 // loaded, the settings read and the board set up.
 #include "app/form.h"
 
+#include <iterator>
+
 #include "app/about_box.h"
 #include "assets/embedded_resources.h"
 #include "audio/track_names.h"

@@ -46,7 +46,9 @@ class Driver {
         const std::string& line;
         std::vector<std::string> words;
         std::size_t size() const { return words.size(); }
-        const std::string& operator[](std::size_t i) const { return words[i]; }
+        // Word I; a handler only reads words the table lets the command have (a word beyond
+        // them throws, so a row that promises too little shows at once).
+        const std::string& operator[](std::size_t i) const { return words.at(i); }
         // Word I as a decimal integer; nothing when it is missing or not a number.
         std::optional<long long> integer(std::size_t i) const;
         // Everything after the first space (empty without one).

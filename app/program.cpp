@@ -1,10 +1,10 @@
 #include "app/program.h"
 
 #include "audio/effects.h"
-#include "toolkit/error.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 
@@ -17,20 +17,6 @@ void chooseLanguage(const Environment& env) {
     // One face for every caption of the language: the layouts' serif when it has the letters.
     tk::chooseFaceFor(tk::tr("Welcome,") + tk::tr("Click to change user") + tk::tr("Level:") +
                       tk::tr("level:") + tk::tr("Ok"));
-}
-
-void decodePlayPictures(const TForm1& form) {
-    // The image lists every game draws, decoded now rather than at their first frame in play
-    // (the sparkle, the chain's flash and the first explosion would each stall a tick there).
-    // The jar, its backgrounds and the cracks come only at a stage's end or a lost game.
-    for (const tk::ImageList* list : {&form.Blockimage, &form.firstanim, &form.lightanim,
-                                      &form.waveanim, &form.gemsblast2, &form.menulist}) {
-        try {
-            list->strip();
-        } catch (const tk::Error&) {
-            // Left undecoded: its first draw meets the same fault, as it always did.
-        }
-    }
 }
 
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
@@ -48,7 +34,9 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
         app.reportError(why);
     // Once the first frame is out: the effects are read now rather than during play.
     preloadEffects(app.backend().audio());
-    decodePlayPictures(*program->form);
+    // A game in progress shows at once: what its play draws is decoded now too. Behind the
+    // menu, that waits for the game to start.
+    if (!program->form->Menupanel.visible()) decodePlayPictures(*program->form);
     return program;
 }
 

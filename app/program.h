@@ -19,9 +19,6 @@ struct Program {
 // texts, pictures and fonts follow it.
 void chooseLanguage(const Environment& env);
 
-// Decodes the image lists that every game draws, so that no picture is decoded during play.
-void decodePlayPictures(const TForm1& form);
-
 // Constructs both windows and opens the main one. Throws (with the message the error box shows)
 // when construction fails.
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env);

@@ -29,6 +29,8 @@ class ImageList {
     // Draws frame INDEX with its transparency at (x, y). An index outside the list draws nothing.
     void draw(Canvas& canvas, int x, int y, int index) const;
     const Image& strip() const;
+    // Whether the strip is decoded at the moment.
+    bool decoded() const { return strip_ != nullptr; }
 
   private:
     std::span<const std::uint8_t> source_;  // embedded bytes not decoded yet

@@ -4,6 +4,7 @@
 #include "app/form.h"
 #include "audio/track_names.h"
 #include "ui/menu_pictures.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 
@@ -60,6 +61,7 @@ void TForm1::NewbuttonMouseMove(int, int) {
 void TForm1::NewbuttonMouseDown(tk::MouseButton, int, int) {
     // The new game is set up at the press, behind the menu that still shows.
     Newbutton.loadFromFile(newButtonPicture(firstRun, ButtonLook::Pressed));
+    decodePlayPictures(*this);
     newGame();
     drawBoard();
 }

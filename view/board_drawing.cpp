@@ -5,6 +5,7 @@
 
 #include "app/form.h"
 #include "game/matching.h"
+#include "toolkit/error.h"
 
 namespace lumcrest {
 
@@ -21,6 +22,20 @@ constexpr tk::Argb kTubeColours[kTubeWidth] = {
 
 void drawTubeRow(tk::Surface& surface, int y) {
     for (int i = 0; i < kTubeWidth; ++i) surface.setPixel(kTubeLeft + i, y, kTubeColours[i]);
+}
+
+void decodePlayPictures(const TForm1& form) {
+    // Each would stall a tick of play at its first frame (the sparkle, the wave and the chain's
+    // flash, the first explosion). The jar, its backgrounds and the cracks come only at a
+    // stage's end or a lost game and are left until then, which keeps the menu's memory down.
+    for (const tk::ImageList* list : {&form.Blockimage, &form.firstanim, &form.lightanim,
+                                      &form.waveanim, &form.gemsblast2, &form.menulist}) {
+        try {
+            list->strip();
+        } catch (const tk::Error&) {
+            // Left undecoded: its first draw meets the same fault, as it always did.
+        }
+    }
 }
 
 void TForm1::drawBoard() {

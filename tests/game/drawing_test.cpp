@@ -225,6 +225,24 @@ TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
     EXPECT_FALSE(f.Image3.decoded());
 }
 
+// The image lists of play are decoded as a game starts from the menu, not at their first frame
+// in play; those of a stage's end and a lost game wait, and the menu alone decodes none of them.
+TEST_F(ScreenPictures, AGameFromTheMenuDecodesThePlaysImageListsAndLeavesTheJar) {
+    TForm1& f = form();
+    const std::vector<const tk::ImageList*> play = {&f.firstanim, &f.lightanim, &f.waveanim,
+                                                    &f.gemsblast2, &f.menulist};
+    const std::vector<const tk::ImageList*> later = {&f.jar, &f.jarbacks, &f.cracks};
+    ASSERT_TRUE(f.Menupanel.visible());
+    for (const tk::ImageList* list : play) ASSERT_FALSE(list->decoded());
+    app().dispatch([&] {
+        f.NewbuttonMouseDown(tk::MouseButton::Left, 0, 0);
+        f.NewbuttonMouseUp(tk::MouseButton::Left, 0, 0);
+    });
+    EXPECT_TRUE(f.Blockimage.decoded());
+    for (const tk::ImageList* list : play) EXPECT_TRUE(list->decoded());
+    for (const tk::ImageList* list : later) EXPECT_FALSE(list->decoded());
+}
+
 }  // namespace
 }  // namespace lumcrest::testing
 

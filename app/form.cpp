@@ -2,6 +2,7 @@
 #include "app/form.h"
 
 #include "app/about_box.h"
+#include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
 #include "audio/track_names.h"
 #include "game/bar_rules.h"
@@ -106,8 +107,8 @@ TForm1::TForm1(tk::Application& app, Environment env)
 
     // 3. Geometry of the link, the help pictures, the greeting, the name box and the Ok buttons.
     Image5.setBounds(25, 495, 220, 80);
-    Image1.loadFromFile("help.jpg");
-    Image4.loadFromFile("help.jpg");
+    Image1.loadFromFile(asset::kHelpPage.file);
+    Image4.loadFromFile(asset::kHelpPage.file);
     welcomelbl.setPosition(321, 46);
     namelabel.setPosition(413, 46);
     clickhere.setPosition(351, 81);
@@ -121,10 +122,10 @@ TForm1::TForm1(tk::Application& app, Environment env)
     Image3.setBounds(0, 0, 452, 377);
 
     // 4. Button pictures and rollover flags.
-    Scorebutton.loadFromFile("Hi_Sc_0.bmp");
-    Helpbutton.loadFromFile("Help_0.bmp");
-    Aboutbutton.loadFromFile("About_0.bmp");
-    Backbutton.loadFromFile("BACK_0.bmp");
+    Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
+    Helpbutton.loadFromFile(asset::kHelpButton.file(0));
+    Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
+    Backbutton.loadFromFile(asset::kBackButton.file(0));
     newLit = scoreLit = musicLit = soundLit = helpLit = aboutLit = backLit = 0;
     menuLit = 0;
 
@@ -181,16 +182,16 @@ TForm1::TForm1(tk::Application& app, Environment env)
     if (firstRun) {
         welcomelbl.hide();
         clickhere.hide();
-        Newbutton.loadFromFile("Play_0.bmp");
+        Newbutton.loadFromFile(asset::kPlayButton.file(0));
     } else {
-        Newbutton.loadFromFile("New_0.bmp");
+        Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
 
     // 9. The switches.
     soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
     musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
-    Musicbutton.loadFromFile(musicOn ? "Music_0.bmp" : "Music_2.bmp");
-    Soundbutton.loadFromFile(soundOn ? "Sound_0.bmp" : "Sound_2.bmp");
+    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
+    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
 
     // 10. Music.
     if (musicOn) {
@@ -298,12 +299,12 @@ void TForm1::layOut() {
     levelup.hide();
     MediaPlayer1.hide();
 
-    Menuimage.setEmbedded("Menuimage.jpg");
+    Menuimage.setEmbedded(asset::kMenuBackdrop.file);
     Backbutton.transparent = true;
     welcomelbl.setCaption(tk::tr("Welcome,"));
     clickhere.setCaption(tk::tr("Click to change user"));
     clickhere.handCursor = true;
-    Image5.setEmbedded("Image5.jpg");
+    Image5.setEmbedded(asset::kLogo.file);
     Image5.handCursor = true;
     // The menu comes back at the end of every game, the score table after a good one: their
     // pictures stay decoded through play instead of being decoded again as the game ends.
@@ -318,24 +319,24 @@ void TForm1::layOut() {
         name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + std::to_string(k), tableFont);
         score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + std::to_string(k), tableFont);
     }
-    Image2.setEmbedded("Image2.jpg");
+    Image2.setEmbedded(asset::kScoresPanel.file);
     Scorepanel.hide();
     helppanel.hide();
-    Image3.setEmbedded("Image3.jpg");
+    Image3.setEmbedded(asset::kNamePanel.file);
     Playersname.maxLength = 12;
     helppanel2.hide();
 
-    Blockimage = tk::ImageList::fromEmbedded("Blockimage.png", 48, 48, 16);
-    firstanim = tk::ImageList::fromEmbedded("firstanim.png", 48, 48, 54);
-    lightanim = tk::ImageList::fromEmbedded("lightanim.png", 48, 48, 81);
-    waveanim = tk::ImageList::fromEmbedded("waveanim.png", 48, 48, 24);
-    cracks = tk::ImageList::fromEmbedded("cracks.png", 48, 48, 36);
-    gemsblast2 = tk::ImageList::fromEmbedded("gemsblast2.png", 48, 48, 36);
-    jar = tk::ImageList::fromEmbedded("jar.png", 100, 100, 28);
-    jarbacks = tk::ImageList::fromEmbedded("jarbacks.png", 100, 100, 6);
-    menulist = tk::ImageList::fromEmbedded("menulist.png", 135, 56, 3);
+    Blockimage = tk::ImageList::fromEmbedded(asset::kGems);
+    firstanim = tk::ImageList::fromEmbedded(asset::kGlints);
+    lightanim = tk::ImageList::fromEmbedded(asset::kSheens);
+    waveanim = tk::ImageList::fromEmbedded(asset::kWaveLights);
+    cracks = tk::ImageList::fromEmbedded(asset::kCracks);
+    gemsblast2 = tk::ImageList::fromEmbedded(asset::kBursts);
+    jar = tk::ImageList::fromEmbedded(asset::kJar);
+    jarbacks = tk::ImageList::fromEmbedded(asset::kJarGrounds);
+    menulist = tk::ImageList::fromEmbedded(asset::kMenuButton);
     try {
-        icon = tk::loadEmbeddedPicture("icon.png");
+        icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
     } catch (const tk::Error&) {
         // A window without its icon is still a window.
     }

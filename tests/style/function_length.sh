@@ -6,6 +6,8 @@
 set -eu
 cd "$1"
 limit=80
+# Debian names Universal Ctags ctags-universal; ctags may be another program.
+ctags=$(command -v ctags-universal || command -v ctags)
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     files=$(git ls-files '*.cpp' '*.h' | grep -v -e '^tests/' -e '^assets/forge/' -e '^assets/test/')
 else
@@ -13,7 +15,7 @@ else
         grep -v -e '^assets/forge/' -e '^assets/test/')
 fi
 # shellcheck disable=SC2086
-long=$(ctags -x --c++-kinds=f --fields=+ne --_xformat='%n|%e|%F|%N' -o - $files |
+long=$("$ctags" -x --c++-kinds=f --fields=+ne --_xformat='%n|%e|%F|%N' -o - $files |
     awk -F'|' -v limit=$limit '$4 !~ /^__anon/ && $2 - $1 + 1 > limit {
         printf "%s:%s: %s is %d lines\n", $3, $1, $4, $2 - $1 + 1 }')
 if [ -n "$long" ]; then

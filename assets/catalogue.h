@@ -65,20 +65,20 @@ struct Series {
     std::string file(int i) const { return prefix + std::to_string(first + i) + suffix; }
 };
 
-// --- image lists, embedded --------------------------------------------------------------------
+// --- image lists, embedded -----------------------------------------------------------------
 
 // clang-format off
-inline constexpr FrameList kGems       {"Blockimage.png", 48, 48, 16};        // every gem kind, by kind
-inline constexpr FrameList kGlints     {"firstanim.png", 48, 48, 54};         // a glint over a resting gem
-inline constexpr FrameList kSheens     {"lightanim.png", 48, 48, 81};         // a sheen across a gem
-inline constexpr FrameList kWaveLights {"waveanim.png", 48, 48, 24};          // the idle wave's lit gems
-inline constexpr FrameList kCracks     {"cracks.png", 48, 48, 36};            // a gem cracking before it bursts
-inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};        // the explosions, three styles
-inline constexpr FrameList kJar        {"jar.png", 100, 100, 28};             // the jar filling at a stage's end
-inline constexpr FrameList kJarGrounds {"jarbacks.png", 100, 100, 6};         // each stage's ground under the jar
-inline constexpr FrameList kMenuButton {"menulist.png", 135, 56, 3, true};    // the MENU button's looks
+inline constexpr FrameList kGems       {"Blockimage.png", 48, 48, 16};      // the gems, by kind
+inline constexpr FrameList kGlints     {"firstanim.png", 48, 48, 54};       // idle glints, 6 a kind
+inline constexpr FrameList kSheens     {"lightanim.png", 48, 48, 81};       // idle sheens, 9 a kind
+inline constexpr FrameList kWaveLights {"waveanim.png", 48, 48, 24};        // highlights, 2 a kind
+inline constexpr FrameList kCracks     {"cracks.png", 48, 48, 36};          // cracks, 3 a kind
+inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};      // the explosions
+inline constexpr FrameList kJar        {"jar.png", 100, 100, 28};           // the stage-end jar
+inline constexpr FrameList kJarGrounds {"jarbacks.png", 100, 100, 6};       // a stage's jar corner
+inline constexpr FrameList kMenuButton {"menulist.png", 135, 56, 3, true};  // the MENU button
 
-// --- single pictures ----------------------------------------------------------------------------
+// --- single pictures ------------------------------------------------------------------------
 
 inline constexpr Picture kMenuBackdrop {"Menuimage.jpg", Folder::Embedded, 850, 589};
 inline constexpr Picture kLogo         {"Image5.jpg", Folder::Embedded, 200, 72};
@@ -88,7 +88,7 @@ inline constexpr Picture kAboutPicture {"AboutImage.jpg", Folder::Embedded, 547,
 inline constexpr Picture kWindowIcon   {"icon.png", Folder::Embedded, 64, 64};
 inline constexpr Picture kHelpPage     {"help.jpg", Folder::Data, 651, 541, true};
 
-// --- numbered pictures --------------------------------------------------------------------------
+// --- numbered pictures ----------------------------------------------------------------------
 
 // The six stages' backgrounds, "bg101.png" for the first.
 inline constexpr Series kBackgrounds {"bg", 101, 6, ".png", Folder::Embedded, 850, 589};
@@ -105,7 +105,7 @@ inline constexpr Series kMusicSwitch      {"Music_", 0, 4, ".bmp", Folder::Data,
 inline constexpr Series kSoundSwitch      {"Sound_", 0, 4, ".bmp", Folder::Data, 368, 52, true};
 inline constexpr Series kBackButton       {"BACK_", 0, 4, ".bmp", Folder::Data, 135, 56, true};
 
-// --- sounds and music, in the data folder ---------------------------------------------------------
+// --- sounds and music, in the data folder ---------------------------------------------------
 
 inline constexpr File kClick          {"click.wav"};         // a menu button pressed
 inline constexpr File kRollover       {"rollover.wav"};      // the pointer onto a menu button
@@ -118,7 +118,7 @@ inline constexpr File kExcellent      {"Excellent.wav"};     // a chain of seven
 inline constexpr File kIncredible     {"Incredible.wav"};    // a chain of ten or more
 inline constexpr File kJarFilled      {"jareffect.wav"};     // a stage's end
 inline constexpr File kYouLose        {"youlose.wav"};       // the game lost
-inline constexpr File kBeep           {"beep.wav"};          // a soft bell tone (the game sounds its own)
+inline constexpr File kBeep           {"beep.wav"};          // a soft bell (nothing plays it)
 
 inline constexpr File kMenuMusic {"menumusic.mp3"};
 inline constexpr File kGameMusic {"music.mp3"};
@@ -139,8 +139,7 @@ inline constexpr File kEffects[] = {kClick,         kRollover,       kMenuOver, 
                                     kExplosionFire, kExplosionGlass, kExplosionMagic, kExcellent,
                                     kIncredible,    kJarFilled,      kYouLose};
 
-// --- desktop icons
-// --------------------------------------------------------------------------------
+// --- desktop icons -------------------------------------------------------------------------
 
 // The icon at each installed size, "lumcrest-48.png", and drawn as paths for any size.
 inline constexpr int kDesktopIconSizes[] = {32, 48, 64, 128, 256};
@@ -149,8 +148,7 @@ inline std::string desktopIcon(int size) {
 }
 inline constexpr File kDesktopIconSvg{"lumcrest.svg", Folder::Icons};
 
-// --- the whole catalogue
-// --------------------------------------------------------------------------
+// --- the whole catalogue ---------------------------------------------------------------------
 
 // One file as it lies in the forge's output: PATH from the output folder ("embedded/jar.png"),
 // the picture's WIDTH x HEIGHT (0 x 0 for a sound, a track, a page or a drawing of paths).

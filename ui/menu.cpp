@@ -27,7 +27,7 @@ void TForm1::MenuimageMouseMove(int, int) {
         newLit = 0;
     }
     if (scoreLit) {
-        Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
+        Scorebutton.loadFromFile(buttonPicture(asset::kHighScoresButton, ButtonLook::Rest));
         scoreLit = 0;
     }
     if (musicLit) {
@@ -39,15 +39,15 @@ void TForm1::MenuimageMouseMove(int, int) {
         soundLit = 0;
     }
     if (helpLit) {
-        Helpbutton.loadFromFile(asset::kHelpButton.file(0));
+        Helpbutton.loadFromFile(buttonPicture(asset::kHelpButton, ButtonLook::Rest));
         helpLit = 0;
     }
     if (aboutLit) {
-        Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
+        Aboutbutton.loadFromFile(buttonPicture(asset::kAboutButton, ButtonLook::Rest));
         aboutLit = 0;
     }
     if (backLit) {
-        Backbutton.loadFromFile(asset::kBackButton.file(1));
+        Backbutton.loadFromFile(backPicture(BackLook::Rest));
         backLit = 0;
     }
 }
@@ -68,7 +68,7 @@ void TForm1::NewbuttonMouseDown(tk::MouseButton, int, int) {
 void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
     Menupanel.hide();
-    Newbutton.loadFromFile(asset::kNewButton.file(0));
+    Newbutton.loadFromFile(buttonPicture(asset::kNewButton, ButtonLook::Rest));
     helppanel2.setVisible(firstRun == 1);
     if (firstRun == 1) {
         profile().writeBool("Settings", "First", false);
@@ -80,11 +80,12 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
 // --- High scores --------------------------------------------------------------------------
 
 void TForm1::ScorebuttonMouseMove(int, int) {
-    rollOver(*this, Scorebutton, scoreLit, asset::kHighScoresButton.file(1));
+    rollOver(*this, Scorebutton, scoreLit,
+             buttonPicture(asset::kHighScoresButton, ButtonLook::Hover));
 }
 
 void TForm1::ScorebuttonMouseDown(tk::MouseButton, int, int) {
-    Scorebutton.loadFromFile(asset::kHighScoresButton.file(2));
+    Scorebutton.loadFromFile(buttonPicture(asset::kHighScoresButton, ButtonLook::Pressed));
 }
 
 void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
@@ -132,11 +133,11 @@ void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
 // --- Help and About -----------------------------------------------------------------------
 
 void TForm1::HelpbuttonMouseMove(int, int) {
-    rollOver(*this, Helpbutton, helpLit, asset::kHelpButton.file(1));
+    rollOver(*this, Helpbutton, helpLit, buttonPicture(asset::kHelpButton, ButtonLook::Hover));
 }
 
 void TForm1::HelpbuttonMouseDown(tk::MouseButton, int, int) {
-    Helpbutton.loadFromFile(asset::kHelpButton.file(2));
+    Helpbutton.loadFromFile(buttonPicture(asset::kHelpButton, ButtonLook::Pressed));
 }
 
 void TForm1::HelpbuttonMouseUp(tk::MouseButton, int, int) {
@@ -146,11 +147,11 @@ void TForm1::HelpbuttonMouseUp(tk::MouseButton, int, int) {
 }
 
 void TForm1::AboutbuttonMouseMove(int, int) {
-    rollOver(*this, Aboutbutton, aboutLit, asset::kAboutButton.file(1));
+    rollOver(*this, Aboutbutton, aboutLit, buttonPicture(asset::kAboutButton, ButtonLook::Hover));
 }
 
 void TForm1::AboutbuttonMouseDown(tk::MouseButton, int, int) {
-    Aboutbutton.loadFromFile(asset::kAboutButton.file(2));
+    Aboutbutton.loadFromFile(buttonPicture(asset::kAboutButton, ButtonLook::Pressed));
 }
 
 void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
@@ -164,14 +165,14 @@ void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
 void TForm1::BackbuttonMouseMove(int, int) {
     // There is no game to go back to before the first one has begun.
     if (firstRun == 1 || backLit) return;
-    Backbutton.loadFromFile(asset::kBackButton.file(2));
+    Backbutton.loadFromFile(backPicture(BackLook::Hover));
     backLit = 1;
     playEffect(asset::kMenuOver.file);
 }
 
 void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
     if (firstRun == 1) return;
-    Backbutton.loadFromFile(asset::kBackButton.file(3));
+    Backbutton.loadFromFile(backPicture(BackLook::Pressed));
 }
 
 void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {

@@ -3,6 +3,7 @@
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "audio/track_names.h"
+#include "ui/menu_pictures.h"
 
 namespace lumcrest {
 
@@ -41,7 +42,7 @@ void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
 void TForm1::FormMouseUp(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
     surface().drawFrame(menulist, 0, kLeft, kTop);
-    Backbutton.loadFromFile(asset::kBackButton.file(1));
+    Backbutton.loadFromFile(backPicture(BackLook::Rest));
     if (overpanel.visible()) overpanel.hide();
     Menupanel.show();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);

@@ -8,6 +8,16 @@
 namespace lumcrest {
 
 enum class ButtonLook { Rest = 0, Hover = 1, Pressed = 2 };
+// The Back button has a dimmed look first, while there is no game to go back to.
+enum class BackLook { Dimmed = 0, Rest = 1, Hover = 2, Pressed = 3 };
+
+// A centre button's picture in LOOK.
+inline std::string buttonPicture(const asset::Series& button, ButtonLook look) {
+    return button.file(int(look));
+}
+inline std::string backPicture(BackLook look) {
+    return asset::kBackButton.file(int(look));
+}
 
 // The Play button while the very first game has not begun, else the New Game button.
 inline std::string newButtonPicture(bool firstRun, ButtonLook look) {

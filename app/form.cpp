@@ -1,11 +1,15 @@
-// Construction of the main window: the layout, then the start-up steps in their order.
+// Construction of the main window: the layout table places the controls, then the pictures are
+// loaded, the settings read and the board set up.
 #include "app/form.h"
+
+#include <iterator>
 
 #include "app/about_box.h"
 #include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
 #include "audio/track_names.h"
 #include "game/bar_rules.h"
+#include "game/walls.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -25,9 +29,121 @@ tk::FontSpec georgia(int px, tk::Argb colour, bool bold, bool italic, bool under
 
 namespace {
 
-const tk::Argb kWhite = rgb(255, 255, 255);
-const tk::Argb kYellow = rgb(255, 255, 0);
-const tk::Argb kBlack = rgb(0, 0, 0);
+constexpr tk::Argb kWhite = rgb(255, 255, 255);
+constexpr tk::Argb kYellow = rgb(255, 255, 0);
+constexpr tk::Argb kBlack = rgb(0, 0, 0);
+
+// The faces of the window's texts, all in Georgia.
+enum class Face {
+    None,      // a control without text
+    Side,      // the score and the stage beside the well
+    Banner,    // the level banner over the field
+    Greeting,  // the greeting on the menu and the player's name after it
+    Link,      // the link that opens the name panel
+    Table,     // the lines of the high-score table
+    TableOk,   // the table's Ok
+    Ok,        // the Ok of the help pages and of the name panel
+    NameBox,   // the box the player types a name into
+};
+struct FaceSpec {
+    int px;
+    tk::Argb colour;
+    bool bold, italic, underline;
+};
+// clang-format off
+constexpr FaceSpec kFaces[] = {
+    /* None     */ {0,  kWhite,  false, false, false},
+    /* Side     */ {24, kWhite,  true,  true,  false},
+    /* Banner   */ {48, kWhite,  true,  true,  false},
+    /* Greeting */ {19, kWhite,  false, false, false},
+    /* Link     */ {11, kYellow, false, true,  true},
+    /* Table    */ {16, kWhite,  true,  false, false},
+    /* TableOk  */ {16, kBlack,  true,  false, false},
+    /* Ok       */ {13, kBlack,  true,  false, false},
+    /* NameBox  */ {21, kWhite,  true,  true,  false},
+};
+// clang-format on
+static_assert(std::size(kFaces) == static_cast<std::size_t>(Face::NameBox) + 1,
+              "one row a face, in the order of Face");
+
+tk::FontSpec font(Face face) {
+    const FaceSpec& f = kFaces[static_cast<int>(face)];
+    return georgia(f.px, f.colour, f.bold, f.italic, f.underline);
+}
+
+// The control a row of the layout places.
+template <auto Member>
+tk::Control& control(TForm1& form) {
+    return form.*Member;
+}
+
+constexpr int kTextSize = -1;  // a label's size: that of its caption
+
+// Where a control of the window sits (relative to its parent), in which face it writes, the
+// caption it starts with (marked for translation, translated as the window is built; nullptr for
+// none) and whether it starts shown.
+struct Placement {
+    tk::Control& (*control)(TForm1&);
+    int left, top, width, height;
+    Face face;
+    const char* caption;
+    bool shown;
+};
+
+// clang-format off
+constexpr Placement kLayout[] = {
+    // Beside the well and over the field.
+    {control<&TForm1::Label1>,       680, 256, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
+    {control<&TForm1::Label18>,      680, 432, kTextSize, kTextSize, Face::Side,     N_("level:"),                true},
+    {control<&TForm1::lblstage>,     760, 432, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
+    {control<&TForm1::lblsetlevel>,  416, 232, kTextSize, kTextSize, Face::Banner,   nullptr,                     false},
+    {control<&TForm1::levelup>,      248, 232, kTextSize, kTextSize, Face::Banner,   N_("Level:"),                false},
+    {control<&TForm1::MediaPlayer1>,   0,   0,   0,   0,             Face::None,     nullptr,                     false},
+    // The menu.
+    {control<&TForm1::Menupanel>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Menuimage>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Newbutton>,    283, 145, 252,  51,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Scorebutton>,  239, 204, 340,  52,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Musicbutton>,  225, 264, 368,  53,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Soundbutton>,  225, 324, 368,  52,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Helpbutton>,   239, 384, 340,  52,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Aboutbutton>,  283, 444, 252,  54,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Backbutton>,   664, 531, 135,  56,             Face::None,     nullptr,                     true},
+    {control<&TForm1::welcomelbl>,   321,  46, kTextSize, kTextSize, Face::Greeting, N_("Welcome,"),              true},
+    {control<&TForm1::namelabel>,    413,  46, kTextSize, kTextSize, Face::Greeting, nullptr,                     true},
+    {control<&TForm1::clickhere>,    351,  81, kTextSize, kTextSize, Face::Link,     N_("Click to change user"),  true},
+    {control<&TForm1::Image5>,        25, 495, 220,  80,             Face::None,     nullptr,                     true},
+    // The high-score table over the menu; its lines are laid out by buildScoreTable().
+    {control<&TForm1::Scorepanel>,   217,  40, 383, 520,             Face::None,     nullptr,                     false},
+    {control<&TForm1::Image2>,         0,   0, 383, 520,             Face::None,     nullptr,                     true},
+    {control<&TForm1::hscoreclose>,  155, 457,  78,  28,             Face::TableOk,  N_("Ok"),                    true},
+    // The help page opened from the menu.
+    {control<&TForm1::helppanel>,     88,  16, 651, 541,             Face::None,     nullptr,                     false},
+    {control<&TForm1::Image1>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
+    {control<&TForm1::dxButton4>,    287, 493,  78,  28,             Face::Ok,       N_("Ok"),                    true},
+    // The name panel.
+    {control<&TForm1::overpanel>,    181, 123, 452, 377,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Image3>,         0,   0, 452, 377,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Playersname>,  146, 208, 177,  24,             Face::NameBox,  nullptr,                     true},
+    {control<&TForm1::dxButton3>,    187, 319,  78,  25,             Face::Ok,       N_("Ok"),                    true},
+    // The help page over the field at the very first game.
+    {control<&TForm1::helppanel2>,    88,  16, 651, 541,             Face::None,     nullptr,                     false},
+    {control<&TForm1::Image4>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
+    {control<&TForm1::helpbutton2>,  287, 497,  78,  25,             Face::Ok,       N_("Ok"),                    true},
+};
+// clang-format on
+
+// The face of MEMBER's row; a control missing from the layout does not compile.
+template <auto Member>
+consteval Face faceOf() {
+    for (const Placement& p : kLayout)
+        if (p.control == &control<Member>) return p.face;
+    throw "a control missing from the layout";
+}
+template <auto Member>
+tk::FontSpec fontOf() {
+    return font(faceOf<Member>());
+}
 
 // The pictures forged into the program, handed to the toolkit as the program starts: every
 // program that has a main window finds them.
@@ -43,11 +159,11 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
 
 TForm1::TForm1(tk::Application& app, Environment env)
     : tk::Window(app, "Form1", 849, 588, rgb(0, 0, 0)),
-      Label1(this, "Label1", georgia(24, kWhite, true, true)),
-      Label18(this, "Label18", georgia(24, kWhite, true, true)),
-      lblstage(this, "lblstage", georgia(24, kWhite, true, true)),
-      lblsetlevel(this, "lblsetlevel", georgia(48, kWhite, true, true)),
-      levelup(this, "levelup", georgia(48, kWhite, true, true)),
+      Label1(this, "Label1", fontOf<&TForm1::Label1>()),
+      Label18(this, "Label18", fontOf<&TForm1::Label18>()),
+      lblstage(this, "lblstage", fontOf<&TForm1::lblstage>()),
+      lblsetlevel(this, "lblsetlevel", fontOf<&TForm1::lblsetlevel>()),
+      levelup(this, "levelup", fontOf<&TForm1::levelup>()),
       MediaPlayer1(this, "MediaPlayer1"),
       Menupanel(this, "Menupanel"),
       Menuimage(&Menupanel, "Menuimage"),
@@ -58,23 +174,23 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Helpbutton(&Menupanel, "Helpbutton"),
       Aboutbutton(&Menupanel, "Aboutbutton"),
       Backbutton(&Menupanel, "Backbutton"),
-      welcomelbl(&Menupanel, "welcomelbl", georgia(19, kWhite)),
-      namelabel(&Menupanel, "namelabel", georgia(19, kWhite)),
-      clickhere(&Menupanel, "clickhere", georgia(11, kYellow, false, true, true)),
+      welcomelbl(&Menupanel, "welcomelbl", fontOf<&TForm1::welcomelbl>()),
+      namelabel(&Menupanel, "namelabel", fontOf<&TForm1::namelabel>()),
+      clickhere(&Menupanel, "clickhere", fontOf<&TForm1::clickhere>()),
       Image5(&Menupanel, "Image5"),
       Scorepanel(&Menupanel, "Scorepanel"),
       Image2(&Scorepanel, "Image2"),
-      hscoreclose(&Scorepanel, "hscoreclose", tk::tr("Ok"), georgia(16, kBlack, true)),
+      hscoreclose(&Scorepanel, "hscoreclose", "", fontOf<&TForm1::hscoreclose>()),
       helppanel(&Menupanel, "helppanel"),
       Image1(&helppanel, "Image1"),
-      dxButton4(&helppanel, "dxButton4", tk::tr("Ok"), georgia(13, kBlack, true)),
+      dxButton4(&helppanel, "dxButton4", "", fontOf<&TForm1::dxButton4>()),
       overpanel(&Menupanel, "overpanel"),
       Image3(&overpanel, "Image3"),
-      Playersname(&overpanel, "Playersname", georgia(21, kWhite, true, true), kBlack),
-      dxButton3(&overpanel, "dxButton3", tk::tr("Ok"), georgia(13, kBlack, true)),
+      Playersname(&overpanel, "Playersname", fontOf<&TForm1::Playersname>(), kBlack),
+      dxButton3(&overpanel, "dxButton3", "", fontOf<&TForm1::dxButton3>()),
       helppanel2(this, "helppanel2"),
       Image4(&helppanel2, "Image4"),
-      helpbutton2(&helppanel2, "helpbutton2", tk::tr("Ok"), georgia(13, kBlack, true)),
+      helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -96,236 +212,82 @@ TForm1::TForm1(tk::Application& app, Environment env)
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
       profile_(env_.settingsPath) {
-    // 1. The layout: controls, image lists and timers with their design values.
-    layOut();
+    placeControls();
+    buildScoreTable();
+    loadPictures();
     bindHandlers();
 
-    // 2. String slots and spawn and background counters.
-    playerName.clear();
-    bombThreshold = 0;
-    backgroundChanges = 0;
-
-    // 3. Geometry of the link, the help pictures, the greeting, the name box and the Ok buttons.
-    Image5.setBounds(25, 495, 220, 80);
-    Image1.loadFromFile(asset::kHelpPage.file);
-    Image4.loadFromFile(asset::kHelpPage.file);
-    welcomelbl.setPosition(321, 46);
-    namelabel.setPosition(413, 46);
-    clickhere.setPosition(351, 81);
-    Playersname.setBounds(146, 208, 177, 24);
-    hscoreclose.setBounds(155, 457, 78, 28);
-    dxButton4.setBounds(287, 493, 78, 28);
-    helpbutton2.setBounds(287, 497, 78, 25);
-    dxButton3.setBounds(187, 319, 78, 25);
-    overpanel.show();
-    overpanel.setBounds(181, 123, 452, 377);
-    Image3.setBounds(0, 0, 452, 377);
-
-    // 4. Button pictures and rollover flags.
-    Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
-    Helpbutton.loadFromFile(asset::kHelpButton.file(0));
-    Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
-    Backbutton.loadFromFile(asset::kBackButton.file(0));
-    newLit = scoreLit = musicLit = soundLit = helpLit = aboutLit = backLit = 0;
-    menuLit = 0;
-
-    // 5. Geometry of the menu, its panels and the table's labels.
-    Newbutton.setBounds(283, 145, 252, 51);
-    Scorebutton.setBounds(239, 204, 340, 52);
-    Musicbutton.setBounds(225, 264, 368, 53);
-    Soundbutton.setBounds(225, 324, 368, 52);
-    Helpbutton.setBounds(239, 384, 340, 52);
-    Aboutbutton.setBounds(283, 444, 252, 54);
-    Backbutton.setBounds(664, 531, 135, 56);
-    Menuimage.setBounds(0, 0, 857, 622);
-    Menupanel.setBounds(0, 0, 857, 622);
-    Scorepanel.setBounds(217, 40, 383, 520);
-    Image2.setBounds(0, 0, 383, 520);
-    helppanel.setBounds(88, 16, 651, 541);
-    helppanel2.setBounds(88, 16, 651, 541);
-    Image1.setBounds(0, 0, 651, 541);
-    Image4.setBounds(0, 0, 651, 541);
-    for (int k = 1; k <= 10; ++k) {
-        int top = 89 + 35 * (k - 1);
-        num[k]->setPosition(k == 10 ? 66 : 74, top);
-        name[k]->setPosition(107, top);
-        score[k]->setPosition(250, top);
-    }
-
-    // 6. Start values of the game state.
-    backgroundHistoryIndex = 0;
-    Background = 0;
-    crackStep = 0;
-    crackRow = 1;
-    flashStep = 0;
-    blinkCount = 0;
-    for (int& h : backgroundHistory) h = 0;
-    twinklePhase = 0;
-    jarFrame = 0;
-    jarTailLoops = 0;
-    jarIntroLoops = 0;
-    drainLine = 464;
-    jarHalfTick = 0;
-    waveColumn = 1;
-    shapeMoved = false;
-    levelPending = false;
-
-    // 7. Nothing is drawn as a live game while the state is loaded.
-    Timer1.setEnabled(false);
-    gameOver = true;
-
-    // The start-up reads (steps 8 to 17) take the file as it is now, read once.
+    // The start-up reads take the settings file as it is now, read once.
     Profile::Reading startupReading(profile_);
-
-    // 8. First run or not.
-    firstRun = profile_.readBool("Settings", "First", true) ? 1 : 0;
-    if (firstRun) {
-        welcomelbl.hide();
-        clickhere.hide();
-        Newbutton.loadFromFile(asset::kPlayButton.file(0));
-    } else {
-        Newbutton.loadFromFile(asset::kNewButton.file(0));
-    }
-
-    // 9. The switches.
-    soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
-    musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
-    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
-    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
-
-    // 10. Music.
-    if (musicOn) {
-        if (firstRun)
-            switchTrack(kMenuTrack, kMenuTrackRestartMs);
-        else
-            switchTrack(kGameTrack, kGameTrackRestartMs);
-        MusicTimer.setEnabled(true);
-    } else {
-        MusicTimer.setEnabled(false);
-    }
-
-    // 11. The high-score table.
-    for (int k = 1; k <= 10; ++k) {
-        std::string section = "Scoreline" + std::to_string(k);
-        name[k]->setCaption(profile_.readString(section, "Name", "Tivane"));
-        hiScores[k] = profile_.readInteger(section, "Score", 10000 - 1000 * (k - 1));
-        score[k]->setCaption(std::to_string(hiScores[k]));
-    }
-
-    // 12. The player's name.
-    Playersname.setText(profile_.readString("Settings", "Name", ""));
-    playerName = Playersname.text();
-    namelabel.setCaption(playerName);
-
-    // 13.
-    Timer1.setInterval(20);
-    Scorepanel.hide();
-
-    // 14.
+    readSwitches();
+    startMusic();
+    readHighScores();
+    readPlayerName();
     randomize();
-
-    // 15. The board's frame: an empty play area walled in.
-    for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = kFirstY; y <= kLastY; ++y) {
-            board[gridIndex(x, y)] = kEmpty;
-            blastCells[gridIndex(x, y)] = 0;
-        }
-    for (int x = 9; x <= 22; ++x) {
-        board[gridIndex(x, kWallY)] = kWall;
-        board[gridIndex(x, 17)] = kWall;
-    }
-    for (int y = 17; y <= 29; ++y) {
-        board[gridIndex(10, y)] = kWall;
-        board[gridIndex(21, y)] = kWall;
-    }
-
-    // 16. The bar's home.
-    for (int k = 1; k <= 3; ++k) {
-        shapeX[k] = kHomeX1 + k - 1;
-        shapeY[k] = kLaunchY;
-    }
-
-    // 17. The saved game.
-    readSavedGame();
-
-    // 18. The bar in the launch row.
-    for (int k = 1; k <= 3; ++k) cell(shapeX[k], shapeY[k]) = Shape[k];
-
-    // 19. A fresh board on a first run; else the saved game at once.
-    if (firstRun) {
-        makeStartRow();
-        drawOrdinaryBar(rng, Blocks, Shape);
-        drawOrdinaryBar(rng, Blocks, Nextshape);
-        placeBarHome(*this);
-        Menupanel.show();
-    } else {
-        Menupanel.hide();
-    }
-
-    // 20. The first redraw draws every gem.
-    for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = kFirstY; y <= kLastY; ++y) shownCells[gridIndex(x, y)] = 0;
-
-    // 21.
-    gameOver = false;
-    backgroundHistory[0] = Background;
-    backgroundHistoryIndex = 1;
-    lblstage.setCaption(std::to_string(Stage));
-    Timer1.setEnabled(false);
-
-    // 22. The stage background becomes the surface's fill pattern.
-    installBackground(Background, tk::Rect{0, 0, 900, 620});
-
-    // 23.
+    setUpBoard();
     Atimer.setEnabled(true);
-
     // The player can type a name at once when the welcome panel is what the first start shows.
     if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::layOut() {
+void TForm1::placeControls() {
     title.clear();
-    Label1.setPosition(680, 256);
-    Label1.setCaption("0");
-    Label18.setPosition(680, 432);
-    Label18.setCaption(tk::tr("level:"));
-    lblstage.setPosition(760, 432);
-    lblsetlevel.setPosition(416, 232);
-    lblsetlevel.hide();
-    levelup.setPosition(248, 232);
-    levelup.setCaption(tk::tr("Level:"));
-    levelup.hide();
-    MediaPlayer1.hide();
-
-    Menuimage.setEmbedded(asset::kMenuBackdrop.file);
+    for (const Placement& p : kLayout) {
+        tk::Control& c = p.control(*this);
+        if (p.width == kTextSize)
+            c.setPosition(p.left, p.top);
+        else
+            c.setBounds(p.left, p.top, p.width, p.height);
+        if (p.caption) {
+            if (auto* label = dynamic_cast<tk::Label*>(&c)) label->setCaption(tk::tr(p.caption));
+            if (auto* button = dynamic_cast<tk::PushButton*>(&c))
+                button->setCaption(tk::tr(p.caption));
+        }
+        if (!p.shown) c.hide();
+    }
     Backbutton.transparent = true;
-    welcomelbl.setCaption(tk::tr("Welcome,"));
-    clickhere.setCaption(tk::tr("Click to change user"));
     clickhere.handCursor = true;
-    Image5.setEmbedded(asset::kLogo.file);
     Image5.handCursor = true;
+    Playersname.maxLength = 12;
+}
+
+void TForm1::buildScoreTable() {
+    const tk::FontSpec lineFont = font(Face::Table);
+    for (int k = 1; k <= 10; ++k) {
+        const std::string n = std::to_string(k);
+        const int top = 89 + 35 * (k - 1);
+        num[k] = std::make_unique<tk::Label>(&Scorepanel, "num" + n, lineFont);
+        num[k]->setCaption(n);
+        num[k]->setPosition(k == 10 ? 66 : 74, top);
+        name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + n, lineFont);
+        name[k]->setPosition(107, top);
+        score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + n, lineFont);
+        score[k]->setPosition(250, top);
+    }
+}
+
+void TForm1::loadPictures() {
+    Menuimage.setEmbedded(asset::kMenuBackdrop.file);
+    Image5.setEmbedded(asset::kLogo.file);
+    Image2.setEmbedded(asset::kScoresPanel.file);
+    Image3.setEmbedded(asset::kNamePanel.file);
     // The menu comes back at the end of every game, the score table after a good one: their
     // pictures stay decoded through play instead of being decoded again as the game ends.
     for (tk::Picture* p : {&Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton,
                            &Helpbutton, &Aboutbutton, &Backbutton, &Image5, &Image2})
         p->keepDecoded = true;
+    loadImageLists();
+    Image1.loadFromFile(asset::kHelpPage.file);
+    Image4.loadFromFile(asset::kHelpPage.file);
+    Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
+    Helpbutton.loadFromFile(asset::kHelpButton.file(0));
+    Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
+    Backbutton.loadFromFile(asset::kBackButton.file(0));
+}
 
-    tk::FontSpec tableFont = georgia(16, kWhite, true);
-    for (int k = 1; k <= 10; ++k) {
-        num[k] = std::make_unique<tk::Label>(&Scorepanel, "num" + std::to_string(k), tableFont);
-        num[k]->setCaption(std::to_string(k));
-        name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + std::to_string(k), tableFont);
-        score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + std::to_string(k), tableFont);
-    }
-    Image2.setEmbedded(asset::kScoresPanel.file);
-    Scorepanel.hide();
-    helppanel.hide();
-    Image3.setEmbedded(asset::kNamePanel.file);
-    Playersname.maxLength = 12;
-    helppanel2.hide();
-
+void TForm1::loadImageLists() {
     Blockimage = tk::ImageList::fromEmbedded(asset::kGems);
     firstanim = tk::ImageList::fromEmbedded(asset::kGlints);
     lightanim = tk::ImageList::fromEmbedded(asset::kSheens);
@@ -342,6 +304,67 @@ void TForm1::layOut() {
     }
 }
 
+void TForm1::readSwitches() {
+    // A first run greets nobody yet and offers Play.
+    firstRun = profile_.readBool("Settings", "First", true) ? 1 : 0;
+    if (firstRun) {
+        welcomelbl.hide();
+        clickhere.hide();
+        Newbutton.loadFromFile(asset::kPlayButton.file(0));
+    } else {
+        Newbutton.loadFromFile(asset::kNewButton.file(0));
+    }
+    soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
+    musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
+    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
+    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
+}
+
+void TForm1::startMusic() {
+    // The menu's track while the menu is what the player sees first, else the game's.
+    if (musicOn) {
+        if (firstRun)
+            switchTrack(kMenuTrack, kMenuTrackRestartMs);
+        else
+            switchTrack(kGameTrack, kGameTrackRestartMs);
+    }
+    MusicTimer.setEnabled(musicOn != 0);
+}
+
+void TForm1::readHighScores() {
+    for (int k = 1; k <= 10; ++k) {
+        std::string section = "Scoreline" + std::to_string(k);
+        name[k]->setCaption(profile_.readString(section, "Name", "Tivane"));
+        hiScores[k] = profile_.readInteger(section, "Score", 10000 - 1000 * (k - 1));
+        score[k]->setCaption(std::to_string(hiScores[k]));
+    }
+}
+
+void TForm1::readPlayerName() {
+    Playersname.setText(profile_.readString("Settings", "Name", ""));
+    playerName = Playersname.text();
+    namelabel.setCaption(playerName);
+}
+
+void TForm1::setUpBoard() {
+    buildWalls(*this, Walls::Frame);
+    readSavedGame();
+    // The saved game's bar waits at home; a first run has a fresh board and bar instead.
+    placeBarHome(*this);
+    if (firstRun) {
+        makeStartRow();
+        drawOrdinaryBar(rng, Blocks, Shape);
+        drawOrdinaryBar(rng, Blocks, Nextshape);
+        placeBarHome(*this);
+        Menupanel.show();
+    } else {
+        Menupanel.hide();
+    }
+    // The stage's background becomes the surface's fill pattern and opens the history.
+    backgroundHistory[0] = Background;
+    backgroundHistoryIndex = 1;
+    installBackground(Background, tk::Rect{0, 0, 900, 620});
+}
 void TForm1::bindHandlers() {
     using tk::MouseButton;
     onKeyDown = [this](int& key) { keyprocess(key); };

@@ -27,7 +27,8 @@ tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = f
 
 class TForm1 : public tk::Window, public GameState {
   public:
-    // Construction steps 1 to 23. Throws when a picture or a track of the start cannot be loaded.
+    // Lays out the controls, loads the pictures, reads the settings and the saved game and sets
+    // up the board. Throws when a picture or a track of the start cannot be loaded.
     TForm1(tk::Application& app, Environment env);
     ~TForm1() override;
 
@@ -222,8 +223,17 @@ class TForm1 : public tk::Window, public GameState {
     void randomize();
 
   private:
-    void layOut();        // step 1: the controls, image lists and timers with their design values
-    void bindHandlers();  // handlers bound by name
+    // The steps of construction, in their order.
+    void placeControls();    // every control where the layout table puts it, with its caption
+    void buildScoreTable();  // the high-score table's lines
+    void loadPictures();     // the controls' pictures, then loadImageLists()
+    void loadImageLists();   // the field's image lists and the window's icon
+    void bindHandlers();     // handlers bound by name
+    void readSwitches();     // first run or not, sound and music, with their buttons' pictures
+    void startMusic();       // the track the first screen plays
+    void readHighScores();   // the table's names and scores
+    void readPlayerName();   // the name box, the greeting's name
+    void setUpBoard();       // walls, saved game, bar (a fresh board on a first run), background
     Environment env_;
     Profile profile_;
     TAboutBox* aboutBox_ = nullptr;

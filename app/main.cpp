@@ -64,11 +64,8 @@ std::string findLocaleFolder(const fs::path& data) {
     return (data / ".." / "locale").string();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    lumcrest::CommandLine options = lumcrest::parseCommandLine(
-        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+// Answers --help, --version and a bad command line; nothing when the game is to be played.
+std::optional<int> answerWithoutPlaying(const lumcrest::CommandLine& options) {
     switch (options.action) {
         case lumcrest::CommandLine::Action::Help:
             std::fputs(lumcrest::usageText(lumcrest::defaultSettingsPath()).c_str(), stdout);
@@ -81,6 +78,48 @@ int main(int argc, char** argv) {
             return 2;
         case lumcrest::CommandLine::Action::Play: break;
     }
+    return std::nullopt;
+}
+
+// What the game learns of the machine: the settings file, its web page, its message catalogues,
+// the clock as its seed and the player's language.
+lumcrest::Environment makeEnvironment(const fs::path& data, const std::string& settingsPath) {
+    lumcrest::Environment env;
+    env.settingsPath = settingsPath;
+    env.webAddress = lumcrest::webPageAddress(data.string());
+    env.localeDir = findLocaleFolder(data);
+    env.seedSource = lumcrest::clockSeed;
+    // The player's language from the start, so even a display that cannot open says so in it.
+    lumcrest::chooseLanguage(env);
+    return env;
+}
+
+// The display at the player's scale, remembering a change of it, on screen at once: the window
+// fills when the game has loaded what it shows.
+void openDisplay(tk::SdlBackend& backend, tk::Application& app, const std::string& settingsPath) {
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+    backend.setDisplayChoices(display.scale, display.fullscreen);
+    backend.onDisplayChoicesChanged = [settingsPath](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    };
+    // For the performance measurements: every timer tick with its time, and when the window
+    // appeared (wall-clock microseconds).
+    if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
+    backend.openEarly(849, 588);
+    if (app.tickLog) {
+        timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::fprintf(app.tickLog, "mapped %lld\n",
+                     (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lumcrest::CommandLine options = lumcrest::parseCommandLine(
+        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (std::optional<int> status = answerWithoutPlaying(options)) return *status;
     // The recording is opened before anything else, so a bad file name is told at once.
     std::FILE* recording = nullptr;
     if (options.recordFile) {
@@ -97,13 +136,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::current_path(data, ec);
 
-    lumcrest::Environment env;
-    env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
-    env.localeDir = findLocaleFolder(data);
-    env.seedSource = lumcrest::clockSeed;
-    // The player's language from the start, so even a display that cannot open says so in it.
-    lumcrest::chooseLanguage(env);
+    lumcrest::Environment env = makeEnvironment(data, settingsPath);
 
     std::unique_ptr<tk::SdlBackend> backend;
     try {
@@ -113,22 +146,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     tk::Application app(*backend);
-    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
-    backend->setDisplayChoices(display.scale, display.fullscreen);
-    backend->onDisplayChoicesChanged = [&settingsPath](int scale, bool fullscreen) {
-        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
-    };
-    // For the performance measurements: every timer tick with its time, and when the window
-    // appeared (wall-clock microseconds).
-    if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
-    // The window is on screen at once; it fills when the game has loaded what it shows.
-    backend->openEarly(849, 588);
-    if (app.tickLog) {
-        timespec ts;
-        clock_gettime(CLOCK_REALTIME, &ts);
-        std::fprintf(app.tickLog, "mapped %lld\n",
-                     (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
-    }
+    openDisplay(*backend, app, settingsPath);
 
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
     std::optional<std::uint32_t> seed = options.seed;

@@ -5,6 +5,7 @@
 #include "assets/catalogue.h"
 #include "game/matching.h"
 #include "game/stages.h"
+#include "game/walls.h"
 
 namespace lumcrest {
 
@@ -13,9 +14,9 @@ void TForm1::newGame() {
     startNewGame(*this, rng);
     lblstage.setCaption("1");
     Label1.setCaption(std::to_string(Score));
-    // Every cell is drawn afresh.
+    // Every cell the new game emptied is drawn afresh.
     for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = 10; y <= kLastY; ++y) shownCells[gridIndex(x, y)] = -5;
+        for (int y = kClearedFromY; y <= kLastY; ++y) shownCells[gridIndex(x, y)] = -5;
     drawBoard();
     Atimer.setEnabled(true);
     vertimer.setEnabled(true);

@@ -3,6 +3,7 @@
 
 #include "game/bar_rules.h"
 #include "game/saturate.h"
+#include "game/walls.h"
 
 namespace lumcrest {
 
@@ -35,10 +36,7 @@ void startNewGame(GameState& s, Random& rng) {
     s.Total = 0;
     s.fillStep = kTubeMax / first.gemsToClear;
     s.Stage = 1;
-    // The well and its frame are emptied; the row above the top becomes the wall again.
-    for (int x = 10; x <= 20; ++x)
-        for (int y = 10; y <= kWallY; ++y) s.board[gridIndex(x, y)] = kEmpty;
-    for (int x = 10; x <= 28; ++x) s.board[gridIndex(x, kWallY)] = kWall;
+    buildWalls(s, Walls::NewGame);
     fillStartRow(s, rng);
     drawOrdinaryBar(rng, s.Blocks, s.Shape);
     drawOrdinaryBar(rng, s.Blocks, s.Nextshape);
@@ -65,13 +63,8 @@ void advanceStage(GameState& s, Random& rng) {
                 v = kEmpty;
             }
         }
-    for (int y = 17; y <= kWallY; ++y) s.board[gridIndex(10, y)] = kEmpty;
-    for (int x = 10; x <= kLastX; ++x) {
-        s.board[gridIndex(x, 17)] = kEmpty;
-        s.board[gridIndex(x, kWallY)] = kEmpty;
-    }
+    buildWalls(s, Walls::NextStage);
     fillStartRow(s, rng);
-    for (int x = 10; x <= 28; ++x) s.board[gridIndex(x, kWallY)] = kWall;
 
     for (int k = 1; k <= 3; ++k) s.Shape[k] = s.Nextshape[k];
     drawOrdinaryBar(rng, s.Blocks, s.Nextshape);

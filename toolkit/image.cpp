@@ -202,94 +202,138 @@ std::uint32_t channel(std::uint32_t pixel, std::uint32_t mask, std::uint32_t fal
     return std::uint32_t(std::uint64_t((pixel & mask) >> shift) * 255u / max);
 }
 
-}  // namespace
-
-Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
-    BmpReader in{bytes, what};
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') in.fail("no BMP signature");
-    const std::uint32_t dataAt = in.le(10, 4);
-    const std::uint32_t headerSize = in.le(14, 4);
-    long long width, height;
-    int bits;
+struct BmpHeader {
+    std::uint32_t dataAt = 0;  // where the pixels begin
+    std::uint32_t headerSize = 0;
+    long long width = 0, height = 0;  // height positive; TOPDOWN tells the row order
+    bool topDown = false;
+    int bits = 0;
     std::uint32_t compression = 0, paletteUsed = 0;
-    if (headerSize == 12) {
-        width = in.le(18, 2);
-        height = std::int16_t(in.le(20, 2));
-        bits = int(in.le(24, 2));
-    } else if (headerSize >= 40 && headerSize <= 124) {
-        width = std::int32_t(in.le(18, 4));
-        height = std::int32_t(in.le(22, 4));
-        bits = int(in.le(28, 2));
-        compression = in.le(30, 4);
-        paletteUsed = in.le(46, 4);
+};
+
+// The file header and the picture header, in the old 12-byte form or any of the longer ones.
+BmpHeader readBmpHeader(const BmpReader& in) {
+    if (in.bytes.size() < 2 || in.bytes[0] != 'B' || in.bytes[1] != 'M')
+        in.fail("no BMP signature");
+    BmpHeader h;
+    h.dataAt = in.le(10, 4);
+    h.headerSize = in.le(14, 4);
+    if (h.headerSize == 12) {
+        h.width = in.le(18, 2);
+        h.height = std::int16_t(in.le(20, 2));
+        h.bits = int(in.le(24, 2));
+    } else if (h.headerSize >= 40 && h.headerSize <= 124) {
+        h.width = std::int32_t(in.le(18, 4));
+        h.height = std::int32_t(in.le(22, 4));
+        h.bits = int(in.le(28, 2));
+        h.compression = in.le(30, 4);
+        h.paletteUsed = in.le(46, 4);
     } else {
-        in.fail("unknown header size " + std::to_string(headerSize));
+        in.fail("unknown header size " + std::to_string(h.headerSize));
     }
-    checkPictureSize(width, height, what);
-    const bool topDown = height < 0;
-    if (height < 0) height = -height;
-    if (width <= 0 || height <= 0) in.fail("no pixels");
+    checkPictureSize(h.width, h.height, in.what);
+    h.topDown = h.height < 0;
+    if (h.height < 0) h.height = -h.height;
+    if (h.width <= 0 || h.height <= 0) in.fail("no pixels");
+    return h;
+}
 
-    // Colour masks: after a 40-byte header they follow it, in the longer headers they are part
-    // of it.
-    std::uint32_t rMask = 0, gMask = 0, bMask = 0, aMask = 0;
-    bool alphaFromData = false;
-    if (compression == 3 || compression == 6) {
-        if (bits != 16 && bits != 32) in.fail("colour masks on " + std::to_string(bits) + " bits");
-        rMask = in.le(54, 4);
-        gMask = in.le(58, 4);
-        bMask = in.le(62, 4);
-        if (compression == 6 || headerSize >= 56) aMask = in.le(66, 4);
-    } else if (compression != 0) {
-        in.fail("compressed pixels (kind " + std::to_string(compression) + ") are not read");
-    } else if (bits == 16) {
-        rMask = 0x7C00, gMask = 0x03E0, bMask = 0x001F;
-    } else if (bits == 24 || bits == 32) {
-        rMask = 0x00FF0000, gMask = 0x0000FF00, bMask = 0x000000FF;
-        if (bits == 32) aMask = 0xFF000000, alphaFromData = true;
+struct BmpMasks {
+    std::uint32_t r = 0, g = 0, b = 0, a = 0;
+    bool alphaFromData = false;  // 32 bits without masks: the fourth byte may be alpha
+};
+
+// Colour masks: after a 40-byte header they follow it, in the longer headers they are part of
+// it; without them 16 bits are 5-5-5 and 24 and 32 bits are bytes.
+BmpMasks readBmpMasks(const BmpReader& in, const BmpHeader& h) {
+    BmpMasks m;
+    if (h.compression == 3 || h.compression == 6) {
+        if (h.bits != 16 && h.bits != 32)
+            in.fail("colour masks on " + std::to_string(h.bits) + " bits");
+        m.r = in.le(54, 4);
+        m.g = in.le(58, 4);
+        m.b = in.le(62, 4);
+        if (h.compression == 6 || h.headerSize >= 56) m.a = in.le(66, 4);
+    } else if (h.compression != 0) {
+        in.fail("compressed pixels (kind " + std::to_string(h.compression) + ") are not read");
+    } else if (h.bits == 16) {
+        m.r = 0x7C00, m.g = 0x03E0, m.b = 0x001F;
+    } else if (h.bits == 24 || h.bits == 32) {
+        m.r = 0x00FF0000, m.g = 0x0000FF00, m.b = 0x000000FF;
+        if (h.bits == 32) m.a = 0xFF000000, m.alphaFromData = true;
     }
+    return m;
+}
 
+// The palette of 1, 4 and 8 bits (empty for the other depths); an unknown depth is refused.
+std::vector<Argb> readBmpPalette(const BmpReader& in, const BmpHeader& h) {
     std::vector<Argb> palette;
-    if (bits == 1 || bits == 4 || bits == 8) {
-        std::uint32_t entries = paletteUsed ? paletteUsed : (1u << bits);
+    if (h.bits == 1 || h.bits == 4 || h.bits == 8) {
+        std::uint32_t entries = h.paletteUsed ? h.paletteUsed : (1u << h.bits);
         if (entries > 256) in.fail("a palette of " + std::to_string(entries) + " colours");
-        const std::size_t entryBytes = headerSize == 12 ? 3 : 4;
-        const std::size_t at = 14 + headerSize + (compression == 3 && headerSize == 40 ? 12 : 0);
+        const std::size_t entryBytes = h.headerSize == 12 ? 3 : 4;
+        const std::size_t at =
+            14 + h.headerSize + (h.compression == 3 && h.headerSize == 40 ? 12 : 0);
         for (std::uint32_t i = 0; i < entries; ++i) {
             std::uint32_t bgr = in.le(at + i * entryBytes, 3);
             palette.push_back(0xFF000000u | bgr);
         }
-    } else if (bits != 16 && bits != 24 && bits != 32) {
-        in.fail(std::to_string(bits) + " bits per pixel");
+    } else if (h.bits != 16 && h.bits != 24 && h.bits != 32) {
+        in.fail(std::to_string(h.bits) + " bits per pixel");
     }
+    return palette;
+}
 
-    const std::size_t rowBytes = ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
-    if (dataAt > bytes.size() || rowBytes * std::size_t(height) > bytes.size() - dataAt)
+// One row of palette indices.
+void bmpIndexedRow(const std::uint8_t* src, int bits, const std::vector<Argb>& palette, Argb* out,
+                   int width) {
+    const int perByte = 8 / bits;
+    for (int x = 0; x < width; ++x) {
+        unsigned byte = src[x / perByte];
+        unsigned index = (byte >> (8 - bits - (x % perByte) * bits)) & ((1u << bits) - 1);
+        out[x] = index < palette.size() ? palette[index] : 0xFF000000u;
+    }
+}
+
+// One row of 16, 24 or 32-bit pixels through the masks; true when any pixel has some alpha.
+bool bmpMaskedRow(const std::uint8_t* src, int bits, const BmpMasks& m, Argb* out, int width) {
+    bool anyAlpha = false;
+    for (int x = 0; x < width; ++x) {
+        std::uint32_t p = 0;
+        for (int i = bits / 8 - 1; i >= 0; --i) p = (p << 8) | src[x * (bits / 8) + i];
+        std::uint32_t a = channel(p, m.a, 255);
+        if (m.a && a) anyAlpha = true;
+        out[x] =
+            (a << 24) | (channel(p, m.r, 0) << 16) | (channel(p, m.g, 0) << 8) | channel(p, m.b, 0);
+    }
+    return anyAlpha;
+}
+
+}  // namespace
+
+Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
+    BmpReader in{bytes, what};
+    const BmpHeader h = readBmpHeader(in);
+    const BmpMasks masks = readBmpMasks(in, h);
+    const std::vector<Argb> palette = readBmpPalette(in, h);
+
+    const std::size_t rowBytes = ((std::size_t(h.width) * std::size_t(h.bits) + 31) / 32) * 4;
+    if (h.dataAt > bytes.size() || rowBytes * std::size_t(h.height) > bytes.size() - h.dataAt)
         in.fail("the file is cut short");
 
-    Image img{int(width), int(height)};
+    const int width = int(h.width), height = int(h.height);
+    Image img{width, height};
     bool anyAlpha = false;
-    for (int y = 0; y < int(height); ++y) {
-        const std::uint8_t* src = bytes.data() + dataAt + rowBytes * std::size_t(y);
-        Argb* out = img.row(topDown ? y : int(height) - 1 - y);
-        for (int x = 0; x < int(width); ++x) {
-            if (!palette.empty()) {
-                int perByte = 8 / bits;
-                unsigned byte = src[x / perByte];
-                unsigned index = (byte >> (8 - bits - (x % perByte) * bits)) & ((1u << bits) - 1);
-                out[x] = index < palette.size() ? palette[index] : 0xFF000000u;
-                continue;
-            }
-            std::uint32_t p = 0;
-            for (int i = bits / 8 - 1; i >= 0; --i) p = (p << 8) | src[x * (bits / 8) + i];
-            std::uint32_t a = channel(p, aMask, 255);
-            if (aMask && a) anyAlpha = true;
-            out[x] = (a << 24) | (channel(p, rMask, 0) << 16) | (channel(p, gMask, 0) << 8) |
-                     channel(p, bMask, 0);
-        }
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = bytes.data() + h.dataAt + rowBytes * std::size_t(y);
+        Argb* out = img.row(h.topDown ? y : height - 1 - y);
+        if (!palette.empty())
+            bmpIndexedRow(src, h.bits, palette, out, width);
+        else if (bmpMaskedRow(src, h.bits, masks, out, width))
+            anyAlpha = true;
     }
     // Many writers leave the fourth byte of 32-bit pixels at zero: such a picture is opaque.
-    if (aMask && !anyAlpha && (alphaFromData || compression == 3))
+    if (masks.a && !anyAlpha && (masks.alphaFromData || h.compression == 3))
         for (Argb& p : img.pixels()) p |= 0xFF000000u;
     return img;
 }

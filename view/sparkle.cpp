@@ -8,43 +8,63 @@ namespace {
 
 enum Look { kGlint = 0, kSheen = 1 };
 
+// The sparkle cell's gem.
+int sparkleGem(const TForm1& f) {
+    return f.cellAt(columnX(f.twinkleColumn), rowY(f.twinkleRow));
+}
+// Draws frame FRAME of LIST over the sparkle's cell.
+void drawAtSparkle(TForm1& f, const tk::ImageList& list, int frame) {
+    f.surface().drawFrame(list, frame, cellLeft(f.twinkleColumn), cellTop(f.twinkleRow));
+}
+// Frame I of gem G's glint or of its sheen.
+void glint(TForm1& f, int g, int i) {
+    drawAtSparkle(f, f.firstanim, 6 * g - 6 + i);
+}
+void sheen(TForm1& f, int g, int i) {
+    drawAtSparkle(f, f.lightanim, 9 * g - 9 + i);
+}
+
+// Now and then picks a look and a settled gem, and draws the look's first frame over it.
+void startSparkle(TForm1& f) {
+    // No new sparkle while a wave crosses the board.
+    if (f.wavetimer.enabled()) return;
+    if (f.rng.below(100) <= 80) return;
+    if (f.rng.below(100) > 50) {
+        f.twinkleLight = kGlint;
+        f.Atimer.setInterval(120);
+    } else {
+        f.twinkleLight = kSheen;
+        f.Atimer.setInterval(20);
+    }
+    // Row 1, where the bar waits, is never chosen; row 11 is the wall.
+    f.twinkleColumn = f.rng.below(10) + 1;
+    f.twinkleRow = f.rng.below(10) + 2;
+    int g = sparkleGem(f);
+    if (g < 1 || g > 10) return;
+    if (f.twinkleLight == kGlint)
+        glint(f, g, 0);
+    else
+        sheen(f, g, 0);
+    f.twinklePhase = 1;
+}
+
+// After a sparkle, a board whose top row is full may send a wave of light across it.
+void maybeSendWave(TForm1& f) {
+    bool topRowFull = true;
+    for (int c = 1; c <= 10; ++c)
+        if (f.cellAt(columnX(c), rowY(10)) == kEmpty) topRowFull = false;
+    if (topRowFull && f.rng.below(100) > 90) f.wavetimer.setEnabled(true);
+}
+
 }  // namespace
 
 void TForm1::AtimerTimer() {
-    // The sparkle cell's gem, and its frames drawn there.
-    auto sparkleGem = [this] { return cellAt(columnX(twinkleColumn), rowY(twinkleRow)); };
-    auto draw = [this](const tk::ImageList& list, int frame) {
-        surface().drawFrame(list, frame, cellLeft(twinkleColumn), cellTop(twinkleRow));
-    };
-    auto glint = [&](int g, int i) { draw(firstanim, 6 * g - 6 + i); };
-    auto sheen = [&](int g, int i) { draw(lightanim, 9 * g - 9 + i); };
-
     if (twinklePhase == 0) {
-        // No new sparkle while a wave crosses the board.
-        if (wavetimer.enabled()) return;
-        if (rng.below(100) <= 80) return;
-        if (rng.below(100) > 50) {
-            twinkleLight = kGlint;
-            Atimer.setInterval(120);
-        } else {
-            twinkleLight = kSheen;
-            Atimer.setInterval(20);
-        }
-        // Row 1, where the bar waits, is never chosen; row 11 is the wall.
-        twinkleColumn = rng.below(10) + 1;
-        twinkleRow = rng.below(10) + 2;
-        int g = sparkleGem();
-        if (g < 1 || g > 10) return;
-        if (twinkleLight == kGlint)
-            glint(g, 0);
-        else
-            sheen(g, 0);
-        twinklePhase = 1;
+        startSparkle(*this);
         return;
     }
-
     // A sparkle whose cell has been emptied waits for a gem to rise into it.
-    int g = sparkleGem();
+    int g = sparkleGem(*this);
     if (g == 0) return;
     bool isGlint = twinkleLight == kGlint;
     bool lastStep = twinklePhase == 11;
@@ -53,32 +73,32 @@ void TForm1::AtimerTimer() {
         case 1:
         case 2:
         case 4:
-        case 5: isGlint ? glint(g, twinklePhase) : sheen(g, twinklePhase); break;
+        case 5: isGlint ? glint(*this, g, twinklePhase) : sheen(*this, g, twinklePhase); break;
         case 3:
-            isGlint ? glint(g, 3) : sheen(g, 3);
+            isGlint ? glint(*this, g, 3) : sheen(*this, g, 3);
             next = rng.below(100) <= 30 ? 4 : 5;
             break;
-        case 6: isGlint ? glint(g, 4) : sheen(g, 6); break;
-        case 7: isGlint ? glint(g, 3) : sheen(g, 7); break;
+        case 6: isGlint ? glint(*this, g, 4) : sheen(*this, g, 6); break;
+        case 7: isGlint ? glint(*this, g, 3) : sheen(*this, g, 7); break;
         case 8:
             if (isGlint) {
                 eraseCell(twinkleColumn, twinkleRow);
-                glint(g, 2);
+                glint(*this, g, 2);
             } else {
-                sheen(g, 8);
+                sheen(*this, g, 8);
             }
             break;
         case 9:
             if (isGlint)
-                glint(g, 1);
+                glint(*this, g, 1);
             else
-                draw(Blockimage, g);
+                drawAtSparkle(*this, Blockimage, g);
             break;
         case 10:
-            if (isGlint) glint(g, 0);
+            if (isGlint) glint(*this, g, 0);
             break;
         case 11:
-            if (isGlint) draw(Blockimage, g);
+            if (isGlint) drawAtSparkle(*this, Blockimage, g);
             next = 0;
             break;
         default:  // a phase no sparkle has: end it
@@ -86,11 +106,7 @@ void TForm1::AtimerTimer() {
             break;
     }
     twinklePhase = next;
-    if (!lastStep) return;
-    bool topRowFull = true;
-    for (int c = 1; c <= 10; ++c)
-        if (cellAt(columnX(c), rowY(10)) == kEmpty) topRowFull = false;
-    if (topRowFull && rng.below(100) > 90) wavetimer.setEnabled(true);
+    if (lastStep) maybeSendWave(*this);
 }
 
 void TForm1::vertimerTimer() {

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/program.h"
@@ -318,6 +321,55 @@ TEST(DriverReplayCommands, RefuseWhatTheRealLoopCouldNotHaveDone) {
     Driver d2(bare, out2);
     d2.execute("ini [Settings]%0A");
     EXPECT_EQ(out2.str(), "error: ini needs --home\n");
+}
+
+// Every command of the help, given too few, too many or wrong words, answers nothing or one
+// line; a refusal always says what the command needs. A table row whose word counts do not
+// match what its handler reads, or that lacks its message, fails here.
+TEST(DriverCommands, EveryCommandOfTheHelpTakesAnyWordsWithoutHarm) {
+    std::vector<std::string> words;
+    std::istringstream help(driverUsage());
+    bool inCommands = false;
+    for (std::string line; std::getline(help, line);) {
+        if (line.starts_with("Commands")) inCommands = true;
+        if (inCommands && line.size() > 2 && line.starts_with("  ") && line[2] != ' ')
+            words.push_back(line.substr(2, line.find(' ', 2) - 2));
+    }
+    ASSERT_GE(words.size(), 38u);
+    TempDir home;
+    DriverOptions o;
+    o.home = home.path.string();
+    o.dataDir = LUMCREST_TEST_DATA_DIR;
+    std::ostringstream out;
+    Driver d(o, out);
+    // Before start only the set-up commands are taken.
+    for (const std::string& w : words) {
+        out.str("");
+        d.execute(w + " x");
+        bool setUp = w == "seed" || w == "ini" || w == "start" || w == "echo" || w == "help";
+        if (!setUp) {
+            EXPECT_EQ(out.str(), "error: not started\n") << w;
+        }
+    }
+    ASSERT_TRUE(d.execute("start"));
+    for (const std::string& w : words) {
+        if (w == "close" || w == "shot") continue;  // the one ends the run, the other writes
+        for (int extra = 0; extra <= 4; ++extra) {
+            std::string line = w;
+            for (int i = 0; i < extra; ++i) line += " x";
+            out.str("");
+            ASSERT_NO_THROW(EXPECT_TRUE(d.execute(line))) << line;
+            const std::string answer = out.str();
+            EXPECT_EQ(answer.find("unknown command"), std::string::npos) << line;
+            if (answer.starts_with("error:")) {
+                EXPECT_GT(answer.size(), std::string("error: \n").size()) << line;
+                EXPECT_EQ(std::count(answer.begin(), answer.end(), '\n'), 1) << line;
+            }
+        }
+    }
+    out.str("");
+    EXPECT_FALSE(d.execute("close x"));
+    EXPECT_EQ(out.str(), "closed\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "game/random.h"
+#include "game/walls.h"
 
 namespace lumcrest::testing {
 
@@ -19,14 +20,7 @@ struct Well {
 
     explicit Well(std::uint32_t seed = 7) {
         rng.seed(seed);
-        for (int x = 9; x <= 22; ++x) {
-            s.board[gridIndex(x, kWallY)] = kWall;
-            s.board[gridIndex(x, 17)] = kWall;
-        }
-        for (int y = 17; y <= 29; ++y) {
-            s.board[gridIndex(10, y)] = kWall;
-            s.board[gridIndex(21, y)] = kWall;
-        }
+        buildWalls(s, Walls::Frame);
     }
 
     int at(int c, int r) const { return s.cellAt(columnX(c), rowY(r)); }

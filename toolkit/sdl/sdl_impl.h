@@ -62,6 +62,12 @@ struct SdlBackend::Impl {
 
     // Input (sdl_input.cpp).
     void handle(Application& app, const SDL_Event& e);
+    // The window with WINDOWID when it is the one that takes input now, else none.
+    Window* inputWindow(Application& app, std::uint32_t windowId) const;
+    void quitRequested(Application& app);
+    void windowEvent(Application& app, const SDL_WindowEvent& e);
+    void keyEvent(Application& app, const SDL_KeyboardEvent& k);
+    void mouseMotion(Application& app, const SDL_MouseMotionEvent& m);
     void updateCursor(Application& app);
     // Delivers a mouse event at window position (X, Y) as client pixels of S's window; presses
     // on the black border around a scaled frame go nowhere.

@@ -22,75 +22,21 @@ bool toButton(Uint8 sdlButton, MouseButton& out) {
 }  // namespace
 
 void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
-    // The window an event belongs to, when it is the one that takes input.
-    auto inputWindow = [&](std::uint32_t windowId) -> Window* {
-        sdl::ScreenWindow* s = screenById(windowId);
-        if (!s || &s->window() != app.activeWindow()) return nullptr;
-        return &s->window();
-    };
-
     switch (e.type) {
-        case SDL_QUIT: {
-            // Closing the session or a signal: the game closes as by its close box, so it saves.
-            closingUnattended = true;
-            Window* w = app.mainWindow();
-            if (!w || !w->isOpen()) w = app.activeWindow();
-            if (w) app.inputCloseRequest(*w);
-            break;
-        }
-        case SDL_WINDOWEVENT: {
-            sdl::ScreenWindow* s = screenById(e.window.windowID);
-            if (!s) break;
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                s->exposed();
-            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                s->resized();
-            } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                // A window behind a modal box does not close, as its controls do not click.
-                if (Window* w = inputWindow(e.window.windowID)) app.inputCloseRequest(*w);
-            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                // Clicking the main window while a box is open brings the box back to the front.
-                Window* active = app.activeWindow();
-                if (active && active != &s->window())
-                    if (sdl::ScreenWindow* a = screenOf(active)) a->takeFocus();
-            }
-            break;
-        }
+        case SDL_QUIT: quitRequested(app); break;
+        case SDL_WINDOWEVENT: windowEvent(app, e.window); break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            Window* w = inputWindow(e.key.windowID);
-            if (!w) break;
-            if (displayKey(app, e.key)) break;
-            bool numLock = (e.key.keysym.mod & KMOD_NUM) != 0;
-            int vk = sdl::virtualKey(e.key.keysym.sym, e.key.keysym.scancode, numLock);
-            if (vk == 0) break;
-            // Auto-repeat counts: every repeat is a new press, as the game's keys expect.
-            if (e.type == SDL_KEYDOWN)
-                app.inputKeyDown(*w, vk);
-            else
-                app.inputKeyUp(*w, vk);
-            break;
-        }
+        case SDL_KEYUP: keyEvent(app, e.key); break;
         case SDL_TEXTINPUT: {
-            if (Window* w = inputWindow(e.text.windowID)) {
+            if (Window* w = inputWindow(app, e.text.windowID)) {
                 app.inputText(*w, e.text.text);
             }
             break;
         }
-        case SDL_MOUSEMOTION: {
-            Window* w = inputWindow(e.motion.windowID);
-            sdl::ScreenWindow* s = screenById(e.motion.windowID);
-            if (!w || !s) break;
-            // Positions on the border around a scaled frame lie outside the client, as a pointer
-            // beside a window would.
-            int x = 0, y = 0;
-            s->clientPoint(e.motion.x, e.motion.y, x, y);
-            app.inputMouseMove(*w, x, y);
-            break;
-        }
+        case SDL_MOUSEMOTION: mouseMotion(app, e.motion); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-            Window* w = inputWindow(e.button.windowID);
+            Window* w = inputWindow(app, e.button.windowID);
             sdl::ScreenWindow* s = screenById(e.button.windowID);
             if (!w || !s) break;
             mouseButton(app, *s, *w, e.type == SDL_MOUSEBUTTONDOWN, e.button.button, e.button.x,
@@ -104,6 +50,63 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
         case SDL_CONTROLLERAXISMOTION: handlePad(app, e); break;
         default: break;
     }
+}
+
+Window* SdlBackend::Impl::inputWindow(Application& app, std::uint32_t windowId) const {
+    sdl::ScreenWindow* s = screenById(windowId);
+    if (!s || &s->window() != app.activeWindow()) return nullptr;
+    return &s->window();
+}
+
+void SdlBackend::Impl::quitRequested(Application& app) {
+    // Closing the session or a signal: the game closes as by its close box, so it saves.
+    closingUnattended = true;
+    Window* w = app.mainWindow();
+    if (!w || !w->isOpen()) w = app.activeWindow();
+    if (w) app.inputCloseRequest(*w);
+}
+
+void SdlBackend::Impl::windowEvent(Application& app, const SDL_WindowEvent& e) {
+    sdl::ScreenWindow* s = screenById(e.windowID);
+    if (!s) return;
+    if (e.event == SDL_WINDOWEVENT_EXPOSED) {
+        s->exposed();
+    } else if (e.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        s->resized();
+    } else if (e.event == SDL_WINDOWEVENT_CLOSE) {
+        // A window behind a modal box does not close, as its controls do not click.
+        if (Window* w = inputWindow(app, e.windowID)) app.inputCloseRequest(*w);
+    } else if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        // Clicking the main window while a box is open brings the box back to the front.
+        Window* active = app.activeWindow();
+        if (active && active != &s->window())
+            if (sdl::ScreenWindow* a = screenOf(active)) a->takeFocus();
+    }
+}
+
+void SdlBackend::Impl::keyEvent(Application& app, const SDL_KeyboardEvent& k) {
+    Window* w = inputWindow(app, k.windowID);
+    if (!w) return;
+    if (displayKey(app, k)) return;
+    bool numLock = (k.keysym.mod & KMOD_NUM) != 0;
+    int vk = sdl::virtualKey(k.keysym.sym, k.keysym.scancode, numLock);
+    if (vk == 0) return;
+    // Auto-repeat counts: every repeat is a new press, as the game's keys expect.
+    if (k.type == SDL_KEYDOWN)
+        app.inputKeyDown(*w, vk);
+    else
+        app.inputKeyUp(*w, vk);
+}
+
+void SdlBackend::Impl::mouseMotion(Application& app, const SDL_MouseMotionEvent& m) {
+    Window* w = inputWindow(app, m.windowID);
+    sdl::ScreenWindow* s = screenById(m.windowID);
+    if (!w || !s) return;
+    // Positions on the border around a scaled frame lie outside the client, as a pointer beside
+    // a window would.
+    int x = 0, y = 0;
+    s->clientPoint(m.x, m.y, x, y);
+    app.inputMouseMove(*w, x, y);
 }
 
 void SdlBackend::Impl::mouseButton(Application& app, sdl::ScreenWindow& s, Window& w, bool down,

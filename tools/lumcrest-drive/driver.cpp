@@ -1,11 +1,13 @@
 #include "tools/lumcrest-drive/driver.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
@@ -76,26 +78,10 @@ Runs the game headless: commands on standard input, one per line, answers on sta
   --seed N     every seeding of the dice uses N (0..4294967295) instead of the clock
   --help       this text;  --version  the game's version
 
-Commands (words separated by single spaces; blank lines and lines starting with # are ignored):
-  seed N            before start: every seeding of the dice uses N, as --seed does
-  ini TEXT          before start: appends TEXT to the settings file DIR/lumcrest.ini (needs
-                    --home); the first ini of a run begins the file afresh. %XX in TEXT is the
-                    byte of hex XX (%0A a line end, %25 a percent sign)
-  start             constructs the windows (the clock at 0)          -> started | error: ...
-  key CODE          press and release of virtual key CODE
-  text STRING       types STRING into the focused control
-  move X Y | down X Y | up X Y | click X Y      left-button mouse events at client pixel X, Y
-  rdown X Y | rup X Y   the right button;  mdown X Y | mup X Y   the middle button
-  pad BUTTON [down|up]  a game-controller button (a b x y back start dpup dpdown dpleft dpright)
-  wait MS           moves the clock MS milliseconds, delivering every tick that falls due
-  at US             moves the clock to US microseconds after start, delivering no tick
-  tick NAME         delivers one tick of the enabled timer NAME now, as the real loop did
-                    (-> error: ... when it is off or unknown)
-  get NAME | set NAME VALUE | show NAME 0|1 | cell C R [V] | board | marks | blast | timers
-  sounds | music | control NAME | focus | pixel X Y | shot FILE | urls | errors | beeps
-  close             closes the main window as its close box does    -> closed
-  echo TEXT | help
-
+Commands (words separated by single spaces; blank lines and lines starting with # are ignored;
+-> shows an answer: the others answer only a mistake, with error: ...):
+)" + Driver::commandHelp() +
+           R"(
 A recording made by `lumcrest --record FILE` uses seed, ini, start, at, tick and the input
 commands: `lumcrest-drive --home EMPTY-FOLDER < FILE` replays it. The real loop drops ticks
 that fall late and wait does not, so a recording gives every tick with at and tick instead.
@@ -215,251 +201,435 @@ void Driver::run(std::istream& in) {
     }
 }
 
+// --- The command table ----------------------------------------------------------------------
+
+constexpr std::size_t kAnyCount = 1000000;  // a command that takes the rest of the line
+
+// One row of the table: the command word, what follows it in the usage text, how many words
+// may follow it (else it answers `error: ` and BADWORDS), whether it needs the game started,
+// what `help` says of it (a new line of the summary is indented under the first), and the
+// member that runs it.
+struct Driver::Command {
+    std::string_view name;
+    std::string_view arguments;
+    std::size_t minWords, maxWords;
+    std::string_view badWords;
+    bool needsGame;
+    std::string_view summary;
+    Handler run;
+};
+
+// clang-format off
+const Driver::Command Driver::commandTable[] = {
+    {"seed", "N", 1, 1, "seed needs a number 0..4294967295", false,
+     "before start: every seeding of the dice uses N, as --seed does", &Driver::seedCommand},
+    {"ini", "TEXT", 0, kAnyCount, "", false,
+     "before start: appends TEXT to the settings file DIR/lumcrest.ini (needs\n"
+     "--home); the first ini of a run begins the file afresh. %XX in TEXT is the\n"
+     "byte of hex XX (%0A a line end, %25 a percent sign)", &Driver::iniCommand},
+    {"start", "", 0, 0, "start takes no arguments", false,
+     "constructs the windows (the clock at 0)  -> started | error: ...", &Driver::startCommand},
+    {"key", "CODE", 1, 1, "key needs a code 0..255", true,
+     "press and release of virtual key CODE", &Driver::keyCommand},
+    {"text", "STRING", 0, kAnyCount, "", true,
+     "types STRING into the focused control", &Driver::textCommand},
+    {"move", "X Y", 2, 2, "move needs X Y", true,
+     "the mouse moves to client pixel X, Y", &Driver::mouseCommand},
+    {"down", "X Y", 2, 2, "down needs X Y", true,
+     "the left button goes down at client pixel X, Y", &Driver::mouseCommand},
+    {"up", "X Y", 2, 2, "up needs X Y", true,
+     "the left button comes up at client pixel X, Y", &Driver::mouseCommand},
+    {"click", "X Y", 2, 2, "click needs X Y", true,
+     "down X Y, then up X Y", &Driver::mouseCommand},
+    {"rdown", "X Y", 2, 2, "rdown needs X Y", true,
+     "the right button goes down at client pixel X, Y", &Driver::mouseCommand},
+    {"rup", "X Y", 2, 2, "rup needs X Y", true,
+     "the right button comes up at client pixel X, Y", &Driver::mouseCommand},
+    {"mdown", "X Y", 2, 2, "mdown needs X Y", true,
+     "the middle button goes down at client pixel X, Y", &Driver::mouseCommand},
+    {"mup", "X Y", 2, 2, "mup needs X Y", true,
+     "the middle button comes up at client pixel X, Y", &Driver::mouseCommand},
+    {"pad", "BUTTON [down|up]", 1, 2,
+     "pad needs a button (a, b, x, y, back, start, dpup, dpdown, dpleft, dpright) and maybe "
+     "down or up", true,
+     "a game-controller button (a b x y back start dpup dpdown dpleft\n"
+     "dpright): pressed and released, or only down or up", &Driver::padCommand},
+    {"wait", "MS", 1, 1, "wait needs milliseconds", true,
+     "moves the clock MS milliseconds, delivering every tick that falls due",
+     &Driver::waitCommand},
+    {"at", "US", 1, 1, "at needs microseconds, not before the clock", true,
+     "moves the clock to US microseconds after start, delivering no tick", &Driver::atCommand},
+    {"tick", "NAME", 1, 1, "tick needs a timer name", true,
+     "delivers one tick of the enabled timer NAME now, as the real loop did\n"
+     "(-> error: ... when it is off or unknown)", &Driver::tickCommand},
+    {"get", "NAME", 1, 1, "get needs a field name", true,
+     "a field of the game state  -> NAME=VALUE", &Driver::getCommand},
+    {"set", "NAME VALUE", 2, 2, "set needs a field name and a value", true,
+     "sets a field of the game state, nothing else", &Driver::setCommand},
+    {"show", "NAME 0|1", 2, 2, "show needs a control name and 0 or 1", true,
+     "hides or shows a control as a handler would", &Driver::showCommand},
+    {"cell", "C R [V]", 2, 3, "cell needs C R (1..10) and maybe a value", true,
+     "the board at column C, row R  -> cell C R=V; with V sets it", &Driver::cellCommand},
+    {"board", "", 0, kAnyCount, "", true,
+     "the board  -> 10 lines, row 10 first", &Driver::boardCommand},
+    {"marks", "", 0, kAnyCount, "", true,
+     "the marks grid  -> 10 lines, row 10 first", &Driver::marksCommand},
+    {"blast", "", 0, kAnyCount, "", true,
+     "the blast grid  -> 10 lines, row 10 first", &Driver::blastCommand},
+    {"timers", "", 0, kAnyCount, "", true,
+     "the main window's timers  -> NAME:on|off:INTERVAL ...", &Driver::timersCommand},
+    {"sounds", "", 0, kAnyCount, "", true,
+     "the effects played since the last sounds  -> sounds: FILE ...", &Driver::soundsCommand},
+    {"music", "", 0, kAnyCount, "", true,
+     "the music player  -> music track=FILE state=STATE timer=on|off ...",
+     &Driver::musicCommand},
+    {"control", "NAME", 1, 1, "control needs a name", true,
+     "a control of either window  -> NAME visible=0|1 ... caption=TEXT",
+     &Driver::controlCommand},
+    {"textsize", "NAME", 1, 1, "textsize needs a name", true,
+     "a control's caption measured in its font  -> NAME text=WxH box=WxH",
+     &Driver::textsizeCommand},
+    {"focus", "", 0, kAnyCount, "", true,
+     "the control with the keyboard focus  -> focus=NAME", &Driver::focusCommand},
+    {"pixel", "X Y", 2, 2, "pixel needs X Y inside the window", true,
+     "the colour the player sees there  -> pixel X Y=RRGGBB", &Driver::pixelCommand},
+    {"shot", "FILE", 0, kAnyCount, "", true,
+     "writes the composed main window as a PNG file  -> shot FILE", &Driver::shotCommand},
+    {"urls", "", 0, kAnyCount, "", true,
+     "the addresses handed to the desktop  -> urls: URL ...", &Driver::urlsCommand},
+    {"errors", "", 0, kAnyCount, "", true,
+     "the error box's messages since the last errors  -> errors: | MESSAGE ...",
+     &Driver::errorsCommand},
+    {"beeps", "", 0, kAnyCount, "", true,
+     "how many beeps sounded  -> beeps=N", &Driver::beepsCommand},
+    {"close", "", 0, kAnyCount, "", true,
+     "closes the main window as its close box does  -> closed", &Driver::closeCommand},
+    {"echo", "TEXT", 0, kAnyCount, "", false, "-> TEXT", &Driver::echoCommand},
+    {"help", "", 0, kAnyCount, "", false, "this text", &Driver::helpCommand},
+};
+// clang-format on
+
+std::span<const Driver::Command> Driver::commands() {
+    return commandTable;
+}
+
+const Driver::Command* Driver::findCommand(const std::string& name) {
+    for (const Command& c : commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+std::string Driver::commandHelp() {
+    constexpr std::size_t column = 24;  // where the summaries begin
+    std::string text;
+    for (const Command& c : commands()) {
+        std::string usage = "  " + std::string(c.name);
+        if (!c.arguments.empty()) usage += " " + std::string(c.arguments);
+        usage.resize(std::max(usage.size() + 2, column), ' ');
+        text += usage;
+        for (char ch : c.summary)
+            text += ch == '\n' ? "\n" + std::string(column, ' ') : std::string(1, ch);
+        text += '\n';
+    }
+    return text;
+}
+
+std::optional<long long> Driver::Words::integer(std::size_t i) const {
+    return i < words.size() ? parseInteger(words[i]) : std::nullopt;
+}
+
+std::string Driver::Words::rest() const {
+    std::size_t sp = line.find(' ');
+    return sp == std::string::npos ? std::string() : line.substr(sp + 1);
+}
+
 bool Driver::execute(const std::string& line) {
     if (line.empty() || line[0] == '#') return true;
-    std::vector<std::string> w = splitWords(line);
-    const std::string& cmd = w[0];
-    auto argInt = [&](std::size_t i) -> std::optional<long long> {
-        return i < w.size() ? parseInteger(w[i]) : std::nullopt;
-    };
-    auto restOfLine = [&]() -> std::string {
-        std::size_t sp = line.find(' ');
-        return sp == std::string::npos ? std::string() : line.substr(sp + 1);
-    };
+    const Words w{line, splitWords(line)};
+    const Command* command = findCommand(w[0]);
+    // Before start only the commands that set it up are known: any other word is too early.
+    if ((!command || command->needsGame) && !requireStarted()) return true;
+    if (!command) return answer("error: unknown command " + w[0]), true;
+    const std::size_t count = w.size() - 1;
+    if (count < command->minWords || count > command->maxWords)
+        return answer("error: " + std::string(command->badWords)), true;
+    closed_ = false;
+    (this->*command->run)(w);
+    return !closed_;
+}
 
-    if (cmd == "echo") {
-        answer(restOfLine());
-        return true;
-    }
-    if (cmd == "help") {
-        std::string text = driverUsage();
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        answer(text);
-        return true;
-    }
-    if (cmd == "seed") {
-        auto v = argInt(1);
-        if (!v || w.size() != 2 || *v < 0 || *v > 0xFFFFFFFFLL)
-            return answer("error: seed needs a number 0..4294967295"), true;
-        if (program_) return answer("error: seed must come before start"), true;
-        options_.seed = std::uint32_t(*v);
-        return true;
-    }
-    if (cmd == "ini") {
-        if (program_) return answer("error: ini must come before start"), true;
-        // Only a folder given for the purpose is written: never the player's own settings.
-        if (!options_.home) return answer("error: ini needs --home"), true;
-        std::string bytes;
-        if (!unescapeIniChunk(restOfLine(), bytes))
-            return answer("error: ini: bad %XX escape"), true;
-        fs::path file = fs::path(*options_.home) / "lumcrest.ini";
-        std::ofstream f(file,
-                        std::ios::binary | (settingsStarted_ ? std::ios::app : std::ios::trunc));
-        if (f) f.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!f) return answer("error: ini: cannot write " + file.string()), true;
-        settingsStarted_ = true;
-        return true;
-    }
-    if (cmd == "start") {
-        if (w.size() != 1) return answer("error: start takes no arguments"), true;
-        if (program_) return answer("error: already started"), true;
-        std::error_code ec;
-        fs::current_path(options_.dataDir, ec);
-        if (ec) return answer("error: cannot enter data folder " + options_.dataDir), true;
-        Environment env;
-        env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
-                                         : defaultSettingsPath();
-        env.webAddress = webPageAddress(fs::current_path(ec).string());
-        env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
-        if (options_.seed) {
-            std::uint32_t seed = *options_.seed;
-            env.seedSource = [seed] { return seed; };
-        } else {
-            env.seedSource = clockSeed;
-        }
-        backend_.setClockUs(0);
-        try {
-            program_ = startProgram(app_, env);
-        } catch (const std::exception& e) {
-            program_.reset();
-            return answer(std::string("error: ") + e.what()), true;
-        }
-        answer("started");
-        return true;
-    }
-    if (!requireStarted()) return true;
-    TForm1& form = *program_->form;
+// --- Setting up -----------------------------------------------------------------------------
 
-    if (cmd == "at") {
-        auto us = argInt(1);
-        if (!us || w.size() != 2 || *us < backend_.nowUs() || *us > 1000000LL * 3600 * 24 * 365)
-            return answer("error: at needs microseconds, not before the clock"), true;
-        backend_.setClockUs(*us);
-    } else if (cmd == "tick") {
-        if (w.size() != 2) return answer("error: tick needs a timer name"), true;
-        tk::Timer* timer = nullptr;
-        for (tk::Timer* t : app_.timers())
-            if (t->name() == w[1]) timer = t;
-        if (!timer) return answer("error: unknown timer " + w[1]), true;
-        // The real loop only delivers enabled timers: a tick of one that is off here means the
-        // replay went another way than the recorded play.
-        if (!timer->enabled()) return answer("error: tick " + w[1] + ": the timer is off"), true;
-        app_.deliverTick(*timer);
-    } else if (cmd == "key") {
-        auto code = argInt(1);
-        if (!code || w.size() != 2 || *code < 0 || *code > 255)
-            return answer("error: key needs a code 0..255"), true;
-        tk::Window* target = activeWindow();
-        app_.dispatch([&] { target->keyDown(int(*code)); });
-        app_.dispatch([&] { target->keyUp(int(*code)); });
-    } else if (cmd == "pad") {
-        std::optional<tk::PadButton> button;
-        if (w.size() >= 2) button = tk::padButtonByName(w[1]);
-        bool press = w.size() == 2 || (w.size() == 3 && w[2] == "down");
-        bool release = w.size() == 2 || (w.size() == 3 && w[2] == "up");
-        if (!button || w.size() > 3 || (!press && !release))
-            return answer(
-                       "error: pad needs a button (a, b, x, y, back, start, dpup, dpdown, "
-                       "dpleft, dpright) and maybe down or up"),
-                   true;
-        if (press) app_.padInput(*button, true);
-        if (release) app_.padInput(*button, false);
-    } else if (cmd == "text") {
-        std::string text = restOfLine();
-        tk::Window* target = activeWindow();
-        app_.dispatch([&] { target->textInput(text); });
-    } else if (cmd == "move" || cmd == "down" || cmd == "up" || cmd == "rdown" || cmd == "rup" ||
-               cmd == "mdown" || cmd == "mup" || cmd == "click") {
-        auto x = argInt(1), y = argInt(2);
-        if (!x || !y || w.size() != 3 || *x < -100000 || *x > 100000 || *y < -100000 || *y > 100000)
-            return answer("error: " + cmd + " needs X Y"), true;
-        int px = int(*x), py = int(*y);
-        tk::Window* target = activeWindow();
-        auto button = (cmd == "rdown" || cmd == "rup")   ? tk::MouseButton::Right
-                      : (cmd == "mdown" || cmd == "mup") ? tk::MouseButton::Middle
-                                                         : tk::MouseButton::Left;
-        if (cmd == "move") app_.dispatch([&] { target->mouseMove(px, py); });
-        if (cmd == "down" || cmd == "rdown" || cmd == "mdown" || cmd == "click")
-            app_.dispatch([&] { target->mouseDown(button, px, py); });
-        if (cmd == "click") target = activeWindow();
-        if (cmd == "up" || cmd == "rup" || cmd == "mup" || cmd == "click")
-            app_.dispatch([&] { target->mouseUp(button, px, py); });
-    } else if (cmd == "wait") {
-        auto ms = argInt(1);
-        if (!ms || w.size() != 2 || *ms < 0 || *ms > 1000LL * 3600 * 24 * 365)
-            return answer("error: wait needs milliseconds"), true;
-        backend_.advance(app_, *ms);
-    } else if (cmd == "get") {
-        if (w.size() != 2) return answer("error: get needs a field name"), true;
-        auto f = findField(form, w[1]);
-        if (!f) return answer("error: unknown field " + w[1]), true;
-        answer(w[1] + "=" + f->text());
-    } else if (cmd == "set") {
-        if (w.size() != 3) return answer("error: set needs a field name and a value"), true;
-        auto f = findField(form, w[1]);
-        if (!f) return answer("error: unknown field " + w[1]), true;
-        auto v = parseInteger(w[2]);
-        if (!v || !f->assign(*v)) return answer("error: bad value for " + w[1]), true;
-    } else if (cmd == "show") {
-        if (w.size() != 3 || (w[2] != "0" && w[2] != "1"))
-            return answer("error: show needs a control name and 0 or 1"), true;
-        tk::Control* c = findControl(w[1]);
-        if (!c) return answer("error: unknown control " + w[1]), true;
-        bool on = w[2] == "1";
-        app_.dispatch([&] {
-            if (auto* win = dynamic_cast<tk::Window*>(c)) {
-                if (win == program_->about.get())
-                    on ? program_->about->showModalBox() : win->close();
-                else
-                    win->setVisible(on);
-            } else {
-                c->setVisible(on);
-            }
-        });
-    } else if (cmd == "cell") {
-        auto c = argInt(1), r = argInt(2);
-        if (!c || !r || *c < 1 || *c > 10 || *r < 1 || *r > 10 || (w.size() != 3 && w.size() != 4))
-            return answer("error: cell needs C R (1..10) and maybe a value"), true;
-        int x = columnX(int(*c)), y = rowY(int(*r));
-        if (w.size() == 3) {
-            answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.cellAt(x, y)));
-        } else {
-            auto v = argInt(3);
-            if (!v || *v < INT32_MIN || *v > INT32_MAX)
-                return answer("error: bad cell value"), true;
-            form.cell(x, y) = int(*v);
-        }
-    } else if (cmd == "board") {
-        answer(gridText([&](int x, int y) { return form.board[gridIndex(x, y)]; }));
-    } else if (cmd == "marks") {
-        answer(gridText([&](int x, int y) { return int(form.marks[gridIndex(x, y)]); }));
-    } else if (cmd == "blast") {
-        answer(gridText([&](int x, int y) { return form.blastCells[gridIndex(x, y)]; }));
-    } else if (cmd == "timers") {
-        std::string text;
-        for (tk::Timer* t : form.timerTable) {
-            if (!text.empty()) text += ' ';
-            text += t->name() + (t->enabled() ? ":on:" : ":off:") + std::to_string(t->interval());
-        }
-        answer(text);
-    } else if (cmd == "sounds") {
-        std::string text = "sounds:";
-        for (const std::string& s : backend_.recorder().takeEffects()) text += " " + s;
-        answer(text);
-    } else if (cmd == "music") {
-        answer(musicLine());
-    } else if (cmd == "control") {
-        if (w.size() != 2) return answer("error: control needs a name"), true;
-        answer(describeControl(w[1]));
-    } else if (cmd == "textsize") {
-        // The caption's extent in its font beside the control's box, to see that words fit.
-        if (w.size() != 2) return answer("error: textsize needs a name"), true;
-        tk::Control* c = findControl(w[1]);
-        if (!c) return answer("error: no control " + w[1]), true;
-        const tk::FontSpec* font = c->captionFont();
-        tk::TextSize text = font ? tk::measureText(c->captionText(), *font) : tk::TextSize{};
-        answer(w[1] + " text=" + std::to_string(text.width) + "x" + std::to_string(text.height) +
-               " box=" + std::to_string(c->width()) + "x" + std::to_string(c->height()));
-    } else if (cmd == "focus") {
-        tk::Window* win = activeWindow();
-        tk::Control* f = win ? win->focus() : nullptr;
-        answer(std::string("focus=") + (f ? f->name() : "-"));
-    } else if (cmd == "pixel") {
-        auto x = argInt(1), y = argInt(2);
-        if (!x || !y || w.size() != 3 || *x < 0 || *y < 0 || *x >= form.clientWidth() ||
-            *y >= form.clientHeight())
-            return answer("error: pixel needs X Y inside the window"), true;
-        answer("pixel " + w[1] + " " + w[2] + "=" +
-               hexColour(form.composedPixel(int(*x), int(*y))));
-    } else if (cmd == "shot") {
-        std::string file = restOfLine();
-        if (file.empty()) return answer("error: shot needs a file name"), true;
-        tk::Image frame(form.clientWidth(), form.clientHeight());
-        form.compose(frame, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
-        try {
-            tk::savePng(frame, file);
-        } catch (const tk::Error& e) {
-            return answer(std::string("error: ") + e.what()), true;
-        }
-        answer("shot " + file);
-    } else if (cmd == "urls") {
-        std::string text = "urls:";
-        for (const std::string& u : backend_.urls()) text += " " + u;
-        answer(text);
-    } else if (cmd == "errors") {
-        std::string text = "errors:";
-        for (const std::string& e : backend_.takeErrors()) text += " | " + e;
-        answer(text);
-    } else if (cmd == "beeps") {
-        answer("beeps=" + std::to_string(backend_.beeps()));
-    } else if (cmd == "close") {
-        form.requestClose();
-        answer("closed");
-        return false;
+void Driver::echoCommand(const Words& w) {
+    answer(w.rest());
+}
+
+void Driver::helpCommand(const Words&) {
+    std::string text = driverUsage();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    answer(text);
+}
+
+void Driver::seedCommand(const Words& w) {
+    auto v = w.integer(1);
+    if (!v || *v < 0 || *v > 0xFFFFFFFFLL)
+        return answer("error: seed needs a number 0..4294967295");
+    if (program_) return answer("error: seed must come before start");
+    options_.seed = std::uint32_t(*v);
+}
+
+void Driver::iniCommand(const Words& w) {
+    if (program_) return answer("error: ini must come before start");
+    // Only a folder given for the purpose is written: never the player's own settings.
+    if (!options_.home) return answer("error: ini needs --home");
+    std::string bytes;
+    if (!unescapeIniChunk(w.rest(), bytes)) return answer("error: ini: bad %XX escape");
+    fs::path file = fs::path(*options_.home) / "lumcrest.ini";
+    std::ofstream f(file, std::ios::binary | (settingsStarted_ ? std::ios::app : std::ios::trunc));
+    if (f) f.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!f) return answer("error: ini: cannot write " + file.string());
+    settingsStarted_ = true;
+}
+
+void Driver::startCommand(const Words&) {
+    if (program_) return answer("error: already started");
+    std::error_code ec;
+    fs::current_path(options_.dataDir, ec);
+    if (ec) return answer("error: cannot enter data folder " + options_.dataDir);
+    Environment env;
+    env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
+                                     : defaultSettingsPath();
+    env.webAddress = webPageAddress(fs::current_path(ec).string());
+    env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
+    if (options_.seed) {
+        std::uint32_t seed = *options_.seed;
+        env.seedSource = [seed] { return seed; };
     } else {
-        answer("error: unknown command " + cmd);
+        env.seedSource = clockSeed;
     }
-    return true;
+    backend_.setClockUs(0);
+    try {
+        program_ = startProgram(app_, env);
+    } catch (const std::exception& e) {
+        program_.reset();
+        return answer(std::string("error: ") + e.what());
+    }
+    answer("started");
+}
+
+// --- Time and input -------------------------------------------------------------------------
+
+void Driver::atCommand(const Words& w) {
+    auto us = w.integer(1);
+    if (!us || *us < backend_.nowUs() || *us > 1000000LL * 3600 * 24 * 365)
+        return answer("error: at needs microseconds, not before the clock");
+    backend_.setClockUs(*us);
+}
+
+void Driver::tickCommand(const Words& w) {
+    tk::Timer* timer = nullptr;
+    for (tk::Timer* t : app_.timers())
+        if (t->name() == w[1]) timer = t;
+    if (!timer) return answer("error: unknown timer " + w[1]);
+    // The real loop only delivers enabled timers: a tick of one that is off here means the
+    // replay went another way than the recorded play.
+    if (!timer->enabled()) return answer("error: tick " + w[1] + ": the timer is off");
+    app_.deliverTick(*timer);
+}
+
+void Driver::waitCommand(const Words& w) {
+    auto ms = w.integer(1);
+    if (!ms || *ms < 0 || *ms > 1000LL * 3600 * 24 * 365)
+        return answer("error: wait needs milliseconds");
+    backend_.advance(app_, *ms);
+}
+
+void Driver::keyCommand(const Words& w) {
+    auto code = w.integer(1);
+    if (!code || *code < 0 || *code > 255) return answer("error: key needs a code 0..255");
+    tk::Window* target = activeWindow();
+    app_.dispatch([&] { target->keyDown(int(*code)); });
+    app_.dispatch([&] { target->keyUp(int(*code)); });
+}
+
+void Driver::padCommand(const Words& w) {
+    std::optional<tk::PadButton> button = tk::padButtonByName(w[1]);
+    bool press = w.size() == 2 || w[2] == "down";
+    bool release = w.size() == 2 || w[2] == "up";
+    if (!button || (!press && !release))
+        return answer("error: " + std::string(findCommand("pad")->badWords));
+    if (press) app_.padInput(*button, true);
+    if (release) app_.padInput(*button, false);
+}
+
+void Driver::textCommand(const Words& w) {
+    std::string text = w.rest();
+    tk::Window* target = activeWindow();
+    app_.dispatch([&] { target->textInput(text); });
+}
+
+void Driver::mouseCommand(const Words& w) {
+    const std::string& cmd = w[0];
+    auto x = w.integer(1), y = w.integer(2);
+    if (!x || !y || *x < -100000 || *x > 100000 || *y < -100000 || *y > 100000)
+        return answer("error: " + cmd + " needs X Y");
+    int px = int(*x), py = int(*y);
+    tk::Window* target = activeWindow();
+    auto button = (cmd == "rdown" || cmd == "rup")   ? tk::MouseButton::Right
+                  : (cmd == "mdown" || cmd == "mup") ? tk::MouseButton::Middle
+                                                     : tk::MouseButton::Left;
+    if (cmd == "move") app_.dispatch([&] { target->mouseMove(px, py); });
+    if (cmd == "down" || cmd == "rdown" || cmd == "mdown" || cmd == "click")
+        app_.dispatch([&] { target->mouseDown(button, px, py); });
+    // The press may have opened a box: the release goes to the window that takes input now.
+    if (cmd == "click") target = activeWindow();
+    if (cmd == "up" || cmd == "rup" || cmd == "mup" || cmd == "click")
+        app_.dispatch([&] { target->mouseUp(button, px, py); });
+}
+
+// --- The game's state -----------------------------------------------------------------------
+
+void Driver::getCommand(const Words& w) {
+    auto f = findField(*program_->form, w[1]);
+    if (!f) return answer("error: unknown field " + w[1]);
+    answer(w[1] + "=" + f->text());
+}
+
+void Driver::setCommand(const Words& w) {
+    auto f = findField(*program_->form, w[1]);
+    if (!f) return answer("error: unknown field " + w[1]);
+    auto v = parseInteger(w[2]);
+    if (!v || !f->assign(*v)) return answer("error: bad value for " + w[1]);
+}
+
+void Driver::showCommand(const Words& w) {
+    if (w[2] != "0" && w[2] != "1") return answer("error: show needs a control name and 0 or 1");
+    tk::Control* c = findControl(w[1]);
+    if (!c) return answer("error: unknown control " + w[1]);
+    bool on = w[2] == "1";
+    app_.dispatch([&] {
+        if (auto* win = dynamic_cast<tk::Window*>(c)) {
+            if (win == program_->about.get())
+                on ? program_->about->showModalBox() : win->close();
+            else
+                win->setVisible(on);
+        } else {
+            c->setVisible(on);
+        }
+    });
+}
+
+void Driver::cellCommand(const Words& w) {
+    TForm1& form = *program_->form;
+    auto c = w.integer(1), r = w.integer(2);
+    if (!c || !r || *c < 1 || *c > 10 || *r < 1 || *r > 10)
+        return answer("error: cell needs C R (1..10) and maybe a value");
+    int x = columnX(int(*c)), y = rowY(int(*r));
+    if (w.size() == 3)
+        return answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.cellAt(x, y)));
+    auto v = w.integer(3);
+    if (!v || *v < INT32_MIN || *v > INT32_MAX) return answer("error: bad cell value");
+    form.cell(x, y) = int(*v);
+}
+
+void Driver::boardCommand(const Words&) {
+    TForm1& form = *program_->form;
+    answer(gridText([&](int x, int y) { return form.board[gridIndex(x, y)]; }));
+}
+
+void Driver::marksCommand(const Words&) {
+    TForm1& form = *program_->form;
+    answer(gridText([&](int x, int y) { return int(form.marks[gridIndex(x, y)]); }));
+}
+
+void Driver::blastCommand(const Words&) {
+    TForm1& form = *program_->form;
+    answer(gridText([&](int x, int y) { return form.blastCells[gridIndex(x, y)]; }));
+}
+
+void Driver::timersCommand(const Words&) {
+    std::string text;
+    for (tk::Timer* t : program_->form->timerTable) {
+        if (!text.empty()) text += ' ';
+        text += t->name() + (t->enabled() ? ":on:" : ":off:") + std::to_string(t->interval());
+    }
+    answer(text);
+}
+
+// --- What the player sees and hears ---------------------------------------------------------
+
+void Driver::soundsCommand(const Words&) {
+    std::string text = "sounds:";
+    for (const std::string& s : backend_.recorder().takeEffects()) text += " " + s;
+    answer(text);
+}
+
+void Driver::musicCommand(const Words&) {
+    answer(musicLine());
+}
+
+void Driver::controlCommand(const Words& w) {
+    answer(describeControl(w[1]));
+}
+
+void Driver::textsizeCommand(const Words& w) {
+    // The caption's extent in its font beside the control's box, to see that words fit.
+    tk::Control* c = findControl(w[1]);
+    if (!c) return answer("error: no control " + w[1]);
+    const tk::FontSpec* font = c->captionFont();
+    tk::TextSize text = font ? tk::measureText(c->captionText(), *font) : tk::TextSize{};
+    answer(w[1] + " text=" + std::to_string(text.width) + "x" + std::to_string(text.height) +
+           " box=" + std::to_string(c->width()) + "x" + std::to_string(c->height()));
+}
+
+void Driver::focusCommand(const Words&) {
+    tk::Window* win = activeWindow();
+    tk::Control* f = win ? win->focus() : nullptr;
+    answer(std::string("focus=") + (f ? f->name() : "-"));
+}
+
+void Driver::pixelCommand(const Words& w) {
+    TForm1& form = *program_->form;
+    auto x = w.integer(1), y = w.integer(2);
+    if (!x || !y || *x < 0 || *y < 0 || *x >= form.clientWidth() || *y >= form.clientHeight())
+        return answer("error: pixel needs X Y inside the window");
+    answer("pixel " + w[1] + " " + w[2] + "=" + hexColour(form.composedPixel(int(*x), int(*y))));
+}
+
+void Driver::shotCommand(const Words& w) {
+    TForm1& form = *program_->form;
+    std::string file = w.rest();
+    if (file.empty()) return answer("error: shot needs a file name");
+    tk::Image frame(form.clientWidth(), form.clientHeight());
+    form.compose(frame, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
+    try {
+        tk::savePng(frame, file);
+    } catch (const tk::Error& e) {
+        return answer(std::string("error: ") + e.what());
+    }
+    answer("shot " + file);
+}
+
+void Driver::urlsCommand(const Words&) {
+    std::string text = "urls:";
+    for (const std::string& u : backend_.urls()) text += " " + u;
+    answer(text);
+}
+
+void Driver::errorsCommand(const Words&) {
+    std::string text = "errors:";
+    for (const std::string& e : backend_.takeErrors()) text += " | " + e;
+    answer(text);
+}
+
+void Driver::beepsCommand(const Words&) {
+    answer("beeps=" + std::to_string(backend_.beeps()));
+}
+
+void Driver::closeCommand(const Words&) {
+    program_->form->requestClose();
+    answer("closed");
+    closed_ = true;
 }
 
 }  // namespace lumcrest

@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/form.h"
+#include "assets/catalogue.h"
 
 namespace lumcrest {
 
@@ -12,9 +13,9 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
       webAddress_(env.webAddress) {
     toolWindow = true;
     Image1.setBounds(0, 0, 545, 497);
-    Image1.setEmbedded("AboutImage.jpg");
+    Image1.setEmbedded(asset::kAboutPicture.file);
     Label1.setPosition(216, 368);
-    Label1.setCaption("lumcrest.html");
+    Label1.setCaption(asset::kWebPage.file);
     Label1.handCursor = true;
     dxButton1.setBounds(240, 448, 81, 25);
     dxButton1.onClick = [this] { dxButton1Click(); };
@@ -41,7 +42,7 @@ void TAboutBox::showModalBox() {
 
 void TAboutBox::dxButton1Click() {
     // The one effect that ignores the sound switch.
-    app().backend().audio().playEffect("menuover.wav");
+    app().backend().audio().playEffect(asset::kMenuOver.file);
     close();
 }
 

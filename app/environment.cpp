@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "assets/catalogue.h"
+
 namespace lumcrest {
 
 std::string homeFolder() {
@@ -38,7 +40,7 @@ std::uint32_t clockSeed() {
 
 std::string webPageAddress(const std::string& dataDir) {
     std::error_code ec;
-    std::filesystem::path page = std::filesystem::absolute(dataDir, ec) / "lumcrest.html";
+    std::filesystem::path page = std::filesystem::absolute(dataDir, ec) / asset::kWebPage.file;
     return "file://" + page.lexically_normal().string();
 }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/about_box.h"
+#include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
 #include "audio/track_names.h"
 #include "game/bar_rules.h"
@@ -268,36 +269,36 @@ void TForm1::buildScoreTable() {
 }
 
 void TForm1::loadPictures() {
-    Menuimage.setEmbedded("Menuimage.jpg");
-    Image5.setEmbedded("Image5.jpg");
-    Image2.setEmbedded("Image2.jpg");
-    Image3.setEmbedded("Image3.jpg");
+    Menuimage.setEmbedded(asset::kMenuBackdrop.file);
+    Image5.setEmbedded(asset::kLogo.file);
+    Image2.setEmbedded(asset::kScoresPanel.file);
+    Image3.setEmbedded(asset::kNamePanel.file);
     // The menu comes back at the end of every game, the score table after a good one: their
     // pictures stay decoded through play instead of being decoded again as the game ends.
     for (tk::Picture* p : {&Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton,
                            &Helpbutton, &Aboutbutton, &Backbutton, &Image5, &Image2})
         p->keepDecoded = true;
     loadImageLists();
-    Image1.loadFromFile("help.jpg");
-    Image4.loadFromFile("help.jpg");
-    Scorebutton.loadFromFile("Hi_Sc_0.bmp");
-    Helpbutton.loadFromFile("Help_0.bmp");
-    Aboutbutton.loadFromFile("About_0.bmp");
-    Backbutton.loadFromFile("BACK_0.bmp");
+    Image1.loadFromFile(asset::kHelpPage.file);
+    Image4.loadFromFile(asset::kHelpPage.file);
+    Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
+    Helpbutton.loadFromFile(asset::kHelpButton.file(0));
+    Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
+    Backbutton.loadFromFile(asset::kBackButton.file(0));
 }
 
 void TForm1::loadImageLists() {
-    Blockimage = tk::ImageList::fromEmbedded("Blockimage.png", 48, 48, 16);
-    firstanim = tk::ImageList::fromEmbedded("firstanim.png", 48, 48, 54);
-    lightanim = tk::ImageList::fromEmbedded("lightanim.png", 48, 48, 81);
-    waveanim = tk::ImageList::fromEmbedded("waveanim.png", 48, 48, 24);
-    cracks = tk::ImageList::fromEmbedded("cracks.png", 48, 48, 36);
-    gemsblast2 = tk::ImageList::fromEmbedded("gemsblast2.png", 48, 48, 36);
-    jar = tk::ImageList::fromEmbedded("jar.png", 100, 100, 28);
-    jarbacks = tk::ImageList::fromEmbedded("jarbacks.png", 100, 100, 6);
-    menulist = tk::ImageList::fromEmbedded("menulist.png", 135, 56, 3);
+    Blockimage = tk::ImageList::fromEmbedded(asset::kGems);
+    firstanim = tk::ImageList::fromEmbedded(asset::kGlints);
+    lightanim = tk::ImageList::fromEmbedded(asset::kSheens);
+    waveanim = tk::ImageList::fromEmbedded(asset::kWaveLights);
+    cracks = tk::ImageList::fromEmbedded(asset::kCracks);
+    gemsblast2 = tk::ImageList::fromEmbedded(asset::kBursts);
+    jar = tk::ImageList::fromEmbedded(asset::kJar);
+    jarbacks = tk::ImageList::fromEmbedded(asset::kJarGrounds);
+    menulist = tk::ImageList::fromEmbedded(asset::kMenuButton);
     try {
-        icon = tk::loadEmbeddedPicture("icon.png");
+        icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
     } catch (const tk::Error&) {
         // A window without its icon is still a window.
     }
@@ -309,14 +310,14 @@ void TForm1::readSwitches() {
     if (firstRun) {
         welcomelbl.hide();
         clickhere.hide();
-        Newbutton.loadFromFile("Play_0.bmp");
+        Newbutton.loadFromFile(asset::kPlayButton.file(0));
     } else {
-        Newbutton.loadFromFile("New_0.bmp");
+        Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
     soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
     musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
-    Musicbutton.loadFromFile(musicOn ? "Music_0.bmp" : "Music_2.bmp");
-    Soundbutton.loadFromFile(soundOn ? "Sound_0.bmp" : "Sound_2.bmp");
+    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
+    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
 }
 
 void TForm1::startMusic() {

@@ -1,6 +1,7 @@
 // Keyboard routing: the panels act first on every key, then the game keys while the menu is
 // hidden.
 #include "app/form.h"
+#include "assets/catalogue.h"
 
 namespace lumcrest {
 
@@ -14,15 +15,15 @@ void TForm1::keyprocess(int& key) {
     if (key == vk::kEnter && overpanel.visible()) confirmName();
     // 2-4. Any key closes an open help page or the high-score table.
     if (helppanel.visible()) {
-        playEffect("menuover.wav");
+        playEffect(asset::kMenuOver.file);
         helppanel.hide();
     }
     if (helppanel2.visible()) {
-        playEffect("menuover.wav");
+        playEffect(asset::kMenuOver.file);
         helppanel2.hide();
     }
     if (Scorepanel.visible()) {
-        playEffect("menuover.wav");
+        playEffect(asset::kMenuOver.file);
         Scorepanel.hide();
     }
     // 5. The menu covers the game: its keys wait.

@@ -14,6 +14,7 @@
 #include "app/display_settings.h"
 #include "app/program.h"
 #include "app/recorder.h"
+#include "assets/catalogue.h"
 #include "toolkit/application.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -32,7 +33,8 @@ fs::path findDataFolder() {
         for (const fs::path& candidate :
              {dir / "data", dir / ".." / "share" / "lumcrest",
               dir / ".." / "share" / "games" / "lumcrest", dir / ".." / "build" / "data"})
-            if (fs::exists(candidate / "help.jpg", ec)) return fs::weakly_canonical(candidate, ec);
+            if (fs::exists(candidate / lumcrest::asset::kHelpPage.file, ec))
+                return fs::weakly_canonical(candidate, ec);
     }
     return fs::current_path(ec);
 }

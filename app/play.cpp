@@ -2,6 +2,7 @@
 // cycle. The rules are those of game/; these members add the drawing, the sounds, the captions
 // and the timers that pace them.
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "game/bar_rules.h"
 #include "game/matching.h"
 #include "game/settle.h"
@@ -42,14 +43,14 @@ void TForm1::Boxupdate() {
     const Flight flight = riseBar(*this);
     if (flight == Flight::Blocked) {
         Timer1.setEnabled(false);
-        playEffect("youlose.wav");
+        playEffect(asset::kYouLose.file);
         cracktimer.setEnabled(true);
         twinklePhase = 0;
         return;
     }
     const bool landed = flight == Flight::Landed;
     if (landed && !matchFound) {
-        playEffect("gemstouch.wav");
+        playEffect(asset::kGemsTouch.file);
         spawnBar();
         checkLoss();
         if (gameOver) {
@@ -84,7 +85,7 @@ void TForm1::countGems() {
 void TForm1::checkLoss() {
     if (!noRoomToLaunch(*this)) return;
     gameOver = true;
-    playEffect("youlose.wav");
+    playEffect(asset::kYouLose.file);
     cracktimer.setEnabled(true);
 }
 
@@ -117,8 +118,8 @@ void TForm1::CycletimerTimer() {
     if (matchFound && Gemsleft > 0) {
         findMatches();
     } else {
-        if (chainCleared >= 7 && chainCleared <= 9) playEffect("Excellent.wav");
-        if (chainCleared >= 10) playEffect("Incredible.wav");
+        if (chainCleared >= 7 && chainCleared <= 9) playEffect(asset::kExcellent.file);
+        if (chainCleared >= 10) playEffect(asset::kIncredible.file);
         Cycletimer.setEnabled(false);
         fillDrawn = 0;
         Atimer.setEnabled(true);

@@ -2,6 +2,7 @@
 // whole-board explosion, the level banner and the change of background. The rules are those of
 // game/stages.h; these members add the drawing, the sounds, the captions and the timers.
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "game/matching.h"
 #include "game/stages.h"
 #include "game/walls.h"
@@ -27,7 +28,7 @@ void TForm1::stageEnd() {
     Timer1.setEnabled(false);
     Cycletimer.setEnabled(false);
     drawBoard();
-    playEffect("jareffect.wav");
+    playEffect(asset::kJarFilled.file);
     advanceStage(*this, rng);
     lblstage.setCaption(std::to_string(Stage));
     lblsetlevel.setCaption(std::to_string(Stage));

@@ -5,13 +5,7 @@
 
 namespace lumcrest {
 
-// The eleven effect files, in the data folder.
-inline constexpr const char* kEffectFiles[] = {
-    "click.wav",        "rollover.wav",     "menuover.wav",     "gemstouch.wav",
-    "gemsexplode1.wav", "gemsexplode2.wav", "gemsexplode3.wav", "Excellent.wav",
-    "Incredible.wav",   "jareffect.wav",    "youlose.wav"};
-
-// Hands every effect file to AUDIO to be read now.
+// Hands every effect file of the catalogue (asset::kEffects) to AUDIO to be read now.
 void preloadEffects(tk::Audio& audio);
 
 }  // namespace lumcrest

@@ -1,9 +1,9 @@
 // Effects and music: every effect goes through playEffect, every track change through
 // switchTrack, and each tests its switch at the moment of the call.
-#include <iterator>
 #include <vector>
 
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "audio/effects.h"
 #include "toolkit/audio.h"
 
@@ -24,8 +24,9 @@ void TForm1::switchTrack(const std::string& file, int restartMs) {
 }
 
 void preloadEffects(tk::Audio& audio) {
-    audio.preloadEffects(
-        std::vector<std::string>(std::begin(kEffectFiles), std::end(kEffectFiles)));
+    std::vector<std::string> files;
+    for (const asset::File& effect : asset::kEffects) files.emplace_back(effect.file);
+    audio.preloadEffects(files);
 }
 
 void TForm1::stopMusic() {

@@ -20,6 +20,12 @@ class ImageList {
     // The strip embedded under NAME, decoded when a frame is first drawn; throws tk::Error when
     // there is no such strip.
     static ImageList fromEmbedded(const std::string& name, int frameW, int frameH, int count);
+    // The same from a description of the strip: anything with file, frameWidth, frameHeight and
+    // frames, as the program's asset catalogue gives them.
+    template <typename Description>
+    static ImageList fromEmbedded(const Description& d) {
+        return fromEmbedded(d.file, d.frameWidth, d.frameHeight, d.frames);
+    }
 
     int count() const { return count_; }
     int frameWidth() const { return fw_; }

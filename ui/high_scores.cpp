@@ -1,5 +1,6 @@
 // The table of the ten best scores: insertion at a game over, the blink of the new line, closing.
 #include "app/form.h"
+#include "assets/catalogue.h"
 
 namespace lumcrest {
 
@@ -62,7 +63,7 @@ void TForm1::scoretimerTimer() {
 
 void TForm1::hscorecloseClick() {
     Scorepanel.hide();
-    playEffect("menuover.wav");
+    playEffect(asset::kMenuOver.file);
     drawBoard();
 }
 

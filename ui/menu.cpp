@@ -2,6 +2,7 @@
 // the release (the two switches act at the press).
 #include "app/about_box.h"
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "audio/track_names.h"
 #include "ui/menu_pictures.h"
 #include "view/board_drawing.h"
@@ -15,7 +16,7 @@ void rollOver(TForm1& f, tk::Picture& button, std::uint8_t& lit, const std::stri
     if (lit) return;
     button.loadFromFile(hover);
     lit = 1;
-    f.playEffect("rollover.wav");
+    f.playEffect(asset::kRollover.file);
 }
 
 }  // namespace
@@ -27,27 +28,27 @@ void TForm1::MenuimageMouseMove(int, int) {
         newLit = 0;
     }
     if (scoreLit) {
-        Scorebutton.loadFromFile("Hi_Sc_0.bmp");
+        Scorebutton.loadFromFile(buttonPicture(asset::kHighScoresButton, ButtonLook::Rest));
         scoreLit = 0;
     }
     if (musicLit) {
-        Musicbutton.loadFromFile(switchPicture("Music", musicOn, ButtonLook::Rest));
+        Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, musicOn, ButtonLook::Rest));
         musicLit = 0;
     }
     if (soundLit) {
-        Soundbutton.loadFromFile(switchPicture("Sound", soundOn, ButtonLook::Rest));
+        Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Rest));
         soundLit = 0;
     }
     if (helpLit) {
-        Helpbutton.loadFromFile("Help_0.bmp");
+        Helpbutton.loadFromFile(buttonPicture(asset::kHelpButton, ButtonLook::Rest));
         helpLit = 0;
     }
     if (aboutLit) {
-        Aboutbutton.loadFromFile("About_0.bmp");
+        Aboutbutton.loadFromFile(buttonPicture(asset::kAboutButton, ButtonLook::Rest));
         aboutLit = 0;
     }
     if (backLit) {
-        Backbutton.loadFromFile("BACK_1.bmp");
+        Backbutton.loadFromFile(backPicture(BackLook::Rest));
         backLit = 0;
     }
 }
@@ -67,9 +68,9 @@ void TForm1::NewbuttonMouseDown(tk::MouseButton, int, int) {
 }
 
 void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     Menupanel.hide();
-    Newbutton.loadFromFile("New_0.bmp");
+    Newbutton.loadFromFile(buttonPicture(asset::kNewButton, ButtonLook::Rest));
     helppanel2.setVisible(firstRun == 1);
     if (firstRun == 1) {
         profile().writeBool("Settings", "First", false);
@@ -81,79 +82,82 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
 // --- High scores --------------------------------------------------------------------------
 
 void TForm1::ScorebuttonMouseMove(int, int) {
-    rollOver(*this, Scorebutton, scoreLit, "Hi_Sc_1.bmp");
+    rollOver(*this, Scorebutton, scoreLit,
+             buttonPicture(asset::kHighScoresButton, ButtonLook::Hover));
 }
 
 void TForm1::ScorebuttonMouseDown(tk::MouseButton, int, int) {
-    Scorebutton.loadFromFile("Hi_Sc_2.bmp");
+    Scorebutton.loadFromFile(buttonPicture(asset::kHighScoresButton, ButtonLook::Pressed));
 }
 
 void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     Scorepanel.show();
 }
 
 // --- The two switches -----------------------------------------------------------------------
 
 void TForm1::MusicbuttonMouseMove(int, int) {
-    rollOver(*this, Musicbutton, musicLit, switchPicture("Music", musicOn, ButtonLook::Hover));
+    rollOver(*this, Musicbutton, musicLit,
+             switchPicture(asset::kMusicSwitch, musicOn, ButtonLook::Hover));
 }
 
 void TForm1::MusicbuttonMouseDown(tk::MouseButton, int, int) {
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     if (musicOn == 1) {
         musicOn = 0;
         stopMusic();
-        Musicbutton.loadFromFile("Music_3.bmp");
+        Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, false, ButtonLook::Hover));
         MusicTimer.setEnabled(false);
     } else {
         // On first, so that the track change acts; the switch lives in the menu, so the menu track.
         musicOn = 1;
         switchTrack(kMenuTrack, kMenuTrackRestartMs);
-        Musicbutton.loadFromFile("Music_1.bmp");
+        Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, true, ButtonLook::Hover));
         MusicTimer.setEnabled(true);
     }
     profile().writeBool("Settings", "Music", musicOn != 0);
 }
 
 void TForm1::SoundbuttonMouseMove(int, int) {
-    rollOver(*this, Soundbutton, soundLit, switchPicture("Sound", soundOn, ButtonLook::Hover));
+    rollOver(*this, Soundbutton, soundLit,
+             switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
 }
 
 void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
     // The click follows the switch as it was: turning sound off clicks, turning it on does not.
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     soundOn = soundOn ? 0 : 1;
-    Soundbutton.loadFromFile(soundOn ? "Sound_1.bmp" : "Sound_3.bmp");
+    Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
     profile().writeBool("Settings", "Sound", soundOn != 0);
 }
 
 // --- Help and About -----------------------------------------------------------------------
 
 void TForm1::HelpbuttonMouseMove(int, int) {
-    rollOver(*this, Helpbutton, helpLit, "Help_1.bmp");
+    rollOver(*this, Helpbutton, helpLit, buttonPicture(asset::kHelpButton, ButtonLook::Hover));
 }
 
 void TForm1::HelpbuttonMouseDown(tk::MouseButton, int, int) {
-    Helpbutton.loadFromFile("Help_2.bmp");
+    Helpbutton.loadFromFile(buttonPicture(asset::kHelpButton, ButtonLook::Pressed));
 }
 
 void TForm1::HelpbuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     helppanel.show();
     setFocus(&dxButton4);
 }
 
 void TForm1::AboutbuttonMouseMove(int, int) {
-    rollOver(*this, Aboutbutton, aboutLit, "About_1.bmp");
+    rollOver(*this, Aboutbutton, aboutLit, buttonPicture(asset::kAboutButton, ButtonLook::Hover));
 }
 
 void TForm1::AboutbuttonMouseDown(tk::MouseButton, int, int) {
-    Aboutbutton.loadFromFile("About_2.bmp");
+    Aboutbutton.loadFromFile(buttonPicture(asset::kAboutButton, ButtonLook::Pressed));
 }
 
 void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect("click.wav");
+    playEffect(asset::kClick.file);
     // Modal: the main window takes no input until the dialog closes, its timers go on.
     if (aboutBox_) aboutBox_->showModalBox();
 }
@@ -163,14 +167,14 @@ void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
 void TForm1::BackbuttonMouseMove(int, int) {
     // There is no game to go back to before the first one has begun.
     if (firstRun == 1 || backLit) return;
-    Backbutton.loadFromFile("BACK_2.bmp");
+    Backbutton.loadFromFile(backPicture(BackLook::Hover));
     backLit = 1;
-    playEffect("menuover.wav");
+    playEffect(asset::kMenuOver.file);
 }
 
 void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
     if (firstRun == 1) return;
-    Backbutton.loadFromFile("BACK_3.bmp");
+    Backbutton.loadFromFile(backPicture(BackLook::Pressed));
 }
 
 void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {

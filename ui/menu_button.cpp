@@ -1,7 +1,9 @@
 // The in-game MENU button: not a control but frames of `menulist` drawn on the window's surface
 // under the place of the menu's Back button, with a hot rectangle and a wider one for leaving.
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "audio/track_names.h"
+#include "ui/menu_pictures.h"
 
 namespace lumcrest {
 
@@ -23,7 +25,7 @@ void TForm1::FormMouseMove(int x, int y) {
     if (menuLit == 0 && inHot(x, y)) {
         surface().drawFrame(menulist, 1, kLeft, kTop);
         menuLit = 1;
-        playEffect("menuover.wav");
+        playEffect(asset::kMenuOver.file);
     }
     if (menuLit == 1 && !inLeave(x, y)) {
         surface().drawFrame(menulist, 0, kLeft, kTop);
@@ -40,7 +42,7 @@ void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
 void TForm1::FormMouseUp(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
     surface().drawFrame(menulist, 0, kLeft, kTop);
-    Backbutton.loadFromFile("BACK_1.bmp");
+    Backbutton.loadFromFile(backPicture(BackLook::Rest));
     if (overpanel.visible()) overpanel.hide();
     Menupanel.show();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);

@@ -3,17 +3,29 @@
 
 #include <string>
 
+#include "assets/catalogue.h"
+
 namespace lumcrest {
 
 enum class ButtonLook { Rest = 0, Hover = 1, Pressed = 2 };
+// The Back button has a dimmed look first, while there is no game to go back to.
+enum class BackLook { Dimmed = 0, Rest = 1, Hover = 2, Pressed = 3 };
 
-// "Play_N.bmp" while the very first game has not begun, else "New_N.bmp".
+// A centre button's picture in LOOK.
+inline std::string buttonPicture(const asset::Series& button, ButtonLook look) {
+    return button.file(int(look));
+}
+inline std::string backPicture(BackLook look) {
+    return asset::kBackButton.file(int(look));
+}
+
+// The Play button while the very first game has not begun, else the New Game button.
 inline std::string newButtonPicture(bool firstRun, ButtonLook look) {
-    return std::string(firstRun ? "Play_" : "New_") + std::to_string(int(look)) + ".bmp";
+    return (firstRun ? asset::kPlayButton : asset::kNewButton).file(int(look));
 }
 // The switches have no pressed look: rest and hover for on (0, 1) and for off (2, 3).
-inline std::string switchPicture(const char* stem, bool on, ButtonLook look) {
-    return std::string(stem) + "_" + std::to_string((on ? 0 : 2) + int(look)) + ".bmp";
+inline std::string switchPicture(const asset::Series& button, bool on, ButtonLook look) {
+    return button.file((on ? 0 : 2) + int(look));
 }
 
 }  // namespace lumcrest

@@ -1,10 +1,11 @@
 // The welcome panel that takes the player's name.
 #include "app/form.h"
+#include "assets/catalogue.h"
 
 namespace lumcrest {
 
 void TForm1::confirmName() {
-    playEffect("menuover.wav");
+    playEffect(asset::kMenuOver.file);
     overpanel.hide();
     if (!welcomelbl.visible()) welcomelbl.show();
     if (!clickhere.visible()) clickhere.show();

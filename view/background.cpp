@@ -1,5 +1,6 @@
 // The stage background as the surface's fill pattern: erasing is filling with it.
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -10,7 +11,7 @@ bool TForm1::installBackground(int b, tk::Rect r) {
         // The resource number in words, without overflow for any edited Background.
         if (b < 0 || b > 5)
             throw tk::Error(tk::tr("Resource %s not found", std::to_string(101LL + b)));
-        picture = tk::loadEmbeddedPicture("bg" + std::to_string(101 + b) + ".png");
+        picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(b));
     } catch (const tk::Error&) {
         app().backend().beep();
         return false;

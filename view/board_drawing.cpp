@@ -4,6 +4,7 @@
 #include "view/board_drawing.h"
 
 #include "app/form.h"
+#include "assets/catalogue.h"
 #include "game/matching.h"
 #include "toolkit/error.h"
 
@@ -79,7 +80,7 @@ void TForm1::drawBoard() {
                 shownCells[gridIndex(x, y)] = board[gridIndex(x, y)];
     shapeMoved = false;
     if (blastStarted) {
-        playEffect("gemsexplode" + std::to_string(blastStyle + 1) + ".wav");
+        playEffect(asset::kExplosions[blastStyle].file);
         blasttimer.setEnabled(true);
     }
 }

@@ -14,7 +14,7 @@ namespace forge {
 
 namespace {
 
-constexpr int kW = 850, kH = 589;
+constexpr int kW = asset::kBackgrounds.width, kH = asset::kBackgrounds.height;
 
 struct Theme {
     Rgb skyTop, skyHorizon;
@@ -553,18 +553,18 @@ void paintBackground(Canvas& c, int b) {
 }  // namespace
 
 void forgeBackgrounds(const Output& out) {
-    Strip jarbacks(100, 100, 6);
+    Strip jarbacks(asset::kJarGrounds);
     for (int b = 0; b < 6; ++b) {
         Canvas bg(kW, kH, true);
         paintBackground(bg, b);
-        bg.writePng(out.embedded("bg" + std::to_string(101 + b) + ".png"));
+        bg.writePng(out.of(asset::kBackgrounds, b));
         jarbacks.frame(b, [&](cairo_t* cr) {
             cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
             cairo_set_source_surface(cr, bg.surface(), 0, 0);
             cairo_paint(cr);
         });
     }
-    jarbacks.writePng(out.embedded("jarbacks.png"));
+    jarbacks.writePng(out.of(asset::kJarGrounds));
 }
 
 }  // namespace forge

@@ -146,13 +146,13 @@ void wisp(cairo_t* cr, int s) {
 }  // namespace
 
 void forgeBursts(const Output& out) {
-    Strip strip(kGemSize, kGemSize, 36);
+    Strip strip(asset::kBursts);
     for (int s = 0; s < 3; ++s) {
         for (int j = 0; j < kSteps; ++j)
             strip.frame(2 + 10 * s + j, [&](cairo_t* cr) { burst(cr, s, j); });
         strip.frame(32 + s, [s](cairo_t* cr) { wisp(cr, s); });
     }
-    strip.writePng(out.embedded("gemsblast2.png"));
+    strip.writePng(out.of(asset::kBursts));
 }
 
 }  // namespace forge

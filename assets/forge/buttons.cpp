@@ -96,8 +96,10 @@ void lamp(cairo_t* cr, double x, double y, double size, bool on) {
     cairo_stroke(cr);
 }
 
-void menuButton(const Output& out, const std::string& name, int w, int h, ButtonState state,
+// Look LOOK of BUTTON.
+void menuButton(const Output& out, const asset::Series& button, int look, ButtonState state,
                 const std::string& label, Lamp withLamp = Lamp::None) {
+    const int w = button.width, h = button.height;
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
@@ -106,13 +108,13 @@ void menuButton(const Output& out, const std::string& name, int w, int h, Button
     buttonFace(c.cr(), w, h, state, label, 24,
                withLamp == Lamp::None ? 0 : 2 * (lampLeft - w / 2.0));
     if (withLamp != Lamp::None) lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
-    c.writeBmp(out.data(name + ".bmp"));
+    c.writeBmp(out.of(button, look));
 }
 
 // The Back bitmap is shown with its bottom-left colour made transparent: the
 // face is laid over a dark ground and everything outside it is pure magenta.
-void keyedButton(const Output& out, const std::string& name, ButtonState state) {
-    const int w = 135, h = 56;
+void keyedButton(const Output& out, int look, ButtonState state) {
+    const int w = asset::kBackButton.width, h = asset::kBackButton.height;
     Canvas face(w, h);
     buttonFace(face.cr(), w, h, state, tr("Back"), 22);
     Canvas c(w, h, true);
@@ -128,7 +130,7 @@ void keyedButton(const Output& out, const std::string& name, ButtonState state) 
             if ((face.pixel(x, y) >> 24) == 0)
                 reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = 0xffff00ffu;
     cairo_surface_mark_dirty(c.surface());
-    c.writeBmp(out.data(name + ".bmp"));
+    c.writeBmp(out.of(asset::kBackButton, look));
 }
 
 }  // namespace
@@ -136,42 +138,41 @@ void keyedButton(const Output& out, const std::string& name, ButtonState state) 
 void forgeButtons(const Output& out) {
     const ButtonState three[] = {ButtonState::Rest, ButtonState::Hover, ButtonState::Pressed};
     struct Plain {
-        const char* name;
-        int w, h;
+        const asset::Series& button;
         const char* label;
     };
-    const Plain plain[] = {{"New", 252, 51, N_("New Game")},
-                           {"Play", 252, 51, N_("Play")},
-                           {"Hi_Sc", 340, 52, N_("High Scores")},
-                           {"Help", 340, 52, N_("Help")},
-                           {"About", 252, 54, N_("About")}};
+    const Plain plain[] = {{asset::kNewButton, N_("New Game")},
+                           {asset::kPlayButton, N_("Play")},
+                           {asset::kHighScoresButton, N_("High Scores")},
+                           {asset::kHelpButton, N_("Help")},
+                           {asset::kAboutButton, N_("About")}};
     for (const auto& b : plain)
-        for (int s = 0; s < 3; ++s)
-            menuButton(out, std::string(b.name) + "_" + std::to_string(s), b.w, b.h, three[s],
-                       tr(b.label));
+        for (int s = 0; s < b.button.count; ++s)
+            menuButton(out, b.button, s, three[s], tr(b.label));
 
     // Switches: "on" at rest and lit, then "off" at rest and lit.
     struct Switch {
-        const char* name;
-        int h;
+        const asset::Series& button;
         const char* on;
         const char* off;
     };
-    for (const auto& sw : {Switch{"Music", 53, N_("Music: On"), N_("Music: Off")},
-                           Switch{"Sound", 52, N_("Sound: On"), N_("Sound: Off")}})
-        for (int s = 0; s < 4; ++s)
-            menuButton(out, std::string(sw.name) + "_" + std::to_string(s), 368, sw.h,
-                       s % 2 ? ButtonState::Hover : ButtonState::Rest, tr(s < 2 ? sw.on : sw.off),
-                       s < 2 ? Lamp::On : Lamp::Off);
+    for (const auto& sw : {Switch{asset::kMusicSwitch, N_("Music: On"), N_("Music: Off")},
+                           Switch{asset::kSoundSwitch, N_("Sound: On"), N_("Sound: Off")}})
+        for (int s = 0; s < sw.button.count; ++s)
+            menuButton(out, sw.button, s, s % 2 ? ButtonState::Hover : ButtonState::Rest,
+                       tr(s < 2 ? sw.on : sw.off), s < 2 ? Lamp::On : Lamp::Off);
 
     const ButtonState back[] = {ButtonState::Dimmed, ButtonState::Rest, ButtonState::Hover,
                                 ButtonState::Pressed};
-    for (int s = 0; s < 4; ++s) keyedButton(out, "BACK_" + std::to_string(s), back[s]);
+    for (int s = 0; s < asset::kBackButton.count; ++s) keyedButton(out, s, back[s]);
 
-    Strip menu(135, 56, 3);
-    for (int s = 0; s < 3; ++s)
-        menu.frame(s, [&](cairo_t* cr) { buttonFace(cr, 135, 56, three[s], tr("MENU"), 22); });
-    menu.writePng(out.embedded("menulist.png"));
+    const asset::FrameList& list = asset::kMenuButton;
+    Strip menu(list);
+    for (int s = 0; s < list.frames; ++s)
+        menu.frame(s, [&](cairo_t* cr) {
+            buttonFace(cr, list.frameWidth, list.frameHeight, three[s], tr("MENU"), 22);
+        });
+    menu.writePng(out.of(list));
 }
 
 }  // namespace forge

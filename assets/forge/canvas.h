@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "assets/catalogue.h"
+
 namespace forge {
 
 struct Rgb {
@@ -73,6 +75,8 @@ class Canvas {
 class Strip {
   public:
     Strip(int frameWidth, int frameHeight, int frames);
+    explicit Strip(const lumcrest::asset::FrameList& list)
+        : Strip(list.frameWidth, list.frameHeight, list.frames) {}
     // Draws frame I with the origin at its top-left corner, clipped to it.
     void frame(int i, const std::function<void(cairo_t*)>& draw);
     Canvas& canvas() { return canvas_; }

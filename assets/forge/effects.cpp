@@ -301,28 +301,28 @@ void forgeEffects(const Output& out) {
     // (A burst's own decay already falls steeply, so it lets go a little sooner.)
     constexpr double kLoudness = -16.0, kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
-        const char* name;
+        const asset::File& file;
         Sound (*make)();
         double loudness, release;
     } effects[] = {
-        {"youlose.wav", youLose, kLoudness, kRelease},
-        {"gemstouch.wav", gemsTouch, kLoudness, 0},
-        {"gemsexplode1.wav", explodeFire, kLoudness, kBurstRelease + 0.03},
-        {"gemsexplode2.wav", explodeGlass, kLoudness, kBurstRelease},
-        {"gemsexplode3.wav", explodeMagic, kLoudness, kBurstRelease},
-        {"Excellent.wav", excellent, kLoudness, kRelease},
-        {"Incredible.wav", incredible, kLoudness, kRelease},
-        {"jareffect.wav", jarEffect, kLoudness, kRelease},
-        {"rollover.wav", rollover, kLoudness, 0},
-        {"click.wav", click, kLoudness, 0},
-        {"menuover.wav", menuOver, kLoudness, 0},
-        {"beep.wav", beep, kLoudness - 6, 0},
+        {asset::kYouLose, youLose, kLoudness, kRelease},
+        {asset::kGemsTouch, gemsTouch, kLoudness, 0},
+        {asset::kExplosionFire, explodeFire, kLoudness, kBurstRelease + 0.03},
+        {asset::kExplosionGlass, explodeGlass, kLoudness, kBurstRelease},
+        {asset::kExplosionMagic, explodeMagic, kLoudness, kBurstRelease},
+        {asset::kExcellent, excellent, kLoudness, kRelease},
+        {asset::kIncredible, incredible, kLoudness, kRelease},
+        {asset::kJarFilled, jarEffect, kLoudness, kRelease},
+        {asset::kRollover, rollover, kLoudness, 0},
+        {asset::kClick, click, kLoudness, 0},
+        {asset::kMenuOver, menuOver, kLoudness, 0},
+        {asset::kBeep, beep, kLoudness - 6, 0},
     };
     for (const auto& e : effects) {
         try {
-            writeWavFile(out.data(e.name), kRate, 1, e.make().finish(e.loudness, e.release));
+            writeWavFile(out.of(e.file), kRate, 1, e.make().finish(e.loudness, e.release));
         } catch (const std::runtime_error& error) {
-            throw std::runtime_error(std::string(e.name) + ": " + error.what());
+            throw std::runtime_error(std::string(e.file.file) + ": " + error.what());
         }
     }
 }

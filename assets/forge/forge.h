@@ -6,7 +6,11 @@
 
 #include <string>
 
+#include "assets/catalogue.h"
+
 namespace forge {
+
+namespace asset = lumcrest::asset;
 
 struct Output {
     std::string dataDir;      // files the game reads by bare name
@@ -18,6 +22,19 @@ struct Output {
     std::string data(const std::string& name) const { return dataDir + "/" + name; }
     std::string embedded(const std::string& name) const { return embeddedDir + "/" + name; }
     std::string icon(const std::string& name) const { return iconsDir + "/" + name; }
+    // Where a catalogued file goes: its folder, or this language's folder for a translation.
+    std::string in(asset::Folder folder, const std::string& name) const {
+        switch (folder) {
+            case asset::Folder::Data: return data(name);
+            case asset::Folder::Embedded: return embedded(name);
+            case asset::Folder::Icons: return icon(name);
+        }
+        return name;
+    }
+    std::string of(const asset::File& f) const { return in(f.folder, f.file); }
+    std::string of(const asset::Picture& p) const { return in(p.folder, p.file); }
+    std::string of(const asset::FrameList& l) const { return embedded(l.file); }
+    std::string of(const asset::Series& s, int i) const { return in(s.folder, s.file(i)); }
 };
 
 void forgeGems(const Output& out);         // Blockimage, glints, sheens, highlights, cracks, icon

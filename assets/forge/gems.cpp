@@ -141,39 +141,40 @@ void crackFrame(cairo_t* cr, int kind, int stage) {
 }  // namespace
 
 void forgeGems(const Output& out) {
-    Strip gems(kGemSize, kGemSize, 16);
+    Strip gems(asset::kGems);
     for (int v = 0; v < 16; ++v) gems.frame(v, [v](cairo_t* cr) { paintGem(cr, v); });
-    gems.writePng(out.embedded("Blockimage.png"));
+    gems.writePng(out.of(asset::kGems));
 
-    Strip glints(kGemSize, kGemSize, 54);
+    Strip glints(asset::kGlints);
     for (int k = 1; k <= 9; ++k)
         for (int i = 0; i < 6; ++i)
             glints.frame(6 * (k - 1) + i, [=](cairo_t* cr) { glintFrame(cr, k, i); });
-    glints.writePng(out.embedded("firstanim.png"));
+    glints.writePng(out.of(asset::kGlints));
 
-    Strip sheens(kGemSize, kGemSize, 81);
+    Strip sheens(asset::kSheens);
     for (int k = 1; k <= 9; ++k)
         for (int i = 0; i < 9; ++i)
             sheens.frame(9 * (k - 1) + i, [=](cairo_t* cr) { sheenFrame(cr, k, i); });
-    sheens.writePng(out.embedded("lightanim.png"));
+    sheens.writePng(out.of(asset::kSheens));
 
-    Strip lit(kGemSize, kGemSize, 24);
+    Strip lit(asset::kWaveLights);
     for (int k = 1; k <= 12; ++k)
         for (int i = 0; i < 2; ++i)
             lit.frame(2 * (k - 1) + i, [=](cairo_t* cr) { litFrame(cr, k, i); });
-    lit.writePng(out.embedded("waveanim.png"));
+    lit.writePng(out.of(asset::kWaveLights));
 
-    Strip cracks(kGemSize, kGemSize, 36);
+    Strip cracks(asset::kCracks);
     for (int k = 1; k <= 12; ++k)
         for (int s = 0; s < 3; ++s)
             cracks.frame(3 * (k - 1) + s, [=](cairo_t* cr) { crackFrame(cr, k, s); });
-    cracks.writePng(out.embedded("cracks.png"));
+    cracks.writePng(out.of(asset::kCracks));
 
-    Canvas icon(64, 64);
-    cairo_scale(icon.cr(), 64.0 / kGemSize, 64.0 / kGemSize);
+    Canvas icon(asset::kWindowIcon.width, asset::kWindowIcon.height);
+    cairo_scale(icon.cr(), double(asset::kWindowIcon.width) / kGemSize,
+                double(asset::kWindowIcon.height) / kGemSize);
     paintGemBall(icon.cr(), 1);
     glint(icon.cr(), 33, 15, 9, 0.9);
-    icon.writePng(out.embedded("icon.png"));
+    icon.writePng(out.of(asset::kWindowIcon));
 }
 
 }  // namespace forge

@@ -14,7 +14,7 @@ namespace forge {
 
 namespace {
 
-constexpr int kW = 651, kH = 541;
+constexpr int kW = asset::kHelpPage.width, kH = asset::kHelpPage.height;
 const Rgb kText = hex(0xf2ecdc);
 const Rgb kKeyText = hex(0xfff07a);
 
@@ -184,7 +184,7 @@ void forgeHelpPage(const Output& out) {
     drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 485,
              Align::Center, hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);
-    c.writeJpeg(out.data("help.jpg"));
+    c.writeJpeg(out.of(asset::kHelpPage));
 }
 
 }  // namespace forge

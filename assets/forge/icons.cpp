@@ -60,13 +60,13 @@ void paintIcon(cairo_t* cr) {
 }  // namespace
 
 void forgeIcons(const Output& out) {
-    for (int size : {32, 48, 64, 128, 256}) {
+    for (int size : asset::kDesktopIconSizes) {
         Canvas c(size, size);
         cairo_scale(c.cr(), size / kUnits, size / kUnits);
         paintIcon(c.cr());
-        c.writePng(out.icon("lumcrest-" + std::to_string(size) + ".png"));
+        c.writePng(out.icon(asset::desktopIcon(size)));
     }
-    const std::string svg = out.icon("lumcrest.svg");
+    const std::string svg = out.of(asset::kDesktopIconSvg);
     cairo_surface_t* s = cairo_svg_surface_create(svg.c_str(), kUnits, kUnits);
     cairo_t* cr = cairo_create(s);
     paintIcon(cr);

@@ -13,8 +13,8 @@ namespace forge {
 
 namespace {
 
-constexpr int kSize = 100;
-constexpr int kFrames = 28;
+constexpr int kSize = asset::kJar.frameWidth;
+constexpr int kFrames = asset::kJar.frames;
 
 void jarBody(cairo_t* cr) {
     cairo_new_path(cr);
@@ -172,7 +172,7 @@ void forgeJar(const Output& out) {
         all.push_back({side * rng.uniform(0.3, 3.4), rng.uniform(-3.2, 0.5), rng.uniform(2.5, 4.5),
                        rng.uniform(-0.4, 0.4), colors[rng.below(4)]});
     }
-    Strip strip(kSize, kSize, kFrames);
+    Strip strip(asset::kJar);
     for (int f = 0; f < kFrames; ++f)
         strip.frame(f, [&](cairo_t* cr) {
             // The stand is centred on the progress tube, 3.5 px right of the frame's middle.
@@ -182,7 +182,7 @@ void forgeJar(const Output& out) {
             drawJar(cr, k);
             stars(cr, all, f);
         });
-    strip.writePng(out.embedded("jar.png"));
+    strip.writePng(out.of(asset::kJar));
 }
 
 }  // namespace forge

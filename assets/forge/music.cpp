@@ -466,10 +466,10 @@ void writeTune(const Score& score, const std::string& path) {
 }  // namespace
 
 void forgeMenuMusic(const Output& out) {
-    writeTune(menuTune(), out.data("menumusic.mp3"));
+    writeTune(menuTune(), out.of(asset::kMenuMusic));
 }
 void forgeGameMusic(const Output& out) {
-    writeTune(gameTune(), out.data("music.mp3"));
+    writeTune(gameTune(), out.of(asset::kGameMusic));
 }
 
 }  // namespace forge

@@ -60,7 +60,7 @@ void gemAt(cairo_t* cr, int kind, double x, double y, double size) {
 constexpr int kLogoX = 25, kLogoY = 495;
 
 void menuImage(Canvas& c, const Output& out) {
-    const int w = 850, h = 589;
+    const int w = asset::kMenuBackdrop.width, h = asset::kMenuBackdrop.height;
     cairo_t* cr = c.cr();
     Rng rng(77);
     skyGradient(cr, w, h, hex(0x040618), hex(0x2c2a6a), 450);
@@ -122,13 +122,13 @@ void menuImage(Canvas& c, const Output& out) {
     setColor(cr, kMenuPanel);
     cairo_fill(cr);
     goldFrame(cr, 203, 120, 412, 402, 46, 4);
-    c.writeJpeg(out.embedded("Menuimage.jpg"));
+    c.writeJpeg(out.of(asset::kMenuBackdrop));
 }
 
 // The logo's rounded plaque stands on the very pixels of the menu backdrop
 // under it, so its corners show the backdrop and no rectangle around it.
 void logo(const Canvas& menu, const Output& out) {
-    Canvas c(200, 72, true);
+    Canvas c(asset::kLogo.width, asset::kLogo.height, true);
     cairo_t* cr = c.cr();
     cairo_set_source_surface(cr, menu.surface(), -kLogoX, -kLogoY);
     cairo_paint(cr);
@@ -142,11 +142,11 @@ void logo(const Canvas& menu, const Output& out) {
     gemAt(cr, 1, 10, 18, 36);
     goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
-    c.writeJpeg(out.embedded("Image5.jpg"));
+    c.writeJpeg(out.of(asset::kLogo));
 }
 
 void highScores(const Output& out) {
-    const int w = 383, h = 521;
+    const int w = asset::kScoresPanel.width, h = asset::kScoresPanel.height;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 12, {{40, 24, 303, 46}, {60, 84, 282, 350}});
@@ -171,11 +171,11 @@ void highScores(const Output& out) {
         }
     }
     controlSlot(cr, 155, 457, 78, 28);
-    c.writeJpeg(out.embedded("Image2.jpg"));
+    c.writeJpeg(out.of(asset::kScoresPanel));
 }
 
 void welcome(const Output& out) {
-    const int w = 452, h = 377;
+    const int w = asset::kNamePanel.width, h = asset::kNamePanel.height;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 13, {{30, 26, 392, 46}, {40, 160, 372, 34}, {40, 254, 372, 44}});
@@ -198,11 +198,11 @@ void welcome(const Output& out) {
                  y, Align::Center, hex(0xc8c0e8));
     }
     controlSlot(cr, 187, 319, 78, 25);
-    c.writeJpeg(out.embedded("Image3.jpg"));
+    c.writeJpeg(out.of(asset::kNamePanel));
 }
 
 void about(const Output& out) {
-    const int w = 547, h = 494;
+    const int w = asset::kAboutPicture.width, h = asset::kAboutPicture.height;
     Canvas c(w, h, true);
     cairo_t* cr = c.cr();
     dialogBackdrop(cr, w, h, 14, {{60, 18, 427, 82}, {60, 112, 460, 236}, {190, 348, 167, 40}});
@@ -253,7 +253,7 @@ void about(const Output& out) {
     cairo_fill(cr);
     for (int i = 0; i < 9; ++i) gemAt(cr, 1 + i, 146 + i * 28, 400, 24);
     controlSlot(cr, 240, 448, 81, 28);
-    c.writeJpeg(out.embedded("AboutImage.jpg"));
+    c.writeJpeg(out.of(asset::kAboutPicture));
 }
 
 }  // namespace
@@ -261,7 +261,7 @@ void about(const Output& out) {
 void forgePictures(const Output& out) {
     // The backdrop and the logo carry only the game's name, which no language changes.
     if (out.lang.empty()) {
-        Canvas menu(850, 589, true);
+        Canvas menu(asset::kMenuBackdrop.width, asset::kMenuBackdrop.height, true);
         menuImage(menu, out);
         logo(menu, out);
     }

@@ -96,7 +96,7 @@ footer { margin-top: 3em; color: #a8a0c8; font-size: 0.9em; text-align: center; 
                  "music is played on the General MIDI instruments of the TimGM6mb sound font.")) +
             "</p>\n\n";
     page += "<footer>" + t(N_("Lumcrest, version 1.0")) + "</footer>\n</body>\n</html>\n";
-    writeTextFile(out.data("lumcrest.html"), page);
+    writeTextFile(out.of(asset::kWebPage), page);
 }
 
 }  // namespace forge

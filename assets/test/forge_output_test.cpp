@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
 #include "assets/test/image_reader.h"
 
 namespace {
 
+namespace asset = lumcrest::asset;
 using forge_test::Image;
 using forge_test::le16;
 using forge_test::le32;
@@ -36,16 +38,14 @@ bool haveTool(const char* tool) {
     return std::system(cmd.c_str()) == 0;
 }
 
-struct ImageList {
-    const char* name;
-    int frameWidth, frameHeight, frames;
-};
+using ImageList = asset::FrameList;
 
-constexpr ImageList kImageLists[] = {
-    {"Blockimage.png", 48, 48, 16}, {"firstanim.png", 48, 48, 54}, {"lightanim.png", 48, 48, 81},
-    {"waveanim.png", 48, 48, 24},   {"cracks.png", 48, 48, 36},    {"gemsblast2.png", 48, 48, 36},
-    {"jar.png", 100, 100, 28},      {"jarbacks.png", 100, 100, 6}, {"menulist.png", 135, 56, 3},
-};
+constexpr ImageList kImageLists[] = {asset::kGems,       asset::kGlints,     asset::kSheens,
+                                     asset::kWaveLights, asset::kCracks,     asset::kBursts,
+                                     asset::kJar,        asset::kJarGrounds, asset::kMenuButton};
+// The gems' own lists: every frame a whole gem.
+constexpr ImageList kGemLists[] = {asset::kGems, asset::kGlints, asset::kSheens, asset::kWaveLights,
+                                   asset::kCracks};
 
 // Every pixel of frame I of a list, as (x, y) in the whole picture.
 template <typename F>
@@ -57,8 +57,8 @@ void forEachPixel(const ImageList& list, int i, F&& f) {
 
 TEST(ImageLists, AreFourFramesPerRowWithRealAlpha) {
     for (const auto& list : kImageLists) {
-        SCOPED_TRACE(list.name);
-        const Image img = forge_test::readPng(embedded(list.name));
+        SCOPED_TRACE(list.file);
+        const Image img = forge_test::readPng(embedded(list.file));
         ASSERT_GT(img.width, 0) << "missing or unreadable";
         EXPECT_EQ(img.channels, 4);
         EXPECT_EQ(img.width, 4 * list.frameWidth);
@@ -69,12 +69,9 @@ TEST(ImageLists, AreFourFramesPerRowWithRealAlpha) {
 TEST(ImageLists, GemFramesCoverTheWholeCell) {
     // A gem drawn over another in the same cell must hide it: every gem frame
     // is opaque edge to edge.
-    for (const auto& list : kImageLists) {
-        const std::string name = list.name;
-        if (name == "gemsblast2.png" || name.rfind("jar", 0) == 0 || name == "menulist.png")
-            continue;
-        SCOPED_TRACE(name);
-        const Image img = forge_test::readPng(embedded(name));
+    for (const auto& list : kGemLists) {
+        SCOPED_TRACE(list.file);
+        const Image img = forge_test::readPng(embedded(list.file));
         ASSERT_GT(img.width, 0);
         for (int i = 0; i < list.frames; ++i) {
             int notOpaque = 0;
@@ -85,8 +82,8 @@ TEST(ImageLists, GemFramesCoverTheWholeCell) {
 }
 
 TEST(ImageLists, GemKindsLookDifferent) {
-    const ImageList list = kImageLists[0];
-    const Image img = forge_test::readPng(embedded(list.name));
+    const ImageList list = asset::kGems;
+    const Image img = forge_test::readPng(embedded(list.file));
     ASSERT_GT(img.width, 0);
     // Mean colour of the middle of each ordinary kind's ball.
     std::vector<std::array<double, 3>> means;
@@ -110,7 +107,7 @@ TEST(ImageLists, GemKindsDifferInGreyToo) {
     // A colour-blind player tells the kinds apart by their symbols: the
     // brightness pattern of the middle of the ball, with each gem's own mean
     // and contrast taken out, must differ between every two ordinary kinds.
-    const Image img = forge_test::readPng(embedded("Blockimage.png"));
+    const Image img = forge_test::readPng(embedded(asset::kGems.file));
     ASSERT_GT(img.width, 0);
     constexpr int kFrom = 10, kTo = 38, kN = (kTo - kFrom) * (kTo - kFrom);
     std::vector<std::vector<double>> patterns;
@@ -138,8 +135,8 @@ TEST(ImageLists, GemKindsDifferInGreyToo) {
 }
 
 TEST(ImageLists, BurstFramesAreEmptyWhereTheGameShowsNothing) {
-    const ImageList list = kImageLists[5];
-    const Image img = forge_test::readPng(embedded(list.name));
+    const ImageList list = asset::kBursts;
+    const Image img = forge_test::readPng(embedded(list.file));
     ASSERT_GT(img.width, 0);
     for (int i = 0; i < list.frames; ++i) {
         const bool used = (i % 10 >= 2 && i % 10 <= 6 && i < 30) || (i >= 32 && i <= 34);
@@ -153,8 +150,8 @@ TEST(ImageLists, BurstFramesAreEmptyWhereTheGameShowsNothing) {
 }
 
 TEST(ImageLists, JarStandsOnATransparentGround) {
-    const ImageList list = kImageLists[6];
-    const Image img = forge_test::readPng(embedded(list.name));
+    const ImageList list = asset::kJar;
+    const Image img = forge_test::readPng(embedded(list.file));
     ASSERT_GT(img.width, 0);
     EXPECT_EQ(img.alpha(0, 0), 0);
     EXPECT_EQ(img.alpha(99, 0), 0);
@@ -170,8 +167,8 @@ TEST(ImageLists, JarStandsOnATransparentGround) {
 }
 
 TEST(ImageLists, MenuButtonListLeavesItsFourthSlotEmpty) {
-    const ImageList list = kImageLists[8];
-    const Image img = forge_test::readPng(embedded(list.name));
+    const ImageList list = asset::kMenuButton;
+    const Image img = forge_test::readPng(embedded(list.file));
     ASSERT_GT(img.width, 0);
     int visible = 0;
     for (int y = 0; y < 56; ++y)
@@ -186,11 +183,11 @@ double luminance(const Image& img, int x, int y) {
 }
 
 Image background(int b) {
-    return forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png"));
+    return forge_test::readPng(embedded(asset::kBackgrounds.file(b)));
 }
 
 TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
-    const Image jarbacks = forge_test::readPng(embedded("jarbacks.png"));
+    const Image jarbacks = forge_test::readPng(embedded(asset::kJarGrounds.file));
     ASSERT_EQ(jarbacks.width, 400);
     for (int b = 0; b < 6; ++b) {
         SCOPED_TRACE("background " + std::to_string(b));
@@ -212,8 +209,8 @@ TEST(Backgrounds, AreOpaqueAndTheJarCornersMatchThemExactly) {
 TEST(Backgrounds, CarryTheRestingJarTheCelebrationEndsOn) {
     // The jar stands in every background from the start; the celebration ends
     // by drawing jar frame 0 over its corner, which must then look the same.
-    const Image jar = forge_test::readPng(embedded("jar.png"));
-    const Image jarbacks = forge_test::readPng(embedded("jarbacks.png"));
+    const Image jar = forge_test::readPng(embedded(asset::kJar.file));
+    const Image jarbacks = forge_test::readPng(embedded(asset::kJarGrounds.file));
     ASSERT_EQ(jar.width, 400);
     ASSERT_EQ(jarbacks.width, 400);
     for (int b = 0; b < 6; ++b) {
@@ -316,7 +313,7 @@ TEST(Backgrounds, HaveTheProgressTubeWhereTheBarRises) {
 TEST(Backgrounds, AreDifferentScenes) {
     std::vector<Image> bgs;
     for (int b = 0; b < 6; ++b)
-        bgs.push_back(forge_test::readPng(embedded("bg" + std::to_string(101 + b) + ".png")));
+        bgs.push_back(forge_test::readPng(embedded(asset::kBackgrounds.file(b))));
     for (std::size_t a = 0; a < bgs.size(); ++a)
         for (std::size_t b = a + 1; b < bgs.size(); ++b) {
             ASSERT_EQ(bgs[a].rgba.size(), bgs[b].rgba.size());
@@ -328,31 +325,17 @@ TEST(Backgrounds, AreDifferentScenes) {
         }
 }
 
-TEST(Pictures, HaveTheirSizes) {
-    const struct {
-        std::string path;
-        int w, h;
-    } pictures[] = {
-        {embedded("Menuimage.jpg"), 850, 589},  {embedded("Image5.jpg"), 200, 72},
-        {embedded("Image2.jpg"), 383, 521},     {embedded("Image3.jpg"), 452, 377},
-        {embedded("AboutImage.jpg"), 547, 494}, {data("help.jpg"), 651, 541},
-    };
-    for (const auto& p : pictures) {
-        SCOPED_TRACE(p.path);
-        const Image img = forge_test::readJpeg(p.path);
-        EXPECT_EQ(img.width, p.w);
-        EXPECT_EQ(img.height, p.h);
-    }
-    const Image icon = forge_test::readPng(embedded("icon.png"));
-    EXPECT_EQ(icon.width, 64);
-    EXPECT_EQ(icon.height, 64);
+// Every picture's size is checked against the catalogue (catalogue_test.cpp).
+TEST(Pictures, TheIconIsAGemOnNothing) {
+    const Image icon = forge_test::readPng(embedded(asset::kWindowIcon.file));
+    ASSERT_EQ(icon.width, 64);
     EXPECT_EQ(icon.channels, 4);
     EXPECT_EQ(icon.alpha(0, 0), 0);
     EXPECT_EQ(icon.alpha(32, 32), 255);
 }
 
 TEST(Pictures, NameBoxOfTheWelcomePictureIsBlack) {
-    const Image img = forge_test::readJpeg(embedded("Image3.jpg"));
+    const Image img = forge_test::readJpeg(embedded(asset::kNamePanel.file));
     ASSERT_EQ(img.width, 452);
     int bright = 0;
     for (int y = 210; y < 230; ++y)
@@ -373,35 +356,30 @@ TEST(Pictures, ImageMagickReadsEveryPicture) {
 }
 
 TEST(Buttons, AreUncompressed24BitBitmapsOfTheirButtonSize) {
-    const struct {
-        const char* stem;
-        int states, w, h;
-    } buttons[] = {{"New", 3, 252, 51},   {"Play", 3, 252, 51},  {"Hi_Sc", 3, 340, 52},
-                   {"Music", 4, 368, 53}, {"Sound", 4, 368, 52}, {"Help", 3, 340, 52},
-                   {"About", 3, 252, 54}, {"BACK", 4, 135, 56}};
-    for (const auto& b : buttons)
-        for (int s = 0; s < b.states; ++s) {
-            const std::string name = std::string(b.stem) + "_" + std::to_string(s) + ".bmp";
+    for (const auto& b : asset::kButtons)
+        for (int s = 0; s < b.count; ++s) {
+            const std::string name = b.file(s);
             SCOPED_TRACE(name);
+            const int w = b.width, h = b.height;
             const auto bytes = forge_test::readFile(data(name));
             ASSERT_GE(bytes.size(), 54u);
             EXPECT_EQ(bytes[0], 'B');
             EXPECT_EQ(bytes[1], 'M');
-            const std::uint32_t row = (b.w * 3 + 3) & ~3u;
+            const std::uint32_t row = (w * 3 + 3) & ~3u;
             EXPECT_EQ(le32(bytes, 2), bytes.size());
             EXPECT_EQ(le32(bytes, 10), 54u);
             EXPECT_EQ(le32(bytes, 14), 40u);
-            EXPECT_EQ(static_cast<int>(le32(bytes, 18)), b.w);
-            EXPECT_EQ(static_cast<int>(le32(bytes, 22)), b.h);  // positive: bottom-up
+            EXPECT_EQ(static_cast<int>(le32(bytes, 18)), w);
+            EXPECT_EQ(static_cast<int>(le32(bytes, 22)), h);  // positive: bottom-up
             EXPECT_EQ(le16(bytes, 28), 24);
             EXPECT_EQ(le32(bytes, 30), 0u);
-            EXPECT_EQ(bytes.size(), 54 + row * b.h);
+            EXPECT_EQ(bytes.size(), 54 + row * h);
         }
 }
 
 TEST(Buttons, BackIsKeyedOnMagentaAroundAnOpaqueFace) {
     for (int s = 0; s < 4; ++s) {
-        const auto bytes = forge_test::readFile(data("BACK_" + std::to_string(s) + ".bmp"));
+        const auto bytes = forge_test::readFile(data(asset::kBackButton.file(s)));
         ASSERT_EQ(bytes.size(), 54u + 408u * 56u);
         auto pixel = [&](int x, int yFromBottom) { return &bytes[54 + yFromBottom * 408 + x * 3]; };
         const unsigned char* key = pixel(0, 0);  // bottom-left
@@ -416,10 +394,9 @@ TEST(Buttons, BackIsKeyedOnMagentaAroundAnOpaqueFace) {
 }
 
 TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
-    const char* names[] = {"youlose.wav",      "gemstouch.wav",    "gemsexplode1.wav",
-                           "gemsexplode2.wav", "gemsexplode3.wav", "Excellent.wav",
-                           "Incredible.wav",   "jareffect.wav",    "rollover.wav",
-                           "click.wav",        "menuover.wav",     "beep.wav"};
+    std::vector<const char*> names;
+    for (const auto& effect : asset::kEffects) names.push_back(effect.file);
+    names.push_back(asset::kBeep.file);
     double quietest = 0, loudest = -100, beepDb = 0;
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -447,7 +424,7 @@ TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
             peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
         // Headroom left: no peak pressed against full scale by clipping.
         EXPECT_LT(peak, 0.995 * 32767) << "clipped";
-        EXPECT_GT(peak, std::string(name) == "beep.wav" ? 2000 : 6000) << "too quiet";
+        EXPECT_GT(peak, name == std::string(asset::kBeep.file) ? 2000 : 6000) << "too quiet";
         // Loudness: RMS of the loudest 300 ms (mono sum).
         const std::size_t frames = n / channels, window = std::min<std::size_t>(frames, 13230);
         double sum = 0, best = 0;
@@ -462,7 +439,7 @@ TEST(Sounds, AreShortCleanPcmAtOneLoudness) {
             best = std::max(best, sum);
         }
         const double db = 10 * std::log10(best / window);
-        if (std::string(name) == "beep.wav") {
+        if (name == std::string(asset::kBeep.file)) {
             beepDb = db;
         } else {
             quietest = std::min(quietest, db);
@@ -512,7 +489,7 @@ TEST(Music, TracksAreStereoMp3OfTheirLength) {
     const struct {
         const char* name;
         double low, high;
-    } tracks[] = {{"menumusic.mp3", 69.5, 70}, {"music.mp3", 242.5, 243}};
+    } tracks[] = {{asset::kMenuMusic.file, 69.5, 70}, {asset::kGameMusic.file, 242.5, 243}};
     for (const auto& t : tracks) {
         SCOPED_TRACE(t.name);
         const auto b = forge_test::readFile(data(t.name));
@@ -541,7 +518,7 @@ TEST(Music, TracksAreStereoMp3OfTheirLength) {
 TEST(WebPage, WorksOfflineAndTellsTheKeys) {
     // The page is opened as a file address: anything fetched from elsewhere
     // would be missing on a machine without a network.
-    const auto b = forge_test::readFile(data("lumcrest.html"));
+    const auto b = forge_test::readFile(data(asset::kWebPage.file));
     const std::string page(b.begin(), b.end());
     EXPECT_NE(page.find("<html"), std::string::npos);
     EXPECT_NE(page.find("</html>"), std::string::npos);
@@ -578,18 +555,9 @@ const char* const kLanguages[] = {"de", "fr", "es", "it", "pt_BR", "nl", "pl", "
 
 // Every picture that carries words, and the web page; the rest has none and is not drawn again.
 std::vector<std::string> picturesWithWords() {
-    std::vector<std::string> names = {"help.jpg",   "lumcrest.html", "menulist.png",
-                                      "Image2.jpg", "Image3.jpg",    "AboutImage.jpg"};
-    for (const auto& [stem, states] : {std::pair{"New", 3},
-                                       {"Play", 3},
-                                       {"Hi_Sc", 3},
-                                       {"Music", 4},
-                                       {"Sound", 4},
-                                       {"Help", 3},
-                                       {"About", 3},
-                                       {"BACK", 4}})
-        for (int s = 0; s < states; ++s)
-            names.push_back(std::string(stem) + "_" + std::to_string(s) + ".bmp");
+    std::vector<std::string> names;
+    for (const auto& e : asset::everyFile())
+        if (e.words) names.push_back(std::filesystem::path(e.path).filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -630,8 +598,10 @@ TEST(Languages, EveryPictureWithWordsIsDrawnForEveryLanguageAndNothingElse) {
             }
         }
         // The words are the language's own.
-        for (const char* name : {"help.jpg", "Image3.jpg", "AboutImage.jpg", "New_0.bmp",
-                                 "Hi_Sc_0.bmp", "lumcrest.html"})
+        for (const std::string& name :
+             {std::string(asset::kHelpPage.file), std::string(asset::kNamePanel.file),
+              std::string(asset::kAboutPicture.file), asset::kNewButton.file(0),
+              asset::kHighScoresButton.file(0), std::string(asset::kWebPage.file)})
             EXPECT_NE(forge_test::readFile(kRoot + "/data/" + lang + "/" + name),
                       forge_test::readFile(english(name)))
                 << name;
@@ -639,7 +609,7 @@ TEST(Languages, EveryPictureWithWordsIsDrawnForEveryLanguageAndNothingElse) {
 }
 
 TEST(Languages, TheWebPageIsTranslatedWhole) {
-    const auto englishPage = forge_test::readFile(data("lumcrest.html"));
+    const auto englishPage = forge_test::readFile(data(asset::kWebPage.file));
     for (const char* lang : kLanguages) {
         SCOPED_TRACE(lang);
         const auto bytes = forge_test::readFile(kRoot + "/data/" + lang + "/lumcrest.html");

@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "assets/catalogue.h"
 #include "assets/test/image_reader.h"
 
 namespace {
+
+namespace asset = lumcrest::asset;
 
 using forge_test::Image;
 using Vec3 = std::array<double, 3>;
@@ -82,7 +85,7 @@ Vec3 gemMean(const Image& img, int v) {
 constexpr int kSharing[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
 
 TEST(Gems, EveryTwoKindsDifferForEveryEye) {
-    const Image img = forge_test::readPng(kEmbedded + "Blockimage.png");
+    const Image img = forge_test::readPng(kEmbedded + asset::kGems.file);
     ASSERT_GT(img.width, 0);
     const struct {
         const char* name;
@@ -113,7 +116,7 @@ double lightness(const Image& img, int x, int y) {
 }
 
 TEST(Gems, EveryKindCarriesABoldSymbolAndTheBombIsDarkAndRound) {
-    const Image img = forge_test::readPng(kEmbedded + "Blockimage.png");
+    const Image img = forge_test::readPng(kEmbedded + asset::kGems.file);
     ASSERT_GT(img.width, 0);
     for (int v = 1; v <= 9; ++v) {
         const int x0 = (v % 4) * 48, y0 = (v / 4) * 48;
@@ -176,7 +179,7 @@ double frameLightnessOverBlack(const Image& img, int i) {
 }
 
 TEST(Explosions, FlashThenBurstToTheEdgesAndFade) {
-    const Image img = forge_test::readPng(kEmbedded + "gemsblast2.png");
+    const Image img = forge_test::readPng(kEmbedded + asset::kBursts.file);
     ASSERT_GT(img.width, 0);
     for (int s = 0; s < 3; ++s) {
         SCOPED_TRACE("style " + std::to_string(s));
@@ -226,7 +229,7 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     std::vector<Image> bgs;
     std::vector<std::vector<Vec3>> thumbs;
     for (int b = 0; b < 6; ++b) {
-        bgs.push_back(forge_test::readPng(kEmbedded + "bg" + std::to_string(101 + b) + ".png"));
+        bgs.push_back(forge_test::readPng(kEmbedded + asset::kBackgrounds.file(b)));
         ASSERT_EQ(bgs.back().width, 850);
         thumbs.push_back(thumbnail(bgs.back()));
     }
@@ -244,7 +247,7 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     std::printf("  least thumbnail RMSE %.3f (needs 0.12)\n", least);
 
     // The well's mean colour against every gem kind's.
-    const Image gems = forge_test::readPng(kEmbedded + "Blockimage.png");
+    const Image gems = forge_test::readPng(kEmbedded + asset::kGems.file);
     ASSERT_GT(gems.width, 0);
     for (int b = 0; b < 6; ++b) {
         Vec3 well{};
@@ -276,7 +279,7 @@ TEST(Panels, StandInOneColumnAboveTheBottomEdge) {
     const int rows[] = {100, 280, 449, 550};
     int columnLeft = -1, columnRight = -1;
     for (int b = 0; b < 6; ++b) {
-        const Image bg = forge_test::readPng(kEmbedded + "bg" + std::to_string(101 + b) + ".png");
+        const Image bg = forge_test::readPng(kEmbedded + asset::kBackgrounds.file(b));
         ASSERT_EQ(bg.width, 850);
         for (int y : rows) {
             int left = -1, right = -1;
@@ -306,7 +309,7 @@ TEST(Panels, StandInOneColumnAboveTheBottomEdge) {
 }
 
 TEST(Jar, BeamAndStarsStayInsideTheFrames) {
-    const Image img = forge_test::readPng(kEmbedded + "jar.png");
+    const Image img = forge_test::readPng(kEmbedded + asset::kJar.file);
     ASSERT_GT(img.width, 0);
     int framesTouching = 0, highest = 0;
     for (int f = 0; f < 28; ++f) {

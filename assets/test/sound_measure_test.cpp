@@ -13,7 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "assets/catalogue.h"
+#include "audio/track_names.h"
+
 namespace {
+
+namespace asset = lumcrest::asset;
 
 const std::string kData = std::string(LUMCREST_FORGE_DIR) + "/data/";
 constexpr int kRate = 44100;
@@ -78,31 +83,27 @@ bool haveFfmpeg() {
     return std::system("command -v ffmpeg >/dev/null 2>&1") == 0;
 }
 
-const char* kEffects[] = {"youlose.wav",      "gemstouch.wav",    "gemsexplode1.wav",
-                          "gemsexplode2.wav", "gemsexplode3.wav", "Excellent.wav",
-                          "Incredible.wav",   "jareffect.wav",    "rollover.wav",
-                          "click.wav",        "menuover.wav"};
-
 TEST(Mix, EffectsCutThroughMusicAtOneLevel) {
     ASSERT_TRUE(haveFfmpeg()) << "ffmpeg is needed to read loudness";
     std::map<std::string, double> level;
-    for (const char* name : kEffects) {
+    for (const auto& effect : asset::kEffects) {
+        const char* name = effect.file;
         const Loudness l = meter(name);
         level[name] = l.momentaryMax;
         std::printf("  %-17s momentary max %6.1f LUFS\n", name, l.momentaryMax);
         EXPECT_NEAR(l.momentaryMax, -16.0, 1.5) << name;
     }
     double low = 0, high = -200;
-    for (const char* name : {"gemsexplode1.wav", "gemsexplode2.wav", "gemsexplode3.wav"}) {
-        low = std::min(low, level[name]);
-        high = std::max(high, level[name]);
+    for (const auto& explosion : asset::kExplosions) {
+        low = std::min(low, level[explosion.file]);
+        high = std::max(high, level[explosion.file]);
     }
     std::printf("  the three explosions spread over %.1f LU\n", high - low);
     EXPECT_LE(high - low, 1.0) << "explosions picked at random for one event differ";
 
-    const Loudness menu = meter("menumusic.mp3"), game = meter("music.mp3");
-    std::printf("  menumusic.mp3 integrated %.1f LUFS, music.mp3 %.1f LUFS\n", menu.integrated,
-                game.integrated);
+    const Loudness menu = meter(asset::kMenuMusic.file), game = meter(asset::kGameMusic.file);
+    std::printf("  %s integrated %.1f LUFS, %s %.1f LUFS\n", asset::kMenuMusic.file,
+                menu.integrated, asset::kGameMusic.file, game.integrated);
     EXPECT_NEAR(menu.integrated, -23.0, 1.0);
     EXPECT_NEAR(game.integrated, -23.0, 1.0);
     EXPECT_LE(std::fabs(menu.integrated - game.integrated), 1.0);
@@ -112,8 +113,10 @@ TEST(Mix, EffectsCutThroughMusicAtOneLevel) {
 
 TEST(Mix, FanfaresAndBurstsLetGoWithoutHardEdges) {
     ASSERT_TRUE(haveFfmpeg());
-    for (const char* name : {"Excellent.wav", "Incredible.wav", "youlose.wav", "jareffect.wav",
-                             "gemsexplode1.wav", "gemsexplode2.wav", "gemsexplode3.wav"}) {
+    for (const asset::File& sound :
+         {asset::kExcellent, asset::kIncredible, asset::kYouLose, asset::kJarFilled,
+          asset::kExplosionFire, asset::kExplosionGlass, asset::kExplosionMagic}) {
+        const char* name = sound.file;
         SCOPED_TRACE(name);
         const std::vector<double> env = envelopeDb(decodeMono(name));
         ASSERT_GT(env.size(), 100u);
@@ -157,7 +160,7 @@ double bandEnergy(const std::vector<double>& x, double lo, double hi) {
 
 TEST(Mix, LandingKeepsItsWeightOnSmallSpeakers) {
     ASSERT_TRUE(haveFfmpeg());
-    const std::vector<double> x = decodeMono("gemstouch.wav");
+    const std::vector<double> x = decodeMono(asset::kGemsTouch.file);
     ASSERT_GT(x.size(), 1000u);
     const double below = bandEnergy(x, 20, 200), body = bandEnergy(x, 200, 400),
                  mid = bandEnergy(x, 400, 2000), tick = bandEnergy(x, 2000, 4000);
@@ -175,7 +178,7 @@ TEST(Mix, GlassBurstRingsAtFixedPitches) {
     ASSERT_TRUE(haveFfmpeg());
     // Shards ring at held pitches, so the burst's high energy gathers in a few
     // narrow lines; sliding pitches would smear it over the whole band.
-    std::vector<double> x = decodeMono("gemsexplode2.wav");
+    std::vector<double> x = decodeMono(asset::kExplosionGlass.file);
     ASSERT_GT(x.size(), 1000u);
     x.resize(std::min<std::size_t>(x.size(), kRate * 6 / 10));
     std::vector<std::pair<double, double>> lines;  // (energy, Hz), 10 Hz apart
@@ -200,7 +203,8 @@ TEST(Music, TracksComeRoundWithoutAGap) {
     const struct {
         const char* name;
         double low, high, restart;
-    } tracks[] = {{"menumusic.mp3", 69.5, 70.0, 70.0}, {"music.mp3", 242.5, 243.0, 243.0}};
+    } tracks[] = {{asset::kMenuMusic.file, 69.5, 70.0, lumcrest::kMenuTrackRestartMs / 1000.0},
+                  {asset::kGameMusic.file, 242.5, 243.0, lumcrest::kGameTrackRestartMs / 1000.0}};
     for (const auto& t : tracks) {
         SCOPED_TRACE(t.name);
         const std::vector<double> x = decodeMono(t.name);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "assets/catalogue.h"
 #include "toolkit/application.h"
 #include "toolkit/sdl/sdl_backend.h"
 #include "toolkit/timer.h"
@@ -113,10 +114,10 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         // Down lights Play; A presses it.
         press(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
         release(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-        [](TForm1& f) { EXPECT_EQ(f.Newbutton.fileName(), "Play_1.bmp"); },
+        [](TForm1& f) { EXPECT_EQ(f.Newbutton.fileName(), lumcrest::asset::kPlayButton.file(1)); },
         press(SDL_CONTROLLER_BUTTON_A),
         [](TForm1& f) {
-            EXPECT_EQ(f.Newbutton.fileName(), "Play_2.bmp");
+            EXPECT_EQ(f.Newbutton.fileName(), lumcrest::asset::kPlayButton.file(2));
             EXPECT_TRUE(f.Menupanel.visible());
         },
         release(SDL_CONTROLLER_BUTTON_A),

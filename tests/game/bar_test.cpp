@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -75,12 +76,12 @@ TEST_F(Bar, EachGemRisesARowEveryTwentyMillisecondsUntilItIsStopped) {
     EXPECT_EQ(at(5, 8), 2);
     EXPECT_EQ(at(6, 9), 3);
     EXPECT_TRUE(form().Timer1.enabled());
-    EXPECT_FALSE(played("gemstouch.wav"));
+    EXPECT_FALSE(played(asset::kGemsTouch.file));
     // The tenth step finds all three stopped: the bar has landed and the preview comes in.
     const int next[3] = {form().Nextshape[1], form().Nextshape[2], form().Nextshape[3]};
     waitMs(20);
     EXPECT_FALSE(form().Timer1.enabled());
-    EXPECT_TRUE(played("gemstouch.wav"));
+    EXPECT_TRUE(played(asset::kGemsTouch.file));
     EXPECT_EQ(leftColumn(), 4);
     EXPECT_EQ(row1(4), (std::array<int, 3>{next[0], next[1], next[2]}));
 }
@@ -92,7 +93,7 @@ TEST_F(Bar, AGemRightUnderTheStackLosesTheGameBeforeAnythingMoves) {
     EXPECT_TRUE(form().gameOver);
     EXPECT_TRUE(form().cracktimer.enabled());
     EXPECT_FALSE(form().Timer1.enabled());
-    EXPECT_TRUE(played("youlose.wav"));
+    EXPECT_TRUE(played(asset::kYouLose.file));
     EXPECT_EQ(row1(4), (std::array<int, 3>{1, 2, 3}));
 }
 
@@ -112,7 +113,7 @@ TEST_F(Bar, ANewBarWithNoThreeFreeCellsInRowTwoLosesTheGame) {
     EXPECT_FALSE(form().Timer1.enabled());
     EXPECT_TRUE(form().gameOver);
     EXPECT_TRUE(form().cracktimer.enabled());
-    EXPECT_TRUE(played("youlose.wav"));
+    EXPECT_TRUE(played(asset::kYouLose.file));
     // The new bar is in place but the step that lost did not redraw the board.
     EXPECT_NE(at(5, 1), 0);
     EXPECT_EQ(form().shownCells[home], 77);

@@ -2,6 +2,7 @@
 // drawn by hand onto a scratch surface.
 #include <climits>
 
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 #include "toolkit/surface.h"
 
@@ -14,8 +15,7 @@ class Drawing : public GameTest {
   protected:
     void SetUp() override {
         enterGame();
-        background =
-            tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+        background = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().Background));
         clearBoard();
         placeBar(4, 1, 2, 3);
         form().drawBoard();
@@ -140,7 +140,7 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 5);
     EXPECT_EQ(form().shownCells[gridIndex(columnX(2), rowY(10))], -5);
     EXPECT_TRUE(form().blasttimer.enabled());
-    EXPECT_TRUE(played("gemsexplode" + std::to_string(style + 1) + ".wav"));
+    EXPECT_TRUE(played(asset::kExplosions[style].file));
     EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 2 + 10 * style}}));
     waitMs(35);
     EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 3 + 10 * style}}));

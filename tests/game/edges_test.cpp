@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -104,8 +105,8 @@ TEST_P(Edge, SeveralGemsUnderAGapOfTwoCloseUpInOneStepAndAnEdgeRunIsFound) {
     EXPECT_EQ(form().Score, 720);
     EXPECT_EQ(form().Gemsleft, 43);
     EXPECT_FALSE(form().Cycletimer.enabled());
-    EXPECT_TRUE(played("Excellent.wav"));
-    EXPECT_FALSE(played("Incredible.wav"));
+    EXPECT_TRUE(played(asset::kExcellent.file));
+    EXPECT_FALSE(played(asset::kIncredible.file));
 }
 
 TEST_P(Edge, TheLossTestsReachTheOuterColumn) {
@@ -121,7 +122,7 @@ TEST_P(Edge, TheLossTestsReachTheOuterColumn) {
     key(kUp);
     waitMs(20);
     EXPECT_TRUE(form().gameOver);
-    EXPECT_TRUE(played("youlose.wav"));
+    EXPECT_TRUE(played(asset::kYouLose.file));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSides, Edge, ::testing::Values(Side::Left, Side::Right),

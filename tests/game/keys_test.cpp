@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -30,7 +31,7 @@ class KeyRouting : public GameTest {
     }
     int clicks() {
         auto s = sounds();
-        return int(std::count(s.begin(), s.end(), "menuover.wav"));
+        return int(std::count(s.begin(), s.end(), asset::kMenuOver.file));
     }
 };
 

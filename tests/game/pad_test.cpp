@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/about_box.h"
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -105,7 +106,7 @@ TEST_F(GameTest, TheControllerReachesOnlyTheWindowThatTakesInput) {
     form().aboutBox()->showModalBox();
     pad(*this, PadButton::A);
     EXPECT_FALSE(form().aboutBox()->isOpen());
-    EXPECT_EQ(sounds(), std::vector<std::string>{"menuover.wav"});
+    EXPECT_EQ(sounds(), std::vector<std::string>{asset::kMenuOver.file});
 }
 
 TEST_F(GameTest, AnAPressNotReleasedInTheMenuActsOnlyOnce) {

@@ -1,4 +1,5 @@
 // Chains: the timing of the settle steps, the accumulating score and the rewards.
+#include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -55,8 +56,8 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     EXPECT_TRUE(form().filltimer.enabled());
     EXPECT_TRUE(form().Atimer.enabled());
     EXPECT_TRUE(form().flashtimer.enabled());
-    EXPECT_FALSE(played("Excellent.wav"));
-    EXPECT_FALSE(played("Incredible.wav"));
+    EXPECT_FALSE(played(asset::kExcellent.file));
+    EXPECT_FALSE(played(asset::kIncredible.file));
 
     // The flash takes three ticks and comes to rest.
     waitMs(150);
@@ -79,12 +80,12 @@ TEST_P(Rewards, ManyGemsClearedSinceTheLaunchEarnASoundAtTheEnd) {
     waitMs(200);
     EXPECT_EQ(markedCount(), ten ? 10 : 8);
     waitMs(330);
-    EXPECT_FALSE(played("Excellent.wav"));
+    EXPECT_FALSE(played(asset::kExcellent.file));
     waitMs(660);
     EXPECT_FALSE(form().Cycletimer.enabled());
     EXPECT_EQ(form().chainCleared, ten ? 10 : 8);
-    EXPECT_EQ(played("Excellent.wav"), !ten);
-    EXPECT_EQ(played("Incredible.wav"), ten);
+    EXPECT_EQ(played(asset::kExcellent.file), !ten);
+    EXPECT_EQ(played(asset::kIncredible.file), ten);
 }
 
 INSTANTIATE_TEST_SUITE_P(EightOrTen, Rewards, ::testing::Bool());

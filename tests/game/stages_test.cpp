@@ -6,6 +6,8 @@
 #include <climits>
 #include <set>
 
+#include "assets/catalogue.h"
+#include "audio/track_names.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -84,7 +86,7 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     // The fill draws 4 rows a tick up to 366, then hands over to the stage end.
     waitUntil([&] { return form().jartimer.enabled(); }, 1000);
     EXPECT_FALSE(form().filltimer.enabled());
-    EXPECT_TRUE(played("jareffect.wav"));
+    EXPECT_TRUE(played(asset::kJarFilled.file));
     EXPECT_EQ(form().Stage, 2);
     EXPECT_EQ(form().Gemsleft, 50);
     EXPECT_EQ(form().Blocks, 7);
@@ -198,8 +200,7 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
 TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
     startRun(0);
     form().changeBackground();
-    tk::Image picture =
-        tk::loadEmbeddedPicture("bg" + std::to_string(101 + form().Background) + ".png");
+    tk::Image picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().Background));
     for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
         EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
 }
@@ -283,7 +284,7 @@ class Crack : public Animations, public ::testing::WithParamInterface<int> {};
 TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     const int above = GetParam();
     form().Score = form().hiScores[10] + above;
-    form().switchTrack("music.mp3", 243000);
+    form().switchTrack(kGameTrack, kGameTrackRestartMs);
     form().overpanel.show();
     form().gameOver = true;
     form().Atimer.setEnabled(true);
@@ -298,7 +299,7 @@ TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     EXPECT_FALSE(form().gameOver);
     EXPECT_EQ(form().Score, 0);
     EXPECT_EQ(form().crackRow, 1);
-    EXPECT_EQ(backend().recorder().musicFile(), "menumusic.mp3");
+    EXPECT_EQ(backend().recorder().musicFile(), kMenuTrack);
 }
 
 INSTANTIATE_TEST_SUITE_P(AgainstTheTable, Crack, ::testing::Values(-1, 0, 1));

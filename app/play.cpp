@@ -35,6 +35,7 @@ void TForm1::launchBar() {
 
 void TForm1::Boxupdate() {
     // The sparkle draws over its gem; the launch repaints the gem before the sparkle is dropped.
+    // Gem frames are opaque edge to edge (the forge's tests hold them to it): no erase needed.
     if (twinkleColumn >= 1 && twinkleColumn <= 10 && twinkleRow >= 1 && twinkleRow <= 10) {
         const int v = cellAt(columnX(twinkleColumn), rowY(twinkleRow));
         if (v > 0) surface().drawFrame(Blockimage, v, cellLeft(twinkleColumn), cellTop(twinkleRow));

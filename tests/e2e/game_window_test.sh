@@ -8,22 +8,9 @@
 set -u
 case_name=$1 game=$2 driver=$3 xclose=$4
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL ($case_name): $*" >&2
-    if [ -s "$work/game.log" ]; then
-        echo "--- game output" >&2
-        grep -v '^ALSA lib' "$work/game.log" >&2
-    fi
-    exit 1
-}
+run_name=$case_name
+# shellcheck source=../support/game_run.sh
+source "$(dirname "$0")/../support/game_run.sh"
 
 # A player of our own: the settings live in the temporary home, the sound goes to a file, and the
 # web page the game opens on closing is written down instead of shown.
@@ -61,23 +48,6 @@ expect_centred() {
     local dx=$((2 * (geo_x - $4) + geo_w - $6)) dy=$((2 * (geo_y - $5) + geo_h - $7))
     [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
         fail "window at $geo_x,$geo_y is not centred on $6x$7 at $4,$5"
-}
-
-# The frame the toolkit composes after the driver commands in $1 (one per line), into PNG $2.
-# A third argument names the settings folder to start from; by default a fresh one (no settings).
-composed() {
-    local home="${3:-$(mktemp -d -p "$work")}"
-    printf 'start\n%s\nshot %s\n' "$1" "$2" |
-        "$driver" --home "$home" --seed 1 >"$work/drive.log" 2>&1
-    [ -s "$2" ] || fail "the driver composed no frame: $(cat "$work/drive.log")"
-}
-
-# Pixels that differ between two pictures.
-differing() {
-    local n
-    n=$(compare -metric AE "$1" "$2" null: 2>&1)
-    [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
-    echo "$n"
 }
 
 # Pixels that differ between pictures $1 and $2 inside the area $3 (WxH+X+Y).

@@ -10,18 +10,9 @@
 set -u
 case_name=$1 game=$2 driver=$3
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL (record $case_name): $*" >&2
-    [ -s "$work/game.log" ] && grep -v '^ALSA lib' "$work/game.log" >&2
-    exit 1
-}
+run_name="record $case_name"
+# shellcheck source=../support/game_run.sh
+source "$(dirname "$0")/../support/game_run.sh"
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy

@@ -11,23 +11,11 @@ game=$1 driver=$2
 # faults still are); the X11 runs judge the game's own leaks.
 [ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
 
-work=$(mktemp -d)
+run_name=wayland
+# shellcheck source=../support/game_run.sh
+source "$(dirname "$0")/../support/game_run.sh"
 chmod 755 "$work"
-pids=()
-cleanup() {
-    local p
-    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL (wayland): $*" >&2
-    for f in game.log sway.log; do
-        [ -s "$work/$f" ] && { echo "--- $f" >&2; grep -v '^ALSA lib' "$work/$f" | tail -20 >&2; }
-    done
-    exit 1
-}
+run_logs=(game.log sway.log)
 
 home="$work/home" run="$work/run"
 mkdir -p "$home/.config/lumcrest" "$run" "$work/drive"
@@ -55,7 +43,7 @@ session() {
 
 (session env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$home/sway.conf" >"$work/sway.log" 2>&1) &
-pids+=($!)
+extra_pids+=($!)
 for i in $(seq 100); do [ -S "$run/wayland-1" ] && break; sleep 0.1; done
 [ -S "$run/wayland-1" ] || fail "sway did not start"
 
@@ -63,14 +51,14 @@ for i in $(seq 100); do [ -S "$run/wayland-1" ] && break; sleep 0.1; done
 # keyboard that appears on the seat while it runs. $1..: wtype's arguments.
 type_later() {
     (session wtype "$@") &
-    pids+=($!)
+    extra_pids+=($!)
     sleep 0.3
 }
 
 start_game() {
     (session "$game" >"$work/game.log" 2>&1) &
     game_pid=$!
-    pids+=($game_pid)
+    extra_pids+=($game_pid)
 }
 
 # Sets win_x win_y win_w win_h to the game window's place on the output, once it is mapped.
@@ -93,19 +81,6 @@ walk(json.load(sys.stdin))') ) && [ -n "${win_h:-}" ] && return
 }
 
 shot() { (session grim "$run/shot.png") && cp "$run/shot.png" "$1" || fail "grim failed"; }
-
-# The frame the toolkit composes after the driver commands in $1, into PNG $2, from settings $3.
-composed() {
-    printf 'start\n%s\nshot %s\n' "$1" "$2" | "$driver" --home "$3" --seed 1 >"$work/drive.log" 2>&1
-    [ -s "$2" ] || fail "the driver composed no frame: $(cat "$work/drive.log")"
-}
-
-differing() {
-    local n
-    n=$(compare -metric AE "$1" "$2" null: 2>&1)
-    [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
-    echo "$n"
-}
 
 # Waits up to $4 s until the output shows picture $1 at $2 (WxH+X+Y) but for at most $3 pixels.
 expect_showing() {
@@ -137,7 +112,7 @@ chmod 755 "$work/bare" "$work/bare/lumcrest"
 type_later -s 5000 -k Return
 (cd "$work/bare" && session "$work/bare/lumcrest" >"$work/game.log" 2>&1) &
 game_pid=$!
-pids+=($game_pid)
+extra_pids+=($game_pid)
 # The empty window put up at once goes, and the box comes.
 for i in $(seq 50); do
     find_window

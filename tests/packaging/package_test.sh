@@ -5,18 +5,9 @@
 # Usage: package_test.sh SOURCE_DIR
 set -u
 src=$1
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL (package): $*" >&2
-    [ -s "$work/game.log" ] && grep -v '^ALSA lib' "$work/game.log" >&2
-    exit 1
-}
+run_name=package
+# shellcheck source=../support/game_run.sh
+source "$(dirname "$0")/../support/game_run.sh"
 [ "$(id -u)" -eq 0 ] || { echo "package test: needs root, skipped"; exit 0; }
 if dpkg-query -W -f='${Status}' lumcrest 2>/dev/null | grep -q "install ok installed"; then
     fail "a lumcrest package is installed already; this test would remove it"
@@ -45,7 +36,7 @@ lintian --fail-on error --suppress-tags-from-file "$src/packaging/lintian-explai
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install: $(tail -5 "$work/apt.log")"
-trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >/dev/null 2>&1; cleanup' EXIT
+trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >/dev/null 2>&1; end_the_run' EXIT
 [ -x /usr/games/lumcrest ] || fail "/usr/games/lumcrest is not there"
 file /usr/games/lumcrest | grep -q "stripped" && ! file /usr/games/lumcrest | grep -q "not stripped" ||
     fail "the installed binary is not stripped"
@@ -70,7 +61,7 @@ grep -q '^\[Gembox\]' "$XDG_CONFIG_HOME/lumcrest/lumcrest.ini" 2>/dev/null ||
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >"$work/apt.log" 2>&1 ||
     fail "apt-get remove: $(tail -5 "$work/apt.log")"
-trap cleanup EXIT
+trap end_the_run EXIT
 [ ! -e /usr/games/lumcrest ] || fail "the binary is still there after removal"
 [ ! -e /usr/share/games/lumcrest ] || fail "the data is still there after removal"
 echo "package: passed"

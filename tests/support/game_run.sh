@@ -1,0 +1,49 @@
+# Shared by the bash scripts that run the real game (sourced, not run). The sourcing script sets
+# run_name (the word in its failure messages) first, and $driver before composing frames.
+# Gives:
+#   $work          a fresh folder, removed at exit
+#   $pid           the game's process, if any: killed at exit if it still runs
+#   extra_pids     more processes (a compositor, a typist) killed at exit
+#   run_logs       the logs in $work that a failure shows (game.log unless changed)
+#   fail MESSAGE   says what failed, shows the logs, ends the script with status 1
+#   composed CMDS PNG [HOME]   the frame the toolkit composes after the driver commands CMDS
+#                  (one per line), from the settings folder HOME (by default a fresh one)
+#   differing A B  the number of pixels that differ between two pictures
+
+work=$(mktemp -d)
+pid=""
+extra_pids=()
+run_logs=(game.log)
+
+end_the_run() {
+    local p
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
+    for p in "${extra_pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap end_the_run EXIT
+
+fail() {
+    local log
+    echo "FAIL ($run_name): $*" >&2
+    for log in "${run_logs[@]}"; do
+        [ -s "$work/$log" ] || continue
+        echo "--- $log" >&2
+        grep -v '^ALSA lib' "$work/$log" | tail -40 >&2
+    done
+    exit 1
+}
+
+composed() {
+    local home="${3:-$(mktemp -d -p "$work")}"
+    printf 'start\n%s\nshot %s\n' "$1" "$2" |
+        "$driver" --home "$home" --seed 1 >"$work/drive.log" 2>&1
+    [ -s "$2" ] || fail "the driver composed no frame: $(cat "$work/drive.log")"
+}
+
+differing() {
+    local n
+    n=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
+    echo "$n"
+}

@@ -163,7 +163,8 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<lumcrest::Program> program;
     try {
-        program = lumcrest::startProgram(app, env);
+        // The language was chosen with the environment, before the display opened.
+        program = lumcrest::openProgram(app, env);
     } catch (const std::exception& e) {
         backend->showFatalError(app, e.what());
         if (recording) std::fclose(recording);

@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <utility>
+
 #include "audio/effects.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
@@ -21,6 +23,10 @@ void chooseLanguage(const Environment& env) {
 
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     chooseLanguage(env);
+    return openProgram(app, std::move(env));
+}
+
+std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
     auto program = std::make_unique<Program>();
     program->form = std::make_unique<TForm1>(app, env);
     app.setMainWindow(program->form.get());

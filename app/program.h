@@ -19,8 +19,11 @@ struct Program {
 // texts, pictures and fonts follow it.
 void chooseLanguage(const Environment& env);
 
-// Constructs both windows and opens the main one. Throws (with the message the error box shows)
-// when construction fails.
+// Constructs both windows and opens the main one, in the language chosen before. Throws (with the
+// message the error box shows) when construction fails.
+std::unique_ptr<Program> openProgram(tk::Application& app, Environment env);
+
+// chooseLanguage, then openProgram: for the driver and the tests, which have chosen nothing yet.
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env);
 
 }  // namespace lumcrest

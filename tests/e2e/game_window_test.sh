@@ -99,6 +99,14 @@ expect_exit() {
     [ "$rc" -eq 0 ] || fail "the game ended with status $rc"
 }
 
+# Sets bx by bw bh to where the toolkit lays out the About button on the menu (unscaled pixels).
+about_button_place() {
+    read -r bx by bw bh < <(printf 'start\nkey 13\ncontrol Aboutbutton\n' |
+        "$driver" --home "$work/drive" --seed 1 |
+        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
+    [ -n "${bh:-}" ] || fail "the driver does not show the About button"
+}
+
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
@@ -217,10 +225,7 @@ about_box)
     xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
     xdotool key Return
     # The About button, where the toolkit lays it out.
-    read -r bx by bw bh < <(printf 'start\nkey 13\ncontrol Aboutbutton\n' |
-        "$driver" --home "$work/drive" --seed 1 |
-        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
-    [ -n "${bh:-}" ] || fail "the driver does not show the About button"
+    about_button_place
     xdotool mousemove --window "$wid" $((bx + bw / 2)) $((by + bh / 2)) sleep 0.2 click 1
     for i in $(seq 50); do [ "$(visible_windows)" -ge 2 ] && break; sleep 0.1; done
     about=$(xdotool search --onlyvisible --pid "$pid" | grep -v "^$wid\$" | head -1)
@@ -343,10 +348,7 @@ scale_1080 | scale_1440 | scale_2160)
     # button opens the About box, itself shown at the same scale.
     xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
     xdotool key Return
-    read -r bx by bw bh < <(printf 'start\nkey 13\ncontrol Aboutbutton\n' |
-        "$driver" --home "$work/drive" --seed 1 |
-        sed -n 's/.* showing=1 left=\([0-9]*\) top=\([0-9]*\) width=\([0-9]*\) height=\([0-9]*\).*/\1 \2 \3 \4/p')
-    [ -n "${bh:-}" ] || fail "the driver does not show the About button"
+    about_button_place
     xdotool mousemove --window "$wid" $((2 * bx + bw)) $((2 * by + bh)) sleep 0.2 click 1
     for i in $(seq 50); do [ "$(visible_windows)" -ge 2 ] && break; sleep 0.1; done
     about=$(xdotool search --onlyvisible --pid "$pid" | grep -v "^$wid\$" | head -1)

@@ -129,14 +129,19 @@ class RecordedSession {
     int dropped_ = 0;
 };
 
-// Replays SCRIPT with the driver in HOME; returns the driver's answers.
-std::string replay(const fs::path& script, const fs::path& home) {
+// A driver on the build's data folder with its settings in HOME.
+DriverOptions driverIn(const fs::path& home) {
     DriverOptions o;
     o.home = home.string();
     o.dataDir = LUMCREST_TEST_DATA_DIR;
+    return o;
+}
+
+// Replays SCRIPT with the driver in HOME; returns the driver's answers.
+std::string replay(const fs::path& script, const fs::path& home) {
     std::ostringstream out;
     {
-        Driver d(o, out);
+        Driver d(driverIn(home), out);
         std::ifstream in(script);
         d.run(in);
     }
@@ -291,11 +296,8 @@ TEST(CommandLine, OptionsHelpVersionAndMistakes) {
 
 TEST(DriverReplayCommands, RefuseWhatTheRealLoopCouldNotHaveDone) {
     TempDir home;
-    DriverOptions o;
-    o.home = home.path.string();
-    o.dataDir = LUMCREST_TEST_DATA_DIR;
     std::ostringstream out;
-    Driver d(o, out);
+    Driver d(driverIn(home.path), out);
     for (const char* line :
          {"ini [Settings]%0AName=Ann%0A", "ini First=0%0A", "ini bad%4", "seed 12", "seed -3",
           "tick Timer1", "start", "seed 4", "ini x", "at 5000", "at 4999", "at x",
@@ -337,11 +339,8 @@ TEST(DriverCommands, EveryCommandOfTheHelpTakesAnyWordsWithoutHarm) {
     }
     ASSERT_GE(words.size(), 38u);
     TempDir home;
-    DriverOptions o;
-    o.home = home.path.string();
-    o.dataDir = LUMCREST_TEST_DATA_DIR;
     std::ostringstream out;
-    Driver d(o, out);
+    Driver d(driverIn(home.path), out);
     // Before start only the set-up commands are taken.
     for (const std::string& w : words) {
         out.str("");

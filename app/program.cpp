@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "audio/effects.h"
@@ -13,9 +14,12 @@ namespace lumcrest {
 void chooseLanguage(const Environment& env) {
     // A "Language" key in [Settings] overrides the desktop's choice.
     const std::string setting = Profile(env.settingsPath).readString("Settings", "Language", "");
-    const std::string lang = tk::pickLanguage(setting);
-    tk::useLanguage(lang, env.localeDir);
-    tk::setPictureFolder(lang);
+    const std::string refused = tk::useLanguage(tk::pickLanguage(setting), env.localeDir);
+    // Said once, where a packager or a player who started the game from a terminal looks.
+    if (!refused.empty())
+        std::fprintf(stderr, "lumcrest: the translation %s is not used; the game speaks English\n",
+                     refused.c_str());
+    tk::setPictureFolder(tk::currentLanguage());
     // One face for every caption of the language: the layouts' serif when it has the letters.
     tk::chooseFaceFor(tk::tr("Welcome,") + tk::tr("Click to change user") + tk::tr("Level:") +
                       tk::tr("level:") + tk::tr("Ok"));

@@ -6,14 +6,14 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON \
     -DLUMCREST_FUZZ=ON -DLUMCREST_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target ini_fuzz startup_fuzz rules_fuzz
+cmake --build build-fuzz -j"$(nproc)" --target ini_fuzz startup_fuzz rules_fuzz catalogue_fuzz
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp"
 # Undefined behaviour is a finding like a crash: without halt_on_error the fuzzer prints it and runs
 # straight past it.
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-targets="ini startup rules"
+targets="ini startup rules catalogue"
 for target in $targets; do
     mkdir -p "$work/$target"
     # Absolute paths: the start-up target works in the game's data folder.

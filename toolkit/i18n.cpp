@@ -1,20 +1,24 @@
 #include "toolkit/i18n.h"
 
-#include <libintl.h>
-
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+
+#include "toolkit/message_catalogue.h"
 
 namespace tk {
 
 namespace {
 
-constexpr const char* kDomain = "lumcrest";
-
 std::string& language() {
     static std::string lang;
     return lang;
+}
+
+// The texts of the language in use; nothing for English or a language without its catalogue.
+std::optional<MessageCatalogue>& catalogue() {
+    static std::optional<MessageCatalogue> texts;
+    return texts;
 }
 
 // "de_AT.UTF-8@euro" -> the known language it names, "" when none.
@@ -75,15 +79,17 @@ std::string pickLanguage(const std::string& setting) {
     return pickLanguage(setting, [](const char* name) { return std::getenv(name); });
 }
 
-void useLanguage(const std::string& lang, const std::string& localeDir) {
+std::string useLanguage(const std::string& lang, const std::string& localeDir) {
     language() = lang;
-    if (lang.empty()) return;
-    // gettext ignores LANGUAGE under the plain C locale; C.UTF-8 is always there and keeps
-    // every other category as it was.
-    if (!std::setlocale(LC_MESSAGES, "C.UTF-8")) std::setlocale(LC_MESSAGES, "C.utf8");
-    setenv("LANGUAGE", lang.c_str(), 1);
-    bindtextdomain(kDomain, localeDir.c_str());
-    bind_textdomain_codeset(kDomain, "UTF-8");
+    catalogue().reset();
+    if (lang.empty()) return {};
+    const std::string path = localeDir + "/" + lang + "/LC_MESSAGES/lumcrest.mo";
+    std::string why;
+    catalogue() = MessageCatalogue::load(path, why);
+    if (why.empty()) return {};
+    // Half a language (its pictures with words, English captions) would be worse than English.
+    language().clear();
+    return path + ": " + why;
 }
 
 const std::string& currentLanguage() {
@@ -91,8 +97,9 @@ const std::string& currentLanguage() {
 }
 
 std::string tr(const char* english) {
-    if (language().empty() || !*english) return english;
-    return dgettext(kDomain, english);
+    if (!catalogue() || !*english) return english;
+    const std::string* text = catalogue()->find(english);
+    return text && !text->empty() ? *text : english;
 }
 
 std::string tr(const char* english, const std::string& arg) {

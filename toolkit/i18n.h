@@ -1,5 +1,5 @@
 // The game in the player's language: which language, and the run-time texts in it.
-// English is the source text; the other languages come from gettext catalogues.
+// English is the source text; the other languages come from compiled gettext catalogues.
 #pragma once
 
 #include <functional>
@@ -23,8 +23,10 @@ std::string pickLanguage(const std::string& setting,
 std::string pickLanguage(const std::string& setting);
 
 // Speaks LANG ("" English) from now on, with the catalogues under LOCALEDIR
-// (LOCALEDIR/LANG/LC_MESSAGES/lumcrest.mo). A missing catalogue leaves the texts in English.
-void useLanguage(const std::string& lang, const std::string& localeDir);
+// (LOCALEDIR/LANG/LC_MESSAGES/lumcrest.mo). A missing catalogue leaves the texts in English. A
+// catalogue that is there but cannot be used (not a regular file, damaged) is refused: the game
+// speaks English, and the answer names the file and says why ("" when nothing was refused).
+std::string useLanguage(const std::string& lang, const std::string& localeDir);
 // The language in use, "" for English.
 const std::string& currentLanguage();
 

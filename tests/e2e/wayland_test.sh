@@ -16,6 +16,14 @@ run_name=wayland
 source "$(dirname "$0")/../support/game_run.sh"
 chmod 755 "$work"
 run_logs=(game.log sway.log)
+# As root the game runs as nobody, who may not reach the build (a checkout in root's home, mode
+# 0700 on Debian): it runs from a copy in the work folder, with its data and catalogues beside it.
+if [ "$(id -u)" -eq 0 ]; then
+    mkdir -p "$work/game"
+    cp "$game" "$work/game/lumcrest"
+    cp -r "$(dirname "$game")/data" "$(dirname "$game")/locale" "$work/game/"
+    game="$work/game/lumcrest"
+fi
 
 home="$work/home" run="$work/run"
 mkdir -p "$home/.config/lumcrest" "$run" "$work/drive"

@@ -26,8 +26,12 @@ def fail(lang, what):
     failures.append(f"{lang}: {what}")
 
 
+# The run's own scratch folder, removed at its end: every settings folder and shot goes in it.
+SCRATCH = tempfile.TemporaryDirectory(prefix="lumcrest-languages-")
+
+
 def run(driver, commands, env_extra, ini="[Settings]\nFirst=0\nName=Ana\n"):
-    home = tempfile.mkdtemp()
+    home = tempfile.mkdtemp(dir=SCRATCH.name)
     with open(os.path.join(home, "lumcrest.ini"), "w", encoding="utf-8") as f:
         f.write(ini)
     env = {k: v for k, v in os.environ.items()
@@ -142,7 +146,7 @@ def check_language(driver, lang, env, english, shots):
 def main():
     driver = sys.argv[1]
     keep = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--shots" else None
-    work = tempfile.mkdtemp()
+    work = tempfile.mkdtemp(dir=SCRATCH.name)
     english = check_language(driver, "C", {"LC_ALL": "C", "LANGUAGE": "de"}, None, work)
     if english is None:
         print("\n".join(failures))

@@ -9,6 +9,8 @@ run_name=package
 # shellcheck source=../support/game_run.sh
 source "$(dirname "$0")/../support/game_run.sh"
 [ "$(id -u)" -eq 0 ] || { echo "package test: needs root, skipped"; exit 0; }
+# Every temporary folder of the run (lintian's among them) goes where the run's end removes it.
+export TMPDIR="$work"
 if dpkg-query -W -f='${Status}' lumcrest 2>/dev/null | grep -q "install ok installed"; then
     fail "a lumcrest package is installed already; this test would remove it"
 fi
@@ -34,9 +36,19 @@ done
 lintian --fail-on error --suppress-tags-from-file "$src/packaging/lintian-explained" "$deb" \
     >"$work/lintian.txt" 2>&1 || fail "lintian: $(cat "$work/lintian.txt")"
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
+# The machine is left as the test found it: the package goes in without its recommendations, and
+# whatever it pulled in goes out with it.
+installed() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" { print $2 }' | sort; }
+installed >"$work/before.txt"
+apt_quiet() { DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300 "$@"; }
+remove_what_came() {
+    local added
+    added=$(installed | comm -13 "$work/before.txt" -)
+    [ -z "$added" ] || apt_quiet purge $added >>"$work/apt.log" 2>&1
+}
+apt_quiet install --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install: $(tail -5 "$work/apt.log")"
-trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >/dev/null 2>&1; end_the_run' EXIT
+trap 'remove_what_came; end_the_run' EXIT
 [ -x /usr/games/lumcrest ] || fail "/usr/games/lumcrest is not there"
 file /usr/games/lumcrest | grep -q "stripped" && ! file /usr/games/lumcrest | grep -q "not stripped" ||
     fail "the installed binary is not stripped"
@@ -59,9 +71,11 @@ pid=""
 grep -q '^\[Gembox\]' "$XDG_CONFIG_HOME/lumcrest/lumcrest.ini" 2>/dev/null ||
     fail "the game did not save to $XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 lumcrest >"$work/apt.log" 2>&1 ||
-    fail "apt-get remove: $(tail -5 "$work/apt.log")"
+apt_quiet remove lumcrest >"$work/apt.log" 2>&1 || fail "apt-get remove: $(tail -5 "$work/apt.log")"
+remove_what_came
 trap end_the_run EXIT
+left=$(installed | comm -13 "$work/before.txt" -)
+[ -z "$left" ] || fail "packages the install brought stay installed: $left"
 [ ! -e /usr/games/lumcrest ] || fail "the binary is still there after removal"
 [ ! -e /usr/share/games/lumcrest ] || fail "the data is still there after removal"
 echo "package: passed"

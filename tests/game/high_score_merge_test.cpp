@@ -2,9 +2,6 @@
 // holds it when it is written, never into the one this copy read at its start; a score the file
 // cannot take stays on screen and goes in at the next write; the last close's saved game wins
 // whole; a refused write says why.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +15,7 @@
 #include "store/profile.h"
 #include "store/score_table.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/lock_holder.h"
 #include "toolkit/error.h"
 
 namespace lumcrest::testing {
@@ -99,35 +97,6 @@ TEST(MergedTable, AScoreGoesIntoTheTableTheFileHoldsNowBesideTheOtherCopysScores
     EXPECT_EQ(f.lastScore, 11);
 }
 
-// Another process holds the lock from construction to destruction.
-class LockHolder {
-  public:
-    explicit LockHolder(const std::string& settingsPath) {
-        int ready[2];
-        if (::pipe(ready) != 0) throw std::runtime_error("no pipe");
-        child_ = ::fork();
-        if (child_ == 0) {
-            int fd = ::open((settingsPath + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
-            if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
-            char c = 1;
-            if (::write(ready[1], &c, 1) != 1) ::_exit(1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char c = 0;
-        if (::read(ready[0], &c, 1) != 1) throw std::runtime_error("the lock was not taken");
-        ::close(ready[0]);
-    }
-    ~LockHolder() {
-        ::kill(child_, SIGKILL);
-        ::waitpid(child_, nullptr, 0);
-    }
-
-  private:
-    pid_t child_ = -1;
-};
-
 const char* const kLocked = ": the settings file is locked by another copy of the game";
 
 TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesItLater) {
@@ -136,7 +105,7 @@ TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesIt
     const std::string path = f.profile().path();
     f.profile().setLockWait(100ms);
     {
-        LockHolder other(path);
+        LockHolder other(path + ".lock");
         f.Score = 55555;
         f.Playersname.setText("Ada");
         f.crackRow = 11;  // the last row has cracked
@@ -165,7 +134,7 @@ TEST(UnwrittenScore, TheCloseWritesAScoreThatCouldNotBeWrittenBefore) {
     const std::string path = f.profile().path();
     f.profile().setLockWait(100ms);
     {
-        LockHolder other(path);
+        LockHolder other(path + ".lock");
         EXPECT_THROW(finishGame(f, "Ada", 55555), tk::Error);
     }
     f.requestClose();
@@ -181,7 +150,7 @@ TEST(CloseUnderLock, TheCloseSaysWhyAndThatTheGameIsLostInTheBoxAndOnStandardErr
     TForm1& f = w.form();
     const std::string path = f.profile().path();
     f.profile().setLockWait(100ms);
-    LockHolder other(path);
+    LockHolder other(path + ".lock");
     ::testing::internal::CaptureStderr();
     f.requestClose();
     const std::string said = ::testing::internal::GetCapturedStderr();

@@ -10,6 +10,7 @@
 #include "audio/track_names.h"
 #include "game/bar_rules.h"
 #include "game/walls.h"
+#include "store/score_table.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -332,12 +333,7 @@ void TForm1::startMusic() {
 }
 
 void TForm1::readHighScores() {
-    for (int k = 1; k <= 10; ++k) {
-        std::string section = "Scoreline" + std::to_string(k);
-        name[k]->setCaption(profile_.readString(section, "Name", "Tivane"));
-        hiScores[k] = profile_.readInteger(section, "Score", 10000 - 1000 * (k - 1));
-        score[k]->setCaption(std::to_string(hiScores[k]));
-    }
+    showHighScores(readScoreTable(profile_));
 }
 
 void TForm1::readPlayerName() {

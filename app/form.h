@@ -10,6 +10,7 @@
 #include "app/environment.h"
 #include "game/game_state.h"
 #include "game/random.h"
+#include "game/score_table.h"
 #include "store/profile.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
@@ -196,7 +197,14 @@ class TForm1 : public tk::Window, public GameState {
     void menuPadRelease();
 
     // --- High scores and name entry (ui/high_scores.cpp, ui/name_entry.cpp) ----------------------
+    // Puts the finished game's Score under the name in the box into the table on screen at
+    // once, and into the table as the file holds it now (with what other copies of the game put
+    // there meanwhile); the screen then shows that merged table. A score the file cannot take
+    // now stays on screen and goes into the file at its next write. Throws the refused write.
     void insertHighScore();
+    // The table as the screen shows it, and showing one (hiScores and the labels of its lines).
+    ScoreTable tableOnScreen() const;
+    void showHighScores(const ScoreTable& table);
     void scoretimerTimer();
     void hscorecloseClick();
     void confirmName();

@@ -2,11 +2,18 @@
 // show what was read.
 #include "app/form.h"
 #include "store/saved_game.h"
+#include "toolkit/error.h"
 
 namespace lumcrest {
 
 void TForm1::writeSavedGame() {
-    saveGame(profile_, *this, Timer1.enabled());
+    try {
+        saveGame(profile_, *this, Timer1.enabled());
+    } catch (const tk::Error& e) {
+        // The close goes ahead: the player hears why, and that this game is gone.
+        throw tk::Error(std::string(e.what()) + ". " +
+                        tk::tr("The game in progress was not saved."));
+    }
 }
 
 void TForm1::writeSavedGameKeys() {

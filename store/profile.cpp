@@ -23,8 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxString = 2047;
-// How long a write waits for another copy of the game to finish its own.
-constexpr auto kLockWait = std::chrono::seconds(5);
 
 enum class FileState { Read, Missing, Unreadable };
 
@@ -94,11 +92,19 @@ bool writeAll(int fd, const std::string& text) {
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
         if (n <= 0) return false;
         p += n;
         left -= std::size_t(n);
     }
     return true;
+}
+
+// Why a write failed with ERR, in words for the player.
+std::string reasonFor(int err) {
+    if (err == EACCES || err == EPERM) return tk::tr("permission denied");
+    if (err == ENOSPC || err == EDQUOT) return tk::tr("the disk is full");
+    return std::strerror(err);
 }
 
 // Temporary files of the game's own pattern beside TARGET whose writer is gone.
@@ -123,19 +129,20 @@ void removeStaleTemporaries(const fs::path& target) {
 
 // Writes TEXT to a new file beside TARGET, flushes it to disk and renames it over TARGET, so
 // that a crash at any moment leaves either the old file or the new one whole. The new file keeps
-// the old one's mode and, where the process may set it, its owner.
-bool replaceFile(const fs::path& target, const std::string& text) {
+// the old one's mode and, where the process may set it, its owner. Returns why it failed, or
+// nothing; FAULT, when not 0, is the errno that writing the contents fails with.
+std::optional<std::string> replaceFile(const fs::path& target, const std::string& text, int fault) {
     struct stat old {};
     bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
-        if (!S_ISREG(old.st_mode)) return false;
+        if (!S_ISREG(old.st_mode)) return tk::tr("it is not a regular file");
         // A file the user may not write is not replaced behind their back.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return reasonFor(errno);
     }
     std::string temp = target.string() + ".new-" + std::to_string(::getpid());
     ::unlink(temp.c_str());
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0) return reasonFor(errno);
     bool ok = true;
     if (exists) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
@@ -143,13 +150,24 @@ bool replaceFile(const fs::path& target, const std::string& text) {
         }
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     }
+    if (ok && fault != 0) {
+        errno = fault;
+        ok = false;
+    }
     ok = ok && writeAll(fd, text);
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        ok = false;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return reasonFor(err);
     }
     // Make the rename itself durable.
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -159,7 +177,7 @@ bool replaceFile(const fs::path& target, const std::string& text) {
         ::close(dfd);
     }
     removeStaleTemporaries(target);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -171,10 +189,15 @@ Profile& Profile::operator=(Profile&& other) noexcept {
     unreadable_ = std::move(other.unreadable_);
     batch_ = std::move(other.batch_);
     read_ = std::move(other.read_);
+    unwritten_ = std::move(other.unwritten_);
+    unwrittenInBatch_ = other.unwrittenInBatch_;
+    lockWait_ = other.lockWait_;
+    simulatedWriteError_ = other.simulatedWriteError_;
     lockFd_ = other.lockFd_;
     other.lockFd_ = -1;
     other.batch_.reset();
     other.read_.reset();
+    other.unwritten_.clear();
     return *this;
 }
 
@@ -197,20 +220,39 @@ void Profile::refuse() const {
     throw tk::Error(tk::tr("Unable to write to %s", path_));
 }
 
+void Profile::refuse(const std::string& reason) const {
+    throw tk::Error(tk::tr("Unable to write to %s", path_) + ": " + reason);
+}
+
 void Profile::lock() {
     if (lockFd_ >= 0) return;
     fs::path target = resolveLinks(path_);
     std::error_code ec;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-    std::string lockPath = target.string() + ".lock";
-    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    // Where no lock file can be made, no file can be written either: the write says so itself.
-    if (fd < 0) return;
-    auto until = std::chrono::steady_clock::now() + kLockWait;
+    const std::string lockPath = target.string() + ".lock";
+    // Never through a link, and never waiting on a pipe: the lock is a plain file or nothing.
+    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    auto notAFile = [&] { return tk::tr("the lock file %s is not a regular file", lockPath); };
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EISDIR || err == ELOOP) refuse(notAFile());
+        refuse(tk::tr("the lock file %s cannot be opened", lockPath) + ": " + reasonFor(err));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        refuse(notAFile());
+    }
+    auto until = std::chrono::steady_clock::now() + lockWait_;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > until) {
+        const int err = errno;
+        if (err == EWOULDBLOCK && std::chrono::steady_clock::now() > until) {
             ::close(fd);
-            refuse();
+            refuse(tk::tr("the settings file is locked by another copy of the game"));
+        }
+        if (err != EWOULDBLOCK && err != EINTR) {
+            ::close(fd);
+            refuse(reasonFor(err));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -224,7 +266,7 @@ void Profile::unlock() {
 }
 
 void Profile::replace(const IniDocument& doc) {
-    if (!replaceFile(resolveLinks(path_), doc.text())) refuse();
+    if (auto why = replaceFile(resolveLinks(path_), doc.text(), simulatedWriteError_)) refuse(*why);
 }
 
 Profile::Reading::Reading(Profile& p) : profile_(p) {
@@ -290,6 +332,9 @@ void Profile::beginBatch() {
         refuse();
     }
     batch_ = std::move(doc);
+    // What could not be written before goes first, in its order, to what the file holds now.
+    unwrittenInBatch_ = unwritten_.size();
+    for (std::size_t i = 0; i < unwrittenInBatch_; ++i) unwritten_[i](*this);
 }
 
 void Profile::commitBatch() {
@@ -303,12 +348,25 @@ void Profile::commitBatch() {
         throw;
     }
     unlock();
+    unwritten_.erase(unwritten_.begin(), unwritten_.begin() + std::ptrdiff_t(unwrittenInBatch_));
+    unwrittenInBatch_ = 0;
     if (read_) read_ = std::move(doc);
 }
 
 void Profile::abandonBatch() {
     batch_.reset();
+    unwrittenInBatch_ = 0;
     unlock();
+}
+
+void Profile::keepUntilWritten(std::function<void(Profile&)> change) {
+    unwritten_.push_back(std::move(change));
+}
+
+void Profile::writeUnwritten() {
+    if (unwritten_.empty() || batch_) return;
+    beginBatch();
+    commitBatch();
 }
 
 }  // namespace lumcrest

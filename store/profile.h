@@ -4,11 +4,16 @@
 // The file is the player's: it is never lost. A file that exists but cannot be read (no
 // permission, a folder or a pipe in its place) is never replaced: every write of the run is
 // refused. Every change is one crash-safe replacement under a lock that other copies of the game
-// respect; a symlinked file is replaced at its target, with its mode and owner kept.
+// respect; a symlinked file is replaced at its target, with its mode and owner kept. A lock file
+// that cannot be used (a folder or a link in its place, no permission) stops the write: nothing
+// is ever written unlocked.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "store/ini_text.h"
 
@@ -32,7 +37,9 @@ class Profile {
     bool readBool(const std::string& section, const std::string& key, bool def) const;
 
     // Writes create the file, section and key as needed. A refused write throws tk::Error
-    // "Unable to write to PATH".
+    // "Unable to write to PATH: REASON" (the lock is held by another copy of the game, the disk
+    // is full, permission denied, the lock file is not a file, ...); bare "Unable to write to
+    // PATH" when the file could not be read at all, which the player has been told already.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void writeInteger(const std::string& section, const std::string& key, int value);
     void writeBool(const std::string& section, const std::string& key, bool value);
@@ -64,6 +71,20 @@ class Profile {
     void commitBatch();
     void abandonBatch();
 
+    // A change the player made that could not be written: it is made again, to what the file
+    // holds then, at the start of every later batch (any later write), until one reaches the
+    // file. Changes are made in the order they were kept.
+    void keepUntilWritten(std::function<void(Profile&)> change);
+    bool hasUnwritten() const { return !unwritten_.empty(); }
+    // Writes the changes kept until written, now; throws the refused-write error when it cannot.
+    void writeUnwritten();
+
+    // How long a write waits for another copy of the game to finish its own (5 s).
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // For tests of a full disk or a failing device: while ERR is not 0, writing the new file's
+    // contents fails with that errno.
+    void simulateWriteError(int err) { simulatedWriteError_ = err; }
+
     // A batch for one handler: commit() writes it; leaving without commit() drops it.
     class Batch {
       public:
@@ -87,6 +108,7 @@ class Profile {
     // The file as a document; marks the file unreadable when it exists but cannot be read.
     std::optional<IniDocument> load() const;
     [[noreturn]] void refuse() const;
+    [[noreturn]] void refuse(const std::string& reason) const;
     void lock();
     void unlock();
     void replace(const IniDocument& doc);
@@ -96,6 +118,10 @@ class Profile {
     std::optional<IniDocument> batch_;
     int lockFd_ = -1;
     std::optional<IniDocument> read_;  // the text a Reading took
+    std::vector<std::function<void(Profile&)>> unwritten_;
+    std::size_t unwrittenInBatch_ = 0;  // how many of them the batch in progress made
+    std::chrono::milliseconds lockWait_ = std::chrono::seconds(5);
+    int simulatedWriteError_ = 0;
 };
 
 }  // namespace lumcrest

@@ -1,46 +1,43 @@
 // The table of the ten best scores: insertion at a game over, the blink of the new line, closing.
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "store/score_table.h"
 
 namespace lumcrest {
 
 void TForm1::insertHighScore() {
-    // The working list: the ten lines with their names as the file has them now, and the
-    // candidate, the finished game under the name in the box. The names read and the twenty keys
-    // written are one step: a crash leaves the old table or the new one, and another copy of the
-    // game cannot slip its own change in between.
-    Profile::Batch batch(profile());
-    std::string names[12];
-    for (int k = 1; k <= 10; ++k) {
-        sortScores[k] = hiScores[k];
-        names[k] = profile().readString("Scoreline" + std::to_string(k), "Name", "Tivane");
-    }
-    sortScores[11] = Score;
-    names[11] = Playersname.text();
-
-    // Passes of neighbour swaps until one swaps nothing; equal scores never swap, so the candidate
-    // ends below every line that scored as much.
-    for (bool swapped = true; swapped;) {
-        swapped = false;
-        for (int i = 1; i <= 10; ++i) {
-            if (sortScores[i] < sortScores[i + 1]) {
-                std::swap(sortScores[i], sortScores[i + 1]);
-                std::swap(names[i], names[i + 1]);
-                swapped = true;
-            }
-        }
-    }
-
-    for (int k = 1; k <= 10; ++k) {
-        hiScores[k] = sortScores[k];
-        name[k]->setCaption(names[k]);
-        score[k]->setCaption(std::to_string(sortScores[k]));
-        std::string section = "Scoreline" + std::to_string(k);
-        profile().writeString(section, "Name", names[k]);
-        profile().writeInteger(section, "Score", sortScores[k]);
-    }
-    batch.commit();
+    const ScoreLine line{Playersname.text(), Score};
     lastScore = Score;
+    // On screen at once, into the table as this copy knows it: it stays there even when the file
+    // cannot take it now.
+    const ScoreWorkingList mine = sortIntoTable(tableOnScreen(), line);
+    for (int k = 1; k <= 11; ++k) sortScores[k] = mine[k].score;
+    showHighScores(topTen(mine));
+    // Into the table as the file holds it when the write comes, under the lock: another copy of
+    // the game may have put its own scores there since this one read it. The one change this
+    // player made goes into that table, and the screen shows the result. Should the score no
+    // longer make the ten, the merged table is shown without it.
+    profile().keepUntilWritten([this, line](Profile& p) {
+        const ScoreWorkingList merged = sortIntoTable(readScoreTable(p), line);
+        writeScoreTable(p, topTen(merged));
+        for (int k = 1; k <= 11; ++k) sortScores[k] = merged[k].score;
+        showHighScores(topTen(merged));
+    });
+    profile().writeUnwritten();
+}
+
+ScoreTable TForm1::tableOnScreen() const {
+    ScoreTable table;
+    for (int k = 1; k <= 10; ++k) table[k] = ScoreLine{name[k]->caption(), hiScores[k]};
+    return table;
+}
+
+void TForm1::showHighScores(const ScoreTable& table) {
+    for (int k = 1; k <= 10; ++k) {
+        hiScores[k] = table[k].score;
+        name[k]->setCaption(table[k].name);
+        score[k]->setCaption(std::to_string(table[k].score));
+    }
 }
 
 void TForm1::scoretimerTimer() {

@@ -1,7 +1,10 @@
 // A lost game: the gems crack row by row from the bottom up, then the score may enter the
 // table, the menu comes back and a new game waits behind it.
+#include <exception>
+
 #include "app/form.h"
 #include "audio/track_names.h"
+#include "toolkit/error.h"
 #include "view/board_drawing.h"
 
 namespace lumcrest {
@@ -37,9 +40,16 @@ void TForm1::cracktimerTimer() {
     cracktimer.setEnabled(false);
     crackStep = 0;
     crackRow = 1;
-    // Equalling the tenth score is not enough to enter the table.
+    // Equalling the tenth score is not enough to enter the table. A score the file cannot take
+    // now still shows in the table, and the game over runs its course before the player hears
+    // why it was not written.
+    std::exception_ptr unwritten;
     if (Score > hiScores[10]) {
-        insertHighScore();
+        try {
+            insertHighScore();
+        } catch (const tk::Error&) {
+            unwritten = std::current_exception();
+        }
         Menupanel.show();
         Scorepanel.show();
         scoretimer.setEnabled(true);
@@ -49,6 +59,7 @@ void TForm1::cracktimerTimer() {
     if (overpanel.visible()) overpanel.hide();
     newGame();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);
+    if (unwritten) std::rethrow_exception(unwritten);
 }
 
 }  // namespace lumcrest

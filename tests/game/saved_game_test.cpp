@@ -41,7 +41,10 @@ TEST(SavedGame, AFailedSaveIsShownAndTheWindowStillCloses) {
     EXPECT_FALSE(w.form().isOpen());
     auto errors = w.backend().takeErrors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "Unable to write to " + (blocker / "lumcrest.ini").string());
+    const std::string file = (blocker / "lumcrest.ini").string();
+    EXPECT_EQ(errors[0], "Unable to write to " + file + ": the lock file " + file +
+                             ".lock cannot be opened: Not a directory. The game in progress was "
+                             "not saved.");
     // The rest of the close handler, the web page, was skipped.
     EXPECT_TRUE(w.backend().urls().empty());
 }

@@ -131,6 +131,11 @@ void HeadlessBackend::showError(Application&, const std::string& message) {
     errors_.push_back(message);
 }
 
+void HeadlessBackend::showFatalError(Application& app, const std::string& message) {
+    std::cerr << "lumcrest: " << message << std::endl;
+    showError(app, message);
+}
+
 void HeadlessBackend::run(Application& app) {
     // Without input there is nothing to wait for: let the timers run until the program ends.
     while (!app.quitting() && app.nextDueTimer()) advance(app, 1000);

@@ -45,6 +45,9 @@ class HeadlessBackend : public Backend {
     void beep() override { ++beeps_; }
     void openUrl(const std::string& address) override { urls_.push_back(address); }
     void showError(Application& app, const std::string& message) override;
+    // Kept with the others, and on standard error as the SDL backend does: a driver that closes
+    // the window cannot ask for it afterwards.
+    void showFatalError(Application& app, const std::string& message) override;
     void run(Application& app) override;
 
     // Moves the virtual clock forward by MS, delivering every timer tick due on the way.

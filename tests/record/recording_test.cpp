@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -369,6 +371,53 @@ TEST(DriverCommands, EveryCommandOfTheHelpTakesAnyWordsWithoutHarm) {
     out.str("");
     EXPECT_FALSE(d.execute("close x"));
     EXPECT_EQ(out.str(), "closed\n");
+}
+
+// Replays that cannot harm: a replay writes no file it did not make, never the player's own
+// settings, and a script cannot make it hold a runaway line or run without end.
+class ReplaysThatCannotHarm : public ::testing::Test {
+  protected:
+    // The answers of a driver with its settings in SETTINGSIN (none: the usual place, no
+    // --home) to SCRIPT as its input.
+    std::string run(const std::string& script, const std::optional<fs::path>& settingsIn) {
+        DriverOptions options = driverIn(settingsIn.value_or(fs::path()));
+        if (!settingsIn) options.home.reset();
+        std::ostringstream out;
+        Driver d(options, out);
+        std::istringstream in(script);
+        d.run(in);
+        return out.str();
+    }
+    TempDir home, files;
+};
+
+TEST_F(ReplaysThatCannotHarm, AShotWritesOnlyAFileOfItsOwnRun) {
+    const fs::path precious = files.path / "precious.png", fresh = files.path / "fresh.png";
+    { std::ofstream(precious) << "not a picture"; }
+    fs::create_symlink(precious, files.path / "link.png");
+    fs::create_symlink(files.path / "nothing.png", files.path / "dangling.png");
+    std::string script = "start\n";
+    for (const char* name : {"precious.png", "link.png", "dangling.png", "fresh.png", "fresh.png"})
+        script += "shot " + (files.path / name).string() + "\n";
+    std::istringstream answers(run(script, home.path));
+    std::string line;
+    std::getline(answers, line);
+    EXPECT_EQ(line, "started");
+    for (int i = 0; i < 3; ++i) {
+        std::getline(answers, line);
+        EXPECT_TRUE(line.starts_with("error: shot: ")) << line;
+    }
+    // Its own file, written again in the same run.
+    for (int i = 0; i < 2; ++i) {
+        std::getline(answers, line);
+        EXPECT_EQ(line, "shot " + fresh.string());
+    }
+    EXPECT_EQ(readFile(precious), "not a picture");
+    EXPECT_FALSE(fs::exists(files.path / "nothing.png"));
+    EXPECT_TRUE(readFile(fresh).starts_with("\x89PNG"));
+    // A later run did not make it.
+    EXPECT_TRUE(run("start\nshot " + fresh.string() + "\n", home.path)
+                    .starts_with("started\nerror: shot: "));
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "tools/lumcrest-drive/driver.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +20,7 @@
 #include "game/state_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/font.h"
+#include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/pad.h"
 #include "toolkit/timer.h"
@@ -28,6 +34,52 @@ namespace lumcrest {
 namespace fs = std::filesystem;
 
 namespace {
+
+// A file that a shot of this run created: its device and inode.
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
+
+// Opens PATH for a shot: a new file, or one a shot of this run created (MINE, where a new one is
+// added). Any other file that is there, or a link, is refused with WHY: a replay never writes
+// over what it did not make. Returns the open file, or -1.
+int openShotFile(const std::string& path, std::vector<FileId>& mine, std::string& why) {
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+    struct stat st;
+    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+        if (::fstat(fd, &st) == 0) mine.emplace_back(st.st_dev, st.st_ino);
+        return fd;
+    }
+    if (errno != EEXIST) {
+        why = tk::tr("Cannot create file \"%s\"", path);
+        return -1;
+    }
+    auto ours = [&](const struct stat& s) {
+        return std::find(mine.begin(), mine.end(), FileId(s.st_dev, s.st_ino)) != mine.end();
+    };
+    // The file opened is the one checked: a swap between the look and the open is caught.
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ours(st)) {
+        fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK);
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ours(st) &&
+            ::ftruncate(fd, 0) == 0)
+            return fd;
+        if (fd >= 0) ::close(fd);
+    }
+    why = "shot: " + path + " is there already, and this run did not write it";
+    return -1;
+}
+
+// Writes all of BYTES to FD and closes it; false when there were none or any did not reach
+// the file.
+bool writeAndClose(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += std::size_t(n);
+    }
+    return ::close(fd) == 0 && !bytes.empty() && done == bytes.size();
+}
 
 std::vector<std::string> splitWords(const std::string& line) {
     std::vector<std::string> words;
@@ -602,11 +654,11 @@ void Driver::shotCommand(const Words& w) {
     if (file.empty()) return answer("error: shot needs a file name");
     tk::Image frame(form.clientWidth(), form.clientHeight());
     form.compose(frame, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
-    try {
-        tk::savePng(frame, file);
-    } catch (const tk::Error& e) {
-        return answer(std::string("error: ") + e.what());
-    }
+    std::string why;
+    int fd = openShotFile(file, shots_, why);
+    if (fd < 0) return answer("error: " + why);
+    if (!writeAndClose(fd, tk::encodePng(frame)))
+        return answer("error: " + tk::tr("Cannot create file \"%s\"", file));
     answer("shot " + file);
 }
 

@@ -391,6 +391,27 @@ class ReplaysThatCannotHarm : public ::testing::Test {
     TempDir home, files;
 };
 
+TEST_F(ReplaysThatCannotHarm, ARecordingWithoutHomeIsNotPlayedOverThePlayersFile) {
+    TempDir config;
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+    const std::string answers =
+        run("# a recording of a later run\nini [Settings]%0A\nini First=0%0A\nini Name=Ann%0A\n"
+            "seed 3\nstart\nkey 13\nat 500000\nclose\n",
+            std::nullopt);
+    // Without ini lines the driver starts there as ever.
+    const std::string bare = run("start\n", std::nullopt);
+    saved ? ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(answers,
+              "error: ini needs --home\nerror: ini needs --home\nerror: ini needs --home\n"
+              "error: no start after an ini without --home: the replay would play over the "
+              "player's own settings file\nerror: not started\nerror: not started\n"
+              "error: not started\n");
+    EXPECT_FALSE(fs::exists(config.path / "lumcrest" / "lumcrest.ini"));
+    EXPECT_EQ(bare, "started\n");
+}
+
 TEST_F(ReplaysThatCannotHarm, AShotWritesOnlyAFileOfItsOwnRun) {
     const fs::path precious = files.path / "precious.png", fresh = files.path / "fresh.png";
     { std::ofstream(precious) << "not a picture"; }

@@ -433,7 +433,11 @@ void Driver::seedCommand(const Words& w) {
 void Driver::iniCommand(const Words& w) {
     if (program_) return answer("error: ini must come before start");
     // Only a folder given for the purpose is written: never the player's own settings.
-    if (!options_.home) return answer("error: ini needs --home");
+    if (!options_.home) {
+        // And the start is refused too: it would play on over the player's own file.
+        iniRefused_ = true;
+        return answer("error: ini needs --home");
+    }
     std::string bytes;
     if (!unescapeIniChunk(w.rest(), bytes)) return answer("error: ini: bad %XX escape");
     fs::path file = fs::path(*options_.home) / "lumcrest.ini";
@@ -445,6 +449,10 @@ void Driver::iniCommand(const Words& w) {
 
 void Driver::startCommand(const Words&) {
     if (program_) return answer("error: already started");
+    if (iniRefused_)
+        return answer(
+            "error: no start after an ini without --home: the replay would play over "
+            "the player's own settings file");
     std::error_code ec;
     fs::current_path(options_.dataDir, ec);
     if (ec) return answer("error: cannot enter data folder " + options_.dataDir);

@@ -108,6 +108,7 @@ class Driver {
     tk::Application app_;
     std::unique_ptr<Program> program_;
     bool settingsStarted_ = false;  // an `ini` command has begun the settings file
+    bool iniRefused_ = false;       // an `ini` was refused for want of --home: so is `start`
     // The files this run's shots created (device, inode): the only ones a shot may write again.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> shots_;
     bool closed_ = false;  // `close` was given: the driver stops reading

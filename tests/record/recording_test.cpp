@@ -441,5 +441,46 @@ TEST_F(ReplaysThatCannotHarm, AShotWritesOnlyAFileOfItsOwnRun) {
                     .starts_with("started\nerror: shot: "));
 }
 
+TEST_F(ReplaysThatCannotHarm, LinesLongerThanOneMebibyteAreRefusedUnread) {
+    const std::size_t mib = 1 << 20;
+    const std::string a(mib - 5, 'a'), b(mib - 5, 'b');
+    // Exactly 1 MiB, without the line end (\n or \r\n), is taken; one byte more is not, nor a
+    // comment that long; the input may end without a line end.
+    const std::string answers = run("echo " + a + "\necho " + b + "\r\necho " + a + "a\n#" +
+                                        std::string(3 * mib, '#') + "\necho last",
+                                    home.path);
+    const std::string refused = "error: line longer than 1 MiB (1048576 bytes)\n";
+    EXPECT_TRUE(answers == a + "\n" + b + "\n" + refused + refused + "last\n")
+        << answers.size() << " bytes of answers: " << answers.substr(0, 80);
+}
+
+TEST_F(ReplaysThatCannotHarm, TheClockStopsTwentyFourHoursAfterStart) {
+    // The bound is the clock after a wait (so the ticks of a whole run), as it is for at.
+    EXPECT_EQ(run("start\nwait 86400001\nat 86400000001\nat 86399999000\nwait 2\nwait 1\n"
+                  "wait 1\nat 86400000000\nwait 0\necho done\n",
+                  home.path),
+              "started\nerror: wait: a replay ends 24 hours after start\n"
+              "error: at: a replay ends 24 hours after start\n"
+              "error: wait: a replay ends 24 hours after start\n"
+              "error: wait: a replay ends 24 hours after start\ndone\n");
+}
+
+TEST_F(ReplaysThatCannotHarm, ASettingsFileWithAnOverlongLineStillReplays) {
+    const std::string settings = "[Settings]\nName=" + std::string(3 << 20, 'z') + "\nFirst=0\n";
+    const fs::path script = files.path / "session.txt";
+    {
+        tk::HeadlessBackend backend;
+        tk::Application app(backend);
+        std::FILE* out = std::fopen(script.c_str(), "w");
+        ASSERT_NE(out, nullptr);
+        SessionRecorder(app, out, 0).writeHead("test", true, settings, 1);
+        std::fclose(out);
+    }
+    std::ifstream in(script);
+    for (std::string line; std::getline(in, line);) EXPECT_LE(line.size(), 1u << 20);
+    EXPECT_EQ(replay(script, home.path).find("error"), std::string::npos);
+    EXPECT_EQ(readFile(home.path / "lumcrest.ini"), settings);
+}
+
 }  // namespace
 }  // namespace lumcrest

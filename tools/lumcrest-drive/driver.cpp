@@ -35,6 +35,36 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The longest line the driver reads (without its line end). Of a longer one no more than this
+// is ever held: the rest is skipped unread, and the line refused.
+constexpr std::size_t kMaxLine = 1 << 20;
+// How far a replay's clock may go: 24 hours of game time after start, in microseconds. This
+// bounds the ticks of a whole run, however its waits are cut.
+constexpr long long kMaxClockUs = 24LL * 3600 * 1000 * 1000;
+
+// Reads the next line of IN into LINE without its line end (\n or \r\n); false at the end of IN.
+// A line longer than kMaxLine comes back cut to kMaxLine + 1 bytes, for execute to refuse.
+bool readLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buf = in.rdbuf();
+    bool any = false, cut = false;
+    for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+        any = true;
+        if (c == '\n') break;
+        // One more byte than the limit, and room for a \r after it.
+        if (line.size() < kMaxLine + 2)
+            line.push_back(char(c));
+        else
+            cut = true;
+    }
+    if (!any) in.setstate(std::ios::eofbit | std::ios::failbit);
+    if (cut)
+        line.resize(kMaxLine + 1);
+    else if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return any;
+}
+
 // A file that a shot of this run created: its device and inode.
 using FileId = std::pair<std::uint64_t, std::uint64_t>;
 
@@ -247,10 +277,8 @@ std::string Driver::gridText(const std::function<int(int, int)>& value) {
 
 void Driver::run(std::istream& in) {
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (readLine(in, line))
         if (!execute(line)) return;
-    }
 }
 
 // --- The command table ----------------------------------------------------------------------
@@ -396,6 +424,9 @@ std::string Driver::Words::rest() const {
 }
 
 bool Driver::execute(const std::string& line) {
+    // Not even a comment may be that long: nothing of it is read.
+    if (line.size() > kMaxLine)
+        return answer("error: line longer than 1 MiB (1048576 bytes)"), true;
     if (line.empty() || line[0] == '#') return true;
     const Words w{line, splitWords(line)};
     const Command* command = findCommand(w[0]);
@@ -481,8 +512,9 @@ void Driver::startCommand(const Words&) {
 
 void Driver::atCommand(const Words& w) {
     auto us = w.integer(1);
-    if (!us || *us < backend_.nowUs() || *us > 1000000LL * 3600 * 24 * 365)
+    if (!us || *us < backend_.nowUs())
         return answer("error: at needs microseconds, not before the clock");
+    if (*us > kMaxClockUs) return answer("error: at: a replay ends 24 hours after start");
     backend_.setClockUs(*us);
 }
 
@@ -499,8 +531,10 @@ void Driver::tickCommand(const Words& w) {
 
 void Driver::waitCommand(const Words& w) {
     auto ms = w.integer(1);
-    if (!ms || *ms < 0 || *ms > 1000LL * 3600 * 24 * 365)
-        return answer("error: wait needs milliseconds");
+    if (!ms || *ms < 0) return answer("error: wait needs milliseconds");
+    // The clock after the wait, not the wait alone, is held to the limit: so is a run's work.
+    if (*ms > (kMaxClockUs - backend_.nowUs()) / 1000)
+        return answer("error: wait: a replay ends 24 hours after start");
     backend_.advance(app_, *ms);
 }
 

@@ -14,6 +14,7 @@
 #include "app/display_settings.h"
 #include "app/program.h"
 #include "app/recorder.h"
+#include "app/recording_file.h"
 #include "assets/catalogue.h"
 #include "toolkit/application.h"
 #include "toolkit/image.h"
@@ -120,12 +121,14 @@ int main(int argc, char** argv) {
     lumcrest::CommandLine options = lumcrest::parseCommandLine(
         std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (std::optional<int> status = answerWithoutPlaying(options)) return *status;
-    // The recording is opened before anything else, so a bad file name is told at once.
+    // The recording is opened before anything else, so a file it may not write is told at once.
     std::FILE* recording = nullptr;
     if (options.recordFile) {
-        recording = std::fopen(options.recordFile->c_str(), "w");
+        std::string why;
+        recording =
+            lumcrest::openRecordingFile(*options.recordFile, lumcrest::defaultSettingsPath(), why);
         if (!recording) {
-            std::perror(("lumcrest: cannot write " + *options.recordFile).c_str());
+            std::fprintf(stderr, "lumcrest: %s\n", why.c_str());
             return 1;
         }
     }

@@ -1,5 +1,7 @@
 #include "app/recorder.h"
 
+#include <algorithm>
+
 #include "toolkit/control.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
@@ -33,11 +35,14 @@ void SessionRecorder::writeHead(const std::string& version, bool settingsExisted
     if (settingsExisted) {
         write("# The settings file as the game found it:");
         // One command per line of the file, each with its own line end, so the bytes come back
-        // exactly (an empty file is one empty chunk).
+        // exactly (an empty file is one empty chunk). A long line goes in pieces: the driver
+        // takes no line over 1 MiB, and a piece escaped is at most three times as long.
+        constexpr std::size_t kPiece = 64 * 1024;
         std::size_t i = 0;
         do {
             std::size_t nl = settings.find('\n', i);
             std::size_t end = nl == std::string::npos ? settings.size() : nl + 1;
+            end = std::min(end, i + kPiece);
             write("ini " + escapeIniChunk(settings.substr(i, end - i)));
             i = end;
         } while (i < settings.size());

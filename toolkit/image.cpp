@@ -103,15 +103,39 @@ Image decodePng(std::span<const std::uint8_t> bytes, const std::string& what) {
     return img;
 }
 
-void savePng(const Image& image, const std::string& path) {
+namespace {
+
+// The PNG writer's description of IMAGE: rows of BGRA bytes, Argb's order in memory.
+png_image pngHeader(const Image& image) {
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
     png.width = png_uint_32(image.width());
     png.height = png_uint_32(image.height());
     png.format = PNG_FORMAT_BGRA;
+    return png;
+}
+
+}  // namespace
+
+void savePng(const Image& image, const std::string& path) {
+    png_image png = pngHeader(image);
     if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels().data(), 0, nullptr))
         throw Error(tr("Cannot create file \"%s\"", path));
+}
+
+std::vector<std::uint8_t> encodePng(const Image& image) {
+    png_image png = pngHeader(image);
+    // The first call measures, the second writes.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels().data(), 0, nullptr))
+        return {};
+    std::vector<std::uint8_t> bytes(size);
+    png = pngHeader(image);
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels().data(), 0, nullptr))
+        return {};
+    bytes.resize(size);
+    return bytes;
 }
 
 // --- JPEG, through libjpeg-turbo ------------------------------------------------------------

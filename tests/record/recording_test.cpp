@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -369,6 +371,115 @@ TEST(DriverCommands, EveryCommandOfTheHelpTakesAnyWordsWithoutHarm) {
     out.str("");
     EXPECT_FALSE(d.execute("close x"));
     EXPECT_EQ(out.str(), "closed\n");
+}
+
+// Replays that cannot harm: a replay writes no file it did not make, never the player's own
+// settings, and a script cannot make it hold a runaway line or run without end.
+class ReplaysThatCannotHarm : public ::testing::Test {
+  protected:
+    // The answers of a driver with its settings in SETTINGSIN (none: the usual place, no
+    // --home) to SCRIPT as its input.
+    std::string run(const std::string& script, const std::optional<fs::path>& settingsIn) {
+        DriverOptions options = driverIn(settingsIn.value_or(fs::path()));
+        if (!settingsIn) options.home.reset();
+        std::ostringstream out;
+        Driver d(options, out);
+        std::istringstream in(script);
+        d.run(in);
+        return out.str();
+    }
+    TempDir home, files;
+};
+
+TEST_F(ReplaysThatCannotHarm, ARecordingWithoutHomeIsNotPlayedOverThePlayersFile) {
+    TempDir config;
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+    const std::string answers =
+        run("# a recording of a later run\nini [Settings]%0A\nini First=0%0A\nini Name=Ann%0A\n"
+            "seed 3\nstart\nkey 13\nat 500000\nclose\n",
+            std::nullopt);
+    // Without ini lines the driver starts there as ever.
+    const std::string bare = run("start\n", std::nullopt);
+    saved ? ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(answers,
+              "error: ini needs --home\nerror: ini needs --home\nerror: ini needs --home\n"
+              "error: no start after an ini without --home: the replay would play over the "
+              "player's own settings file\nerror: not started\nerror: not started\n"
+              "error: not started\n");
+    EXPECT_FALSE(fs::exists(config.path / "lumcrest" / "lumcrest.ini"));
+    EXPECT_EQ(bare, "started\n");
+}
+
+TEST_F(ReplaysThatCannotHarm, AShotWritesOnlyAFileOfItsOwnRun) {
+    const fs::path precious = files.path / "precious.png", fresh = files.path / "fresh.png";
+    { std::ofstream(precious) << "not a picture"; }
+    fs::create_symlink(precious, files.path / "link.png");
+    fs::create_symlink(files.path / "nothing.png", files.path / "dangling.png");
+    std::string script = "start\n";
+    for (const char* name : {"precious.png", "link.png", "dangling.png", "fresh.png", "fresh.png"})
+        script += "shot " + (files.path / name).string() + "\n";
+    std::istringstream answers(run(script, home.path));
+    std::string line;
+    std::getline(answers, line);
+    EXPECT_EQ(line, "started");
+    for (int i = 0; i < 3; ++i) {
+        std::getline(answers, line);
+        EXPECT_TRUE(line.starts_with("error: shot: ")) << line;
+    }
+    // Its own file, written again in the same run.
+    for (int i = 0; i < 2; ++i) {
+        std::getline(answers, line);
+        EXPECT_EQ(line, "shot " + fresh.string());
+    }
+    EXPECT_EQ(readFile(precious), "not a picture");
+    EXPECT_FALSE(fs::exists(files.path / "nothing.png"));
+    EXPECT_TRUE(readFile(fresh).starts_with("\x89PNG"));
+    // A later run did not make it.
+    EXPECT_TRUE(run("start\nshot " + fresh.string() + "\n", home.path)
+                    .starts_with("started\nerror: shot: "));
+}
+
+TEST_F(ReplaysThatCannotHarm, LinesLongerThanOneMebibyteAreRefusedUnread) {
+    const std::size_t mib = 1 << 20;
+    const std::string a(mib - 5, 'a'), b(mib - 5, 'b');
+    // Exactly 1 MiB, without the line end (\n or \r\n), is taken; one byte more is not, nor a
+    // comment that long; the input may end without a line end.
+    const std::string answers = run("echo " + a + "\necho " + b + "\r\necho " + a + "a\n#" +
+                                        std::string(3 * mib, '#') + "\necho last",
+                                    home.path);
+    const std::string refused = "error: line longer than 1 MiB (1048576 bytes)\n";
+    EXPECT_TRUE(answers == a + "\n" + b + "\n" + refused + refused + "last\n")
+        << answers.size() << " bytes of answers: " << answers.substr(0, 80);
+}
+
+TEST_F(ReplaysThatCannotHarm, TheClockStopsTwentyFourHoursAfterStart) {
+    // The bound is the clock after a wait (so the ticks of a whole run), as it is for at.
+    EXPECT_EQ(run("start\nwait 86400001\nat 86400000001\nat 86399999000\nwait 2\nwait 1\n"
+                  "wait 1\nat 86400000000\nwait 0\necho done\n",
+                  home.path),
+              "started\nerror: wait: a replay ends 24 hours after start\n"
+              "error: at: a replay ends 24 hours after start\n"
+              "error: wait: a replay ends 24 hours after start\n"
+              "error: wait: a replay ends 24 hours after start\ndone\n");
+}
+
+TEST_F(ReplaysThatCannotHarm, ASettingsFileWithAnOverlongLineStillReplays) {
+    const std::string settings = "[Settings]\nName=" + std::string(3 << 20, 'z') + "\nFirst=0\n";
+    const fs::path script = files.path / "session.txt";
+    {
+        tk::HeadlessBackend backend;
+        tk::Application app(backend);
+        std::FILE* out = std::fopen(script.c_str(), "w");
+        ASSERT_NE(out, nullptr);
+        SessionRecorder(app, out, 0).writeHead("test", true, settings, 1);
+        std::fclose(out);
+    }
+    std::ifstream in(script);
+    for (std::string line; std::getline(in, line);) EXPECT_LE(line.size(), 1u << 20);
+    EXPECT_EQ(replay(script, home.path).find("error"), std::string::npos);
+    EXPECT_EQ(readFile(home.path / "lumcrest.ini"), settings);
 }
 
 }  // namespace

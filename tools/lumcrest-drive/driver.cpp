@@ -1,6 +1,11 @@
 #include "tools/lumcrest-drive/driver.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +20,7 @@
 #include "game/state_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/font.h"
+#include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/pad.h"
 #include "toolkit/timer.h"
@@ -28,6 +34,82 @@ namespace lumcrest {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The longest line the driver reads (without its line end). Of a longer one no more than this
+// is ever held: the rest is skipped unread, and the line refused.
+constexpr std::size_t kMaxLine = 1 << 20;
+// How far a replay's clock may go: 24 hours of game time after start, in microseconds. This
+// bounds the ticks of a whole run, however its waits are cut.
+constexpr long long kMaxClockUs = 24LL * 3600 * 1000 * 1000;
+
+// Reads the next line of IN into LINE without its line end (\n or \r\n); false at the end of IN.
+// A line longer than kMaxLine comes back cut to kMaxLine + 1 bytes, for execute to refuse.
+bool readLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buf = in.rdbuf();
+    bool any = false, cut = false;
+    for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+        any = true;
+        if (c == '\n') break;
+        // One more byte than the limit, and room for a \r after it.
+        if (line.size() < kMaxLine + 2)
+            line.push_back(char(c));
+        else
+            cut = true;
+    }
+    if (!any) in.setstate(std::ios::eofbit | std::ios::failbit);
+    if (cut)
+        line.resize(kMaxLine + 1);
+    else if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return any;
+}
+
+// A file that a shot of this run created: its device and inode.
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
+
+// Opens PATH for a shot: a new file, or one a shot of this run created (MINE, where a new one is
+// added). Any other file that is there, or a link, is refused with WHY: a replay never writes
+// over what it did not make. Returns the open file, or -1.
+int openShotFile(const std::string& path, std::vector<FileId>& mine, std::string& why) {
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+    struct stat st;
+    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+        if (::fstat(fd, &st) == 0) mine.emplace_back(st.st_dev, st.st_ino);
+        return fd;
+    }
+    if (errno != EEXIST) {
+        why = tk::tr("Cannot create file \"%s\"", path);
+        return -1;
+    }
+    auto ours = [&](const struct stat& s) {
+        return std::find(mine.begin(), mine.end(), FileId(s.st_dev, s.st_ino)) != mine.end();
+    };
+    // The file opened is the one checked: a swap between the look and the open is caught.
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ours(st)) {
+        fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK);
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ours(st) &&
+            ::ftruncate(fd, 0) == 0)
+            return fd;
+        if (fd >= 0) ::close(fd);
+    }
+    why = "shot: " + path + " is there already, and this run did not write it";
+    return -1;
+}
+
+// Writes all of BYTES to FD and closes it; false when there were none or any did not reach
+// the file.
+bool writeAndClose(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += std::size_t(n);
+    }
+    return ::close(fd) == 0 && !bytes.empty() && done == bytes.size();
+}
 
 std::vector<std::string> splitWords(const std::string& line) {
     std::vector<std::string> words;
@@ -195,10 +277,8 @@ std::string Driver::gridText(const std::function<int(int, int)>& value) {
 
 void Driver::run(std::istream& in) {
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (readLine(in, line))
         if (!execute(line)) return;
-    }
 }
 
 // --- The command table ----------------------------------------------------------------------
@@ -344,6 +424,9 @@ std::string Driver::Words::rest() const {
 }
 
 bool Driver::execute(const std::string& line) {
+    // Not even a comment may be that long: nothing of it is read.
+    if (line.size() > kMaxLine)
+        return answer("error: line longer than 1 MiB (1048576 bytes)"), true;
     if (line.empty() || line[0] == '#') return true;
     const Words w{line, splitWords(line)};
     const Command* command = findCommand(w[0]);
@@ -381,7 +464,11 @@ void Driver::seedCommand(const Words& w) {
 void Driver::iniCommand(const Words& w) {
     if (program_) return answer("error: ini must come before start");
     // Only a folder given for the purpose is written: never the player's own settings.
-    if (!options_.home) return answer("error: ini needs --home");
+    if (!options_.home) {
+        // And the start is refused too: it would play on over the player's own file.
+        iniRefused_ = true;
+        return answer("error: ini needs --home");
+    }
     std::string bytes;
     if (!unescapeIniChunk(w.rest(), bytes)) return answer("error: ini: bad %XX escape");
     fs::path file = fs::path(*options_.home) / "lumcrest.ini";
@@ -393,6 +480,10 @@ void Driver::iniCommand(const Words& w) {
 
 void Driver::startCommand(const Words&) {
     if (program_) return answer("error: already started");
+    if (iniRefused_)
+        return answer(
+            "error: no start after an ini without --home: the replay would play over "
+            "the player's own settings file");
     std::error_code ec;
     fs::current_path(options_.dataDir, ec);
     if (ec) return answer("error: cannot enter data folder " + options_.dataDir);
@@ -421,8 +512,9 @@ void Driver::startCommand(const Words&) {
 
 void Driver::atCommand(const Words& w) {
     auto us = w.integer(1);
-    if (!us || *us < backend_.nowUs() || *us > 1000000LL * 3600 * 24 * 365)
+    if (!us || *us < backend_.nowUs())
         return answer("error: at needs microseconds, not before the clock");
+    if (*us > kMaxClockUs) return answer("error: at: a replay ends 24 hours after start");
     backend_.setClockUs(*us);
 }
 
@@ -439,8 +531,10 @@ void Driver::tickCommand(const Words& w) {
 
 void Driver::waitCommand(const Words& w) {
     auto ms = w.integer(1);
-    if (!ms || *ms < 0 || *ms > 1000LL * 3600 * 24 * 365)
-        return answer("error: wait needs milliseconds");
+    if (!ms || *ms < 0) return answer("error: wait needs milliseconds");
+    // The clock after the wait, not the wait alone, is held to the limit: so is a run's work.
+    if (*ms > (kMaxClockUs - backend_.nowUs()) / 1000)
+        return answer("error: wait: a replay ends 24 hours after start");
     backend_.advance(app_, *ms);
 }
 
@@ -602,11 +696,11 @@ void Driver::shotCommand(const Words& w) {
     if (file.empty()) return answer("error: shot needs a file name");
     tk::Image frame(form.clientWidth(), form.clientHeight());
     form.compose(frame, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
-    try {
-        tk::savePng(frame, file);
-    } catch (const tk::Error& e) {
-        return answer(std::string("error: ") + e.what());
-    }
+    std::string why;
+    int fd = openShotFile(file, shots_, why);
+    if (fd < 0) return answer("error: " + why);
+    if (!writeAndClose(fd, tk::encodePng(frame)))
+        return answer("error: " + tk::tr("Cannot create file \"%s\"", file));
     answer("shot " + file);
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
@@ -107,7 +108,10 @@ class Driver {
     tk::Application app_;
     std::unique_ptr<Program> program_;
     bool settingsStarted_ = false;  // an `ini` command has begun the settings file
-    bool closed_ = false;           // `close` was given: the driver stops reading
+    bool iniRefused_ = false;       // an `ini` was refused for want of --home: so is `start`
+    // The files this run's shots created (device, inode): the only ones a shot may write again.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> shots_;
+    bool closed_ = false;  // `close` was given: the driver stops reading
 };
 
 // Parses the command line; on a bad option prints usage to standard error and returns nothing.

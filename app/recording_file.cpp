@@ -12,7 +12,7 @@ namespace lumcrest {
 namespace {
 
 std::string refusal(const std::string& path, const std::string& reason) {
-    return "cannot record to " + path + ": " + reason;
+    return "cannot write " + path + ": " + reason;
 }
 
 // Opens PATH for writing without emptying it and without waiting on a FIFO: a new file when

@@ -33,7 +33,7 @@ refused() {
     timeout 10 "$game" --record "$1" >"$work/out" 2>"$work/err" || status=$?
     [ "$status" -eq 1 ] || fail "--record $1 ended with status $status: $(cat "$work/err")"
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "--record $1 said: $(cat "$work/err")"
-    grep -q "^lumcrest: cannot record to $1: $2" "$work/err" ||
+    grep -q "^lumcrest: cannot write $1: $2" "$work/err" ||
         fail "--record $1 said: $(cat "$work/err")"
     [ ! -e "$work/before.ini" ] || cmp -s "$settings" "$work/before.ini" || fail "--record $1 changed the settings file"
 }
@@ -54,7 +54,7 @@ refused "$settings" "it is the settings file"
 printf 'old\n' >"$work/old.txt"
 for file in "$work/new.txt" "$work/old.txt"; do
     timeout 10 "$game" --record "$file" >"$work/out" 2>"$work/err"
-    grep -q 'cannot record' "$work/err" && fail "--record $file was refused: $(cat "$work/err")"
+    grep -q 'cannot write' "$work/err" && fail "--record $file was refused: $(cat "$work/err")"
     grep -q 'display' "$work/err" || fail "--record $file: $(cat "$work/err")"
     [ -f "$file" ] && [ ! -s "$file" ] || fail "--record $file did not take the file"
 done

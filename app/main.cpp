@@ -16,6 +16,7 @@
 #include "app/recorder.h"
 #include "assets/catalogue.h"
 #include "toolkit/application.h"
+#include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
 
@@ -86,11 +87,11 @@ std::optional<int> answerWithoutPlaying(const lumcrest::CommandLine& options) {
 lumcrest::Environment makeEnvironment(const fs::path& data, const std::string& settingsPath) {
     lumcrest::Environment env;
     env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
     env.localeDir = findLocaleFolder(data);
     env.seedSource = lumcrest::clockSeed;
     // The player's language from the start, so even a display that cannot open says so in it.
     lumcrest::chooseLanguage(env);
+    env.webAddress = lumcrest::webPageAddress(data.string(), tk::currentLanguage());
     return env;
 }
 

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real game in a real X window (the CMake test runs this under xvfb-run).
 # Usage: game_window_test.sh CASE GAME DRIVER X_CLOSE
-#   CASE      first_start | signal | about_box | no_display
+#   CASE      first_start | signal | hangup | display_lost | about_box | scale_* | no_display ...
 #   GAME      the game (build/lumcrest)
 #   DRIVER    the headless driver (build/lumcrest-drive): it composes the frames the screen must show
 #   X_CLOSE   sends WM_DELETE_WINDOW, as a window manager's close box does
@@ -25,7 +25,8 @@ main_w=849 main_h=588
 mkdir -p "$work/drive"
 
 start_game() {
-    "$game" >"$work/game.log" 2>&1 &
+    # A background job of a script ignores SIGINT; a game started from a terminal does not.
+    env --default-signal=INT "$game" >"$work/game.log" 2>&1 &
     pid=$!
     wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
     [ -n "$wid" ] || fail "no window appeared"
@@ -107,6 +108,14 @@ about_button_place() {
     [ -n "${bh:-}" ] || fail "the driver does not show the About button"
 }
 
+# The browser is started in the background: give a late one time to show up before saying none
+# came.
+expect_no_web_page() {
+    sleep 0.5
+    [ -e "$work/opened.txt" ] && fail "the web page was opened: $(cat "$work/opened.txt")"
+    return 0
+}
+
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
@@ -159,15 +168,18 @@ first_start)
     ;;
 signal)
     prepare_player
-    start_game
-    expect_picture "$wid"
-    touch "$work/started"
-    sleep 0.2
-    # Logging out or a kill: the game saves as when its close box is used, and ends normally.
-    kill -TERM "$pid"
-    expect_exit 10
-    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
-    [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
+    # Logging out, a kill or Ctrl+C: the game saves as when its close box is used, and ends
+    # normally; nobody closed the window, so no browser comes.
+    for sig in TERM INT; do
+        start_game
+        expect_picture "$wid"
+        touch "$work/started"
+        sleep 0.2
+        kill -"$sig" "$pid"
+        expect_exit 10
+        [ -n "$(find "$settings" -newer "$work/started")" ] || fail "SIG$sig: the game did not save"
+    done
+    expect_no_web_page
     ;;
 hangup)
     prepare_player
@@ -180,6 +192,7 @@ hangup)
     expect_exit 10
     [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
     grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
+    expect_no_web_page
     ;;
 signal_failed_save)
     prepare_player
@@ -246,6 +259,9 @@ about_box)
     [ "$focus" = "$wid" ] || fail "the keyboard is with window $focus, not the main window $wid"
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
+    # The player closed the window: the web page opens.
+    for i in $(seq 20); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
+    [ -s "$work/opened.txt" ] || fail "the close box did not open the web page"
     ;;
 full_flow)
     # The first-run flow with the real keyboard and mouse: a name, Play, the first-play help, a

@@ -131,6 +131,10 @@ void SdlBackend::openUrl(const std::string& address) {
     SDL_OpenURL(address.c_str());
 }
 
+bool SdlBackend::closingUnattended() const {
+    return impl_->closingUnattended;
+}
+
 void SdlBackend::showError(Application& app, const std::string& message) {
     showErrorBox(app, message);
 }

@@ -31,6 +31,7 @@ class SdlBackend : public Backend {
     Audio& audio() override;
     void beep() override;
     void openUrl(const std::string& address) override;
+    bool closingUnattended() const override;
     void showError(Application& app, const std::string& message) override;
     void showFatalError(Application& app, const std::string& message) override;
     void windowOpened(Window& w) override;

@@ -115,6 +115,20 @@ void openDisplay(tk::SdlBackend& backend, tk::Application& app, const std::strin
     }
 }
 
+// The display going away ends the game at once with nobody at the screen: the game in progress
+// is saved as a signal saves it, and the terminal says why the game ended.
+void saveIfTheDisplayGoes(tk::SdlBackend& backend, lumcrest::TForm1& form) {
+    backend.onDisplayLost = [&form] {
+        try {
+            form.writeSavedGame();
+            std::fputs("lumcrest: the display went away; the game was saved\n", stderr);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumcrest: the display went away; the game was not saved: %s\n",
+                         e.what());
+        }
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,7 +186,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (recorder) app.inputObserver = recorder.get();
+    saveIfTheDisplayGoes(*backend, *program->form);
     app.run();
+    backend->onDisplayLost = nullptr;  // the game has closed, and saved
     app.inputObserver = nullptr;
     if (recording) {
         if (std::fclose(recording) != 0 || !recorder->healthy())

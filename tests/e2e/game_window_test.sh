@@ -211,6 +211,59 @@ signal_failed_save)
     [ "$rc" -eq 1 ] || fail "the game ended with status $rc after a failed save"
     grep -q "Unable to write to $settings" "$work/game.log" || fail "the failed save was not told"
     ;;
+display_lost)
+    # The X server goes away under a game in progress (a crashed or killed session): the game
+    # saves what is on the board, as a signal would, says so, and ends with status 1. The
+    # server is this case's own, so that killing it takes nothing else with it.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    extra_pids+=("$xvfb")
+    for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(cat "$work/display")"
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nMusic=0\n' >"$settings"
+    cp "$settings" "$work/drive/lumcrest.ini"
+    "$game" --seed 7 >"$work/game.log" 2>&1 &
+    pid=$!
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$wid" ] || fail "no window appeared"
+    expect_picture "$wid"
+    # A new game from the menu (MENU, then New), then two bars shifted, turned and launched;
+    # each has landed before the next key.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool mousemove --window "$wid" 700 550 sleep 0.2 click 1 sleep 0.3
+    xdotool mousemove --window "$wid" 409 170 sleep 0.2 click 1 sleep 0.3
+    for keys in "Left Left Down Up" "Right Down Down Up"; do
+        # shellcheck disable=SC2086
+        xdotool key --delay 100 $keys
+        sleep 1.5
+    done
+    { kill -KILL "$xvfb" && wait "$xvfb"; } 2>/dev/null
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the game runs on without its display"
+    wait "$pid"
+    rc=$?
+    pid=""
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc when its display went away"
+    grep -q "^lumcrest: the display went away; the game was saved$" "$work/game.log" ||
+        fail "the game did not say that the display went away and the game was saved"
+    # The same game played by the driver and closed by its close box leaves the same board:
+    # both bars come from the seed at the new game. (The bars drawn after that depend on the
+    # idle sparkle's draws, which follow the real clock.)
+    printf 'start\nclick 700 550\nclick 409 170\n%s\nwait 1500\n%s\nwait 1500\nclose\n' \
+        "$(printf 'key %s\n' 37 37 40 38)" "$(printf 'key %s\n' 39 40 40 38)" |
+        "$driver" --home "$work/drive" --seed 7 >"$work/drive.log" 2>&1
+    game_sections() {
+        awk -v want="$2" '/^\[/{keep = ($0 ~ "^\\[(" want ")\\]$")} keep' "$1"
+    }
+    game_sections "$settings" 'Techinfo|Gembox' >"$work/saved.txt"
+    game_sections "$work/drive/lumcrest.ini" 'Techinfo|Gembox' >"$work/expected.txt"
+    [ "$(grep -c '^Gem[0-9]*=[1-9]' "$work/saved.txt")" -ge 6 ] || fail "no board was saved"
+    diff -u "$work/expected.txt" "$work/saved.txt" >&2 || fail "the saved board is not the one played"
+    [ "$(game_sections "$settings" 'Gemshape|Nextgemshape' | grep -ci 'shape[123]=[1-6]$')" -eq 6 ] ||
+        fail "the bar and the next bar were not saved"
+    ;;
 no_fonts)
     # No font at all: the message reaches the person in the system's own box (which needs no
     # font of ours), and standard error.

@@ -13,6 +13,7 @@
 #include "toolkit/error.h"
 #include "toolkit/error_box.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/sdl/x11_connection.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -45,7 +46,24 @@ void closeOnHangUp() {
     ::sigaction(SIGHUP, &sa, nullptr);
 }
 
+// The backend whose display is watched (there is one per program).
+SdlBackend::Impl* watched = nullptr;
+
+void displayLost() {
+    if (!watched) return;
+    watched->closingUnattended = true;
+    if (watched->owner && watched->owner->onDisplayLost)
+        watched->owner->onDisplayLost();
+    else
+        std::fputs("lumcrest: the display went away\n", stderr);
+}
+
 }  // namespace
+
+void SdlBackend::Impl::watchDisplay() {
+    watched = this;
+    sdl::whenXConnectionBreaks(displayLost);
+}
 
 std::int64_t SdlBackend::Impl::nowUs() const {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
@@ -105,6 +123,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
 }
 
 SdlBackend::~SdlBackend() {
+    if (watched == impl_.get()) watched = nullptr;
     // Windows still open belong to objects that are gone by now: only their SDL side is freed.
     impl_->screens.clear();
     impl_->stopPads();

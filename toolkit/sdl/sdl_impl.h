@@ -38,6 +38,9 @@ struct SdlBackend::Impl {
 
     // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.
     void noteConnection(SDL_Window* w);
+    // From the first window on X11: the connection breaking ends the program through
+    // onDisplayLost.
+    void watchDisplay();
     // Waits at most TIMEOUTMS for input; true when events are queued.
     bool waitForEvents(int timeoutMs);
 

@@ -437,12 +437,16 @@ scale_1080 | scale_1440 | scale_2160)
     import -window "$wid" "$work/screen.png" || fail "no screenshot"
     n=$(differing_in "$work/screen.png" "$work/hover2.png" "$((2 * hw))x$((2 * hh))+$((2 * hx))+$((2 * hy))")
     [ "$n" -le 200 ] || fail "the Help button does not show its hover picture ($n pixels differ)"
-    # Ctrl+minus makes the window smaller; the choice is remembered.
+    # Ctrl+minus makes the window smaller, in the middle of the screen again; the choice is
+    # remembered. The window moved under the pointer, which may have lit another button: the
+    # pointer goes over About and the backdrop (every button back to rest), then over Help.
     xdotool windowfocus --sync "$wid" key ctrl+minus
     sleep 0.5
-    geometry "$wid"
-    [ "$geo_w" = "$main_w" ] && [ "$geo_h" = "$main_h" ] || fail "Ctrl+minus left ${geo_w}x${geo_h}"
-    composed $'key 13\nclick '"$((bx + bw / 2)) $((by + bh / 2))"$'\nkey 27\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/small.png"
+    expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+    xdotool mousemove --window "$wid" $((bx + bw / 2)) $((by + bh / 2)) sleep 0.2 \
+        mousemove --window "$wid" 100 100 sleep 0.2 \
+        mousemove --window "$wid" $((hx + hw / 2)) $((hy + hh / 2)) sleep 0.3
+    composed $'key 13\nclick '"$((bx + bw / 2)) $((by + bh / 2))"$'\nkey 27\nmove '"$((bx + bw / 2)) $((by + bh / 2))"$'\nmove 100 100\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/small.png"
     expect_showing "$wid" "$work/small.png" 2000
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
@@ -471,6 +475,42 @@ scale_1080 | scale_1440 | scale_2160)
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
     grep -q '^Scale=0' "$settings" || fail "the automatic scale was not remembered"
+    ;;
+fit_1200 | fit_640)
+    # A Scale larger than the desktop holds is shown at the largest that fits, and every change
+    # of size leaves the window centred and wholly on the desktop. On 640 x 480 not even the
+    # frame's own size fits: the window is as large as fits, the frame shrunk smoothly.
+    read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nScale=4\n' >"$settings"
+    if [ "$case_name" = fit_1200 ]; then big_w=$((2 * main_w)) big_h=$((2 * main_h)); else big_w=640 big_h=443; fi
+    start_game
+    expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Scale=4$' "$settings" || fail "the Scale the player wrote was not kept"
+    start_game
+    xdotool windowfocus --sync "$wid" key ctrl+equal
+    sleep 0.5
+    expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+    if [ "$case_name" = fit_1200 ]; then
+        # The automatic scale is 1 here (no room for a title bar at 2); Ctrl+plus goes back to 2.
+        xdotool windowfocus --sync "$wid" key ctrl+0
+        sleep 0.5
+        expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+        xdotool windowfocus --sync "$wid" key ctrl+equal
+        sleep 0.5
+        expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+        want=2
+    else
+        xdotool windowfocus --sync "$wid" key ctrl+minus
+        sleep 0.5
+        expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+        want=1
+    fi
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q "^Scale=$want\$" "$settings" || fail "the scale was not remembered as $want"
     ;;
 no_display)
     # Without a display the game says so and ends, instead of running where nobody sees it.

@@ -193,9 +193,11 @@ int SdlBackend::exitStatus() const {
 
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
-    int k = impl_->windowScale();
-    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW * k,
-                                    clientH * k, 0);
+    // Where the main window will be: wholly on the desktop.
+    const Rect usable = sdl::usableArea(0);
+    Rect r = sdl::placeWindow(clientW, clientH, impl_->windowScale(), usable, usable);
+    if (usable.empty()) r.x = r.y = SDL_WINDOWPOS_CENTERED;
+    impl_->early = SDL_CreateWindow("", r.x, r.y, r.w, r.h, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
     // Fullscreen after the window has its own size: a Wayland compositor gives a window that
     // started fullscreen no size to go back to.

@@ -105,6 +105,8 @@ struct SdlBackend::Impl {
     bool fullscreenChoice = false;
     // The whole-number scale windows are shown at now.
     int windowScale(SDL_Window* on = nullptr) const;
+    // The largest whole-number scale at which the main window fits the desktop under ON.
+    int largestScale(SDL_Window* on) const;
     void applyScale();
     void changeChoices(Application& app, int scale, bool fullscreen);
 };

@@ -13,6 +13,7 @@
 #include "toolkit/error.h"
 #include "toolkit/error_box.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/sdl/wayland_connection.h"
 #include "toolkit/sdl/x11_connection.h"
 #include "toolkit/window.h"
 
@@ -63,6 +64,18 @@ void displayLost() {
 void SdlBackend::Impl::watchDisplay() {
     watched = this;
     sdl::whenXConnectionBreaks(displayLost);
+}
+
+bool SdlBackend::Impl::endIfDisplayLost() {
+    // SDL tells of a failed Wayland connection only by a quit event: the connection itself says
+    // whether that is what happened.
+    SDL_Window* w = screens.empty() ? early : screens.front()->sdlWindow();
+    if (x11 || !sdl::waylandConnectionBroken(w)) return false;
+    watched = this;
+    displayLost();
+    // As on X11: nothing more can be shown or asked, so nothing more is done.
+    std::fflush(nullptr);
+    ::_exit(1);
 }
 
 std::int64_t SdlBackend::Impl::nowUs() const {

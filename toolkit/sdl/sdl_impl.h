@@ -41,6 +41,9 @@ struct SdlBackend::Impl {
     // From the first window on X11: the connection breaking ends the program through
     // onDisplayLost.
     void watchDisplay();
+    // On a quit event: when it came from a failed Wayland connection, ends the program as a
+    // broken X connection does (onDisplayLost, then status 1); else false.
+    bool endIfDisplayLost();
     // Waits at most TIMEOUTMS for input; true when events are queued.
     bool waitForEvents(int timeoutMs);
 

@@ -68,16 +68,20 @@ Rect ScreenWindow::place(SDL_Window* owner) const {
     // A window without an owner goes on the first display, as SDL centres it there.
     const Rect usable = usableArea(owner ? SDL_GetWindowDisplayIndex(owner) : 0);
     const Rect around = owner ? windowArea(owner) : usable;
-    return placeWindow(window_.clientWidth(), window_.clientHeight(), scale_, around, usable);
+    Rect r = placeWindow(window_.clientWidth(), window_.clientHeight(), scale_, around, usable);
+    // Nothing known of the desktop: SDL centres the window as well as it can.
+    if (!owner && usable.empty()) r.x = r.y = SDL_WINDOWPOS_CENTERED;
+    return r;
 }
 
 void ScreenWindow::fitToDesktop() {
     SDL_Window* owner = ownerId_ ? SDL_GetWindowFromID(ownerId_) : nullptr;
-    // Centred where it is now: the window stays on the display it was moved to.
-    const Rect now = windowArea(sdl_);
+    // The desktop of the display the window (or its owner) is on now; when nothing is known of
+    // it, the window keeps its centre.
     const Rect usable = usableArea(SDL_GetWindowDisplayIndex(owner ? owner : sdl_));
-    const Rect r = placeWindow(window_.clientWidth(), window_.clientHeight(), scale_,
-                               owner ? windowArea(owner) : (usable.empty() ? now : usable), usable);
+    const Rect around = owner ? windowArea(owner) : usable.empty() ? windowArea(sdl_) : usable;
+    const Rect r =
+        placeWindow(window_.clientWidth(), window_.clientHeight(), scale_, around, usable);
     SDL_SetWindowSize(sdl_, r.w, r.h);
     SDL_SetWindowPosition(sdl_, r.x, r.y);
 }

@@ -38,10 +38,33 @@ std::uint32_t clockSeed() {
     return std::uint32_t(ticks ^ (ticks >> 32));
 }
 
-std::string webPageAddress(const std::string& dataDir) {
+std::string fileAddress(const std::string& path) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string address = "file://";
+    for (unsigned char c : path) {
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                                c == '~' || c == '/';
+        if (unreserved) {
+            address += char(c);
+        } else {
+            address += '%';
+            address += kHex[c >> 4];
+            address += kHex[c & 15];
+        }
+    }
+    return address;
+}
+
+std::string webPageAddress(const std::string& dataDir, const std::string& lang) {
     std::error_code ec;
-    std::filesystem::path page = std::filesystem::absolute(dataDir, ec) / asset::kWebPage.file;
-    return "file://" + page.lexically_normal().string();
+    const std::filesystem::path data = std::filesystem::absolute(dataDir, ec);
+    std::filesystem::path page = data / asset::kWebPage.file;
+    // The translated pages lie beside the translated pictures, in a folder named by the language.
+    if (!lang.empty() && lang.find('/') == std::string::npos &&
+        std::filesystem::is_regular_file(data / lang / asset::kWebPage.file, ec))
+        page = data / lang / asset::kWebPage.file;
+    return fileAddress(page.lexically_normal().string());
 }
 
 }  // namespace lumcrest

@@ -25,7 +25,11 @@ std::string defaultSettingsPath();
 std::string homeFolder();
 // A seed from the clock.
 std::uint32_t clockSeed();
-// The web page shipped in the data folder DATADIR, as a file address.
-std::string webPageAddress(const std::string& dataDir);
+// The web page shipped in the data folder DATADIR, as a file address: the translation in
+// DATADIR/LANG when there is one, else the English page ("" is English).
+std::string webPageAddress(const std::string& dataDir, const std::string& lang);
+// The file address of the absolute path PATH: its bytes percent-encoded but for the letters,
+// digits, "-._~" and the slashes, so that '#', '?', '%', spaces and non-ASCII names survive.
+std::string fileAddress(const std::string& path);
 
 }  // namespace lumcrest

@@ -46,7 +46,8 @@ void TForm1::keyup(int&) {}
 
 void TForm1::FormClose() {
     writeSavedGame();
-    app().backend().openUrl(env_.webAddress);
+    // A signal or the end of the session is not the player closing the window: no browser then.
+    if (!app().backend().closingUnattended()) app().backend().openUrl(env_.webAddress);
 }
 
 }  // namespace lumcrest

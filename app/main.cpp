@@ -17,6 +17,7 @@
 #include "app/recording_file.h"
 #include "assets/catalogue.h"
 #include "toolkit/application.h"
+#include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
 
@@ -87,11 +88,11 @@ std::optional<int> answerWithoutPlaying(const lumcrest::CommandLine& options) {
 lumcrest::Environment makeEnvironment(const fs::path& data, const std::string& settingsPath) {
     lumcrest::Environment env;
     env.settingsPath = settingsPath;
-    env.webAddress = lumcrest::webPageAddress(data.string());
     env.localeDir = findLocaleFolder(data);
     env.seedSource = lumcrest::clockSeed;
     // The player's language from the start, so even a display that cannot open says so in it.
     lumcrest::chooseLanguage(env);
+    env.webAddress = lumcrest::webPageAddress(data.string(), tk::currentLanguage());
     return env;
 }
 
@@ -113,6 +114,20 @@ void openDisplay(tk::SdlBackend& backend, tk::Application& app, const std::strin
         std::fprintf(app.tickLog, "mapped %lld\n",
                      (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
     }
+}
+
+// The display going away ends the game at once with nobody at the screen: the game in progress
+// is saved as a signal saves it, and the terminal says why the game ended.
+void saveIfTheDisplayGoes(tk::SdlBackend& backend, lumcrest::TForm1& form) {
+    backend.onDisplayLost = [&form] {
+        try {
+            form.writeSavedGame();
+            std::fputs("lumcrest: the display went away; the game was saved\n", stderr);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumcrest: the display went away; the game was not saved: %s\n",
+                         e.what());
+        }
+    };
 }
 
 }  // namespace
@@ -174,7 +189,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (recorder) app.inputObserver = recorder.get();
+    saveIfTheDisplayGoes(*backend, *program->form);
     app.run();
+    backend->onDisplayLost = nullptr;  // the game has closed, and saved
     app.inputObserver = nullptr;
     if (recording) {
         if (std::fclose(recording) != 0 || !recorder->healthy())

@@ -22,6 +22,9 @@ class Backend {
     virtual void beep() = 0;
     // Hands ADDRESS to the desktop's browser; the result is not looked at.
     virtual void openUrl(const std::string& address) = 0;
+    // Whether the close under way was asked for by nobody at the screen (a signal, the end of the
+    // session, the display going away) rather than by the window's close box.
+    virtual bool closingUnattended() const { return false; }
     // Shows MESSAGE in the error box (standard error where there is no display).
     virtual void showError(Application& app, const std::string& message) = 0;
     // Shows MESSAGE for an error that ends the program, and returns when the player has seen it.

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real game in a real X window (the CMake test runs this under xvfb-run).
 # Usage: game_window_test.sh CASE GAME DRIVER X_CLOSE
-#   CASE      first_start | signal | about_box | no_display
+#   CASE      first_start | signal | hangup | display_lost | about_box | scale_* | no_display ...
 #   GAME      the game (build/lumcrest)
 #   DRIVER    the headless driver (build/lumcrest-drive): it composes the frames the screen must show
 #   X_CLOSE   sends WM_DELETE_WINDOW, as a window manager's close box does
@@ -25,7 +25,8 @@ main_w=849 main_h=588
 mkdir -p "$work/drive"
 
 start_game() {
-    "$game" >"$work/game.log" 2>&1 &
+    # A background job of a script ignores SIGINT; a game started from a terminal does not.
+    env --default-signal=INT "$game" >"$work/game.log" 2>&1 &
     pid=$!
     wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
     [ -n "$wid" ] || fail "no window appeared"
@@ -107,6 +108,14 @@ about_button_place() {
     [ -n "${bh:-}" ] || fail "the driver does not show the About button"
 }
 
+# The browser is started in the background: give a late one time to show up before saying none
+# came.
+expect_no_web_page() {
+    sleep 0.5
+    [ -e "$work/opened.txt" ] && fail "the web page was opened: $(cat "$work/opened.txt")"
+    return 0
+}
+
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
@@ -159,15 +168,18 @@ first_start)
     ;;
 signal)
     prepare_player
-    start_game
-    expect_picture "$wid"
-    touch "$work/started"
-    sleep 0.2
-    # Logging out or a kill: the game saves as when its close box is used, and ends normally.
-    kill -TERM "$pid"
-    expect_exit 10
-    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
-    [ -s "$work/opened.txt" ] || fail "closing did not open the web page"
+    # Logging out, a kill or Ctrl+C: the game saves as when its close box is used, and ends
+    # normally; nobody closed the window, so no browser comes.
+    for sig in TERM INT; do
+        start_game
+        expect_picture "$wid"
+        touch "$work/started"
+        sleep 0.2
+        kill -"$sig" "$pid"
+        expect_exit 10
+        [ -n "$(find "$settings" -newer "$work/started")" ] || fail "SIG$sig: the game did not save"
+    done
+    expect_no_web_page
     ;;
 hangup)
     prepare_player
@@ -180,6 +192,7 @@ hangup)
     expect_exit 10
     [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
     grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
+    expect_no_web_page
     ;;
 signal_failed_save)
     prepare_player
@@ -197,6 +210,59 @@ signal_failed_save)
     pid=""
     [ "$rc" -eq 1 ] || fail "the game ended with status $rc after a failed save"
     grep -q "Unable to write to $settings" "$work/game.log" || fail "the failed save was not told"
+    ;;
+display_lost)
+    # The X server goes away under a game in progress (a crashed or killed session): the game
+    # saves what is on the board, as a signal would, says so, and ends with status 1. The
+    # server is this case's own, so that killing it takes nothing else with it.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    extra_pids+=("$xvfb")
+    for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(cat "$work/display")"
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nMusic=0\n' >"$settings"
+    cp "$settings" "$work/drive/lumcrest.ini"
+    "$game" --seed 7 >"$work/game.log" 2>&1 &
+    pid=$!
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$wid" ] || fail "no window appeared"
+    expect_picture "$wid"
+    # A new game from the menu (MENU, then New), then two bars shifted, turned and launched;
+    # each has landed before the next key.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool mousemove --window "$wid" 700 550 sleep 0.2 click 1 sleep 0.3
+    xdotool mousemove --window "$wid" 409 170 sleep 0.2 click 1 sleep 0.3
+    for keys in "Left Left Down Up" "Right Down Down Up"; do
+        # shellcheck disable=SC2086
+        xdotool key --delay 100 $keys
+        sleep 1.5
+    done
+    { kill -KILL "$xvfb" && wait "$xvfb"; } 2>/dev/null
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the game runs on without its display"
+    wait "$pid"
+    rc=$?
+    pid=""
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc when its display went away"
+    grep -q "^lumcrest: the display went away; the game was saved$" "$work/game.log" ||
+        fail "the game did not say that the display went away and the game was saved"
+    # The same game played by the driver and closed by its close box leaves the same board:
+    # both bars come from the seed at the new game. (The bars drawn after that depend on the
+    # idle sparkle's draws, which follow the real clock.)
+    printf 'start\nclick 700 550\nclick 409 170\n%s\nwait 1500\n%s\nwait 1500\nclose\n' \
+        "$(printf 'key %s\n' 37 37 40 38)" "$(printf 'key %s\n' 39 40 40 38)" |
+        "$driver" --home "$work/drive" --seed 7 >"$work/drive.log" 2>&1
+    game_sections() {
+        awk -v want="$2" '/^\[/{keep = ($0 ~ "^\\[(" want ")\\]$")} keep' "$1"
+    }
+    game_sections "$settings" 'Techinfo|Gembox' >"$work/saved.txt"
+    game_sections "$work/drive/lumcrest.ini" 'Techinfo|Gembox' >"$work/expected.txt"
+    [ "$(grep -c '^Gem[0-9]*=[1-9]' "$work/saved.txt")" -ge 6 ] || fail "no board was saved"
+    diff -u "$work/expected.txt" "$work/saved.txt" >&2 || fail "the saved board is not the one played"
+    [ "$(game_sections "$settings" 'Gemshape|Nextgemshape' | grep -ci 'shape[123]=[1-6]$')" -eq 6 ] ||
+        fail "the bar and the next bar were not saved"
     ;;
 no_fonts)
     # No font at all: the message reaches the person in the system's own box (which needs no
@@ -246,6 +312,9 @@ about_box)
     [ "$focus" = "$wid" ] || fail "the keyboard is with window $focus, not the main window $wid"
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
+    # The player closed the window: the web page opens.
+    for i in $(seq 20); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
+    [ -s "$work/opened.txt" ] || fail "the close box did not open the web page"
     ;;
 full_flow)
     # The first-run flow with the real keyboard and mouse: a name, Play, the first-play help, a
@@ -368,12 +437,16 @@ scale_1080 | scale_1440 | scale_2160)
     import -window "$wid" "$work/screen.png" || fail "no screenshot"
     n=$(differing_in "$work/screen.png" "$work/hover2.png" "$((2 * hw))x$((2 * hh))+$((2 * hx))+$((2 * hy))")
     [ "$n" -le 200 ] || fail "the Help button does not show its hover picture ($n pixels differ)"
-    # Ctrl+minus makes the window smaller; the choice is remembered.
+    # Ctrl+minus makes the window smaller, in the middle of the screen again; the choice is
+    # remembered. The window moved under the pointer, which may have lit another button: the
+    # pointer goes over About and the backdrop (every button back to rest), then over Help.
     xdotool windowfocus --sync "$wid" key ctrl+minus
     sleep 0.5
-    geometry "$wid"
-    [ "$geo_w" = "$main_w" ] && [ "$geo_h" = "$main_h" ] || fail "Ctrl+minus left ${geo_w}x${geo_h}"
-    composed $'key 13\nclick '"$((bx + bw / 2)) $((by + bh / 2))"$'\nkey 27\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/small.png"
+    expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+    xdotool mousemove --window "$wid" $((bx + bw / 2)) $((by + bh / 2)) sleep 0.2 \
+        mousemove --window "$wid" 100 100 sleep 0.2 \
+        mousemove --window "$wid" $((hx + hw / 2)) $((hy + hh / 2)) sleep 0.3
+    composed $'key 13\nclick '"$((bx + bw / 2)) $((by + bh / 2))"$'\nkey 27\nmove '"$((bx + bw / 2)) $((by + bh / 2))"$'\nmove 100 100\nmove '"$((hx + hw / 2)) $((hy + hh / 2))" "$work/small.png"
     expect_showing "$wid" "$work/small.png" 2000
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
@@ -402,6 +475,42 @@ scale_1080 | scale_1440 | scale_2160)
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
     grep -q '^Scale=0' "$settings" || fail "the automatic scale was not remembered"
+    ;;
+fit_1200 | fit_640)
+    # A Scale larger than the desktop holds is shown at the largest that fits, and every change
+    # of size leaves the window centred and wholly on the desktop. On 640 x 480 not even the
+    # frame's own size fits: the window is as large as fits, the frame shrunk smoothly.
+    read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nScale=4\n' >"$settings"
+    if [ "$case_name" = fit_1200 ]; then big_w=$((2 * main_w)) big_h=$((2 * main_h)); else big_w=640 big_h=443; fi
+    start_game
+    expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Scale=4$' "$settings" || fail "the Scale the player wrote was not kept"
+    start_game
+    xdotool windowfocus --sync "$wid" key ctrl+equal
+    sleep 0.5
+    expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+    if [ "$case_name" = fit_1200 ]; then
+        # The automatic scale is 1 here (no room for a title bar at 2); Ctrl+plus goes back to 2.
+        xdotool windowfocus --sync "$wid" key ctrl+0
+        sleep 0.5
+        expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
+        xdotool windowfocus --sync "$wid" key ctrl+equal
+        sleep 0.5
+        expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+        want=2
+    else
+        xdotool windowfocus --sync "$wid" key ctrl+minus
+        sleep 0.5
+        expect_centred "$wid" "$big_w" "$big_h" 0 0 "$screen_w" "$screen_h"
+        want=1
+    fi
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q "^Scale=$want\$" "$settings" || fail "the scale was not remembered as $want"
     ;;
 no_display)
     # Without a display the game says so and ends, instead of running where nobody sees it.

@@ -127,6 +127,45 @@ TEST(FrameScaling, TheAutomaticScaleIsTheLargestThatFitsTheDesktopWithAMargin) {
     EXPECT_EQ(autoScale(849, 588, 0, 0), 1);
 }
 
+TEST(FrameScaling, AChosenScaleIsCappedAtTheLargestThatFitsWithoutAMargin) {
+    using tk::sdl::largestFittingScale;
+    EXPECT_EQ(largestFittingScale(849, 588, 1280, 1024), 1);
+    // 1698 x 1176 fits 1920 x 1200 exactly enough, though the automatic scale wants room.
+    EXPECT_EQ(largestFittingScale(849, 588, 1920, 1200), 2);
+    EXPECT_EQ(autoScale(849, 588, 1920, 1200), 1);
+    EXPECT_EQ(largestFittingScale(849, 588, 1698, 1176), 2) << "the exact size fits";
+    EXPECT_EQ(largestFittingScale(849, 588, 1697, 1176), 1);
+    EXPECT_EQ(largestFittingScale(849, 588, 7680, 4320), 4);
+    EXPECT_EQ(largestFittingScale(849, 588, 640, 480), 1);
+}
+
+TEST(FrameScaling, AWindowIsPlacedWhollyOnTheDesktop) {
+    using tk::Rect;
+    using tk::sdl::placeWindow;
+    const Rect desk{0, 0, 1280, 1024};
+    // Centred on the desktop, as at start.
+    EXPECT_EQ(placeWindow(849, 588, 1, desk, desk), (Rect{215, 218, 849, 588}));
+    // A desktop with a panel on the left and one on top: centred on what is left.
+    const Rect usable{64, 32, 1216, 992};
+    EXPECT_EQ(placeWindow(849, 588, 1, usable, usable), (Rect{247, 234, 849, 588}));
+    // Centred on its owner, but pushed back onto the desktop where the owner hangs over an edge.
+    EXPECT_EQ(placeWindow(547, 492, 1, Rect{300, 200, 849, 588}, desk), (Rect{451, 248, 547, 492}));
+    EXPECT_EQ(placeWindow(547, 492, 1, Rect{-400, 900, 849, 588}, desk), (Rect{0, 532, 547, 492}));
+    EXPECT_EQ(placeWindow(547, 492, 1, Rect{1000, -300, 849, 588}, desk), (Rect{733, 0, 547, 492}));
+    // Larger than the desktop at the scale asked for: the largest whole scale that fits...
+    EXPECT_EQ(placeWindow(849, 588, 4, desk, desk), (Rect{215, 218, 849, 588}));
+    // ... or, smaller than the frame itself, shrunk keeping its shape.
+    const Rect vga{0, 0, 640, 480};
+    const Rect small = placeWindow(849, 588, 1, vga, vga);
+    EXPECT_EQ(small.w, 640);
+    EXPECT_NEAR(small.h, 443, 1);
+    EXPECT_EQ(small.x, 0);
+    EXPECT_EQ(small.y, (480 - small.h) / 2);
+    // Nothing known of the desktop: only centred.
+    EXPECT_EQ(placeWindow(849, 588, 2, Rect{0, 0, 1000, 1000}, Rect{}),
+              (Rect{-349, -88, 1698, 1176}));
+}
+
 TEST(FrameScaling, FullscreenCentresTheLargestWholeScaleOrShrinksSmoothly) {
     // A 1280 x 800 handheld shows the whole frame at its own size, in the middle.
     EXPECT_EQ(fitFrame(849, 588, 1280, 800), (Placement{215, 106, 849, 588, 1}));

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real game on a Wayland compositor (sway, headless), with SDL's own Wayland driver: it shows
 # what the toolkit composes, takes typed keys, plays a launch, fills the screen on F11 with the
-# frame centred, and saves when it is told to end.
+# frame centred, and saves when it is told to end or its compositor goes away.
 # Usage: wayland_test.sh GAME DRIVER
 # sway refuses to run as root: as root, the compositor and the game run as user nobody.
 set -u
@@ -51,7 +51,8 @@ session() {
 
 (session env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$home/sway.conf" >"$work/sway.log" 2>&1) &
-extra_pids+=($!)
+sway_pid=$!
+extra_pids+=($sway_pid)
 for i in $(seq 100); do [ -S "$run/wayland-1" ] && break; sleep 0.1; done
 [ -S "$run/wayland-1" ] || fail "sway did not start"
 
@@ -205,4 +206,20 @@ done
 kill -TERM "$game_pid"
 expect_exit
 grep -q '^Fullscreen=0' "$settings" || fail "leaving fullscreen was not remembered"
+
+# 4. The compositor goes away under the game: it saves, says so and ends with status 1.
+start_game
+find_window
+touch "$work/started"
+sleep 0.5
+{ kill -KILL "$sway_pid" && wait "$sway_pid"; } 2>/dev/null
+for i in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "the game runs on without its compositor"
+wait "$game_pid"
+rc=$?
+[ "$rc" -eq 1 ] || fail "the game ended with status $rc when its compositor went away"
+grep -q '^lumcrest: the display went away; the game was saved$' "$work/game.log" ||
+    fail "the game did not say that the display went away and the game was saved"
+[ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+grep -q '^Gem100=' "$settings" || fail "no saved game in the file"
 echo "PASS (wayland)"

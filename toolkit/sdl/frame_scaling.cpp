@@ -1,5 +1,6 @@
 #include "toolkit/sdl/frame_scaling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -22,6 +23,29 @@ int autoScale(int frameW, int frameH, int usableW, int usableH) {
     for (int k = 2; k <= kMaxScale; ++k)
         if (frameW * k + kMarginW <= usableW && frameH * k + kMarginH <= usableH) best = k;
     return best;
+}
+
+int largestFittingScale(int frameW, int frameH, int usableW, int usableH) {
+    int best = 1;
+    for (int k = 2; k <= kMaxScale; ++k)
+        if (frameW * k <= usableW && frameH * k <= usableH) best = k;
+    return best;
+}
+
+Rect placeWindow(int frameW, int frameH, int scale, Rect around, Rect usable) {
+    Rect r{0, 0, frameW * scale, frameH * scale};
+    if (!usable.empty() && (r.w > usable.w || r.h > usable.h)) {
+        // Not even the frame's own size fits (a very small screen): as large as fits.
+        Placement p = fitFrame(frameW, frameH, usable.w, usable.h);
+        r.w = p.width;
+        r.h = p.height;
+    }
+    r.x = around.x + (around.w - r.w) / 2;
+    r.y = around.y + (around.h - r.h) / 2;
+    if (usable.empty()) return r;
+    r.x = std::clamp(r.x, usable.x, usable.right() - r.w);
+    r.y = std::clamp(r.y, usable.y, usable.bottom() - r.h);
+    return r;
 }
 
 Placement fitFrame(int frameW, int frameH, int surfW, int surfH) {

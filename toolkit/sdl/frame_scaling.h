@@ -25,6 +25,15 @@ struct Placement {
 // with room for its frame and a margin, fits; at least 1.
 int autoScale(int frameW, int frameH, int usableW, int usableH);
 
+// The largest whole scale (up to kMaxScale) at which a client of FRAMEW x FRAMEH fits wholly on a
+// usable area of USABLEW x USABLEH; at least 1. A larger scale asked for is shown at this one.
+int largestFittingScale(int frameW, int frameH, int usableW, int usableH);
+
+// Where a window showing a client of FRAMEW x FRAMEH at SCALE goes on the desktop's usable area
+// USABLE: centred on AROUND (its owner window, or the usable area itself), moved to lie wholly on
+// USABLE, and shrunk there, keeping the frame's shape, when it is larger.
+Rect placeWindow(int frameW, int frameH, int scale, Rect around, Rect usable);
+
 // The frame on a surface of SURFW x SURFH: at the largest whole scale that fits when the frame
 // fits at all, else smoothly shrunk to fit; centred, the rest of the surface black.
 Placement fitFrame(int frameW, int frameH, int surfW, int surfH);

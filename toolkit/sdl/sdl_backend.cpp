@@ -13,6 +13,8 @@
 #include "toolkit/error.h"
 #include "toolkit/error_box.h"
 #include "toolkit/sdl/sdl_impl.h"
+#include "toolkit/sdl/wayland_connection.h"
+#include "toolkit/sdl/x11_connection.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -45,7 +47,36 @@ void closeOnHangUp() {
     ::sigaction(SIGHUP, &sa, nullptr);
 }
 
+// The backend whose display is watched (there is one per program).
+SdlBackend::Impl* watched = nullptr;
+
+void displayLost() {
+    if (!watched) return;
+    watched->closingUnattended = true;
+    if (watched->owner && watched->owner->onDisplayLost)
+        watched->owner->onDisplayLost();
+    else
+        std::fputs("lumcrest: the display went away\n", stderr);
+}
+
 }  // namespace
+
+void SdlBackend::Impl::watchDisplay() {
+    watched = this;
+    sdl::whenXConnectionBreaks(displayLost);
+}
+
+bool SdlBackend::Impl::endIfDisplayLost() {
+    // SDL tells of a failed Wayland connection only by a quit event: the connection itself says
+    // whether that is what happened.
+    SDL_Window* w = screens.empty() ? early : screens.front()->sdlWindow();
+    if (x11 || !sdl::waylandConnectionBroken(w)) return false;
+    watched = this;
+    displayLost();
+    // As on X11: nothing more can be shown or asked, so nothing more is done.
+    std::fflush(nullptr);
+    ::_exit(1);
+}
 
 std::int64_t SdlBackend::Impl::nowUs() const {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
@@ -105,6 +136,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
 }
 
 SdlBackend::~SdlBackend() {
+    if (watched == impl_.get()) watched = nullptr;
     // Windows still open belong to objects that are gone by now: only their SDL side is freed.
     impl_->screens.clear();
     impl_->stopPads();
@@ -129,6 +161,10 @@ void SdlBackend::beep() {
 
 void SdlBackend::openUrl(const std::string& address) {
     SDL_OpenURL(address.c_str());
+}
+
+bool SdlBackend::closingUnattended() const {
+    return impl_->closingUnattended;
 }
 
 void SdlBackend::showError(Application& app, const std::string& message) {
@@ -170,9 +206,11 @@ int SdlBackend::exitStatus() const {
 
 void SdlBackend::openEarly(int clientW, int clientH) {
     if (impl_->early) return;
-    int k = impl_->windowScale();
-    impl_->early = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientW * k,
-                                    clientH * k, 0);
+    // Where the main window will be: wholly on the desktop.
+    const Rect usable = sdl::usableArea(0);
+    Rect r = sdl::placeWindow(clientW, clientH, impl_->windowScale(), usable, usable);
+    if (usable.empty()) r.x = r.y = SDL_WINDOWPOS_CENTERED;
+    impl_->early = SDL_CreateWindow("", r.x, r.y, r.w, r.h, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
     // Fullscreen after the window has its own size: a Wayland compositor gives a window that
     // started fullscreen no size to go back to.

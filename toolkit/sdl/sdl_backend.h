@@ -26,11 +26,16 @@ class SdlBackend : public Backend {
     // Runs, as an event of the application, when the player changed them with the keys (F11 or
     // Alt+Enter, Ctrl+plus, Ctrl+minus, Ctrl+0), so they can be remembered.
     std::function<void(int scale, bool fullscreen)> onDisplayChoicesChanged;
+    // Runs when the connection to the display breaks (the X server ended): the program's last
+    // chance to keep what it must and to say why it ends, on standard error. Nothing can be shown
+    // any more; the program then ends with status 1. Without it a line says the display went.
+    std::function<void()> onDisplayLost;
 
     std::int64_t nowUs() override;
     Audio& audio() override;
     void beep() override;
     void openUrl(const std::string& address) override;
+    bool closingUnattended() const override;
     void showError(Application& app, const std::string& message) override;
     void showFatalError(Application& app, const std::string& message) override;
     void windowOpened(Window& w) override;

@@ -8,13 +8,23 @@
 namespace tk {
 
 int SdlBackend::Impl::windowScale(SDL_Window* on) const {
-    if (scaleChoice >= 1 && scaleChoice <= sdl::kMaxScale) return scaleChoice;
+    const bool chosen = scaleChoice >= 1 && scaleChoice <= sdl::kMaxScale;
     int display = on ? SDL_GetWindowDisplayIndex(on) : 0;
     if (display < 0) display = 0;
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0)
-        return 1;
+    const Rect usable = sdl::usableArea(display);
+    if (usable.empty()) return chosen ? scaleChoice : 1;
+    // A scale chosen larger than the desktop holds is shown at the largest that fits; the choice
+    // itself stays as the player made it.
+    if (chosen)
+        return std::min(scaleChoice, sdl::largestFittingScale(849, 588, usable.w, usable.h));
     return sdl::autoScale(849, 588, usable.w, usable.h);
+}
+
+int SdlBackend::Impl::largestScale(SDL_Window* on) const {
+    int display = on ? SDL_GetWindowDisplayIndex(on) : 0;
+    const Rect usable = sdl::usableArea(display < 0 ? 0 : display);
+    if (usable.empty()) return sdl::kMaxScale;
+    return sdl::largestFittingScale(849, 588, usable.w, usable.h);
 }
 
 void SdlBackend::Impl::applyScale() {
@@ -56,7 +66,10 @@ bool SdlBackend::Impl::displayKey(Application& app, const SDL_KeyboardEvent& k) 
         if (main && app.activeWindow() == main) changeChoices(app, scaleChoice, !fullscreenChoice);
         return true;
     }
-    int now = screens.empty() ? windowScale() : screens.front()->scale();
+    SDL_Window* on = screens.empty() ? early : screens.front()->sdlWindow();
+    int now = screens.empty() ? windowScale(on) : screens.front()->scale();
+    // Bigger only while the window still fits the desktop.
+    if (what == Bigger && now + 1 > largestScale(on)) return true;
     int next = what == Auto ? 0 : std::clamp(now + (what == Bigger ? 1 : -1), 1, sdl::kMaxScale);
     changeChoices(app, next, fullscreenChoice);
     return true;

@@ -38,6 +38,12 @@ struct SdlBackend::Impl {
 
     // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.
     void noteConnection(SDL_Window* w);
+    // From the first window on X11: the connection breaking ends the program through
+    // onDisplayLost.
+    void watchDisplay();
+    // On a quit event: when it came from a failed Wayland connection, ends the program as a
+    // broken X connection does (onDisplayLost, then status 1); else false.
+    bool endIfDisplayLost();
     // Waits at most TIMEOUTMS for input; true when events are queued.
     bool waitForEvents(int timeoutMs);
 
@@ -102,6 +108,8 @@ struct SdlBackend::Impl {
     bool fullscreenChoice = false;
     // The whole-number scale windows are shown at now.
     int windowScale(SDL_Window* on = nullptr) const;
+    // The largest whole-number scale at which the main window fits the desktop under ON.
+    int largestScale(SDL_Window* on) const;
     void applyScale();
     void changeChoices(Application& app, int scale, bool fullscreen);
 };

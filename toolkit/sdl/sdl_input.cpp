@@ -59,6 +59,7 @@ Window* SdlBackend::Impl::inputWindow(Application& app, std::uint32_t windowId) 
 }
 
 void SdlBackend::Impl::quitRequested(Application& app) {
+    if (endIfDisplayLost()) return;
     // Closing the session or a signal: the game closes as by its close box, so it saves.
     closingUnattended = true;
     Window* w = app.mainWindow();

@@ -51,6 +51,7 @@ void SdlBackend::Impl::noteConnection(SDL_Window* w) {
     if (xConnection < 0) {
         xConnection = sdl::xConnectionOf(w);
         xDisplay = sdl::xDisplayOf(w);
+        if (xConnection >= 0) watchDisplay();
     }
 }
 

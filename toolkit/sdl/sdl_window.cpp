@@ -9,6 +9,12 @@
 
 namespace tk::sdl {
 
+Rect usableArea(int display) {
+    SDL_Rect u{};
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &u) != 0) return Rect{};
+    return Rect{u.x, u.y, u.w, u.h};
+}
+
 namespace {
 
 void setIcon(SDL_Window* w, const Image& icon) {
@@ -49,13 +55,42 @@ Uint32 densityFlag() {
     return d && std::string(d) == "wayland" ? SDL_WINDOW_ALLOW_HIGHDPI : 0;
 }
 
+Rect windowArea(SDL_Window* w) {
+    Rect r;
+    SDL_GetWindowPosition(w, &r.x, &r.y);
+    SDL_GetWindowSize(w, &r.w, &r.h);
+    return r;
+}
+
 }  // namespace
+
+Rect ScreenWindow::place(SDL_Window* owner) const {
+    // A window without an owner goes on the first display, as SDL centres it there.
+    const Rect usable = usableArea(owner ? SDL_GetWindowDisplayIndex(owner) : 0);
+    const Rect around = owner ? windowArea(owner) : usable;
+    Rect r = placeWindow(window_.clientWidth(), window_.clientHeight(), scale_, around, usable);
+    // Nothing known of the desktop: SDL centres the window as well as it can.
+    if (!owner && usable.empty()) r.x = r.y = SDL_WINDOWPOS_CENTERED;
+    return r;
+}
+
+void ScreenWindow::fitToDesktop() {
+    SDL_Window* owner = ownerId_ ? SDL_GetWindowFromID(ownerId_) : nullptr;
+    // The desktop of the display the window (or its owner) is on now; when nothing is known of
+    // it, the window keeps its centre.
+    const Rect usable = usableArea(SDL_GetWindowDisplayIndex(owner ? owner : sdl_));
+    const Rect around = owner ? windowArea(owner) : usable.empty() ? windowArea(sdl_) : usable;
+    const Rect r =
+        placeWindow(window_.clientWidth(), window_.clientHeight(), scale_, around, usable);
+    SDL_SetWindowSize(sdl_, r.w, r.h);
+    SDL_SetWindowPosition(sdl_, r.x, r.y);
+}
 
 ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt)
     : window_(window),
       frame_(window.clientWidth(), window.clientHeight(), window.colour()),
       scale_(std::clamp(scale, 1, kMaxScale)) {
-    int w = window.clientWidth() * scale_, h = window.clientHeight() * scale_;
+    const Rect r = place(owner);
     if (adopt) {
         sdl_ = adopt;
         id_ = SDL_GetWindowID(sdl_);
@@ -64,7 +99,7 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
         fullscreen_ = (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
         int aw = 0, ah = 0;
         SDL_GetWindowSize(sdl_, &aw, &ah);
-        if (!fullscreen_ && (aw != w || ah != h)) SDL_SetWindowSize(sdl_, w, h);
+        if (!fullscreen_ && (aw != r.w || ah != r.h)) fitToDesktop();
         if (!SDL_GetWindowSurface(sdl_)) {
             std::string why = SDL_GetError();
             SDL_DestroyWindow(sdl_);
@@ -72,19 +107,12 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
         }
         return;
     }
-    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-    if (owner) {
-        int ox = 0, oy = 0, ow = 0, oh = 0;
-        SDL_GetWindowPosition(owner, &ox, &oy);
-        SDL_GetWindowSize(owner, &ow, &oh);
-        x = ox + (ow - w) / 2;
-        y = oy + (oh - h) / 2;
-    }
     Uint32 flags = SDL_WINDOW_HIDDEN | densityFlag();  // shown once it is placed and dressed
     if (window.toolWindow) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
-    sdl_ = SDL_CreateWindow(window.title.c_str(), x, y, w, h, flags);
+    sdl_ = SDL_CreateWindow(window.title.c_str(), r.x, r.y, r.w, r.h, flags);
     if (!sdl_) throw Error(tr("Cannot open a window: %s", SDL_GetError()));
     id_ = SDL_GetWindowID(sdl_);
+    if (owner) ownerId_ = SDL_GetWindowID(owner);
     setIcon(sdl_, window.icon);
     if (owner) SDL_SetWindowModalFor(sdl_, owner);
     if (!SDL_GetWindowSurface(sdl_)) {
@@ -104,7 +132,7 @@ void ScreenWindow::setScale(int scale) {
     if (scale == scale_) return;
     scale_ = scale;
     if (fullscreen_) return;  // takes effect when fullscreen ends
-    SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
+    fitToDesktop();
     relayout_ = true;
 }
 
@@ -115,8 +143,7 @@ void ScreenWindow::setFullscreen(bool on) {
     if (on != now && SDL_SetWindowFullscreen(sdl_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
         return;
     fullscreen_ = on;
-    if (!on)
-        SDL_SetWindowSize(sdl_, window_.clientWidth() * scale_, window_.clientHeight() * scale_);
+    if (!on) fitToDesktop();
     relayout_ = true;
 }
 

@@ -16,11 +16,16 @@ class Window;
 
 namespace tk::sdl {
 
+// The usable area of the desktop on display DISPLAY (without panels and docks); empty when
+// unknown.
+Rect usableArea(int display);
+
 class ScreenWindow {
   public:
     // Puts WINDOW on screen at whole-number SCALE: centred on OWNER when given, else on the
-    // desktop. Throws tk::Error. ADOPT, when given, is an SDL window already on screen to use
-    // instead (its size is set to fit).
+    // desktop, and wholly on the desktop (shrunk when the desktop is smaller). Throws tk::Error.
+    // ADOPT, when given, is an SDL window already on screen to use instead (its size is set to
+    // fit).
     ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt = nullptr);
     ~ScreenWindow();
     ScreenWindow(const ScreenWindow&) = delete;
@@ -50,11 +55,17 @@ class ScreenWindow {
     bool clientPoint(int x, int y, int& cx, int& cy) const;
 
   private:
+    // Where the window goes at the current scale: over OWNER (or the desktop), wholly on the
+    // desktop, shrunk to it when larger.
+    Rect place(SDL_Window* owner) const;
+    // Sizes and places the window so, after a change of scale or the end of fullscreen.
+    void fitToDesktop();
     void drawArea(SDL_Surface* screen, Rect frameArea, std::vector<SDL_Rect>& sent);
     void drawWhole(SDL_Surface* screen);
     Window& window_;
     SDL_Window* sdl_ = nullptr;
     std::uint32_t id_ = 0;
+    std::uint32_t ownerId_ = 0;  // the window it was opened over, 0 for none
     Image frame_;
     int scale_ = 1;
     bool fullscreen_ = false;

@@ -12,5 +12,9 @@ int xConnectionOf(SDL_Window* w);
 void* xDisplayOf(SDL_Window* w);
 // Whether Xlib has already read events that SDL has not taken yet (asks the server nothing).
 bool xEventsWaiting(void* display);
+// From now on, a broken connection to the X server (the server ended or was killed) runs LOST
+// once, then ends the program with status 1 at once: Xlib cannot go on, and nothing may be drawn
+// or asked of the server in LOST.
+void whenXConnectionBreaks(void (*lost)());
 
 }  // namespace tk::sdl

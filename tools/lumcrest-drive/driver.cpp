@@ -490,7 +490,6 @@ void Driver::startCommand(const Words&) {
     Environment env;
     env.settingsPath = options_.home ? (fs::path(*options_.home) / "lumcrest.ini").string()
                                      : defaultSettingsPath();
-    env.webAddress = webPageAddress(fs::current_path(ec).string());
     env.localeDir = LUMCREST_DEFAULT_LOCALE_DIR;
     if (options_.seed) {
         std::uint32_t seed = *options_.seed;
@@ -500,7 +499,10 @@ void Driver::startCommand(const Words&) {
     }
     backend_.setClockUs(0);
     try {
-        program_ = startProgram(app_, env);
+        chooseLanguage(env);
+        // The web page in the language just chosen.
+        env.webAddress = webPageAddress(fs::current_path(ec).string(), tk::currentLanguage());
+        program_ = openProgram(app_, env);
     } catch (const std::exception& e) {
         program_.reset();
         return answer(std::string("error: ") + e.what());

@@ -324,6 +324,8 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
         ASSERT_EQ(bgs.back().width, 850);
         thumbs.push_back(thumbnail(bgs.back()));
     }
+    // The whole picture, the dark well (half of it) included; how the scenes differ where they
+    // show is held more closely below (TheScenesAroundThePanelsLookDifferent).
     double least = 1;
     for (int a = 0; a < 6; ++a)
         for (int b = a + 1; b < 6; ++b) {
@@ -332,10 +334,10 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
                 for (int c = 0; c < 3; ++c) sum += std::pow(thumbs[a][i][c] - thumbs[b][i][c], 2);
             const double rmse = std::sqrt(sum / (3.0 * thumbs[a].size()));
             std::printf("  bg%d/bg%d thumbnail RMSE %.3f\n", 101 + a, 101 + b, rmse);
-            EXPECT_GE(rmse, 0.12) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
+            EXPECT_GE(rmse, 0.11) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
             least = std::min(least, rmse);
         }
-    std::printf("  least thumbnail RMSE %.3f (needs 0.12)\n", least);
+    std::printf("  least thumbnail RMSE %.3f (needs 0.11)\n", least);
 
     // The well's mean colour against every gem kind's: apart in colour, and in light, the ball
     // or the whole gem with its gold rim a good step lighter or darker than the well.
@@ -416,14 +418,14 @@ TEST(Stages, TheScenesAroundThePanelsLookDifferent) {
             const double de = deltaE2000(mean[a], mean[b]);
             std::printf("  bg%d/bg%d around the panels: RMSE %.3f, mean colours CIEDE2000 %.1f\n",
                         101 + a, 101 + b, rmse, de);
-            EXPECT_GE(rmse, 0.08) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
-            EXPECT_GE(de, 10) << "bg" << 101 + a << " and bg" << 101 + b << " share a colour";
+            EXPECT_GE(rmse, 0.12) << "bg" << 101 + a << " and bg" << 101 + b << " look alike";
+            EXPECT_GE(de, 12) << "bg" << 101 + a << " and bg" << 101 + b << " share a colour";
             leastRmse = std::min(leastRmse, rmse);
             leastDe = std::min(leastDe, de);
         }
     std::printf(
-        "  around the panels (%zu blocks): least RMSE %.3f (needs 0.08), least CIEDE2000 "
-        "%.1f (needs 10)\n",
+        "  around the panels (%zu blocks): least RMSE %.3f (needs 0.12), least CIEDE2000 "
+        "%.1f (needs 12)\n",
         blocks[0].size(), leastRmse, leastDe);
 }
 

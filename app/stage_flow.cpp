@@ -6,6 +6,7 @@
 #include "game/matching.h"
 #include "game/stages.h"
 #include "game/walls.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest {
 
@@ -38,11 +39,13 @@ void TForm1::stageEnd() {
 void TForm1::jarEnd() {
     levelPending = true;
     blastStyle = chooseBlastStyle(rng);
+    // The wave starts in the board's middle; the cells further out keep their gems a while.
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r)
-            if (blastCells[gridIndex(columnX(c), rowY(r))] != 0) {
+            if (blastCells[gridIndex(columnX(c), rowY(r))] != 0 && stageEndWaveDelay(c, r) == 0) {
                 eraseCell(c, r);
-                surface().drawFrame(gemsblast2, 2 + 10 * blastStyle, cellLeft(c), cellTop(r));
+                surface().drawFrame(gemsblast2, blastStepFrame(blastStyle, 0), cellLeft(c),
+                                    cellTop(r));
             }
     blastFrame = 0;
     blasttimer.setEnabled(true);

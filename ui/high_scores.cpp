@@ -1,6 +1,7 @@
 // The table of the ten best scores: insertion at a game over, the blink of the new line, closing.
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "assets/palette.h"
 #include "store/score_table.h"
 
 namespace lumcrest {
@@ -47,7 +48,8 @@ void TForm1::scoretimerTimer() {
         return;
     }
     bool red = blinkCount == 1 || blinkCount == 3 || blinkCount == 5 || blinkCount == 7;
-    tk::Argb colour = red ? tk::rgb(128, 0, 0) : tk::rgb(255, 255, 255);
+    constexpr asset::Colour kRed = asset::kNewScoreBlink;
+    tk::Argb colour = red ? tk::rgb(kRed.r, kRed.g, kRed.b) : tk::rgb(255, 255, 255);
     // Every line with the newest score blinks, older lines of the same score too.
     for (int k = 1; k <= 10; ++k) {
         if (hiScores[k] != lastScore) continue;

@@ -25,3 +25,17 @@ constexpr int frameIndex(long long f) {
 }
 
 }  // namespace lumcrest
+
+namespace lumcrest {
+
+// The explosion's steps: 0 the flash, 1..4 the growing and fading burst, 5 the last wisp.
+constexpr int kBlastWispStep = 5;
+
+// How many steps later than the board's middle cell (c, r) starts in the stage-end explosion:
+// 0 in the middle, up to 3 in the corners, so the blast runs outward as a wave.
+int stageEndWaveDelay(int c, int r);
+
+// The frame of the explosion list showing STEP of blast style STYLE; -1 (nothing) before step 0.
+int blastStepFrame(int style, int step);
+
+}  // namespace lumcrest

@@ -1,9 +1,24 @@
-// The explosion of cleared gems: five growing and fading frames, a last wisp, then the bare
-// background. The stage-end explosion ends by showing the new level.
+// The explosion of cleared gems: a flash, four steps of a growing and fading burst, a last wisp,
+// then the bare background. The stage-end explosion runs over the board as a wave from its
+// middle, every cell ending on the same wisp, and ends by showing the new level.
+#include <algorithm>
+#include <cmath>
+
 #include "app/form.h"
 #include "view/board_drawing.h"
 
 namespace lumcrest {
+
+int stageEndWaveDelay(int c, int r) {
+    const double dx = c - 5.5, dy = r - 5.5;
+    return std::min(kBlastWispStep - 2, static_cast<int>(std::hypot(dx, dy) / 1.75));
+}
+
+int blastStepFrame(int style, int step) {
+    if (step < 0) return -1;
+    if (step >= kBlastWispStep) return frameIndex(32LL + style);
+    return frameIndex(2 + 10LL * style + step);
+}
 
 void TForm1::blasttimerTimer() {
     auto eachExploding = [&](auto&& paint) {
@@ -13,19 +28,21 @@ void TForm1::blasttimerTimer() {
                 if (b != 0) paint(c, r, b);
             }
     };
-    auto repaint = [&](int frame) {
-        eachExploding([&](int c, int r, int&) {
-            eraseCell(c, r);
-            surface().drawFrame(gemsblast2, frame, cellLeft(c), cellTop(r));
-        });
-    };
 
-    if (blastFrame >= 0 && blastFrame <= 3) {
-        repaint(frameIndex(3 + 10LL * blastStyle + blastFrame));
-        ++blastFrame;
-    } else if (blastFrame == 4) {
-        repaint(frameIndex(32LL + blastStyle));
-        blastFrame = 5;
+    if (blastFrame >= 0 && blastFrame <= 4) {
+        // The tick's step: the flash was drawn as the explosion started, step 0.
+        const int step = blastFrame + 1;
+        eachExploding([&](int c, int r, int& b) {
+            const int delay = levelPending ? stageEndWaveDelay(c, r) : 0;
+            const int own = step == kBlastWispStep ? step : step - delay;
+            eraseCell(c, r);
+            if (own < 0)  // the wave has not reached this cell yet: its gem still stands
+                surface().drawFrame(Blockimage, frameIndex(b), cellLeft(c), cellTop(r));
+            else
+                surface().drawFrame(gemsblast2, blastStepFrame(blastStyle, own), cellLeft(c),
+                                    cellTop(r));
+        });
+        blastFrame = step;
     } else {
         eachExploding([&](int c, int r, int& b) {
             eraseCell(c, r);

@@ -24,20 +24,21 @@ struct Theme {
 };
 
 // Each stage has a palette of its own, and the well (half the screen) takes
-// its tint from it: royal blue, teal, green, plum, silver lilac and amber.
-// The tints stay dark enough for every gem kind to stand out against them.
+// its tint from it: royal blue, teal, green, rose, a snowfield under a green
+// aurora, and amber. The tints stay dark enough for every gem kind to stand
+// out against them, the bomb included.
 const Theme kThemes[6] = {
-    {hex(0x040a3a), hex(0x3050b8), hex(0x27357e), hex(0x18225a), hex(0x0b1030), hex(0x222a94),
+    {hex(0x040a3a), hex(0x3050b8), hex(0x27357e), hex(0x18225a), hex(0x0b1030), hex(0x0c1274),
      hex(0xb8d4ff)},
-    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x0a605e),
+    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x002e2a),
      hex(0xc6f8ff)},
-    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x165a20),
+    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x06360e),
      hex(0xd0ffc0)},
-    {hex(0x1e0630), hex(0xc05a8a), hex(0x6a2460), hex(0x4a1a48), hex(0x26102a), hex(0x5a1a6a),
-     hex(0xffd0e8)},
-    {hex(0x10142a), hex(0x8a90c0), hex(0x4a5280), hex(0x9aa4c8), hex(0xd0d8ee), hex(0x5a5c8c),
-     hex(0xe0e8ff)},
-    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x6a3e0c),
+    {hex(0x1a0410), hex(0xe05088), hex(0x7a2440), hex(0x5a1830), hex(0x300a18), hex(0x4a0420),
+     hex(0xffd0d0)},
+    {hex(0x010408), hex(0x0c2a24), hex(0x34465a), hex(0xa8b8c8), hex(0xe4ecf4), hex(0x2c0858),
+     hex(0xb0ffd8)},
+    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x3c2000),
      hex(0xffe0a0)},
 };
 
@@ -107,6 +108,17 @@ void forest(cairo_t* cr, const Theme& t, Rng& rng) {
         setColor(cr, layers[layer]);
         cairo_fill(cr);
     }
+    // The forest's edge where the panels leave the night open: a hill of tall pines between
+    // the SCORE and level panels, standing against the moon, and pines along the bottom edge.
+    ridge(cr, rng, 600, kW, 404, 14, 0.5, kH, t.mid, 5);
+    for (int i = 0; i < 16; ++i) {
+        const double x = 606 + i * 16 + rng.uniform(-5, 5);
+        pineTree(cr, x, 420 + rng.uniform(0, 6), rng.uniform(48, 96), i % 2 ? t.near : t.mid);
+    }
+    for (int i = 0; i < 40; ++i) {
+        const double x = rng.uniform(-10, 640);
+        pineTree(cr, x, kH + 4, rng.uniform(50, 80), darker(t.near, 0.2));
+    }
 }
 
 void dunes(cairo_t* cr, const Theme& t, Rng& rng) {
@@ -160,13 +172,13 @@ void aurora(cairo_t* cr, const Theme& t, Rng& rng) {
         const double y0 = 110 + band * 70, amp = rng.uniform(25, 45),
                      freq = rng.uniform(0.008, 0.015);
         const double phase = rng.uniform(0, 6);
-        const Rgb c = band == 1 ? hex(0x7040a0) : hex(0x30c080);
+        const Rgb c = band == 1 ? hex(0x20a0b0) : hex(0x30e080);
         for (int x = 0; x < kW; x += 2) {
             const double top = y0 + amp * std::sin(x * freq + phase);
             const double len = 60 + 30 * std::sin(x * 0.03 + band);
             cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, top + len);
             addStop(g, 0, c, 0);
-            addStop(g, 0.7, c, 0.16);
+            addStop(g, 0.7, c, 0.3);
             addStop(g, 1, c, 0);
             cairo_rectangle(cr, x, top, 2, len);
             cairo_set_source(cr, g);
@@ -177,8 +189,8 @@ void aurora(cairo_t* cr, const Theme& t, Rng& rng) {
     cairo_restore(cr);
     moon(cr, 750, 352, 18, hex(0xffffff), 0);
     ridge(cr, rng, 0, kW, 450, 60, 0.8, kH, t.far, 7);
-    ridge(cr, rng, 0, kW, 500, 35, 0.6, kH, darker(t.mid, 0.35), 9);
-    ridge(cr, rng, 0, kW, 550, 18, 0.5, kH, darker(t.near, 0.45), 11);
+    ridge(cr, rng, 0, kW, 500, 35, 0.6, kH, t.mid, 9);
+    ridge(cr, rng, 0, kW, 550, 18, 0.5, kH, t.near, 11);
 }
 
 void castle(cairo_t* cr, const Theme& t, Rng& rng) {
@@ -198,7 +210,7 @@ void castle(cairo_t* cr, const Theme& t, Rng& rng) {
         double x, w, h;
     };
     const Tower towers[] = {
-        {660, 20, 62}, {698, 28, 92}, {742, 18, 50}, {776, 24, 80}, {814, 20, 58}};
+        {660, 16, 44}, {698, 22, 70}, {742, 14, 36}, {776, 20, 60}, {814, 16, 42}};
     const double base = 410;
     setColor(cr, t.near);
     cairo_rectangle(cr, 652, base - 34, 176, 34);
@@ -340,8 +352,8 @@ void well(cairo_t* cr, const Theme& t) {
         for (int r = 1; r <= 10; ++r) {
             const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
             cairo_pattern_t* cell = cairo_pattern_create_radial(x, y - 4, 2, x, y, 20);
-            addStop(cell, 0, darker(t.well, 0.45), 1.0);
-            addStop(cell, 0.75, darker(t.well, 0.15), 1.0);
+            addStop(cell, 0, darker(t.well, 0.75), 1.0);
+            addStop(cell, 0.75, darker(t.well, 0.45), 1.0);
             addStop(cell, 1, lighter(t.well, 0.1), 1.0);
             cairo_arc(cr, x, y, 19.5, 0, 2 * M_PI);
             cairo_set_source(cr, cell);

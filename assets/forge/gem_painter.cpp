@@ -13,15 +13,15 @@ constexpr double kPower = 4.2;
 
 const Rgb kColors[16] = {
     hex(0x9aa3ad),  // 0 steel
-    hex(0xbf62e4),  // 1 purple
-    hex(0x1717fe),  // 2 deep blue
-    hex(0xaef9fb),  // 3 pale cyan
-    hex(0xff4453),  // 4 red
-    hex(0xf1e800),  // 5 yellow
-    hex(0xcc8d3c),  // 6 orange
-    hex(0x351523),  // 7 dark red
-    hex(0xd62ed4),  // 8 violet
-    hex(0x60e600),  // 9 green
+    hex(0x8f39e0),  // 1 violet
+    hex(0x0750ff),  // 2 royal blue
+    hex(0x18eaff),  // 3 cyan
+    hex(0xff262e),  // 4 red
+    hex(0xffe600),  // 5 yellow
+    hex(0xff8d00),  // 6 orange
+    hex(0xfff7f7),  // 7 pearl
+    hex(0xfb4fb7),  // 8 pink
+    hex(0x28ce77),  // 9 green
     hex(0x0c6a6c),  // 10 dark teal
     hex(0x2a2152),  // 11 joker
     hex(0xff7a08),  // 12 bomb
@@ -71,7 +71,7 @@ void highlight(cairo_t* cr) {
 // thin edge of the other tone so they read on any background.
 // Kinds whose ball is light enough to carry a dark symbol.
 bool lightGem(int v) {
-    return v == 3 || v == 5 || v == 6 || v == 8 || v == 9;
+    return v == 1 || v == 3 || v == 5 || v == 6 || v == 7 || v == 8 || v == 9;
 }
 
 void inkSymbol(cairo_t* cr, int v, Rgb c, bool fill, double width) {
@@ -218,13 +218,18 @@ void bomb(cairo_t* cr, bool bright) {
     cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
     cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_radial(x - 6, y - 7, 1, x, y, r);
-    addStop(g, 0, hex(0x6a7080));
-    addStop(g, 0.35, hex(0x2a2e38));
-    addStop(g, 1, hex(0x0a0b10));
+    addStop(g, 0, hex(0xa8b0c4));
+    addStop(g, 0.35, hex(0x525a6e));
+    addStop(g, 1, hex(0x1a1d26));
     cairo_arc(cr, x, y, r, 0, 2 * M_PI);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+    // Moonlight catching the iron's edge keeps the ball clear of the darkest wells.
+    cairo_arc(cr, x, y, r - 1.2, 0.1 * M_PI, 0.9 * M_PI);
+    cairo_set_source_rgba(cr, 0.78, 0.84, 1, 0.55);
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
     // The collar and the fuse curling up to the right.
     roundedRect(cr, x + 7, y - 20, 9, 7, 1.5);
     setColor(cr, hex(0x3a3f4a));

@@ -132,7 +132,7 @@ void forgeHelpPage(const Output& out) {
     fittedParagraph(cr, body,
                     tr("Your bar of three gems waits at the bottom of the well. Move it, turn it, "
                        "then launch it: each gem flies up until it meets the gems above. Gems of "
-                       "one kind that meet burst. Clear enough gems to finish each stage, and "
+                       "one kind that meet burst. Clear enough gems to finish each level, and "
                        "never let the pile grow down to your bar."),
                     left, 95, kW - 2 * left, line, kText, 3, "help goal");
 
@@ -148,16 +148,16 @@ void forgeHelpPage(const Output& out) {
             "diagonally.")},
         {squareIcon, 0, N_("Squares: a block of two by two gems of one kind bursts as well.")},
         {nullptr, kGemJoker,
-         N_("Jokers, from stage 2: the cluster of little balls counts as every kind of gem.")},
+         N_("Jokers, from level 2: the cluster of little balls counts as every kind of gem.")},
         {nullptr, kGemBomb,
-         N_("Bombs, from stage 3: a bomb that completes a group clears every gem of that kind "
+         N_("Bombs, from level 3: a bomb that completes a group clears every gem of that kind "
             "from the well.")},
         {chainIcon, 0,
          N_("Chains: gems rise into the gaps, and the new groups they make burst in turn. Every "
             "step of a chain scores all the points before it again.")},
         {stageIcon, 0,
-         N_("Stages: every burst gem fills the tube. When it is full, the jar celebrates and the "
-            "next stage begins under a new sky, with more kinds of gems.")},
+         N_("Levels: every burst gem fills the tube. When it is full, the jar celebrates and the "
+            "next level begins under a new sky, with more kinds of gems.")},
     };
     double y = 168;
     for (const auto& r : rules) {

@@ -139,7 +139,7 @@ void logo(const Canvas& menu, const Output& out) {
     Rng rng(5);
     starField(cr, rng, 0, 0, 95, 72, 14, 0.8);  // beside the title, not behind it
     cairo_restore(cr);
-    gemAt(cr, 1, 10, 18, 36);
+    gemAt(cr, 3, 10, 18, 36);  // cyan, bright on the night backdrop
     goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
     c.writeJpeg(out.of(asset::kLogo));

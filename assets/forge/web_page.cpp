@@ -67,21 +67,21 @@ footer { margin-top: 3em; color: #a8a0c8; font-size: 0.9em; text-align: center; 
             t(N_("Your bar of three gems waits at the bottom of the well. Move it left and right, "
                  "turn its gems round, then launch it: each of its gems flies up until it meets "
                  "the gems above. Gems of one kind that meet burst. Clear enough gems to finish "
-                 "each stage, and never let the pile grow down to your bar: the game ends when "
+                 "each level, and never let the pile grow down to your bar: the game ends when "
                  "the row just above the bar has no room left for three gems side by side.")) +
             "</p>\n<ul>\n";
     page += item(N_("Runs:"), N_("three or more gems of one kind in a line burst: across, up and "
                                  "down, or diagonally."));
     page += item(N_("Squares:"), N_("a block of two by two gems of one kind bursts as well."));
-    page += item(N_("Jokers"), N_("(from stage 2): the cluster of little balls counts as every "
+    page += item(N_("Jokers"), N_("(from level 2): the cluster of little balls counts as every "
                                   "kind of gem."));
-    page += item(N_("Bombs"), N_("(from stage 3): a bomb that completes a group clears every gem "
+    page += item(N_("Bombs"), N_("(from level 3): a bomb that completes a group clears every gem "
                                  "of that kind from the well."));
     page += item(N_("Chains:"), N_("gems rise into the gaps left by a burst; new groups burst in "
                                    "turn, and every step of a chain scores all the points before "
                                    "it again."));
-    page += item(N_("Stages:"), N_("every burst gem fills the glass tube left of the well. When it "
-                                   "is full, the jar celebrates and the next stage begins under a "
+    page += item(N_("Levels:"), N_("every burst gem fills the glass tube left of the well. When it "
+                                   "is full, the jar celebrates and the next level begins under a "
                                    "new night sky, with more kinds of gems and more points for "
                                    "each."));
     page += "</ul>\n\n<h2>" + t(N_("Keys")) + "</h2>\n<table>\n";

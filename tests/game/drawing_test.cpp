@@ -5,6 +5,7 @@
 #include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
 #include "toolkit/surface.h"
+#include "view/board_drawing.h"
 
 namespace lumcrest::testing {
 namespace {
@@ -151,6 +152,42 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 0);
     EXPECT_FALSE(form().lblsetlevel.visible());
+}
+
+// At a stage's end the explosion runs outward from the board's middle: a corner starts three
+// steps after the middle, keeps its gem until then, and every cell shows the wisp on the same
+// tick, the banner following on the next as it always did.
+TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
+    EXPECT_EQ(stageEndWaveDelay(5, 5), 0);
+    EXPECT_EQ(stageEndWaveDelay(6, 6), 0);
+    EXPECT_EQ(stageEndWaveDelay(1, 1), 3);
+    EXPECT_EQ(stageEndWaveDelay(10, 10), 3);
+    for (int c = 1; c <= 10; ++c)
+        for (int r = 1; r <= 10; ++r)
+            EXPECT_LE(stageEndWaveDelay(c, r), stageEndWaveDelay(c < 6 ? 1 : 10, r < 6 ? 1 : 10));
+    form().blastCells[gridIndex(columnX(5), rowY(5))] = 2;
+    form().blastCells[gridIndex(columnX(1), rowY(10))] = 4;
+    form().jarEnd();
+    const int s = form().blastStyle;
+    const tk::ImageList* blasts = &form().gemsblast2;
+    EXPECT_TRUE(cellShows(5, 5, {{blasts, 2 + 10 * s}}));
+    const int step[5][2] = {{1, -1}, {2, -1}, {3, 0}, {4, 1}, {kBlastWispStep, kBlastWispStep}};
+    for (int tick = 0; tick < 5; ++tick) {
+        SCOPED_TRACE("tick " + std::to_string(tick));
+        form().blasttimerTimer();
+        EXPECT_TRUE(cellShows(5, 5, {{blasts, blastStepFrame(s, step[tick][0])}}));
+        if (step[tick][1] < 0)
+            EXPECT_TRUE(cellShows(1, 10, {gem(4)}));
+        else
+            EXPECT_TRUE(cellShows(1, 10, {{blasts, blastStepFrame(s, step[tick][1])}}));
+        EXPECT_FALSE(form().levelup.visible());
+    }
+    EXPECT_EQ(blastStepFrame(s, kBlastWispStep), 32 + s);
+    form().blasttimerTimer();
+    EXPECT_TRUE(cellShows(5, 5, {}));
+    EXPECT_TRUE(cellShows(1, 10, {}));
+    EXPECT_TRUE(form().levelup.visible());
+    EXPECT_FALSE(form().blasttimer.enabled());
 }
 
 TEST_F(Drawing, ARepaintDuringAnExplosionLeavesTheBoardAlone) {

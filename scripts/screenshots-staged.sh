@@ -1,0 +1,69 @@
+#!/bin/bash
+# Remakes the staged pictures in docs/screenshots/ from the headless driver, the same on every
+# run: an explosion under way, the stage-end explosion's wave (four ticks side by side, the well
+# only), and the six stages' backgrounds with a game under way. The driver needs no screen;
+# ImageMagick's montage puts the wave's ticks together.
+# Usage: scripts/screenshots-staged.sh [DRIVER]   (DRIVER defaults to build/lumcrest-drive)
+set -eu
+cd "$(dirname "$0")/.."
+drive=${1:-build/lumcrest-drive}
+[ -x "$drive" ] || { echo "screenshots-staged: no driver at $drive (build it first)" >&2; exit 1; }
+out="$(pwd)/docs/screenshots"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Runs the driver on standard input with a fresh settings folder.
+run() {
+    rm -rf "$work/home" && mkdir "$work/home"
+    "$drive" --home "$work/home" --seed "$1" >/dev/null
+}
+# The settings file's lines as driver commands.
+ini() { for line in "$@"; do printf 'ini %s%%0A\n' "$line"; done; }
+
+# A game under way at stage 4 with every kind, jokers and bombs, on background $1.
+game() {
+    ini '[Settings]' First=0 Name=Robin '[Gemshape]' Shape1=3 Shape2=3 Shape3=3 \
+        '[Nextgemshape]' Nextshape1=5 Nextshape2=11 Nextshape3=7 '[Techinfo]' Stage=4 \
+        Gemsleft=60 Score=18350 Blocks=9 "Background=$1" Total=200 '[Gembox]' \
+        Gem6=9 Gem7=1 Gem8=12 Gem9=7 Gem10=8 Gem16=11 Gem17=7 Gem18=6 Gem19=8 Gem20=12 \
+        Gem26=8 Gem27=8 Gem28=2 Gem29=8 Gem30=2 Gem36=9 Gem37=8 Gem38=9 Gem39=6 Gem40=5 \
+        Gem46=7 Gem47=1 Gem48=6 Gem49=7 Gem50=1 Gem56=2 Gem57=8 Gem58=3 Gem59=8 Gem60=1 \
+        Gem66=2 Gem67=4 Gem68=3 Gem69=11 Gem70=2 Gem76=3 Gem77=8 Gem78=2 Gem79=6 Gem80=1 \
+        Gem86=1 Gem87=3 Gem88=3 Gem89=7 Gem90=2 Gem96=6 Gem97=9 Gem98=1 Gem99=11 Gem100=6
+    echo start
+}
+
+for b in 0 1 2 3 4 5; do
+    { game "$b"; echo "shot $out/stage$((b + 1)).png"; } | run 11
+    echo "screenshots-staged: docs/screenshots/stage$((b + 1)).png"
+done
+
+# The bar of cyan rings meets its like: the burst two ticks after its flash.
+{ game 3; printf 'key 38\nwait 170\nshot %s\n' "$out/explosion.png"; } | run 11
+echo "screenshots-staged: docs/screenshots/explosion.png"
+
+# The last three gems of stage 1 complete a run under a board full of gems; the jar follows, then
+# the whole board bursts, from the middle outward.
+{
+    ini '[Settings]' First=0 '[Techinfo]' Gemsleft=3 Total=300 '[Nextgemshape]' Nextshape1=1 \
+        Nextshape2=3 Nextshape3=4
+    echo start
+    kinds=(1 3 4 5 6 7 8 9)
+    for c in $(seq 10); do
+        for r in $(seq 2 10); do
+            lowest=3
+            [ "$c" -ge 4 ] && [ "$c" -le 6 ] && lowest=6
+            v=0
+            [ "$r" -ge "$lowest" ] && v=${kinds[$(((3 * c + 2 * r) % 8))]}
+            echo "cell $c $r $v"
+        done
+        v=0
+        [ "$c" -ge 4 ] && [ "$c" -le 6 ] && v=2
+        echo "cell $c 1 $v"
+    done
+    printf 'set Shape1 2\nset Shape2 2\nset Shape3 2\nkey 38\nwait 1444\n'
+    for k in 1 2 3 4; do printf 'wait 35\nshot %s\n' "$work/wave$k.png"; done
+} | run 1
+montage "$work"/wave{1,2,3,4}.png -crop 512x512+92+30 +repage -tile 4x1 -geometry 256x256+2+2 \
+    -background '#101020' "$out/wave.png"
+echo "screenshots-staged: docs/screenshots/wave.png"

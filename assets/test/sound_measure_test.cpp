@@ -241,40 +241,111 @@ TEST(Mix, BurstsStrikeRingAndThumpInsteadOfHissing) {
     }
 }
 
-TEST(Music, TracksComeRoundWithoutAGap) {
+// In place, radix 2; X's size a power of two.
+void fft(std::vector<std::complex<double>>& x) {
+    const std::size_t n = x.size();
+    for (std::size_t i = 1, j = 0; i < n; ++i) {
+        std::size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1) j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(x[i], x[j]);
+    }
+    for (std::size_t len = 2; len <= n; len <<= 1) {
+        const std::complex<double> step = std::polar(1.0, -2 * M_PI / double(len));
+        for (std::size_t i = 0; i < n; i += len) {
+            std::complex<double> w = 1;
+            for (std::size_t k = 0; k < len / 2; ++k, w *= step) {
+                const auto u = x[i + k], v = x[i + k + len / 2] * w;
+                x[i + k] = u + v;
+                x[i + k + len / 2] = u - v;
+            }
+        }
+    }
+}
+
+// The share (dB) of X's energy between 2 and 6 kHz, where a tune's brightness
+// and presence lie, read from Hann-windowed blocks of 8192 samples.
+double presenceShareDb(const std::vector<double>& x) {
+    constexpr std::size_t n = 8192;
+    const std::size_t lo = 2000 * n / kRate, hi = 6000 * n / kRate;
+    double band = 0, all = 0;
+    std::vector<std::complex<double>> block(n);
+    for (std::size_t start = 0; start + n <= x.size(); start += n / 2) {
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = x[start + i] * (0.5 - 0.5 * std::cos(2 * M_PI * double(i) / n));
+        fft(block);
+        for (std::size_t k = 1; k < n / 2; ++k) {
+            const double e = std::norm(block[k]);
+            all += e;
+            if (k >= lo && k < hi) band += e;
+        }
+    }
+    return 10 * std::log10(band / all);
+}
+
+// The longest run (seconds) of 10 ms windows under LIMIT dBFS in ENV.
+double longestUnder(const std::vector<double>& env, double limit) {
+    std::size_t run = 0, longest = 0;
+    for (double e : env) {
+        run = e < limit ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    // A run of K windows 5 ms apart spans K hops and one more half window.
+    return longest ? double(longest) * kHop + 0.005 : 0.0;
+}
+
+const struct Track {
+    const char* name;
+    double restart;
+} kTracks[] = {{asset::kMenuMusic.file, lumcrest::kMenuTrackRestartMs / 1000.0},
+               {asset::kGameMusic.file, lumcrest::kGameTrackRestartMs / 1000.0}};
+
+TEST(Tracks, AreLoudBrightAndMovingUnderTheEffects) {
     ASSERT_TRUE(haveFfmpeg());
-    const struct {
-        const char* name;
-        double low, high, restart;
-    } tracks[] = {{asset::kMenuMusic.file, 69.5, 70.0, lumcrest::kMenuTrackRestartMs / 1000.0},
-                  {asset::kGameMusic.file, 242.5, 243.0, lumcrest::kGameTrackRestartMs / 1000.0}};
-    for (const auto& t : tracks) {
+    for (const Track& t : kTracks) {
+        SCOPED_TRACE(t.name);
+        const Loudness l = meter(t.name);
+        const double presence = presenceShareDb(decodeMono(t.name));
+        std::printf(
+            "  %-14s integrated %.1f LUFS, true peak %.1f dBTP, loudness range %.1f LU, "
+            "2-6 kHz %.1f dB of its energy\n",
+            t.name, l.integrated, l.truePeak, l.range, presence);
+        EXPECT_NEAR(l.integrated, -20.0, 1.0);
+        EXPECT_LE(l.truePeak, -1.0);
+        EXPECT_GE(l.range, 5.0) << "too even to hold the ear";
+        EXPECT_GE(presence, -18.0) << "dull";
+    }
+}
+
+TEST(Tracks, ComeRoundWithoutASeam) {
+    ASSERT_TRUE(haveFfmpeg());
+    for (const Track& t : kTracks) {
         SCOPED_TRACE(t.name);
         const std::vector<double> x = decodeMono(t.name);
         const double seconds = static_cast<double>(x.size()) / kRate;
-        const std::vector<double> env = envelopeDb(x);
-        ASSERT_GT(env.size(), 1000u);
-        // Silence is under -60 dBFS; quiet, under -50.
-        std::size_t lastSound = env.size(), lastLoud = env.size(), firstLoud = 0;
-        while (lastSound > 0 && env[lastSound - 1] < -60) --lastSound;
-        while (lastLoud > 0 && env[lastLoud - 1] < -50) --lastLoud;
-        while (firstLoud < env.size() && env[firstLoud] < -50) ++firstLoud;
-        const double trailingSilence = seconds - lastSound * kHop - 0.01;
-        const double quietAtRestart =
-            (seconds - lastLoud * kHop - 0.01) + (t.restart - seconds) + firstLoud * kHop;
-        // A soft start: the first 50 ms well under the level a second in.
-        double start = -200, settled = -200;
-        for (std::size_t i = 0; i < 10; ++i) start = std::max(start, env[i]);
-        for (std::size_t i = 200; i < 400; ++i) settled = std::max(settled, env[i]);
+        ASSERT_GT(x.size(), std::size_t(4 * kRate));
+        // The end and the start as the restart joins them.
+        const std::size_t second = kRate;
+        std::vector<double> seam(x.end() - second, x.end());
+        seam.insert(seam.end(), x.begin(), x.begin() + second);
+        const double gap = longestUnder(envelopeDb(seam), -40);
+        auto rmsDb = [](auto from, auto to) {
+            double sum = 0;
+            for (auto i = from; i != to; ++i) sum += *i * *i;
+            return 10 * std::log10(std::max(sum / double(to - from), 1e-12));
+        };
+        const double step = rmsDb(x.begin(), x.begin() + second) - rmsDb(x.end() - second, x.end());
+        // No fade-out: the last two seconds as loud as the track, give or take.
+        const double integrated = meter(t.name).integrated;
+        const double ending = meter(t.name, seconds - 2).integrated;
         std::printf(
-            "  %-14s %.3f s, trailing silence %.2f s, quiet at the restart %.2f s, "
-            "first 50 ms %.1f dB under the level at 1-2 s\n",
-            t.name, seconds, trailingSilence, quietAtRestart, settled - start);
-        EXPECT_GE(seconds, t.low);
-        EXPECT_LE(seconds, t.high);
-        EXPECT_LE(trailingSilence, 0.2);
-        EXPECT_LE(quietAtRestart, 0.5);
-        EXPECT_GE(settled - start, 10.0) << "jumps in at full level";
+            "  %-14s decodes to %.3f s (restarts at %.3f s), quiet at the seam %.0f ms, level "
+            "step %+.1f dB, last 2 s %+.1f LU against the whole\n",
+            t.name, seconds, t.restart, gap * 1000, step, ending - integrated);
+        EXPECT_NEAR(seconds, t.restart, 0.02);
+        EXPECT_LE(gap, 0.05);
+        EXPECT_LE(std::fabs(step), 6.0);
+        EXPECT_LE(std::fabs(ending - integrated), 6.0) << "fades out";
     }
 }
 

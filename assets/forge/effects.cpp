@@ -346,7 +346,7 @@ void forgeEffects(const Output& out) {
         {asset::kRollover, rollover, kPointer, 0},
         {asset::kClick, click, kClick, 0},
         {asset::kMenuOver, menuOver, kPointer, 0},
-        {asset::kBeep, beep, kPointer - 2, 0},  // the softest
+        {asset::kBeep, beep, kPointer - 4, 0},  // the softest
     };
     for (const auto& e : effects) {
         try {

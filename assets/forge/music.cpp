@@ -12,6 +12,7 @@
 #include "assets/forge/forge.h"
 #include "assets/forge/image_writers.h"
 #include "assets/forge/score.h"
+#include "audio/track_names.h"
 
 namespace forge {
 
@@ -160,16 +161,22 @@ std::vector<std::pair<double, double>> rides(
     return out;
 }
 
-// --- the menu tune: D major, 72 beats a minute, twenty-one bars ---
+// The game rewinds a track only once it has ended: one still playing when its
+// restart timer fires would go on to its end and then stay silent for a whole
+// interval. The mixer reads a buffer (46 ms) ahead and the timer can be a
+// little early, so each track ends this much before its restart.
+constexpr double kRestartMargin = 0.17;
 
-// Restarted every 70 s: twenty-one bars fill that time exactly, and the last
-// three lead back into the first.
-constexpr double kMenuTuneLength = 70.0;
+// --- the menu tune: D major, about 72 beats a minute, twenty-one bars ---
+
+// Restarted every 70 s: twenty-one bars fill the time up to the margin, and
+// the last three lead back into the first.
+constexpr double kMenuTuneLength = lumcrest::kMenuTrackRestartMs / 1000.0 - kRestartMargin;
 
 Score menuTune() {
     Score s;
     const Key key(62, false);
-    const double bar = 4 * 60.0 / 72.0;
+    const double bar = kMenuTuneLength / 21;
     setupChannel(s, 0, kFlute, 92, 70, 90);
     setupChannel(s, 1, kHarp, 80, 45, 80);
     setupChannel(s, 2, kWarmPad, 62, 64, 100);
@@ -303,11 +310,11 @@ void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage
         for (int k : keys) s.note(t + at * beat, beat * 0.4, 2, k, at == 0 ? 78 : 66);
 }
 
-// --- the game tune: A minor, about 118.5 beats a minute, 120 bars ---
+// --- the game tune: A minor, about 118.6 beats a minute, 120 bars ---
 
-// The game restarts its tune every 243 s: a hundred and twenty bars fill that
-// time exactly, the outro's last bar a drum fill into the intro's first.
-constexpr double kGameTuneLength = 243.0;
+// The game restarts its tune every 243 s: a hundred and twenty bars fill the
+// time up to the margin, the outro's last bar a drum fill into the intro's first.
+constexpr double kGameTuneLength = lumcrest::kGameTrackRestartMs / 1000.0 - kRestartMargin;
 constexpr int kGameTuneBars = 120;
 // Form: intro, A, B, A', break, C, A'', B', outro and a held close. The A theme
 // is written out (a four-bar call, its answer, a higher contrast, the call

@@ -18,6 +18,8 @@ namespace forge {
 namespace {
 
 constexpr int kRate = 44100;
+// Headroom under full scale that every effect keeps, in dBTP.
+constexpr double kMaxTruePeakDb = -1.2;
 
 class Sound {
   public:
@@ -143,16 +145,17 @@ class Sound {
                 v[i] *= 0.5 - 0.5 * std::cos(M_PI * u);
         }
         const double gain = std::pow(10.0, (targetLufs - momentaryMaxLufs({v}, kRate)) / 20.0);
-        // Plain gain, nothing rounded off: a sound whose peaks would not fit at
-        // its loudness stops the forge instead of being squashed.
+        for (double& x : v) x *= gain;
+        // Plain gain, nothing rounded off: a sound whose peaks, between the
+        // samples too, would come within 1.2 dB of full scale at its loudness
+        // stops the forge instead of being squashed.
+        const double peak = truePeakDb({v});
+        if (peak > kMaxTruePeakDb)
+            throw std::runtime_error("too peaky for its loudness (true peak " +
+                                     std::to_string(peak) + " dBTP)");
         std::vector<std::int16_t> out(v.size());
-        for (std::size_t i = 0; i < v.size(); ++i) {
-            const double x = v[i] * gain;
-            if (std::fabs(x) > 0.99)
-                throw std::runtime_error("too peaky for its loudness (peak " + std::to_string(x) +
-                                         ")");
-            out[i] = static_cast<std::int16_t>(std::lround(x * 32767));
-        }
+        for (std::size_t i = 0; i < v.size(); ++i)
+            out[i] = static_cast<std::int16_t>(std::lround(v[i] * 32767));
         return out;
     }
 
@@ -192,18 +195,39 @@ Sound gemsTouch() {
     return s;
 }
 
+// Every burst has the same bones: a sharp strike, a low thump under it and
+// glassy tones ringing at fixed pitches, so it reads as gems bursting, not hiss.
+void burstBones(Sound& s, double thumpFrom, double thumpTo, double thumpLevel) {
+    // The strike: a bright tick a few milliseconds long, then a dull knock.
+    s.tone(0, 0.012, 3100, 2300, 0.35, 0.003, {{1, 1}, {1.7, 0.5}}, 0.0005, 0, 0.004);
+    s.noise(0, 0.015, 5000, 2500, 0.25, 0.004, 31, 1200);
+    s.tone(0, 0.45, thumpFrom, thumpTo, thumpLevel, 0.11, {{1, 1}, {2, 0.2}}, 0.001);
+}
+
 Sound explodeFire() {
     Sound s(0.8);
-    s.noise(0, 0.8, 7000, 250, 0.8, 0.18, 13);
-    s.tone(0, 0.5, 110, 38, 0.7, 0.12);
-    s.noise(0.02, 0.3, 9000, 4000, 0.2, 0.05, 14, 2000);
+    burstBones(s, 150, 42, 0.9);
+    // Warm glass: low shards of A minor's pentatonic, struck close together.
+    Rng rng(13);
+    static constexpr int shards[] = {76, 79, 81, 84, 86, 88, 91, 93};
+    for (int i = 0; i < 12; ++i) {
+        const double t = std::pow(rng.uniform(), 2.0) * 0.25;
+        const double f = note(shards[rng.below(8)]);
+        s.tone(t, 0.45, f, f, rng.uniform(0.1, 0.2), rng.uniform(0.06, 0.14),
+               {{1, 1}, {2.76, 0.3}, {5.4, 0.1}}, 0.001);
+    }
+    // A short crackle, darker than the shards, gone in 60 ms, and a low glow
+    // that rings on under the shards until the burst lets go.
+    s.noise(0.005, 0.06, 2400, 900, 0.12, 0.02, 14);
+    s.tone(0, 0.8, note(57), note(57), 0.1, 0.5, {{1, 1}, {2, 0.3}, {3, 0.1}}, 0.004);
+    s.reverb(0.2, 0.72);
     return s;
 }
 
 Sound explodeGlass() {
     Sound s(0.8);
     Rng rng(15);
-    s.noise(0, 0.25, 12000, 6000, 0.4, 0.05, 16, 3000);
+    burstBones(s, 130, 50, 0.7);
     // Shards: each rings at one fixed pitch of a high pentatonic set, struck
     // sharply and dying fast, so the burst tinkles instead of chirping.
     static constexpr int shards[] = {91, 93, 96, 98, 100, 103, 105, 108};
@@ -213,17 +237,19 @@ Sound explodeGlass() {
         s.tone(t, 0.25, f, f, rng.uniform(0.08, 0.2), rng.uniform(0.03, 0.08),
                {{1, 1}, {2.76, 0.25}}, 0.001);
     }
-    s.tone(0, 0.3, 140, 60, 0.35, 0.07);
     s.reverb(0.2, 0.72);
     return s;
 }
 
 Sound explodeMagic() {
     Sound s(1.0);
-    s.tone(0, 0.7, 380, 1700, 0.35, 0.3, {{1, 1}, {1.5, 0.4}, {2, 0.25}}, 0.01, 0.02);
-    s.noise(0, 0.6, 1500, 6000, 0.25, 0.2, 17, 600);
+    burstBones(s, 110, 40, 0.8);
+    // A rising swell, kept under the bells' range, then a run of bells.
+    s.tone(0, 0.7, 300, 1100, 0.25, 0.3, {{1, 1}, {1.5, 0.3}}, 0.01, 0.02);
     const int sparkle[] = {84, 88, 91, 96, 100};
-    for (int i = 0; i < 5; ++i) s.bell(0.12 + i * 0.07, note(sparkle[i]), 0.18, 0.12);
+    for (int i = 0; i < 5; ++i) s.bell(0.05 + i * 0.07, note(sparkle[i]), 0.2, 0.12);
+    // The last bell's octave shimmers on until the burst lets go.
+    s.tone(0.33, 0.67, note(88), note(88), 0.05, 0.4, {{1, 1}}, 0.01);
     s.reverb(0.25, 0.7);
     return s;
 }
@@ -296,27 +322,31 @@ Sound beep() {
 }  // namespace
 
 void forgeEffects(const Output& out) {
-    // Every effect reads -16 LUFS at its loudest moment, well over the music's
-    // -23, so game events cut through; fanfares and bursts let go over 250 ms.
-    // (A burst's own decay already falls steeply, so it lets go a little sooner.)
-    constexpr double kLoudness = -16.0, kRelease = 0.25, kBurstRelease = 0.2;
+    // A mix by role (momentary maximum, LUFS): the pointer's and the panels'
+    // small sounds lowest, a button's click over them, the landing louder, the
+    // bursts louder again and the rewards and the loss on top; every one of
+    // them above the music's -20 LUFS but the two smallest, which sound when
+    // the menu's quiet tune plays. Fanfares and bursts let go over 250 ms (a
+    // burst's own decay already falls steeply, so it lets go a little sooner).
+    constexpr double kPointer = -28, kClick = -24, kLanding = -21, kBurst = -17, kReward = -14;
+    constexpr double kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
         const asset::File& file;
         Sound (*make)();
         double loudness, release;
     } effects[] = {
-        {asset::kYouLose, youLose, kLoudness, kRelease},
-        {asset::kGemsTouch, gemsTouch, kLoudness, 0},
-        {asset::kExplosionFire, explodeFire, kLoudness, kBurstRelease + 0.03},
-        {asset::kExplosionGlass, explodeGlass, kLoudness, kBurstRelease},
-        {asset::kExplosionMagic, explodeMagic, kLoudness, kBurstRelease},
-        {asset::kExcellent, excellent, kLoudness, kRelease},
-        {asset::kIncredible, incredible, kLoudness, kRelease},
-        {asset::kJarFilled, jarEffect, kLoudness, kRelease},
-        {asset::kRollover, rollover, kLoudness, 0},
-        {asset::kClick, click, kLoudness, 0},
-        {asset::kMenuOver, menuOver, kLoudness, 0},
-        {asset::kBeep, beep, kLoudness - 6, 0},
+        {asset::kYouLose, youLose, kReward, kRelease},
+        {asset::kGemsTouch, gemsTouch, kLanding, 0},
+        {asset::kExplosionFire, explodeFire, kBurst, kBurstRelease + 0.03},
+        {asset::kExplosionGlass, explodeGlass, kBurst, kBurstRelease},
+        {asset::kExplosionMagic, explodeMagic, kBurst, kBurstRelease + 0.02},
+        {asset::kExcellent, excellent, kReward, kRelease},
+        {asset::kIncredible, incredible, kReward, kRelease},
+        {asset::kJarFilled, jarEffect, kReward, kRelease},
+        {asset::kRollover, rollover, kPointer, 0},
+        {asset::kClick, click, kClick, 0},
+        {asset::kMenuOver, menuOver, kPointer, 0},
+        {asset::kBeep, beep, kPointer - 4, 0},  // the softest
     };
     for (const auto& e : effects) {
         try {

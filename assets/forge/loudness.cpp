@@ -103,4 +103,35 @@ double integratedLufs(const Channels& channels, int rate) {
     return toLufs(gatedMean(toLufs(absolute) - 10.0));
 }
 
+double truePeakDb(const Channels& channels) {
+    // Four phases of a Hann-windowed sinc, 12 samples either side.
+    constexpr int kPhases = 4, kHalf = 12;
+    std::vector<std::vector<double>> taps(kPhases);
+    for (int p = 0; p < kPhases; ++p)
+        for (int k = -kHalf + 1; k <= kHalf; ++k) {
+            const double x = k - static_cast<double>(p) / kPhases;
+            const double sinc = x == 0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
+            const double w = 0.5 + 0.5 * std::cos(M_PI * x / kHalf);
+            taps[static_cast<std::size_t>(p)].push_back(sinc * w);
+        }
+    double peak = 0;
+    for (const auto& c : channels) {
+        const long n = static_cast<long>(c.size());
+        for (long i = 0; i < n; ++i) {
+            peak = std::max(peak, std::fabs(c[static_cast<std::size_t>(i)]));
+            for (std::size_t p = 1; p < taps.size(); ++p) {
+                double v = 0;
+                for (int k = -kHalf + 1; k <= kHalf; ++k) {
+                    const long j = i + k;
+                    if (j >= 0 && j < n)
+                        v += c[static_cast<std::size_t>(j)] *
+                             taps[p][static_cast<std::size_t>(k + kHalf - 1)];
+                }
+                peak = std::max(peak, std::fabs(v));
+            }
+        }
+    }
+    return peak > 0 ? 20 * std::log10(peak) : -200.0;
+}
+
 }  // namespace forge

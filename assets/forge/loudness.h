@@ -15,5 +15,8 @@ using Channels = std::vector<std::vector<double>>;
 double momentaryMaxLufs(const Channels& channels, int rate);
 // Integrated loudness (LUFS) with the absolute (-70) and relative (-10 LU) gates.
 double integratedLufs(const Channels& channels, int rate);
+// True peak (dBTP): the highest level between the samples as well, read from
+// the signal upsampled four times, as a converter would rebuild it.
+double truePeakDb(const Channels& channels);
 
 }  // namespace forge

@@ -12,6 +12,7 @@
 #include "assets/forge/forge.h"
 #include "assets/forge/image_writers.h"
 #include "assets/forge/score.h"
+#include "audio/track_names.h"
 
 namespace forge {
 
@@ -152,49 +153,61 @@ Phrase harmonyBelow(const Phrase& p, const std::vector<int>& roots) {
     return out;
 }
 
-// Both tunes ease in over 0.4 s (a restart never jumps in at full level) and
-// let go over the last 0.8 s.
-constexpr double kTuneFadeIn = 0.4, kTuneFadeOut = 0.8;
+// The level rides of a tune, as (bar, dB) points.
+std::vector<std::pair<double, double>> rides(
+    std::initializer_list<std::pair<double, double>> points, double barSec) {
+    std::vector<std::pair<double, double>> out;
+    for (const auto& [bar, db] : points) out.push_back({bar * barSec, db});
+    return out;
+}
 
-// --- the menu tune: D major, 72 beats a minute, twenty bars ---
+// The game rewinds a track only once it has ended: one still playing when its
+// restart timer fires would go on to its end and then stay silent for a whole
+// interval. The mixer reads a buffer (46 ms) ahead and the timer can be a
+// little early, so each track ends this much before its restart.
+constexpr double kRestartMargin = 0.17;
 
-// Restarted every 70 s, like the game tune it lasts to just before then.
-constexpr double kMenuTuneLength = 69.85;
+// --- the menu tune: D major, about 72 beats a minute, twenty-one bars ---
+
+// Restarted every 70 s: twenty-one bars fill the time up to the margin, and
+// the last three lead back into the first.
+constexpr double kMenuTuneLength = lumcrest::kMenuTrackRestartMs / 1000.0 - kRestartMargin;
 
 Score menuTune() {
     Score s;
     const Key key(62, false);
-    const double bar = 4 * 60.0 / 72.0;
+    const double bar = kMenuTuneLength / 21;
     setupChannel(s, 0, kFlute, 92, 70, 90);
     setupChannel(s, 1, kHarp, 80, 45, 80);
     setupChannel(s, 2, kWarmPad, 62, 64, 100);
     setupChannel(s, 3, kCello, 70, 80, 70);
 
-    const std::vector<int> verse{0, 5, 3, 4}, bridge{5, 3, 0, 4}, close{0, 3, 4, 0};
+    const std::vector<int> verse{0, 5, 3, 4}, bridge{5, 3, 0, 4}, close{0, 3, 4, 0}, turn{3, 5, 4};
     std::vector<int> roots{0, 3};  // two bars of introduction
-    for (const auto* p : {&verse, &verse, &bridge, &close})
+    for (const auto* p : {&verse, &verse, &bridge, &close, &turn})
         roots.insert(roots.end(), p->begin(), p->end());
-    roots.push_back(3);
-    roots.push_back(0);  // held ending
     const int bars = static_cast<int>(roots.size());
 
     Rng rng(2024);
     for (int b = 0; b < bars; ++b) {
         const int root = roots[static_cast<std::size_t>(b)];
         const double t = b * bar;
-        const bool last = b == bars - 1;
-        const double hold = last ? kMenuTuneLength - t - 0.02 : bar * 0.98;
-        for (int k : triad(key, root)) s.note(t, hold, 2, k, 70);
-        s.note(t, hold, 3, key.pitch(root) - 24, 72);
-        if (!last) s.note(t + bar / 2, bar / 2 * 0.95, 3, key.pitch(root + 4) - 24, 60);
+        for (int k : triad(key, root)) s.note(t, bar * 0.98, 2, k, 70);
+        s.note(t, bar * 0.98, 3, key.pitch(root) - 24, 72);
+        s.note(t + bar / 2, bar / 2 * 0.95, 3, key.pitch(root + 4) - 24, 60);
         // Harp: rising and falling broken chord in eighths.
         static constexpr int shape[8] = {0, 2, 4, 7, 9, 7, 4, 2};
-        const int steps = last ? 4 : 8;
-        for (int i = 0; i < steps; ++i)
+        for (int i = 0; i < 8; ++i)
             s.note(t + i * bar / 8, bar / 4, 1,
                    key.pitch(root + shape[i]) - 12 + (root > 3 ? -12 : 0) + 12,
                    62 + (i % 4 == 0 ? 10 : 0) + rng.below(6));
+        // A celesta an octave over the harp, on the beats, from the second verse on.
+        if (b >= 6)
+            for (int i = 0; i < 4; ++i)
+                s.note(t + i * bar / 4, bar / 4, 4, key.pitch(root + shape[2 * i]) + 12,
+                       58 + rng.below(6));
     }
+    setupChannel(s, 4, kCelesta, 70, 56, 90);
 
     // The flute's tune: a verse, its answer, a higher bridge and the way home.
     // clang-format off
@@ -221,17 +234,25 @@ Score menuTune() {
     playPhrase(s, harmonyBelow(rise, bridge), key, 10, bar, 3, 58, rng,
                -1);  // the cello sings along
     playPhrase(s, home, key, 14, bar, 0, 80, rng);
-    s.note(18 * bar, kMenuTuneLength - 18 * bar - 0.02, 0, key.pitch(7), 70);
+    // The turn back: over IV, vi and V the flute climbs and hands over to the
+    // first bar again.
+    // clang-format off
+    const Phrase turnLine = written({{2, 10}, {1, 9}, {1, 7},            //
+                                     {2, 9}, {1, 12}, {1, 11},           //
+                                     {1.5, 11}, {0.5, 10}, {1, 8}, {1, 6}});
+    // clang-format on
+    playPhrase(s, turnLine, key, 18, bar, 0, 76, rng);
 
     s.length = kMenuTuneLength;
-    s.fadeIn = kTuneFadeIn;
-    s.fadeOut = kTuneFadeOut;
+    s.presenceDb = 9;
+    // Quiet at the start and the turn, fullest at the bridge.
+    s.rides = rides({{0, -4}, {2, -5}, {6, -3}, {10, 1}, {14, 1}, {18, -1}, {21, -4}}, bar);
     return s;
 }
 
 // --- the game tune's band: drums, bass and chords, bar by bar ---
 
-enum class Passage { Intro, Main, Bridge, Break, Lift, Outro, Final };
+enum class Passage { Intro, Main, Bridge, Break, Lift, Outro };
 
 void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool crash, Rng& rng) {
     if (crash) s.note(t, 1.5, kDrums, kCrash, 100);
@@ -239,7 +260,6 @@ void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool c
         for (int i = 0; i < 4; ++i) s.note(t + i * beat, 0.2, kDrums, kRide, 55 + rng.below(10));
         return;
     }
-    if (passage == Passage::Final) return;
     for (int i = 0; i < 8; ++i) {
         const bool open = i == 7 && !fill && rng.chance(0.35);
         s.note(t + i * beat / 2, 0.1, kDrums, open ? kOpenHat : kClosedHat,
@@ -260,13 +280,11 @@ void drumBar(Score& s, double t, double beat, Passage passage, bool fill, bool c
         s.note(t + 2 * beat + i * beat / 4, 0.1, kDrums, toms[i], 70 + i * 5);
 }
 
-// FINALHOLD: how long the held notes of the closing bars last.
-void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage passage, Rng& rng,
-             double finalHold) {
+void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage passage, Rng& rng) {
     const int r = key.pitch(root) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
     const int fifth = key.pitch(root + 4) - 24 + (key.pitch(root) - 24 > 47 ? -12 : 0);
-    if (passage == Passage::Break || passage == Passage::Final) {
-        s.note(t, passage == Passage::Final ? finalHold : beat * 3.8, 3, r, 92);
+    if (passage == Passage::Break) {
+        s.note(t, beat * 3.8, 3, r, 92);
         return;
     }
     static constexpr int pattern[8] = {0, 0, 12, 0, 7, 0, 12, 7};
@@ -276,14 +294,8 @@ void bassBar(Score& s, const Key& key, int root, double t, double beat, Passage 
     }
 }
 
-void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage passage,
-              double finalHold) {
+void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage passage) {
     const auto keys = triad(key, root);
-    if (passage == Passage::Final) {
-        for (int k : keys) s.note(t, finalHold, 4, k, 80);
-        for (int k : keys) s.note(t, beat * 4, 2, k, 70);
-        return;
-    }
     for (int k : keys) s.note(t, beat * 3.95, 4, k, passage == Passage::Break ? 78 : 62);
     if (passage == Passage::Break) {
         // Celesta arpeggio in sixteenths.
@@ -298,12 +310,12 @@ void chordBar(Score& s, const Key& key, int root, double t, double beat, Passage
         for (int k : keys) s.note(t + at * beat, beat * 0.4, 2, k, at == 0 ? 78 : 66);
 }
 
-// --- the game tune: A minor, 120 beats a minute, 118 bars ---
+// --- the game tune: A minor, about 118.6 beats a minute, 120 bars ---
 
-// The game restarts its tune every 243 s: the track fills that time but for a
-// breath, so the loop comes round with under half a second of quiet.
-constexpr double kGameTuneLength = 242.85;
-//
+// The game restarts its tune every 243 s: a hundred and twenty bars fill the
+// time up to the margin, the outro's last bar a drum fill into the intro's first.
+constexpr double kGameTuneLength = lumcrest::kGameTrackRestartMs / 1000.0 - kRestartMargin;
+constexpr int kGameTuneBars = 120;
 // Form: intro, A, B, A', break, C, A'', B', outro and a held close. The A theme
 // is written out (a four-bar call, its answer, a higher contrast, the call
 // again); each return of it changes voices and adds a harmony so the piece
@@ -312,7 +324,7 @@ constexpr double kGameTuneLength = 242.85;
 Score gameTune() {
     Score s;
     const Key key(57, true);
-    const double beat = 0.5, bar = 4 * beat;
+    const double bar = kGameTuneLength / kGameTuneBars, beat = bar / 4;
     setupChannel(s, 0, kFlute, 96, 58, 60);
     setupChannel(s, 1, kVibraphone, 92, 74, 70);
     setupChannel(s, 2, kElectricPiano, 64, 44, 50);
@@ -389,8 +401,7 @@ Score gameTune() {
     const std::vector<Section> sections{
         {Passage::Intro, 4, &main},   {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge},
         {Passage::Main, 16, &main},   {Passage::Break, 8, &pause},  {Passage::Lift, 16, &lift},
-        {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge}, {Passage::Outro, 8, &main},
-        {Passage::Final, 2, nullptr},
+        {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge}, {Passage::Outro, 12, &main},
     };
     // clang-format on
 
@@ -402,13 +413,10 @@ Score gameTune() {
             const double t = barIndex * bar;
             const int root =
                 sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
-            const bool fill = b == sec.bars - 1 && sec.passage != Passage::Final;
+            const bool fill = b == sec.bars - 1;
             drumBar(s, t, beat, sec.passage, fill, b == 0 && sec.passage != Passage::Intro, rng);
-            // The last chord is held to the very end of the track, so the
-            // restart follows the music without a gap.
-            const double hold = b == sec.bars - 1 ? kGameTuneLength - t - 0.02 : beat * 6;
-            bassBar(s, key, root, t, beat, sec.passage, rng, hold);
-            chordBar(s, key, root, t, beat, sec.passage, hold);
+            bassBar(s, key, root, t, beat, sec.passage, rng);
+            chordBar(s, key, root, t, beat, sec.passage);
         }
         switch (sec.passage) {
             case Passage::Main:
@@ -445,15 +453,29 @@ Score gameTune() {
                 playPhrase(s, call, key, first, bar, 1, 78, rng);
                 playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), key, first + 4, bar, 0, 72,
                            rng);
+                // The call's start once more on the clarinet, and the band
+                // runs on into the intro.
+                playPhrase(s, callStart, key, first + 8, bar, 7, 78, rng);
                 break;
             default: break;
         }
     }
-    const double lastNote = barIndex * bar - 2 * bar;
-    s.note(lastNote, kGameTuneLength - lastNote - 0.02, 0, key.pitch(7), 72);
     s.length = kGameTuneLength;
-    s.fadeIn = kTuneFadeIn;
-    s.fadeOut = kTuneFadeOut;
+    s.presenceDb = 5;
+    // Softer for the intro and the first theme, hushed at the break, full
+    // from the lift on, and back down into the intro at the end.
+    s.rides = rides({{0, -2},
+                     {4, -4},
+                     {19, -4},
+                     {20, -1},
+                     {51, 0},
+                     {52, -8},
+                     {59, -7},
+                     {60, -2},
+                     {76, 1},
+                     {110, 1},
+                     {120, -2}},
+                    bar);
     return s;
 }
 

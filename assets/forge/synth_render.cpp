@@ -7,6 +7,7 @@
 #include <cmath>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 
 #include "assets/forge/loudness.h"
 #include "assets/forge/score.h"
@@ -27,6 +28,68 @@ struct Event {
 std::mutex& synthSetupMutex() {
     static std::mutex m;
     return m;
+}
+
+// A peaking filter (RBJ's cookbook) of GAIN dB at F Hz, run over X in place.
+void peaking(std::vector<double>& x, double f, double q, double gainDb) {
+    const double a = std::pow(10.0, gainDb / 40.0), w = 2 * M_PI * f / kMusicRate;
+    const double alpha = std::sin(w) / (2 * q), a0 = 1 + alpha / a;
+    const double b0 = (1 + alpha * a) / a0, b1 = -2 * std::cos(w) / a0, b2 = (1 - alpha * a) / a0,
+                 a1 = b1, a2 = (1 - alpha / a) / a0;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (double& v : x) {
+        const double y = b0 * v + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = v;
+        y2 = y1;
+        y1 = y;
+        v = y;
+    }
+}
+
+// The rides' level (dB) at T seconds.
+double rideAt(const std::vector<std::pair<double, double>>& rides, double t) {
+    if (rides.empty()) return 0;
+    if (t <= rides.front().first) return rides.front().second;
+    for (std::size_t i = 1; i < rides.size(); ++i)
+        if (t < rides[i].first) {
+            const auto& [t0, l0] = rides[i - 1];
+            const auto& [t1, l1] = rides[i];
+            return l0 + (l1 - l0) * (t - t0) / (t1 - t0);
+        }
+    return rides.back().second;
+}
+
+// The synth's output PLAYED (LENGTH frames and the tail past them) made into
+// the track: lifted, the tail laid over the start, ridden, and brought to
+// kMusicLoudness with a plain gain. Every step before the rides is linear and
+// runs over the tail too, so the start holds just what the end leads into.
+std::vector<std::int16_t> mixDown(const Score& score, Channels& played, long length) {
+    const std::size_t n = static_cast<std::size_t>(length);
+    Channels track(2, std::vector<double>(n, 0.0));
+    for (std::size_t c = 0; c < 2; ++c) {
+        if (score.presenceDb != 0) peaking(played[c], 3500, 0.7, score.presenceDb);
+        for (std::size_t f = 0; f < played[c].size(); ++f) track[c][f % n] += played[c][f];
+    }
+    for (std::size_t f = 0; f < n; ++f) {
+        const double g = std::pow(10.0, rideAt(score.rides, double(f) / kMusicRate) / 20.0);
+        for (auto& c : track) c[f] *= g;
+    }
+    // The MP3 encoder's low-pass takes about half a LU off what the meter reads.
+    constexpr double kEncoderLossLu = 0.5;
+    const double gain = std::pow(
+        10.0, (kMusicLoudness + kEncoderLossLu - integratedLufs(track, kMusicRate)) / 20.0);
+    for (auto& c : track)
+        for (double& v : c) v *= gain;
+    const double peak = truePeakDb(track);
+    if (peak > kMusicMaxTruePeakDb)
+        throw std::runtime_error("too peaky for its loudness (true peak " + std::to_string(peak) +
+                                 " dBTP)");
+    std::vector<std::int16_t> pcm(n * 2);
+    for (std::size_t f = 0; f < n; ++f)
+        for (std::size_t c = 0; c < 2; ++c)
+            pcm[f * 2 + c] = static_cast<std::int16_t>(std::lround(track[c][f] * 32767.0));
+    return pcm;
 }
 
 }  // namespace
@@ -69,15 +132,20 @@ std::vector<std::int16_t> renderScore(const Score& score) {
         return x.frame != y.frame ? x.frame < y.frame : x.order < y.order;
     });
 
-    const long total = toFrame(score.length);
-    std::vector<std::int16_t> pcm(static_cast<std::size_t>(total) * 2);
+    const long length = toFrame(score.length);
+    const long total = length + toFrame(score.loopTail);
+    Channels played(2, std::vector<double>(static_cast<std::size_t>(total)));
+    std::vector<float> left(8192), right(8192);
     long pos = 0;
     auto renderTo = [&](long frame) {
         frame = std::min(frame, total);
         while (pos < frame) {
             const int n = static_cast<int>(std::min<long>(frame - pos, 8192));
-            fluid_synth_write_s16(synth, n, pcm.data(), static_cast<int>(pos * 2), 2, pcm.data(),
-                                  static_cast<int>(pos * 2 + 1), 2);
+            fluid_synth_write_float(synth, n, left.data(), 0, 1, right.data(), 0, 1);
+            for (int i = 0; i < n; ++i) {
+                played[0][static_cast<std::size_t>(pos + i)] = left[static_cast<std::size_t>(i)];
+                played[1][static_cast<std::size_t>(pos + i)] = right[static_cast<std::size_t>(i)];
+            }
             pos += n;
         }
     };
@@ -93,35 +161,7 @@ std::vector<std::int16_t> renderScore(const Score& score) {
     renderTo(total);
     delete_fluid_synth(synth);
     delete_fluid_settings(settings);
-
-    // Bring the whole tune to -23 LUFS integrated, so both tracks sit at one
-    // level well under the effects; ease in over the score's fade-in (a restart
-    // never jumps in at full level) and out over its fade-out.
-    Channels channels(2, std::vector<double>(static_cast<std::size_t>(total)));
-    for (long f = 0; f < total; ++f)
-        for (std::size_t c = 0; c < 2; ++c)
-            channels[c][static_cast<std::size_t>(f)] =
-                pcm[static_cast<std::size_t>(f) * 2 + c] / 32768.0;
-    const long fadeIn = std::max(1L, toFrame(score.fadeIn));
-    const long fadeOut = std::max(1L, toFrame(score.fadeOut));
-    auto envelope = [&](long f) {
-        double g = 1.0;
-        if (f < fadeIn) g *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(f) / fadeIn);
-        const long left = total - f;
-        if (left < fadeOut) g *= 0.5 - 0.5 * std::cos(M_PI * static_cast<double>(left) / fadeOut);
-        return g;
-    };
-    for (long f = 0; f < total; ++f)
-        for (auto& c : channels) c[static_cast<std::size_t>(f)] *= envelope(f);
-    const double gain =
-        std::pow(10.0, (kMusicLoudness - integratedLufs(channels, kMusicRate)) / 20.0);
-    for (long f = 0; f < total; ++f)
-        for (std::size_t c = 0; c < 2; ++c) {
-            const double x = channels[c][static_cast<std::size_t>(f)] * gain * 32768.0;
-            pcm[static_cast<std::size_t>(f) * 2 + c] =
-                static_cast<std::int16_t>(std::clamp(std::lround(x), -32767L, 32767L));
-        }
-    return pcm;
+    return mixDown(score, played, length);
 }
 
 }  // namespace forge

@@ -9,6 +9,7 @@
 #include <complex>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,22 +35,31 @@ std::string run(const std::string& cmd) {
 }
 
 struct Loudness {
-    double integrated = -200, momentaryMax = -200;
+    double integrated = -200, momentaryMax = -200, truePeak = 200, range = -1;
 };
 
-// ffmpeg's ebur128 reading of a file followed by half a second of silence, so
-// a sound shorter than the 400 ms window is read in full.
-Loudness meter(const std::string& name) {
-    const std::string text = run("ffmpeg -nostats -hide_banner -i '" + kData + name +
-                                 "' -af apad=pad_dur=0.5,ebur128=framelog=info -f null - 2>&1");
+// The number after KEY in the meter's summary at the end of TEXT.
+double summaryFigure(const std::string& text, const char* key) {
+    const std::size_t summary = text.rfind("Summary:");
+    if (summary == std::string::npos) return -200;
+    const std::size_t at = text.find(key, summary);
+    return at == std::string::npos ? -200 : std::atof(text.c_str() + at + std::strlen(key));
+}
+
+// ffmpeg's ebur128 reading (with true peaks) of a file, or of the part of it
+// from FROM seconds on, followed by half a second of silence, so a sound
+// shorter than the 400 ms window is read in full.
+Loudness meter(const std::string& name, double from = 0) {
+    const std::string trim = from > 0 ? "atrim=start=" + std::to_string(from) + "," : "";
+    const std::string text =
+        run("ffmpeg -nostats -hide_banner -i '" + kData + name + "' -af " + trim +
+            "apad=pad_dur=0.5,ebur128=framelog=info:peak=true -f null - 2>&1");
     Loudness l;
     for (std::size_t at = 0; (at = text.find(" M:", at)) != std::string::npos; at += 3)
         l.momentaryMax = std::max(l.momentaryMax, std::atof(text.c_str() + at + 3));
-    const std::size_t summary = text.rfind("Integrated loudness:");
-    if (summary != std::string::npos) {
-        const std::size_t i = text.find("I:", summary);
-        if (i != std::string::npos) l.integrated = std::atof(text.c_str() + i + 2);
-    }
+    l.integrated = summaryFigure(text, "I:");
+    l.range = summaryFigure(text, "LRA:");
+    l.truePeak = summaryFigure(text, "Peak:");
     return l;
 }
 
@@ -83,15 +93,30 @@ bool haveFfmpeg() {
     return std::system("command -v ffmpeg >/dev/null 2>&1") == 0;
 }
 
-TEST(Mix, EffectsCutThroughMusicAtOneLevel) {
+// Each effect's momentary maximum (LUFS) by its role: the pointer's sounds
+// lowest, the rewards and the loss on top.
+double roleLoudness(const std::string& name) {
+    const std::map<std::string, double> role{
+        {asset::kRollover.file, -28},       {asset::kMenuOver.file, -28},
+        {asset::kClick.file, -24},          {asset::kGemsTouch.file, -21},
+        {asset::kExplosionFire.file, -17},  {asset::kExplosionGlass.file, -17},
+        {asset::kExplosionMagic.file, -17}, {asset::kExcellent.file, -14},
+        {asset::kIncredible.file, -14},     {asset::kJarFilled.file, -14},
+        {asset::kYouLose.file, -14}};
+    return role.at(name);
+}
+
+TEST(Mix, EachEffectSoundsAtItsRoleUnderFullScale) {
     ASSERT_TRUE(haveFfmpeg()) << "ffmpeg is needed to read loudness";
     std::map<std::string, double> level;
     for (const auto& effect : asset::kEffects) {
         const char* name = effect.file;
         const Loudness l = meter(name);
         level[name] = l.momentaryMax;
-        std::printf("  %-17s momentary max %6.1f LUFS\n", name, l.momentaryMax);
-        EXPECT_NEAR(l.momentaryMax, -16.0, 1.5) << name;
+        std::printf("  %-17s momentary max %6.1f LUFS, true peak %5.1f dBTP\n", name,
+                    l.momentaryMax, l.truePeak);
+        EXPECT_NEAR(l.momentaryMax, roleLoudness(name), 2.0) << name;
+        EXPECT_LE(l.truePeak, -1.0) << name;
     }
     double low = 0, high = -200;
     for (const auto& explosion : asset::kExplosions) {
@@ -100,15 +125,17 @@ TEST(Mix, EffectsCutThroughMusicAtOneLevel) {
     }
     std::printf("  the three explosions spread over %.1f LU\n", high - low);
     EXPECT_LE(high - low, 1.0) << "explosions picked at random for one event differ";
+    // A rollover stays under a click, a click under a landing, and so on up.
+    for (const auto& [quiet, loud] : {std::pair{asset::kRollover, asset::kClick},
+                                      {asset::kClick, asset::kGemsTouch},
+                                      {asset::kGemsTouch, asset::kExplosionFire},
+                                      {asset::kExplosionFire, asset::kExcellent}})
+        EXPECT_GT(level[loud.file] - level[quiet.file], 2.0) << quiet.file << " vs " << loud.file;
 
-    const Loudness menu = meter(asset::kMenuMusic.file), game = meter(asset::kGameMusic.file);
-    std::printf("  %s integrated %.1f LUFS, %s %.1f LUFS\n", asset::kMenuMusic.file,
-                menu.integrated, asset::kGameMusic.file, game.integrated);
-    EXPECT_NEAR(menu.integrated, -23.0, 1.0);
-    EXPECT_NEAR(game.integrated, -23.0, 1.0);
-    EXPECT_LE(std::fabs(menu.integrated - game.integrated), 1.0);
-    // The quietest effect stands well clear of the music.
-    for (const auto& [name, m] : level) EXPECT_GT(m - game.integrated, 4.0) << name;
+    // The bursts and the rewards stand above the music.
+    const Loudness game = meter(asset::kGameMusic.file);
+    for (const asset::File& f : {asset::kExplosionFire, asset::kExcellent, asset::kJarFilled})
+        EXPECT_GT(level[f.file] - game.integrated, 2.0) << f.file;
 }
 
 TEST(Mix, FanfaresAndBurstsLetGoWithoutHardEdges) {
@@ -174,64 +201,154 @@ TEST(Mix, LandingKeepsItsWeightOnSmallSpeakers) {
     EXPECT_GT(db(tick, body), -25) << "no tick between 2 and 4 kHz";
 }
 
-TEST(Mix, GlassBurstRingsAtFixedPitches) {
-    ASSERT_TRUE(haveFfmpeg());
-    // Shards ring at held pitches, so the burst's high energy gathers in a few
-    // narrow lines; sliding pitches would smear it over the whole band.
-    std::vector<double> x = decodeMono(asset::kExplosionGlass.file);
-    ASSERT_GT(x.size(), 1000u);
-    x.resize(std::min<std::size_t>(x.size(), kRate * 6 / 10));
-    std::vector<std::pair<double, double>> lines;  // (energy, Hz), 10 Hz apart
-    double total = 0;
+// The share of X's energy between 1.5 and 8.5 kHz held by its strongest tenth
+// of 10 Hz lines: tones at held pitches gather there, hiss spreads evenly.
+double tonalShare(const std::vector<double>& x, double& highEnergy) {
+    std::vector<double> lines;
+    highEnergy = 0;
     for (double f = 1500; f < 8500; f += 10) {
-        const double e = bandEnergy(x, f, f + 10);
-        lines.push_back({e, f});
-        total += e;
+        lines.push_back(bandEnergy(x, f, f + 10));
+        highEnergy += lines.back();
     }
     std::sort(lines.rbegin(), lines.rend());
-    // The strongest tenth of the lines.
     double top = 0;
-    for (std::size_t i = 0; i < lines.size() / 10; ++i) top += lines[i].first;
-    std::printf(
-        "  gemsexplode2.wav: the strongest tenth of 1.5-8.5 kHz holds %.0f%% of its energy\n",
-        100 * top / total);
-    EXPECT_GT(top / total, 0.6);
+    for (std::size_t i = 0; i < lines.size() / 10; ++i) top += lines[i];
+    return top / highEnergy;
 }
 
-TEST(Music, TracksComeRoundWithoutAGap) {
+TEST(Mix, BurstsStrikeRingAndThumpInsteadOfHissing) {
     ASSERT_TRUE(haveFfmpeg());
-    const struct {
-        const char* name;
-        double low, high, restart;
-    } tracks[] = {{asset::kMenuMusic.file, 69.5, 70.0, lumcrest::kMenuTrackRestartMs / 1000.0},
-                  {asset::kGameMusic.file, 242.5, 243.0, lumcrest::kGameTrackRestartMs / 1000.0}};
-    for (const auto& t : tracks) {
+    for (const asset::File& burst : asset::kExplosions) {
+        SCOPED_TRACE(burst.file);
+        std::vector<double> x = decodeMono(burst.file);
+        ASSERT_GT(x.size(), 1000u);
+        x.resize(std::min<std::size_t>(x.size(), kRate * 6 / 10));
+        // A sharp attack: the loudest 10 ms come within the first 30 ms.
+        const std::vector<double> env = envelopeDb(x);
+        const auto loudest = std::max_element(env.begin(), env.end()) - env.begin();
+        // Glassy tones: the high band gathers in a few narrow lines.
+        double high = 0;
+        const double tonal = tonalShare(x, high);
+        // A low thump: 40 to 160 Hz against the high band, per hertz.
+        const double thump = bandEnergy(x, 40, 160) / 120 / (high / 7000);
+        std::printf(
+            "  %-17s loudest at %3.0f ms, strongest tenth of 1.5-8.5 kHz %2.0f%%, "
+            "40-160 Hz %+5.1f dB per Hz over the high band\n",
+            burst.file, double(loudest) * kHop * 1000, 100 * tonal, 10 * std::log10(thump));
+        EXPECT_LE(double(loudest) * kHop, 0.03);
+        EXPECT_GT(tonal, 0.5) << "hiss, not glass";
+        EXPECT_GT(10 * std::log10(thump), 10.0) << "no thump";
+    }
+}
+
+// In place, radix 2; X's size a power of two.
+void fft(std::vector<std::complex<double>>& x) {
+    const std::size_t n = x.size();
+    for (std::size_t i = 1, j = 0; i < n; ++i) {
+        std::size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1) j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(x[i], x[j]);
+    }
+    for (std::size_t len = 2; len <= n; len <<= 1) {
+        const std::complex<double> step = std::polar(1.0, -2 * M_PI / double(len));
+        for (std::size_t i = 0; i < n; i += len) {
+            std::complex<double> w = 1;
+            for (std::size_t k = 0; k < len / 2; ++k, w *= step) {
+                const auto u = x[i + k], v = x[i + k + len / 2] * w;
+                x[i + k] = u + v;
+                x[i + k + len / 2] = u - v;
+            }
+        }
+    }
+}
+
+// The share (dB) of X's energy between 2 and 6 kHz, where a tune's brightness
+// and presence lie, read from Hann-windowed blocks of 8192 samples.
+double presenceShareDb(const std::vector<double>& x) {
+    constexpr std::size_t n = 8192;
+    const std::size_t lo = 2000 * n / kRate, hi = 6000 * n / kRate;
+    double band = 0, all = 0;
+    std::vector<std::complex<double>> block(n);
+    for (std::size_t start = 0; start + n <= x.size(); start += n / 2) {
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = x[start + i] * (0.5 - 0.5 * std::cos(2 * M_PI * double(i) / n));
+        fft(block);
+        for (std::size_t k = 1; k < n / 2; ++k) {
+            const double e = std::norm(block[k]);
+            all += e;
+            if (k >= lo && k < hi) band += e;
+        }
+    }
+    return 10 * std::log10(band / all);
+}
+
+// The longest run (seconds) of 10 ms windows under LIMIT dBFS in ENV.
+double longestUnder(const std::vector<double>& env, double limit) {
+    std::size_t run = 0, longest = 0;
+    for (double e : env) {
+        run = e < limit ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    // A run of K windows 5 ms apart spans K hops and one more half window.
+    return longest ? double(longest) * kHop + 0.005 : 0.0;
+}
+
+const struct Track {
+    const char* name;
+    double restart;
+} kTracks[] = {{asset::kMenuMusic.file, lumcrest::kMenuTrackRestartMs / 1000.0},
+               {asset::kGameMusic.file, lumcrest::kGameTrackRestartMs / 1000.0}};
+
+TEST(Tracks, AreLoudBrightAndMovingUnderTheEffects) {
+    ASSERT_TRUE(haveFfmpeg());
+    for (const Track& t : kTracks) {
+        SCOPED_TRACE(t.name);
+        const Loudness l = meter(t.name);
+        const double presence = presenceShareDb(decodeMono(t.name));
+        std::printf(
+            "  %-14s integrated %.1f LUFS, true peak %.1f dBTP, loudness range %.1f LU, "
+            "2-6 kHz %.1f dB of its energy\n",
+            t.name, l.integrated, l.truePeak, l.range, presence);
+        EXPECT_NEAR(l.integrated, -20.0, 1.0);
+        EXPECT_LE(l.truePeak, -1.0);
+        EXPECT_GE(l.range, 5.0) << "too even to hold the ear";
+        EXPECT_GE(presence, -18.0) << "dull";
+    }
+}
+
+TEST(Tracks, ComeRoundWithoutASeam) {
+    ASSERT_TRUE(haveFfmpeg());
+    for (const Track& t : kTracks) {
         SCOPED_TRACE(t.name);
         const std::vector<double> x = decodeMono(t.name);
         const double seconds = static_cast<double>(x.size()) / kRate;
-        const std::vector<double> env = envelopeDb(x);
-        ASSERT_GT(env.size(), 1000u);
-        // Silence is under -60 dBFS; quiet, under -50.
-        std::size_t lastSound = env.size(), lastLoud = env.size(), firstLoud = 0;
-        while (lastSound > 0 && env[lastSound - 1] < -60) --lastSound;
-        while (lastLoud > 0 && env[lastLoud - 1] < -50) --lastLoud;
-        while (firstLoud < env.size() && env[firstLoud] < -50) ++firstLoud;
-        const double trailingSilence = seconds - lastSound * kHop - 0.01;
-        const double quietAtRestart =
-            (seconds - lastLoud * kHop - 0.01) + (t.restart - seconds) + firstLoud * kHop;
-        // A soft start: the first 50 ms well under the level a second in.
-        double start = -200, settled = -200;
-        for (std::size_t i = 0; i < 10; ++i) start = std::max(start, env[i]);
-        for (std::size_t i = 200; i < 400; ++i) settled = std::max(settled, env[i]);
+        ASSERT_GT(x.size(), std::size_t(4 * kRate));
+        // The end and the start as the restart joins them.
+        const std::size_t second = kRate;
+        std::vector<double> seam(x.end() - second, x.end());
+        seam.insert(seam.end(), x.begin(), x.begin() + second);
+        const double gap = longestUnder(envelopeDb(seam), -40);
+        auto rmsDb = [](auto from, auto to) {
+            double sum = 0;
+            for (auto i = from; i != to; ++i) sum += *i * *i;
+            return 10 * std::log10(std::max(sum / double(to - from), 1e-12));
+        };
+        const double step = rmsDb(x.begin(), x.begin() + second) - rmsDb(x.end() - second, x.end());
+        // No fade-out: the last two seconds as loud as the track, give or take.
+        const double integrated = meter(t.name).integrated;
+        const double ending = meter(t.name, seconds - 2).integrated;
         std::printf(
-            "  %-14s %.3f s, trailing silence %.2f s, quiet at the restart %.2f s, "
-            "first 50 ms %.1f dB under the level at 1-2 s\n",
-            t.name, seconds, trailingSilence, quietAtRestart, settled - start);
-        EXPECT_GE(seconds, t.low);
-        EXPECT_LE(seconds, t.high);
-        EXPECT_LE(trailingSilence, 0.2);
-        EXPECT_LE(quietAtRestart, 0.5);
-        EXPECT_GE(settled - start, 10.0) << "jumps in at full level";
+            "  %-14s decodes to %.3f s, %.0f ms before its restart; quiet where its end joins "
+            "its start %.0f ms, level step %+.1f dB, last 2 s %+.1f LU against the whole\n",
+            t.name, seconds, (t.restart - seconds) * 1000, gap * 1000, step, ending - integrated);
+        // Ended when its restart timer fires (the game rewinds only an ended
+        // track), with the shortest pause that allows.
+        EXPECT_GE(t.restart - seconds, 0.1) << "the restart could find it still playing";
+        EXPECT_LE(t.restart - seconds, 0.2) << "a pause before the restart";
+        EXPECT_LE(gap, 0.05);
+        EXPECT_LE(std::fabs(step), 6.0);
+        EXPECT_LE(std::fabs(ending - integrated), 6.0) << "fades out";
     }
 }
 

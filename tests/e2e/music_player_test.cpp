@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <numbers>
 #include <thread>
 
+#include "audio/track_names.h"
 #include "toolkit/error.h"
 #include "toolkit/sdl/beep_tone.h"
 #include "toolkit/sdl/sdl_audio.h"
@@ -213,5 +215,100 @@ INSTANTIATE_TEST_SUITE_P(Device, MusicPlayer, ::testing::Values("dummy", "no-sou
                              return std::string(paramInfo.param) == "dummy" ? "WithSoundCard"
                                                                             : "Silent";
                          });
+
+// SDL's disk driver writes the mix to a file, in real time: what the player would hear.
+class Mixed : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ =
+            std::filesystem::temp_directory_path() / ("lumcrest-mix-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", (dir_ / "mix.raw").c_str(), 1);
+        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    }
+    void TearDown() override {
+        SDL_Quit();
+        unsetenv("SDL_DISKAUDIOFILE");
+        std::filesystem::remove_all(dir_);
+    }
+    // A WAV effect of SECONDS of a 440 Hz tone at AMPLITUDE.
+    std::string effect(const std::string& name, double seconds, double amplitude) {
+        std::vector<std::int16_t> samples(std::size_t(44100 * seconds));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = std::int16_t(amplitude * std::sin(2 * std::numbers::pi * 440 * i / 44100));
+        const std::vector<std::uint8_t> wav = tk::sdl::monoWav(samples, 44100);
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(wav.data()), std::streamsize(wav.size()));
+        return path;
+    }
+    // The left channel of the mix (16-bit stereo at 44.1 kHz).
+    std::vector<int> mixed() {
+        std::ifstream in(dir_ / "mix.raw", std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        std::vector<int> left;
+        for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
+            left.push_back(std::int16_t(std::uint8_t(bytes[i]) | std::uint8_t(bytes[i + 1]) << 8));
+        return left;
+    }
+    std::filesystem::path dir_;
+};
+
+TEST_F(Mixed, ACutEffectFadesOutOverAFewMillisecondsUnderTheNextOne) {
+    const double level = 16000;
+    const std::string loud = effect("loud.wav", 1.0, level), quiet = effect("quiet.wav", 0.4, 0);
+    {
+        tk::sdl::SdlAudio audio([] { return std::int64_t(0); });
+        audio.playEffect(loud);
+        ASSERT_TRUE(audio.audible());
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        audio.playEffect(quiet);  // cuts the tone mid-wave
+        // Still one voice: the new effect on channel 0, nothing else playing.
+        EXPECT_EQ(Mix_Playing(0), 1);
+        EXPECT_EQ(Mix_Playing(-1), 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    const std::vector<int> left = mixed();
+    ASSERT_GT(left.size(), 44100u / 4) << "nothing was mixed";
+    // The last sample at the tone's full level (its peaks come every 1.1 ms), and the last one
+    // still above 1 % of it.
+    std::size_t full = 0, heard = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (std::abs(left[i]) >= 0.9 * level) full = i;
+        if (std::abs(left[i]) > 0.01 * level) heard = i;
+    }
+    ASSERT_GT(full, 0u) << "the tone never played";
+    const double fadeMs = double(heard - full) * 1000 / 44100;
+    std::printf("  the cut tone fades from full level to 1 %% in %.1f ms\n", fadeMs);
+    EXPECT_GE(fadeMs, 3.0) << "stopped dead";
+    EXPECT_LE(fadeMs, 10.0);
+    // No step anywhere bigger than the tone's own steepest slope, with room for the fade.
+    int step = 0;
+    for (std::size_t i = 1; i < left.size(); ++i)
+        step = std::max(step, std::abs(left[i] - left[i - 1]));
+    EXPECT_LT(step, 2 * 2 * std::numbers::pi * 440 / 44100 * level) << "a click";
+}
+
+// The mixer reads each of the game's tracks to the sample (the encoder's delay and padding are
+// trimmed), just short of its restart interval: the restart timer finds it ended.
+TEST(GameTracks, EndJustBeforeTheirRestart) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048), 0) << Mix_GetError();
+    for (const auto& [name, restartMs] :
+         {std::pair{lumcrest::kMenuTrack, lumcrest::kMenuTrackRestartMs},
+          {lumcrest::kGameTrack, lumcrest::kGameTrackRestartMs}}) {
+        Mix_Music* music = Mix_LoadMUS((std::string(LUMCREST_TEST_DATA_DIR) + "/" + name).c_str());
+        ASSERT_NE(music, nullptr) << name << ": " << Mix_GetError();
+        const double seconds = Mix_MusicDuration(music);
+        std::printf("  %s lasts %.3f s for the mixer\n", name, seconds);
+        EXPECT_GT(seconds, restartMs / 1000.0 - 0.2) << name;
+        EXPECT_LT(seconds, restartMs / 1000.0 - 0.1) << name;
+        Mix_FreeMusic(music);
+    }
+    Mix_CloseAudio();
+    SDL_Quit();
+}
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The pure parts of the SDL backend: key codes, how long the loop sleeps, and the beep's tone.
+// The pure parts of the SDL backend: key codes, how long the loop sleeps, the beep's tone and
+// the fade of a cut effect.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 
 #include "toolkit/pad.h"
 #include "toolkit/sdl/beep_tone.h"
+#include "toolkit/sdl/cut_fade.h"
 #include "toolkit/sdl/frame_scaling.h"
 #include "toolkit/sdl/key_codes.h"
 #include "toolkit/sdl/loop_timing.h"
@@ -260,6 +262,48 @@ TEST(PadButtons, NamesAreSdlsAndUnknownNamesAreRefused) {
     EXPECT_FALSE(tk::padButtonByName("A"));
     EXPECT_FALSE(tk::padButtonByName(""));
     EXPECT_FALSE(tk::padButtonByName("guide"));
+}
+
+TEST(CutFade, TheTailCarriesOnFromTheCutAndFadesToNothing) {
+    using tk::sdl::fadedTail;
+    // Stereo, the left channel a rising ramp, the right one held at -10000.
+    std::vector<std::int16_t> sound(2 * 1000);
+    for (std::size_t f = 0; f < 1000; ++f) {
+        sound[2 * f] = std::int16_t(f * 10);
+        sound[2 * f + 1] = -10000;
+    }
+    const std::size_t frames = 353;  // 8 ms at 44.1 kHz
+    const auto tail = fadedTail(sound, 2, 100, frames, 1.0);
+    ASSERT_EQ(tail.size(), 2 * frames);
+    // It starts at the frame the cut stopped on, all but at full level, on both channels...
+    EXPECT_NEAR(tail[0], 1000, 10);
+    EXPECT_NEAR(tail[1], -10000, 10);
+    // ...halves halfway and ends at nothing, falling all the way.
+    EXPECT_NEAR(tail[2 * (frames / 2) + 1], -5000, 100);
+    EXPECT_EQ(tail[2 * frames - 1], 0);
+    for (std::size_t f = 1; f < frames; ++f)
+        ASSERT_LE(std::abs(tail[2 * f + 1]), std::abs(tail[2 * f - 1])) << f;
+    // The effect's own volume counts.
+    EXPECT_NEAR(fadedTail(sound, 2, 100, frames, 0.5)[1], -5000, 10);
+    // Past the sound's end there is only silence.
+    const auto late = fadedTail(sound, 2, 995, frames, 1.0);
+    ASSERT_EQ(late.size(), 2 * frames);
+    EXPECT_NE(late[9], 0);
+    EXPECT_TRUE(std::all_of(late.begin() + 10, late.end(), [](auto v) { return v == 0; }));
+}
+
+TEST(CutFade, TheTailIsMixedInOnceAcrossBuffersAndSaturates) {
+    using tk::sdl::mixTail;
+    const std::vector<std::int16_t> tail{5000, -5000, 100, -100, 7};
+    std::vector<std::int16_t> first(4, 30000), second(4, -30000);
+    EXPECT_EQ(mixTail(first, tail, 0), 4u);
+    EXPECT_EQ(first, (std::vector<std::int16_t>{32767, 25000, 30100, 29900}));
+    EXPECT_EQ(mixTail(second, tail, 4), 1u);
+    EXPECT_EQ(second, (std::vector<std::int16_t>{-29993, -30000, -30000, -30000}));
+    EXPECT_EQ(mixTail(second, tail, 5), 0u);
+    std::vector<std::int16_t> low(1, -32000);
+    mixTail(low, std::vector<std::int16_t>{-5000}, 0);
+    EXPECT_EQ(low[0], -32768);
 }
 
 }  // namespace

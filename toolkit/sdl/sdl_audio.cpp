@@ -5,12 +5,15 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <limits>
+#include <span>
 
 #include "toolkit/error.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/beep_tone.h"
+#include "toolkit/sdl/cut_fade.h"
 
 namespace tk::sdl {
 
@@ -104,11 +107,52 @@ void SdlAudio::playEffect(const std::string& path) {
     wake();
     if (!audible_) return;
     Mix_Chunk* chunk = effectChunk(path);
-    if (!chunk || Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
-        // What cannot be played still cuts the effect before it, and the beep says so.
-        Mix_HaltChannel(kEffectChannel);
-        beep();
-    }
+    // The effect before it stops here, and fades out over the next milliseconds.
+    Mix_HaltChannel(kEffectChannel);
+    if (!chunk || !startEffect(chunk)) beep();  // what cannot be played beeps
+}
+
+bool SdlAudio::startEffect(Mix_Chunk* chunk) {
+    // Channel 0 is silent: the audio thread leaves these alone until the play below.
+    cut_.chunk = chunk;
+    cut_.playedBytes = 0;
+    // Counts from the effect's first sample; a halt, a cut or the effect's end removes it.
+    if (effectsFormat_ == AUDIO_S16SYS)
+        Mix_RegisterEffect(kEffectChannel, countPlayed, effectCut, this);
+    if (Mix_PlayChannel(kEffectChannel, chunk, 0) >= 0) return true;
+    Mix_UnregisterEffect(kEffectChannel, countPlayed);
+    return false;
+}
+
+void SdlAudio::countPlayed(int, void*, int bytes, void* self) {
+    static_cast<SdlAudio*>(self)->cut_.playedBytes += std::size_t(bytes);
+}
+
+void SdlAudio::effectCut(int, void* self) {
+    // Called under the mixer's lock when channel 0 stops, so nothing more of the effect has
+    // been mixed: its fade starts at the very next sample.
+    auto* audio = static_cast<SdlAudio*>(self);
+    CutFade& cut = audio->cut_;
+    const int channels = audio->effectsChannels_;
+    // Not yet started, or played to its end: nothing to fade.
+    if (!cut.chunk || cut.playedBytes == 0 || cut.playedBytes >= cut.chunk->alen || channels <= 0)
+        return;
+    const std::span<const std::int16_t> sound(
+        reinterpret_cast<const std::int16_t*>(cut.chunk->abuf),
+        cut.chunk->alen / sizeof(std::int16_t));
+    const std::size_t at = cut.playedBytes / sizeof(std::int16_t) / std::size_t(channels);
+    const auto frames = std::size_t(std::lround(kCutFadeSeconds * audio->effectsRate_));
+    cut.tail = fadedTail(sound, channels, at, frames, cut.chunk->volume / double(MIX_MAX_VOLUME));
+    cut.tailMixed = 0;
+    cut.chunk = nullptr;
+}
+
+void SdlAudio::mixCutTail(void* self, Uint8* stream, int bytes) {
+    CutFade& cut = static_cast<SdlAudio*>(self)->cut_;
+    if (cut.tailMixed >= cut.tail.size()) return;
+    const std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
+                                      std::size_t(bytes) / sizeof(std::int16_t));
+    cut.tailMixed += mixTail(out, cut.tail, cut.tailMixed);
 }
 
 void SdlAudio::beep() {
@@ -143,6 +187,8 @@ void SdlAudio::wake() {
             effectsFormat_ = format;
             effectsChannels_ = channels;
         }
+        cut_ = CutFade{};
+        if (format == AUDIO_S16SYS) Mix_SetPostMix(mixCutTail, this);
         std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
         beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
         return;
@@ -162,6 +208,7 @@ void SdlAudio::wake() {
 void SdlAudio::closeMixer() {
     if (!mixerOpen_) return;
     Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
     if (beep_) Mix_FreeChunk(beep_);
     beep_ = nullptr;
     Mix_CloseAudio();

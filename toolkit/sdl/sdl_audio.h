@@ -62,6 +62,21 @@ class SdlAudio : public Audio {
     // File bytes of preloaded effects not yet decoded.
     std::map<std::string, std::vector<std::uint8_t>> effectFiles_;
 
+    // The effect on channel 0 and how much of it the mixer has played; when it is cut, its
+    // next few milliseconds, fading out (cut_fade.h), mixed in after the channels. Between
+    // a play and its cut only the audio thread touches these, always under the mixer's lock.
+    struct CutFade {
+        const Mix_Chunk* chunk = nullptr;
+        std::size_t playedBytes = 0;
+        std::vector<std::int16_t> tail;
+        std::size_t tailMixed = 0;
+    };
+    CutFade cut_;
+    bool startEffect(Mix_Chunk* chunk);  // false: it cannot be played
+    static void countPlayed(int channel, void* stream, int bytes, void* self);
+    static void effectCut(int channel, void* self);
+    static void mixCutTail(void* self, Uint8* stream, int bytes);
+
     // The track.
     Mix_Music* music_ = nullptr;
     std::string file_;

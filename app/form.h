@@ -114,9 +114,14 @@ class TForm1 : public tk::Window, public GameState {
     // through keyprocess; in the menu the D-pad moves a highlight over the image buttons.
     void padprocess(tk::PadButton button, bool down);
     void padRepeatTimer();
-    // The menu button the controller's highlight is on (0 New .. 6 Back), -1 for none.
+    // The menu's keys (app/keys.cpp): Up, Down, Tab and Shift+Tab move the controller's
+    // highlight, Enter or Space press the highlighted button as A does, Escape is Back.
+    void menuKey(int& key);
+    // The menu button the highlight is on (its line in the table of ui/menu_pad.cpp, 0 New at
+    // the top), -1 for none.
     int padHighlight = -1;
-    int padPressed = -1;  // the menu button A went down on, -1 for none
+    int padPressed = -1;  // the menu button A (or a key) went down on, -1 for none
+    int menuKeyHeld = 0;  // the key that pressed that button, until its release
     int padHeldKey = 0;   // the key a held direction repeats
     tk::PadButton padHeldButton = tk::PadButton::A;
 

@@ -52,7 +52,9 @@ void SessionRecorder::writeHead(const std::string& version, bool settingsExisted
 }
 
 void SessionRecorder::keyDown(tk::Window& w, int vk) {
-    // The driver's key is a press and its release; the game does nothing on a release.
+    // The driver's key is a press and its release. The game acts on a release only to end a
+    // menu button's press by Enter or Space, which the replay then gives at once; Shift is not
+    // recorded (Shift+Tab replays as Tab).
     if (routed(w) && vk > 0 && vk <= 255) event("key " + std::to_string(vk));
 }
 

@@ -45,9 +45,11 @@ void Application::runLater() {
     }
 }
 
-void Application::inputKeyDown(Window& w, int vk) {
+void Application::inputKeyDown(Window& w, int vk, bool shift) {
     if (inputObserver) inputObserver->keyDown(w, vk);
+    shift_ = shift;
     dispatch([&w, vk] { w.keyDown(vk); });
+    shift_ = false;
 }
 
 void Application::inputKeyUp(Window& w, int vk) {

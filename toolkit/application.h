@@ -59,7 +59,8 @@ class Application {
     // --- Input ------------------------------------------------------------------------------
     // The entry points of the real loop's input: each tells the observer, then runs the input
     // on window W as one event.
-    void inputKeyDown(Window& w, int vk);
+    // SHIFT: whether a Shift key was held at the press (the only modifier the game reads).
+    void inputKeyDown(Window& w, int vk, bool shift = false);
     void inputKeyUp(Window& w, int vk);
     void inputText(Window& w, const std::string& utf8);
     void inputMouseMove(Window& w, int x, int y);
@@ -68,6 +69,9 @@ class Application {
     void inputCloseRequest(Window& w);
     // Not owned; nullptr for none.
     InputObserver* inputObserver = nullptr;
+    // Whether Shift was held at the key press being handled now (false outside one, and for
+    // presses that handlers make themselves, such as a controller's).
+    bool shiftHeld() const { return shift_; }
 
     // A game-controller button went down or up: one event for the window that takes input now.
     // Every backend and the script driver deliver pad input here.
@@ -120,6 +124,7 @@ class Application {
     };
     std::vector<Modal> modal_;
     bool quitting_ = false;
+    bool shift_ = false;
     bool flushing_ = false;
     std::vector<std::function<void()>> later_;
     int depth_ = 0;

@@ -5,11 +5,12 @@
 
 #include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
+#include "ui/menu_pictures.h"
 
 namespace lumcrest::testing {
 namespace {
 
-constexpr int kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kTab = 9, kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
 constexpr int kLetterA = 65;
 
@@ -93,6 +94,77 @@ TEST_F(KeyRouting, InPlayTheKeypadAndSpaceWorkLikeTheArrows) {
     key(kRight);
     key(kLeft);
     EXPECT_EQ(form().shapeX[1], columnX(5));
+}
+
+// The menu's keys, through the real loop's entry (press and release, Shift as the SDL backend
+// reports it), on a later start's menu.
+class MenuKeys : public GameTest {
+  protected:
+    void SetUp() override {
+        app().dispatch([&] {
+            form().confirmName();
+            form().firstRun = 0;
+        });
+        sounds();
+    }
+    void press(int code, bool shift = false) {
+        app().inputKeyDown(form(), code, shift);
+        app().inputKeyUp(form(), code);
+    }
+    int lit() { return form().padHighlight; }
+};
+
+TEST_F(MenuKeys, TabAndShiftTabMoveTheHighlightBothWaysAndShiftIsOnlyThatPress) {
+    ASSERT_TRUE(form().Menupanel.visible());
+    press(kTab, true);  // the first move lights the bottom button: Back
+    EXPECT_EQ(lit(), 6);
+    press(kTab, true);
+    EXPECT_EQ(lit(), 5);
+    press(kTab);
+    press(kTab);
+    EXPECT_EQ(lit(), 0);  // round from Back to the top
+    EXPECT_FALSE(app().shiftHeld());
+    // Shift with a game key changes nothing in play.
+    enterGame();
+    clearBoard();
+    placeBar(4, 1, 2, 3);
+    press(kLeft, true);
+    EXPECT_EQ(form().shapeX[1], columnX(3));
+}
+
+TEST_F(MenuKeys, AHeldEnterPressesOnceAndItsReleaseActs) {
+    press(kDown);  // New
+    sounds();
+    // Auto-repeat gives presses without releases: only the first one counts.
+    app().inputKeyDown(form(), kEnter);
+    EXPECT_EQ(form().Newbutton.fileName(), newButtonPicture(false, ButtonLook::Pressed));
+    app().inputKeyDown(form(), kEnter);
+    app().inputKeyDown(form(), kSpace);
+    EXPECT_TRUE(form().Menupanel.visible());
+    EXPECT_EQ(form().padPressed, 0);
+    // Another key's release is not the press's.
+    app().inputKeyUp(form(), kSpace);
+    EXPECT_TRUE(form().Menupanel.visible());
+    app().inputKeyUp(form(), kEnter);
+    EXPECT_FALSE(form().Menupanel.visible());
+    EXPECT_EQ(sounds(), std::vector<std::string>{asset::kClick.file});
+    EXPECT_EQ(form().padHighlight, -1);
+    // In play the same keys are the game's again: Space launches.
+    press(kSpace);
+    EXPECT_TRUE(form().Timer1.enabled());
+}
+
+TEST_F(MenuKeys, KeysAndTheControllerShareOneHighlight) {
+    app().padInput(tk::PadButton::DpDown, true);
+    app().padInput(tk::PadButton::DpDown, false);
+    press(kDown);
+    EXPECT_EQ(lit(), 1);
+    // A key press and the pad's A: one press in progress at a time.
+    app().inputKeyDown(form(), kEnter);
+    app().padInput(tk::PadButton::A, true);
+    app().inputKeyUp(form(), kEnter);
+    EXPECT_TRUE(form().Scorepanel.visible());
+    EXPECT_EQ(form().padPressed, -1);
 }
 
 }  // namespace

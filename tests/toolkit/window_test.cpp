@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/headless/headless_backend.h"
@@ -176,6 +180,28 @@ TEST(Input, AModalWindowTakesTheInputWhileTheMainWindowWaits) {
     EXPECT_TRUE(closed);
     w.win.keyDown(38);
     EXPECT_EQ(mainKeys, 1);
+}
+
+TEST(Input, ShiftHoldsOnlyForThePressItCameWith) {
+    World w;
+    std::vector<std::pair<int, bool>> seen;
+    w.win.onKeyDown = [&](int& vk) {
+        seen.emplace_back(vk, w.app.shiftHeld());
+        if (vk == 8) throw std::runtime_error("handler failed");
+    };
+    w.win.onKeyUp = [&](int& vk) { seen.emplace_back(-vk, w.app.shiftHeld()); };
+    w.app.inputKeyDown(w.win, 9, true);
+    w.app.inputKeyUp(w.win, 9);
+    w.app.inputKeyDown(w.win, 9);
+    // A handler that fails does not leave Shift held.
+    w.app.inputKeyDown(w.win, 8, true);
+    w.app.inputKeyDown(w.win, 38);
+    // A press that a handler makes itself (a controller's) carries no Shift.
+    w.app.dispatch([&] { w.win.keyDown(40); });
+    const std::vector<std::pair<int, bool>> want = {{9, true}, {-9, false}, {9, false},
+                                                    {8, true}, {38, false}, {40, false}};
+    EXPECT_EQ(seen, want);
+    EXPECT_FALSE(w.app.shiftHeld());
 }
 
 TEST(Input, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {

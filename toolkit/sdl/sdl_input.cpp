@@ -94,7 +94,7 @@ void SdlBackend::Impl::keyEvent(Application& app, const SDL_KeyboardEvent& k) {
     if (vk == 0) return;
     // Auto-repeat counts: every repeat is a new press, as the game's keys expect.
     if (k.type == SDL_KEYDOWN)
-        app.inputKeyDown(*w, vk);
+        app.inputKeyDown(*w, vk, (k.keysym.mod & KMOD_SHIFT) != 0);
     else
         app.inputKeyUp(*w, vk);
 }

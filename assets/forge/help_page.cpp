@@ -2,6 +2,7 @@
 // small picture of it drawn with the game's own gems.
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "assets/forge/canvas.h"
@@ -75,12 +76,10 @@ void stageIcon(cairo_t* cr, double x, double y) {
     glint(cr, x + 54, y + 30, 7, 0.8);
 }
 
-// A key cap with LABEL; returns its right edge.
-double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) {
-    const Font f{12, true, false};
-    const double w = std::max(26.0, textWidth(cr, f, label) + 14);
-    roundedRect(cr, x, baseline - 15, w, 21, 4);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, baseline - 15, 0, baseline + 6);
+// The face of a key cap or a controller button: the current path filled dark violet, rimmed
+// with gold, from TOP to BOTTOM.
+void capFace(cairo_t* cr, double top, double bottom) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
     addStop(g, 0, hex(0x4a4270));
     addStop(g, 1, hex(0x1c1838));
     cairo_set_source(cr, g);
@@ -89,13 +88,109 @@ double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) 
     setColor(cr, hex(0xd7a23a));
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
+}
+
+// A key cap with LABEL; returns its right edge.
+double keyCap(cairo_t* cr, double x, double baseline, const std::string& label) {
+    const Font f{12, true, false};
+    const double w = std::max(26.0, textWidth(cr, f, label) + 14);
+    roundedRect(cr, x, baseline - 15, w, 21, 4);
+    capFace(cr, baseline - 15, baseline + 6);
     drawText(cr, f, label, x + w / 2, baseline, Align::Center, kKeyText);
     return x + w;
 }
 
-// Two key caps, "or" between them, and what they do, ending before LIMIT.
+// The controller's buttons beside the keys, each a small glyph on the key line.
+enum class Pad { A, B, X, Left, Right, Down, Up, StickLeft, StickRight, Start };
+
+// The coloured letters of the face buttons, as printed on most controllers.
+const Rgb kPadA = hex(0x5cc84a), kPadB = hex(0xf0584a), kPadX = hex(0x4a8ef0);
+
+// A round face button in its colour with LETTER, centred at (CX, CY).
+void faceButton(cairo_t* cr, double cx, double cy, const char* letter, Rgb colour) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, 9.5, 0, 2 * M_PI);
+    cairo_pattern_t* g = cairo_pattern_create_radial(cx - 3, cy - 4, 1, cx, cy, 10);
+    addStop(g, 0, lighter(colour, 0.3));
+    addStop(g, 1, darker(colour, 0.25));
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    setColor(cr, hex(0xd7a23a));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    drawText(cr, {11, true, false}, letter, cx, cy + 4, Align::Center, hex(0x1c1838));
+}
+
+// The D-pad's cross with the arm in direction (DX, DY) lit.
+void dpad(cairo_t* cr, double cx, double cy, double dx, double dy) {
+    const double a = 4.2, r = 10.5;
+    // The cross as one outline, clockwise from the top arm's left corner.
+    const double corners[][2] = {{-a, -r}, {a, -r}, {a, -a}, {r, -a}, {r, a},   {a, a},
+                                 {a, r},   {-a, r}, {-a, a}, {-r, a}, {-r, -a}, {-a, -a}};
+    for (const auto& p : corners) cairo_line_to(cr, cx + p[0], cy + p[1]);
+    cairo_close_path(cr);
+    capFace(cr, cy - r, cy + r);
+    // The lit arm: from near the middle to its end, inside the rim.
+    const double across = a - 1.2, from = 2.5, to = r - 1.2;
+    const double x0 = dx != 0 ? std::min(dx * from, dx * to) : -across;
+    const double x1 = dx != 0 ? std::max(dx * from, dx * to) : across;
+    const double y0 = dy != 0 ? std::min(dy * from, dy * to) : -across;
+    const double y1 = dy != 0 ? std::max(dy * from, dy * to) : across;
+    cairo_rectangle(cr, cx + x0, cy + y0, x1 - x0, y1 - y0);
+    setColor(cr, kKeyText);
+    cairo_fill(cr);
+}
+
+// The left stick seen from above, its cap pushed towards DX.
+void stick(cairo_t* cr, double cx, double cy, double dx) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, 9.5, 0, 2 * M_PI);
+    capFace(cr, cy - 9.5, cy + 9.5);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx + dx * 3.5, cy, 4.5, 0, 2 * M_PI);
+    setColor(cr, hex(0x6a6290));
+    cairo_fill_preserve(cr);
+    setColor(cr, kKeyText);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+// The Start button: a small pill with the three lines of a menu.
+void startButton(cairo_t* cr, double x, double cy) {
+    roundedRect(cr, x, cy - 7, 24, 14, 7);
+    capFace(cr, cy - 7, cy + 7);
+    for (int i = -1; i <= 1; ++i) {
+        cairo_move_to(cr, x + 7.5, cy + i * 3);
+        cairo_line_to(cr, x + 16.5, cy + i * 3);
+    }
+    setColor(cr, kKeyText);
+    cairo_set_line_width(cr, 1.3);
+    cairo_stroke(cr);
+}
+
+// The glyph of B with its left edge at X on the key line at BASELINE; returns its right edge.
+double padGlyph(cairo_t* cr, Pad b, double x, double baseline) {
+    const double cy = baseline - 4.5;
+    switch (b) {
+        case Pad::A: faceButton(cr, x + 10, cy, "A", kPadA); break;
+        case Pad::B: faceButton(cr, x + 10, cy, "B", kPadB); break;
+        case Pad::X: faceButton(cr, x + 10, cy, "X", kPadX); break;
+        case Pad::Left: dpad(cr, x + 11, cy, -1, 0); return x + 22;
+        case Pad::Right: dpad(cr, x + 11, cy, 1, 0); return x + 22;
+        case Pad::Down: dpad(cr, x + 11, cy, 0, 1); return x + 22;
+        case Pad::Up: dpad(cr, x + 11, cy, 0, -1); return x + 22;
+        case Pad::StickLeft: stick(cr, x + 10, cy, -1); break;
+        case Pad::StickRight: stick(cr, x + 10, cy, 1); break;
+        case Pad::Start: startButton(cr, x, cy); return x + 24;
+    }
+    return x + 20;
+}
+
+// Two key caps with "or" between them, the controller's buttons for the same action, and what
+// they do, ending before LIMIT.
 void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std::string& other,
-             const std::string& what, double limit) {
+             std::initializer_list<Pad> pad, const std::string& what, double limit) {
     const Font body{13, false, false};
     double right = keyCap(cr, x, y, main);
     const std::string orWord = tr("or");
@@ -103,7 +198,9 @@ void keyLine(cairo_t* cr, double x, double y, const std::string& main, const std
     right = keyCap(
         cr, right + 24 + std::max(0.0, textWidth(cr, body, orWord) - textWidth(cr, body, "or")), y,
         other);
-    const double at = std::max(x + 112, right + 12);
+    right += 6;
+    for (Pad b : pad) right = padGlyph(cr, b, right + 4, y);
+    const double at = right + 10;
     drawText(cr, fitFont(cr, body, what, limit - at, "help key"), what, at, y, Align::Left, kText,
              0, {}, 1);
 }
@@ -175,11 +272,20 @@ void forgeHelpPage(const Output& out) {
     }
 
     heading(N_("The keys"), 416);
-    const double middle = kW / 2.0 - 10, end = kW - left;
-    keyLine(cr, left + 10, 440, "\u2190", "4", tr("move the bar left"), middle - 8);
-    keyLine(cr, left + 10, 466, "\u2192", "6", tr("move the bar right"), middle - 8);
-    keyLine(cr, middle, 440, "\u2193", "5", tr("turn the bar's gems"), end);
-    keyLine(cr, middle, 466, "\u2191", tr("Space"), tr("launch the bar upward"), end);
+    const double middle = kW / 2.0 - 16, end = kW - left;
+    keyLine(cr, left + 10, 440, "\u2190", "4", {Pad::Left, Pad::StickLeft}, tr("move the bar left"),
+            middle - 8);
+    keyLine(cr, left + 10, 466, "\u2192", "6", {Pad::Right, Pad::StickRight},
+            tr("move the bar right"), middle - 8);
+    keyLine(cr, middle, 440, "\u2193", "5", {Pad::B, Pad::X, Pad::Down}, tr("turn the bar's gems"),
+            end);
+    keyLine(cr, middle, 466, "\u2191", tr("Space"), {Pad::A, Pad::Up}, tr("launch the bar upward"),
+            end);
+    // The controller's Start, which has no key: on the heading's line, over the right column.
+    const double startRight = padGlyph(cr, Pad::Start, middle, 414);
+    const std::string menu = tr("open the menu");
+    drawText(cr, fitFont(cr, body, menu, end - startRight - 10, "help key"), menu, startRight + 10,
+             414, Align::Left, kText, 0, {}, 1);
     const std::string note = tr("The number keys are those of the keypad.");
     drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 485,
              Align::Center, hex(0xa8a0c8));

@@ -665,3 +665,80 @@ TEST(Languages, EveryPaintedTextFitsAndEnglishIsNeverShrunk) {
     ASSERT_GT(perLanguage["en"], 40);
     for (const char* lang : kLanguages) EXPECT_EQ(perLanguage[lang], perLanguage["en"]) << lang;
 }
+
+namespace {
+
+// The help page's key lines (baselines) and their two columns.
+constexpr int kKeyLines[] = {440, 466};
+constexpr int kKeysLeft = 34, kKeysRight = 617, kKeysMiddle = 309;
+
+enum class Hue { Green, Red, Blue };
+bool ofHue(const unsigned char* p, Hue h) {
+    const int r = p[0], g = p[1], b = p[2];
+    switch (h) {
+        case Hue::Green: return g >= 120 && g > r + 50 && g > b + 50;
+        case Hue::Red: return r >= 150 && r > g + 80 && r > b + 80;
+        case Hue::Blue: return b >= 150 && b > r + 80 && b > g + 30;
+    }
+    return false;
+}
+
+// Pixels of hue H in the band of the key line at BASELINE between columns X0 and X1.
+int inBand(const Image& img, Hue h, int baseline, int x0, int x1) {
+    int n = 0;
+    for (int y = baseline - 16; y <= baseline + 7; ++y)
+        for (int x = x0; x < x1; ++x) n += ofHue(img.at(x, y), h);
+    return n;
+}
+
+// Pixels in the middle of a solid patch of the keys' yellow (all nine of a 3 x 3 block): the lit
+// arms of the D-pad. The keys' own labels are strokes too thin for it.
+int solidYellow(const Image& img, int baseline, int x0, int x1) {
+    auto yellow = [&](int x, int y) {
+        const unsigned char* p = img.at(x, y);
+        return p[0] >= 200 && p[1] >= 185 && p[2] <= 170;
+    };
+    int n = 0;
+    for (int y = baseline - 15; y <= baseline + 6; ++y)
+        for (int x = x0 + 1; x < x1 - 1; ++x) {
+            bool all = true;
+            for (int dy = -1; dy <= 1 && all; ++dy)
+                for (int dx = -1; dx <= 1 && all; ++dx) all = yellow(x + dx, y + dy);
+            n += all;
+        }
+    return n;
+}
+
+}  // namespace
+
+// Beside the keys of each action the help page shows the controller's buttons, in every language:
+// a D-pad with its lit arm on every key line, B and X beside the turn's keys and A beside the
+// launch's, each letter in its button's colour.
+TEST(HelpPage, ShowsTheControllersButtonsBesideTheKeysInEveryLanguage) {
+    std::vector<std::string> pages = {english(asset::kHelpPage.file)};
+    for (const char* lang : kLanguages)
+        pages.push_back(kRoot + "/data/" + lang + "/" + asset::kHelpPage.file);
+    const int turn = kKeyLines[0], launch = kKeyLines[1];
+    for (const std::string& path : pages) {
+        SCOPED_TRACE(path);
+        const Image page = forge_test::readJpeg(path);
+        ASSERT_EQ(page.width, asset::kHelpPage.width);
+        const int pads[] = {solidYellow(page, turn, kKeysLeft, kKeysMiddle),
+                            solidYellow(page, launch, kKeysLeft, kKeysMiddle),
+                            solidYellow(page, turn, kKeysMiddle, kKeysRight),
+                            solidYellow(page, launch, kKeysMiddle, kKeysRight)};
+        const int b = inBand(page, Hue::Red, turn, kKeysMiddle, kKeysRight),
+                  x = inBand(page, Hue::Blue, turn, kKeysMiddle, kKeysRight),
+                  a = inBand(page, Hue::Green, launch, kKeysMiddle, kKeysRight);
+        std::printf("  %s: B %d, X %d, A %d px; lit D-pad arms %d %d %d %d px\n",
+                    path.substr(kRoot.size()).c_str(), b, x, a, pads[0], pads[1], pads[2], pads[3]);
+        for (int n : pads) EXPECT_GE(n, 6);
+        EXPECT_GE(b, 100);
+        EXPECT_GE(x, 100);
+        EXPECT_GE(a, 100);
+        // Each colour only where its button is.
+        EXPECT_LT(inBand(page, Hue::Green, turn, kKeysLeft, kKeysRight), 10);
+        EXPECT_LT(inBand(page, Hue::Red, launch, kKeysLeft, kKeysRight), 10);
+        EXPECT_LT(inBand(page, Hue::Blue, launch, kKeysLeft, kKeysRight), 10);
+    }
+}

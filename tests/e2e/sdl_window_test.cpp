@@ -33,13 +33,14 @@ std::uint32_t windowIdByTitle(const char* title) {
     return 0;
 }
 
-void pushKey(std::uint32_t windowId, SDL_Keycode key) {
+void pushKey(std::uint32_t windowId, SDL_Keycode key, Uint16 mod = KMOD_NONE) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.windowID = windowId;
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = key;
     e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
 }
 
@@ -196,6 +197,22 @@ TEST_F(SdlLoop, InputGoesOnlyToTheModalWindowWhileItIsOpen) {
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(box.isOpen());
+}
+
+TEST_F(SdlLoop, EitherShiftKeyReachesTheGameWithItsKeyPress) {
+    std::vector<std::pair<int, bool>> keys;
+    main.onKeyDown = [&](int& vk) { keys.emplace_back(vk, app.shiftHeld()); };
+    const std::uint32_t mainId = windowIdByTitle("main");
+    ASSERT_NE(mainId, 0u);
+    pushKey(mainId, SDLK_TAB, KMOD_LSHIFT);
+    pushKey(mainId, SDLK_TAB);
+    pushKey(mainId, SDLK_TAB, KMOD_RSHIFT | KMOD_NUM);
+    pushKey(mainId, SDLK_UP, KMOD_CTRL);
+    pushClose(mainId);
+    app.run();
+    const std::vector<std::pair<int, bool>> expected = {
+        {9, true}, {9, false}, {9, true}, {38, false}};
+    EXPECT_EQ(keys, expected);
 }
 
 TEST_F(SdlLoop, TheFatalErrorBoxWaitsForThePlayer) {

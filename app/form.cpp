@@ -33,6 +33,7 @@ namespace {
 constexpr tk::Argb kWhite = rgb(255, 255, 255);
 constexpr tk::Argb kYellow = rgb(255, 255, 0);
 constexpr tk::Argb kBlack = rgb(0, 0, 0);
+constexpr tk::Argb kGold = rgb(236, 196, 96);
 
 // The faces of the window's texts, all in Georgia.
 enum class Face {
@@ -45,6 +46,7 @@ enum class Face {
     TableOk,   // the table's Ok
     Ok,        // the Ok of the help pages and of the name panel
     NameBox,   // the box the player types a name into
+    Board,     // the keys of the letter board under the name box
 };
 struct FaceSpec {
     int px;
@@ -62,9 +64,10 @@ constexpr FaceSpec kFaces[] = {
     /* TableOk  */ {16, kBlack,  true,  false, false},
     /* Ok       */ {13, kBlack,  true,  false, false},
     /* NameBox  */ {21, kWhite,  true,  true,  false},
+    /* Board    */ {17, kGold,   true,  false, false},
 };
 // clang-format on
-static_assert(std::size(kFaces) == static_cast<std::size_t>(Face::NameBox) + 1,
+static_assert(std::size(kFaces) == static_cast<std::size_t>(Face::Board) + 1,
               "one row a face, in the order of Face");
 
 tk::FontSpec font(Face face) {
@@ -127,6 +130,7 @@ constexpr Placement kLayout[] = {
     {control<&TForm1::Image3>,         0,   0, 452, 377,             Face::None,     nullptr,                     true},
     {control<&TForm1::Playersname>,  146, 208, 177,  24,             Face::NameBox,  nullptr,                     true},
     {control<&TForm1::dxButton3>,    187, 319,  78,  25,             Face::Ok,       N_("Ok"),                    true},
+    {control<&TForm1::letterboard>,   10, 236, 432, 130,             Face::Board,    nullptr,                     false},
     // The help page over the field at the very first game.
     {control<&TForm1::helppanel2>,    88,  16, 651, 541,             Face::None,     nullptr,                     false},
     {control<&TForm1::Image4>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
@@ -189,6 +193,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Image3(&overpanel, "Image3"),
       Playersname(&overpanel, "Playersname", fontOf<&TForm1::Playersname>(), kBlack),
       dxButton3(&overpanel, "dxButton3", "", fontOf<&TForm1::dxButton3>()),
+      letterboard(&overpanel, "letterboard", fontOf<&TForm1::letterboard>()),
       helppanel2(this, "helppanel2"),
       Image4(&helppanel2, "Image4"),
       helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
@@ -215,6 +220,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       profile_(env_.settingsPath) {
     placeControls();
     buildScoreTable();
+    letterboard.build(tk::currentLanguage());
     loadPictures();
     bindHandlers();
 
@@ -422,6 +428,7 @@ void TForm1::bindHandlers() {
 
     onPad = [this](tk::PadButton b, bool down) { padprocess(b, down); };
     onPointerMoved = [this](int, int) { padHighlight = -1; };
+    onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
 }
 

@@ -17,6 +17,7 @@
 #include "toolkit/image_list.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
+#include "ui/letter_board.h"
 
 namespace lumcrest {
 
@@ -71,6 +72,7 @@ class TForm1 : public tk::Window, public GameState {
     tk::Picture Image3;          // the name panel's backdrop
     tk::EditBox Playersname;     // the name panel's box for the name
     tk::PushButton dxButton3;    // the name panel's Ok
+    LetterBoard letterboard;     // the name panel's on-screen letters for a controller
     tk::Panel helppanel2;        // the help page over the field at the very first game
     tk::Picture Image4;          // the first game's help picture
     tk::PushButton helpbutton2;  // the first game's help Ok
@@ -124,6 +126,7 @@ class TForm1 : public tk::Window, public GameState {
     int menuKeyHeld = 0;  // the key that pressed that button, until its release
     int padHeldKey = 0;   // the key a held direction repeats
     tk::PadButton padHeldButton = tk::PadButton::A;
+    bool padLastInput = false;  // the player's last input came from a controller
 
     // --- The bar (app/play.cpp over game/bar_rules.h) -------------------------------------------
     void shiftLeft();
@@ -214,6 +217,13 @@ class TForm1 : public tk::Window, public GameState {
     void hscorecloseClick();
     void confirmName();
     void dxButton3Click();
+    // The name panel by controller (ui/name_pad.cpp): a pad press there brings up the letter
+    // board; the D-pad moves over it, A types the letter (or presses Space, Delete or Done), B
+    // deletes, Start confirms. Keyboard or mouse input puts the board away again.
+    void namePadButton(tk::PadButton button);
+    void inputSourceChanged(tk::InputSource source);
+    void showLetterBoard();
+    void typeOnBoard();
 
     // --- Help panels (ui/help.cpp) ----------------------------------------------------------
     void dxButton4Click();

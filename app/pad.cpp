@@ -2,14 +2,15 @@
 // same keyprocess, so the rules of the keys stay in one place: left/right shift the bar (held,
 // they repeat as a held key does), A or up launches, B, X or down rotates. Start is the MENU
 // button in the game and Back in the menu; in the menu the D-pad moves a highlight over the
-// image buttons and A presses the highlighted one. Panels over the menu close with A or B.
+// image buttons and A presses the highlighted one. Panels over the menu close with A or B; the
+// name panel has its letter board (ui/name_pad.cpp).
 #include "app/form.h"
 
 namespace lumcrest {
 
 namespace {
 
-constexpr int kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
 // The game key of a button, 0 for none.
 int gameKey(tk::PadButton b) {
@@ -65,18 +66,14 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         }
         return;
     }
-    // The menu shows.
+    // The menu shows. The name panel takes every button for its letter board.
+    if (overpanel.visible()) {
+        namePadButton(b);
+        return;
+    }
     if (b == PadButton::Start) {
         BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
         BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
-        return;
-    }
-    if (overpanel.visible()) {
-        // The name panel: A confirms as Enter does.
-        if (b == PadButton::A) {
-            keyDown(kEnter);
-            keyUp(kEnter);
-        }
         return;
     }
     if (helppanel.visible() || Scorepanel.visible()) {

@@ -31,6 +31,9 @@ class Backend {
     virtual void showFatalError(Application& app, const std::string& message) {
         showError(app, message);
     }
+    // Starts or stops the platform's text input while a box that takes typed text has the focus
+    // (where the system has an on-screen keyboard, it shows it then).
+    virtual void setTextInput(bool on) { (void)on; }
     // A window opened or closed on screen.
     virtual void windowOpened(Window&) {}
     virtual void windowClosed(Window&) {}

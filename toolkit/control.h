@@ -58,6 +58,9 @@ class Control {
     // Whether the control paints every pixel of its rectangle (so what lies under it is hidden).
     virtual bool opaque() const { return false; }
     virtual bool canFocus() const { return false; }
+    // Whether the control takes typed text while it has the focus (the platform's text input is
+    // on then).
+    virtual bool takesText() const { return false; }
     // Windowed controls (panels, buttons, edit boxes) always lie above the pictures and labels of
     // the same parent.
     virtual bool windowed() const { return false; }
@@ -197,6 +200,7 @@ class EditBox : public Control {
     void paint(Canvas& canvas) override;
     bool opaque() const override { return true; }
     bool canFocus() const override { return true; }
+    bool takesText() const override { return true; }
     bool windowed() const override { return true; }
     void keyDown(int vk) override;
     void textInput(const std::string& utf8) override;

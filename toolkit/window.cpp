@@ -26,12 +26,14 @@ void Window::open() {
     screenDirty_.add(Rect{0, 0, clientWidth(), clientHeight()});
     app_.backend().windowOpened(*this);
     invalidateSurface();
+    updateTextInput();
 }
 
 void Window::close() {
     if (!open_) return;
     open_ = false;
     pressed_ = nullptr;
+    updateTextInput();
     app_.backend().windowClosed(*this);
     app_.windowClosed(*this);
 }
@@ -54,10 +56,23 @@ void Window::setFocus(Control* control) {
     if (focus_) focus_->invalidate();
     focus_ = control;
     if (focus_) focus_->invalidate();
+    updateTextInput();
+}
+
+void Window::updateTextInput() {
+    const bool want = open_ && focus_ && focus_->takesText();
+    if (want == textInput_) return;
+    textInput_ = want;
+    app_.backend().setTextInput(want);
+}
+
+void Window::noteSource(InputSource source) {
+    if (padHandlers_ == 0 && onInputSource) onInputSource(source);
 }
 
 void Window::keyDown(int vk) {
     if (!app_.acceptsInput(*this)) return;
+    noteSource(InputSource::Keyboard);
     int key = vk;
     if (onKeyDown) onKeyDown(key);
     if (key != 0 && focus_ && focus_->showing()) focus_->keyDown(key);
@@ -71,6 +86,7 @@ void Window::keyUp(int vk) {
 
 void Window::textInput(const std::string& utf8) {
     if (!app_.acceptsInput(*this)) return;
+    noteSource(InputSource::Keyboard);
     if (focus_ && focus_->showing()) focus_->textInput(utf8);
 }
 
@@ -121,6 +137,7 @@ Control* Window::findControl(const std::string& name) {
 
 void Window::mouseDown(MouseButton button, int x, int y) {
     if (!app_.acceptsInput(*this)) return;
+    noteSource(InputSource::Mouse);
     Control* target = controlAt(x, y);
     Rect r = target == this ? Rect{} : target->windowRect();
     if (button == MouseButton::Left) {
@@ -147,6 +164,7 @@ void Window::mouseUp(MouseButton button, int x, int y) {
 
 void Window::mouseMove(int x, int y) {
     if (!app_.acceptsInput(*this)) return;
+    noteSource(InputSource::Mouse);
     if (onPointerMoved) onPointerMoved(x, y);
     Control* target = controlAt(x, y);
     Rect r = target == this ? Rect{} : target->windowRect();
@@ -155,6 +173,13 @@ void Window::mouseMove(int x, int y) {
 
 void Window::padButton(PadButton button, bool down) {
     if (!app_.acceptsInput(*this)) return;
+    if (down) noteSource(InputSource::Pad);
+    // The key presses the handler passes on are the pad's, not the keyboard's.
+    struct Running {
+        int& count;
+        explicit Running(int& c) : count(c) { ++count; }
+        ~Running() { --count; }
+    } running(padHandlers_);
     if (onPad) onPad(button, down);
 }
 
@@ -242,7 +267,10 @@ void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShow
 }
 
 void Window::forget(Control& control) {
-    if (focus_ == &control) focus_ = nullptr;
+    if (focus_ == &control) {
+        focus_ = nullptr;
+        updateTextInput();
+    }
     if (pressed_ == &control) pressed_ = nullptr;
 }
 

@@ -12,6 +12,9 @@ namespace tk {
 
 class Application;
 
+// Where the player's input came from.
+enum class InputSource { Keyboard, Mouse, Pad };
+
 class Window : public Control {
   public:
     // A window of CLIENTW x CLIENTH filled with COLOUR, not yet open. It registers itself with APP.
@@ -44,7 +47,10 @@ class Window : public Control {
     std::function<void(int& vk)> onKeyUp;
     std::function<void(PadButton, bool down)> onPad;   // a game-controller button went down or up
     std::function<void(int x, int y)> onPointerMoved;  // runs before every mouse move is routed
-    std::function<void()> onPaint;                     // the window must be repainted
+    // Runs before each key press, typed text, mouse press or move and pad press is routed (not
+    // for releases, nor for the key presses a pad handler passes on): the source of the input.
+    std::function<void(InputSource)> onInputSource;
+    std::function<void()> onPaint;  // the window must be repainted
     std::function<void()> onClose;  // the close box was used; the window closes afterwards
 
     // Input, as the backends and the driver deliver it (coordinates in the client area).
@@ -93,6 +99,10 @@ class Window : public Control {
     Image icon;
 
   private:
+    // Tells onInputSource where the input came from, unless a pad handler runs.
+    void noteSource(InputSource source);
+    // Starts or stops the platform's text input as the focus and the window's state ask.
+    void updateTextInput();
     void paintTree(Control& c, Canvas& canvas);
     Control* hitTest(Control& c, int x, int y);
     Application& app_;
@@ -103,6 +113,8 @@ class Window : public Control {
     bool visibilityChanged_ = true;
     Control* focus_ = nullptr;
     Control* pressed_ = nullptr;
+    int padHandlers_ = 0;  // pad handlers running (nested key presses come from them)
+    bool textInput_ = false;
     DirtyRegion screenDirty_;
 };
 

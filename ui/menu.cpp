@@ -188,6 +188,7 @@ void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {
 void TForm1::changebtnClick() {
     overpanel.show();
     setFocus(&Playersname);
+    if (padLastInput) showLetterBoard();
 }
 
 void TForm1::Image5Click() {

@@ -6,6 +6,7 @@ namespace lumcrest {
 
 void TForm1::confirmName() {
     playEffect(asset::kMenuOver.file);
+    letterboard.hide();
     overpanel.hide();
     if (!welcomelbl.visible()) welcomelbl.show();
     if (!clickhere.visible()) clickhere.show();

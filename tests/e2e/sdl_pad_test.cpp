@@ -103,13 +103,18 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
     std::vector<std::function<void(TForm1&)>> steps = {
         // Plugged in while the game is running.
         [&](TForm1&) { ASSERT_TRUE(pad.attach()) << SDL_GetError(); },
-        [](TForm1& f) { EXPECT_TRUE(f.overpanel.visible()); },
-        // A confirms the name panel.
+        [](TForm1& f) {
+            EXPECT_TRUE(f.overpanel.visible());
+            // The name box has the focus: the system's text input runs.
+            EXPECT_TRUE(SDL_IsTextInputActive());
+        },
+        // A confirms the name panel: the letter board's first press starts on Done.
         press(SDL_CONTROLLER_BUTTON_A),
         release(SDL_CONTROLLER_BUTTON_A),
         [](TForm1& f) {
             EXPECT_FALSE(f.overpanel.visible());
             EXPECT_EQ(f.playerName, "Player");
+            EXPECT_FALSE(SDL_IsTextInputActive());
         },
         // Down lights Play; A presses it.
         press(SDL_CONTROLLER_BUTTON_DPAD_DOWN),

@@ -217,4 +217,53 @@ TEST(Input, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
     EXPECT_EQ(w.backend.takeErrors().size(), 2u);
 }
 
+TEST(Input, ThePlatformsTextInputRunsWhileAnOpenWindowsTextBoxHasTheFocus) {
+    tk::HeadlessBackend backend;
+    tk::Application app{backend};
+    tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
+    app.setMainWindow(&win);
+    tk::Panel panel(&win, "panel");
+    tk::EditBox box(&panel, "box", tk::FontSpec{}, tk::rgb(0, 0, 0));
+    tk::PushButton button(&win, "button", "Ok", tk::FontSpec{});
+    win.setFocus(&box);
+    EXPECT_FALSE(backend.textInputOn());  // not on screen yet
+    win.open();
+    EXPECT_TRUE(backend.textInputOn());
+    win.setFocus(&button);
+    EXPECT_FALSE(backend.textInputOn());
+    win.setFocus(&box);
+    EXPECT_TRUE(backend.textInputOn());
+    panel.hide();  // the box goes with its panel, and the focus with it
+    EXPECT_FALSE(backend.textInputOn());
+    panel.show();
+    win.setFocus(&box);
+    const int changes = backend.textInputChanges();
+    win.setFocus(&box);
+    EXPECT_EQ(backend.textInputChanges(), changes);  // started once, not again
+    win.close();
+    EXPECT_FALSE(backend.textInputOn());
+}
+
+TEST(Input, TheWindowTellsWhereEachPressCameFromAndAPadsKeysStayThePads) {
+    World w;
+    std::string sources;
+    w.win.onInputSource = [&](tk::InputSource s) {
+        sources += s == tk::InputSource::Keyboard ? 'k' : s == tk::InputSource::Mouse ? 'm' : 'p';
+    };
+    // The pad handler passes its presses on as keys, as the game's does.
+    w.win.onPad = [&](tk::PadButton, bool down) {
+        if (down) w.win.keyDown(38);
+    };
+    w.win.keyDown(65);
+    w.win.keyUp(65);
+    w.win.textInput("a");
+    w.win.mouseMove(5, 5);
+    w.win.mouseDown(tk::MouseButton::Left, 5, 5);
+    w.win.mouseUp(tk::MouseButton::Left, 5, 5);
+    w.win.padButton(tk::PadButton::A, true);
+    w.win.padButton(tk::PadButton::A, false);
+    w.win.keyDown(13);
+    EXPECT_EQ(sources, "kkmmpk");
+}
+
 }  // namespace

@@ -44,6 +44,11 @@ class HeadlessBackend : public Backend {
     Audio& audio() override { return audio_; }
     void beep() override { ++beeps_; }
     void openUrl(const std::string& address) override { urls_.push_back(address); }
+    // Kept as the SDL backend would start and stop it.
+    void setTextInput(bool on) override {
+        textInput_ = on;
+        ++textInputChanges_;
+    }
     void showError(Application& app, const std::string& message) override;
     // Kept with the others, and on standard error as the SDL backend does: a driver that closes
     // the window cannot ask for it afterwards.
@@ -57,6 +62,9 @@ class HeadlessBackend : public Backend {
     RecordingAudio& recorder() { return audio_; }
     int beeps() const { return beeps_; }
     const std::vector<std::string>& urls() const { return urls_; }
+    // Whether the platform's text input is on, and how often it was started or stopped.
+    bool textInputOn() const { return textInput_; }
+    int textInputChanges() const { return textInputChanges_; }
     // Error messages since the last call.
     std::vector<std::string> takeErrors();
 
@@ -64,6 +72,8 @@ class HeadlessBackend : public Backend {
     std::int64_t clockUs_ = 0;
     RecordingAudio audio_;
     int beeps_ = 0;
+    bool textInput_ = false;
+    int textInputChanges_ = 0;
     std::vector<std::string> urls_;
     std::vector<std::string> errors_;
 };

@@ -132,7 +132,8 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
     closeOnHangUp();
     impl_->arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     impl_->hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
-    SDL_StartTextInput();
+    // Typed text is wanted only while a name box has the focus: the windows start it then.
+    SDL_StopTextInput();
 }
 
 SdlBackend::~SdlBackend() {
@@ -157,6 +158,13 @@ Audio& SdlBackend::audio() {
 
 void SdlBackend::beep() {
     impl_->audio->beep();
+}
+
+void SdlBackend::setTextInput(bool on) {
+    if (on)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
 }
 
 void SdlBackend::openUrl(const std::string& address) {

@@ -38,6 +38,7 @@ class SdlBackend : public Backend {
     bool closingUnattended() const override;
     void showError(Application& app, const std::string& message) override;
     void showFatalError(Application& app, const std::string& message) override;
+    void setTextInput(bool on) override;
     void windowOpened(Window& w) override;
     void windowClosed(Window& w) override;
     void run(Application& app) override;

@@ -75,23 +75,31 @@ inline Argb mix(Argb a, Argb b, unsigned weight) {
     return (rb & 0xFF00FFu) | (g & 0x00FF00u);
 }
 
-// Bilinear, each surface pixel from the frame point under its centre. The columns' taps are
-// worked out once per area, not once per pixel.
+// Bilinear, each surface pixel from the frame point under its centre: the two frame rows are
+// blended once per row of the area (only the columns it reads), then each surface pixel blends
+// two of those. The columns' taps are worked out once per area.
 void drawSmooth(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst, Argb* out,
                 int outStride) {
     const double xStep = double(frameW) / p.width, yStep = double(frameH) / p.height;
     std::vector<Tap> columns(std::size_t(dst.w));
     for (int i = 0; i < dst.w; ++i) columns[std::size_t(i)] = tapAt(dst.x - p.x + i, xStep, frameW);
+    const int first = columns.front().before, count = columns.back().after - first + 1;
+    std::vector<Argb> rowMix(static_cast<std::size_t>(count));
     for (int y = dst.y; y < dst.bottom(); ++y) {
         const Tap row = tapAt(y - p.y, yStep, frameH);
-        const Argb* r0 = frame + std::size_t(row.before) * frameW;
-        const Argb* r1 = frame + std::size_t(row.after) * frameW;
+        const Argb* r0 = frame + std::size_t(row.before) * frameW + first;
+        const Argb* r1 = frame + std::size_t(row.after) * frameW + first;
+        const Argb* mixed = r0;
+        if (row.weight > 0) {
+            for (int c = 0; c < count; ++c)
+                rowMix[std::size_t(c)] = mix(r0[c], r1[c], unsigned(row.weight));
+            mixed = rowMix.data();
+        }
         Argb* to = out + std::size_t(y - dst.y) * outStride;
         for (int i = 0; i < dst.w; ++i) {
             const Tap& c = columns[std::size_t(i)];
-            Argb top = mix(r0[c.before], r0[c.after], unsigned(c.weight));
-            Argb bottom = mix(r1[c.before], r1[c.after], unsigned(c.weight));
-            to[i] = 0xFF000000u | mix(top, bottom, unsigned(row.weight));
+            to[i] = 0xFF000000u |
+                    mix(mixed[c.before - first], mixed[c.after - first], unsigned(c.weight));
         }
     }
 }

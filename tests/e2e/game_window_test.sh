@@ -524,16 +524,16 @@ fullscreen_800)
     expect_handheld() {
         local n box i
         convert -size 1280x800 xc:black \( "$1" -filter Triangle -resize '1155x800!' \) \
-            -geometry +62+0 -composite "$work/expected.png"
+            -geometry +62+0 -composite "$work/expected.ppm"
         for i in $(seq 50); do
-            import -window root "$work/root.png" || fail "no screenshot"
-            box=$(convert "$work/root.png" -trim -format '%wx%h%X%Y' info:)
-            n=$(compare -metric AE -fuzz 2% "$work/root.png" "$work/expected.png" null: 2>&1)
+            import -window root "$work/root.ppm" || fail "no screenshot"
+            box=$(convert "$work/root.ppm" -trim -format '%wx%h%X%Y' info:)
+            n=$(compare -metric AE -fuzz 2% "$work/root.ppm" "$work/expected.ppm" null: 2>&1)
             [ "$box" = "1155x800+62+0" ] && [ "$n" -le "$2" ] && return 0
             sleep 0.1
         done
-        cp "$work/root.png" "/tmp/lumcrest-e2e-$case_name-screen.png"
-        cp "$work/expected.png" "/tmp/lumcrest-e2e-$case_name-expected.png"
+        convert "$work/root.ppm" "/tmp/lumcrest-e2e-$case_name-screen.png"
+        convert "$work/expected.ppm" "/tmp/lumcrest-e2e-$case_name-expected.png"
         fail "$3: the screen shows the frame at $box, not 1155x800+62+0 ($n pixels differ;" \
             "pictures kept in /tmp)"
     }

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The real game in a real X window (the CMake test runs this under xvfb-run).
 # Usage: game_window_test.sh CASE GAME DRIVER X_CLOSE
-#   CASE      first_start | signal | hangup | display_lost | about_box | scale_* | no_display ...
+#   CASE      first_start | signal | hangup | display_lost | about_box | scale_* | fullscreen_800 |
+#             no_display ...
 #   GAME      the game (build/lumcrest)
 #   DRIVER    the headless driver (build/lumcrest-drive): it composes the frames the screen must show
 #   X_CLOSE   sends WM_DELETE_WINDOW, as a window manager's close box does
@@ -511,6 +512,57 @@ fit_1200 | fit_640)
     "$xclose" "$wid" || fail "cannot press the close box"
     expect_exit 10
     grep -q "^Scale=$want\$" "$settings" || fail "the scale was not remembered as $want"
+    ;;
+fullscreen_800)
+    # A handheld's 1280 x 800 screen, where scale 1 fills only 73.5 % of the height: fullscreen
+    # shows the frame smoothly scaled to 1155 x 800, centred on black, and clicks are mapped back
+    # to the frame. Xvfb has no window manager to answer the fullscreen request, so the test
+    # gives the window the whole screen as one would.
+    fill_screen() { xdotool windowmove --sync "$wid" 0 0 windowsize --sync "$wid" 1280 800; }
+    # Waits until the screen shows frame $1 at 1155 x 800 in the middle, but for $2 pixels; $3
+    # says when.
+    expect_handheld() {
+        local n box i
+        convert -size 1280x800 xc:black \( "$1" -filter Triangle -resize '1155x800!' \) \
+            -geometry +62+0 -composite "$work/expected.ppm"
+        for i in $(seq 50); do
+            import -window root "$work/root.ppm" || fail "no screenshot"
+            box=$(convert "$work/root.ppm" -trim -format '%wx%h%X%Y' info:)
+            n=$(compare -metric AE -fuzz 2% "$work/root.ppm" "$work/expected.ppm" null: 2>&1)
+            [ "$box" = "1155x800+62+0" ] && [ "$n" -le "$2" ] && return 0
+            sleep 0.1
+        done
+        convert "$work/root.ppm" "/tmp/lumcrest-e2e-$case_name-screen.png"
+        convert "$work/expected.ppm" "/tmp/lumcrest-e2e-$case_name-expected.png"
+        fail "$3: the screen shows the frame at $box, not 1155x800+62+0 ($n pixels differ;" \
+            "pictures kept in /tmp)"
+    }
+    prepare_player
+    cp -r "$(dirname "$settings")" "$work/drive-home"
+    sed -i 's/^\[Settings\]$/&\nFullscreen=1/' "$settings"
+    start_game
+    fill_screen
+    composed "" "$work/field.png" "$work/drive-home"
+    expect_handheld "$work/field.png" 3000 "the start"
+    # The MENU button's middle, where the screen shows it, opens the menu.
+    xdotool mousemove $((62 + 730 * 1155 / 849)) $((557 * 800 / 588)) sleep 0.2 click 1
+    composed $'move 730 557\nclick 730 557' "$work/menu.png" "$work/drive-home"
+    expect_handheld "$work/menu.png" 3000 "a click on MENU"
+    # F11 gives the window back at its own size, Alt+Enter fills the screen again. The pointer
+    # rests on the backdrop first (Back then shows at rest, as the driver draws it).
+    xdotool mousemove $((62 + 100 * 1155 / 849)) $((100 * 800 / 588)) sleep 0.2
+    composed $'move 730 557\nclick 730 557\nmove 100 100' "$work/menu.png" "$work/drive-home"
+    expect_handheld "$work/menu.png" 3000 "the pointer off Back"
+    xdotool windowfocus --sync "$wid" key F11
+    sleep 0.5
+    expect_centred "$wid" "$main_w" "$main_h" 0 0 1280 800
+    xdotool windowfocus --sync "$wid" key alt+Return
+    sleep 0.3
+    fill_screen
+    expect_handheld "$work/menu.png" 3000 "Alt+Enter"
+    "$xclose" "$wid" || fail "cannot press the close box"
+    expect_exit 10
+    grep -q '^Fullscreen=1' "$settings" || fail "fullscreen was not remembered"
     ;;
 no_display)
     # Without a display the game says so and ends, instead of running where nobody sees it.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "toolkit/pad.h"
 #include "toolkit/sdl/beep_tone.h"
@@ -168,21 +169,41 @@ TEST(FrameScaling, AWindowIsPlacedWhollyOnTheDesktop) {
               (Rect{-349, -88, 1698, 1176}));
 }
 
-TEST(FrameScaling, FullscreenCentresTheLargestWholeScaleOrShrinksSmoothly) {
-    // A 1280 x 800 handheld shows the whole frame at its own size, in the middle.
-    EXPECT_EQ(fitFrame(849, 588, 1280, 800), (Placement{215, 106, 849, 588, 1}));
-    EXPECT_EQ(fitFrame(849, 588, 1920, 1080), (Placement{535, 246, 849, 588, 1}));
-    EXPECT_EQ(fitFrame(849, 588, 2560, 1440), (Placement{431, 132, 1698, 1176, 2}));
-    EXPECT_EQ(fitFrame(849, 588, 3840, 2160), (Placement{646, 198, 2547, 1764, 3}));
+TEST(FrameScaling, AWindowShowsTheLargestWholeScaleOrShrinksSmoothly) {
     // The window exactly: no border.
     EXPECT_EQ(fitFrame(849, 588, 1698, 1176), (Placement{0, 0, 1698, 1176, 2}));
+    // A window given more room than asked (a tiling compositor): centred at a whole scale.
+    EXPECT_EQ(fitFrame(849, 588, 1280, 800), (Placement{215, 106, 849, 588, 1}));
+    EXPECT_EQ(fitFrame(849, 588, 2560, 1440), (Placement{431, 132, 1698, 1176, 2}));
     // Too small for the frame: shrunk, keeping its shape, centred.
     Placement small = fitFrame(849, 588, 640, 480);
-    EXPECT_EQ(small.whole, 0);
-    EXPECT_EQ(small.width, 640);
-    EXPECT_NEAR(small.height, 443, 1);
-    EXPECT_EQ(small.y, (480 - small.height) / 2);
+    EXPECT_EQ(small, (Placement{0, 18, 640, 443, 0}));
     EXPECT_EQ(fitFrame(849, 588, 0, 0).width, 0);
+}
+
+TEST(FrameScaling, FullscreenScalesSmoothlyWhereAWholeScaleFillsLessThan85PercentOfTheHeight) {
+    using tk::sdl::fitFullscreen;
+    // A 1280 x 800 handheld: scale 1 would fill 73.5 %; as tall as the screen instead.
+    EXPECT_EQ(fitFullscreen(849, 588, 1280, 800), (Placement{62, 0, 1155, 800, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1280, 720), (Placement{120, 0, 1040, 720, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1366, 768), (Placement{128, 0, 1109, 768, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1920, 1080), (Placement{180, 0, 1559, 1080, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 2560, 1440), (Placement{240, 0, 2079, 1440, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 2560, 1600), (Placement{125, 0, 2310, 1600, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 3840, 2160), (Placement{360, 0, 3119, 2160, 0}));
+    // Narrower than the frame's shape: as wide as the screen.
+    EXPECT_EQ(fitFullscreen(849, 588, 1024, 768), (Placement{0, 29, 1024, 709, 0}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1280, 1024), (Placement{0, 68, 1280, 887, 0}));
+    // A whole scale that fills 85 % or more stays sharp.
+    EXPECT_EQ(fitFullscreen(849, 588, 1920, 1200), (Placement{111, 12, 1698, 1176, 2}));
+    EXPECT_EQ(fitFullscreen(849, 588, 2880, 1800), (Placement{166, 18, 2547, 1764, 3}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1698, 1176), (Placement{0, 0, 1698, 1176, 2}));
+    // The edge: 588 of 691 rows is 85.1 %, of 692 rows 84.97 %.
+    EXPECT_EQ(fitFullscreen(849, 588, 1000, 691), (Placement{75, 51, 849, 588, 1}));
+    EXPECT_EQ(fitFullscreen(849, 588, 1000, 692), (Placement{0, 0, 999, 692, 0}));
+    // Smaller than the frame: shrunk as a window is.
+    EXPECT_EQ(fitFullscreen(849, 588, 640, 480), fitFrame(849, 588, 640, 480));
+    EXPECT_EQ(fitFullscreen(849, 588, 0, 0).width, 0);
 }
 
 TEST(FrameScaling, PointerPositionsMapBackToFramePixelsAndTheBorderIsNowhere) {
@@ -207,6 +228,21 @@ TEST(FrameScaling, PointerPositionsMapBackToFramePixelsAndTheBorderIsNowhere) {
     EXPECT_TRUE(tk::sdl::toFrame(s, 849, 588, s.x + s.width - 1, s.y + s.height - 1, fx, fy));
     EXPECT_EQ(fx, 848);
     EXPECT_EQ(fy, 587);
+    // Enlarged smoothly (fullscreen at 1280 x 800, 1155 x 800 at 62, 0): the corners land on the
+    // frame's corners, the black bands on either side nowhere, and a point maps back to within
+    // a pixel of where it is shown.
+    Placement h = tk::sdl::fitFullscreen(849, 588, 1280, 800);
+    EXPECT_TRUE(tk::sdl::toFrame(h, 849, 588, 62, 0, fx, fy));
+    EXPECT_EQ(fx, 0);
+    EXPECT_EQ(fy, 0);
+    EXPECT_TRUE(tk::sdl::toFrame(h, 849, 588, 62 + 1154, 799, fx, fy));
+    EXPECT_EQ(fx, 848);
+    EXPECT_EQ(fy, 587);
+    EXPECT_FALSE(tk::sdl::toFrame(h, 849, 588, 61, 400, fx, fy));
+    EXPECT_FALSE(tk::sdl::toFrame(h, 849, 588, 62 + 1155, 400, fx, fy));
+    EXPECT_TRUE(tk::sdl::toFrame(h, 849, 588, 62 + 816, 544, fx, fy));  // 1155 / 849 * 600
+    EXPECT_NEAR(fx, 600, 1);
+    EXPECT_NEAR(fy, 400, 1);
 }
 
 // A frame with a different colour in every pixel.
@@ -220,8 +256,10 @@ std::vector<tk::Argb> testFrame(int w, int h) {
 TEST(FrameScaling, ChangedAreasScaledAloneGiveTheSamePixelsAsTheWholeFrame) {
     const int w = 40, h = 30;
     std::vector<tk::Argb> frame = testFrame(w, h);
-    for (auto [sw, sh] : {std::pair{80, 60}, std::pair{130, 100}, std::pair{33, 27}}) {
-        Placement p = fitFrame(w, h, sw, sh);
+    // Whole scales 2 and 3, shrunk, and enlarged smoothly with bands at both sides (fullscreen).
+    for (auto [sw, sh, full] : {std::tuple{80, 60, false}, std::tuple{130, 100, false},
+                                std::tuple{33, 27, false}, std::tuple{70, 40, true}}) {
+        Placement p = full ? tk::sdl::fitFullscreen(w, h, sw, sh) : fitFrame(w, h, sw, sh);
         std::vector<tk::Argb> whole(std::size_t(sw) * sh, 0), parts(std::size_t(sw) * sh, 0);
         drawScaled(frame.data(), w, h, p, tk::Rect{0, 0, sw, sh}, whole.data(), sw);
         // The frame in a few changed areas, each scaled on its own.
@@ -251,6 +289,36 @@ TEST(FrameScaling, ChangedAreasScaledAloneGiveTheSamePixelsAsTheWholeFrame) {
             EXPECT_EQ(whole[std::size_t(p.y - 1) * sw + p.x], 0u);
         }
     }
+}
+
+TEST(FrameScaling, SmoothScalingBlendsEachColourBetweenTheNeighbouringFramePixels) {
+    // Two columns, 4 x wider on the surface: a ramp from one colour to the other, each channel
+    // on its own, the outer quarter of each column its own colour.
+    const tk::Argb a = tk::rgb(0, 100, 250), b = tk::rgb(255, 20, 10);
+    const std::vector<tk::Argb> frame{a, b, a, b};
+    const Placement p{0, 0, 8, 2, 0};
+    std::vector<tk::Argb> out(16, 0);
+    drawScaled(frame.data(), 2, 2, p, tk::Rect{0, 0, 8, 2}, out.data(), 8);
+    for (int x = 0; x < 8; ++x) {
+        double t = std::clamp((x + 0.5) / 4 - 0.5, 0.0, 1.0);
+        for (int shift : {0, 8, 16}) {
+            double from = (a >> shift) & 255, to = (b >> shift) & 255;
+            for (int y = 0; y < 2; ++y)
+                EXPECT_NEAR(double((out[std::size_t(y * 8 + x)] >> shift) & 255),
+                            from + (to - from) * t, 1.0)
+                    << "x " << x << ", y " << y << ", bits " << shift;
+        }
+    }
+    // Rows blend as columns do: the middle of a 2 x 2 frame scaled to 4 x 4 mixes all four.
+    const std::vector<tk::Argb> corners{tk::rgb(0, 0, 0), tk::rgb(200, 0, 0), tk::rgb(0, 200, 0),
+                                        tk::rgb(200, 200, 200)};
+    std::vector<tk::Argb> four(16, 0);
+    drawScaled(corners.data(), 2, 2, Placement{0, 0, 4, 4, 0}, tk::Rect{0, 0, 4, 4}, four.data(),
+               4);
+    EXPECT_EQ(four[0], 0xFF000000u) << "a corner keeps its own colour";
+    EXPECT_EQ(four[15], 0xFFC8C8C8u);
+    // Pixel (1, 1) reads the point (0.25, 0.25): 3/4 of the first pixel each way.
+    EXPECT_EQ(four[5], tk::rgb(50, 50, 13));
 }
 
 TEST(PadButtons, NamesAreSdlsAndUnknownNamesAreRefused) {

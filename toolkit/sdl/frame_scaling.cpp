@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace tk::sdl {
 
@@ -14,6 +16,92 @@ constexpr int kMarginW = 48, kMarginH = 96;
 // Floor division that rounds toward minus infinity (pointer positions left of the frame).
 int floorDiv(int a, int b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The frame at the largest size that fits SURFW x SURFH keeping its shape, centred.
+Placement fitSmoothly(int frameW, int frameH, int surfW, int surfH) {
+    Placement p;
+    p.whole = 0;
+    if (std::int64_t(surfW) * frameH >= std::int64_t(surfH) * frameW) {
+        // The height decides (a wide screen): as tall as the surface.
+        p.height = surfH;
+        p.width = int((std::int64_t(frameW) * surfH * 2 + frameH) / (2 * frameH));
+    } else {
+        p.width = surfW;
+        p.height = int((std::int64_t(frameH) * surfW * 2 + frameW) / (2 * frameW));
+    }
+    p.width = std::clamp(p.width, 1, surfW);
+    p.height = std::clamp(p.height, 1, surfH);
+    p.x = (surfW - p.width) / 2;
+    p.y = (surfH - p.height) / 2;
+    return p;
+}
+
+// Whole scale K: runs of K equal pixels per frame pixel.
+void drawNearest(const Argb* frame, int frameW, const Placement& p, Rect dst, Argb* out,
+                 int outStride) {
+    const int k = p.whole;
+    for (int y = dst.y; y < dst.bottom(); ++y) {
+        const Argb* src = frame + std::size_t((y - p.y) / k) * frameW;
+        Argb* to = out + std::size_t(y - dst.y) * outStride;
+        int x = dst.x;
+        // The first and last run may be cut by DST.
+        while (x < dst.right()) {
+            int fx = (x - p.x) / k;
+            int runEnd = std::min(dst.right(), p.x + (fx + 1) * k);
+            Argb c = src[fx];
+            for (; x < runEnd; ++x) to[x - dst.x] = c;
+        }
+    }
+}
+
+// Where surface pixel V (counted from the frame's place) reads along one axis of a smooth
+// scale: the frame pixel before the point under its centre, the one after it, and the weight
+// (0..256) of the one after. Only V decides, so any area gives the pixels the whole frame would.
+struct Tap {
+    int before, after, weight;
+};
+Tap tapAt(int v, double step, int frameSize) {
+    double f = std::clamp((v + 0.5) * step - 0.5, 0.0, double(frameSize - 1));
+    int before = int(f);
+    return Tap{before, std::min(frameSize - 1, before + 1), int((f - before) * 256)};
+}
+
+// A mix of A and B with B's WEIGHT (0..256), red and blue in one step, green in another.
+inline Argb mix(Argb a, Argb b, unsigned weight) {
+    const unsigned keep = 256 - weight;
+    Argb rb = ((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * weight + 0x800080u) >> 8;
+    Argb g = ((a & 0x00FF00u) * keep + (b & 0x00FF00u) * weight + 0x008000u) >> 8;
+    return (rb & 0xFF00FFu) | (g & 0x00FF00u);
+}
+
+// Bilinear, each surface pixel from the frame point under its centre: the two frame rows are
+// blended once per row of the area (only the columns it reads), then each surface pixel blends
+// two of those. The columns' taps are worked out once per area.
+void drawSmooth(const Argb* frame, int frameW, int frameH, const Placement& p, Rect dst, Argb* out,
+                int outStride) {
+    const double xStep = double(frameW) / p.width, yStep = double(frameH) / p.height;
+    std::vector<Tap> columns(std::size_t(dst.w));
+    for (int i = 0; i < dst.w; ++i) columns[std::size_t(i)] = tapAt(dst.x - p.x + i, xStep, frameW);
+    const int first = columns.front().before, count = columns.back().after - first + 1;
+    std::vector<Argb> rowMix(static_cast<std::size_t>(count));
+    for (int y = dst.y; y < dst.bottom(); ++y) {
+        const Tap row = tapAt(y - p.y, yStep, frameH);
+        const Argb* r0 = frame + std::size_t(row.before) * frameW + first;
+        const Argb* r1 = frame + std::size_t(row.after) * frameW + first;
+        const Argb* mixed = r0;
+        if (row.weight > 0) {
+            for (int c = 0; c < count; ++c)
+                rowMix[std::size_t(c)] = mix(r0[c], r1[c], unsigned(row.weight));
+            mixed = rowMix.data();
+        }
+        Argb* to = out + std::size_t(y - dst.y) * outStride;
+        for (int i = 0; i < dst.w; ++i) {
+            const Tap& c = columns[std::size_t(i)];
+            to[i] = 0xFF000000u |
+                    mix(mixed[c.before - first], mixed[c.after - first], unsigned(c.weight));
+        }
+    }
 }
 
 }  // namespace
@@ -49,22 +137,23 @@ Rect placeWindow(int frameW, int frameH, int scale, Rect around, Rect usable) {
 }
 
 Placement fitFrame(int frameW, int frameH, int surfW, int surfH) {
-    Placement p;
-    if (frameW <= 0 || frameH <= 0 || surfW <= 0 || surfH <= 0) return p;
+    if (frameW <= 0 || frameH <= 0 || surfW <= 0 || surfH <= 0) return Placement{};
     int k = std::min(surfW / frameW, surfH / frameH);
-    if (k >= 1) {
-        p.whole = k;
-        p.width = frameW * k;
-        p.height = frameH * k;
-    } else {
-        // Smaller than the frame: shrink to fit, keeping the frame's shape.
-        p.whole = 0;
-        double f = std::min(double(surfW) / frameW, double(surfH) / frameH);
-        p.width = std::max(1, std::min(surfW, int(std::lround(frameW * f))));
-        p.height = std::max(1, std::min(surfH, int(std::lround(frameH * f))));
-    }
+    // Smaller than the frame: shrunk to fit, keeping the frame's shape.
+    if (k < 1) return fitSmoothly(frameW, frameH, surfW, surfH);
+    Placement p;
+    p.whole = k;
+    p.width = frameW * k;
+    p.height = frameH * k;
     p.x = (surfW - p.width) / 2;
     p.y = (surfH - p.height) / 2;
+    return p;
+}
+
+Placement fitFullscreen(int frameW, int frameH, int screenW, int screenH) {
+    Placement p = fitFrame(frameW, frameH, screenW, screenH);
+    if (p.whole > 0 && p.height * 100 < kWholeFillPercent * screenH)
+        return fitSmoothly(frameW, frameH, screenW, screenH);
     return p;
 }
 
@@ -101,49 +190,10 @@ void drawScaled(const Argb* frame, int frameW, int frameH, const Placement& p, R
     if (dst.empty()) return;
     // OUT is the place of the area asked for; what lies outside the frame is left alone.
     out += std::ptrdiff_t(dst.y - asked.y) * outStride + (dst.x - asked.x);
-    if (p.whole > 0) {
-        const int k = p.whole;
-        for (int y = dst.y; y < dst.bottom(); ++y) {
-            const Argb* src = frame + std::size_t((y - p.y) / k) * frameW;
-            Argb* to = out + std::size_t(y - dst.y) * outStride;
-            int x = dst.x;
-            // Runs of K equal pixels; the first and last run may be cut by DST.
-            while (x < dst.right()) {
-                int fx = (x - p.x) / k;
-                int runEnd = std::min(dst.right(), p.x + (fx + 1) * k);
-                Argb c = src[fx];
-                for (; x < runEnd; ++x) to[x - dst.x] = c;
-            }
-        }
-        return;
-    }
-    // Bilinear, each surface pixel from the frame point under its centre, so that any area
-    // gives the same pixels as the whole frame would.
-    const double sxStep = double(frameW) / p.width, syStep = double(frameH) / p.height;
-    for (int y = dst.y; y < dst.bottom(); ++y) {
-        double fy = (y - p.y + 0.5) * syStep - 0.5;
-        fy = std::clamp(fy, 0.0, double(frameH - 1));
-        int y0 = int(fy), y1 = std::min(frameH - 1, y0 + 1);
-        int wy = int((fy - y0) * 256);
-        const Argb* r0 = frame + std::size_t(y0) * frameW;
-        const Argb* r1 = frame + std::size_t(y1) * frameW;
-        Argb* to = out + std::size_t(y - dst.y) * outStride;
-        for (int x = dst.x; x < dst.right(); ++x) {
-            double fx = (x - p.x + 0.5) * sxStep - 0.5;
-            fx = std::clamp(fx, 0.0, double(frameW - 1));
-            int x0 = int(fx), x1 = std::min(frameW - 1, x0 + 1);
-            int wx = int((fx - x0) * 256);
-            Argb c = 0xFF000000u;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                int a = int((r0[x0] >> shift) & 255), b = int((r0[x1] >> shift) & 255);
-                int c0 = int((r1[x0] >> shift) & 255), d = int((r1[x1] >> shift) & 255);
-                int top = a * (256 - wx) + b * wx, bottom = c0 * (256 - wx) + d * wx;
-                int v = (top * (256 - wy) + bottom * wy + (1 << 15)) >> 16;
-                c |= Argb(v) << shift;
-            }
-            to[x - dst.x] = c;
-        }
-    }
+    if (p.whole > 0)
+        drawNearest(frame, frameW, p, dst, out, outStride);
+    else
+        drawSmooth(frame, frameW, frameH, p, dst, out, outStride);
 }
 
 }  // namespace tk::sdl

@@ -34,9 +34,18 @@ int largestFittingScale(int frameW, int frameH, int usableW, int usableH);
 // USABLE, and shrunk there, keeping the frame's shape, when it is larger.
 Rect placeWindow(int frameW, int frameH, int scale, Rect around, Rect usable);
 
-// The frame on a surface of SURFW x SURFH: at the largest whole scale that fits when the frame
-// fits at all, else smoothly shrunk to fit; centred, the rest of the surface black.
+// The frame on a window's surface of SURFW x SURFH: at the largest whole scale that fits when the
+// frame fits at all, else smoothly shrunk to fit; centred, the rest of the surface black.
 Placement fitFrame(int frameW, int frameH, int surfW, int surfH);
+
+// A whole scale that fills less than this share of the screen's height (in percent) leaves the
+// frame small on a wide black border: fullscreen then scales it smoothly instead.
+constexpr int kWholeFillPercent = 85;
+
+// The frame filling a screen of SCREENW x SCREENH: at the largest whole scale when that fills
+// kWholeFillPercent of the screen's height or more, else smoothly at the largest size that fits,
+// keeping the frame's shape (1155 x 800 on a 1280 x 800 handheld); centred on black.
+Placement fitFullscreen(int frameW, int frameH, int screenW, int screenH);
 
 // The surface rectangle that shows frame area R (whole scales), or that must be redrawn when R
 // changed (smooth scaling, which reads a pixel beyond each side).

@@ -1,5 +1,6 @@
 // Scaling and fullscreen: every window shows its fixed-size frame at a whole-number scale chosen
-// by the player or fitted to the desktop; the main window can fill the screen.
+// by the player or fitted to the desktop; the main window can fill the screen (smoothly scaled
+// where a whole scale would leave the frame small).
 #include "toolkit/application.h"
 #include "toolkit/sdl/frame_scaling.h"
 #include "toolkit/sdl/sdl_impl.h"

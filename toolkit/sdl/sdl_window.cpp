@@ -220,7 +220,10 @@ void ScreenWindow::refresh() {
     if (relayout_) {
         surfaceW_ = screen->w;
         surfaceH_ = screen->h;
-        placement_ = fitFrame(frame_.width(), frame_.height(), surfaceW_, surfaceH_);
+        // Fullscreen fills the screen, smoothly where a whole scale would leave the frame small.
+        placement_ = fullscreen_
+                         ? fitFullscreen(frame_.width(), frame_.height(), surfaceW_, surfaceH_)
+                         : fitFrame(frame_.width(), frame_.height(), surfaceW_, surfaceH_);
         drawWhole(screen);
     }
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);

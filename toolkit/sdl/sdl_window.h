@@ -47,7 +47,8 @@ class ScreenWindow {
     // Shows the window at whole-number SCALE (windowed; kept for when fullscreen ends).
     void setScale(int scale);
     int scale() const { return scale_; }
-    // Fills the desktop with the window, the frame at the largest scale that fits, or back.
+    // Fills the screen with the window, the frame at the largest whole scale that fits or, when
+    // that leaves it small, smoothly as large as fits; or back.
     void setFullscreen(bool on);
     bool fullscreen() const { return fullscreen_; }
 

@@ -1,5 +1,5 @@
 // Keyboard routing: the panels act first on every key, then the game keys while the menu is
-// hidden.
+// hidden; in the menu, Left and Right step the volume of the lit switch.
 #include "app/form.h"
 #include "assets/catalogue.h"
 
@@ -11,6 +11,8 @@ constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
 }  // namespace vk
 
 void TForm1::keyprocess(int& key) {
+    // A key that closes a panel over the menu does nothing else there.
+    const bool panelOver = overpanel.visible() || helppanel.visible() || Scorepanel.visible();
     // 1. Enter confirms the name panel, whether or not the menu around it shows.
     if (key == vk::kEnter && overpanel.visible()) confirmName();
     // 2-4. Any key closes an open help page or the high-score table.
@@ -26,8 +28,13 @@ void TForm1::keyprocess(int& key) {
         playEffect(asset::kMenuOver.file);
         Scorepanel.hide();
     }
-    // 5. The menu covers the game: its keys wait.
-    if (Menupanel.visible()) return;
+    // 5. The menu covers the game: its keys wait, but Left and Right step a lit switch's volume.
+    if (Menupanel.visible()) {
+        if (panelOver) return;
+        if (key == vk::kLeft || key == vk::kPad4) menuVolumeStep(-1);
+        if (key == vk::kRight || key == vk::kPad6) menuVolumeStep(1);
+        return;
+    }
     // 6. The game keys.
     switch (key) {
         case vk::kLeft:

@@ -175,6 +175,13 @@ void forgeHelpPage(const Output& out) {
     }
 
     heading(N_("The keys"), 416);
+    // The menu's settings, on the line of the keys' heading, after it.
+    const std::string settings =
+        tr("In the menu, Left/Right on Music or Sound set its volume; Calm: On softens flashes.");
+    const double afterHeading = left + textWidth(cr, head, tr("The keys")) + 16;
+    drawText(cr,
+             fitFont(cr, {11, false, true}, settings, kW - left - afterHeading, "help settings"),
+             settings, kW - left, 416, Align::Right, hex(0xa8a0c8));
     const double middle = kW / 2.0 - 10, end = kW - left;
     keyLine(cr, left + 10, 440, "\u2190", "4", tr("move the bar left"), middle - 8);
     keyLine(cr, left + 10, 466, "\u2192", "6", tr("move the bar right"), middle - 8);

@@ -170,8 +170,8 @@ inline std::vector<Entry> everyFile() {
     auto add = [&all](Folder folder, const std::string& file, int w, int h, bool words) {
         all.push_back({std::string(folderName(folder)) + "/" + file, w, h, words});
     };
-    for (const FrameList& l :
-         {kGems, kGlints, kSheens, kWaveLights, kCracks, kBursts, kJar, kJarGrounds, kMenuButton})
+    for (const FrameList& l : {kGems, kGlints, kSheens, kWaveLights, kCracks, kBursts, kJar,
+                               kJarGrounds, kMenuButton, kVolumeLights})
         add(Folder::Embedded, l.file, l.width(), l.height(), l.words);
     for (const Picture& p :
          {kMenuBackdrop, kLogo, kScoresPanel, kNamePanel, kAboutPicture, kWindowIcon, kHelpPage})

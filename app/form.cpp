@@ -2,6 +2,7 @@
 // loaded, the settings read and the board set up.
 #include "app/form.h"
 
+#include <initializer_list>
 #include <iterator>
 
 #include "app/about_box.h"
@@ -113,6 +114,7 @@ constexpr Placement kLayout[] = {
     {control<&TForm1::Helpbutton>,   239, 384, 340,  52,             Face::None,     nullptr,                     true},
     {control<&TForm1::Aboutbutton>,  283, 444, 252,  54,             Face::None,     nullptr,                     true},
     {control<&TForm1::Backbutton>,   664, 531, 135,  56,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Calmbutton>,    24,  28, 230,  52,             Face::None,     nullptr,                     true},
     {control<&TForm1::welcomelbl>,   321,  46, kTextSize, kTextSize, Face::Greeting, N_("Welcome,"),              true},
     {control<&TForm1::namelabel>,    413,  46, kTextSize, kTextSize, Face::Greeting, nullptr,                     true},
     {control<&TForm1::clickhere>,    351,  81, kTextSize, kTextSize, Face::Link,     N_("Click to change user"),  true},
@@ -179,6 +181,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Helpbutton(&Menupanel, "Helpbutton"),
       Aboutbutton(&Menupanel, "Aboutbutton"),
       Backbutton(&Menupanel, "Backbutton"),
+      Calmbutton(&Menupanel, "Calmbutton"),
       welcomelbl(&Menupanel, "welcomelbl", fontOf<&TForm1::welcomelbl>()),
       namelabel(&Menupanel, "namelabel", fontOf<&TForm1::namelabel>()),
       clickhere(&Menupanel, "clickhere", fontOf<&TForm1::clickhere>()),
@@ -255,6 +258,7 @@ void TForm1::placeControls() {
         if (!p.shown) c.hide();
     }
     Backbutton.transparent = true;
+    Calmbutton.transparent = true;
     clickhere.handCursor = true;
     Image5.handCursor = true;
     Playersname.maxLength = 12;
@@ -282,8 +286,9 @@ void TForm1::loadPictures() {
     Image3.setEmbedded(asset::kNamePanel.file);
     // The menu comes back at the end of every game, the score table after a good one: their
     // pictures stay decoded through play instead of being decoded again as the game ends.
-    for (tk::Picture* p : {&Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton,
-                           &Helpbutton, &Aboutbutton, &Backbutton, &Image5, &Image2})
+    for (tk::Picture* p : std::initializer_list<tk::Picture*>{
+             &Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton, &Helpbutton,
+             &Aboutbutton, &Backbutton, &Calmbutton, &Image5, &Image2})
         p->keepDecoded = true;
     loadImageLists();
     Image1.loadFromFile(asset::kHelpPage.file);
@@ -304,6 +309,7 @@ void TForm1::loadImageLists() {
     jar = tk::ImageList::fromEmbedded(asset::kJar);
     jarbacks = tk::ImageList::fromEmbedded(asset::kJarGrounds);
     menulist = tk::ImageList::fromEmbedded(asset::kMenuButton);
+    vollights = tk::ImageList::fromEmbedded(asset::kVolumeLights);
     try {
         icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
     } catch (const tk::Error&) {
@@ -325,6 +331,7 @@ void TForm1::readSwitches() {
     musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
     Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
     Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
+    readSettings();
 }
 
 void TForm1::startMusic() {
@@ -430,6 +437,7 @@ void TForm1::bindHandlers() {
     onPointerMoved = [this](int, int) { padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
+    bindSettings();
 }
 
 void TForm1::randomize() {

@@ -18,6 +18,7 @@
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 #include "ui/letter_board.h"
+#include "ui/volume_switch.h"
 
 namespace lumcrest {
 
@@ -52,11 +53,12 @@ class TForm1 : public tk::Window, public GameState {
     tk::Picture Menuimage;     // the menu's backdrop
     tk::Picture Newbutton;     // the menu's Play (first run) or New Game button
     tk::Picture Scorebutton;   // the menu's button to the high-score table
-    tk::Picture Musicbutton;   // the menu's music switch
-    tk::Picture Soundbutton;   // the menu's sound switch
+    VolumeSwitch Musicbutton;  // the menu's music switch, with its volume's lights
+    VolumeSwitch Soundbutton;  // the menu's sound switch, with its volume's lights
     tk::Picture Helpbutton;    // the menu's button to the help page
     tk::Picture Aboutbutton;   // the menu's button to the About box
     tk::Picture Backbutton;    // the menu's Back button, to the game in progress
+    tk::Picture Calmbutton;    // the menu's calm-mode switch, on the sky at the top left
     tk::Label welcomelbl;      // the greeting "Welcome," on the menu
     tk::Label namelabel;       // the player's name after the greeting
     tk::Label clickhere;       // the link under the greeting that opens the name panel
@@ -87,6 +89,10 @@ class TForm1 : public tk::Window, public GameState {
     tk::ImageList jar;         // the jar that drains the progress tube at a stage end
     tk::ImageList jarbacks;    // the field behind the jar, one frame per background
     tk::ImageList menulist;    // the MENU button on the field: at rest, lit, pressed
+    tk::ImageList vollights;   // a light of the switches' volume rows: off, lit
+    // Calm mode's softened copies of the flash's highlights, the explosions and the cracks,
+    // made the first time calm mode draws them (view/calm_drawing.cpp).
+    tk::ImageList calmWave, calmBursts, calmCracks;
 
     // --- Timers, in the order of the timer table ------------------------------------------------
     tk::Timer Timer1;      // the bar's flight, one row a tick
@@ -164,6 +170,11 @@ class TForm1 : public tk::Window, public GameState {
     void eraseCell(int c, int r);
 
     // --- Effect and idle animations (view/) -----------------------------------------------------
+    // The frames the flash, the explosions and the cracks are drawn from: the softened ones in
+    // calm mode (view/calm_drawing.cpp).
+    const tk::ImageList& flashFrames();
+    const tk::ImageList& burstFrames();
+    const tk::ImageList& crackFrames();
     void filltimerTimer();
     void jartimerTimer();
     void wavetimerTimer();
@@ -196,8 +207,20 @@ class TForm1 : public tk::Window, public GameState {
     void FormMouseMove(int x, int y);
     void FormMouseDown(tk::MouseButton b, int x, int y);
     void FormMouseUp(tk::MouseButton b, int x, int y);
+    void CalmbuttonMouseMove(int x, int y);
+    void CalmbuttonMouseDown(tk::MouseButton b, int x, int y);
     void changebtnClick();
     void Image5Click();
+    // Volume steps (ui/menu_settings.cpp). Left and Right (keys, D-pad) step the volume of the
+    // lit switch, music or sound, by STEP: true when a switch was lit. The wheel steps the switch
+    // it turns over.
+    bool menuVolumeStep(int step);
+    // Which switch was lit last (both may be, when the pointer went from one to the other without
+    // crossing the backdrop): its volume is the one that steps.
+    bool soundLitLast = false;
+    void volumeStep(bool music, int step);
+    // The volumes as they are now, to the lights and the audio backend.
+    void showVolumes();
     // The controller in the menu (ui/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
     // up) with the rollover picture and sound, and presses the highlighted button.
     void menuPadMove(int step);
@@ -253,6 +276,8 @@ class TForm1 : public tk::Window, public GameState {
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
     void readSwitches();     // first run or not, sound and music, with their buttons' pictures
+    void readSettings();     // the volumes and calm mode (ui/menu_settings.cpp)
+    void bindSettings();     // the wheel over the switches, the calm switch
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores
     void readPlayerName();   // the name box, the greeting's name

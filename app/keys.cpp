@@ -1,5 +1,5 @@
-// Keyboard routing: the panels act first on every key, then the menu's keys while it shows, else
-// the game keys.
+// Keyboard routing: the panels act first on every key, then the menu's keys while it shows (its
+// highlight, and Left and Right on the lit switch's volume), else the game keys.
 #include "app/form.h"
 #include "assets/catalogue.h"
 
@@ -29,9 +29,16 @@ void TForm1::keyprocess(int& key) {
         playEffect(asset::kMenuOver.file);
         Scorepanel.hide();
     }
-    // 5. The menu covers the game: the game keys wait, the menu's own keys act.
+    // 5. The menu covers the game: the game keys wait, the menu's own keys act. Left and Right
+    // step the volume of a lit switch; the others move and press the highlight.
     if (Menupanel.visible()) {
-        if (!panelOpen) menuKey(key);
+        if (panelOpen) return;
+        if (key == vk::kLeft || key == vk::kPad4)
+            menuVolumeStep(-1);
+        else if (key == vk::kRight || key == vk::kPad6)
+            menuVolumeStep(1);
+        else
+            menuKey(key);
         return;
     }
     // 6. The game keys.

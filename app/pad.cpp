@@ -2,8 +2,9 @@
 // same keyprocess, so the rules of the keys stay in one place: left/right shift the bar (held,
 // they repeat as a held key does), A or up launches, B, X or down rotates. Start is the MENU
 // button in the game and Back in the menu; in the menu the D-pad moves a highlight over the
-// image buttons and A presses the highlighted one. Panels over the menu close with A or B; the
-// name panel has its letter board (ui/name_pad.cpp).
+// image buttons, left/right step the volume of a highlighted switch and A presses the highlighted
+// one. Panels over the menu close with A or B; the name panel has its letter board
+// (ui/name_pad.cpp).
 #include "app/form.h"
 
 namespace lumcrest {
@@ -87,6 +88,8 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
     }
     if (b == PadButton::DpDown) menuPadMove(1);
     if (b == PadButton::DpUp) menuPadMove(-1);
+    if (b == PadButton::DpLeft) menuVolumeStep(-1);
+    if (b == PadButton::DpRight) menuVolumeStep(1);
     if (b == PadButton::A) menuPadPress();
 }
 

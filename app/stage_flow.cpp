@@ -44,7 +44,7 @@ void TForm1::jarEnd() {
         for (int r = 1; r <= 10; ++r)
             if (blastCells[gridIndex(columnX(c), rowY(r))] != 0 && stageEndWaveDelay(c, r) == 0) {
                 eraseCell(c, r);
-                surface().drawFrame(gemsblast2, blastStepFrame(blastStyle, 0), cellLeft(c),
+                surface().drawFrame(burstFrames(), blastStepFrame(blastStyle, 0), cellLeft(c),
                                     cellTop(r));
             }
     blastFrame = 0;

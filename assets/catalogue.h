@@ -77,6 +77,10 @@ inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};      // t
 inline constexpr FrameList kJar        {"jar.png", 100, 100, 28};           // the stage-end jar
 inline constexpr FrameList kJarGrounds {"jarbacks.png", 100, 100, 6};       // a stage's jar corner
 inline constexpr FrameList kMenuButton {"menulist.png", 135, 56, 3, true};  // the MENU button
+inline constexpr FrameList kVolumeLights {"vollights.png", 9, 9, 2};     // off, lit
+// The menu's music and sound switches show their volume as a row of kVolumeLightCount lights
+// from kVolumeLightsLeft pixels into the switch, centred on its height.
+inline constexpr int kVolumeLightsLeft = 26, kVolumeLightCount = 10;
 
 // --- single pictures ------------------------------------------------------------------------
 
@@ -95,7 +99,7 @@ inline constexpr Series kBackgrounds {"bg", 101, 6, ".png", Folder::Embedded, 85
 
 // The menu buttons, one picture per look: rest, hover, pressed. The switches have no pressed
 // look: on at rest and hovered (0, 1), then off at rest and hovered (2, 3). Back: dimmed, rest,
-// hover, pressed.
+// hover, pressed. Back and the calm switch are shown with their magenta ground left out.
 inline constexpr Series kNewButton        {"New_", 0, 3, ".bmp", Folder::Data, 252, 51, true};
 inline constexpr Series kPlayButton       {"Play_", 0, 3, ".bmp", Folder::Data, 252, 51, true};
 inline constexpr Series kHighScoresButton {"Hi_Sc_", 0, 3, ".bmp", Folder::Data, 340, 52, true};
@@ -104,6 +108,7 @@ inline constexpr Series kAboutButton      {"About_", 0, 3, ".bmp", Folder::Data,
 inline constexpr Series kMusicSwitch      {"Music_", 0, 4, ".bmp", Folder::Data, 368, 53, true};
 inline constexpr Series kSoundSwitch      {"Sound_", 0, 4, ".bmp", Folder::Data, 368, 52, true};
 inline constexpr Series kBackButton       {"BACK_", 0, 4, ".bmp", Folder::Data, 135, 56, true};
+inline constexpr Series kCalmSwitch       {"Calm_", 0, 4, ".bmp", Folder::Data, 230, 52, true};
 
 // --- sounds and music, in the data folder ---------------------------------------------------
 
@@ -128,8 +133,9 @@ inline constexpr File kWebPage {"lumcrest.html", Folder::Data, true};
 // clang-format on
 
 // Every menu button's pictures.
-inline constexpr Series kButtons[] = {kNewButton,   kPlayButton,  kHighScoresButton, kHelpButton,
-                                      kAboutButton, kMusicSwitch, kSoundSwitch,      kBackButton};
+inline constexpr Series kButtons[] = {kNewButton,   kPlayButton,  kHighScoresButton,
+                                      kHelpButton,  kAboutButton, kMusicSwitch,
+                                      kSoundSwitch, kBackButton,  kCalmSwitch};
 
 // The sound of each blast style, by style.
 inline constexpr File kExplosions[] = {kExplosionFire, kExplosionGlass, kExplosionMagic};
@@ -164,8 +170,8 @@ inline std::vector<Entry> everyFile() {
     auto add = [&all](Folder folder, const std::string& file, int w, int h, bool words) {
         all.push_back({std::string(folderName(folder)) + "/" + file, w, h, words});
     };
-    for (const FrameList& l :
-         {kGems, kGlints, kSheens, kWaveLights, kCracks, kBursts, kJar, kJarGrounds, kMenuButton})
+    for (const FrameList& l : {kGems, kGlints, kSheens, kWaveLights, kCracks, kBursts, kJar,
+                               kJarGrounds, kMenuButton, kVolumeLights})
         add(Folder::Embedded, l.file, l.width(), l.height(), l.words);
     for (const Picture& p :
          {kMenuBackdrop, kLogo, kScoresPanel, kNamePanel, kAboutPicture, kWindowIcon, kHelpPage})

@@ -59,6 +59,10 @@ struct GameState {
     std::uint8_t firstRun = 1;
     std::uint8_t soundOn = 1;
     std::uint8_t musicOn = 1;
+    int musicVolume = 10;  // 0..10, how loud the music plays while it is on
+    int soundVolume = 10;  // 0..10, how loud the effects play while they are on
+    // Calm mode: the flash, the stage end's burst and the crack drawn softened.
+    std::uint8_t calmMode = 0;
     std::string playerName;
     int hiScores[11] = {};  // lines 1..10, best first
 
@@ -88,7 +92,7 @@ struct GameState {
 
     // --- Menu rollover flags ------------------------------------------------------------------
     std::uint8_t newLit = 0, scoreLit = 0, musicLit = 0, soundLit = 0, helpLit = 0, aboutLit = 0,
-                 backLit = 0, menuLit = 0;
+                 backLit = 0, menuLit = 0, calmLit = 0;
 
     // --- High-score table ---------------------------------------------------------------------
     int blinkCount = 0;

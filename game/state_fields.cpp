@@ -44,6 +44,7 @@ const std::vector<Scalar>& scalars() {
         INT_FIELD(landingPoints), INT_FIELD(fillMark), INT_FIELD(fillDrawn),
         FLAG_FIELD(levelPending), FLAG_FIELD(blastStarted), INT_FIELD(blastFrame),
         INT_FIELD(blastStyle), BYTE_FIELD(firstRun), BYTE_FIELD(soundOn), BYTE_FIELD(musicOn),
+        INT_FIELD(musicVolume), INT_FIELD(soundVolume), BYTE_FIELD(calmMode),
         Scalar{"playerName", FieldRef::Kind::Text,
                [](GameState& s) -> void* { return &s.playerName; }},
         INT_FIELD(backgroundHistoryIndex), INT_FIELD(previousBackground),
@@ -53,7 +54,7 @@ const std::vector<Scalar>& scalars() {
         INT_FIELD(jarFrame), INT_FIELD(jarTailLoops), INT_FIELD(jarIntroLoops),
         INT_FIELD(drainLine), INT_FIELD(jarHalfTick), BYTE_FIELD(newLit), BYTE_FIELD(scoreLit),
         BYTE_FIELD(musicLit), BYTE_FIELD(soundLit), BYTE_FIELD(helpLit), BYTE_FIELD(aboutLit),
-        BYTE_FIELD(backLit), BYTE_FIELD(menuLit), INT_FIELD(blinkCount), INT_FIELD(lastScore),
+        BYTE_FIELD(backLit), BYTE_FIELD(menuLit), BYTE_FIELD(calmLit), INT_FIELD(blinkCount), INT_FIELD(lastScore),
     };
     // clang-format on
     return list;

@@ -67,6 +67,11 @@ void Application::inputMouseMove(Window& w, int x, int y) {
     dispatch([&w, x, y] { w.mouseMove(x, y); });
 }
 
+void Application::inputMouseWheel(Window& w, int x, int y, int steps) {
+    if (inputObserver) inputObserver->mouseWheel(w, x, y, steps);
+    dispatch([&w, x, y, steps] { w.mouseWheel(x, y, steps); });
+}
+
 void Application::inputMouseDown(Window& w, MouseButton b, int x, int y) {
     if (inputObserver) inputObserver->mouseDown(w, b, x, y);
     dispatch([&w, b, x, y] { w.mouseDown(b, x, y); });

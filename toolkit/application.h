@@ -27,6 +27,7 @@ class InputObserver {
     virtual void mouseMove(Window&, int /*x*/, int /*y*/) {}
     virtual void mouseDown(Window&, MouseButton, int /*x*/, int /*y*/) {}
     virtual void mouseUp(Window&, MouseButton, int /*x*/, int /*y*/) {}
+    virtual void mouseWheel(Window&, int /*x*/, int /*y*/, int /*steps*/) {}
     virtual void closeRequest(Window&) {}
     // A game-controller button pressed or released, for the window that takes input.
     virtual void padButton(PadButton, bool /*down*/) {}
@@ -66,6 +67,7 @@ class Application {
     void inputMouseMove(Window& w, int x, int y);
     void inputMouseDown(Window& w, MouseButton b, int x, int y);
     void inputMouseUp(Window& w, MouseButton b, int x, int y);
+    void inputMouseWheel(Window& w, int x, int y, int steps);
     void inputCloseRequest(Window& w);
     // Not owned; nullptr for none.
     InputObserver* inputObserver = nullptr;

@@ -28,6 +28,12 @@ class Audio {
     virtual MusicState musicState() = 0;
     // The open track's path; empty when none.
     virtual std::string musicFile() const = 0;
+    // How loud effects and music play, in steps of 0 (silent) to kMaxVolume (full, the level
+    // before any was set); a level outside that range is taken as its nearest end. A change
+    // reaches what is playing at once.
+    static constexpr int kMaxVolume = 10;
+    virtual void setEffectVolume(int level) = 0;
+    virtual void setMusicVolume(int level) = 0;
 };
 
 }  // namespace tk

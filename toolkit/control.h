@@ -77,6 +77,9 @@ class Control {
     std::function<void(MouseButton, int, int)> onMouseUp;
     std::function<void(int, int)> onMouseMove;
     std::function<void()> onClick;  // left button pressed and released on the control
+    // The mouse wheel turned over the control: STEPS notches, positive away from the player
+    // (up), negative towards. A control without it passes the turn to its parent.
+    std::function<void(int steps)> onMouseWheel;
 
     bool handCursor = false;
 

@@ -171,6 +171,15 @@ void Window::mouseMove(int x, int y) {
     if (target->onMouseMove) target->onMouseMove(x - r.x, y - r.y);
 }
 
+void Window::mouseWheel(int x, int y, int steps) {
+    if (!app_.acceptsInput(*this) || steps == 0) return;
+    for (Control* c = controlAt(x, y); c; c = c->parent())
+        if (c->onMouseWheel) {
+            c->onMouseWheel(steps);
+            return;
+        }
+}
+
 void Window::padButton(PadButton button, bool down) {
     if (!app_.acceptsInput(*this)) return;
     if (down) noteSource(InputSource::Pad);

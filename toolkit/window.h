@@ -60,6 +60,8 @@ class Window : public Control {
     void mouseDown(MouseButton button, int x, int y);
     void mouseUp(MouseButton button, int x, int y);
     void mouseMove(int x, int y);
+    // The wheel turned STEPS notches (positive: up) with the pointer at (x, y).
+    void mouseWheel(int x, int y, int steps);
     void padButton(PadButton button, bool down);
 
     // The topmost showing control at (x, y); the window itself when there is none.

@@ -1,5 +1,5 @@
 // The menu's image buttons: a hover picture once per entry, a pressed picture, and the action at
-// the release (the two switches act at the press).
+// the release (the three switches act at the press).
 #include "app/about_box.h"
 #include "app/form.h"
 #include "assets/catalogue.h"
@@ -51,6 +51,10 @@ void TForm1::MenuimageMouseMove(int, int) {
         Backbutton.loadFromFile(backPicture(BackLook::Rest));
         backLit = 0;
     }
+    if (calmLit) {
+        Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Rest));
+        calmLit = 0;
+    }
 }
 
 // --- New / Play ---------------------------------------------------------------------------
@@ -98,6 +102,7 @@ void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
 // --- The two switches -----------------------------------------------------------------------
 
 void TForm1::MusicbuttonMouseMove(int, int) {
+    soundLitLast = false;
     rollOver(*this, Musicbutton, musicLit,
              switchPicture(asset::kMusicSwitch, musicOn, ButtonLook::Hover));
 }
@@ -120,6 +125,7 @@ void TForm1::MusicbuttonMouseDown(tk::MouseButton, int, int) {
 }
 
 void TForm1::SoundbuttonMouseMove(int, int) {
+    soundLitLast = true;
     rollOver(*this, Soundbutton, soundLit,
              switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
 }
@@ -130,6 +136,21 @@ void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
     soundOn = soundOn ? 0 : 1;
     Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
     profile().writeBool("Settings", "Sound", soundOn != 0);
+}
+
+// --- Calm mode ------------------------------------------------------------------------------
+
+void TForm1::CalmbuttonMouseMove(int, int) {
+    rollOver(*this, Calmbutton, calmLit,
+             switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Hover));
+}
+
+void TForm1::CalmbuttonMouseDown(tk::MouseButton, int, int) {
+    // Acts at the press, as the other switches do; the next flash or explosion is drawn softened.
+    playEffect(asset::kClick.file);
+    calmMode = calmMode ? 0 : 1;
+    Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Hover));
+    profile().writeBool("Settings", "Calm", calmMode != 0);
 }
 
 // --- Help and About -----------------------------------------------------------------------

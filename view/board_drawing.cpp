@@ -54,7 +54,7 @@ void TForm1::drawBoard() {
                 blastCells[i] = v;
                 shownCells[i] = -5;
                 eraseCell(c, r);
-                s.drawFrame(gemsblast2, 2 + 10 * blastStyle, px, py);
+                s.drawFrame(burstFrames(), 2 + 10 * blastStyle, px, py);
                 blastStarted = true;
                 blastFrame = 0;
             }
@@ -64,7 +64,7 @@ void TForm1::drawBoard() {
             }
             if (v == 0 && shown != 0) eraseCell(c, r);
             // A lost game shows every gem cracked, over whatever the cell already shows.
-            if (v > 0 && gameOver) s.drawFrame(cracks, frameIndex(3LL * v - 1), px, py);
+            if (v > 0 && gameOver) s.drawFrame(crackFrames(), frameIndex(3LL * v - 1), px, py);
         }
     }
     // The preview: every gem picture covers the one below it, so no erase is needed. A bar that

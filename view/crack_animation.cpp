@@ -23,8 +23,8 @@ void TForm1::cracktimerTimer() {
                 const int v = cellAt(columnX(c), rowY(crackRow));
                 if (v > 0) {
                     eraseCell(c, crackRow);
-                    surface().drawFrame(cracks, frameIndex(3LL * (v - 1) + crackStep), cellLeft(c),
-                                        cellTop(crackRow));
+                    surface().drawFrame(crackFrames(), frameIndex(3LL * (v - 1) + crackStep),
+                                        cellLeft(c), cellTop(crackRow));
                 }
             }
         ++crackStep;

@@ -39,7 +39,7 @@ void TForm1::blasttimerTimer() {
             if (own < 0)  // the wave has not reached this cell yet: its gem still stands
                 surface().drawFrame(Blockimage, frameIndex(b), cellLeft(c), cellTop(r));
             else
-                surface().drawFrame(gemsblast2, blastStepFrame(blastStyle, own), cellLeft(c),
+                surface().drawFrame(burstFrames(), blastStepFrame(blastStyle, own), cellLeft(c),
                                     cellTop(r));
         });
         blastFrame = step;

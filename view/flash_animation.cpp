@@ -7,6 +7,7 @@ namespace lumcrest {
 
 void TForm1::flashtimerTimer() {
     const int step = flashStep;
+    const tk::ImageList& lights = flashFrames();
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r) {
             const int i = gridIndex(columnX(c), rowY(r));
@@ -14,7 +15,7 @@ void TForm1::flashtimerTimer() {
             if (k <= 0 || blastCells[i] != 0) continue;
             eraseCell(c, r);
             if (step == 0 || step == 1)
-                surface().drawFrame(waveanim, frameIndex(2LL * (k - 1) + step), cellLeft(c),
+                surface().drawFrame(lights, frameIndex(2LL * (k - 1) + step), cellLeft(c),
                                     cellTop(r));
             else
                 surface().drawFrame(Blockimage, k, cellLeft(c), cellTop(r));

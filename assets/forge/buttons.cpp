@@ -14,7 +14,7 @@
 namespace forge {
 
 void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
-                double fontSize, double maxTextWidth) {
+                double fontSize, double maxTextWidth, double textCentre) {
     struct Look {
         Rgb top, bottom, rim, text;
         double rimAlpha;
@@ -60,8 +60,9 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
     if (maxTextWidth <= 0) maxTextWidth = w - 2 * inset - r;
+    if (textCentre <= 0) textCentre = w / 2;
     const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth, "button");
-    drawText(cr, font, label, w / 2 + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
+    drawText(cr, font, label, textCentre + shift, h / 2 + fontSize * 0.36 + shift, Align::Center,
              look.text, 2.5, hex(0x0a0818));
     cairo_restore(cr);
 }
@@ -72,8 +73,8 @@ enum class Lamp { None, On, Off };
 
 // The switches carry a lamp at the right end: a lit green gem when on, a dull
 // steel one when off, so the state shows without reading the word.
-void lamp(cairo_t* cr, double x, double y, double size, bool on) {
-    if (on) {
+void lamp(cairo_t* cr, double x, double y, double size, bool on, bool glow = true) {
+    if (on && glow) {
         cairo_pattern_t* halo = cairo_pattern_create_radial(x, y, 0, x, y, size);
         cairo_pattern_add_color_stop_rgba(halo, 0, 0.5, 1, 0.6, 0.7);
         cairo_pattern_add_color_stop_rgba(halo, 1, 0.5, 1, 0.6, 0);
@@ -92,31 +93,53 @@ void lamp(cairo_t* cr, double x, double y, double size, bool on) {
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
     setColor(cr, hex(0xd7a23a));
-    cairo_set_line_width(cr, 1.6);
+    cairo_set_line_width(cr, glow ? 1.6 : 1.0);
     cairo_stroke(cr);
 }
 
-// Look LOOK of BUTTON.
+// Where a switch's words go: between LEFT and its lamp, as a centre and a width.
+struct TextZone {
+    double centre, width;
+};
+TextZone switchWords(double w, double h, double left) {
+    const double lampLeft = w - h * 0.75 - h * 0.55 * 0.42 - 6;
+    return {(left + lampLeft) / 2, lampLeft - left};
+}
+
+// Look LOOK of BUTTON. The music and sound switches leave room at the left for the game's row
+// of volume lights (asset::kVolumeLightsLeft).
 void menuButton(const Output& out, const asset::Series& button, int look, ButtonState state,
                 const std::string& label, Lamp withLamp = Lamp::None) {
     const int w = button.width, h = button.height;
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
-    // A switch's words stay clear of its lamp.
-    const double lampLeft = w - h * 0.75 - h * 0.55 * 0.42 - 6;
-    buttonFace(c.cr(), w, h, state, label, 24,
-               withLamp == Lamp::None ? 0 : 2 * (lampLeft - w / 2.0));
-    if (withLamp != Lamp::None) lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
+    if (withLamp == Lamp::None) {
+        buttonFace(c.cr(), w, h, state, label, 24);
+    } else {
+        const double lightsEnd = asset::kVolumeLightsLeft +
+                                 asset::kVolumeLights.frameWidth * asset::kVolumeLightCount + 8;
+        const TextZone zone = switchWords(w, h, lightsEnd);
+        buttonFace(c.cr(), w, h, state, label, 24, zone.width, zone.centre);
+        lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
+    }
     c.writeBmp(out.of(button, look));
 }
 
-// The Back bitmap is shown with its bottom-left colour made transparent: the
-// face is laid over a dark ground and everything outside it is pure magenta.
-void keyedButton(const Output& out, int look, ButtonState state) {
-    const int w = asset::kBackButton.width, h = asset::kBackButton.height;
+// The Back button and the calm switch lie on the night sky: they are shown with their
+// bottom-left colour made transparent, the face laid over a dark ground and everything outside
+// it pure magenta.
+void keyedButton(const Output& out, const asset::Series& button, int look, ButtonState state,
+                 const std::string& label, Lamp withLamp = Lamp::None) {
+    const int w = button.width, h = button.height;
     Canvas face(w, h);
-    buttonFace(face.cr(), w, h, state, tr("Back"), 22);
+    if (withLamp == Lamp::None) {
+        buttonFace(face.cr(), w, h, state, label, 22);
+    } else {
+        const TextZone zone = switchWords(w, h, h / 2.0);
+        buttonFace(face.cr(), w, h, state, label, 22, zone.width, zone.centre);
+        lamp(face.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
+    }
     Canvas c(w, h, true);
     setColor(c.cr(), kMenuPanel);
     cairo_paint(c.cr());
@@ -130,7 +153,7 @@ void keyedButton(const Output& out, int look, ButtonState state) {
             if ((face.pixel(x, y) >> 24) == 0)
                 reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = 0xffff00ffu;
     cairo_surface_mark_dirty(c.surface());
-    c.writeBmp(out.of(asset::kBackButton, look));
+    c.writeBmp(out.of(button, look));
 }
 
 }  // namespace
@@ -164,7 +187,12 @@ void forgeButtons(const Output& out) {
 
     const ButtonState back[] = {ButtonState::Dimmed, ButtonState::Rest, ButtonState::Hover,
                                 ButtonState::Pressed};
-    for (int s = 0; s < asset::kBackButton.count; ++s) keyedButton(out, s, back[s]);
+    for (int s = 0; s < asset::kBackButton.count; ++s)
+        keyedButton(out, asset::kBackButton, s, back[s], tr("Back"));
+    const asset::Series& calm = asset::kCalmSwitch;
+    for (int s = 0; s < calm.count; ++s)
+        keyedButton(out, calm, s, s % 2 ? ButtonState::Hover : ButtonState::Rest,
+                    s < 2 ? tr("Calm: On") : tr("Calm: Off"), s < 2 ? Lamp::On : Lamp::Off);
 
     const asset::FrameList& list = asset::kMenuButton;
     Strip menu(list);
@@ -173,6 +201,19 @@ void forgeButtons(const Output& out) {
             buttonFace(cr, list.frameWidth, list.frameHeight, three[s], tr("MENU"), 22);
         });
     menu.writePng(out.of(list));
+}
+
+void forgeLights(const Output& out) {
+    // One light of the row the game draws on the music and sound switches: off, then lit. A
+    // small lamp of the switches' own kind, without the halo that would reach its neighbours.
+    const asset::FrameList& list = asset::kVolumeLights;
+    Strip lights(list);
+    for (int s = 0; s < list.frames; ++s)
+        lights.frame(s, [&](cairo_t* cr) {
+            lamp(cr, list.frameWidth / 2.0, list.frameHeight / 2.0, list.frameWidth * 0.95, s == 1,
+                 false);
+        });
+    lights.writePng(out.of(list));
 }
 
 }  // namespace forge

@@ -34,6 +34,7 @@ constexpr Job kJobs[] = {
     {"buttons", forge::forgeButtons},         {"effects", forge::forgeEffects},
     {"bursts", forge::forgeBursts},           {"jar", forge::forgeJar},
     {"web page", forge::forgeWebPage},       {"icons", forge::forgeIcons},
+    {"lights", forge::forgeLights},
     // clang-format on
 };
 

@@ -16,9 +16,10 @@ constexpr Rgb kMenuPanel = hex(0x120f26);
 enum class ButtonState { Dimmed, Rest, Hover, Pressed };
 
 // A rounded gold-rimmed button face with LABEL filling a W x H box at the origin. The label is
-// shrunk to MAXTEXTWIDTH (0: the face between its rounded ends).
+// shrunk to MAXTEXTWIDTH (0: the face between its rounded ends) and centred on TEXTCENTRE (0: the
+// middle of the face).
 void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_view label,
-                double fontSize, double maxTextWidth = 0);
+                double fontSize, double maxTextWidth = 0, double textCentre = 0);
 
 }  // namespace forge
 

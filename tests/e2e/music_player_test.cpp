@@ -129,6 +129,30 @@ TEST_P(MusicPlayer, EffectsAreReadOnceAndPlayWithoutTheirFiles) {
     EXPECT_EQ(Mix_Playing(1), 1);
 }
 
+// The game's volume steps reach the mixer at once, before and after the device opens, and again
+// when it opens anew after an idle close; the beep keeps its own level.
+TEST_P(MusicPlayer, VolumesReachTheMixerWheneverTheDeviceIsOpen) {
+    audio_->setEffectVolume(4);
+    audio_->setMusicVolume(7);
+    audio_->beep();
+    if (!withSoundCard()) return;
+    EXPECT_EQ(Mix_Volume(0, -1), 4 * MIX_MAX_VOLUME / 10);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 7 * MIX_MAX_VOLUME / 10);
+    EXPECT_EQ(Mix_Volume(1, -1), MIX_MAX_VOLUME);
+    audio_->setEffectVolume(15);  // past the top: full
+    audio_->setMusicVolume(-2);   // past the bottom: silent
+    EXPECT_EQ(Mix_Volume(0, -1), MIX_MAX_VOLUME);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 0);
+    audio_->setEffectVolume(3);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    audio_->tidy();
+    fakeNowUs_ += 11'000'000;
+    audio_->tidy();
+    ASSERT_FALSE(audio_->audible());
+    audio_->beep();
+    EXPECT_EQ(Mix_Volume(0, -1), 3 * MIX_MAX_VOLUME / 10);
+}
+
 TEST_P(MusicPlayer, WithoutATrackPlayAndStopFailAsTheOldPlayerDid) {
     EXPECT_EQ(audio_->musicState(), MusicState::None);
     EXPECT_EQ(audio_->musicFile(), "");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,7 +13,7 @@ namespace lumcrest::testing {
 
 namespace fs = std::filesystem;
 
-GameWindow::GameWindow(std::uint32_t seed) : app_(backend_) {
+GameWindow::GameWindow(std::uint32_t seed, const std::string& settings) : app_(backend_) {
     if (::chdir(LUMCREST_TEST_DATA_DIR) != 0)
         throw std::runtime_error("no data folder " LUMCREST_TEST_DATA_DIR);
     std::string pattern = (fs::temp_directory_path() / "lumcrest-game-XXXXXX").string();
@@ -20,6 +21,7 @@ GameWindow::GameWindow(std::uint32_t seed) : app_(backend_) {
     home_ = pattern;
     Environment env;
     env.settingsPath = (fs::path(home_) / "lumcrest.ini").string();
+    if (!settings.empty()) std::ofstream(env.settingsPath) << settings;
     env.webAddress = "about:blank";
     env.seedSource = [seed] { return seed; };
     backend_.setClockUs(0);

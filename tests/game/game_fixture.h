@@ -16,7 +16,8 @@ namespace lumcrest::testing {
 class GameWindow {
   public:
     // Throws std::runtime_error when the data folder or a temporary folder cannot be had.
-    explicit GameWindow(std::uint32_t seed = 4242);
+    // SETTINGS, when given, is the settings file's text before the game starts.
+    explicit GameWindow(std::uint32_t seed = 4242, const std::string& settings = {});
     ~GameWindow();
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;

@@ -139,6 +139,42 @@ TEST(Input, MouseEventsGoToTheTopmostShowingControlElseTheWindow) {
     EXPECT_EQ(log, "back10,20 rpanel10 win180 back60,20 ");
 }
 
+TEST(Input, TheWheelTurnsTheControlUnderThePointerOrTheNearestParentThatTakesIt) {
+    World w;
+    tk::Panel panel(&w.win, "panel");
+    panel.setBounds(0, 0, 100, 100);
+    tk::Picture inner(&panel, "inner");  // takes no wheel: its panel does
+    inner.setBounds(10, 10, 20, 20);
+    tk::Picture own(&panel, "own");
+    own.setBounds(50, 10, 20, 20);
+    std::string log;
+    panel.onMouseWheel = [&](int steps) { log += "panel" + std::to_string(steps) + " "; };
+    own.onMouseWheel = [&](int steps) { log += "own" + std::to_string(steps) + " "; };
+    // Through the application, as both backends deliver it, with the observer told first.
+    struct Watcher : tk::InputObserver {
+        std::string seen;
+        void mouseWheel(tk::Window&, int x, int y, int steps) override {
+            seen += std::to_string(x) + "," + std::to_string(y) + ":" + std::to_string(steps) + " ";
+        }
+    } watcher;
+    w.app.inputObserver = &watcher;
+    w.app.inputMouseWheel(w.win, 15, 15, -2);
+    w.app.inputMouseWheel(w.win, 55, 15, 1);
+    w.app.inputMouseWheel(w.win, 55, 15, 0);   // no notch: nothing turns
+    w.app.inputMouseWheel(w.win, 150, 50, 3);  // over the bare window, which takes none
+    EXPECT_EQ(log, "panel-2 own1 ");
+    EXPECT_EQ(watcher.seen, "15,15:-2 55,15:1 55,15:0 150,50:3 ");
+    w.app.inputObserver = nullptr;
+    // A modal window keeps the wheel from the main window too.
+    tk::Window dialog(w.app, "dialog", 50, 50, tk::rgb(23, 23, 23));
+    w.app.showModal(dialog);
+    w.win.mouseWheel(55, 15, 1);
+    dialog.close();
+    own.hide();
+    w.win.mouseWheel(55, 15, 4);
+    EXPECT_EQ(log, "panel-2 own1 panel4 ");
+}
+
 TEST(Input, TheWindowSeesEveryKeyBeforeTheFocusedControl) {
     World w;
     tk::EditBox edit(&w.win, "edit", tk::FontSpec{}, tk::rgb(0, 0, 0));

@@ -1,5 +1,6 @@
 #include "toolkit/headless/headless_backend.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 
@@ -65,6 +66,14 @@ std::int64_t mp3LengthUs(const std::string& path) {
 
 void RecordingAudio::playEffect(const std::string& path) {
     effects_.push_back(path);
+}
+
+void RecordingAudio::setEffectVolume(int level) {
+    effectVolume_ = std::clamp(level, 0, kMaxVolume);
+}
+
+void RecordingAudio::setMusicVolume(int level) {
+    musicVolume_ = std::clamp(level, 0, kMaxVolume);
 }
 
 void RecordingAudio::openMusic(const std::string& path) {

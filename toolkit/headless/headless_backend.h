@@ -22,6 +22,10 @@ class RecordingAudio : public Audio {
     void stopMusic() override;
     MusicState musicState() override;
     std::string musicFile() const override { return file_; }
+    void setEffectVolume(int level) override;
+    void setMusicVolume(int level) override;
+    int effectVolume() const { return effectVolume_; }
+    int musicVolume() const { return musicVolume_; }
 
     // Effect files handed over since the last call.
     std::vector<std::string> takeEffects();
@@ -30,6 +34,7 @@ class RecordingAudio : public Audio {
     std::int64_t* clock_;
     std::vector<std::string> effects_;
     std::string file_;
+    int effectVolume_ = kMaxVolume, musicVolume_ = kMaxVolume;
     bool open_ = false;
     bool playing_ = false;
     std::int64_t lengthUs_ = 0;

@@ -142,7 +142,9 @@ void SdlAudio::effectCut(int, void* self) {
         cut.chunk->alen / sizeof(std::int16_t));
     const std::size_t at = cut.playedBytes / sizeof(std::int16_t) / std::size_t(channels);
     const auto frames = std::size_t(std::lround(kCutFadeSeconds * audio->effectsRate_));
-    cut.tail = fadedTail(sound, channels, at, frames, cut.chunk->volume / double(MIX_MAX_VOLUME));
+    cut.tail = fadedTail(
+        sound, channels, at, frames,
+        cut.chunk->volume / double(MIX_MAX_VOLUME) * audio->effectVolume_ / double(kMaxVolume));
     cut.tailMixed = 0;
     cut.chunk = nullptr;
 }
@@ -153,6 +155,23 @@ void SdlAudio::mixCutTail(void* self, Uint8* stream, int bytes) {
     const std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
                                       std::size_t(bytes) / sizeof(std::int16_t));
     cut.tailMixed += mixTail(out, cut.tail, cut.tailMixed);
+}
+
+void SdlAudio::setEffectVolume(int level) {
+    effectVolume_ = std::clamp(level, 0, kMaxVolume);
+    applyVolumes();
+}
+
+void SdlAudio::setMusicVolume(int level) {
+    musicVolume_ = std::clamp(level, 0, kMaxVolume);
+    applyVolumes();
+}
+
+void SdlAudio::applyVolumes() {
+    // The beep keeps its own level: it is the desktop's bell, not one of the game's effects.
+    if (!mixerOpen_ || !audible_) return;
+    Mix_Volume(kEffectChannel, effectVolume_ * MIX_MAX_VOLUME / kMaxVolume);
+    Mix_VolumeMusic(musicVolume_ * MIX_MAX_VOLUME / kMaxVolume);
 }
 
 void SdlAudio::beep() {
@@ -191,6 +210,7 @@ void SdlAudio::wake() {
         if (format == AUDIO_S16SYS) Mix_SetPostMix(mixCutTail, this);
         std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
         beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+        applyVolumes();
         return;
     }
     // No sound card. The mixer is still the one that knows how long a track is, so it runs

@@ -5,6 +5,7 @@
 
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -30,6 +31,8 @@ class SdlAudio : public Audio {
     void stopMusic() override;
     MusicState musicState() override;
     std::string musicFile() const override { return file_; }
+    void setEffectVolume(int level) override;
+    void setMusicVolume(int level) override;
 
     void beep();
     // Whether sound is really heard (false: no sound card, the silent player is in use).
@@ -52,6 +55,10 @@ class SdlAudio : public Audio {
     // Opens the mixer if it is not open (on the real device, else muted on the dummy one).
     void wake();
     void closeMixer();
+    // Hands the levels to the mixer while it plays aloud (a newly opened device starts at full).
+    void applyVolumes();
+    std::atomic<int> effectVolume_ = kMaxVolume;  // read by the audio thread at a cut
+    int musicVolume_ = kMaxVolume;
     std::function<std::int64_t()> clock_;
     Mix_Chunk* beep_ = nullptr;
     // Every effect once played, decoded for the device format below; they outlive a closing of

@@ -74,6 +74,8 @@ struct SdlBackend::Impl {
     void windowEvent(Application& app, const SDL_WindowEvent& e);
     void keyEvent(Application& app, const SDL_KeyboardEvent& k);
     void mouseMotion(Application& app, const SDL_MouseMotionEvent& m);
+    // The wheel, at the pointer's place in the client.
+    void mouseWheel(Application& app, const SDL_MouseWheelEvent& m);
     void updateCursor(Application& app);
     // Delivers a mouse event at window position (X, Y) as client pixels of S's window; presses
     // on the black border around a scaled frame go nowhere.

@@ -1,5 +1,5 @@
-// Input: keys, typed text, the mouse and the close box, each delivered to the window that takes
-// input now (the modal one while it is open) as one event of the application.
+// Input: keys, typed text, the mouse, its wheel and the close box, each delivered to the window
+// that takes input now (the modal one while it is open) as one event of the application.
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/sdl/key_codes.h"
@@ -34,6 +34,7 @@ void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
             break;
         }
         case SDL_MOUSEMOTION: mouseMotion(app, e.motion); break;
+        case SDL_MOUSEWHEEL: mouseWheel(app, e.wheel); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             Window* w = inputWindow(app, e.button.windowID);
@@ -108,6 +109,19 @@ void SdlBackend::Impl::mouseMotion(Application& app, const SDL_MouseMotionEvent&
     int x = 0, y = 0;
     s->clientPoint(m.x, m.y, x, y);
     app.inputMouseMove(*w, x, y);
+}
+
+void SdlBackend::Impl::mouseWheel(Application& app, const SDL_MouseWheelEvent& m) {
+    Window* w = inputWindow(app, m.windowID);
+    sdl::ScreenWindow* s = screenById(m.windowID);
+    if (!w || !s) return;
+    // Whole notches only (a touchpad's fractions add up in SDL to whole ones), up positive
+    // whichever way the desktop turns its wheel.
+    const int steps = m.direction == SDL_MOUSEWHEEL_FLIPPED ? -m.y : m.y;
+    int wx = 0, wy = 0, x = 0, y = 0;
+    SDL_GetMouseState(&wx, &wy);
+    if (!s->clientPoint(wx, wy, x, y)) return;
+    app.inputMouseWheel(*w, x, y, steps);
 }
 
 void SdlBackend::Impl::mouseButton(Application& app, sdl::ScreenWindow& s, Window& w, bool down,

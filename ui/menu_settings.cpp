@@ -1,0 +1,84 @@
+// The volumes of music and effects, and calm mode: read from the settings file at start, shown
+// on the switches (a row of ten lights each) and stepped from the menu. The music and sound
+// switches keep their own meaning: off is silent whatever the volume.
+#include <algorithm>
+
+#include "app/form.h"
+#include "assets/catalogue.h"
+#include "toolkit/audio.h"
+
+namespace lumcrest {
+
+namespace {
+
+constexpr int kMaxVolume = tk::Audio::kMaxVolume;
+
+// A volume from the file: a missing or unreadable one, or one outside 0..10, is full.
+int readVolume(const Profile& profile, const char* key) {
+    const int v = profile.readInteger("Settings", key, kMaxVolume);
+    return v >= 0 && v <= kMaxVolume ? v : kMaxVolume;
+}
+
+}  // namespace
+
+void VolumeSwitch::paint(tk::Canvas& canvas) {
+    tk::Picture::paint(canvas);
+    if (!lights_) return;
+    const int w = lights_->frameWidth();
+    const int top = (height() - lights_->frameHeight()) / 2;
+    for (int i = 0; i < asset::kVolumeLightCount; ++i)
+        lights_->draw(canvas, asset::kVolumeLightsLeft + i * w, top, i < level_ ? 1 : 0);
+}
+
+void TForm1::readSettings() {
+    musicVolume = readVolume(profile_, "MusicVolume");
+    soundVolume = readVolume(profile_, "SoundVolume");
+    calmMode = profile_.readBool("Settings", "Calm", false) ? 1 : 0;
+    Calmbutton.loadFromFile(asset::kCalmSwitch.file(calmMode ? 0 : 2));
+    Musicbutton.setLights(&vollights);
+    Soundbutton.setLights(&vollights);
+    showVolumes();
+}
+
+void TForm1::showVolumes() {
+    // Values set from outside (the driver's set) are held to the range here too.
+    musicVolume = std::clamp(musicVolume, 0, kMaxVolume);
+    soundVolume = std::clamp(soundVolume, 0, kMaxVolume);
+    Musicbutton.setLevel(musicVolume);
+    Soundbutton.setLevel(soundVolume);
+    tk::Audio& audio = app().backend().audio();
+    audio.setMusicVolume(musicVolume);
+    audio.setEffectVolume(soundVolume);
+}
+
+void TForm1::volumeStep(bool music, int step) {
+    int& volume = music ? musicVolume : soundVolume;
+    const int next = std::clamp(volume + step, 0, kMaxVolume);
+    if (next == volume) return;
+    volume = next;
+    showVolumes();
+    // Both volumes in one write, so the file never holds one step of a change without the other.
+    Profile::Batch batch(profile_);
+    profile_.writeInteger("Settings", "MusicVolume", musicVolume);
+    profile_.writeInteger("Settings", "SoundVolume", soundVolume);
+    batch.commit();
+}
+
+bool TForm1::menuVolumeStep(int step) {
+    // The lit switch is the one under the pointer or the controller's (or the keyboard's)
+    // highlight: the rollover lights it in every case.
+    if (!musicLit && !soundLit) return false;
+    volumeStep(musicLit && !(soundLit && soundLitLast), step);
+    return true;
+}
+
+void TForm1::bindSettings() {
+    Musicbutton.onMouseWheel = [this](int steps) { volumeStep(true, steps); };
+    Soundbutton.onMouseWheel = [this](int steps) { volumeStep(false, steps); };
+    Calmbutton.onMouseMove = [this](int x, int y) { CalmbuttonMouseMove(x, y); };
+    Calmbutton.onMouseDown = [this](tk::MouseButton b, int x, int y) {
+        CalmbuttonMouseDown(b, x, y);
+    };
+}
+
+}  // namespace lumcrest

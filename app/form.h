@@ -209,6 +209,8 @@ class TForm1 : public tk::Window, public GameState {
     void FormMouseUp(tk::MouseButton b, int x, int y);
     void CalmbuttonMouseMove(int x, int y);
     void CalmbuttonMouseDown(tk::MouseButton b, int x, int y);
+    // The calm switch without a pointer: C on the keyboard, Y on a controller, in the menu.
+    void toggleCalmMode();
     void changebtnClick();
     void Image5Click();
     // Volume steps (ui/menu_settings.cpp). Left and Right (keys, D-pad) step the volume of the

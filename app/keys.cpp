@@ -6,7 +6,7 @@
 namespace lumcrest {
 
 namespace vk {
-constexpr int kTab = 9, kEnter = 13, kEscape = 27, kSpace = 32;
+constexpr int kTab = 9, kEnter = 13, kEscape = 27, kSpace = 32, kC = 67;
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
 }  // namespace vk
@@ -70,6 +70,7 @@ void TForm1::menuKey(int& key) {
                 menuKeyHeld = key;
             }
             break;
+        case vk::kC: toggleCalmMode(); break;
         case vk::kEscape:
             // Back, as the controller's Start (nothing before the first game).
             BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);

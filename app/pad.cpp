@@ -91,6 +91,7 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
     if (b == PadButton::DpLeft) menuVolumeStep(-1);
     if (b == PadButton::DpRight) menuVolumeStep(1);
     if (b == PadButton::A) menuPadPress();
+    if (b == PadButton::Y) toggleCalmMode();
 }
 
 void TForm1::padRepeatTimer() {

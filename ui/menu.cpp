@@ -153,6 +153,13 @@ void TForm1::CalmbuttonMouseDown(tk::MouseButton, int, int) {
     profile().writeBool("Settings", "Calm", calmMode != 0);
 }
 
+void TForm1::toggleCalmMode() {
+    CalmbuttonMouseDown(tk::MouseButton::Left, 0, 0);
+    // Pressed from afar, the switch is not under the pointer: it goes back to rest at once.
+    if (!calmLit)
+        Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Rest));
+}
+
 // --- Help and About -----------------------------------------------------------------------
 
 void TForm1::HelpbuttonMouseMove(int, int) {

@@ -288,7 +288,7 @@ void forgeHelpPage(const Output& out) {
              414, Align::Left, kText, 0, {}, 1);
     // Under the keys: where the number keys are, and how the menu's Calm switch helps.
     const std::string note = tr("The number keys are those of the keypad.") + "    " +
-                             tr("In the menu, Calm: On softens flashes.");
+                             tr("In the menu, Calm: On (C, or Y on a controller) softens flashes.");
     drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 485,
              Align::Center, hex(0xa8a0c8));
     controlSlot(cr, 287, 493, 78, 28);

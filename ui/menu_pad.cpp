@@ -49,14 +49,16 @@ void TForm1::menuPadMove(int step) {
     padHighlight = at;
     // As the pointer crossing the backdrop to the next button: the lit one goes back to rest.
     MenuimageMouseMove(0, 0);
-    (this->*kMenuEntries[at].move)(0, 0);
+    const Move move = kMenuEntries[at].move;
+    (this->*move)(0, 0);
 }
 
 void TForm1::menuPadPress() {
     // A goes down: the highlighted button's press, as the mouse button's.
     padPressed = padHighlight;
     if (padPressed < 0 || padPressed >= kEntries) return;  // nothing highlighted yet
-    (this->*kMenuEntries[padPressed].down)(tk::MouseButton::Left, 0, 0);
+    const Press down = kMenuEntries[padPressed].down;
+    (this->*down)(tk::MouseButton::Left, 0, 0);
 }
 
 void TForm1::menuPadRelease() {

@@ -76,18 +76,23 @@ void stageIcon(cairo_t* cr, double x, double y) {
     glint(cr, x + 54, y + 30, 7, 0.8);
 }
 
-// The face of a key cap or a controller button: the current path filled dark violet, rimmed
-// with gold, from TOP to BOTTOM.
-void capFace(cairo_t* cr, double top, double bottom) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
-    addStop(g, 0, hex(0x4a4270));
-    addStop(g, 1, hex(0x1c1838));
+// Fills the current path with G, which it then releases, and rims it in gold.
+void fillAndRim(cairo_t* cr, cairo_pattern_t* g) {
     cairo_set_source(cr, g);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
     setColor(cr, hex(0xd7a23a));
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
+}
+
+// The face of a key cap or a controller button: the current path filled dark violet, rimmed
+// with gold, from TOP to BOTTOM.
+void capFace(cairo_t* cr, double top, double bottom) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
+    addStop(g, 0, hex(0x4a4270));
+    addStop(g, 1, hex(0x1c1838));
+    fillAndRim(cr, g);
 }
 
 // A key cap with LABEL; returns its right edge.
@@ -113,12 +118,7 @@ void faceButton(cairo_t* cr, double cx, double cy, const char* letter, Rgb colou
     cairo_pattern_t* g = cairo_pattern_create_radial(cx - 3, cy - 4, 1, cx, cy, 10);
     addStop(g, 0, lighter(colour, 0.3));
     addStop(g, 1, darker(colour, 0.25));
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    setColor(cr, hex(0xd7a23a));
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
+    fillAndRim(cr, g);
     drawText(cr, {11, true, false}, letter, cx, cy + 4, Align::Center, hex(0x1c1838));
 }
 

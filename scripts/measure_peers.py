@@ -13,7 +13,13 @@ PEERS = {
     "Gweled": ["/usr/games/gweled"],
     "Frozen Bubble": ["/usr/games/frozen-bubble"],
 }
-LUMCREST_INI = "[Settings]\nFirst=0\nSound={s}\nMusic={s}\n"
+# Lumcrest's settings: the start screen of a first run (the menu), the same with music and sound
+# off, and a game shown at once for the play.
+LUMCREST_INI = {
+    "idle": "",
+    "quiet": "[Settings]\nMusic=0\nSound=0\n",
+    "play": "[Settings]\nFirst=0\n",
+}
 
 
 class X:
@@ -67,7 +73,7 @@ def game_pid(proc):
 
 
 class Run:
-    def __init__(self, name, args, display, quiet=False):
+    def __init__(self, name, args, display, scenario):
         self.home = tempfile.mkdtemp(prefix="peers-")
         env = dict(os.environ, DISPLAY=display, HOME=self.home, SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=os.path.join(self.home, ".config"), SDL_VIDEODRIVER="x11")
@@ -78,7 +84,7 @@ class Run:
         if name == "Lumcrest":
             os.makedirs(os.path.join(env["XDG_CONFIG_HOME"], "lumcrest"))
             with open(os.path.join(env["XDG_CONFIG_HOME"], "lumcrest", "lumcrest.ini"), "w") as f:
-                f.write(LUMCREST_INI.format(s=0 if quiet else 1))
+                f.write(LUMCREST_INI[scenario])
             env["LUMCREST_TICK_LOG"] = os.path.join(self.home, "ticks.log")
         self.display = display
         self.started = time.monotonic()
@@ -150,7 +156,7 @@ def lumcrest_marks(run):
 
 
 def one_round(name, args, x, figures):
-    run = Run(name, args, args.display)
+    run = Run(name, args, args.display, "idle")
     mapped, drawn = run.wait_window(x)
     figures["mapped"].append(mapped)
     figures["drawn"].append(drawn)
@@ -163,12 +169,12 @@ def one_round(name, args, x, figures):
     figures["idle"].append(run.cpu_percent(20))
     figures["peak"].append(run.stop())
     if name == "Lumcrest":
-        quiet = Run(name, args, args.display, quiet=True)
+        quiet = Run(name, args, args.display, "quiet")
         quiet.wait_window(x)
         time.sleep(5)
         figures["quiet"].append(quiet.cpu_percent(20))
         figures["peak"].append(quiet.stop())
-    play = Run(name, args, args.display)
+    play = Run(name, args, args.display, "play")
     play.wait_window(x)
     time.sleep(3)
     figures["play"].append(play.cpu_percent(10, keys=True))

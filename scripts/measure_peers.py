@@ -235,7 +235,8 @@ def main():
             got = [v for v in results[name][key] if v is not None]
             values[name] = (max(got) if key == "peak" else statistics.median(got)) if got else None
         best = min((v for v in values.values() if v is not None), default=None)
-        ratio = f"{values['Lumcrest'] / best:.2f}" if best and values["Lumcrest"] else ""
+        compared = sum(v is not None for v in values.values()) > 1
+        ratio = f"{values['Lumcrest'] / best:.2f}" if compared and best else ""
         print(f"| {label} | " + " | ".join(show(values[n], unit) for n in PEERS) + f" | {ratio} |")
 
 

@@ -4,8 +4,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include <fcntl.h>
 #include <hb-ft.h>
 #include <hb.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -153,6 +157,36 @@ struct PlacedGlyph {
     long x, y;  // 26.6 pen position of the glyph's origin
 };
 
+// A font file mapped once for every size and style drawn from it: each face FreeType opens on
+// its own maps the whole file again, and every mapping counts its pages anew.
+class MappedFont {
+  public:
+    explicit MappedFont(const std::string& file) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+            void* p = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+            if (p != MAP_FAILED) {
+                data_ = static_cast<const FT_Byte*>(p);
+                size_ = std::size_t(st.st_size);
+            }
+        }
+        ::close(fd);
+    }
+    ~MappedFont() {
+        if (data_) ::munmap(const_cast<FT_Byte*>(data_), size_);
+    }
+    MappedFont(const MappedFont&) = delete;
+    MappedFont& operator=(const MappedFont&) = delete;
+    const FT_Byte* data() const { return data_; }
+    FT_Long size() const { return FT_Long(size_); }
+
+  private:
+    const FT_Byte* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
 class FontCache {
   public:
     ~FontCache() {
@@ -176,7 +210,7 @@ class FontCache {
         auto it = fonts_.find(key);
         if (it != fonts_.end()) return *it->second;
         auto sized = std::make_unique<SizedFace>();
-        if (FT_New_Face(library_, file.c_str(), 0, &sized->face) != 0)
+        if (openFace(file, sized->face) != 0)
             throw Error(tr("Cannot open font %s", file + ": FreeType cannot read it"));
         FT_Face face = sized->face;
         if (FT_IS_SCALABLE(face)) {
@@ -313,6 +347,18 @@ class FontCache {
     std::mutex mutex;
 
   private:
+    // FILE's face from its one mapping (FreeType's own reading when it cannot be mapped).
+    FT_Error openFace(const std::string& file, FT_Face& face) {
+        auto it = mapped_.find(file);
+        if (it == mapped_.end())
+            it = mapped_.emplace(file, std::make_unique<MappedFont>(file)).first;
+        const MappedFont& mapped = *it->second;
+        if (!mapped.data()) return FT_New_Face(library_, file.c_str(), 0, &face);
+        return FT_New_Memory_Face(library_, mapped.data(), mapped.size(), 0, &face);
+    }
+
+    // Declared before the faces, so the mappings outlive every face read from them.
+    std::map<std::string, std::unique_ptr<MappedFont>> mapped_;
     FT_Library library_ = nullptr;
     std::map<FontKey, std::unique_ptr<SizedFace>> fonts_;
     std::map<std::pair<const SizedFace*, unsigned>, Glyph> glyphs_;

@@ -234,9 +234,11 @@ def main():
         for name in PEERS:
             got = [v for v in results[name][key] if v is not None]
             values[name] = (max(got) if key == "peak" else statistics.median(got)) if got else None
-        best = min((v for v in values.values() if v is not None), default=None)
-        compared = sum(v is not None for v in values.values()) > 1
-        ratio = f"{values['Lumcrest'] / best:.2f}" if compared and best else ""
+        # The best of the other games: below 1, Lumcrest leads on that figure.
+        best = min((v for n, v in values.items() if n != "Lumcrest" and v is not None),
+                   default=None)
+        ours = values["Lumcrest"]
+        ratio = f"{ours / best:.2f}" if ours is not None and best else ""
         print(f"| {label} | " + " | ".join(show(values[n], unit) for n in PEERS) + f" | {ratio} |")
 
 

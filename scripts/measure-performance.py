@@ -28,6 +28,8 @@ import sys
 import tempfile
 import time
 
+from proc_figures import cpu_seconds, peak_mib
+
 GOALS = {
     "mapped_ms": 50.0,
     "menu_cpu": 1.0,
@@ -89,20 +91,6 @@ Gem99=5
 # every column gets its share, so the well does not fill up before the play ends.
 GAME_COLUMNS = [1, 4, 8, 2, 6, 3, 7, 5] * 2
 GAME_BAR_SECONDS = 1.25
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-
-
-def peak_mib(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1]) / 1024.0
-    return 0.0
 
 
 class Game:

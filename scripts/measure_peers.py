@@ -8,6 +8,8 @@ import subprocess
 import tempfile
 import time
 
+from proc_figures import cpu_seconds, peak_mib
+
 PEERS = {
     "Lumcrest": None,  # the build's own binary
     "Gweled": ["/usr/games/gweled"],
@@ -53,25 +55,6 @@ class X:
         return different
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-
-
-def peak_mib(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1]) / 1024.0
-    return 0.0
-
-
-def game_pid(proc):
-    """The game's own process (Gweled forks a helper for its sound: the parent is the game)."""
-    return proc.pid
-
-
 class Run:
     def __init__(self, name, args, display, scenario):
         self.home = tempfile.mkdtemp(prefix="peers-")
@@ -100,7 +83,7 @@ class Run:
         while time.monotonic() < end and drawn is None:
             if self.window is None:
                 out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                      str(game_pid(self.proc))],
+                                      str(self.proc.pid)],
                                      capture_output=True, text=True,
                                      env=dict(os.environ, DISPLAY=self.display)).stdout.split()
                 if out:
@@ -117,7 +100,7 @@ class Run:
         return mapped, drawn
 
     def cpu_percent(self, seconds, keys=False):
-        pid = game_pid(self.proc)
+        pid = self.proc.pid
         before = cpu_seconds(pid)
         start = time.monotonic()
         step = 0
@@ -134,7 +117,7 @@ class Run:
         return 100.0 * (cpu_seconds(pid) - before) / (time.monotonic() - start)
 
     def stop(self):
-        peak = peak_mib(game_pid(self.proc))
+        peak = peak_mib(self.proc.pid)
         self.proc.terminate()
         try:
             self.proc.wait(timeout=5)

@@ -118,12 +118,6 @@ png_image pngHeader(const Image& image) {
 
 }  // namespace
 
-void savePng(const Image& image, const std::string& path) {
-    png_image png = pngHeader(image);
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels().data(), 0, nullptr))
-        throw Error(tr("Cannot create file \"%s\"", path));
-}
-
 std::vector<std::uint8_t> encodePng(const Image& image) {
     png_image png = pngHeader(image);
     // The first call measures, the second writes.

@@ -74,9 +74,8 @@ std::span<const std::uint8_t> embeddedBytes(const std::string& name);
 // no such picture or it does not decode.
 Image loadEmbeddedPicture(const std::string& name);
 
-// Writes the picture as a PNG file (opaque pixels keep their alpha). Throws tk::Error on failure.
-void savePng(const Image& image, const std::string& path);
-// The bytes of that PNG file, for a caller that opens the file itself; empty on failure.
+// The picture as the bytes of a PNG file (opaque pixels keep their alpha), for a caller that
+// opens the file itself; empty on failure.
 std::vector<std::uint8_t> encodePng(const Image& image);
 
 // Reads a whole file; throws tk::Error naming the file when it cannot be read or is not a

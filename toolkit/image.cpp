@@ -22,6 +22,12 @@ Image::Image(int width, int height, Argb fill)
       h_(height > 0 ? height : 0),
       px_(std::size_t(w_) * std::size_t(h_), fill) {}
 
+void Image::reshape(int width, int height) {
+    w_ = width > 0 ? width : 0;
+    h_ = height > 0 ? height : 0;
+    px_.resize(std::size_t(w_) * std::size_t(h_));
+}
+
 Image Image::crop(Rect r) const {
     Rect c = r.intersect(Rect{0, 0, w_, h_});
     Image out(c.w, c.h);

@@ -34,6 +34,9 @@ class Image {
     const std::vector<Argb>& pixels() const { return px_; }
     // The part of this picture inside R, clipped to the picture.
     Image crop(Rect r) const;
+    // Gives the picture the size WIDTH x HEIGHT, keeping its storage when that is large enough
+    // (for a buffer that is drawn over whole each time it is used); the pixels are undefined.
+    void reshape(int width, int height);
 
   private:
     int w_ = 0, h_ = 0;

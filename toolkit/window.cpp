@@ -248,11 +248,23 @@ void Window::compose(Image& frame, Rect region) {
     paintTree(*this, canvas);
 }
 
+void Window::composeArea(Image& out, Rect region) {
+    region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
+    out.reshape(region.w, region.h);
+    if (region.empty()) return;
+    const Image& base = surface_.pixels();
+    for (int y = 0; y < region.h; ++y)
+        std::copy(base.row(region.y + y) + region.x, base.row(region.y + y) + region.right(),
+                  out.row(y));
+    // The controls paint in client coordinates: the origin moves the band's corner to REGION's.
+    Canvas canvas(out, Rect{0, 0, region.w, region.h}, -region.x, -region.y);
+    paintTree(*this, canvas);
+}
+
 Argb Window::composedPixel(int x, int y) {
-    if (!Rect{0, 0, clientWidth(), clientHeight()}.contains(x, y)) return 0;
-    Image frame(clientWidth(), clientHeight());
-    compose(frame, Rect{x, y, 1, 1});
-    return frame.pixel(x, y);
+    Image one;
+    composeArea(one, Rect{x, y, 1, 1});
+    return one.pixel(0, 0);
 }
 
 void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShowing) {

@@ -87,6 +87,9 @@ class Window : public Control {
 
     // Composes what the player sees inside REGION into FRAME (client-sized).
     void compose(Image& frame, Rect region);
+    // Composes what the player sees inside REGION (clipped to the client) into OUT, which takes
+    // the size of that area: a band of the frame, so that no copy of the whole frame is kept.
+    void composeArea(Image& out, Rect region);
     // The composed colour at one client pixel.
     Argb composedPixel(int x, int y);
 

@@ -1,5 +1,6 @@
 #include "toolkit/sdl/sdl_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -87,9 +88,7 @@ void ScreenWindow::fitToDesktop() {
 }
 
 ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Window* adopt)
-    : window_(window),
-      frame_(window.clientWidth(), window.clientHeight(), window.colour()),
-      scale_(std::clamp(scale, 1, kMaxScale)) {
+    : window_(window), scale_(std::clamp(scale, 1, kMaxScale)) {
     const Rect r = place(owner);
     if (adopt) {
         sdl_ = adopt;
@@ -159,51 +158,91 @@ bool ScreenWindow::clientPoint(int x, int y, int& cx, int& cy) const {
     if (surfaceW_ == 0) {  // nothing shown yet: one to one
         cx = sx;
         cy = sy;
-        return Rect{0, 0, frame_.width(), frame_.height()}.contains(cx, cy);
+        return Rect{0, 0, window_.clientWidth(), window_.clientHeight()}.contains(cx, cy);
     }
-    return toFrame(placement_, frame_.width(), frame_.height(), sx, sy, cx, cy);
+    return toFrame(placement_, window_.clientWidth(), window_.clientHeight(), sx, sy, cx, cy);
 }
 
-void ScreenWindow::drawArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& sent) {
+namespace {
+
+// A band of the frame is composed at a time: at most this many pixels (256 KiB), so that no
+// copy of the whole frame is kept beside the window's surface and the screen's.
+constexpr int kBandPixels = 64 * 1024;
+
+}  // namespace
+
+void ScreenWindow::drawBand(SDL_Surface* screen, const Image& from, Rect area,
+                            std::vector<SDL_Rect>& sent) {
     const Placement& p = placement_;
-    Rect dst = surfaceArea(p, frame_.width(), frame_.height(), r)
-                   .intersect(Rect{0, 0, screen->w, screen->h});
+    const int fw = window_.clientWidth(), fh = window_.clientHeight();
+    const Rect full = surfaceArea(p, fw, fh, area);
+    const Rect dst = full.intersect(Rect{0, 0, screen->w, screen->h});
     if (dst.empty()) return;
     auto* base = static_cast<std::uint8_t*>(screen->pixels) + std::size_t(dst.y) * screen->pitch +
                  std::size_t(dst.x) * screen->format->BytesPerPixel;
+    // FROM holds AREA only: seen from the scaler, it is a small frame placed where AREA shows.
+    const Placement band{full.x, full.y, full.w, full.h, p.whole};
+    const int sx = dst.x - full.x, sy = dst.y - full.y;  // nonzero only when clipped (whole 1)
     if (p.whole == 1 && screen->format->format == SDL_PIXELFORMAT_RGB888) {
         // One to one onto the usual X11 surface (0x00RRGGBB words): every tick of play sends a
         // few cells this way, cheaper than SDL's general conversion (which writes the same).
         for (int y = 0; y < dst.h; ++y)
-            copyWithoutAlpha(frame_.row(r.y + y) + r.x,
+            copyWithoutAlpha(from.row(sy + y) + sx,
                              reinterpret_cast<Argb*>(base + std::size_t(y) * screen->pitch), dst.w);
     } else if (p.whole == 1) {
-        // One to one: straight from the frame, converting as the surface needs.
-        const Argb* from = frame_.row(r.y) + r.x;
-        SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, from,
-                          frame_.width() * int(sizeof(Argb)), screen->format->format, base,
+        // One to one: straight from the band, converting as the surface needs.
+        SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, from.row(sy) + sx,
+                          from.width() * int(sizeof(Argb)), screen->format->format, base,
                           screen->pitch);
-    } else if (sameLayout(screen)) {
-        drawScaled(frame_.row(0), frame_.width(), frame_.height(), p, dst,
-                   reinterpret_cast<Argb*>(base), screen->pitch / 4);
     } else {
-        scratch_.resize(std::size_t(dst.w) * dst.h);
-        drawScaled(frame_.row(0), frame_.width(), frame_.height(), p, dst, scratch_.data(), dst.w);
-        SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, scratch_.data(),
-                          dst.w * int(sizeof(Argb)), screen->format->format, base, screen->pitch);
+        drawConverted(screen, base, dst, [&](Argb* out, int stride) {
+            if (p.whole > 0)
+                drawScaled(from.row(0), from.width(), from.height(), band, dst, out, stride);
+            else  // smooth scaling reads beyond AREA: FROM is the whole frame then
+                drawScaled(from.row(0), fw, fh, p, dst, out, stride);
+        });
     }
     sent.push_back(SDL_Rect{dst.x, dst.y, dst.w, dst.h});
 }
 
-void ScreenWindow::drawWhole(SDL_Surface* screen) {
-    // The border first (black), then the frame over it.
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    std::vector<SDL_Rect> unused;
-    drawArea(screen, Rect{0, 0, frame_.width(), frame_.height()}, unused);
+template <typename Draw>
+void ScreenWindow::drawConverted(SDL_Surface* screen, std::uint8_t* base, Rect dst, Draw draw) {
+    if (sameLayout(screen)) {
+        draw(reinterpret_cast<Argb*>(base), screen->pitch / 4);
+        return;
+    }
+    scratch_.resize(std::size_t(dst.w) * dst.h);
+    draw(scratch_.data(), dst.w);
+    SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, scratch_.data(),
+                      dst.w * int(sizeof(Argb)), screen->format->format, base, screen->pitch);
+}
+
+void ScreenWindow::showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& sent) {
+    const Rect client{0, 0, window_.clientWidth(), window_.clientHeight()};
+    r = r.intersect(client);
+    if (r.empty()) return;
+    if (placement_.whole == 0) {
+        // Smooth scaling mixes each changed pixel with its neighbours: the whole frame is kept
+        // composed while the frame is shown so (a small fullscreen only).
+        if (smoothFrame_.width() != client.w) {
+            smoothFrame_ = Image(client.w, client.h);
+            window_.compose(smoothFrame_, client);
+        } else {
+            window_.compose(smoothFrame_, r);
+        }
+        drawBand(screen, smoothFrame_, r, sent);
+        return;
+    }
+    smoothFrame_ = Image();
+    const int rows = std::max(1, kBandPixels / r.w);
+    for (int y = r.y; y < r.bottom(); y += rows) {
+        const Rect area{r.x, y, r.w, std::min(rows, r.bottom() - y)};
+        window_.composeArea(band_, area);
+        drawBand(screen, band_, area, sent);
+    }
 }
 
 void ScreenWindow::refresh() {
-    const Rect client{0, 0, frame_.width(), frame_.height()};
     DirtyRegion dirty = window_.takeScreenDirty();
     if (dirty.empty() && !exposed_ && !relayout_) return;
     SDL_Surface* screen = SDL_GetWindowSurface(sdl_);
@@ -211,20 +250,19 @@ void ScreenWindow::refresh() {
     if (screen->w != surfaceW_ || screen->h != surfaceH_) relayout_ = true;
     std::vector<SDL_Rect> sent;
     if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
-    for (const Rect& area : dirty.rects()) {
-        Rect r = area.intersect(client);
-        if (r.empty()) continue;
-        window_.compose(frame_, r);
-        if (!relayout_) drawArea(screen, r, sent);
-    }
     if (relayout_) {
         surfaceW_ = screen->w;
         surfaceH_ = screen->h;
+        const int fw = window_.clientWidth(), fh = window_.clientHeight();
         // Fullscreen fills the screen, smoothly where a whole scale would leave the frame small.
-        placement_ = fullscreen_
-                         ? fitFullscreen(frame_.width(), frame_.height(), surfaceW_, surfaceH_)
-                         : fitFrame(frame_.width(), frame_.height(), surfaceW_, surfaceH_);
-        drawWhole(screen);
+        placement_ = fullscreen_ ? fitFullscreen(fw, fh, surfaceW_, surfaceH_)
+                                 : fitFrame(fw, fh, surfaceW_, surfaceH_);
+        // The border first (black), then the whole frame over it.
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        smoothFrame_ = Image();
+        showArea(screen, Rect{0, 0, fw, fh}, sent);
+    } else {
+        for (const Rect& area : dirty.rects()) showArea(screen, area, sent);
     }
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
     if (exposed_ || relayout_) {

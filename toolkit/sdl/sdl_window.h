@@ -61,13 +61,21 @@ class ScreenWindow {
     Rect place(SDL_Window* owner) const;
     // Sizes and places the window so, after a change of scale or the end of fullscreen.
     void fitToDesktop();
-    void drawArea(SDL_Surface* screen, Rect frameArea, std::vector<SDL_Rect>& sent);
-    void drawWhole(SDL_Surface* screen);
+    // Composes the frame's area R and shows it on SCREEN, a band at a time.
+    void showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& sent);
+    // Shows AREA (frame coordinates) on SCREEN from FROM, which holds that area alone at whole
+    // scales and the whole frame when smoothly scaled; adds what it drew to SENT.
+    void drawBand(SDL_Surface* screen, const Image& from, Rect area, std::vector<SDL_Rect>& sent);
+    // Runs DRAW(out, stride) into the surface at BASE (area DST), through a scratch buffer when
+    // the surface's pixel format differs from the frame's.
+    template <typename Draw>
+    void drawConverted(SDL_Surface* screen, std::uint8_t* base, Rect dst, Draw draw);
     Window& window_;
     SDL_Window* sdl_ = nullptr;
     std::uint32_t id_ = 0;
     std::uint32_t ownerId_ = 0;  // the window it was opened over, 0 for none
-    Image frame_;
+    Image band_;                 // the band of the frame being composed
+    Image smoothFrame_;          // the whole composed frame, kept only while smoothly scaled
     int scale_ = 1;
     bool fullscreen_ = false;
     bool exposed_ = false;

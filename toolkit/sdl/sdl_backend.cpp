@@ -15,6 +15,7 @@
 #include "toolkit/sdl/sdl_impl.h"
 #include "toolkit/sdl/wayland_connection.h"
 #include "toolkit/sdl/x11_connection.h"
+#include "toolkit/sdl/x11_output.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -226,7 +227,12 @@ void SdlBackend::openEarly(int clientW, int clientH) {
         SDL_SetWindowFullscreen(impl_->early, SDL_WINDOW_FULLSCREEN_DESKTOP);
     impl_->earlyW = clientW;
     impl_->earlyH = clientH;
-    if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
+    // Black until the game shows its frame; on X11 without SDL's window surface, which would
+    // stay allocated for as long as the window lives.
+    if (auto x11 = sdl::X11Output::forWindow(impl_->early)) {
+        x11->fillBlack(Rect{0, 0, r.w, r.h});
+        x11->flush();
+    } else if (SDL_Surface* s = SDL_GetWindowSurface(impl_->early)) {
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
         SDL_UpdateWindowSurface(impl_->early);
     }

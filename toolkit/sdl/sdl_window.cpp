@@ -99,7 +99,8 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
         int aw = 0, ah = 0;
         SDL_GetWindowSize(sdl_, &aw, &ah);
         if (!fullscreen_ && (aw != r.w || ah != r.h)) fitToDesktop();
-        if (!SDL_GetWindowSurface(sdl_)) {
+        x11_ = X11Output::forWindow(sdl_);
+        if (!x11_ && !SDL_GetWindowSurface(sdl_)) {
             std::string why = SDL_GetError();
             SDL_DestroyWindow(sdl_);
             throw Error(tr("Cannot draw in a window: %s", why));
@@ -114,7 +115,8 @@ ScreenWindow::ScreenWindow(Window& window, SDL_Window* owner, int scale, SDL_Win
     if (owner) ownerId_ = SDL_GetWindowID(owner);
     setIcon(sdl_, window.icon);
     if (owner) SDL_SetWindowModalFor(sdl_, owner);
-    if (!SDL_GetWindowSurface(sdl_)) {
+    x11_ = X11Output::forWindow(sdl_);
+    if (!x11_ && !SDL_GetWindowSurface(sdl_)) {
         std::string why = SDL_GetError();
         SDL_DestroyWindow(sdl_);
         throw Error(tr("Cannot draw in a window: %s", why));
@@ -230,7 +232,10 @@ void ScreenWindow::showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& 
         } else {
             window_.compose(smoothFrame_, r);
         }
-        drawBand(screen, smoothFrame_, r, sent);
+        if (x11_)
+            putBand(smoothFrame_, r);
+        else
+            drawBand(screen, smoothFrame_, r, sent);
         return;
     }
     smoothFrame_ = Image();
@@ -238,13 +243,70 @@ void ScreenWindow::showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& 
     for (int y = r.y; y < r.bottom(); y += rows) {
         const Rect area{r.x, y, r.w, std::min(rows, r.bottom() - y)};
         window_.composeArea(band_, area);
-        drawBand(screen, band_, area, sent);
+        if (x11_)
+            putBand(band_, area);
+        else
+            drawBand(screen, band_, area, sent);
     }
+}
+
+void ScreenWindow::putBand(const Image& from, Rect area) {
+    const Placement& p = placement_;
+    const int fw = window_.clientWidth(), fh = window_.clientHeight();
+    const Rect full = surfaceArea(p, fw, fh, area);
+    const Rect dst = full.intersect(Rect{0, 0, surfaceW_, surfaceH_});
+    if (dst.empty()) return;
+    if (p.whole == 1) {
+        x11_->put(from.row(dst.y - full.y) + (dst.x - full.x), from.width(), dst);
+        return;
+    }
+    // Scaled a part at a time into the scratch buffer, which stays small at every scale.
+    const Placement band{full.x, full.y, full.w, full.h, p.whole};
+    const int rows = std::max(1, kBandPixels / dst.w);
+    for (int y = dst.y; y < dst.bottom(); y += rows) {
+        const Rect part{dst.x, y, dst.w, std::min(rows, dst.bottom() - y)};
+        scratch_.resize(std::size_t(part.w) * part.h);
+        if (p.whole > 0)
+            drawScaled(from.row(0), from.width(), from.height(), band, part, scratch_.data(),
+                       part.w);
+        else
+            drawScaled(from.row(0), fw, fh, p, part, scratch_.data(), part.w);
+        x11_->put(scratch_.data(), part.w, part);
+    }
+}
+
+void ScreenWindow::refreshX11(const DirtyRegion& dirty) {
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(sdl_, &w, &h);
+    if (w != surfaceW_ || h != surfaceH_) relayout_ = true;
+    std::vector<SDL_Rect> unused;
+    const int fw = window_.clientWidth(), fh = window_.clientHeight();
+    if (relayout_ || exposed_) {
+        // Nothing of the window is kept on this side: what the server lost is composed again.
+        surfaceW_ = w;
+        surfaceH_ = h;
+        placement_ = fullscreen_ ? fitFullscreen(fw, fh, w, h) : fitFrame(fw, fh, w, h);
+        const Placement& p = placement_;
+        x11_->fillBlack(Rect{0, 0, w, p.y});
+        x11_->fillBlack(Rect{0, p.y + p.height, w, h - p.y - p.height});
+        x11_->fillBlack(Rect{0, p.y, p.x, p.height});
+        x11_->fillBlack(Rect{p.x + p.width, p.y, w - p.x - p.width, p.height});
+        smoothFrame_ = Image();
+        showArea(nullptr, Rect{0, 0, fw, fh}, unused);
+        relayout_ = exposed_ = false;
+    } else {
+        for (const Rect& area : dirty.rects()) showArea(nullptr, area, unused);
+    }
+    x11_->flush();
 }
 
 void ScreenWindow::refresh() {
     DirtyRegion dirty = window_.takeScreenDirty();
     if (dirty.empty() && !exposed_ && !relayout_) return;
+    if (x11_) {
+        refreshX11(dirty);
+        return;
+    }
     SDL_Surface* screen = SDL_GetWindowSurface(sdl_);
     if (!screen) return;
     if (screen->w != surfaceW_ || screen->h != surfaceH_) relayout_ = true;

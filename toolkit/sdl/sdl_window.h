@@ -5,10 +5,13 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <vector>
 
 #include "toolkit/image.h"
 #include "toolkit/sdl/frame_scaling.h"
+#include "toolkit/sdl/x11_output.h"
+#include "toolkit/surface.h"
 
 namespace tk {
 class Window;
@@ -66,6 +69,10 @@ class ScreenWindow {
     // Shows AREA (frame coordinates) on SCREEN from FROM, which holds that area alone at whole
     // scales and the whole frame when smoothly scaled; adds what it drew to SENT.
     void drawBand(SDL_Surface* screen, const Image& from, Rect area, std::vector<SDL_Rect>& sent);
+    // The same on X11, sent with XPutImage (the window's size is surfaceW_ x surfaceH_).
+    void putBand(const Image& from, Rect area);
+    // Shows what changed on X11, or the whole frame after a change of size or an exposure.
+    void refreshX11(const DirtyRegion& dirty);
     // Runs DRAW(out, stride) into the surface at BASE (area DST), through a scratch buffer when
     // the surface's pixel format differs from the frame's.
     template <typename Draw>
@@ -73,9 +80,10 @@ class ScreenWindow {
     Window& window_;
     SDL_Window* sdl_ = nullptr;
     std::uint32_t id_ = 0;
-    std::uint32_t ownerId_ = 0;  // the window it was opened over, 0 for none
-    Image band_;                 // the band of the frame being composed
-    Image smoothFrame_;          // the whole composed frame, kept only while smoothly scaled
+    std::uint32_t ownerId_ = 0;       // the window it was opened over, 0 for none
+    std::unique_ptr<X11Output> x11_;  // on X11: drawing without SDL's window surface
+    Image band_;                      // the band of the frame being composed
+    Image smoothFrame_;               // the whole composed frame, kept only while smoothly scaled
     int scale_ = 1;
     bool fullscreen_ = false;
     bool exposed_ = false;

@@ -22,9 +22,15 @@ void DirtyRegion::add(Rect r) {
 }
 
 Surface::Surface(int width, int height, Argb colour)
-    : pixels_(width, height, colour), colour_(colour) {}
+    : w_(width > 0 ? width : 0), h_(height > 0 ? height : 0), colour_(colour) {}
+
+const Image& Surface::pixels() const {
+    if (pixels_.empty() && w_ > 0 && h_ > 0) pixels_ = Image(w_, h_, colour_);
+    return pixels_;
+}
 
 Canvas Surface::canvas() {
+    pixels();
     return Canvas(pixels_, Rect{0, 0, width(), height()});
 }
 
@@ -51,6 +57,7 @@ void Surface::drawFrame(const ImageList& list, int index, int x, int y) {
 
 void Surface::setPixel(int x, int y, Argb colour) {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return;
+    pixels();
     pixels_.setPixel(x, y, colour | 0xFF000000u);
     dirty_.add(Rect{x, y, 1, 1});
 }

@@ -27,9 +27,14 @@ class Surface {
   public:
     Surface(int width, int height, Argb colour);
 
-    int width() const { return pixels_.width(); }
-    int height() const { return pixels_.height(); }
-    const Image& pixels() const { return pixels_; }
+    int width() const { return w_; }
+    int height() const { return h_; }
+    // The pixels; a surface nothing was drawn on gets them here, all of its colour.
+    const Image& pixels() const;
+    // Whether anything was drawn on the surface: until then it is its colour alone and holds no
+    // pixels (a window such as the About box, made of controls only, never needs them).
+    bool drawnOn() const { return !pixels_.empty(); }
+    Argb colour() const { return colour_; }
 
     // Installs PATTERN as the fill brush, anchored at the surface's top-left corner.
     void setBrush(Image pattern);
@@ -39,14 +44,15 @@ class Surface {
     // Draws frame INDEX of LIST at (x, y) with its transparency; outside indices draw nothing.
     void drawFrame(const ImageList& list, int index, int x, int y);
     void setPixel(int x, int y, Argb colour);
-    Argb pixel(int x, int y) const { return pixels_.pixel(x, y); }
+    Argb pixel(int x, int y) const { return pixels().pixel(x, y); }
 
     // Areas changed since the last takeDirty; the backend calls this when it presents.
     DirtyRegion& dirty() { return dirty_; }
 
   private:
     Canvas canvas();
-    Image pixels_;
+    int w_, h_;
+    mutable Image pixels_;
     Argb colour_;
     std::shared_ptr<const Image> brush_;
     DirtyRegion dirty_;

@@ -241,9 +241,13 @@ void Window::paintTree(Control& c, Canvas& canvas) {
 void Window::compose(Image& frame, Rect region) {
     region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
     if (region.empty()) return;
-    const Image& base = surface_.pixels();
-    for (int y = region.y; y < region.bottom(); ++y)
-        std::copy(base.row(y) + region.x, base.row(y) + region.right(), frame.row(y) + region.x);
+    for (int y = region.y; y < region.bottom(); ++y) {
+        Argb* to = frame.row(y) + region.x;
+        if (surface_.drawnOn())
+            std::copy_n(surface_.pixels().row(y) + region.x, region.w, to);
+        else
+            std::fill_n(to, region.w, surface_.colour());
+    }
     Canvas canvas(frame, region);
     paintTree(*this, canvas);
 }
@@ -252,10 +256,12 @@ void Window::composeArea(Image& out, Rect region) {
     region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
     out.reshape(region.w, region.h);
     if (region.empty()) return;
-    const Image& base = surface_.pixels();
-    for (int y = 0; y < region.h; ++y)
-        std::copy(base.row(region.y + y) + region.x, base.row(region.y + y) + region.right(),
-                  out.row(y));
+    for (int y = 0; y < region.h; ++y) {
+        if (surface_.drawnOn())
+            std::copy_n(surface_.pixels().row(region.y + y) + region.x, region.w, out.row(y));
+        else
+            std::fill_n(out.row(y), region.w, surface_.colour());
+    }
     // The controls paint in client coordinates: the origin moves the band's corner to REGION's.
     Canvas canvas(out, Rect{0, 0, region.w, region.h}, -region.x, -region.y);
     paintTree(*this, canvas);

@@ -1,6 +1,9 @@
 // The program entry of the game: find the data folder, open the window, run the event loop.
 #include <time.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -130,9 +133,19 @@ void saveIfTheDisplayGoes(tk::SdlBackend& backend, lumcrest::TForm1& form) {
     };
 }
 
+// Large blocks (decoded pictures, an effect decoded for its play) go back to the system when
+// freed. glibc would otherwise raise its threshold for mapping a block of its own to the size of
+// the largest one freed, and serve the next ones from the heap, which keeps what it once held.
+void returnLargeBlocksWhenFreed() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    returnLargeBlocksWhenFreed();
     lumcrest::CommandLine options = lumcrest::parseCommandLine(
         std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (std::optional<int> status = answerWithoutPlaying(options)) return *status;

@@ -83,17 +83,19 @@ void SdlAudio::preloadEffects(const std::vector<std::string>& paths) {
 
 Mix_Chunk* SdlAudio::effectChunk(const std::string& path) {
     if (auto it = effects_.find(path); it != effects_.end()) return it->second;
-    Mix_Chunk* chunk = nullptr;
     if (auto it = effectFiles_.find(path); it != effectFiles_.end()) {
         const std::vector<std::uint8_t>& bytes = it->second;
-        chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
-        // Decoded or not, the bytes are done with: an effect whose bytes do not decode is read
-        // from its file at each play, as one that was never preloaded.
+        // Decoded for this play alone: one voice plays at a time, so only the playing effect is
+        // held in the device's format (twice the file's size for the game's mono effects).
+        lastEffect_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
+        if (lastEffect_) return lastEffect_;
+        // Bytes that do not decode are done with: the effect is read from its file at each
+        // play, as one that was never preloaded.
         effectFiles_.erase(it);
-    } else if (isRegularFile(path)) {
-        // A pipe in a sound's place must not hang the game in the library's open.
-        chunk = Mix_LoadWAV(path.c_str());
     }
+    Mix_Chunk* chunk = nullptr;
+    // A pipe in a sound's place must not hang the game in the library's open.
+    if (isRegularFile(path)) chunk = Mix_LoadWAV(path.c_str());
     if (chunk) effects_[path] = chunk;
     return chunk;
 }
@@ -101,14 +103,22 @@ Mix_Chunk* SdlAudio::effectChunk(const std::string& path) {
 void SdlAudio::freeEffects() {
     for (auto& [path, chunk] : effects_) Mix_FreeChunk(chunk);
     effects_.clear();
+    freePlayingEffect();
+}
+
+void SdlAudio::freePlayingEffect() {
+    if (lastEffect_) Mix_FreeChunk(lastEffect_);
+    lastEffect_ = nullptr;
 }
 
 void SdlAudio::playEffect(const std::string& path) {
     wake();
     if (!audible_) return;
-    Mix_Chunk* chunk = effectChunk(path);
-    // The effect before it stops here, and fades out over the next milliseconds.
+    // The effect before it stops here, and fades out over the next milliseconds (from a copy
+    // of its next samples, so its own may go now).
     Mix_HaltChannel(kEffectChannel);
+    freePlayingEffect();
+    Mix_Chunk* chunk = effectChunk(path);
     if (!chunk || !startEffect(chunk)) beep();  // what cannot be played beeps
 }
 

@@ -42,10 +42,12 @@ class SdlAudio : public Audio {
 
   private:
     void closeTrack();
-    // The effect PATH ready to play: decoded once, into the device's format, from the bytes read
-    // at preloading (or from the file when it was not preloaded); null when it cannot be had.
+    // The effect PATH ready to play, in the device's format: decoded for this play from the
+    // bytes read at preloading, or decoded once from its file when it was not preloaded; null
+    // when it cannot be had.
     Mix_Chunk* effectChunk(const std::string& path);
     void freeEffects();
+    void freePlayingEffect();
 
     bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
     bool audible_ = false;
@@ -61,12 +63,15 @@ class SdlAudio : public Audio {
     int musicVolume_ = kMaxVolume;
     std::function<std::int64_t()> clock_;
     Mix_Chunk* beep_ = nullptr;
-    // Every effect once played, decoded for the device format below; they outlive a closing of
-    // the device, which opens again with the same format.
+    // Effects that were not preloaded, decoded once from their files for the device format
+    // below; they outlive a closing of the device, which opens again with the same format.
     std::map<std::string, Mix_Chunk*> effects_;
+    // The preloaded effect of the last play, decoded from its bytes; freed at the next play.
+    Mix_Chunk* lastEffect_ = nullptr;
     int effectsRate_ = 0, effectsChannels_ = 0;
     std::uint16_t effectsFormat_ = 0;
-    // File bytes of preloaded effects not yet decoded.
+    // File bytes of the preloaded effects, kept for the game's whole run: no file is opened
+    // during play.
     std::map<std::string, std::vector<std::uint8_t>> effectFiles_;
 
     // The effect on channel 0 and how much of it the mixer has played; when it is cut, its

@@ -1,5 +1,7 @@
 #include "toolkit/surface.h"
 
+#include "toolkit/error.h"
+
 namespace tk {
 
 void DirtyRegion::add(Rect r) {
@@ -36,9 +38,30 @@ Canvas Surface::canvas() {
 
 void Surface::setBrush(Image pattern) {
     brush_ = std::make_shared<const Image>(std::move(pattern));
+    brushSource_ = {};
+}
+
+void Surface::setBrush(Image pattern, std::span<const std::uint8_t> encoded) {
+    brush_ = std::make_shared<const Image>(std::move(pattern));
+    brushSource_ = encoded;
+    if (covered_) brush_.reset();
+}
+
+void Surface::setCovered(bool covered) {
+    covered_ = covered;
+    // The background of a whole stage is 2 MiB decoded: while the menu hides it, it may go.
+    if (covered_ && !brushSource_.empty()) brush_.reset();
 }
 
 void Surface::fillWithBrush(Rect r) {
+    if (!brush_ && !brushSource_.empty()) {
+        if (covered_) return;
+        try {
+            brush_ = std::make_shared<const Image>(decodePicture(brushSource_, "brush"));
+        } catch (const Error&) {
+            brushSource_ = {};  // it decoded once; should it not again, the colour fills
+        }
+    }
     Canvas c = canvas();
     if (brush_)
         c.fillPattern(r, *brush_);

@@ -1,7 +1,9 @@
 // The persistent drawing surface of a window: what is drawn stays until drawn over.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "toolkit/canvas.h"
@@ -38,9 +40,18 @@ class Surface {
 
     // Installs PATTERN as the fill brush, anchored at the surface's top-left corner.
     void setBrush(Image pattern);
-    bool hasBrush() const { return brush_ != nullptr; }
-    // Fills R with the brush (with the surface colour while there is none).
+    // The same for a picture decoded from ENCODED (bytes that live as long as the program, such
+    // as an embedded picture): its pixels may be let go while the surface is covered and are
+    // decoded again from ENCODED when a fill needs them.
+    void setBrush(Image pattern, std::span<const std::uint8_t> encoded);
+    bool hasBrush() const { return brush_ != nullptr || !brushSource_.empty(); }
+    // Fills R with the brush (with the surface colour while there is none). While the surface is
+    // covered and the brush's pixels are let go, nothing can be seen of the fill: it is left out.
     void fillWithBrush(Rect r);
+    // Whether an opaque control covers the whole surface. The window tells the surface; it
+    // repaints the surface whole when it is uncovered, as a window system asks a window to.
+    void setCovered(bool covered);
+    bool brushDecoded() const { return brush_ != nullptr; }
     // Draws frame INDEX of LIST at (x, y) with its transparency; outside indices draw nothing.
     void drawFrame(const ImageList& list, int index, int x, int y);
     void setPixel(int x, int y, Argb colour);
@@ -55,6 +66,8 @@ class Surface {
     mutable Image pixels_;
     Argb colour_;
     std::shared_ptr<const Image> brush_;
+    std::span<const std::uint8_t> brushSource_;  // the brush's encoded picture, when kept
+    bool covered_ = false;
     DirtyRegion dirty_;
 };
 

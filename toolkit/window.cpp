@@ -273,9 +273,17 @@ Argb Window::composedPixel(int x, int y) {
     return one.pixel(0, 0);
 }
 
+bool Window::surfaceCovered() const {
+    const Rect client{0, 0, clientWidth(), clientHeight()};
+    for (Control* c : children())
+        if (c->showing() && c->opaque() && c->windowRect().intersect(client) == client) return true;
+    return false;
+}
+
 void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShowing) {
     if (&control == this) return;
     bool now = control.showing();
+    if (control.parent() == this) surface_.setCovered(surfaceCovered());
     if (now != wasShowing) visibilityChanged_ = true;
     if (wasShowing) screenDirty_.add(oldRect);
     if (now) screenDirty_.add(control.windowRect());

@@ -109,6 +109,8 @@ class Window : public Control {
     // Starts or stops the platform's text input as the focus and the window's state ask.
     void updateTextInput();
     void paintTree(Control& c, Canvas& canvas);
+    // Whether an opaque control on the window hides all of its surface (the menu does).
+    bool surfaceCovered() const;
     Control* hitTest(Control& c, int x, int y);
     Application& app_;
     Argb colour_;

@@ -7,16 +7,19 @@ namespace lumcrest {
 
 bool TForm1::installBackground(int b, tk::Rect r) {
     tk::Image picture;
+    std::span<const std::uint8_t> encoded;
     try {
         // The resource number in words, without overflow for any edited Background.
         if (b < 0 || b > 5)
             throw tk::Error(tk::tr("Resource %s not found", std::to_string(101LL + b)));
-        picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(b));
+        encoded = tk::embeddedBytes(asset::kBackgrounds.file(b));
+        picture = tk::decodePicture(encoded, asset::kBackgrounds.file(b));
     } catch (const tk::Error&) {
         app().backend().beep();
         return false;
     }
-    surface().setBrush(std::move(picture));
+    // Kept as its file's bytes too: while the menu covers the field, the pixels may go.
+    surface().setBrush(std::move(picture), encoded);
     surface().fillWithBrush(r);
     return true;
 }

@@ -114,6 +114,37 @@ TEST(Controls, HidingAPanelOverTheSurfaceAsksTheWindowToRepaint) {
     EXPECT_EQ(paints, 1);
 }
 
+TEST(Surface, ABrushKeptAsItsFileGoesWhileCoveredAndFillsAlikeAfterwards) {
+    World w;
+    const std::vector<std::uint8_t> png = tk::encodePng(checker(7, 5));
+    w.win.surface().setBrush(checker(7, 5), png);
+    const tk::Rect area{13, 11, 20, 9};
+    w.win.surface().fillWithBrush(area);
+    const tk::Image before = w.win.surface().pixels().crop(area);
+    // A panel over the whole window: the brush's pixels go, and a fill under it is left out.
+    tk::Panel menu(&w.win, "menu");
+    menu.setBounds(0, 0, 200, 100);
+    EXPECT_FALSE(w.win.surface().brushDecoded());
+    w.win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
+    EXPECT_FALSE(w.win.surface().brushDecoded());
+    // A panel over part of it hides nothing wholly: the brush stays.
+    menu.setBounds(0, 0, 200, 99);
+    w.win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
+    EXPECT_TRUE(w.win.surface().brushDecoded());
+    menu.setBounds(0, 0, 200, 100);
+    EXPECT_FALSE(w.win.surface().brushDecoded());
+    // Uncovered, the next fill decodes the brush again and draws the same pixels.
+    menu.hide();
+    w.win.surface().fillWithBrush(area);
+    EXPECT_TRUE(w.win.surface().brushDecoded());
+    const tk::Image after = w.win.surface().pixels().crop(area);
+    EXPECT_EQ(after.pixels(), before.pixels());
+    // A brush handed over as pixels alone is never let go.
+    w.win.surface().setBrush(checker(3, 3));
+    menu.show();
+    EXPECT_TRUE(w.win.surface().brushDecoded());
+}
+
 TEST(Input, MouseEventsGoToTheTopmostShowingControlElseTheWindow) {
     World w;
     tk::Picture back(&w.win, "back");

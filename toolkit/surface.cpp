@@ -42,9 +42,9 @@ void Surface::setBrush(Image pattern) {
 }
 
 void Surface::setBrush(Image pattern, std::span<const std::uint8_t> encoded) {
-    brush_ = std::make_shared<const Image>(std::move(pattern));
+    brush_ =
+        pattern.empty() || covered_ ? nullptr : std::make_shared<const Image>(std::move(pattern));
     brushSource_ = encoded;
-    if (covered_) brush_.reset();
 }
 
 void Surface::setCovered(bool covered) {

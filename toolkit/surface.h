@@ -42,7 +42,8 @@ class Surface {
     void setBrush(Image pattern);
     // The same for a picture decoded from ENCODED (bytes that live as long as the program, such
     // as an embedded picture): its pixels may be let go while the surface is covered and are
-    // decoded again from ENCODED when a fill needs them.
+    // decoded again from ENCODED when a fill needs them. An empty PATTERN is decoded so when
+    // first needed.
     void setBrush(Image pattern, std::span<const std::uint8_t> encoded);
     bool hasBrush() const { return brush_ != nullptr || !brushSource_.empty(); }
     // Fills R with the brush (with the surface colour while there is none). While the surface is
@@ -51,6 +52,7 @@ class Surface {
     // Whether an opaque control covers the whole surface. The window tells the surface; it
     // repaints the surface whole when it is uncovered, as a window system asks a window to.
     void setCovered(bool covered);
+    bool covered() const { return covered_; }
     bool brushDecoded() const { return brush_ != nullptr; }
     // Draws frame INDEX of LIST at (x, y) with its transparency; outside indices draw nothing.
     void drawFrame(const ImageList& list, int index, int x, int y);

@@ -139,6 +139,11 @@ TEST(Surface, ABrushKeptAsItsFileGoesWhileCoveredAndFillsAlikeAfterwards) {
     EXPECT_TRUE(w.win.surface().brushDecoded());
     const tk::Image after = w.win.surface().pixels().crop(area);
     EXPECT_EQ(after.pixels(), before.pixels());
+    // Handed over as its file alone, the brush is decoded at its first fill.
+    w.win.surface().setBrush(tk::Image(), png);
+    EXPECT_FALSE(w.win.surface().brushDecoded());
+    w.win.surface().fillWithBrush(area);
+    EXPECT_EQ(w.win.surface().pixels().crop(area).pixels(), before.pixels());
     // A brush handed over as pixels alone is never let go.
     w.win.surface().setBrush(checker(3, 3));
     menu.show();

@@ -52,6 +52,11 @@ class Surface {
     // Whether an opaque control covers the whole surface. The window tells the surface; it
     // repaints the surface whole when it is uncovered, as a window system asks a window to.
     void setCovered(bool covered);
+    // Lets the brush's pixels go when they can be decoded again (before another brush is
+    // decoded, so that the two are never held together).
+    void releaseBrushPixels() {
+        if (!brushSource_.empty()) brush_.reset();
+    }
     bool covered() const { return covered_; }
     bool brushDecoded() const { return brush_ != nullptr; }
     // Draws frame INDEX of LIST at (x, y) with its transparency; outside indices draw nothing.

@@ -13,6 +13,7 @@ bool TForm1::installBackground(int b, tk::Rect r) {
         if (b < 0 || b > 5)
             throw tk::Error(tk::tr("Resource %s not found", std::to_string(101LL + b)));
         encoded = tk::embeddedBytes(asset::kBackgrounds.file(b));
+        surface().releaseBrushPixels();
         // Under the menu nothing of it shows: it is decoded when the field is first uncovered
         // (the first start's menu is up before anything is seen).
         if (!surface().covered()) picture = tk::decodePicture(encoded, asset::kBackgrounds.file(b));

@@ -13,6 +13,7 @@
 #include "game/walls.h"
 #include "store/score_table.h"
 #include "toolkit/error.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -98,45 +99,45 @@ struct Placement {
 // clang-format off
 constexpr Placement kLayout[] = {
     // Beside the well and over the field.
-    {control<&TForm1::Label1>,       680, 256, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
-    {control<&TForm1::Label18>,      680, 432, kTextSize, kTextSize, Face::Side,     N_("level:"),                true},
-    {control<&TForm1::lblstage>,     760, 432, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
-    {control<&TForm1::lblsetlevel>,  416, 232, kTextSize, kTextSize, Face::Banner,   nullptr,                     false},
-    {control<&TForm1::levelup>,      248, 232, kTextSize, kTextSize, Face::Banner,   N_("Level:"),                false},
-    {control<&TForm1::MediaPlayer1>,   0,   0,   0,   0,             Face::None,     nullptr,                     false},
+    {control<&TForm1::Label1>,       680, 256,        kTextSize,         kTextSize, Face::Side,     nullptr,                    true},
+    {control<&TForm1::Label18>,      680, 432,        kTextSize,         kTextSize, Face::Side,     N_("level:"),               true},
+    {control<&TForm1::lblstage>,     760, 432,        kTextSize,         kTextSize, Face::Side,     nullptr,                    true},
+    {control<&TForm1::lblsetlevel>,  416, 232,        kTextSize,         kTextSize, Face::Banner,   nullptr,                    false},
+    {control<&TForm1::levelup>,      248, 232,        kTextSize,         kTextSize, Face::Banner,   N_("Level:"),               false},
+    {control<&TForm1::MediaPlayer1>,   0,   0,                0,                 0, Face::None,     nullptr,                    false},
     // The menu.
-    {control<&TForm1::Menupanel>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Menuimage>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Newbutton>,    283, 145, 252,  51,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Scorebutton>,  239, 204, 340,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Musicbutton>,  225, 264, 368,  53,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Soundbutton>,  225, 324, 368,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Helpbutton>,   239, 384, 340,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Aboutbutton>,  283, 444, 252,  54,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Backbutton>,   664, 531, 135,  56,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Calmbutton>,    24,  28, 230,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::welcomelbl>,   321,  46, kTextSize, kTextSize, Face::Greeting, N_("Welcome,"),              true},
-    {control<&TForm1::namelabel>,    413,  46, kTextSize, kTextSize, Face::Greeting, nullptr,                     true},
-    {control<&TForm1::clickhere>,    351,  81, kTextSize, kTextSize, Face::Link,     N_("Click to change user"),  true},
-    {control<&TForm1::Image5>,        25, 495, 220,  80,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Menupanel>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Menuimage>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Newbutton>,    283, 145,              252,                51, Face::None,     nullptr,                    true},
+    {control<&TForm1::Scorebutton>,  239, 204,              340,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Musicbutton>,  225, 264,              368,                53, Face::None,     nullptr,                    true},
+    {control<&TForm1::Soundbutton>,  225, 324,              368,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Helpbutton>,   239, 384,              340,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Aboutbutton>,  283, 444,              252,                54, Face::None,     nullptr,                    true},
+    {control<&TForm1::Backbutton>,   664, 531,              135,                56, Face::None,     nullptr,                    true},
+    {control<&TForm1::Calmbutton>,    24,  28,              230,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::welcomelbl>,   321,  46,        kTextSize,         kTextSize, Face::Greeting, N_("Welcome,"),             true},
+    {control<&TForm1::namelabel>,    413,  46,        kTextSize,         kTextSize, Face::Greeting, nullptr,                    true},
+    {control<&TForm1::clickhere>,    351,  81,        kTextSize,         kTextSize, Face::Link,     N_("Click to change user"), true},
+    {control<&TForm1::Image5>,        25, 495,              220,                80, Face::None,     nullptr,                    true},
     // The high-score table over the menu; its lines are laid out by buildScoreTable().
-    {control<&TForm1::Scorepanel>,   217,  40, 383, 520,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image2>,         0,   0, 383, 520,             Face::None,     nullptr,                     true},
-    {control<&TForm1::hscoreclose>,  155, 457,  78,  28,             Face::TableOk,  N_("Ok"),                    true},
+    {control<&TForm1::Scorepanel>,   217,  40, kScorePanelWidth, kScorePanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image2>,         0,   0, kScorePanelWidth, kScorePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::hscoreclose>,  155, 457,               78,                28, Face::TableOk,  N_("Ok"),                   true},
     // The help page opened from the menu.
-    {control<&TForm1::helppanel>,     88,  16, 651, 541,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image1>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
-    {control<&TForm1::dxButton4>,    287, 493,  78,  28,             Face::Ok,       N_("Ok"),                    true},
+    {control<&TForm1::helppanel>,     88,  16,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image1>,         0,   0,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::dxButton4>,    287, 493,               78,                28, Face::Ok,       N_("Ok"),                   true},
     // The name panel.
-    {control<&TForm1::overpanel>,    181, 123, 452, 377,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Image3>,         0,   0, 452, 377,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Playersname>,  146, 208, 177,  24,             Face::NameBox,  nullptr,                     true},
-    {control<&TForm1::dxButton3>,    187, 319,  78,  25,             Face::Ok,       N_("Ok"),                    true},
-    {control<&TForm1::letterboard>,   10, 236, 432, 130,             Face::Board,    nullptr,                     false},
+    {control<&TForm1::overpanel>,    181, 123,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Image3>,         0,   0,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Playersname>,  146, 208,              177,                24, Face::NameBox,  nullptr,                    true},
+    {control<&TForm1::dxButton3>,    187, 319,               78,                25, Face::Ok,       N_("Ok"),                   true},
+    {control<&TForm1::letterboard>,   10, 236,              432,               130, Face::Board,    nullptr,                    false},
     // The help page over the field at the very first game.
-    {control<&TForm1::helppanel2>,    88,  16, 651, 541,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image4>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
-    {control<&TForm1::helpbutton2>,  287, 497,  78,  25,             Face::Ok,       N_("Ok"),                    true},
+    {control<&TForm1::helppanel2>,    88,  16,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image4>,         0,   0,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::helpbutton2>,  287, 497,               78,                25, Face::Ok,       N_("Ok"),                   true},
 };
 // clang-format on
 
@@ -165,7 +166,7 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
 }  // namespace
 
 TForm1::TForm1(tk::Application& app, Environment env)
-    : tk::Window(app, "Form1", 849, 588, rgb(0, 0, 0)),
+    : tk::Window(app, "Form1", kFrameWidth, kFrameHeight, rgb(0, 0, 0)),
       Label1(this, "Label1", fontOf<&TForm1::Label1>()),
       Label18(this, "Label18", fontOf<&TForm1::Label18>()),
       lblstage(this, "lblstage", fontOf<&TForm1::lblstage>()),
@@ -372,7 +373,7 @@ void TForm1::setUpBoard() {
     // The stage's background becomes the surface's fill pattern and opens the history.
     backgroundHistory[0] = Background;
     backgroundHistoryIndex = 1;
-    installBackground(Background, tk::Rect{0, 0, 900, 620});
+    installBackground(Background, kFrameRect);
 }
 void TForm1::bindHandlers() {
     using tk::MouseButton;

@@ -20,6 +20,7 @@
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
+#include "view/frame_sizes.h"
 
 namespace fs = std::filesystem;
 
@@ -107,7 +108,7 @@ void openDisplay(tk::SdlBackend& backend, tk::Application& app, const std::strin
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
-    backend.openEarly(849, 588);
+    backend.openEarly(lumcrest::kFrameWidth, lumcrest::kFrameHeight);
     if (app.tickLog) {
         timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);

@@ -7,6 +7,7 @@
 #include "game/stages.h"
 #include "game/walls.h"
 #include "view/board_drawing.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -64,7 +65,7 @@ void TForm1::Animation() {
 }
 
 void TForm1::changeBackground() {
-    if (chooseBackground(*this, rng)) installBackground(Background, tk::Rect{0, 0, 860, 590});
+    if (chooseBackground(*this, rng)) installBackground(Background, kFrameRect);
 }
 
 }  // namespace lumcrest

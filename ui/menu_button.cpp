@@ -4,6 +4,7 @@
 #include "assets/catalogue.h"
 #include "audio/track_names.h"
 #include "ui/menu_pictures.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -35,7 +36,7 @@ void TForm1::FormMouseMove(int x, int y) {
 
 void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
-    surface().fillWithBrush(tk::Rect{kLeft, kTop, 801 - kLeft, 588 - kTop});
+    surface().fillWithBrush(tk::Rect{kLeft, kTop, 801 - kLeft, kFrameHeight - kTop});
     surface().drawFrame(menulist, 2, kLeft, kTop);
 }
 

@@ -3,12 +3,13 @@
 // control characters). The board comes up at the panel's first pad press with its highlight on
 // Done, so A at once still takes the name as it stands; keyboard or mouse input puts it away.
 #include "app/form.h"
+#include "toolkit/keys.h"
 
 namespace lumcrest {
 
 namespace {
 
-constexpr int kBackspace = 8;
+constexpr int kBackspace = tk::code(tk::Key::Backspace);
 
 // Whether the next letter begins a word of the name (it is then a capital).
 bool startsWord(const std::string& name) {

@@ -7,6 +7,7 @@
 #include "assets/catalogue.h"
 #include "game/matching.h"
 #include "toolkit/error.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -88,7 +89,7 @@ void TForm1::drawBoard() {
 void TForm1::redraw() {
     // The menu covers the whole window.
     if (Menupanel.visible()) return;
-    surface().fillWithBrush(tk::Rect{0, 0, 860, 590});
+    surface().fillWithBrush(kFrameRect);
     paintAll = true;
     // During an explosion only its own frames are drawn on the board. The erase above took the
     // resting gems with it, so the next board redraw must draw every cell again.

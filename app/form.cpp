@@ -12,6 +12,7 @@
 #include "game/bar_rules.h"
 #include "game/walls.h"
 #include "store/score_table.h"
+#include "store/settings_schema.h"
 #include "toolkit/error.h"
 #include "view/frame_sizes.h"
 
@@ -221,7 +222,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       // clang-format on
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
-      profile_(env_.settingsPath) {
+      profile_(settingsFile(env_)) {
     placeControls();
     buildScoreTable();
     letterboard.build(tk::currentLanguage());
@@ -320,7 +321,7 @@ void TForm1::loadImageLists() {
 
 void TForm1::readSwitches() {
     // A first run greets nobody yet and offers Play.
-    firstRun = profile_.readBool("Settings", "First", true) ? 1 : 0;
+    firstRun = readSettingBool(profile_, setting::kFirst) ? 1 : 0;
     if (firstRun) {
         welcomelbl.hide();
         clickhere.hide();
@@ -328,8 +329,8 @@ void TForm1::readSwitches() {
     } else {
         Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
-    soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
-    musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
+    soundOn = readSettingBool(profile_, setting::kSound) ? 1 : 0;
+    musicOn = readSettingBool(profile_, setting::kMusic) ? 1 : 0;
     Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
     Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
     readSettings();
@@ -351,7 +352,7 @@ void TForm1::readHighScores() {
 }
 
 void TForm1::readPlayerName() {
-    Playersname.setText(profile_.readString("Settings", "Name", ""));
+    Playersname.setText(readSettingText(profile_, setting::kName));
     playerName = Playersname.text();
     namelabel.setCaption(playerName);
 }

@@ -285,7 +285,7 @@ class TForm1 : public tk::Window, public GameState {
     void readPlayerName();   // the name box, the greeting's name
     void setUpBoard();       // walls, saved game, bar (a fresh board on a first run), background
     Environment env_;
-    Profile profile_;
+    Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "audio/track_names.h"
+#include "store/settings_schema.h"
 #include "ui/menu_pictures.h"
 #include "view/board_drawing.h"
 
@@ -77,7 +78,7 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
     Newbutton.loadFromFile(buttonPicture(asset::kNewButton, ButtonLook::Rest));
     helppanel2.setVisible(firstRun == 1);
     if (firstRun == 1) {
-        profile().writeBool("Settings", "First", false);
+        writeSettingBool(profile(), setting::kFirst, false);
         firstRun = 0;
     }
     switchTrack(kGameTrack, kGameTrackRestartMs);
@@ -121,7 +122,7 @@ void TForm1::MusicbuttonMouseDown(tk::MouseButton, int, int) {
         Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, true, ButtonLook::Hover));
         MusicTimer.setEnabled(true);
     }
-    profile().writeBool("Settings", "Music", musicOn != 0);
+    writeSettingBool(profile(), setting::kMusic, musicOn != 0);
 }
 
 void TForm1::SoundbuttonMouseMove(int, int) {
@@ -135,7 +136,7 @@ void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
     soundOn = soundOn ? 0 : 1;
     Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
-    profile().writeBool("Settings", "Sound", soundOn != 0);
+    writeSettingBool(profile(), setting::kSound, soundOn != 0);
 }
 
 // --- Calm mode ------------------------------------------------------------------------------
@@ -150,7 +151,7 @@ void TForm1::CalmbuttonMouseDown(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
     calmMode = calmMode ? 0 : 1;
     Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Hover));
-    profile().writeBool("Settings", "Calm", calmMode != 0);
+    writeSettingBool(profile(), setting::kCalm, calmMode != 0);
 }
 
 void TForm1::toggleCalmMode() {

@@ -5,6 +5,7 @@
 
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "store/settings_schema.h"
 #include "toolkit/audio.h"
 
 namespace lumcrest {
@@ -12,12 +13,8 @@ namespace lumcrest {
 namespace {
 
 constexpr int kMaxVolume = tk::Audio::kMaxVolume;
-
-// A volume from the file: a missing or unreadable one, or one outside 0..10, is full.
-int readVolume(const Profile& profile, const char* key) {
-    const int v = profile.readInteger("Settings", key, kMaxVolume);
-    return v >= 0 && v <= kMaxVolume ? v : kMaxVolume;
-}
+static_assert(setting::kMusicVolume.max == kMaxVolume && setting::kSoundVolume.max == kMaxVolume,
+              "the file's volumes are the audio's");
 
 }  // namespace
 
@@ -31,9 +28,10 @@ void VolumeSwitch::paint(tk::Canvas& canvas) {
 }
 
 void TForm1::readSettings() {
-    musicVolume = readVolume(profile_, "MusicVolume");
-    soundVolume = readVolume(profile_, "SoundVolume");
-    calmMode = profile_.readBool("Settings", "Calm", false) ? 1 : 0;
+    // A missing or unreadable volume, or one outside 0..10, is full.
+    musicVolume = readSetting(profile_, setting::kMusicVolume);
+    soundVolume = readSetting(profile_, setting::kSoundVolume);
+    calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
     Calmbutton.loadFromFile(asset::kCalmSwitch.file(calmMode ? 0 : 2));
     Musicbutton.setLights(&vollights);
     Soundbutton.setLights(&vollights);
@@ -59,8 +57,8 @@ void TForm1::volumeStep(bool music, int step) {
     showVolumes();
     // Both volumes in one write, so the file never holds one step of a change without the other.
     Profile::Batch batch(profile_);
-    profile_.writeInteger("Settings", "MusicVolume", musicVolume);
-    profile_.writeInteger("Settings", "SoundVolume", soundVolume);
+    writeSetting(profile_, setting::kMusicVolume, musicVolume);
+    writeSetting(profile_, setting::kSoundVolume, soundVolume);
     batch.commit();
 }
 

@@ -1,6 +1,7 @@
 // The welcome panel that takes the player's name.
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "store/settings_schema.h"
 
 namespace lumcrest {
 
@@ -13,11 +14,11 @@ void TForm1::confirmName() {
     // The name is known now; the Play button still reads Play until the first game begins.
     // Both keys reach the file in one replacement: a crash never keeps one without the other.
     Profile::Batch batch(profile());
-    profile().writeBool("Settings", "First", false);
+    writeSettingBool(profile(), setting::kFirst, false);
     if (Playersname.text().empty()) Playersname.setText("Player");
     playerName = Playersname.text();
     namelabel.setCaption(playerName);
-    profile().writeString("Settings", "Name", playerName);
+    writeSettingText(profile(), setting::kName, playerName);
     batch.commit();
 }
 

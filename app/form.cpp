@@ -202,6 +202,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       helppanel2(this, "helppanel2"),
       Image4(&helppanel2, "Image4"),
       helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
+      fieldView(surface()),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -302,15 +303,7 @@ void TForm1::loadPictures() {
 }
 
 void TForm1::loadImageLists() {
-    Blockimage = tk::ImageList::fromEmbedded(asset::kGems);
-    firstanim = tk::ImageList::fromEmbedded(asset::kGlints);
-    lightanim = tk::ImageList::fromEmbedded(asset::kSheens);
-    waveanim = tk::ImageList::fromEmbedded(asset::kWaveLights);
-    cracks = tk::ImageList::fromEmbedded(asset::kCracks);
-    gemsblast2 = tk::ImageList::fromEmbedded(asset::kBursts);
-    jar = tk::ImageList::fromEmbedded(asset::kJar);
-    jarbacks = tk::ImageList::fromEmbedded(asset::kJarGrounds);
-    menulist = tk::ImageList::fromEmbedded(asset::kMenuButton);
+    fieldView.loadPictures();
     vollights = tk::ImageList::fromEmbedded(asset::kVolumeLights);
     try {
         icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
@@ -321,30 +314,30 @@ void TForm1::loadImageLists() {
 
 void TForm1::readSwitches() {
     // A first run greets nobody yet and offers Play.
-    firstRun = readSettingBool(profile_, setting::kFirst) ? 1 : 0;
-    if (firstRun) {
+    settings.firstRun = readSettingBool(profile_, setting::kFirst) ? 1 : 0;
+    if (settings.firstRun) {
         welcomelbl.hide();
         clickhere.hide();
         Newbutton.loadFromFile(asset::kPlayButton.file(0));
     } else {
         Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
-    soundOn = readSettingBool(profile_, setting::kSound) ? 1 : 0;
-    musicOn = readSettingBool(profile_, setting::kMusic) ? 1 : 0;
-    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
-    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
+    settings.soundOn = readSettingBool(profile_, setting::kSound) ? 1 : 0;
+    settings.musicOn = readSettingBool(profile_, setting::kMusic) ? 1 : 0;
+    Musicbutton.loadFromFile(asset::kMusicSwitch.file(settings.musicOn ? 0 : 2));
+    Soundbutton.loadFromFile(asset::kSoundSwitch.file(settings.soundOn ? 0 : 2));
     readSettings();
 }
 
 void TForm1::startMusic() {
     // The menu's track while the menu is what the player sees first, else the game's.
-    if (musicOn) {
-        if (firstRun)
+    if (settings.musicOn) {
+        if (settings.firstRun)
             switchTrack(kMenuTrack, kMenuTrackRestartMs);
         else
             switchTrack(kGameTrack, kGameTrackRestartMs);
     }
-    MusicTimer.setEnabled(musicOn != 0);
+    MusicTimer.setEnabled(settings.musicOn != 0);
 }
 
 void TForm1::readHighScores() {
@@ -353,8 +346,8 @@ void TForm1::readHighScores() {
 
 void TForm1::readPlayerName() {
     Playersname.setText(readSettingText(profile_, setting::kName));
-    playerName = Playersname.text();
-    namelabel.setCaption(playerName);
+    settings.playerName = Playersname.text();
+    namelabel.setCaption(settings.playerName);
 }
 
 void TForm1::setUpBoard() {
@@ -362,7 +355,7 @@ void TForm1::setUpBoard() {
     readSavedGame();
     // The saved game's bar waits at home; a first run has a fresh board and bar instead.
     placeBarHome(*this);
-    if (firstRun) {
+    if (settings.firstRun) {
         makeStartRow();
         drawOrdinaryBar(rng, Blocks, Shape);
         drawOrdinaryBar(rng, Blocks, Nextshape);

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "game/random.h"
 #include "game/score_table.h"
+#include "store/player_settings.h"
 #include "store/profile.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
@@ -18,7 +19,9 @@
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 #include "ui/letter_board.h"
+#include "ui/menu_state.h"
 #include "ui/volume_switch.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
@@ -79,20 +82,12 @@ class TForm1 : public tk::Window, public GameState {
     tk::Picture Image4;          // the first game's help picture
     tk::PushButton helpbutton2;  // the first game's help Ok
 
-    // --- Image lists ------------------------------------------------------------------------
-    tk::ImageList Blockimage;  // the gems, the joker and the bomb, 48 x 48, by cell value
-    tk::ImageList firstanim;   // the idle sparkle's glint, six frames a kind
-    tk::ImageList lightanim;   // the idle sparkle's sheen, nine frames a kind
-    tk::ImageList waveanim;    // lit gems for the wave and the chain's flash, two frames a kind
-    tk::ImageList cracks;      // the cracked gems of a lost game
-    tk::ImageList gemsblast2;  // the explosion frames, in three looks
-    tk::ImageList jar;         // the jar that drains the progress tube at a stage end
-    tk::ImageList jarbacks;    // the field behind the jar, one frame per background
-    tk::ImageList menulist;    // the MENU button on the field: at rest, lit, pressed
-    tk::ImageList vollights;   // a light of the switches' volume rows: off, lit
-    // Calm mode's softened copies of the flash's highlights, the explosions and the cracks,
-    // made the first time calm mode draws them (view/calm_drawing.cpp).
-    tk::ImageList calmWave, calmBursts, calmCracks;
+    // --- The parts ----------------------------------------------------------------------------
+    BoardView fieldView;      // draws the field and its animations from the play state
+    PlayerSettings settings;  // the switches, the volumes, calm mode and the name
+    MenuLights lights;        // the menu's lit buttons
+    ScorePanelState scores;   // the high-score table on screen
+    tk::ImageList vollights;  // a light of the switches' volume rows: off, lit
 
     // --- Timers, in the order of the timer table ------------------------------------------------
     tk::Timer Timer1;      // the bar's flight, one row a tick
@@ -145,7 +140,7 @@ class TForm1 : public tk::Window, public GameState {
     void makeStartRow();
     void countGems();
 
-    // --- Matching and explosions (app/play.cpp over game/matching.h, view/explosion.cpp) ---------
+    // --- Matching and explosions (app/play.cpp over game/matching.h) ----------------------------
     void findMatches();
     void clearMatched();
     void blasttimerTimer();
@@ -160,21 +155,12 @@ class TForm1 : public tk::Window, public GameState {
     void Animation();
     void changeBackground();
 
-    // --- Board drawing (view/board_drawing.cpp) -------------------------------------------------
+    // --- The field's drawing and animations (app/field_timers.cpp over view/board_view.h) -------
     void drawBoard();
     void redraw();
     // Installs background B (0..5) as the surface's fill pattern and fills the rectangle R of the
     // surface with it. Beeps and changes nothing when the picture cannot be had.
     bool installBackground(int b, tk::Rect r);
-    // Erases the cell's square (fills it with the background brush).
-    void eraseCell(int c, int r);
-
-    // --- Effect and idle animations (view/) -----------------------------------------------------
-    // The frames the flash, the explosions and the cracks are drawn from: the softened ones in
-    // calm mode (view/calm_drawing.cpp).
-    const tk::ImageList& flashFrames();
-    const tk::ImageList& burstFrames();
-    const tk::ImageList& crackFrames();
     void filltimerTimer();
     void jartimerTimer();
     void wavetimerTimer();

@@ -34,19 +34,14 @@ void TForm1::launchBar() {
 }
 
 void TForm1::Boxupdate() {
-    // The sparkle draws over its gem; the launch repaints the gem before the sparkle is dropped.
-    // Gem frames are opaque edge to edge (the forge's tests hold them to it): no erase needed.
-    if (twinkleColumn >= 1 && twinkleColumn <= 10 && twinkleRow >= 1 && twinkleRow <= 10) {
-        const int v = cellAt(columnX(twinkleColumn), rowY(twinkleRow));
-        if (v > 0) surface().drawFrame(Blockimage, v, cellLeft(twinkleColumn), cellTop(twinkleRow));
-    }
+    fieldView.coverSparkle(*this);
 
     const Flight flight = riseBar(*this);
     if (flight == Flight::Blocked) {
         Timer1.setEnabled(false);
         playEffect(asset::kYouLose.file);
         cracktimer.setEnabled(true);
-        twinklePhase = 0;
+        fieldView.twinklePhase = 0;
         return;
     }
     const bool landed = flight == Flight::Landed;
@@ -57,7 +52,7 @@ void TForm1::Boxupdate() {
         if (gameOver) {
             // The new bar is not shown: the cracks take over the board.
             Timer1.setEnabled(false);
-            twinklePhase = 0;
+            fieldView.twinklePhase = 0;
             return;
         }
     }
@@ -66,13 +61,13 @@ void TForm1::Boxupdate() {
         Timer1.setEnabled(false);
         if (matchFound) {
             settleSkip = true;
-            fillMark = Total;
+            fieldView.fillMark = Total;
             Atimer.setEnabled(false);
             vertimer.setEnabled(false);
             Cycletimer.setEnabled(true);
         }
     }
-    twinklePhase = 0;
+    fieldView.twinklePhase = 0;
 }
 
 void TForm1::spawnBar() {
@@ -122,7 +117,7 @@ void TForm1::CycletimerTimer() {
         if (chainCleared >= 7 && chainCleared <= 9) playEffect(asset::kExcellent.file);
         if (chainCleared >= 10) playEffect(asset::kIncredible.file);
         Cycletimer.setEnabled(false);
-        fillDrawn = 0;
+        fieldView.fillDrawn = 0;
         Atimer.setEnabled(true);
         vertimer.setEnabled(true);
         filltimer.setEnabled(true);

@@ -8,7 +8,6 @@
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
-#include "view/board_drawing.h"
 
 namespace lumcrest {
 
@@ -50,7 +49,7 @@ std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
     preloadEffects(app.backend().audio());
     // A game in progress shows at once: what its play draws is decoded now too. Behind the
     // menu, that waits for the game to start.
-    if (!program->form->Menupanel.visible()) decodePlayPictures(*program->form);
+    if (!program->form->Menupanel.visible()) program->form->fieldView.decodePlayPictures();
     return program;
 }
 

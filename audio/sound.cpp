@@ -10,12 +10,12 @@
 namespace lumcrest {
 
 void TForm1::playEffect(const std::string& file) {
-    if (soundOn != 1) return;
+    if (settings.soundOn != 1) return;
     app().backend().audio().playEffect(file);
 }
 
 void TForm1::switchTrack(const std::string& file, int restartMs) {
-    if (musicOn != 1) return;
+    if (settings.musicOn != 1) return;
     tk::Audio& audio = app().backend().audio();
     // Opening closes the old track first; a failed open leaves no track and skips the rest.
     audio.openMusic(file);
@@ -34,7 +34,7 @@ void TForm1::stopMusic() {
 }
 
 void TForm1::musicloop() {
-    if (musicOn != 1) return;
+    if (settings.musicOn != 1) return;
     // A track still playing goes on; one at its end is rewound and played again.
     app().backend().audio().playMusic();
 }

@@ -8,11 +8,11 @@ namespace lumcrest {
 
 void TForm1::insertHighScore() {
     const ScoreLine line{Playersname.text(), Score};
-    lastScore = Score;
+    scores.lastScore = Score;
     // On screen at once, into the table as this copy knows it: it stays there even when the file
     // cannot take it now.
     const ScoreWorkingList mine = sortIntoTable(tableOnScreen(), line);
-    for (int k = 1; k <= 11; ++k) sortScores[k] = mine[k].score;
+    for (int k = 1; k <= 11; ++k) scores.sortScores[k] = mine[k].score;
     showHighScores(topTen(mine));
     // Into the table as the file holds it when the write comes, under the lock: another copy of
     // the game may have put its own scores there since this one read it. The one change this
@@ -21,7 +21,7 @@ void TForm1::insertHighScore() {
     profile().keepUntilWritten([this, line](Profile& p) {
         const ScoreWorkingList merged = sortIntoTable(readScoreTable(p), line);
         writeScoreTable(p, topTen(merged));
-        for (int k = 1; k <= 11; ++k) sortScores[k] = merged[k].score;
+        for (int k = 1; k <= 11; ++k) scores.sortScores[k] = merged[k].score;
         showHighScores(topTen(merged));
     });
     profile().writeUnwritten();
@@ -29,35 +29,36 @@ void TForm1::insertHighScore() {
 
 ScoreTable TForm1::tableOnScreen() const {
     ScoreTable table;
-    for (int k = 1; k <= 10; ++k) table[k] = ScoreLine{name[k]->caption(), hiScores[k]};
+    for (int k = 1; k <= 10; ++k) table[k] = ScoreLine{name[k]->caption(), scores.hiScores[k]};
     return table;
 }
 
 void TForm1::showHighScores(const ScoreTable& table) {
     for (int k = 1; k <= 10; ++k) {
-        hiScores[k] = table[k].score;
+        scores.hiScores[k] = table[k].score;
         name[k]->setCaption(table[k].name);
         score[k]->setCaption(std::to_string(table[k].score));
     }
 }
 
 void TForm1::scoretimerTimer() {
-    if (blinkCount > 8) {
-        blinkCount = 0;
+    if (scores.blinkCount > 8) {
+        scores.blinkCount = 0;
         scoretimer.setEnabled(false);
         return;
     }
-    bool red = blinkCount == 1 || blinkCount == 3 || blinkCount == 5 || blinkCount == 7;
+    bool red = scores.blinkCount == 1 || scores.blinkCount == 3 || scores.blinkCount == 5 ||
+               scores.blinkCount == 7;
     constexpr asset::Colour kRed = asset::kNewScoreBlink;
     tk::Argb colour = red ? tk::rgb(kRed.r, kRed.g, kRed.b) : tk::rgb(255, 255, 255);
     // Every line with the newest score blinks, older lines of the same score too.
     for (int k = 1; k <= 10; ++k) {
-        if (hiScores[k] != lastScore) continue;
+        if (scores.hiScores[k] != scores.lastScore) continue;
         num[k]->setColour(colour);
         name[k]->setColour(colour);
         score[k]->setColour(colour);
     }
-    ++blinkCount;
+    ++scores.blinkCount;
 }
 
 void TForm1::hscorecloseClick() {

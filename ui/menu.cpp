@@ -6,7 +6,6 @@
 #include "audio/track_names.h"
 #include "store/settings_schema.h"
 #include "ui/menu_pictures.h"
-#include "view/board_drawing.h"
 
 namespace lumcrest {
 
@@ -24,50 +23,54 @@ void rollOver(TForm1& f, tk::Picture& button, std::uint8_t& lit, const std::stri
 
 void TForm1::MenuimageMouseMove(int, int) {
     // Leaving the buttons over the backdrop puts every lit one back to rest.
-    if (newLit) {
-        Newbutton.loadFromFile(newButtonPicture(firstRun, ButtonLook::Rest));
-        newLit = 0;
+    if (lights.newLit) {
+        Newbutton.loadFromFile(newButtonPicture(settings.firstRun, ButtonLook::Rest));
+        lights.newLit = 0;
     }
-    if (scoreLit) {
+    if (lights.scoreLit) {
         Scorebutton.loadFromFile(buttonPicture(asset::kHighScoresButton, ButtonLook::Rest));
-        scoreLit = 0;
+        lights.scoreLit = 0;
     }
-    if (musicLit) {
-        Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, musicOn, ButtonLook::Rest));
-        musicLit = 0;
+    if (lights.musicLit) {
+        Musicbutton.loadFromFile(
+            switchPicture(asset::kMusicSwitch, settings.musicOn, ButtonLook::Rest));
+        lights.musicLit = 0;
     }
-    if (soundLit) {
-        Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Rest));
-        soundLit = 0;
+    if (lights.soundLit) {
+        Soundbutton.loadFromFile(
+            switchPicture(asset::kSoundSwitch, settings.soundOn, ButtonLook::Rest));
+        lights.soundLit = 0;
     }
-    if (helpLit) {
+    if (lights.helpLit) {
         Helpbutton.loadFromFile(buttonPicture(asset::kHelpButton, ButtonLook::Rest));
-        helpLit = 0;
+        lights.helpLit = 0;
     }
-    if (aboutLit) {
+    if (lights.aboutLit) {
         Aboutbutton.loadFromFile(buttonPicture(asset::kAboutButton, ButtonLook::Rest));
-        aboutLit = 0;
+        lights.aboutLit = 0;
     }
-    if (backLit) {
+    if (lights.backLit) {
         Backbutton.loadFromFile(backPicture(BackLook::Rest));
-        backLit = 0;
+        lights.backLit = 0;
     }
-    if (calmLit) {
-        Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Rest));
-        calmLit = 0;
+    if (lights.calmLit) {
+        Calmbutton.loadFromFile(
+            switchPicture(asset::kCalmSwitch, settings.calmMode, ButtonLook::Rest));
+        lights.calmLit = 0;
     }
 }
 
 // --- New / Play ---------------------------------------------------------------------------
 
 void TForm1::NewbuttonMouseMove(int, int) {
-    rollOver(*this, Newbutton, newLit, newButtonPicture(firstRun, ButtonLook::Hover));
+    rollOver(*this, Newbutton, lights.newLit,
+             newButtonPicture(settings.firstRun, ButtonLook::Hover));
 }
 
 void TForm1::NewbuttonMouseDown(tk::MouseButton, int, int) {
     // The new game is set up at the press, behind the menu that still shows.
-    Newbutton.loadFromFile(newButtonPicture(firstRun, ButtonLook::Pressed));
-    decodePlayPictures(*this);
+    Newbutton.loadFromFile(newButtonPicture(settings.firstRun, ButtonLook::Pressed));
+    fieldView.decodePlayPictures();
     newGame();
     drawBoard();
 }
@@ -76,10 +79,10 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
     Menupanel.hide();
     Newbutton.loadFromFile(buttonPicture(asset::kNewButton, ButtonLook::Rest));
-    helppanel2.setVisible(firstRun == 1);
-    if (firstRun == 1) {
+    helppanel2.setVisible(settings.firstRun == 1);
+    if (settings.firstRun == 1) {
         writeSettingBool(profile(), setting::kFirst, false);
-        firstRun = 0;
+        settings.firstRun = 0;
     }
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }
@@ -87,7 +90,7 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
 // --- High scores --------------------------------------------------------------------------
 
 void TForm1::ScorebuttonMouseMove(int, int) {
-    rollOver(*this, Scorebutton, scoreLit,
+    rollOver(*this, Scorebutton, lights.scoreLit,
              buttonPicture(asset::kHighScoresButton, ButtonLook::Hover));
 }
 
@@ -104,67 +107,71 @@ void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
 
 void TForm1::MusicbuttonMouseMove(int, int) {
     soundLitLast = false;
-    rollOver(*this, Musicbutton, musicLit,
-             switchPicture(asset::kMusicSwitch, musicOn, ButtonLook::Hover));
+    rollOver(*this, Musicbutton, lights.musicLit,
+             switchPicture(asset::kMusicSwitch, settings.musicOn, ButtonLook::Hover));
 }
 
 void TForm1::MusicbuttonMouseDown(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
-    if (musicOn == 1) {
-        musicOn = 0;
+    if (settings.musicOn == 1) {
+        settings.musicOn = 0;
         stopMusic();
         Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, false, ButtonLook::Hover));
         MusicTimer.setEnabled(false);
     } else {
         // On first, so that the track change acts; the switch lives in the menu, so the menu track.
-        musicOn = 1;
+        settings.musicOn = 1;
         switchTrack(kMenuTrack, kMenuTrackRestartMs);
         Musicbutton.loadFromFile(switchPicture(asset::kMusicSwitch, true, ButtonLook::Hover));
         MusicTimer.setEnabled(true);
     }
-    writeSettingBool(profile(), setting::kMusic, musicOn != 0);
+    writeSettingBool(profile(), setting::kMusic, settings.musicOn != 0);
 }
 
 void TForm1::SoundbuttonMouseMove(int, int) {
     soundLitLast = true;
-    rollOver(*this, Soundbutton, soundLit,
-             switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
+    rollOver(*this, Soundbutton, lights.soundLit,
+             switchPicture(asset::kSoundSwitch, settings.soundOn, ButtonLook::Hover));
 }
 
 void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
     // The click follows the switch as it was: turning sound off clicks, turning it on does not.
     playEffect(asset::kClick.file);
-    soundOn = soundOn ? 0 : 1;
-    Soundbutton.loadFromFile(switchPicture(asset::kSoundSwitch, soundOn, ButtonLook::Hover));
-    writeSettingBool(profile(), setting::kSound, soundOn != 0);
+    settings.soundOn = settings.soundOn ? 0 : 1;
+    Soundbutton.loadFromFile(
+        switchPicture(asset::kSoundSwitch, settings.soundOn, ButtonLook::Hover));
+    writeSettingBool(profile(), setting::kSound, settings.soundOn != 0);
 }
 
 // --- Calm mode ------------------------------------------------------------------------------
 
 void TForm1::CalmbuttonMouseMove(int, int) {
-    rollOver(*this, Calmbutton, calmLit,
-             switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Hover));
+    rollOver(*this, Calmbutton, lights.calmLit,
+             switchPicture(asset::kCalmSwitch, settings.calmMode, ButtonLook::Hover));
 }
 
 void TForm1::CalmbuttonMouseDown(tk::MouseButton, int, int) {
     // Acts at the press, as the other switches do; the next flash or explosion is drawn softened.
     playEffect(asset::kClick.file);
-    calmMode = calmMode ? 0 : 1;
-    Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Hover));
-    writeSettingBool(profile(), setting::kCalm, calmMode != 0);
+    settings.calmMode = settings.calmMode ? 0 : 1;
+    Calmbutton.loadFromFile(
+        switchPicture(asset::kCalmSwitch, settings.calmMode, ButtonLook::Hover));
+    writeSettingBool(profile(), setting::kCalm, settings.calmMode != 0);
 }
 
 void TForm1::toggleCalmMode() {
     CalmbuttonMouseDown(tk::MouseButton::Left, 0, 0);
     // Pressed from afar, the switch is not under the pointer: it goes back to rest at once.
-    if (!calmLit)
-        Calmbutton.loadFromFile(switchPicture(asset::kCalmSwitch, calmMode, ButtonLook::Rest));
+    if (!lights.calmLit)
+        Calmbutton.loadFromFile(
+            switchPicture(asset::kCalmSwitch, settings.calmMode, ButtonLook::Rest));
 }
 
 // --- Help and About -----------------------------------------------------------------------
 
 void TForm1::HelpbuttonMouseMove(int, int) {
-    rollOver(*this, Helpbutton, helpLit, buttonPicture(asset::kHelpButton, ButtonLook::Hover));
+    rollOver(*this, Helpbutton, lights.helpLit,
+             buttonPicture(asset::kHelpButton, ButtonLook::Hover));
 }
 
 void TForm1::HelpbuttonMouseDown(tk::MouseButton, int, int) {
@@ -178,7 +185,8 @@ void TForm1::HelpbuttonMouseUp(tk::MouseButton, int, int) {
 }
 
 void TForm1::AboutbuttonMouseMove(int, int) {
-    rollOver(*this, Aboutbutton, aboutLit, buttonPicture(asset::kAboutButton, ButtonLook::Hover));
+    rollOver(*this, Aboutbutton, lights.aboutLit,
+             buttonPicture(asset::kAboutButton, ButtonLook::Hover));
 }
 
 void TForm1::AboutbuttonMouseDown(tk::MouseButton, int, int) {
@@ -195,19 +203,19 @@ void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
 
 void TForm1::BackbuttonMouseMove(int, int) {
     // There is no game to go back to before the first one has begun.
-    if (firstRun == 1 || backLit) return;
+    if (settings.firstRun == 1 || lights.backLit) return;
     Backbutton.loadFromFile(backPicture(BackLook::Hover));
-    backLit = 1;
+    lights.backLit = 1;
     playEffect(asset::kMenuOver.file);
 }
 
 void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
-    if (firstRun == 1) return;
+    if (settings.firstRun == 1) return;
     Backbutton.loadFromFile(backPicture(BackLook::Pressed));
 }
 
 void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {
-    if (firstRun == 1) return;
+    if (settings.firstRun == 1) return;
     Menupanel.hide();
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }

@@ -39,7 +39,9 @@ constexpr int kEntries = int(std::size(kMenuEntries));
 }  // namespace
 
 void TForm1::menuPadMove(int step) {
-    auto takesPart = [this](int i) { return !(kMenuEntries[i].needsGame && firstRun == 1); };
+    auto takesPart = [this](int i) {
+        return !(kMenuEntries[i].needsGame && settings.firstRun == 1);
+    };
     // The first move lights the top button (down) or the bottom one (up); later ones wrap round.
     int at = padHighlight >= 0 && padHighlight < kEntries ? padHighlight : (step > 0 ? -1 : 0);
     for (int tries = 0; tries < kEntries; ++tries) {

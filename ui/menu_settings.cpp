@@ -29,10 +29,10 @@ void VolumeSwitch::paint(tk::Canvas& canvas) {
 
 void TForm1::readSettings() {
     // A missing or unreadable volume, or one outside 0..10, is full.
-    musicVolume = readSetting(profile_, setting::kMusicVolume);
-    soundVolume = readSetting(profile_, setting::kSoundVolume);
-    calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
-    Calmbutton.loadFromFile(asset::kCalmSwitch.file(calmMode ? 0 : 2));
+    settings.musicVolume = readSetting(profile_, setting::kMusicVolume);
+    settings.soundVolume = readSetting(profile_, setting::kSoundVolume);
+    settings.calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
+    Calmbutton.loadFromFile(asset::kCalmSwitch.file(settings.calmMode ? 0 : 2));
     Musicbutton.setLights(&vollights);
     Soundbutton.setLights(&vollights);
     showVolumes();
@@ -40,33 +40,33 @@ void TForm1::readSettings() {
 
 void TForm1::showVolumes() {
     // Values set from outside (the driver's set) are held to the range here too.
-    musicVolume = std::clamp(musicVolume, 0, kMaxVolume);
-    soundVolume = std::clamp(soundVolume, 0, kMaxVolume);
-    Musicbutton.setLevel(musicVolume);
-    Soundbutton.setLevel(soundVolume);
+    settings.musicVolume = std::clamp(settings.musicVolume, 0, kMaxVolume);
+    settings.soundVolume = std::clamp(settings.soundVolume, 0, kMaxVolume);
+    Musicbutton.setLevel(settings.musicVolume);
+    Soundbutton.setLevel(settings.soundVolume);
     tk::Audio& audio = app().backend().audio();
-    audio.setMusicVolume(musicVolume);
-    audio.setEffectVolume(soundVolume);
+    audio.setMusicVolume(settings.musicVolume);
+    audio.setEffectVolume(settings.soundVolume);
 }
 
 void TForm1::volumeStep(bool music, int step) {
-    int& volume = music ? musicVolume : soundVolume;
+    int& volume = music ? settings.musicVolume : settings.soundVolume;
     const int next = std::clamp(volume + step, 0, kMaxVolume);
     if (next == volume) return;
     volume = next;
     showVolumes();
     // Both volumes in one write, so the file never holds one step of a change without the other.
     Profile::Batch batch(profile_);
-    writeSetting(profile_, setting::kMusicVolume, musicVolume);
-    writeSetting(profile_, setting::kSoundVolume, soundVolume);
+    writeSetting(profile_, setting::kMusicVolume, settings.musicVolume);
+    writeSetting(profile_, setting::kSoundVolume, settings.soundVolume);
     batch.commit();
 }
 
 bool TForm1::menuVolumeStep(int step) {
     // The lit switch is the one under the pointer or the controller's (or the keyboard's)
     // highlight: the rollover lights it in every case.
-    if (!musicLit && !soundLit) return false;
-    volumeStep(musicLit && !(soundLit && soundLitLast), step);
+    if (!lights.musicLit && !lights.soundLit) return false;
+    volumeStep(lights.musicLit && !(lights.soundLit && soundLitLast), step);
     return true;
 }
 

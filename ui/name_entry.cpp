@@ -16,9 +16,9 @@ void TForm1::confirmName() {
     Profile::Batch batch(profile());
     writeSettingBool(profile(), setting::kFirst, false);
     if (Playersname.text().empty()) Playersname.setText("Player");
-    playerName = Playersname.text();
-    namelabel.setCaption(playerName);
-    writeSettingText(profile(), setting::kName, playerName);
+    settings.playerName = Playersname.text();
+    namelabel.setCaption(settings.playerName);
+    writeSettingText(profile(), setting::kName, settings.playerName);
     batch.commit();
 }
 

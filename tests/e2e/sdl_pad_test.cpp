@@ -113,7 +113,7 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         release(SDL_CONTROLLER_BUTTON_A),
         [](TForm1& f) {
             EXPECT_FALSE(f.overpanel.visible());
-            EXPECT_EQ(f.playerName, "Player");
+            EXPECT_EQ(f.settings.playerName, "Player");
             EXPECT_FALSE(SDL_IsTextInputActive());
         },
         // Down lights Play; A presses it.

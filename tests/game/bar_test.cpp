@@ -108,7 +108,7 @@ TEST_F(Bar, ANewBarWithNoThreeFreeCellsInRowTwoLosesTheGame) {
     waitMs(180);
     ASSERT_FALSE(form().gameOver);
     const int home = gridIndex(columnX(5), rowY(1));
-    form().shownCells[home] = 77;
+    form().fieldView.shownCells[home] = 77;
     waitMs(20);
     EXPECT_FALSE(form().Timer1.enabled());
     EXPECT_TRUE(form().gameOver);
@@ -116,7 +116,7 @@ TEST_F(Bar, ANewBarWithNoThreeFreeCellsInRowTwoLosesTheGame) {
     EXPECT_TRUE(played(asset::kYouLose.file));
     // The new bar is in place but the step that lost did not redraw the board.
     EXPECT_NE(at(5, 1), 0);
-    EXPECT_EQ(form().shownCells[home], 77);
+    EXPECT_EQ(form().fieldView.shownCells[home], 77);
     // One free window of three would have been enough.
     form().gameOver = false;
     put(9, 2, 0);

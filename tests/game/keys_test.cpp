@@ -103,7 +103,7 @@ class MenuKeys : public GameTest {
     void SetUp() override {
         app().dispatch([&] {
             form().confirmName();
-            form().firstRun = 0;
+            form().settings.firstRun = 0;
         });
         sounds();
     }

@@ -102,7 +102,7 @@ TEST_F(GameTest, TheControllerReachesOnlyTheWindowThatTakesInput) {
     EXPECT_FALSE(form().aboutBox()->isOpen());
     EXPECT_TRUE(sounds().empty());
     // A presses its Ok, which sounds even with sound off.
-    form().soundOn = 0;
+    form().settings.soundOn = 0;
     form().aboutBox()->showModalBox();
     pad(*this, PadButton::A);
     EXPECT_FALSE(form().aboutBox()->isOpen());

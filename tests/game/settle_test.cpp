@@ -62,7 +62,7 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     // The flash takes three ticks and comes to rest.
     waitMs(150);
     EXPECT_FALSE(form().flashtimer.enabled());
-    EXPECT_EQ(form().flashStep, 0);
+    EXPECT_EQ(form().fieldView.flashStep, 0);
 }
 
 // A bomb brought up beside two 1s clears every 1 on the board.

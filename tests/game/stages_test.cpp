@@ -103,7 +103,7 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
 
     // The jar ends in the whole-board explosion, which ends in the banner.
     waitUntil([&] { return form().blasttimer.enabled(); }, 5000);
-    EXPECT_TRUE(form().levelPending);
+    EXPECT_TRUE(form().fieldView.levelPending);
     waitUntil([&] { return form().Animtimer.enabled(); }, 1000);
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_EQ(blasting(), 0);
@@ -248,8 +248,8 @@ class Animations : public Stages {
 TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
     form().jartimer.setEnabled(true);
     EXPECT_EQ(ticksOf(form().jartimer), 110);
-    EXPECT_EQ(form().drainLine, 464);
-    EXPECT_TRUE(form().levelPending);
+    EXPECT_EQ(form().fieldView.drainLine, 464);
+    EXPECT_TRUE(form().fieldView.levelPending);
     EXPECT_TRUE(form().blasttimer.enabled());
     // The tail ran at the fastest pace; the next run starts slow again.
     EXPECT_EQ(form().jartimer.interval(), 1);
@@ -259,8 +259,8 @@ TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
 }
 
 TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIsDone) {
-    form().fillMark = 0;
-    form().fillDrawn = 0;
+    form().fieldView.fillMark = 0;
+    form().fieldView.fillDrawn = 0;
     form().Total = 20;
     form().Gemsleft = 5;
     form().filltimer.setEnabled(true);
@@ -270,7 +270,7 @@ TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIs
     EXPECT_EQ(form().Stage, 1);
     EXPECT_FALSE(form().jartimer.enabled());
     // With nothing left to clear the same catching up ends the stage.
-    form().fillDrawn = 0;
+    form().fieldView.fillDrawn = 0;
     form().Gemsleft = 0;
     form().filltimer.setEnabled(true);
     EXPECT_EQ(ticksOf(form().filltimer), 7);
@@ -283,7 +283,7 @@ class Crack : public Animations, public ::testing::WithParamInterface<int> {};
 // A final score below, equal to and above the tenth line of the table.
 TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     const int above = GetParam();
-    form().Score = form().hiScores[10] + above;
+    form().Score = form().scores.hiScores[10] + above;
     form().switchTrack(kGameTrack, kGameTrackRestartMs);
     form().overpanel.show();
     form().gameOver = true;
@@ -298,7 +298,7 @@ TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     EXPECT_FALSE(form().overpanel.visible());
     EXPECT_FALSE(form().gameOver);
     EXPECT_EQ(form().Score, 0);
-    EXPECT_EQ(form().crackRow, 1);
+    EXPECT_EQ(form().fieldView.crackRow, 1);
     EXPECT_EQ(backend().recorder().musicFile(), kMenuTrack);
 }
 

@@ -48,7 +48,8 @@ void checkInvariants(TForm1& f, long long ms, Violations& v) {
     if (f.jartimer.enabled() && (f.Cycletimer.enabled() || f.filltimer.enabled()))
         v.note(ms, "jar during a chain or a fill");
     if (f.Animtimer.enabled() && f.jartimer.enabled()) v.note(ms, "banner during the jar");
-    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) && f.crackRow > 1)
+    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) &&
+        f.fieldView.crackRow > 1)
         v.note(ms, "idle animations over the crack");
     // A waiting bar is where its fields say, three adjacent columns of the launch row.
     bool waiting = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.gameOver &&
@@ -162,7 +163,8 @@ TEST(Soak, TwoHundredGamesKeepEveryInvariant) {
         w.waitMs(20);
         clockMs += 20;
         bestStage = std::max(bestStage, f.Stage);
-        if (f.gameOver && f.cracktimer.enabled() && f.crackRow == 1 && f.crackStep == 0) {
+        if (f.gameOver && f.cracktimer.enabled() && f.fieldView.crackRow == 1 &&
+            f.fieldView.crackStep == 0) {
             stageSum += f.Stage;
             ++finished;
             w.waitMs(700);  // the crack, then the menu

@@ -17,7 +17,7 @@
 
 #include "app/command_line.h"
 #include "app/recorder.h"
-#include "game/state_fields.h"
+#include "app/window_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
@@ -586,13 +586,13 @@ void Driver::mouseCommand(const Words& w) {
 // --- The game's state -----------------------------------------------------------------------
 
 void Driver::getCommand(const Words& w) {
-    auto f = findField(*program_->form, w[1]);
+    auto f = findWindowField(*program_->form, w[1]);
     if (!f) return answer("error: unknown field " + w[1]);
     answer(w[1] + "=" + f->text());
 }
 
 void Driver::setCommand(const Words& w) {
-    auto f = findField(*program_->form, w[1]);
+    auto f = findWindowField(*program_->form, w[1]);
     if (!f) return answer("error: unknown field " + w[1]);
     auto v = parseInteger(w[2]);
     if (!v || !f->assign(*v)) return answer("error: bad value for " + w[1]);

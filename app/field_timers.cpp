@@ -80,7 +80,7 @@ void TForm1::cracktimerTimer() {
     // now still shows in the table, and the game over runs its course before the player hears
     // why it was not written.
     std::exception_ptr unwritten;
-    if (Score > scores.hiScores[10]) {
+    if (Score > scorePanel.state.hiScores[10]) {
         try {
             insertHighScore();
         } catch (const tk::Error&) {

@@ -203,6 +203,10 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Image4(&helppanel2, "Image4"),
       helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
       fieldView(surface()),
+      sound(app.backend().audio(), settings),
+      menu(MenuPanel::Buttons{Newbutton, Scorebutton, Musicbutton, Soundbutton, Helpbutton,
+                              Aboutbutton, Backbutton, Calmbutton},
+           settings, [this](const std::string& file) { playEffect(file); }),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -268,18 +272,7 @@ void TForm1::placeControls() {
 }
 
 void TForm1::buildScoreTable() {
-    const tk::FontSpec lineFont = font(Face::Table);
-    for (int k = 1; k <= 10; ++k) {
-        const std::string n = std::to_string(k);
-        const int top = 89 + 35 * (k - 1);
-        num[k] = std::make_unique<tk::Label>(&Scorepanel, "num" + n, lineFont);
-        num[k]->setCaption(n);
-        num[k]->setPosition(k == 10 ? 66 : 74, top);
-        name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + n, lineFont);
-        name[k]->setPosition(107, top);
-        score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + n, lineFont);
-        score[k]->setPosition(250, top);
-    }
+    scorePanel.build(Scorepanel, font(Face::Table));
 }
 
 void TForm1::loadPictures() {
@@ -429,7 +422,7 @@ void TForm1::bindHandlers() {
     scoretimer.onTimer = [this] { scoretimerTimer(); };
 
     onPad = [this](tk::PadButton b, bool down) { padprocess(b, down); };
-    onPointerMoved = [this](int, int) { padHighlight = -1; };
+    onPointerMoved = [this](int, int) { menu.padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
     bindSettings();

@@ -1,13 +1,15 @@
-// The main window TForm1: it owns every control, image list and timer of the game and the whole
-// game state, and its member functions are the game's operations and handlers. Their
-// definitions are split by subject across app/, view/, ui/, store/ and audio/; the rules of play
-// they call are free functions over the state in game/.
+// The main window TForm1: it owns the controls and timers of the game and wires them to the
+// parts: the play state (game/), the board view that draws it (view/), the menu and its high-score
+// table (ui/), the player's settings and the settings file (store/), the sound (audio/). Its
+// handlers keep the names the driver and the recordings speak; each hands its work to a part and
+// adds what the window alone knows (which panel shows, which timer runs).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "app/environment.h"
+#include "audio/game_audio.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "game/score_table.h"
@@ -19,7 +21,8 @@
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 #include "ui/letter_board.h"
-#include "ui/menu_state.h"
+#include "ui/menu_panel.h"
+#include "ui/score_panel.h"
 #include "ui/volume_switch.h"
 #include "view/board_view.h"
 
@@ -46,33 +49,32 @@ class TForm1 : public tk::Window, public GameState {
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------
-    tk::Label Label1;          // the score, right of the well
-    tk::Label Label18;         // the caption "level:" before the stage number
-    tk::Label lblstage;        // the stage number
-    tk::Label lblsetlevel;     // the new stage's number in the level banner
-    tk::Label levelup;         // the level banner's "Level:" over the field
-    tk::Control MediaPlayer1;  // the music player's place among the controls, never shown
-    tk::Panel Menupanel;       // the menu, covering the whole window
-    tk::Picture Menuimage;     // the menu's backdrop
-    tk::Picture Newbutton;     // the menu's Play (first run) or New Game button
-    tk::Picture Scorebutton;   // the menu's button to the high-score table
-    VolumeSwitch Musicbutton;  // the menu's music switch, with its volume's lights
-    VolumeSwitch Soundbutton;  // the menu's sound switch, with its volume's lights
-    tk::Picture Helpbutton;    // the menu's button to the help page
-    tk::Picture Aboutbutton;   // the menu's button to the About box
-    tk::Picture Backbutton;    // the menu's Back button, to the game in progress
-    tk::Picture Calmbutton;    // the menu's calm-mode switch, on the sky at the top left
-    tk::Label welcomelbl;      // the greeting "Welcome," on the menu
-    tk::Label namelabel;       // the player's name after the greeting
-    tk::Label clickhere;       // the link under the greeting that opens the name panel
-    tk::Picture Image5;        // the logo at the menu's foot, a link to the game's web page
-    tk::Panel Scorepanel;      // the high-score table over the menu
-    tk::Picture Image2;        // the table's backdrop
-    std::unique_ptr<tk::Label> name[11], num[11], score[11];  // the table's lines 1..10
-    tk::PushButton hscoreclose;                               // the table's Ok
-    tk::Panel helppanel;                                      // the help page opened from the menu
-    tk::Picture Image1;                                       // the help page's picture
-    tk::PushButton dxButton4;                                 // the help page's Ok
+    tk::Label Label1;            // the score, right of the well
+    tk::Label Label18;           // the caption "level:" before the stage number
+    tk::Label lblstage;          // the stage number
+    tk::Label lblsetlevel;       // the new stage's number in the level banner
+    tk::Label levelup;           // the level banner's "Level:" over the field
+    tk::Control MediaPlayer1;    // the music player's place among the controls, never shown
+    tk::Panel Menupanel;         // the menu, covering the whole window
+    tk::Picture Menuimage;       // the menu's backdrop
+    tk::Picture Newbutton;       // the menu's Play (first run) or New Game button
+    tk::Picture Scorebutton;     // the menu's button to the high-score table
+    VolumeSwitch Musicbutton;    // the menu's music switch, with its volume's lights
+    VolumeSwitch Soundbutton;    // the menu's sound switch, with its volume's lights
+    tk::Picture Helpbutton;      // the menu's button to the help page
+    tk::Picture Aboutbutton;     // the menu's button to the About box
+    tk::Picture Backbutton;      // the menu's Back button, to the game in progress
+    tk::Picture Calmbutton;      // the menu's calm-mode switch, on the sky at the top left
+    tk::Label welcomelbl;        // the greeting "Welcome," on the menu
+    tk::Label namelabel;         // the player's name after the greeting
+    tk::Label clickhere;         // the link under the greeting that opens the name panel
+    tk::Picture Image5;          // the logo at the menu's foot, a link to the game's web page
+    tk::Panel Scorepanel;        // the high-score table over the menu
+    tk::Picture Image2;          // the table's backdrop
+    tk::PushButton hscoreclose;  // the table's Ok (its lines are the score panel's)
+    tk::Panel helppanel;         // the help page opened from the menu
+    tk::Picture Image1;          // the help page's picture
+    tk::PushButton dxButton4;    // the help page's Ok
     tk::Panel overpanel;         // the name panel: the welcome and the player's name
     tk::Picture Image3;          // the name panel's backdrop
     tk::EditBox Playersname;     // the name panel's box for the name
@@ -85,8 +87,9 @@ class TForm1 : public tk::Window, public GameState {
     // --- The parts ----------------------------------------------------------------------------
     BoardView fieldView;      // draws the field and its animations from the play state
     PlayerSettings settings;  // the switches, the volumes, calm mode and the name
-    MenuLights lights;        // the menu's lit buttons
-    ScorePanelState scores;   // the high-score table on screen
+    GameAudio sound;          // effects and music, each under its switch
+    MenuPanel menu;           // the menu's image buttons and the highlight among them
+    ScorePanel scorePanel;    // the high-score table's lines
     tk::ImageList vollights;  // a light of the switches' volume rows: off, lit
 
     // --- Timers, in the order of the timer table ------------------------------------------------
@@ -120,12 +123,7 @@ class TForm1 : public tk::Window, public GameState {
     // The menu's keys (app/keys.cpp): Up, Down, Tab and Shift+Tab move the controller's
     // highlight, Enter or Space press the highlighted button as A does, Escape is Back.
     void menuKey(int& key);
-    // The menu button the highlight is on (its line in the table of ui/menu_pad.cpp, 0 New at
-    // the top), -1 for none.
-    int padHighlight = -1;
-    int padPressed = -1;  // the menu button A (or a key) went down on, -1 for none
-    int menuKeyHeld = 0;  // the key that pressed that button, until its release
-    int padHeldKey = 0;   // the key a held direction repeats
+    int padHeldKey = 0;  // the key a held direction repeats
     tk::PadButton padHeldButton = tk::PadButton::A;
     bool padLastInput = false;  // the player's last input came from a controller
 
@@ -169,7 +167,7 @@ class TForm1 : public tk::Window, public GameState {
     void AtimerTimer();
     void vertimerTimer();
 
-    // --- Menu (ui/menu.cpp) -----------------------------------------------------------------
+    // --- Menu (app/menu_handlers.cpp over ui/menu_panel.h) ------------------------------------
     void MenuimageMouseMove(int x, int y);
     void NewbuttonMouseMove(int x, int y);
     void NewbuttonMouseDown(tk::MouseButton b, int x, int y);
@@ -199,23 +197,20 @@ class TForm1 : public tk::Window, public GameState {
     void toggleCalmMode();
     void changebtnClick();
     void Image5Click();
-    // Volume steps (ui/menu_settings.cpp). Left and Right (keys, D-pad) step the volume of the
+    // Volume steps (app/volume_settings.cpp). Left and Right (keys, D-pad) step the volume of the
     // lit switch, music or sound, by STEP: true when a switch was lit. The wheel steps the switch
     // it turns over.
     bool menuVolumeStep(int step);
-    // Which switch was lit last (both may be, when the pointer went from one to the other without
-    // crossing the backdrop): its volume is the one that steps.
-    bool soundLitLast = false;
     void volumeStep(bool music, int step);
     // The volumes as they are now, to the lights and the audio backend.
     void showVolumes();
-    // The controller in the menu (ui/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
+    // The controller in the menu (app/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
     // up) with the rollover picture and sound, and presses the highlighted button.
     void menuPadMove(int step);
     void menuPadPress();
     void menuPadRelease();
 
-    // --- High scores and name entry (ui/high_scores.cpp, ui/name_entry.cpp) ----------------------
+    // --- High scores and name entry (app/high_scores.cpp, app/name_entry.cpp) --------------------
     // Puts the finished game's Score under the name in the box into the table on screen at
     // once, and into the table as the file holds it now (with what other copies of the game put
     // there meanwhile); the screen then shows that merged table. A score the file cannot take
@@ -228,15 +223,14 @@ class TForm1 : public tk::Window, public GameState {
     void hscorecloseClick();
     void confirmName();
     void dxButton3Click();
-    // The name panel by controller (ui/name_pad.cpp): a pad press there brings up the letter
+    // The name panel by controller (over ui/name_pad.h): a pad press there brings up the letter
     // board; the D-pad moves over it, A types the letter (or presses Space, Delete or Done), B
     // deletes, Start confirms. Keyboard or mouse input puts the board away again.
     void namePadButton(tk::PadButton button);
     void inputSourceChanged(tk::InputSource source);
     void showLetterBoard();
-    void typeOnBoard();
 
-    // --- Help panels (ui/help.cpp) ----------------------------------------------------------
+    // --- Help panels (app/menu_handlers.cpp) ----------------------------------------------------
     void dxButton4Click();
     void helpbutton2Click();
 
@@ -247,7 +241,7 @@ class TForm1 : public tk::Window, public GameState {
     // What the saved game stores for the cell in column C, row R.
     int storedCell(int c, int r) const;
 
-    // --- Sound and music (audio/) -----------------------------------------------------------
+    // --- Sound and music (app/sound.cpp over audio/game_audio.h) ---------------------------------
     void playEffect(const std::string& file);
     void switchTrack(const std::string& file, int restartMs);
     void stopMusic();
@@ -259,12 +253,12 @@ class TForm1 : public tk::Window, public GameState {
   private:
     // The steps of construction, in their order.
     void placeControls();    // every control where the layout table puts it, with its caption
-    void buildScoreTable();  // the high-score table's lines
+    void buildScoreTable();  // the high-score table's lines, laid out by the score panel
     void loadPictures();     // the controls' pictures, then loadImageLists()
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
     void readSwitches();     // first run or not, sound and music, with their buttons' pictures
-    void readSettings();     // the volumes and calm mode (ui/menu_settings.cpp)
+    void readSettings();     // the volumes and calm mode (app/volume_settings.cpp)
     void bindSettings();     // the wheel over the switches, the calm switch
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores

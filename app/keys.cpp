@@ -40,7 +40,7 @@ void TForm1::keyprocess(int& key) {
         return;
     }
     // 6. The game keys.
-    padHighlight = -1;
+    menu.padHighlight = -1;
     switch (Key(key)) {
         case Key::Left:
         case Key::Pad4: shiftLeft(); break;
@@ -63,9 +63,9 @@ void TForm1::menuKey(int& key) {
         case Key::Enter:
         case Key::Space:
             // The press, as A's; a held key's repeats wait for its release.
-            if (padPressed < 0) {
+            if (menu.padPressed < 0) {
                 menuPadPress();
-                menuKeyHeld = key;
+                menu.menuKeyHeld = key;
             }
             break;
         case Key::C: toggleCalmMode(); break;
@@ -73,7 +73,7 @@ void TForm1::menuKey(int& key) {
             // Back, as the controller's Start (nothing before the first game).
             BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
             BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
-            if (!Menupanel.visible()) padHighlight = -1;
+            if (!Menupanel.visible()) menu.padHighlight = -1;
             break;
         default: return;
     }
@@ -83,9 +83,9 @@ void TForm1::menuKey(int& key) {
 
 void TForm1::keyup(int& key) {
     // The release of the key that pressed a menu button: that button's release action.
-    if (menuKeyHeld == 0 || key != menuKeyHeld) return;
-    menuKeyHeld = 0;
-    if (padPressed >= 0) menuPadRelease();
+    if (menu.menuKeyHeld == 0 || key != menu.menuKeyHeld) return;
+    menu.menuKeyHeld = 0;
+    if (menu.padPressed >= 0) menuPadRelease();
 }
 
 void TForm1::FormClose() {

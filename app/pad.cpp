@@ -34,7 +34,7 @@ int gameKey(tk::PadButton b) {
 void TForm1::padprocess(tk::PadButton b, bool down) {
     using tk::PadButton;
     if (!down) {
-        if (b == PadButton::A && padPressed >= 0) {
+        if (b == PadButton::A && menu.padPressed >= 0) {
             menuPadRelease();
             return;
         }
@@ -48,7 +48,7 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         return;
     }
     if (!Menupanel.visible()) {
-        padHighlight = -1;
+        menu.padHighlight = -1;
         if (b == PadButton::Start) {
             // The MENU button's release, as the pointer gives it inside its hot rectangle.
             FormMouseUp(tk::MouseButton::Left, 730, 557);

@@ -62,8 +62,8 @@ std::optional<FieldRef> findWindowField(TForm1& form, std::string_view name) {
     if (auto f = findField(form, name)) return f;
     if (auto f = kViewFields.find(form.fieldView, name)) return f;
     if (auto f = kSettingsFields.find(form.settings, name)) return f;
-    if (auto f = kLightFields.find(form.lights, name)) return f;
-    return kScoreFields.find(form.scores, name);
+    if (auto f = kLightFields.find(form.menu.lights, name)) return f;
+    return kScoreFields.find(form.scorePanel.state, name);
 }
 
 }  // namespace lumcrest

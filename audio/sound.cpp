@@ -1,26 +1,25 @@
 // Effects and music: every effect goes through playEffect, every track change through
-// switchTrack, and each tests its switch at the moment of the call.
+// playTrack, and each tests its switch at the moment of the call.
 #include <vector>
 
-#include "app/form.h"
 #include "assets/catalogue.h"
 #include "audio/effects.h"
+#include "audio/game_audio.h"
 #include "toolkit/audio.h"
 
 namespace lumcrest {
 
-void TForm1::playEffect(const std::string& file) {
-    if (settings.soundOn != 1) return;
-    app().backend().audio().playEffect(file);
+void GameAudio::playEffect(const std::string& file) {
+    if (settings_.soundOn != 1) return;
+    audio_.playEffect(file);
 }
 
-void TForm1::switchTrack(const std::string& file, int restartMs) {
-    if (settings.musicOn != 1) return;
-    tk::Audio& audio = app().backend().audio();
+bool GameAudio::playTrack(const std::string& file) {
+    if (settings_.musicOn != 1) return false;
     // Opening closes the old track first; a failed open leaves no track and skips the rest.
-    audio.openMusic(file);
-    audio.playMusic();
-    MusicTimer.setInterval(restartMs);
+    audio_.openMusic(file);
+    audio_.playMusic();
+    return true;
 }
 
 void preloadEffects(tk::Audio& audio) {
@@ -29,14 +28,13 @@ void preloadEffects(tk::Audio& audio) {
     audio.preloadEffects(files);
 }
 
-void TForm1::stopMusic() {
-    app().backend().audio().stopMusic();
+void GameAudio::stopMusic() {
+    audio_.stopMusic();
 }
 
-void TForm1::musicloop() {
-    if (settings.musicOn != 1) return;
-    // A track still playing goes on; one at its end is rewound and played again.
-    app().backend().audio().playMusic();
+void GameAudio::playAgain() {
+    if (settings_.musicOn != 1) return;
+    audio_.playMusic();
 }
 
 }  // namespace lumcrest

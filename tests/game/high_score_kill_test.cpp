@@ -50,7 +50,8 @@ TEST(HighScoreKills, AKillDuringAnInsertionNeverMixesTheTable) {
             TForm1& f = w.form();
             Profile p(path);
             for (int k = 1; k <= 10; ++k)
-                f.scores.hiScores[k] = p.readInteger("Scoreline" + std::to_string(k), "Score", 0);
+                f.scorePanel.state.hiScores[k] =
+                    p.readInteger("Scoreline" + std::to_string(k), "Score", 0);
             for (int score = newScore;; ++score) {
                 f.Score = score;
                 f.Playersname.setText(nameFor(score));

@@ -44,9 +44,9 @@ void otherCopyInserts(const std::string& path, const std::string& name, int scor
 
 void expectShown(TForm1& f, const ScoreTable& t) {
     for (int k = 1; k <= 10; ++k) {
-        EXPECT_EQ(f.scores.hiScores[k], t[k].score) << "line " << k;
-        EXPECT_EQ(f.name[k]->caption(), t[k].name) << "line " << k;
-        EXPECT_EQ(f.score[k]->caption(), std::to_string(t[k].score)) << "line " << k;
+        EXPECT_EQ(f.scorePanel.state.hiScores[k], t[k].score) << "line " << k;
+        EXPECT_EQ(f.scorePanel.name[k]->caption(), t[k].name) << "line " << k;
+        EXPECT_EQ(f.scorePanel.score[k]->caption(), std::to_string(t[k].score)) << "line " << k;
     }
 }
 
@@ -76,7 +76,7 @@ TEST(MergedTable, AScoreGoesIntoTheTableTheFileHoldsNowBesideTheOtherCopysScores
     for (int k = 3; k <= 10; ++k) expected[k] = {"Tivane", 10000 - 1000 * (k - 3)};
     expectTable(readScoreTable(Profile(path)), expected);
     expectShown(f, expected);
-    EXPECT_EQ(f.scores.lastScore, 92320);
+    EXPECT_EQ(f.scorePanel.state.lastScore, 92320);
 
     // Equal scores: the newest ends below the ones that scored as much before it.
     otherCopyInserts(path, "Cy", 92320);
@@ -94,7 +94,7 @@ TEST(MergedTable, AScoreGoesIntoTheTableTheFileHoldsNowBesideTheOtherCopysScores
     finishGame(f, "Ada", 11);
     expectTable(readScoreTable(Profile(path)), full);
     expectShown(f, full);
-    EXPECT_EQ(f.scores.lastScore, 11);
+    EXPECT_EQ(f.scorePanel.state.lastScore, 11);
 }
 
 const char* const kLocked = ": the settings file is locked by another copy of the game";
@@ -114,8 +114,8 @@ TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesIt
                   std::vector<std::string>{"Unable to write to " + path + kLocked});
         EXPECT_TRUE(f.Scorepanel.visible()) << "the game over ran its course";
         EXPECT_EQ(f.Score, 0) << "a new game waits";
-        EXPECT_EQ(f.scores.hiScores[1], 55555);
-        EXPECT_EQ(f.name[1]->caption(), "Ada");
+        EXPECT_EQ(f.scorePanel.state.hiScores[1], 55555);
+        EXPECT_EQ(f.scorePanel.name[1]->caption(), "Ada");
     }
     otherCopyInserts(path, "Bea", 60000);
     // The next write of the file, whatever it is for, takes the score along.
@@ -216,7 +216,7 @@ TEST(ThreeCopies, EveryScoreThatBelongsInTheTopTenIsThereWithItsOwnNameAndNothin
             while (!used.insert(score).second);
             best.push_back(score);
             games.push_back([&f, score] {
-                if (score > f.scores.hiScores[10]) finishGame(f, nameFor(score), score);
+                if (score > f.scorePanel.state.hiScores[10]) finishGame(f, nameFor(score), score);
             });
         }
         raceChildren(games);

@@ -111,7 +111,7 @@ class MenuKeys : public GameTest {
         app().inputKeyDown(form(), code, shift);
         app().inputKeyUp(form(), code);
     }
-    int lit() { return form().padHighlight; }
+    int lit() { return form().menu.padHighlight; }
 };
 
 TEST_F(MenuKeys, TabAndShiftTabMoveTheHighlightBothWaysAndShiftIsOnlyThatPress) {
@@ -141,14 +141,14 @@ TEST_F(MenuKeys, AHeldEnterPressesOnceAndItsReleaseActs) {
     app().inputKeyDown(form(), kEnter);
     app().inputKeyDown(form(), kSpace);
     EXPECT_TRUE(form().Menupanel.visible());
-    EXPECT_EQ(form().padPressed, 0);
+    EXPECT_EQ(form().menu.padPressed, 0);
     // Another key's release is not the press's.
     app().inputKeyUp(form(), kSpace);
     EXPECT_TRUE(form().Menupanel.visible());
     app().inputKeyUp(form(), kEnter);
     EXPECT_FALSE(form().Menupanel.visible());
     EXPECT_EQ(sounds(), std::vector<std::string>{asset::kClick.file});
-    EXPECT_EQ(form().padHighlight, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
     // In play the same keys are the game's again: Space launches.
     press(kSpace);
     EXPECT_TRUE(form().Timer1.enabled());
@@ -164,7 +164,7 @@ TEST_F(MenuKeys, KeysAndTheControllerShareOneHighlight) {
     app().padInput(tk::PadButton::A, true);
     app().inputKeyUp(form(), kEnter);
     EXPECT_TRUE(form().Scorepanel.visible());
-    EXPECT_EQ(form().padPressed, -1);
+    EXPECT_EQ(form().menu.padPressed, -1);
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST_F(GameTest, TheControllerReachesOnlyTheWindowThatTakesInput) {
     sounds();
     // Behind the About box the menu does not move; B closes the box without a sound.
     pad(*this, PadButton::DpDown);
-    EXPECT_EQ(form().padHighlight, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
     EXPECT_TRUE(form().aboutBox()->isOpen());
     pad(*this, PadButton::B);
     EXPECT_FALSE(form().aboutBox()->isOpen());
@@ -116,8 +116,8 @@ TEST_F(GameTest, AnAPressNotReleasedInTheMenuActsOnlyOnce) {
     app().padInput(PadButton::A, true);
     app().padInput(PadButton::A, false);
     EXPECT_FALSE(form().Menupanel.visible());
-    EXPECT_EQ(form().padHighlight, -1);
-    EXPECT_EQ(form().padPressed, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
+    EXPECT_EQ(form().menu.padPressed, -1);
     // The next A is a launch, not a second press of New.
     app().padInput(PadButton::A, true);
     app().padInput(PadButton::A, false);

@@ -283,7 +283,7 @@ class Crack : public Animations, public ::testing::WithParamInterface<int> {};
 // A final score below, equal to and above the tenth line of the table.
 TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     const int above = GetParam();
-    form().Score = form().scores.hiScores[10] + above;
+    form().Score = form().scorePanel.state.hiScores[10] + above;
     form().switchTrack(kGameTrack, kGameTrackRestartMs);
     form().overpanel.show();
     form().gameOver = true;

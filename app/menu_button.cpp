@@ -3,7 +3,6 @@
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "audio/track_names.h"
-#include "ui/menu_pictures.h"
 
 namespace lumcrest {
 
@@ -40,7 +39,7 @@ void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
 void TForm1::FormMouseUp(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
     fieldView.drawMenuButton(0);
-    Backbutton.loadFromFile(backPicture(BackLook::Rest));
+    menu.showRest(MenuButton::Back);
     if (overpanel.visible()) overpanel.hide();
     Menupanel.show();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);

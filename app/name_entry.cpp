@@ -1,7 +1,9 @@
-// The welcome panel that takes the player's name.
+// The welcome panel that takes the player's name: from the keyboard, or from a controller through
+// the letter board (ui/name_pad.h).
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "store/settings_schema.h"
+#include "ui/name_pad.h"
 
 namespace lumcrest {
 
@@ -24,6 +26,19 @@ void TForm1::confirmName() {
 
 void TForm1::dxButton3Click() {
     confirmName();
+}
+
+void TForm1::inputSourceChanged(tk::InputSource source) {
+    padLastInput = source == tk::InputSource::Pad;
+    if (!padLastInput && letterboard.visible()) letterboard.hide();
+}
+
+void TForm1::showLetterBoard() {
+    showBoardUnderName(letterboard, Playersname);
+}
+
+void TForm1::namePadButton(tk::PadButton b) {
+    if (padOnNamePanel(letterboard, Playersname, b)) confirmName();
 }
 
 }  // namespace lumcrest

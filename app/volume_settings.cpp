@@ -2,6 +2,7 @@
 // on the switches (a row of ten lights each) and stepped from the menu. The music and sound
 // switches keep their own meaning: off is silent whatever the volume.
 #include <algorithm>
+#include <optional>
 
 #include "app/form.h"
 #include "assets/catalogue.h"
@@ -17,15 +18,6 @@ static_assert(setting::kMusicVolume.max == kMaxVolume && setting::kSoundVolume.m
               "the file's volumes are the audio's");
 
 }  // namespace
-
-void VolumeSwitch::paint(tk::Canvas& canvas) {
-    tk::Picture::paint(canvas);
-    if (!lights_) return;
-    const int w = lights_->frameWidth();
-    const int top = (height() - lights_->frameHeight()) / 2;
-    for (int i = 0; i < asset::kVolumeLightCount; ++i)
-        lights_->draw(canvas, asset::kVolumeLightsLeft + i * w, top, i < level_ ? 1 : 0);
-}
 
 void TForm1::readSettings() {
     // A missing or unreadable volume, or one outside 0..10, is full.
@@ -63,10 +55,9 @@ void TForm1::volumeStep(bool music, int step) {
 }
 
 bool TForm1::menuVolumeStep(int step) {
-    // The lit switch is the one under the pointer or the controller's (or the keyboard's)
-    // highlight: the rollover lights it in every case.
-    if (!lights.musicLit && !lights.soundLit) return false;
-    volumeStep(lights.musicLit && !(lights.soundLit && soundLitLast), step);
+    const std::optional<bool> music = menu.litVolumeSwitch();
+    if (!music) return false;
+    volumeStep(*music, step);
     return true;
 }
 

@@ -1,40 +1,16 @@
-// Effects and music: every effect goes through playEffect, every track change through
-// playTrack, and each tests its switch at the moment of the call.
+// The game's sound effects, read once at start so that playing them opens no file.
 #include <vector>
 
 #include "assets/catalogue.h"
 #include "audio/effects.h"
-#include "audio/game_audio.h"
 #include "toolkit/audio.h"
 
 namespace lumcrest {
-
-void GameAudio::playEffect(const std::string& file) {
-    if (settings_.soundOn != 1) return;
-    audio_.playEffect(file);
-}
-
-bool GameAudio::playTrack(const std::string& file) {
-    if (settings_.musicOn != 1) return false;
-    // Opening closes the old track first; a failed open leaves no track and skips the rest.
-    audio_.openMusic(file);
-    audio_.playMusic();
-    return true;
-}
 
 void preloadEffects(tk::Audio& audio) {
     std::vector<std::string> files;
     for (const asset::File& effect : asset::kEffects) files.emplace_back(effect.file);
     audio.preloadEffects(files);
-}
-
-void GameAudio::stopMusic() {
-    audio_.stopMusic();
-}
-
-void GameAudio::playAgain() {
-    if (settings_.musicOn != 1) return;
-    audio_.playMusic();
 }
 
 }  // namespace lumcrest

@@ -11,7 +11,7 @@
 namespace lumcrest {
 
 void TForm1::drawBoard() {
-    if (!fieldView.drawBoard(*this, rng, settings.calmMode)) return;
+    if (!fieldView.drawBoard(play, rng, settings.calmMode)) return;
     playEffect(asset::kExplosions[fieldView.blastStyle].file);
     blasttimer.setEnabled(true);
 }
@@ -19,13 +19,13 @@ void TForm1::drawBoard() {
 void TForm1::redraw() {
     // The menu covers the whole window.
     if (Menupanel.visible()) return;
-    if (!fieldView.repaint(*this, rng, settings.calmMode, blasttimer.enabled())) return;
+    if (!fieldView.repaint(play, rng, settings.calmMode, blasttimer.enabled())) return;
     playEffect(asset::kExplosions[fieldView.blastStyle].file);
     blasttimer.setEnabled(true);
 }
 
 void TForm1::blasttimerTimer() {
-    const BoardView::BlastTick tick = fieldView.explosionTick(*this, settings.calmMode);
+    const BoardView::BlastTick tick = fieldView.explosionTick(play, settings.calmMode);
     if (tick == BoardView::BlastTick::Going) return;
     if (tick == BoardView::BlastTick::OverBeforeBanner) {
         lblsetlevel.show();
@@ -36,40 +36,40 @@ void TForm1::blasttimerTimer() {
 }
 
 void TForm1::filltimerTimer() {
-    if (fieldView.fillTick(Total)) return;
+    if (fieldView.fillTick(play.Total)) return;
     // A finished stage is handed to the stage end once the tube has caught up.
-    if (Gemsleft < 1) stageEnd();
+    if (play.Gemsleft < 1) stageEnd();
     filltimer.setEnabled(false);
 }
 
 void TForm1::flashtimerTimer() {
-    if (fieldView.flashTick(*this, settings.calmMode)) flashtimer.setEnabled(false);
+    if (fieldView.flashTick(play, settings.calmMode)) flashtimer.setEnabled(false);
 }
 
 void TForm1::jartimerTimer() {
     jartimer.setInterval(fieldView.jarInterval());
-    if (fieldView.jarTick(Background)) jarEnd();
+    if (fieldView.jarTick(play.Background)) jarEnd();
 }
 
 void TForm1::AtimerTimer() {
-    const BoardView::SparkleTick tick = fieldView.sparkleTick(*this, rng, wavetimer.enabled());
+    const BoardView::SparkleTick tick = fieldView.sparkleTick(play, rng, wavetimer.enabled());
     if (tick.interval != 0) Atimer.setInterval(tick.interval);
     if (tick.sendWave) wavetimer.setEnabled(true);
 }
 
 void TForm1::vertimerTimer() {
-    fieldView.blinkSpecials(*this);
+    fieldView.blinkSpecials(play);
 }
 
 void TForm1::wavetimerTimer() {
-    if (fieldView.waveTick(*this)) wavetimer.setEnabled(false);
+    if (fieldView.waveTick(play)) wavetimer.setEnabled(false);
 }
 
 void TForm1::cracktimerTimer() {
     // The idle animations would draw whole gems over the cracks.
     if (Atimer.enabled()) Atimer.setEnabled(false);
     if (vertimer.enabled()) vertimer.setEnabled(false);
-    if (!fieldView.crackTick(*this, settings.calmMode)) return;
+    if (!fieldView.crackTick(play, settings.calmMode)) return;
 
     // Every row has cracked: the score may enter the table, the menu comes back and a new game
     // waits behind it.
@@ -80,7 +80,7 @@ void TForm1::cracktimerTimer() {
     // now still shows in the table, and the game over runs its course before the player hears
     // why it was not written.
     std::exception_ptr unwritten;
-    if (Score > scorePanel.state.hiScores[10]) {
+    if (play.Score > scorePanel.state.hiScores[10]) {
         try {
             insertHighScore();
         } catch (const tk::Error&) {

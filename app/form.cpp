@@ -344,23 +344,23 @@ void TForm1::readPlayerName() {
 }
 
 void TForm1::setUpBoard() {
-    buildWalls(*this, Walls::Frame);
+    buildWalls(play, Walls::Frame);
     readSavedGame();
     // The saved game's bar waits at home; a first run has a fresh board and bar instead.
-    placeBarHome(*this);
+    placeBarHome(play);
     if (settings.firstRun) {
         makeStartRow();
-        drawOrdinaryBar(rng, Blocks, Shape);
-        drawOrdinaryBar(rng, Blocks, Nextshape);
-        placeBarHome(*this);
+        drawOrdinaryBar(rng, play.Blocks, play.Shape);
+        drawOrdinaryBar(rng, play.Blocks, play.Nextshape);
+        placeBarHome(play);
         Menupanel.show();
     } else {
         Menupanel.hide();
     }
     // The stage's background becomes the surface's fill pattern and opens the history.
-    backgroundHistory[0] = Background;
-    backgroundHistoryIndex = 1;
-    installBackground(Background, kFrameRect);
+    play.backgroundHistory[0] = play.Background;
+    play.backgroundHistoryIndex = 1;
+    installBackground(play.Background, kFrameRect);
 }
 void TForm1::bindHandlers() {
     using tk::MouseButton;

@@ -34,7 +34,7 @@ class TAboutBox;
 tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = false,
                      bool underline = false);
 
-class TForm1 : public tk::Window, public GameState {
+class TForm1 : public tk::Window {
   public:
     // Lays out the controls, loads the pictures, reads the settings and the saved game and sets
     // up the board. Throws when a picture or a track of the start cannot be loaded.
@@ -46,6 +46,7 @@ class TForm1 : public tk::Window, public GameState {
     TAboutBox* aboutBox() const { return aboutBox_; }
     const Environment& environment() const { return env_; }
     Profile& profile() { return profile_; }
+    GameState play;  // the play state: what the rules read and write, and the saved game holds
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------

@@ -6,7 +6,7 @@
 namespace lumcrest {
 
 void TForm1::insertHighScore() {
-    scorePanel.insert(profile(), ScoreLine{Playersname.text(), Score});
+    scorePanel.insert(profile(), ScoreLine{Playersname.text(), play.Score});
 }
 
 ScoreTable TForm1::tableOnScreen() const {

@@ -11,9 +11,9 @@ namespace lumcrest {
 
 void TForm1::newGame() {
     randomize();
-    startNewGame(*this, rng);
+    startNewGame(play, rng);
     lblstage.setCaption("1");
-    Label1.setCaption(std::to_string(Score));
+    Label1.setCaption(std::to_string(play.Score));
     // Every cell the new game emptied is drawn afresh.
     fieldView.forgetCells(kClearedFromY);
     drawBoard();
@@ -28,14 +28,14 @@ void TForm1::stageEnd() {
     Cycletimer.setEnabled(false);
     drawBoard();
     playEffect(asset::kJarFilled.file);
-    advanceStage(*this, rng);
-    lblstage.setCaption(std::to_string(Stage));
-    lblsetlevel.setCaption(std::to_string(Stage));
+    advanceStage(play, rng);
+    lblstage.setCaption(std::to_string(play.Stage));
+    lblsetlevel.setCaption(std::to_string(play.Stage));
     jartimer.setEnabled(true);
 }
 
 void TForm1::jarEnd() {
-    fieldView.startStageEndBurst(*this, rng, settings.calmMode);
+    fieldView.startStageEndBurst(play, rng, settings.calmMode);
     blasttimer.setEnabled(true);
     jartimer.setEnabled(false);
 }
@@ -52,7 +52,7 @@ void TForm1::Animation() {
 }
 
 void TForm1::changeBackground() {
-    if (chooseBackground(*this, rng)) installBackground(Background, kFrameRect);
+    if (chooseBackground(play, rng)) installBackground(play.Background, kFrameRect);
 }
 
 }  // namespace lumcrest

@@ -59,7 +59,7 @@ const FieldTable<ScorePanelState> kScoreFields = {
 }  // namespace
 
 std::optional<FieldRef> findWindowField(TForm1& form, std::string_view name) {
-    if (auto f = findField(form, name)) return f;
+    if (auto f = findField(form.play, name)) return f;
     if (auto f = kViewFields.find(form.fieldView, name)) return f;
     if (auto f = kSettingsFields.find(form.settings, name)) return f;
     if (auto f = kLightFields.find(form.menu.lights, name)) return f;

@@ -16,7 +16,7 @@ class Drawing : public GameTest {
   protected:
     void SetUp() override {
         enterGame();
-        background = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().Background));
+        background = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().play.Background));
         clearBoard();
         placeBar(4, 1, 2, 3);
         form().drawBoard();
@@ -66,7 +66,7 @@ TEST_F(Drawing, AShiftRedrawsOnlyTheCellsThatChanged) {
     EXPECT_TRUE(cellShows(5, 1, {gem(3)}));
     EXPECT_TRUE(scribbled(cellLeft(2), cellTop(10)));
     EXPECT_TRUE(scribbled(previewLeft(1), kPreviewTop));
-    form().Nextshape[3] = kBomb;
+    form().play.Nextshape[3] = kBomb;
     form().drawBoard();
     EXPECT_TRUE(shows(previewLeft(3), kPreviewTop, {gem(kBomb)}));
 }
@@ -75,7 +75,7 @@ TEST_F(Drawing, ALostGameDrawsCracksOverEveryGemAndNoFreshGems) {
     put(1, 10, kJoker);
     put(2, 10, kBomb);
     form().drawBoard();
-    form().gameOver = true;
+    form().play.gameOver = true;
     put(3, 10, 4);  // a new gem is not drawn, only its cracks
     form().drawBoard();
     const tk::ImageList* cracks = &form().fieldView.cracks;
@@ -85,7 +85,7 @@ TEST_F(Drawing, ALostGameDrawsCracksOverEveryGemAndNoFreshGems) {
 }
 
 TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
-    form().Total = 10;
+    form().play.Total = 10;
     form().fieldView.menuLit = 1;
     scribble(cellLeft(4), cellTop(1));
     form().Menupanel.show();
@@ -114,16 +114,16 @@ TEST_F(Drawing, TheProgressBarRisesOnePixelRowPerUnitOfTotal) {
                 return false;
         return true;
     };
-    form().Total = 0;
+    form().play.Total = 0;
     form().redraw();
     EXPECT_TRUE(rowIsBar(465));
     EXPECT_FALSE(rowIsBar(464));
-    form().Total = 10;
+    form().play.Total = 10;
     form().redraw();
     EXPECT_TRUE(rowIsBar(455));
     EXPECT_FALSE(rowIsBar(454));
     // An edited Total far beyond the tube stops at the top of the window.
-    form().Total = INT_MAX;
+    form().play.Total = INT_MAX;
     form().redraw();
     EXPECT_TRUE(rowIsBar(0));
 }
@@ -133,12 +133,12 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     form().drawBoard();
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_TRUE(sounds().empty());
-    form().marks[gridIndex(columnX(2), rowY(10))] = 1;
+    form().play.marks[gridIndex(columnX(2), rowY(10))] = 1;
     form().drawBoard();
     const int style = form().fieldView.blastStyle;
     ASSERT_GE(style, 0);
     ASSERT_LE(style, 2);
-    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 5);
+    EXPECT_EQ(form().play.blastCells[gridIndex(columnX(2), rowY(10))], 5);
     EXPECT_EQ(form().fieldView.shownCells[gridIndex(columnX(2), rowY(10))], -5);
     EXPECT_TRUE(form().blasttimer.enabled());
     EXPECT_TRUE(played(asset::kExplosions[style].file));
@@ -150,7 +150,7 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     waitMs(35);
     EXPECT_TRUE(cellShows(2, 10, {}));
     EXPECT_FALSE(form().blasttimer.enabled());
-    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 0);
+    EXPECT_EQ(form().play.blastCells[gridIndex(columnX(2), rowY(10))], 0);
     EXPECT_FALSE(form().lblsetlevel.visible());
 }
 
@@ -165,8 +165,8 @@ TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r)
             EXPECT_LE(stageEndWaveDelay(c, r), stageEndWaveDelay(c < 6 ? 1 : 10, r < 6 ? 1 : 10));
-    form().blastCells[gridIndex(columnX(5), rowY(5))] = 2;
-    form().blastCells[gridIndex(columnX(1), rowY(10))] = 4;
+    form().play.blastCells[gridIndex(columnX(5), rowY(5))] = 2;
+    form().play.blastCells[gridIndex(columnX(1), rowY(10))] = 4;
     form().jarEnd();
     const int s = form().fieldView.blastStyle;
     const tk::ImageList* blasts = &form().fieldView.gemsblast2;
@@ -210,12 +210,12 @@ TEST_F(Drawing, EditedValuesAreDrawnWithoutFault) {
     }
     const int odd[] = {-5, 13, 15, 16, 20, 99, INT_MAX, INT_MIN};
     for (int i = 0; i < 100; ++i) put(1 + i % 10, 1 + i / 10, odd[i % 8]);
-    form().Nextshape[1] = INT_MIN;
-    form().Nextshape[2] = 99;
+    form().play.Nextshape[1] = INT_MIN;
+    form().play.Nextshape[2] = 99;
     form().fieldView.blastStyle = INT_MAX;
-    form().Background = 40;
+    form().play.Background = 40;
     for (bool over : {false, true}) {
-        form().gameOver = over;
+        form().play.gameOver = over;
         form().redraw();
         form().drawBoard();
         form().fieldView.flashStep = 0;

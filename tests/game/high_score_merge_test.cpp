@@ -58,7 +58,7 @@ void expectTable(const ScoreTable& actual, const ScoreTable& expected) {
 }
 
 void finishGame(TForm1& f, const std::string& name, int score) {
-    f.Score = score;
+    f.play.Score = score;
     f.Playersname.setText(name);
     f.insertHighScore();
 }
@@ -106,14 +106,14 @@ TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesIt
     f.profile().setLockWait(100ms);
     {
         LockHolder other(path + ".lock");
-        f.Score = 55555;
+        f.play.Score = 55555;
         f.Playersname.setText("Ada");
         f.fieldView.crackRow = 11;  // the last row has cracked
         w.app().dispatch([&] { f.cracktimerTimer(); });
         EXPECT_EQ(w.backend().takeErrors(),
                   std::vector<std::string>{"Unable to write to " + path + kLocked});
         EXPECT_TRUE(f.Scorepanel.visible()) << "the game over ran its course";
-        EXPECT_EQ(f.Score, 0) << "a new game waits";
+        EXPECT_EQ(f.play.Score, 0) << "a new game waits";
         EXPECT_EQ(f.scorePanel.state.hiScores[1], 55555);
         EXPECT_EQ(f.scorePanel.name[1]->caption(), "Ada");
     }
@@ -142,7 +142,7 @@ TEST(UnwrittenScore, TheCloseWritesAScoreThatCouldNotBeWrittenBefore) {
     Profile p(path);
     EXPECT_EQ(p.readString("Scoreline1", "Name", ""), "Ada");
     EXPECT_EQ(p.readInteger("Scoreline1", "Score", 0), 55555);
-    EXPECT_EQ(p.readInteger("Techinfo", "Stage", 0), f.Stage) << "and the saved game";
+    EXPECT_EQ(p.readInteger("Techinfo", "Stage", 0), f.play.Stage) << "and the saved game";
 }
 
 TEST(CloseUnderLock, TheCloseSaysWhyAndThatTheGameIsLostInTheBoxAndOnStandardError) {
@@ -240,8 +240,8 @@ TEST(TwoCopies, TheLastCloseSavesItsWholeGameNeverAMixOfTwoBoards) {
             closes.push_back([&w, &f, copy] {
                 for (int c = 1; c <= 10; ++c)
                     for (int r = 2; r <= 10; ++r) w.put(c, r, copy);
-                f.Score = 1111 * copy;
-                f.Stage = copy;
+                f.play.Score = 1111 * copy;
+                f.play.Stage = copy;
                 f.requestClose();
                 if (!w.backend().takeErrors().empty()) throw std::runtime_error("not saved");
             });

@@ -112,8 +112,8 @@ TEST_F(IdleAnimation, AStartAttemptSetsTheLookAndTheTimersPace) {
 TEST_F(IdleAnimation, JokersAndBombsBlinkInTheLaunchRowAndThePreview) {
     TForm1& f = form();
     placeBar(4, 11, 2, 12);
-    f.Nextshape[3] = kBomb;
-    f.Nextshape[2] = kJoker;
+    f.play.Nextshape[3] = kBomb;
+    f.play.Nextshape[2] = kJoker;
     f.fieldView.specialBlinkPhase = 0;
     const int bombX = cellLeft(6), jokerX = cellLeft(4), rowTop = cellTop(1);
     const int jokerFrames[] = {11, 13, 14, 11}, bombFrames[] = {12, 15, 12, 12};

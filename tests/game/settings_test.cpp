@@ -126,9 +126,9 @@ TEST(VolumeSteps, PanelsAndTheGameKeepLeftAndRight) {
     EXPECT_EQ(m.form().settings.musicVolume, 10);
     m.enterGame();
     m.placeBar(4, 1, 2, 3);
-    const int x = m.form().shapeX[1];
+    const int x = m.form().play.shapeX[1];
     m.key(kLeft);
-    EXPECT_NE(m.form().shapeX[1], x);
+    EXPECT_NE(m.form().play.shapeX[1], x);
     EXPECT_EQ(m.form().settings.musicVolume, 10);
 }
 

@@ -622,25 +622,25 @@ void Driver::cellCommand(const Words& w) {
         return answer("error: cell needs C R (1..10) and maybe a value");
     int x = columnX(int(*c)), y = rowY(int(*r));
     if (w.size() == 3)
-        return answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.cellAt(x, y)));
+        return answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.play.cellAt(x, y)));
     auto v = w.integer(3);
     if (!v || *v < INT32_MIN || *v > INT32_MAX) return answer("error: bad cell value");
-    form.cell(x, y) = int(*v);
+    form.play.cell(x, y) = int(*v);
 }
 
 void Driver::boardCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return form.board[gridIndex(x, y)]; }));
+    answer(gridText([&](int x, int y) { return form.play.board[gridIndex(x, y)]; }));
 }
 
 void Driver::marksCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return int(form.marks[gridIndex(x, y)]); }));
+    answer(gridText([&](int x, int y) { return int(form.play.marks[gridIndex(x, y)]); }));
 }
 
 void Driver::blastCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return form.blastCells[gridIndex(x, y)]; }));
+    answer(gridText([&](int x, int y) { return form.play.blastCells[gridIndex(x, y)]; }));
 }
 
 void Driver::timersCommand(const Words&) {

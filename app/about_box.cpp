@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "toolkit/keys.h"
 
 namespace lumcrest {
 
@@ -21,7 +22,7 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     dxButton1.onClick = [this] { dxButton1Click(); };
     Label1.onClick = [this] { Label1Click(); };
     onKeyDown = [this](int& key) {
-        if (key == 27) {  // Escape closes like the close box: no sound
+        if (tk::is(key, tk::Key::Escape)) {  // closes like the close box: no sound
             key = 0;
             close();
         }
@@ -29,7 +30,7 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     // A controller closes the box as the keys do: A as Enter on its Ok button, B as Escape.
     onPad = [this](tk::PadButton b, bool down) {
         if (!down || (b != tk::PadButton::A && b != tk::PadButton::B)) return;
-        int key = b == tk::PadButton::A ? 13 : 27;
+        int key = tk::code(b == tk::PadButton::A ? tk::Key::Enter : tk::Key::Escape);
         keyDown(key);
         keyUp(key);
     };

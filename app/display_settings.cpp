@@ -1,28 +1,25 @@
 #include "app/display_settings.h"
 
-#include "store/profile.h"
+#include "store/settings_schema.h"
 
 namespace lumcrest {
 
-DisplaySettings readDisplaySettings(const std::string& settingsPath) {
-    Profile p(settingsPath);
-    Profile::Reading once(p);
+DisplaySettings readDisplaySettings(const Profile& p) {
     DisplaySettings d;
-    d.scale = p.readInteger("Settings", "Scale", 0);
-    if (d.scale < 0 || d.scale > 4) d.scale = 0;
-    d.fullscreen = p.readBool("Settings", "Fullscreen", false);
+    // A scale outside 0..4 counts as automatic.
+    d.scale = readSetting(p, setting::kScale);
+    d.fullscreen = readSettingBool(p, setting::kFullscreen);
     return d;
 }
 
-void writeDisplaySettings(const std::string& settingsPath, const DisplaySettings& d) {
-    Profile p(settingsPath);
+void writeDisplaySettings(Profile& p, const DisplaySettings& d) {
     // Only what changed is written, in one replacement under the file's lock.
     Profile::Batch batch(p);
     DisplaySettings old;
-    old.scale = p.readInteger("Settings", "Scale", 0);
-    old.fullscreen = p.readBool("Settings", "Fullscreen", false);
-    if (old.scale != d.scale) p.writeInteger("Settings", "Scale", d.scale);
-    if (old.fullscreen != d.fullscreen) p.writeBool("Settings", "Fullscreen", d.fullscreen);
+    old.scale = readSetting(p, setting::kScale);
+    old.fullscreen = readSettingBool(p, setting::kFullscreen);
+    if (old.scale != d.scale) writeSetting(p, setting::kScale, d.scale);
+    if (old.fullscreen != d.fullscreen) writeSettingBool(p, setting::kFullscreen, d.fullscreen);
     batch.commit();
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "store/profile.h"
+
 namespace lumcrest {
 
 struct DisplaySettings {
@@ -13,8 +15,8 @@ struct DisplaySettings {
 
 // Reads the keys `Scale` and `Fullscreen`; a missing or damaged value gives the default, a scale
 // outside 0..4 counts as automatic.
-DisplaySettings readDisplaySettings(const std::string& settingsPath);
-// Writes both keys. Throws tk::Error when the file cannot be written.
-void writeDisplaySettings(const std::string& settingsPath, const DisplaySettings& d);
+DisplaySettings readDisplaySettings(const Profile& settings);
+// Writes what changed of both keys. Throws tk::Error when the file cannot be written.
+void writeDisplaySettings(Profile& settings, const DisplaySettings& d);
 
 }  // namespace lumcrest

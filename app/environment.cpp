@@ -21,6 +21,14 @@ std::string homeFolder() {
     return "/tmp";
 }
 
+Profile& settingsFile(Environment& env) {
+    if (!env.settings) {
+        env.settings = std::make_shared<Profile>(env.settingsPath);
+        env.settings->holdReading();
+    }
+    return *env.settings;
+}
+
 std::string defaultSettingsPath() {
     // A relative XDG_CONFIG_HOME is to be ignored, as the XDG base directory rules say.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");

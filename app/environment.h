@@ -3,13 +3,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "store/profile.h"
 
 namespace lumcrest {
 
 struct Environment {
     // The settings file, "lumcrest.ini" in the user's config folder.
     std::string settingsPath;
+    // That file, shared by everything that reads or writes it; see settingsFile().
+    std::shared_ptr<Profile> settings;
     // The address of the game's web page, opened at close, by the logo and by the About box.
     std::string webAddress;
     // The folder of the message catalogues (LANG/LC_MESSAGES/lumcrest.mo).
@@ -17,6 +22,11 @@ struct Environment {
     // Gives the seed for every seeding of the random generator (the clock, or a fixed number).
     std::function<std::uint32_t()> seedSource;
 };
+
+// The settings file of ENV. The first call opens it and reads it for the whole start of the game
+// (the language, the display, the main window): one read serves them all, until
+// openProgram() has built the windows.
+Profile& settingsFile(Environment& env);
 
 // The settings file's path, always absolute: $XDG_CONFIG_HOME/lumcrest/lumcrest.ini when that
 // variable holds an absolute path, else HOME/.config/lumcrest/lumcrest.ini.

@@ -12,7 +12,9 @@
 #include "game/bar_rules.h"
 #include "game/walls.h"
 #include "store/score_table.h"
+#include "store/settings_schema.h"
 #include "toolkit/error.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -98,45 +100,45 @@ struct Placement {
 // clang-format off
 constexpr Placement kLayout[] = {
     // Beside the well and over the field.
-    {control<&TForm1::Label1>,       680, 256, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
-    {control<&TForm1::Label18>,      680, 432, kTextSize, kTextSize, Face::Side,     N_("level:"),                true},
-    {control<&TForm1::lblstage>,     760, 432, kTextSize, kTextSize, Face::Side,     nullptr,                     true},
-    {control<&TForm1::lblsetlevel>,  416, 232, kTextSize, kTextSize, Face::Banner,   nullptr,                     false},
-    {control<&TForm1::levelup>,      248, 232, kTextSize, kTextSize, Face::Banner,   N_("Level:"),                false},
-    {control<&TForm1::MediaPlayer1>,   0,   0,   0,   0,             Face::None,     nullptr,                     false},
+    {control<&TForm1::Label1>,       680, 256,        kTextSize,         kTextSize, Face::Side,     nullptr,                    true},
+    {control<&TForm1::Label18>,      680, 432,        kTextSize,         kTextSize, Face::Side,     N_("level:"),               true},
+    {control<&TForm1::lblstage>,     760, 432,        kTextSize,         kTextSize, Face::Side,     nullptr,                    true},
+    {control<&TForm1::lblsetlevel>,  416, 232,        kTextSize,         kTextSize, Face::Banner,   nullptr,                    false},
+    {control<&TForm1::levelup>,      248, 232,        kTextSize,         kTextSize, Face::Banner,   N_("Level:"),               false},
+    {control<&TForm1::MediaPlayer1>,   0,   0,                0,                 0, Face::None,     nullptr,                    false},
     // The menu.
-    {control<&TForm1::Menupanel>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Menuimage>,      0,   0, 857, 622,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Newbutton>,    283, 145, 252,  51,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Scorebutton>,  239, 204, 340,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Musicbutton>,  225, 264, 368,  53,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Soundbutton>,  225, 324, 368,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Helpbutton>,   239, 384, 340,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Aboutbutton>,  283, 444, 252,  54,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Backbutton>,   664, 531, 135,  56,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Calmbutton>,    24,  28, 230,  52,             Face::None,     nullptr,                     true},
-    {control<&TForm1::welcomelbl>,   321,  46, kTextSize, kTextSize, Face::Greeting, N_("Welcome,"),              true},
-    {control<&TForm1::namelabel>,    413,  46, kTextSize, kTextSize, Face::Greeting, nullptr,                     true},
-    {control<&TForm1::clickhere>,    351,  81, kTextSize, kTextSize, Face::Link,     N_("Click to change user"),  true},
-    {control<&TForm1::Image5>,        25, 495, 220,  80,             Face::None,     nullptr,                     true},
+    {control<&TForm1::Menupanel>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Menuimage>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Newbutton>,    283, 145,              252,                51, Face::None,     nullptr,                    true},
+    {control<&TForm1::Scorebutton>,  239, 204,              340,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Musicbutton>,  225, 264,              368,                53, Face::None,     nullptr,                    true},
+    {control<&TForm1::Soundbutton>,  225, 324,              368,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Helpbutton>,   239, 384,              340,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::Aboutbutton>,  283, 444,              252,                54, Face::None,     nullptr,                    true},
+    {control<&TForm1::Backbutton>,   664, 531,              135,                56, Face::None,     nullptr,                    true},
+    {control<&TForm1::Calmbutton>,    24,  28,              230,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::welcomelbl>,   321,  46,        kTextSize,         kTextSize, Face::Greeting, N_("Welcome,"),             true},
+    {control<&TForm1::namelabel>,    413,  46,        kTextSize,         kTextSize, Face::Greeting, nullptr,                    true},
+    {control<&TForm1::clickhere>,    351,  81,        kTextSize,         kTextSize, Face::Link,     N_("Click to change user"), true},
+    {control<&TForm1::Image5>,        25, 495,              220,                80, Face::None,     nullptr,                    true},
     // The high-score table over the menu; its lines are laid out by buildScoreTable().
-    {control<&TForm1::Scorepanel>,   217,  40, 383, 520,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image2>,         0,   0, 383, 520,             Face::None,     nullptr,                     true},
-    {control<&TForm1::hscoreclose>,  155, 457,  78,  28,             Face::TableOk,  N_("Ok"),                    true},
+    {control<&TForm1::Scorepanel>,   217,  40, kScorePanelWidth, kScorePanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image2>,         0,   0, kScorePanelWidth, kScorePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::hscoreclose>,  155, 457,               78,                28, Face::TableOk,  N_("Ok"),                   true},
     // The help page opened from the menu.
-    {control<&TForm1::helppanel>,     88,  16, 651, 541,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image1>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
-    {control<&TForm1::dxButton4>,    287, 493,  78,  28,             Face::Ok,       N_("Ok"),                    true},
+    {control<&TForm1::helppanel>,     88,  16,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image1>,         0,   0,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::dxButton4>,    287, 493,               78,                28, Face::Ok,       N_("Ok"),                   true},
     // The name panel.
-    {control<&TForm1::overpanel>,    181, 123, 452, 377,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Image3>,         0,   0, 452, 377,             Face::None,     nullptr,                     true},
-    {control<&TForm1::Playersname>,  146, 208, 177,  24,             Face::NameBox,  nullptr,                     true},
-    {control<&TForm1::dxButton3>,    187, 319,  78,  25,             Face::Ok,       N_("Ok"),                    true},
-    {control<&TForm1::letterboard>,   10, 236, 432, 130,             Face::Board,    nullptr,                     false},
+    {control<&TForm1::overpanel>,    181, 123,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Image3>,         0,   0,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::Playersname>,  146, 208,              177,                24, Face::NameBox,  nullptr,                    true},
+    {control<&TForm1::dxButton3>,    187, 319,               78,                25, Face::Ok,       N_("Ok"),                   true},
+    {control<&TForm1::letterboard>,   10, 236,              432,               130, Face::Board,    nullptr,                    false},
     // The help page over the field at the very first game.
-    {control<&TForm1::helppanel2>,    88,  16, 651, 541,             Face::None,     nullptr,                     false},
-    {control<&TForm1::Image4>,         0,   0, 651, 541,             Face::None,     nullptr,                     true},
-    {control<&TForm1::helpbutton2>,  287, 497,  78,  25,             Face::Ok,       N_("Ok"),                    true},
+    {control<&TForm1::helppanel2>,    88,  16,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    false},
+    {control<&TForm1::Image4>,         0,   0,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    true},
+    {control<&TForm1::helpbutton2>,  287, 497,               78,                25, Face::Ok,       N_("Ok"),                   true},
 };
 // clang-format on
 
@@ -165,7 +167,7 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
 }  // namespace
 
 TForm1::TForm1(tk::Application& app, Environment env)
-    : tk::Window(app, "Form1", 849, 588, rgb(0, 0, 0)),
+    : tk::Window(app, "Form1", kFrameWidth, kFrameHeight, rgb(0, 0, 0)),
       Label1(this, "Label1", fontOf<&TForm1::Label1>()),
       Label18(this, "Label18", fontOf<&TForm1::Label18>()),
       lblstage(this, "lblstage", fontOf<&TForm1::lblstage>()),
@@ -200,6 +202,11 @@ TForm1::TForm1(tk::Application& app, Environment env)
       helppanel2(this, "helppanel2"),
       Image4(&helppanel2, "Image4"),
       helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
+      fieldView(surface()),
+      sound(app.backend().audio(), settings),
+      menu(MenuPanel::Buttons{Newbutton, Scorebutton, Musicbutton, Soundbutton, Helpbutton,
+                              Aboutbutton, Backbutton, Calmbutton},
+           settings, [this](const std::string& file) { playEffect(file); }),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -220,7 +227,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       // clang-format on
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
       env_(std::move(env)),
-      profile_(env_.settingsPath) {
+      profile_(settingsFile(env_)) {
     placeControls();
     buildScoreTable();
     letterboard.build(tk::currentLanguage());
@@ -265,18 +272,7 @@ void TForm1::placeControls() {
 }
 
 void TForm1::buildScoreTable() {
-    const tk::FontSpec lineFont = font(Face::Table);
-    for (int k = 1; k <= 10; ++k) {
-        const std::string n = std::to_string(k);
-        const int top = 89 + 35 * (k - 1);
-        num[k] = std::make_unique<tk::Label>(&Scorepanel, "num" + n, lineFont);
-        num[k]->setCaption(n);
-        num[k]->setPosition(k == 10 ? 66 : 74, top);
-        name[k] = std::make_unique<tk::Label>(&Scorepanel, "name" + n, lineFont);
-        name[k]->setPosition(107, top);
-        score[k] = std::make_unique<tk::Label>(&Scorepanel, "score" + n, lineFont);
-        score[k]->setPosition(250, top);
-    }
+    scorePanel.build(Scorepanel, font(Face::Table));
 }
 
 void TForm1::loadPictures() {
@@ -300,15 +296,7 @@ void TForm1::loadPictures() {
 }
 
 void TForm1::loadImageLists() {
-    Blockimage = tk::ImageList::fromEmbedded(asset::kGems);
-    firstanim = tk::ImageList::fromEmbedded(asset::kGlints);
-    lightanim = tk::ImageList::fromEmbedded(asset::kSheens);
-    waveanim = tk::ImageList::fromEmbedded(asset::kWaveLights);
-    cracks = tk::ImageList::fromEmbedded(asset::kCracks);
-    gemsblast2 = tk::ImageList::fromEmbedded(asset::kBursts);
-    jar = tk::ImageList::fromEmbedded(asset::kJar);
-    jarbacks = tk::ImageList::fromEmbedded(asset::kJarGrounds);
-    menulist = tk::ImageList::fromEmbedded(asset::kMenuButton);
+    fieldView.loadPictures();
     vollights = tk::ImageList::fromEmbedded(asset::kVolumeLights);
     try {
         icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
@@ -319,30 +307,30 @@ void TForm1::loadImageLists() {
 
 void TForm1::readSwitches() {
     // A first run greets nobody yet and offers Play.
-    firstRun = profile_.readBool("Settings", "First", true) ? 1 : 0;
-    if (firstRun) {
+    settings.firstRun = readSettingBool(profile_, setting::kFirst) ? 1 : 0;
+    if (settings.firstRun) {
         welcomelbl.hide();
         clickhere.hide();
         Newbutton.loadFromFile(asset::kPlayButton.file(0));
     } else {
         Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
-    soundOn = profile_.readBool("Settings", "Sound", true) ? 1 : 0;
-    musicOn = profile_.readBool("Settings", "Music", true) ? 1 : 0;
-    Musicbutton.loadFromFile(asset::kMusicSwitch.file(musicOn ? 0 : 2));
-    Soundbutton.loadFromFile(asset::kSoundSwitch.file(soundOn ? 0 : 2));
+    settings.soundOn = readSettingBool(profile_, setting::kSound) ? 1 : 0;
+    settings.musicOn = readSettingBool(profile_, setting::kMusic) ? 1 : 0;
+    Musicbutton.loadFromFile(asset::kMusicSwitch.file(settings.musicOn ? 0 : 2));
+    Soundbutton.loadFromFile(asset::kSoundSwitch.file(settings.soundOn ? 0 : 2));
     readSettings();
 }
 
 void TForm1::startMusic() {
     // The menu's track while the menu is what the player sees first, else the game's.
-    if (musicOn) {
-        if (firstRun)
+    if (settings.musicOn) {
+        if (settings.firstRun)
             switchTrack(kMenuTrack, kMenuTrackRestartMs);
         else
             switchTrack(kGameTrack, kGameTrackRestartMs);
     }
-    MusicTimer.setEnabled(musicOn != 0);
+    MusicTimer.setEnabled(settings.musicOn != 0);
 }
 
 void TForm1::readHighScores() {
@@ -350,29 +338,29 @@ void TForm1::readHighScores() {
 }
 
 void TForm1::readPlayerName() {
-    Playersname.setText(profile_.readString("Settings", "Name", ""));
-    playerName = Playersname.text();
-    namelabel.setCaption(playerName);
+    Playersname.setText(readSettingText(profile_, setting::kName));
+    settings.playerName = Playersname.text();
+    namelabel.setCaption(settings.playerName);
 }
 
 void TForm1::setUpBoard() {
-    buildWalls(*this, Walls::Frame);
+    buildWalls(play, Walls::Frame);
     readSavedGame();
     // The saved game's bar waits at home; a first run has a fresh board and bar instead.
-    placeBarHome(*this);
-    if (firstRun) {
+    placeBarHome(play);
+    if (settings.firstRun) {
         makeStartRow();
-        drawOrdinaryBar(rng, Blocks, Shape);
-        drawOrdinaryBar(rng, Blocks, Nextshape);
-        placeBarHome(*this);
+        drawOrdinaryBar(rng, play.Blocks, play.Shape);
+        drawOrdinaryBar(rng, play.Blocks, play.Nextshape);
+        placeBarHome(play);
         Menupanel.show();
     } else {
         Menupanel.hide();
     }
     // The stage's background becomes the surface's fill pattern and opens the history.
-    backgroundHistory[0] = Background;
-    backgroundHistoryIndex = 1;
-    installBackground(Background, tk::Rect{0, 0, 900, 620});
+    play.backgroundHistory[0] = play.Background;
+    play.backgroundHistoryIndex = 1;
+    installBackground(play.Background, kFrameRect);
 }
 void TForm1::bindHandlers() {
     using tk::MouseButton;
@@ -434,7 +422,7 @@ void TForm1::bindHandlers() {
     scoretimer.onTimer = [this] { scoretimerTimer(); };
 
     onPad = [this](tk::PadButton b, bool down) { padprocess(b, down); };
-    onPointerMoved = [this](int, int) { padHighlight = -1; };
+    onPointerMoved = [this](int, int) { menu.padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
     bindSettings();

@@ -1,16 +1,19 @@
-// The main window TForm1: it owns every control, image list and timer of the game and the whole
-// game state, and its member functions are the game's operations and handlers. Their
-// definitions are split by subject across app/, view/, ui/, store/ and audio/; the rules of play
-// they call are free functions over the state in game/.
+// The main window TForm1: it owns the controls and timers of the game and wires them to the
+// parts: the play state (game/), the board view that draws it (view/), the menu and its high-score
+// table (ui/), the player's settings and the settings file (store/), the sound (audio/). Its
+// handlers keep the names the driver and the recordings speak; each hands its work to a part and
+// adds what the window alone knows (which panel shows, which timer runs).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "app/environment.h"
+#include "audio/game_audio.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "game/score_table.h"
+#include "store/player_settings.h"
 #include "store/profile.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
@@ -18,7 +21,10 @@
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 #include "ui/letter_board.h"
+#include "ui/menu_panel.h"
+#include "ui/score_panel.h"
 #include "ui/volume_switch.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
@@ -28,7 +34,7 @@ class TAboutBox;
 tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = false,
                      bool underline = false);
 
-class TForm1 : public tk::Window, public GameState {
+class TForm1 : public tk::Window {
   public:
     // Lays out the controls, loads the pictures, reads the settings and the saved game and sets
     // up the board. Throws when a picture or a track of the start cannot be loaded.
@@ -40,36 +46,36 @@ class TForm1 : public tk::Window, public GameState {
     TAboutBox* aboutBox() const { return aboutBox_; }
     const Environment& environment() const { return env_; }
     Profile& profile() { return profile_; }
+    GameState play;  // the play state: what the rules read and write, and the saved game holds
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------
-    tk::Label Label1;          // the score, right of the well
-    tk::Label Label18;         // the caption "level:" before the stage number
-    tk::Label lblstage;        // the stage number
-    tk::Label lblsetlevel;     // the new stage's number in the level banner
-    tk::Label levelup;         // the level banner's "Level:" over the field
-    tk::Control MediaPlayer1;  // the music player's place among the controls, never shown
-    tk::Panel Menupanel;       // the menu, covering the whole window
-    tk::Picture Menuimage;     // the menu's backdrop
-    tk::Picture Newbutton;     // the menu's Play (first run) or New Game button
-    tk::Picture Scorebutton;   // the menu's button to the high-score table
-    VolumeSwitch Musicbutton;  // the menu's music switch, with its volume's lights
-    VolumeSwitch Soundbutton;  // the menu's sound switch, with its volume's lights
-    tk::Picture Helpbutton;    // the menu's button to the help page
-    tk::Picture Aboutbutton;   // the menu's button to the About box
-    tk::Picture Backbutton;    // the menu's Back button, to the game in progress
-    tk::Picture Calmbutton;    // the menu's calm-mode switch, on the sky at the top left
-    tk::Label welcomelbl;      // the greeting "Welcome," on the menu
-    tk::Label namelabel;       // the player's name after the greeting
-    tk::Label clickhere;       // the link under the greeting that opens the name panel
-    tk::Picture Image5;        // the logo at the menu's foot, a link to the game's web page
-    tk::Panel Scorepanel;      // the high-score table over the menu
-    tk::Picture Image2;        // the table's backdrop
-    std::unique_ptr<tk::Label> name[11], num[11], score[11];  // the table's lines 1..10
-    tk::PushButton hscoreclose;                               // the table's Ok
-    tk::Panel helppanel;                                      // the help page opened from the menu
-    tk::Picture Image1;                                       // the help page's picture
-    tk::PushButton dxButton4;                                 // the help page's Ok
+    tk::Label Label1;            // the score, right of the well
+    tk::Label Label18;           // the caption "level:" before the stage number
+    tk::Label lblstage;          // the stage number
+    tk::Label lblsetlevel;       // the new stage's number in the level banner
+    tk::Label levelup;           // the level banner's "Level:" over the field
+    tk::Control MediaPlayer1;    // the music player's place among the controls, never shown
+    tk::Panel Menupanel;         // the menu, covering the whole window
+    tk::Picture Menuimage;       // the menu's backdrop
+    tk::Picture Newbutton;       // the menu's Play (first run) or New Game button
+    tk::Picture Scorebutton;     // the menu's button to the high-score table
+    VolumeSwitch Musicbutton;    // the menu's music switch, with its volume's lights
+    VolumeSwitch Soundbutton;    // the menu's sound switch, with its volume's lights
+    tk::Picture Helpbutton;      // the menu's button to the help page
+    tk::Picture Aboutbutton;     // the menu's button to the About box
+    tk::Picture Backbutton;      // the menu's Back button, to the game in progress
+    tk::Picture Calmbutton;      // the menu's calm-mode switch, on the sky at the top left
+    tk::Label welcomelbl;        // the greeting "Welcome," on the menu
+    tk::Label namelabel;         // the player's name after the greeting
+    tk::Label clickhere;         // the link under the greeting that opens the name panel
+    tk::Picture Image5;          // the logo at the menu's foot, a link to the game's web page
+    tk::Panel Scorepanel;        // the high-score table over the menu
+    tk::Picture Image2;          // the table's backdrop
+    tk::PushButton hscoreclose;  // the table's Ok (its lines are the score panel's)
+    tk::Panel helppanel;         // the help page opened from the menu
+    tk::Picture Image1;          // the help page's picture
+    tk::PushButton dxButton4;    // the help page's Ok
     tk::Panel overpanel;         // the name panel: the welcome and the player's name
     tk::Picture Image3;          // the name panel's backdrop
     tk::EditBox Playersname;     // the name panel's box for the name
@@ -79,20 +85,13 @@ class TForm1 : public tk::Window, public GameState {
     tk::Picture Image4;          // the first game's help picture
     tk::PushButton helpbutton2;  // the first game's help Ok
 
-    // --- Image lists ------------------------------------------------------------------------
-    tk::ImageList Blockimage;  // the gems, the joker and the bomb, 48 x 48, by cell value
-    tk::ImageList firstanim;   // the idle sparkle's glint, six frames a kind
-    tk::ImageList lightanim;   // the idle sparkle's sheen, nine frames a kind
-    tk::ImageList waveanim;    // lit gems for the wave and the chain's flash, two frames a kind
-    tk::ImageList cracks;      // the cracked gems of a lost game
-    tk::ImageList gemsblast2;  // the explosion frames, in three looks
-    tk::ImageList jar;         // the jar that drains the progress tube at a stage end
-    tk::ImageList jarbacks;    // the field behind the jar, one frame per background
-    tk::ImageList menulist;    // the MENU button on the field: at rest, lit, pressed
-    tk::ImageList vollights;   // a light of the switches' volume rows: off, lit
-    // Calm mode's softened copies of the flash's highlights, the explosions and the cracks,
-    // made the first time calm mode draws them (view/calm_drawing.cpp).
-    tk::ImageList calmWave, calmBursts, calmCracks;
+    // --- The parts ----------------------------------------------------------------------------
+    BoardView fieldView;      // draws the field and its animations from the play state
+    PlayerSettings settings;  // the switches, the volumes, calm mode and the name
+    GameAudio sound;          // effects and music, each under its switch
+    MenuPanel menu;           // the menu's image buttons and the highlight among them
+    ScorePanel scorePanel;    // the high-score table's lines
+    tk::ImageList vollights;  // a light of the switches' volume rows: off, lit
 
     // --- Timers, in the order of the timer table ------------------------------------------------
     tk::Timer Timer1;      // the bar's flight, one row a tick
@@ -125,12 +124,7 @@ class TForm1 : public tk::Window, public GameState {
     // The menu's keys (app/keys.cpp): Up, Down, Tab and Shift+Tab move the controller's
     // highlight, Enter or Space press the highlighted button as A does, Escape is Back.
     void menuKey(int& key);
-    // The menu button the highlight is on (its line in the table of ui/menu_pad.cpp, 0 New at
-    // the top), -1 for none.
-    int padHighlight = -1;
-    int padPressed = -1;  // the menu button A (or a key) went down on, -1 for none
-    int menuKeyHeld = 0;  // the key that pressed that button, until its release
-    int padHeldKey = 0;   // the key a held direction repeats
+    int padHeldKey = 0;  // the key a held direction repeats
     tk::PadButton padHeldButton = tk::PadButton::A;
     bool padLastInput = false;  // the player's last input came from a controller
 
@@ -145,7 +139,7 @@ class TForm1 : public tk::Window, public GameState {
     void makeStartRow();
     void countGems();
 
-    // --- Matching and explosions (app/play.cpp over game/matching.h, view/explosion.cpp) ---------
+    // --- Matching and explosions (app/play.cpp over game/matching.h) ----------------------------
     void findMatches();
     void clearMatched();
     void blasttimerTimer();
@@ -160,21 +154,12 @@ class TForm1 : public tk::Window, public GameState {
     void Animation();
     void changeBackground();
 
-    // --- Board drawing (view/board_drawing.cpp) -------------------------------------------------
+    // --- The field's drawing and animations (app/field_timers.cpp over view/board_view.h) -------
     void drawBoard();
     void redraw();
     // Installs background B (0..5) as the surface's fill pattern and fills the rectangle R of the
     // surface with it. Beeps and changes nothing when the picture cannot be had.
     bool installBackground(int b, tk::Rect r);
-    // Erases the cell's square (fills it with the background brush).
-    void eraseCell(int c, int r);
-
-    // --- Effect and idle animations (view/) -----------------------------------------------------
-    // The frames the flash, the explosions and the cracks are drawn from: the softened ones in
-    // calm mode (view/calm_drawing.cpp).
-    const tk::ImageList& flashFrames();
-    const tk::ImageList& burstFrames();
-    const tk::ImageList& crackFrames();
     void filltimerTimer();
     void jartimerTimer();
     void wavetimerTimer();
@@ -183,7 +168,7 @@ class TForm1 : public tk::Window, public GameState {
     void AtimerTimer();
     void vertimerTimer();
 
-    // --- Menu (ui/menu.cpp) -----------------------------------------------------------------
+    // --- Menu (app/menu_handlers.cpp over ui/menu_panel.h) ------------------------------------
     void MenuimageMouseMove(int x, int y);
     void NewbuttonMouseMove(int x, int y);
     void NewbuttonMouseDown(tk::MouseButton b, int x, int y);
@@ -213,23 +198,20 @@ class TForm1 : public tk::Window, public GameState {
     void toggleCalmMode();
     void changebtnClick();
     void Image5Click();
-    // Volume steps (ui/menu_settings.cpp). Left and Right (keys, D-pad) step the volume of the
+    // Volume steps (app/volume_settings.cpp). Left and Right (keys, D-pad) step the volume of the
     // lit switch, music or sound, by STEP: true when a switch was lit. The wheel steps the switch
     // it turns over.
     bool menuVolumeStep(int step);
-    // Which switch was lit last (both may be, when the pointer went from one to the other without
-    // crossing the backdrop): its volume is the one that steps.
-    bool soundLitLast = false;
     void volumeStep(bool music, int step);
     // The volumes as they are now, to the lights and the audio backend.
     void showVolumes();
-    // The controller in the menu (ui/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
+    // The controller in the menu (app/menu_pad.cpp): moves the highlight by STEP (+1 down, -1
     // up) with the rollover picture and sound, and presses the highlighted button.
     void menuPadMove(int step);
     void menuPadPress();
     void menuPadRelease();
 
-    // --- High scores and name entry (ui/high_scores.cpp, ui/name_entry.cpp) ----------------------
+    // --- High scores and name entry (app/high_scores.cpp, app/name_entry.cpp) --------------------
     // Puts the finished game's Score under the name in the box into the table on screen at
     // once, and into the table as the file holds it now (with what other copies of the game put
     // there meanwhile); the screen then shows that merged table. A score the file cannot take
@@ -242,15 +224,14 @@ class TForm1 : public tk::Window, public GameState {
     void hscorecloseClick();
     void confirmName();
     void dxButton3Click();
-    // The name panel by controller (ui/name_pad.cpp): a pad press there brings up the letter
+    // The name panel by controller (over ui/name_pad.h): a pad press there brings up the letter
     // board; the D-pad moves over it, A types the letter (or presses Space, Delete or Done), B
     // deletes, Start confirms. Keyboard or mouse input puts the board away again.
     void namePadButton(tk::PadButton button);
     void inputSourceChanged(tk::InputSource source);
     void showLetterBoard();
-    void typeOnBoard();
 
-    // --- Help panels (ui/help.cpp) ----------------------------------------------------------
+    // --- Help panels (app/menu_handlers.cpp) ----------------------------------------------------
     void dxButton4Click();
     void helpbutton2Click();
 
@@ -261,7 +242,7 @@ class TForm1 : public tk::Window, public GameState {
     // What the saved game stores for the cell in column C, row R.
     int storedCell(int c, int r) const;
 
-    // --- Sound and music (audio/) -----------------------------------------------------------
+    // --- Sound and music (app/sound.cpp over audio/game_audio.h) ---------------------------------
     void playEffect(const std::string& file);
     void switchTrack(const std::string& file, int restartMs);
     void stopMusic();
@@ -273,19 +254,19 @@ class TForm1 : public tk::Window, public GameState {
   private:
     // The steps of construction, in their order.
     void placeControls();    // every control where the layout table puts it, with its caption
-    void buildScoreTable();  // the high-score table's lines
+    void buildScoreTable();  // the high-score table's lines, laid out by the score panel
     void loadPictures();     // the controls' pictures, then loadImageLists()
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
     void readSwitches();     // first run or not, sound and music, with their buttons' pictures
-    void readSettings();     // the volumes and calm mode (ui/menu_settings.cpp)
+    void readSettings();     // the volumes and calm mode (app/volume_settings.cpp)
     void bindSettings();     // the wheel over the switches, the calm switch
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores
     void readPlayerName();   // the name box, the greeting's name
     void setUpBoard();       // walls, saved game, bar (a fresh board on a first run), background
     Environment env_;
-    Profile profile_;
+    Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
 };
 

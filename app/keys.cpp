@@ -1,21 +1,19 @@
 // Keyboard routing: the panels act first on every key, then the menu's keys while it shows (its
 // highlight, and Left and Right on the lit switch's volume), else the game keys.
+#include "toolkit/keys.h"
+
 #include "app/form.h"
 #include "assets/catalogue.h"
 
 namespace lumcrest {
 
-namespace vk {
-constexpr int kTab = 9, kEnter = 13, kEscape = 27, kSpace = 32, kC = 67;
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kPad4 = 100, kPad5 = 101, kPad6 = 102;
-}  // namespace vk
+using tk::Key;
 
 void TForm1::keyprocess(int& key) {
     // A panel over the menu keeps every key to itself: the menu's keys wait until it has closed.
     const bool panelOpen = overpanel.visible() || helppanel.visible() || Scorepanel.visible();
     // 1. Enter confirms the name panel, whether or not the menu around it shows.
-    if (key == vk::kEnter && overpanel.visible()) confirmName();
+    if (tk::is(key, Key::Enter) && overpanel.visible()) confirmName();
     // 2-4. Any key closes an open help page or the high-score table.
     if (helppanel.visible()) {
         playEffect(asset::kMenuOver.file);
@@ -33,49 +31,49 @@ void TForm1::keyprocess(int& key) {
     // step the volume of a lit switch; the others move and press the highlight.
     if (Menupanel.visible()) {
         if (panelOpen) return;
-        if (key == vk::kLeft || key == vk::kPad4)
+        if (tk::is(key, Key::Left) || tk::is(key, Key::Pad4))
             menuVolumeStep(-1);
-        else if (key == vk::kRight || key == vk::kPad6)
+        else if (tk::is(key, Key::Right) || tk::is(key, Key::Pad6))
             menuVolumeStep(1);
         else
             menuKey(key);
         return;
     }
     // 6. The game keys.
-    padHighlight = -1;
-    switch (key) {
-        case vk::kLeft:
-        case vk::kPad4: shiftLeft(); break;
-        case vk::kRight:
-        case vk::kPad6: shiftRight(); break;
-        case vk::kDown:
-        case vk::kPad5: rotateGems(); break;
-        case vk::kUp:
-        case vk::kSpace: launchBar(); break;
+    menu.padHighlight = -1;
+    switch (Key(key)) {
+        case Key::Left:
+        case Key::Pad4: shiftLeft(); break;
+        case Key::Right:
+        case Key::Pad6: shiftRight(); break;
+        case Key::Down:
+        case Key::Pad5: rotateGems(); break;
+        case Key::Up:
+        case Key::Space: launchBar(); break;
         default: break;
     }
 }
 
 void TForm1::menuKey(int& key) {
-    switch (key) {
+    switch (Key(key)) {
         // The controller's highlight: down and up, Tab forward, Shift+Tab back.
-        case vk::kDown: menuPadMove(1); break;
-        case vk::kUp: menuPadMove(-1); break;
-        case vk::kTab: menuPadMove(app().shiftHeld() ? -1 : 1); break;
-        case vk::kEnter:
-        case vk::kSpace:
+        case Key::Down: menuPadMove(1); break;
+        case Key::Up: menuPadMove(-1); break;
+        case Key::Tab: menuPadMove(app().shiftHeld() ? -1 : 1); break;
+        case Key::Enter:
+        case Key::Space:
             // The press, as A's; a held key's repeats wait for its release.
-            if (padPressed < 0) {
+            if (menu.padPressed < 0) {
                 menuPadPress();
-                menuKeyHeld = key;
+                menu.menuKeyHeld = key;
             }
             break;
-        case vk::kC: toggleCalmMode(); break;
-        case vk::kEscape:
+        case Key::C: toggleCalmMode(); break;
+        case Key::Escape:
             // Back, as the controller's Start (nothing before the first game).
             BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
             BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
-            if (!Menupanel.visible()) padHighlight = -1;
+            if (!Menupanel.visible()) menu.padHighlight = -1;
             break;
         default: return;
     }
@@ -85,9 +83,9 @@ void TForm1::menuKey(int& key) {
 
 void TForm1::keyup(int& key) {
     // The release of the key that pressed a menu button: that button's release action.
-    if (menuKeyHeld == 0 || key != menuKeyHeld) return;
-    menuKeyHeld = 0;
-    if (padPressed >= 0) menuPadRelease();
+    if (menu.menuKeyHeld == 0 || key != menu.menuKeyHeld) return;
+    menu.menuKeyHeld = 0;
+    if (menu.padPressed >= 0) menuPadRelease();
 }
 
 void TForm1::FormClose() {

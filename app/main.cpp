@@ -23,6 +23,7 @@
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
+#include "view/frame_sizes.h"
 
 namespace fs = std::filesystem;
 
@@ -101,16 +102,17 @@ lumcrest::Environment makeEnvironment(const fs::path& data, const std::string& s
 
 // The display at the player's scale, remembering a change of it, on screen at once: the window
 // fills when the game has loaded what it shows.
-void openDisplay(tk::SdlBackend& backend, tk::Application& app, const std::string& settingsPath) {
-    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settingsPath);
+void openDisplay(tk::SdlBackend& backend, tk::Application& app, lumcrest::Environment& env) {
+    lumcrest::Profile& settings = lumcrest::settingsFile(env);
+    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settings);
     backend.setDisplayChoices(display.scale, display.fullscreen);
-    backend.onDisplayChoicesChanged = [settingsPath](int scale, bool fullscreen) {
-        lumcrest::writeDisplaySettings(settingsPath, lumcrest::DisplaySettings{scale, fullscreen});
+    backend.onDisplayChoicesChanged = [file = env.settings](int scale, bool fullscreen) {
+        lumcrest::writeDisplaySettings(*file, lumcrest::DisplaySettings{scale, fullscreen});
     };
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
-    backend.openEarly(849, 588);
+    backend.openEarly(lumcrest::kFrameWidth, lumcrest::kFrameHeight);
     if (app.tickLog) {
         timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
@@ -177,7 +179,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     tk::Application app(*backend);
-    openDisplay(*backend, app, settingsPath);
+    openDisplay(*backend, app, env);
 
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
     std::optional<std::uint32_t> seed = options.seed;

@@ -6,24 +6,25 @@
 // one. Panels over the menu close with A or B; the name panel has its letter board
 // (ui/name_pad.cpp).
 #include "app/form.h"
+#include "toolkit/keys.h"
 
 namespace lumcrest {
 
 namespace {
 
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+using tk::Key;
 
 // The game key of a button, 0 for none.
 int gameKey(tk::PadButton b) {
     using tk::PadButton;
     switch (b) {
-        case PadButton::DpLeft: return kLeft;
-        case PadButton::DpRight: return kRight;
+        case PadButton::DpLeft: return tk::code(Key::Left);
+        case PadButton::DpRight: return tk::code(Key::Right);
         case PadButton::A:
-        case PadButton::DpUp: return kUp;
+        case PadButton::DpUp: return tk::code(Key::Up);
         case PadButton::B:
         case PadButton::X:
-        case PadButton::DpDown: return kDown;
+        case PadButton::DpDown: return tk::code(Key::Down);
         default: return 0;
     }
 }
@@ -33,7 +34,7 @@ int gameKey(tk::PadButton b) {
 void TForm1::padprocess(tk::PadButton b, bool down) {
     using tk::PadButton;
     if (!down) {
-        if (b == PadButton::A && padPressed >= 0) {
+        if (b == PadButton::A && menu.padPressed >= 0) {
             menuPadRelease();
             return;
         }
@@ -47,7 +48,7 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         return;
     }
     if (!Menupanel.visible()) {
-        padHighlight = -1;
+        menu.padHighlight = -1;
         if (b == PadButton::Start) {
             // The MENU button's release, as the pointer gives it inside its hot rectangle.
             FormMouseUp(tk::MouseButton::Left, 730, 557);
@@ -56,7 +57,7 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         int key = gameKey(b);
         if (key == 0) return;
         keyDown(key);
-        if (key == kLeft || key == kRight) {
+        if (tk::is(key, Key::Left) || tk::is(key, Key::Right)) {
             padHeldKey = key;
             padHeldButton = b;
             padRepeat.setEnabled(false);

@@ -10,119 +10,114 @@
 namespace lumcrest {
 
 void TForm1::shiftLeft() {
-    if (Timer1.enabled() || barAtSide(*this, -1) || gameOver || Cycletimer.enabled()) return;
+    if (Timer1.enabled() || barAtSide(play, -1) || play.gameOver || Cycletimer.enabled()) return;
     // A gem in the way stops the bar, but the board is still redrawn.
-    shiftBar(*this, -1);
+    shiftBar(play, -1);
     drawBoard();
 }
 
 void TForm1::shiftRight() {
-    if (Timer1.enabled() || barAtSide(*this, +1) || gameOver || Cycletimer.enabled()) return;
-    shiftBar(*this, +1);
+    if (Timer1.enabled() || barAtSide(play, +1) || play.gameOver || Cycletimer.enabled()) return;
+    shiftBar(play, +1);
     drawBoard();
 }
 
 void TForm1::rotateGems() {
-    if (Timer1.enabled() || gameOver || Cycletimer.enabled()) return;
-    rotateBar(*this);
+    if (Timer1.enabled() || play.gameOver || Cycletimer.enabled()) return;
+    rotateBar(play);
     drawBoard();
 }
 
 void TForm1::launchBar() {
-    if (Timer1.enabled() || gameOver || Animtimer.enabled() || Cycletimer.enabled()) return;
+    if (Timer1.enabled() || play.gameOver || Animtimer.enabled() || Cycletimer.enabled()) return;
     Timer1.setEnabled(true);
 }
 
 void TForm1::Boxupdate() {
-    // The sparkle draws over its gem; the launch repaints the gem before the sparkle is dropped.
-    // Gem frames are opaque edge to edge (the forge's tests hold them to it): no erase needed.
-    if (twinkleColumn >= 1 && twinkleColumn <= 10 && twinkleRow >= 1 && twinkleRow <= 10) {
-        const int v = cellAt(columnX(twinkleColumn), rowY(twinkleRow));
-        if (v > 0) surface().drawFrame(Blockimage, v, cellLeft(twinkleColumn), cellTop(twinkleRow));
-    }
+    fieldView.coverSparkle(play);
 
-    const Flight flight = riseBar(*this);
+    const Flight flight = riseBar(play);
     if (flight == Flight::Blocked) {
         Timer1.setEnabled(false);
         playEffect(asset::kYouLose.file);
         cracktimer.setEnabled(true);
-        twinklePhase = 0;
+        fieldView.twinklePhase = 0;
         return;
     }
     const bool landed = flight == Flight::Landed;
-    if (landed && !matchFound) {
+    if (landed && !play.matchFound) {
         playEffect(asset::kGemsTouch.file);
         spawnBar();
         checkLoss();
-        if (gameOver) {
+        if (play.gameOver) {
             // The new bar is not shown: the cracks take over the board.
             Timer1.setEnabled(false);
-            twinklePhase = 0;
+            fieldView.twinklePhase = 0;
             return;
         }
     }
     drawBoard();
     if (landed) {
         Timer1.setEnabled(false);
-        if (matchFound) {
-            settleSkip = true;
-            fillMark = Total;
+        if (play.matchFound) {
+            play.settleSkip = true;
+            fieldView.fillMark = play.Total;
             Atimer.setEnabled(false);
             vertimer.setEnabled(false);
             Cycletimer.setEnabled(true);
         }
     }
-    twinklePhase = 0;
+    fieldView.twinklePhase = 0;
 }
 
 void TForm1::spawnBar() {
-    drawNextBar(*this, rng);
+    drawNextBar(play, rng);
 }
 
 void TForm1::countGems() {
-    gemCount = gemsOnBoard(*this);
+    play.gemCount = gemsOnBoard(play);
 }
 
 void TForm1::checkLoss() {
-    if (!noRoomToLaunch(*this)) return;
-    gameOver = true;
+    if (!noRoomToLaunch(play)) return;
+    play.gameOver = true;
     playEffect(asset::kYouLose.file);
     cracktimer.setEnabled(true);
 }
 
 void TForm1::makeStartRow() {
-    fillStartRow(*this, rng);
+    fillStartRow(play, rng);
 }
 
 void TForm1::findMatches() {
-    markGroups(*this);
+    markGroups(play);
 }
 
 void TForm1::clearMatched() {
-    clearMarkedGems(*this);
+    clearMarkedGems(play);
 }
 
 void TForm1::CycletimerTimer() {
-    if (!settleTickActs(*this)) return;
-    settleStep(*this);
-    Label1.setCaption(std::to_string(Score));
+    if (!settleTickActs(play)) return;
+    settleStep(play);
+    Label1.setCaption(std::to_string(play.Score));
 
     bool lost = false;
-    if (landedCount == 3 && !matchFound) {
+    if (play.landedCount == 3 && !play.matchFound) {
         // Nothing left to clear: the next bar comes in, and may find no room.
         spawnBar();
         checkLoss();
-        lost = gameOver;
+        lost = play.gameOver;
     }
-    if (!lost && settleSteps == 3) flashtimer.setEnabled(true);
+    if (!lost && play.settleSteps == 3) flashtimer.setEnabled(true);
 
-    if (matchFound && Gemsleft > 0) {
+    if (play.matchFound && play.Gemsleft > 0) {
         findMatches();
     } else {
-        if (chainCleared >= 7 && chainCleared <= 9) playEffect(asset::kExcellent.file);
-        if (chainCleared >= 10) playEffect(asset::kIncredible.file);
+        if (play.chainCleared >= 7 && play.chainCleared <= 9) playEffect(asset::kExcellent.file);
+        if (play.chainCleared >= 10) playEffect(asset::kIncredible.file);
         Cycletimer.setEnabled(false);
-        fillDrawn = 0;
+        fieldView.fillDrawn = 0;
         Atimer.setEnabled(true);
         vertimer.setEnabled(true);
         filltimer.setEnabled(true);

@@ -4,17 +4,17 @@
 #include <utility>
 
 #include "audio/effects.h"
+#include "store/settings_schema.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
-#include "view/board_drawing.h"
 
 namespace lumcrest {
 
-void chooseLanguage(const Environment& env) {
+void chooseLanguage(Environment& env) {
     // A "Language" key in [Settings] overrides the desktop's choice.
-    const std::string setting = Profile(env.settingsPath).readString("Settings", "Language", "");
-    const std::string refused = tk::useLanguage(tk::pickLanguage(setting), env.localeDir);
+    const std::string language = readSettingText(settingsFile(env), setting::kLanguage);
+    const std::string refused = tk::useLanguage(tk::pickLanguage(language), env.localeDir);
     // Said once, where a packager or a player who started the game from a terminal looks.
     if (!refused.empty())
         std::fprintf(stderr, "lumcrest: the translation %s is not used; the game speaks English\n",
@@ -31,11 +31,14 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
 }
 
 std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
+    Profile& settings = settingsFile(env);
     auto program = std::make_unique<Program>();
     program->form = std::make_unique<TForm1>(app, env);
     app.setMainWindow(program->form.get());
     program->about = std::make_unique<TAboutBox>(app, env);
     program->form->setAboutBox(program->about.get());
+    // The start has read what it needs: later reads see the file as it is then.
+    settings.releaseReading();
     program->form->open();
     app.flushPaints();
     // A settings file that exists but cannot be read is left alone for the whole run; the player
@@ -46,7 +49,7 @@ std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
     preloadEffects(app.backend().audio());
     // A game in progress shows at once: what its play draws is decoded now too. Behind the
     // menu, that waits for the game to start.
-    if (!program->form->Menupanel.visible()) decodePlayPictures(*program->form);
+    if (!program->form->Menupanel.visible()) program->form->fieldView.decodePlayPictures();
     return program;
 }
 

@@ -17,7 +17,7 @@ struct Program {
 
 // Picks the language (the settings file's "Language" key, else the desktop's) and makes the
 // texts, pictures and fonts follow it.
-void chooseLanguage(const Environment& env);
+void chooseLanguage(Environment& env);
 
 // Constructs both windows and opens the main one, in the language chosen before. Throws (with the
 // message the error box shows) when construction fails.

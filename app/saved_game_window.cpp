@@ -8,7 +8,7 @@ namespace lumcrest {
 
 void TForm1::writeSavedGame() {
     try {
-        saveGame(profile_, *this, Timer1.enabled());
+        saveGame(profile_, play, Timer1.enabled());
     } catch (const tk::Error& e) {
         // The close goes ahead: the player hears why, and that this game is gone.
         throw tk::Error(std::string(e.what()) + ". " +
@@ -17,17 +17,17 @@ void TForm1::writeSavedGame() {
 }
 
 void TForm1::writeSavedGameKeys() {
-    saveGameKeys(profile_, *this, Timer1.enabled());
+    saveGameKeys(profile_, play, Timer1.enabled());
 }
 
 int TForm1::storedCell(int c, int r) const {
-    return savedCell(*this, Timer1.enabled(), c, r);
+    return savedCell(play, Timer1.enabled(), c, r);
 }
 
 void TForm1::readSavedGame() {
-    loadGame(profile_, *this);
-    lblstage.setCaption(std::to_string(Stage));
-    Label1.setCaption(std::to_string(Score));
+    loadGame(profile_, play);
+    lblstage.setCaption(std::to_string(play.Stage));
+    Label1.setCaption(std::to_string(play.Score));
 }
 
 }  // namespace lumcrest

@@ -3,21 +3,19 @@
 // game/stages.h; these members add the drawing, the sounds, the captions and the timers.
 #include "app/form.h"
 #include "assets/catalogue.h"
-#include "game/matching.h"
 #include "game/stages.h"
 #include "game/walls.h"
-#include "view/board_drawing.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
 void TForm1::newGame() {
     randomize();
-    startNewGame(*this, rng);
+    startNewGame(play, rng);
     lblstage.setCaption("1");
-    Label1.setCaption(std::to_string(Score));
+    Label1.setCaption(std::to_string(play.Score));
     // Every cell the new game emptied is drawn afresh.
-    for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = kClearedFromY; y <= kLastY; ++y) shownCells[gridIndex(x, y)] = -5;
+    fieldView.forgetCells(kClearedFromY);
     drawBoard();
     Atimer.setEnabled(true);
     vertimer.setEnabled(true);
@@ -30,24 +28,14 @@ void TForm1::stageEnd() {
     Cycletimer.setEnabled(false);
     drawBoard();
     playEffect(asset::kJarFilled.file);
-    advanceStage(*this, rng);
-    lblstage.setCaption(std::to_string(Stage));
-    lblsetlevel.setCaption(std::to_string(Stage));
+    advanceStage(play, rng);
+    lblstage.setCaption(std::to_string(play.Stage));
+    lblsetlevel.setCaption(std::to_string(play.Stage));
     jartimer.setEnabled(true);
 }
 
 void TForm1::jarEnd() {
-    levelPending = true;
-    blastStyle = chooseBlastStyle(rng);
-    // The wave starts in the board's middle; the cells further out keep their gems a while.
-    for (int c = 1; c <= 10; ++c)
-        for (int r = 1; r <= 10; ++r)
-            if (blastCells[gridIndex(columnX(c), rowY(r))] != 0 && stageEndWaveDelay(c, r) == 0) {
-                eraseCell(c, r);
-                surface().drawFrame(burstFrames(), blastStepFrame(blastStyle, 0), cellLeft(c),
-                                    cellTop(r));
-            }
-    blastFrame = 0;
+    fieldView.startStageEndBurst(play, rng, settings.calmMode);
     blasttimer.setEnabled(true);
     jartimer.setEnabled(false);
 }
@@ -64,7 +52,7 @@ void TForm1::Animation() {
 }
 
 void TForm1::changeBackground() {
-    if (chooseBackground(*this, rng)) installBackground(Background, tk::Rect{0, 0, 860, 590});
+    if (chooseBackground(play, rng)) installBackground(play.Background, kFrameRect);
 }
 
 }  // namespace lumcrest

@@ -269,13 +269,22 @@ void Profile::replace(const IniDocument& doc) {
     if (auto why = replaceFile(resolveLinks(path_), doc.text(), simulatedWriteError_)) refuse(*why);
 }
 
-Profile::Reading::Reading(Profile& p) : profile_(p) {
-    profile_.read_ = profile_.load();
-    if (!profile_.read_) profile_.read_.emplace();
+Profile::Reading::Reading(Profile& p) : profile_(p), owner_(!p.read_) {
+    if (owner_) profile_.holdReading();
 }
 
 Profile::Reading::~Reading() {
-    profile_.read_.reset();
+    if (owner_) profile_.releaseReading();
+}
+
+void Profile::holdReading() {
+    if (read_) return;
+    read_ = load();
+    if (!read_) read_.emplace();
+}
+
+void Profile::releaseReading() {
+    read_.reset();
 }
 
 std::string Profile::readString(const std::string& section, const std::string& key,

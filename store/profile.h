@@ -51,7 +51,8 @@ class Profile {
 
     // While a Reading lives, reads take the file's text as it was when the Reading began
     // (start-up reads about 120 keys; one read of the file serves them all). Writes still go to
-    // the file at once and are seen by later reads.
+    // the file at once and are seen by later reads. A Reading begun while another reading holds
+    // changes nothing: the outer one's text serves both.
     class Reading {
       public:
         explicit Reading(Profile& p);
@@ -61,7 +62,12 @@ class Profile {
 
       private:
         Profile& profile_;
+        bool owner_;
     };
+    // The same for the whole start of the game, which spans several owners: from holdReading()
+    // to releaseReading() one read of the file serves every read.
+    void holdReading();
+    void releaseReading();
 
     // Writes between beginBatch and commitBatch reach the file together, in one crash-safe
     // replacement; reads in between see them. The batch holds the lock from begin to commit, so

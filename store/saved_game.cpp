@@ -3,14 +3,15 @@
 #include "store/saved_game.h"
 
 #include "game/saturate.h"
+#include "store/settings_schema.h"
 
 namespace lumcrest {
 
 namespace {
 
-// The key of the cell in column C, row R: "Gem" and 10 (c - 1) + r.
-std::string gemKey(int c, int r) {
-    return "Gem" + std::to_string(10 * (c - 1) + r);
+// The number of the cell in column C, row R among the board's keys: 10 (c - 1) + r.
+int gemNumber(int c, int r) {
+    return 10 * (c - 1) + r;
 }
 
 }  // namespace
@@ -27,19 +28,18 @@ void saveGame(Profile& profile, const GameState& s, bool barInFlight) {
 }
 
 void saveGameKeys(Profile& profile, const GameState& s, bool barInFlight) {
-    for (int k = 1; k <= 3; ++k)
-        profile.writeInteger("Gemshape", "Shape" + std::to_string(k), s.Shape[k]);
-    for (int k = 1; k <= 3; ++k)
-        profile.writeInteger("Nextgemshape", "Nextshape" + std::to_string(k), s.Nextshape[k]);
-    profile.writeInteger("Techinfo", "Stage", s.Stage);
-    profile.writeInteger("Techinfo", "Gemsleft", s.Gemsleft);
-    profile.writeInteger("Techinfo", "Score", s.Score);
-    profile.writeInteger("Techinfo", "Blocks", s.Blocks);
-    profile.writeInteger("Techinfo", "Background", s.Background);
-    profile.writeInteger("Techinfo", "Total", s.Total);
+    using namespace setting;
+    for (int k = 1; k <= 3; ++k) writeSetting(profile, kShape, s.Shape[k], k);
+    for (int k = 1; k <= 3; ++k) writeSetting(profile, kNextShape, s.Nextshape[k], k);
+    writeSetting(profile, kStage, s.Stage);
+    writeSetting(profile, kGemsLeft, s.Gemsleft);
+    writeSetting(profile, kScore, s.Score);
+    writeSetting(profile, kBlocks, s.Blocks);
+    writeSetting(profile, kBackground, s.Background);
+    writeSetting(profile, kTotal, s.Total);
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
-            profile.writeInteger("Gembox", gemKey(c, r), savedCell(s, barInFlight, c, r));
+            writeSetting(profile, kGem, savedCell(s, barInFlight, c, r), gemNumber(c, r));
 }
 
 int savedCell(const GameState& s, bool barInFlight, int c, int r) {
@@ -51,21 +51,20 @@ int savedCell(const GameState& s, bool barInFlight, int c, int r) {
 }
 
 void loadGame(const Profile& profile, GameState& s) {
-    for (int k = 1; k <= 3; ++k)
-        s.Shape[k] = profile.readInteger("Gemshape", "Shape" + std::to_string(k), 0);
-    for (int k = 1; k <= 3; ++k)
-        s.Nextshape[k] = profile.readInteger("Nextgemshape", "Nextshape" + std::to_string(k), 0);
-    s.Stage = profile.readInteger("Techinfo", "Stage", 1);
-    s.Gemsleft = profile.readInteger("Techinfo", "Gemsleft", 20);
-    s.Score = profile.readInteger("Techinfo", "Score", 0);
-    s.Blocks = profile.readInteger("Techinfo", "Blocks", 6);
-    s.Background = profile.readInteger("Techinfo", "Background", 0);
-    s.Total = profile.readInteger("Techinfo", "Total", 0);
+    using namespace setting;
+    for (int k = 1; k <= 3; ++k) s.Shape[k] = readSetting(profile, kShape, k);
+    for (int k = 1; k <= 3; ++k) s.Nextshape[k] = readSetting(profile, kNextShape, k);
+    s.Stage = readSetting(profile, kStage);
+    s.Gemsleft = readSetting(profile, kGemsLeft);
+    s.Score = readSetting(profile, kScore);
+    s.Blocks = readSetting(profile, kBlocks);
+    s.Background = readSetting(profile, kBackground);
+    s.Total = readSetting(profile, kTotal);
     // A stage finished just before the close leaves no gems to divide by; the step is unused then.
     s.fillStep = s.Gemsleft != 0 ? fillStepFor(s.Total, s.Gemsleft) : 0;
     for (int c = 1; c <= 10; ++c)
         for (int r = 2; r <= 10; ++r)
-            s.cell(columnX(c), rowY(r)) = profile.readInteger("Gembox", gemKey(c, r), 0);
+            s.cell(columnX(c), rowY(r)) = readSetting(profile, kGem, gemNumber(c, r));
 }
 
 }  // namespace lumcrest

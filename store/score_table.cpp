@@ -1,30 +1,22 @@
 #include "store/score_table.h"
 
-#include <string>
+#include "store/settings_schema.h"
 
 namespace lumcrest {
-
-namespace {
-
-std::string sectionOf(int line) {
-    return "Scoreline" + std::to_string(line);
-}
-
-}  // namespace
 
 ScoreTable readScoreTable(const Profile& profile) {
     ScoreTable table;
     for (int k = 1; k <= 10; ++k) {
-        table[k].name = profile.readString(sectionOf(k), "Name", "Tivane");
-        table[k].score = profile.readInteger(sectionOf(k), "Score", 10000 - 1000 * (k - 1));
+        table[k].name = readSettingText(profile, setting::kLineName, k);
+        table[k].score = readSetting(profile, setting::kLineScore, k);
     }
     return table;
 }
 
 void writeScoreTable(Profile& profile, const ScoreTable& table) {
     for (int k = 1; k <= 10; ++k) {
-        profile.writeString(sectionOf(k), "Name", table[k].name);
-        profile.writeInteger(sectionOf(k), "Score", table[k].score);
+        writeSettingText(profile, setting::kLineName, table[k].name, k);
+        writeSetting(profile, setting::kLineScore, table[k].score, k);
     }
 }
 

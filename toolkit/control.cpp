@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/keys.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -326,7 +327,7 @@ void PushButton::paint(Canvas& canvas) {
 }
 
 void PushButton::keyDown(int vk) {
-    if ((vk == 32 || vk == 13) && onClick) onClick();
+    if ((is(vk, Key::Space) || is(vk, Key::Enter)) && onClick) onClick();
 }
 
 // --- EditBox ------------------------------------------------------------------------------
@@ -357,24 +358,24 @@ void EditBox::paint(Canvas& canvas) {
 
 void EditBox::keyDown(int vk) {
     int len = utf8Length(text_);
-    switch (vk) {
-        case 8:  // Backspace
+    switch (Key(vk)) {
+        case Key::Backspace:
             if (caret_ > 0) {
                 std::size_t a = utf8Offset(text_, caret_ - 1), b = utf8Offset(text_, caret_);
                 text_.erase(a, b - a);
                 --caret_;
             }
             break;
-        case 46:  // Delete
+        case Key::Delete:
             if (caret_ < len) {
                 std::size_t a = utf8Offset(text_, caret_), b = utf8Offset(text_, caret_ + 1);
                 text_.erase(a, b - a);
             }
             break;
-        case 37: caret_ = std::max(0, caret_ - 1); break;
-        case 39: caret_ = std::min(len, caret_ + 1); break;
-        case 36: caret_ = 0; break;
-        case 35: caret_ = len; break;
+        case Key::Left: caret_ = std::max(0, caret_ - 1); break;
+        case Key::Right: caret_ = std::min(len, caret_ + 1); break;
+        case Key::Home: caret_ = 0; break;
+        case Key::End: caret_ = len; break;
         default: return;
     }
     changed();

@@ -2,6 +2,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
+#include "toolkit/keys.h"
 
 namespace tk {
 
@@ -74,7 +75,7 @@ ErrorBox::ErrorBox(Application& app, const std::string& message)
     ok_->setBounds((kWidth - 78) / 2, y + kMargin, 78, 28);
     ok_->onClick = [this] { close(); };
     onKeyDown = [this](int& vk) {
-        if (vk == 13 || vk == 27 || vk == 32) {
+        if (is(vk, Key::Enter) || is(vk, Key::Escape) || is(vk, Key::Space)) {
             vk = 0;
             close();
         }

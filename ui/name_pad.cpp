@@ -1,67 +1,65 @@
-// The name panel with a controller alone: the letter board under the name box types into it as
-// the keyboard would, so a name keeps the rules of typed names (12 characters at most, no
-// control characters). The board comes up at the panel's first pad press with its highlight on
-// Done, so A at once still takes the name as it stands; keyboard or mouse input puts it away.
-#include "app/form.h"
+// The letter board typing into the name box. Keyboard or mouse input puts the board away again
+// (the window's input-source handler).
+#include "ui/name_pad.h"
+
+#include <string>
+
+#include "toolkit/keys.h"
 
 namespace lumcrest {
 
 namespace {
 
-constexpr int kBackspace = 8;
+constexpr int kBackspace = tk::code(tk::Key::Backspace);
 
 // Whether the next letter begins a word of the name (it is then a capital).
 bool startsWord(const std::string& name) {
     return name.empty() || name.back() == ' ';
 }
 
+// A pressed on the board's highlight: true when that is Done.
+bool typeOnBoard(LetterBoard& board, tk::EditBox& box) {
+    switch (board.highlighted()) {
+        case LetterBoard::Key::Done: return true;
+        case LetterBoard::Key::Delete: box.keyDown(kBackspace); break;
+        case LetterBoard::Key::Space: box.textInput(" "); break;
+        case LetterBoard::Key::Letter: box.textInput(board.highlightedLetter()); break;
+    }
+    board.setCapitals(startsWord(box.text()));
+    return false;
+}
+
 }  // namespace
 
-void TForm1::inputSourceChanged(tk::InputSource source) {
-    padLastInput = source == tk::InputSource::Pad;
-    if (!padLastInput && letterboard.visible()) letterboard.hide();
+void showBoardUnderName(LetterBoard& board, const tk::EditBox& box) {
+    board.putOnDone();
+    board.setCapitals(startsWord(box.text()));
+    board.show();
 }
 
-void TForm1::showLetterBoard() {
-    letterboard.putOnDone();
-    letterboard.setCapitals(startsWord(Playersname.text()));
-    letterboard.show();
-}
-
-void TForm1::namePadButton(tk::PadButton b) {
+bool padOnNamePanel(LetterBoard& board, tk::EditBox& box, tk::PadButton b) {
     using tk::PadButton;
     const bool direction = b == PadButton::DpUp || b == PadButton::DpDown ||
                            b == PadButton::DpLeft || b == PadButton::DpRight;
-    if (!letterboard.visible()) {
-        showLetterBoard();
+    if (!board.visible()) {
+        showBoardUnderName(board, box);
         // A direction only brings the board up: the player sees where the highlight starts.
-        if (direction) return;
+        if (direction) return false;
     }
     switch (b) {
-        case PadButton::DpLeft: letterboard.move(-1, 0); break;
-        case PadButton::DpRight: letterboard.move(1, 0); break;
-        case PadButton::DpUp: letterboard.move(0, -1); break;
-        case PadButton::DpDown: letterboard.move(0, 1); break;
-        case PadButton::A: typeOnBoard(); break;
+        case PadButton::DpLeft: board.move(-1, 0); break;
+        case PadButton::DpRight: board.move(1, 0); break;
+        case PadButton::DpUp: board.move(0, -1); break;
+        case PadButton::DpDown: board.move(0, 1); break;
+        case PadButton::A: return typeOnBoard(board, box);
         case PadButton::B:
-            Playersname.keyDown(kBackspace);
-            letterboard.setCapitals(startsWord(Playersname.text()));
+            box.keyDown(kBackspace);
+            board.setCapitals(startsWord(box.text()));
             break;
-        case PadButton::Start: confirmName(); break;
+        case PadButton::Start: return true;
         default: break;
     }
-}
-
-void TForm1::typeOnBoard() {
-    switch (letterboard.highlighted()) {
-        case LetterBoard::Key::Done: confirmName(); return;
-        case LetterBoard::Key::Delete: Playersname.keyDown(kBackspace); break;
-        case LetterBoard::Key::Space: Playersname.textInput(" "); break;
-        case LetterBoard::Key::Letter:
-            Playersname.textInput(letterboard.highlightedLetter());
-            break;
-    }
-    letterboard.setCapitals(startsWord(Playersname.text()));
+    return false;
 }
 
 }  // namespace lumcrest

@@ -5,14 +5,8 @@
 
 namespace lumcrest {
 
-class TForm1;
-
 // One pixel row of the stage progress bar at y, x 47..60, in its fixed colours.
 void drawTubeRow(tk::Surface& surface, int y);
-
-// Decodes the image lists every game draws, as a game starts, so that none is decoded at its
-// first frame in play.
-void decodePlayPictures(const TForm1& form);
 
 }  // namespace lumcrest
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
@@ -60,22 +60,22 @@ tk::ImageList faded(const tk::ImageList& list, double t) {
 
 }  // namespace
 
-const tk::ImageList& TForm1::flashFrames() {
-    if (!calmMode) return waveanim;
-    if (calmWave.count() == 0) calmWave = towardGems(Blockimage, waveanim, 2, kCalmHighlight);
-    return calmWave;
+const tk::ImageList& BoardView::flashFrames(bool calm) {
+    if (!calm) return waveanim;
+    if (calmWave_.count() == 0) calmWave_ = towardGems(Blockimage, waveanim, 2, kCalmHighlight);
+    return calmWave_;
 }
 
-const tk::ImageList& TForm1::burstFrames() {
-    if (!calmMode) return gemsblast2;
-    if (calmBursts.count() == 0) calmBursts = faded(gemsblast2, kCalmBurst);
-    return calmBursts;
+const tk::ImageList& BoardView::burstFrames(bool calm) {
+    if (!calm) return gemsblast2;
+    if (calmBursts_.count() == 0) calmBursts_ = faded(gemsblast2, kCalmBurst);
+    return calmBursts_;
 }
 
-const tk::ImageList& TForm1::crackFrames() {
-    if (!calmMode) return cracks;
-    if (calmCracks.count() == 0) calmCracks = towardGems(Blockimage, cracks, 3, kCalmCrack);
-    return calmCracks;
+const tk::ImageList& BoardView::crackFrames(bool calm) {
+    if (!calm) return cracks;
+    if (calmCracks_.count() == 0) calmCracks_ = towardGems(Blockimage, cracks, 3, kCalmCrack);
+    return calmCracks_;
 }
 
 }  // namespace lumcrest

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form.h"
+#include "game/matching.h"
 #include "view/board_drawing.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
@@ -20,11 +21,11 @@ int blastStepFrame(int style, int step) {
     return frameIndex(2 + 10LL * style + step);
 }
 
-void TForm1::blasttimerTimer() {
+BoardView::BlastTick BoardView::explosionTick(GameState& g, bool calm) {
     auto eachExploding = [&](auto&& paint) {
         for (int c = 1; c <= 10; ++c)
             for (int r = 1; r <= 10; ++r) {
-                int& b = blastCells[gridIndex(columnX(c), rowY(r))];
+                int& b = g.blastCells[gridIndex(columnX(c), rowY(r))];
                 if (b != 0) paint(c, r, b);
             }
     };
@@ -37,25 +38,35 @@ void TForm1::blasttimerTimer() {
             const int own = step == kBlastWispStep ? step : step - delay;
             eraseCell(c, r);
             if (own < 0)  // the wave has not reached this cell yet: its gem still stands
-                surface().drawFrame(Blockimage, frameIndex(b), cellLeft(c), cellTop(r));
+                surface_.drawFrame(Blockimage, frameIndex(b), cellLeft(c), cellTop(r));
             else
-                surface().drawFrame(burstFrames(), blastStepFrame(blastStyle, own), cellLeft(c),
-                                    cellTop(r));
+                surface_.drawFrame(burstFrames(calm), blastStepFrame(blastStyle, own), cellLeft(c),
+                                   cellTop(r));
         });
         blastFrame = step;
-    } else {
-        eachExploding([&](int c, int r, int& b) {
-            eraseCell(c, r);
-            b = 0;
-        });
-        if (levelPending) {
-            levelPending = false;
-            lblsetlevel.show();
-            levelup.show();
-            Animtimer.setEnabled(true);
-        }
-        blasttimer.setEnabled(false);
+        return BlastTick::Going;
     }
+    eachExploding([&](int c, int r, int& b) {
+        eraseCell(c, r);
+        b = 0;
+    });
+    if (!levelPending) return BlastTick::Over;
+    levelPending = false;
+    return BlastTick::OverBeforeBanner;
+}
+
+void BoardView::startStageEndBurst(const GameState& g, Random& rng, bool calm) {
+    levelPending = true;
+    blastStyle = chooseBlastStyle(rng);
+    // The wave starts in the board's middle; the cells further out keep their gems a while.
+    for (int c = 1; c <= 10; ++c)
+        for (int r = 1; r <= 10; ++r)
+            if (g.blastCells[gridIndex(columnX(c), rowY(r))] != 0 && stageEndWaveDelay(c, r) == 0) {
+                eraseCell(c, r);
+                surface_.drawFrame(burstFrames(calm), blastStepFrame(blastStyle, 0), cellLeft(c),
+                                   cellTop(r));
+            }
+    blastFrame = 0;
 }
 
 }  // namespace lumcrest

@@ -1,18 +1,17 @@
 // The jar in the top-left corner celebrates a finished stage: its intro plays three times, the
 // beam and the stars once, their tail twice more, while the progress bar drains away.
-#include "app/form.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
-void TForm1::jartimerTimer() {
+int BoardView::jarInterval() const {
     // Slow intro, faster beam, the tail as fast as the timers go.
-    if (jarFrame < 3)
-        jartimer.setInterval(30);
-    else if (jarFrame <= 15)
-        jartimer.setInterval(15);
-    else
-        jartimer.setInterval(1);
+    if (jarFrame < 3) return 30;
+    if (jarFrame <= 15) return 15;
+    return 1;
+}
 
+bool BoardView::jarTick(int background) {
     // An edited counter outside the animation starts it over rather than running for ever.
     if (jarFrame < 0 || jarFrame > 27) jarFrame = 0;
 
@@ -22,11 +21,11 @@ void TForm1::jartimerTimer() {
             jarFrame = 0;
         }
         if (jarHalfTick == 0) {
-            surface().drawFrame(jarbacks, Background, 0, 0);
-            surface().drawFrame(jar, jarFrame + 1, 0, 0);
+            surface_.drawFrame(jarbacks, background, 0, 0);
+            surface_.drawFrame(jar, jarFrame + 1, 0, 0);
         }
         if (drainLine >= 100 && jarFrame >= 9) {
-            surface().fillWithBrush(tk::Rect{kTubeLeft, drainLine - 7, kTubeWidth, 7});
+            surface_.fillWithBrush(tk::Rect{kTubeLeft, drainLine - 7, kTubeWidth, 7});
             drainLine -= 5;
         }
         if (++jarHalfTick >= 2) {
@@ -34,21 +33,20 @@ void TForm1::jartimerTimer() {
             jarHalfTick = 0;
         }
     }
-    if (jarFrame == 27) {
-        if (jarTailLoops < 2) {
-            jarFrame = 16;
-            ++jarTailLoops;
-            return;
-        }
-        surface().drawFrame(jarbacks, Background, 0, 0);
-        surface().drawFrame(jar, 0, 0, 0);
-        jarFrame = 0;
-        jarTailLoops = 0;
-        jarIntroLoops = 0;
-        drainLine = 464;
-        jarHalfTick = 0;
-        jarEnd();
+    if (jarFrame != 27) return false;
+    if (jarTailLoops < 2) {
+        jarFrame = 16;
+        ++jarTailLoops;
+        return false;
     }
+    surface_.drawFrame(jarbacks, background, 0, 0);
+    surface_.drawFrame(jar, 0, 0, 0);
+    jarFrame = 0;
+    jarTailLoops = 0;
+    jarIntroLoops = 0;
+    drainLine = 464;
+    jarHalfTick = 0;
+    return true;
 }
 
 }  // namespace lumcrest

@@ -1,6 +1,6 @@
 // The idle sparkle: one settled gem at a time glints (six frames) or catches a sheen of light
 // (nine frames), then may send a wave across a full board.
-#include "app/form.h"
+#include "view/board_view.h"
 
 namespace lumcrest {
 
@@ -8,64 +8,51 @@ namespace {
 
 enum Look { kGlint = 0, kSheen = 1 };
 
+}  // namespace
+
 // The sparkle cell's gem.
-int sparkleGem(const TForm1& f) {
-    return f.cellAt(columnX(f.twinkleColumn), rowY(f.twinkleRow));
+int BoardView::sparkleGem(const GameState& g) const {
+    return g.cellAt(columnX(twinkleColumn), rowY(twinkleRow));
 }
+
 // Draws frame FRAME of LIST over the sparkle's cell.
-void drawAtSparkle(TForm1& f, const tk::ImageList& list, int frame) {
-    f.surface().drawFrame(list, frame, cellLeft(f.twinkleColumn), cellTop(f.twinkleRow));
-}
-// Frame I of gem G's glint or of its sheen.
-void glint(TForm1& f, int g, int i) {
-    drawAtSparkle(f, f.firstanim, 6 * g - 6 + i);
-}
-void sheen(TForm1& f, int g, int i) {
-    drawAtSparkle(f, f.lightanim, 9 * g - 9 + i);
+void BoardView::drawAtSparkle(const tk::ImageList& list, int frame) {
+    surface_.drawFrame(list, frame, cellLeft(twinkleColumn), cellTop(twinkleRow));
 }
 
 // Now and then picks a look and a settled gem, and draws the look's first frame over it.
-void startSparkle(TForm1& f) {
+void BoardView::startSparkle(const GameState& g, Random& rng, bool waveRunning, SparkleTick& out) {
     // No new sparkle while a wave crosses the board.
-    if (f.wavetimer.enabled()) return;
-    if (f.rng.below(100) <= 80) return;
-    if (f.rng.below(100) > 50) {
-        f.twinkleLight = kGlint;
-        f.Atimer.setInterval(120);
+    if (waveRunning) return;
+    if (rng.below(100) <= 80) return;
+    if (rng.below(100) > 50) {
+        twinkleLight = kGlint;
+        out.interval = 120;
     } else {
-        f.twinkleLight = kSheen;
-        f.Atimer.setInterval(20);
+        twinkleLight = kSheen;
+        out.interval = 20;
     }
     // Row 1, where the bar waits, is never chosen; row 11 is the wall.
-    f.twinkleColumn = f.rng.below(10) + 1;
-    f.twinkleRow = f.rng.below(10) + 2;
-    int g = sparkleGem(f);
-    if (g < 1 || g > 10) return;
-    if (f.twinkleLight == kGlint)
-        glint(f, g, 0);
+    twinkleColumn = rng.below(10) + 1;
+    twinkleRow = rng.below(10) + 2;
+    int gem = sparkleGem(g);
+    if (gem < 1 || gem > 10) return;
+    if (twinkleLight == kGlint)
+        glint(gem, 0);
     else
-        sheen(f, g, 0);
-    f.twinklePhase = 1;
+        sheen(gem, 0);
+    twinklePhase = 1;
 }
 
-// After a sparkle, a board whose top row is full may send a wave of light across it.
-void maybeSendWave(TForm1& f) {
-    bool topRowFull = true;
-    for (int c = 1; c <= 10; ++c)
-        if (f.cellAt(columnX(c), rowY(10)) == kEmpty) topRowFull = false;
-    if (topRowFull && f.rng.below(100) > 90) f.wavetimer.setEnabled(true);
-}
-
-}  // namespace
-
-void TForm1::AtimerTimer() {
+BoardView::SparkleTick BoardView::sparkleTick(const GameState& g, Random& rng, bool waveRunning) {
+    SparkleTick out;
     if (twinklePhase == 0) {
-        startSparkle(*this);
-        return;
+        startSparkle(g, rng, waveRunning, out);
+        return out;
     }
     // A sparkle whose cell has been emptied waits for a gem to rise into it.
-    int g = sparkleGem(*this);
-    if (g == 0) return;
+    int gem = sparkleGem(g);
+    if (gem == 0) return out;
     bool isGlint = twinkleLight == kGlint;
     bool lastStep = twinklePhase == 11;
     int next = twinklePhase + 1;
@@ -73,32 +60,32 @@ void TForm1::AtimerTimer() {
         case 1:
         case 2:
         case 4:
-        case 5: isGlint ? glint(*this, g, twinklePhase) : sheen(*this, g, twinklePhase); break;
+        case 5: isGlint ? glint(gem, twinklePhase) : sheen(gem, twinklePhase); break;
         case 3:
-            isGlint ? glint(*this, g, 3) : sheen(*this, g, 3);
+            isGlint ? glint(gem, 3) : sheen(gem, 3);
             next = rng.below(100) <= 30 ? 4 : 5;
             break;
-        case 6: isGlint ? glint(*this, g, 4) : sheen(*this, g, 6); break;
-        case 7: isGlint ? glint(*this, g, 3) : sheen(*this, g, 7); break;
+        case 6: isGlint ? glint(gem, 4) : sheen(gem, 6); break;
+        case 7: isGlint ? glint(gem, 3) : sheen(gem, 7); break;
         case 8:
             if (isGlint) {
                 eraseCell(twinkleColumn, twinkleRow);
-                glint(*this, g, 2);
+                glint(gem, 2);
             } else {
-                sheen(*this, g, 8);
+                sheen(gem, 8);
             }
             break;
         case 9:
             if (isGlint)
-                glint(*this, g, 1);
+                glint(gem, 1);
             else
-                drawAtSparkle(*this, Blockimage, g);
+                drawAtSparkle(Blockimage, gem);
             break;
         case 10:
-            if (isGlint) glint(*this, g, 0);
+            if (isGlint) glint(gem, 0);
             break;
         case 11:
-            if (isGlint) drawAtSparkle(*this, Blockimage, g);
+            if (isGlint) drawAtSparkle(Blockimage, gem);
             next = 0;
             break;
         default:  // a phase no sparkle has: end it
@@ -106,10 +93,17 @@ void TForm1::AtimerTimer() {
             break;
     }
     twinklePhase = next;
-    if (lastStep) maybeSendWave(*this);
+    // After a sparkle, a board whose top row is full may send a wave of light across it.
+    if (lastStep) {
+        bool topRowFull = true;
+        for (int c = 1; c <= 10; ++c)
+            if (g.cellAt(columnX(c), rowY(10)) == kEmpty) topRowFull = false;
+        out.sendWave = topRowFull && rng.below(100) > 90;
+    }
+    return out;
 }
 
-void TForm1::vertimerTimer() {
+void BoardView::blinkSpecials(const GameState& g) {
     // Jokers cycle through frames 11, 13, 14 and bombs through 12, 15, 12, in the launch row and in
     // the preview.
     static constexpr int kJokerFrames[4] = {11, 13, 14, 14};
@@ -118,36 +112,34 @@ void TForm1::vertimerTimer() {
     auto blink = [&](int value, int left, int top) {
         if (value != kJoker && value != kBomb) return;
         bool joker = value == kJoker;
-        surface().drawFrame(Blockimage, joker ? kJokerFrames[phase] : kBombFrames[phase], left,
-                            top);
-        if (phase == 3) surface().drawFrame(Blockimage, joker ? 11 : 12, left, top);
+        surface_.drawFrame(Blockimage, joker ? kJokerFrames[phase] : kBombFrames[phase], left, top);
+        if (phase == 3) surface_.drawFrame(Blockimage, joker ? 11 : 12, left, top);
     };
-    for (int c = 1; c <= 10; ++c) blink(cellAt(columnX(c), kLaunchY), cellLeft(c), cellTop(1));
-    for (int k = 1; k <= 3; ++k) blink(Nextshape[k], previewLeft(k), kPreviewTop);
+    for (int c = 1; c <= 10; ++c) blink(g.cellAt(columnX(c), kLaunchY), cellLeft(c), cellTop(1));
+    for (int k = 1; k <= 3; ++k) blink(g.Nextshape[k], previewLeft(k), kPreviewTop);
     specialBlinkPhase = phase == 3 ? 1 : phase + 1;
 }
 
-void TForm1::wavetimerTimer() {
+bool BoardView::waveTick(const GameState& g) {
     int w = waveColumn;
     auto light = [&](int c, int r, bool second) {
-        int k = cellAt(columnX(c), rowY(r));
+        int k = g.cellAt(columnX(c), rowY(r));
         if (k == kEmpty) return;
-        surface().drawFrame(waveanim, 2 * (k - 1) + (second ? 1 : 0), cellLeft(c), cellTop(r));
+        surface_.drawFrame(waveanim, 2 * (k - 1) + (second ? 1 : 0), cellLeft(c), cellTop(r));
     };
     for (int r = 1; r <= 10; ++r) {
         if (w <= 10) light(w, r, false);
         if (w >= 2 && w <= 11) light(w - 1, r, true);
         if (w >= 3 && w <= 12) light(w - 2, r, false);
         if (w >= 4 && w <= 13) {
-            int k = cellAt(columnX(w - 3), rowY(r));
-            if (k != kEmpty) surface().drawFrame(Blockimage, k, cellLeft(w - 3), cellTop(r));
+            int k = g.cellAt(columnX(w - 3), rowY(r));
+            if (k != kEmpty) surface_.drawFrame(Blockimage, k, cellLeft(w - 3), cellTop(r));
         }
     }
     ++waveColumn;
-    if (waveColumn > 13) {
-        waveColumn = 1;
-        wavetimer.setEnabled(false);
-    }
+    if (waveColumn <= 13) return false;
+    waveColumn = 1;
+    return true;
 }
 
 }  // namespace lumcrest

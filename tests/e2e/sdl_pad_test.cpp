@@ -113,7 +113,7 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         release(SDL_CONTROLLER_BUTTON_A),
         [](TForm1& f) {
             EXPECT_FALSE(f.overpanel.visible());
-            EXPECT_EQ(f.playerName, "Player");
+            EXPECT_EQ(f.settings.playerName, "Player");
             EXPECT_FALSE(SDL_IsTextInputActive());
         },
         // Down lights Play; A presses it.
@@ -135,18 +135,18 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         release(SDL_CONTROLLER_BUTTON_B),
         [&](TForm1& f) {
             EXPECT_FALSE(f.helppanel2.visible());
-            xBefore = f.shapeX[1];
+            xBefore = f.play.shapeX[1];
         },
         // The left stick pushed left shifts the bar once.
         [&](TForm1&) { pad.axis(SDL_CONTROLLER_AXIS_LEFTX, -30000); },
         [&](TForm1&) { pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0); },
         [&](TForm1& f) {
-            EXPECT_EQ(f.shapeX[1], xBefore - 1);
-            xBefore = f.shapeX[1];
+            EXPECT_EQ(f.play.shapeX[1], xBefore - 1);
+            xBefore = f.play.shapeX[1];
         },
         // A launches the bar.
         press(SDL_CONTROLLER_BUTTON_A),
-        [](TForm1& f) { EXPECT_TRUE(f.Timer1.enabled() || f.shapeY[1] > 18); },
+        [](TForm1& f) { EXPECT_TRUE(f.Timer1.enabled() || f.play.shapeY[1] > 18); },
         release(SDL_CONTROLLER_BUTTON_A),
         [](TForm1&) {},
         [](TForm1&) {},
@@ -154,10 +154,10 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         [](TForm1&) {},
         // Right held, then the pad is pulled out: the bar stops where it was.
         press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
-        [&](TForm1& f) { EXPECT_GT(f.shapeX[1], xBefore); },
+        [&](TForm1& f) { EXPECT_GT(f.play.shapeX[1], xBefore); },
         [&](TForm1& f) {
             pad.detach();
-            xAtPull = f.shapeX[1];
+            xAtPull = f.play.shapeX[1];
         },
         [](TForm1&) {},
         [](TForm1&) {},
@@ -169,7 +169,7 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         [](TForm1&) {},
         [&](TForm1& f) {
             // At most the tick that was on its way when the pad went.
-            EXPECT_LE(f.shapeX[1], xAtPull + 1);
+            EXPECT_LE(f.play.shapeX[1], xAtPull + 1);
             EXPECT_FALSE(f.padRepeat.enabled());
         },
         // Plugged in again, it works again: Start opens the menu.

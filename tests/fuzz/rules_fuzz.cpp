@@ -110,7 +110,7 @@ void nextBarOrLoss(GameState& s, Random& rng) {
 // A finished stage: the jar, the whole-board explosion with its look, then a new background.
 void endStage(GameState& s, Random& rng) {
     advanceStage(s, rng);
-    s.blastStyle = chooseBlastStyle(rng);
+    (void)chooseBlastStyle(rng);  // the look the window draws the burst in
     checkInvariants(s, false);
     for (int& b : s.blastCells) b = 0;
     chooseBackground(s, rng);

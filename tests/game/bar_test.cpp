@@ -20,7 +20,7 @@ class Bar : public GameTest {
         form().drawBoard();
     }
     std::array<int, 3> row1(int c1) { return {at(c1, 1), at(c1 + 1, 1), at(c1 + 2, 1)}; }
-    int leftColumn() { return form().shapeX[1] - 10; }
+    int leftColumn() { return form().play.shapeX[1] - 10; }
 };
 
 TEST_F(Bar, ShiftsStopAtTheWallsAndAtGemsAndRotationTurnsLeft) {
@@ -33,10 +33,10 @@ TEST_F(Bar, ShiftsStopAtTheWallsAndAtGemsAndRotationTurnsLeft) {
     EXPECT_EQ(at(7, 1), 0);
     // A gem in the launch row stops the bar, but the board is still redrawn.
     put(7, 1, 5);
-    form().shapeMoved = true;
+    form().play.shapeMoved = true;
     key(kLeft);
     EXPECT_EQ(leftColumn(), 8);
-    EXPECT_FALSE(form().shapeMoved);
+    EXPECT_FALSE(form().play.shapeMoved);
     key(kDown);
     EXPECT_EQ(row1(8), (std::array<int, 3>{2, 3, 1}));
     key(kDown);
@@ -50,10 +50,10 @@ TEST_F(Bar, NothingMovesWhileTheBarFliesAChainSettlesOrTheGameIsLost) {
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
     form().Cycletimer.setEnabled(false);
-    form().gameOver = true;
+    form().play.gameOver = true;
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
-    form().gameOver = false;
+    form().play.gameOver = false;
     // The level banner holds back the launch only.
     form().Animtimer.setEnabled(true);
     key(kUp);
@@ -63,7 +63,7 @@ TEST_F(Bar, NothingMovesWhileTheBarFliesAChainSettlesOrTheGameIsLost) {
     key(kLeft);
     key(kDown);
     EXPECT_EQ(leftColumn(), 4);
-    EXPECT_EQ(form().Shape[1], 1);
+    EXPECT_EQ(form().play.Shape[1], 1);
 }
 
 TEST_F(Bar, EachGemRisesARowEveryTwentyMillisecondsUntilItIsStopped) {
@@ -78,7 +78,8 @@ TEST_F(Bar, EachGemRisesARowEveryTwentyMillisecondsUntilItIsStopped) {
     EXPECT_TRUE(form().Timer1.enabled());
     EXPECT_FALSE(played(asset::kGemsTouch.file));
     // The tenth step finds all three stopped: the bar has landed and the preview comes in.
-    const int next[3] = {form().Nextshape[1], form().Nextshape[2], form().Nextshape[3]};
+    const int next[3] = {form().play.Nextshape[1], form().play.Nextshape[2],
+                         form().play.Nextshape[3]};
     waitMs(20);
     EXPECT_FALSE(form().Timer1.enabled());
     EXPECT_TRUE(played(asset::kGemsTouch.file));
@@ -90,7 +91,7 @@ TEST_F(Bar, AGemRightUnderTheStackLosesTheGameBeforeAnythingMoves) {
     put(5, 2, 4);
     key(kUp);
     waitMs(20);
-    EXPECT_TRUE(form().gameOver);
+    EXPECT_TRUE(form().play.gameOver);
     EXPECT_TRUE(form().cracktimer.enabled());
     EXPECT_FALSE(form().Timer1.enabled());
     EXPECT_TRUE(played(asset::kYouLose.file));
@@ -106,24 +107,24 @@ TEST_F(Bar, ANewBarWithNoThreeFreeCellsInRowTwoLosesTheGame) {
     placeBar(8, 2, 3, 5);
     key(kUp);
     waitMs(180);
-    ASSERT_FALSE(form().gameOver);
+    ASSERT_FALSE(form().play.gameOver);
     const int home = gridIndex(columnX(5), rowY(1));
-    form().shownCells[home] = 77;
+    form().fieldView.shownCells[home] = 77;
     waitMs(20);
     EXPECT_FALSE(form().Timer1.enabled());
-    EXPECT_TRUE(form().gameOver);
+    EXPECT_TRUE(form().play.gameOver);
     EXPECT_TRUE(form().cracktimer.enabled());
     EXPECT_TRUE(played(asset::kYouLose.file));
     // The new bar is in place but the step that lost did not redraw the board.
     EXPECT_NE(at(5, 1), 0);
-    EXPECT_EQ(form().shownCells[home], 77);
+    EXPECT_EQ(form().fieldView.shownCells[home], 77);
     // One free window of three would have been enough.
-    form().gameOver = false;
+    form().play.gameOver = false;
     put(9, 2, 0);
     put(10, 2, 0);
     put(8, 2, 0);
     form().checkLoss();
-    EXPECT_FALSE(form().gameOver);
+    EXPECT_FALSE(form().play.gameOver);
 }
 
 TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
@@ -131,13 +132,13 @@ TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
     for (int c = 1; c <= 10; ++c)
         for (int r = 7; r <= 10; ++r) put(c, r, 1 + (c + 2 * r) % 5);
     for (int stage = 1; stage <= 3; ++stage) {
-        form().Stage = stage;
-        form().bombThreshold = 0;
+        form().play.Stage = stage;
+        form().play.bombThreshold = 0;
         int jokers = 0, bombs = 0, twiceRunning = 0, elsewhere = 0, threeEqual = 0;
         for (int i = 0; i < 500; ++i) {
-            const bool lastWasBomb = form().Nextshape[3] == kBomb;
+            const bool lastWasBomb = form().play.Nextshape[3] == kBomb;
             form().spawnBar();
-            const int* n = form().Nextshape;
+            const int* n = form().play.Nextshape;
             jokers += n[3] == kJoker;
             bombs += n[3] == kBomb;
             twiceRunning += lastWasBomb && n[3] == kBomb;
@@ -149,18 +150,18 @@ TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
         EXPECT_EQ(twiceRunning + elsewhere + threeEqual, 0) << stage;
     }
     // 43 gems on the board are not more than 15 + 30 once a bomb has come.
-    EXPECT_EQ(form().bombThreshold, 15);
-    form().bombLast = false;
+    EXPECT_EQ(form().play.bombThreshold, 15);
+    form().play.bombLast = false;
     for (int i = 0; i < 300; ++i) {
         form().spawnBar();
-        EXPECT_NE(form().Nextshape[3], kBomb);
+        EXPECT_NE(form().play.Nextshape[3], kBomb);
     }
 }
 
 TEST_F(Bar, TheStartingRowNeverHoldsThreeEqualGemsAndLeavesGaps) {
     // One kind and the gap are two values, enough for the rule (an edited saved game).
     for (int blocks : {1, 2, 6, 7, 8, 9}) {
-        form().Blocks = blocks;
+        form().play.Blocks = blocks;
         for (int round = 0; round < 200; ++round) {
             form().makeStartRow();
             int k[11];
@@ -181,14 +182,14 @@ TEST_F(Bar, TheStartingRowNeverHoldsThreeEqualGemsAndLeavesGaps) {
 // An edited saved game may hold any number of kinds: no draw of kinds may go on for ever.
 TEST_F(Bar, DrawsFinishWhateverTheNumberOfKinds) {
     for (int blocks : {1, 0, -7, INT_MIN, INT_MAX}) {
-        form().Blocks = blocks;
+        form().play.Blocks = blocks;
         form().makeStartRow();
         for (int stage : {1, 3}) {
-            form().Stage = stage;
+            form().play.Stage = stage;
             form().spawnBar();
         }
         EXPECT_GE(at(10, 10), 1) << blocks;
-        EXPECT_GE(form().Nextshape[1], 1) << blocks;
+        EXPECT_GE(form().play.Nextshape[1], 1) << blocks;
     }
 }
 

@@ -13,7 +13,7 @@ void crowd(GameWindow& w) {
     w.clearBoard();
     for (int c = 1; c <= 10; ++c)
         for (int r = 4; r <= 10; ++r) w.put(c, r, 1 + (c + 2 * r) % 5);
-    w.form().Blocks = 9;
+    w.form().play.Blocks = 9;
 }
 
 void BM_FindMatches(benchmark::State& state) {
@@ -21,7 +21,7 @@ void BM_FindMatches(benchmark::State& state) {
     crowd(w);
     for (auto _ : state) {
         w.form().findMatches();
-        benchmark::DoNotOptimize(w.form().matchFound);
+        benchmark::DoNotOptimize(w.form().play.matchFound);
     }
 }
 BENCHMARK(BM_FindMatches);
@@ -45,7 +45,7 @@ void BM_FullRepaint(benchmark::State& state) {
     GameWindow w;
     w.enterGame();
     crowd(w);
-    w.form().Total = 367;
+    w.form().play.Total = 367;
     for (auto _ : state) w.form().redraw();
 }
 BENCHMARK(BM_FullRepaint);

@@ -16,7 +16,7 @@ class Drawing : public GameTest {
   protected:
     void SetUp() override {
         enterGame();
-        background = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().Background));
+        background = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().play.Background));
         clearBoard();
         placeBar(4, 1, 2, 3);
         form().drawBoard();
@@ -41,7 +41,7 @@ class Drawing : public GameTest {
     bool cellShows(int c, int r, std::initializer_list<Frame> frames) {
         return shows(cellLeft(c), cellTop(r), frames);
     }
-    Frame gem(int v) { return {&form().Blockimage, v}; }
+    Frame gem(int v) { return {&form().fieldView.Blockimage, v}; }
     // Scribbles over a square so that a later check can tell whether it was drawn again.
     void scribble(int x, int y) {
         for (int i = 0; i < kCellSize; ++i)
@@ -66,7 +66,7 @@ TEST_F(Drawing, AShiftRedrawsOnlyTheCellsThatChanged) {
     EXPECT_TRUE(cellShows(5, 1, {gem(3)}));
     EXPECT_TRUE(scribbled(cellLeft(2), cellTop(10)));
     EXPECT_TRUE(scribbled(previewLeft(1), kPreviewTop));
-    form().Nextshape[3] = kBomb;
+    form().play.Nextshape[3] = kBomb;
     form().drawBoard();
     EXPECT_TRUE(shows(previewLeft(3), kPreviewTop, {gem(kBomb)}));
 }
@@ -75,18 +75,18 @@ TEST_F(Drawing, ALostGameDrawsCracksOverEveryGemAndNoFreshGems) {
     put(1, 10, kJoker);
     put(2, 10, kBomb);
     form().drawBoard();
-    form().gameOver = true;
+    form().play.gameOver = true;
     put(3, 10, 4);  // a new gem is not drawn, only its cracks
     form().drawBoard();
-    const tk::ImageList* cracks = &form().cracks;
+    const tk::ImageList* cracks = &form().fieldView.cracks;
     EXPECT_TRUE(cellShows(1, 10, {gem(11), {cracks, 32}}));
     EXPECT_TRUE(cellShows(2, 10, {gem(12), {cracks, 35}}));
     EXPECT_TRUE(cellShows(3, 10, {{cracks, 11}}));
 }
 
 TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
-    form().Total = 10;
-    form().menuLit = 1;
+    form().play.Total = 10;
+    form().fieldView.menuLit = 1;
     scribble(cellLeft(4), cellTop(1));
     form().Menupanel.show();
     form().redraw();
@@ -98,7 +98,7 @@ TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
     tk::Surface scratch(849, 588, 0);
     scratch.setBrush(background);
     scratch.fillWithBrush(tk::Rect{0, 0, 849, 588});
-    scratch.drawFrame(form().menulist, 1, 664, 531);
+    scratch.drawFrame(form().fieldView.menulist, 1, 664, 531);
     EXPECT_EQ(form().surface().pixel(700, 560) & 0xFFFFFFu, scratch.pixel(700, 560) & 0xFFFFFFu);
 }
 
@@ -114,16 +114,16 @@ TEST_F(Drawing, TheProgressBarRisesOnePixelRowPerUnitOfTotal) {
                 return false;
         return true;
     };
-    form().Total = 0;
+    form().play.Total = 0;
     form().redraw();
     EXPECT_TRUE(rowIsBar(465));
     EXPECT_FALSE(rowIsBar(464));
-    form().Total = 10;
+    form().play.Total = 10;
     form().redraw();
     EXPECT_TRUE(rowIsBar(455));
     EXPECT_FALSE(rowIsBar(454));
     // An edited Total far beyond the tube stops at the top of the window.
-    form().Total = INT_MAX;
+    form().play.Total = INT_MAX;
     form().redraw();
     EXPECT_TRUE(rowIsBar(0));
 }
@@ -133,24 +133,24 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     form().drawBoard();
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_TRUE(sounds().empty());
-    form().marks[gridIndex(columnX(2), rowY(10))] = 1;
+    form().play.marks[gridIndex(columnX(2), rowY(10))] = 1;
     form().drawBoard();
-    const int style = form().blastStyle;
+    const int style = form().fieldView.blastStyle;
     ASSERT_GE(style, 0);
     ASSERT_LE(style, 2);
-    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 5);
-    EXPECT_EQ(form().shownCells[gridIndex(columnX(2), rowY(10))], -5);
+    EXPECT_EQ(form().play.blastCells[gridIndex(columnX(2), rowY(10))], 5);
+    EXPECT_EQ(form().fieldView.shownCells[gridIndex(columnX(2), rowY(10))], -5);
     EXPECT_TRUE(form().blasttimer.enabled());
     EXPECT_TRUE(played(asset::kExplosions[style].file));
-    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 2 + 10 * style}}));
+    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 2 + 10 * style}}));
     waitMs(35);
-    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 3 + 10 * style}}));
+    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 3 + 10 * style}}));
     waitMs(35 * 4);
-    EXPECT_TRUE(cellShows(2, 10, {{&form().gemsblast2, 32 + style}}));
+    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 32 + style}}));
     waitMs(35);
     EXPECT_TRUE(cellShows(2, 10, {}));
     EXPECT_FALSE(form().blasttimer.enabled());
-    EXPECT_EQ(form().blastCells[gridIndex(columnX(2), rowY(10))], 0);
+    EXPECT_EQ(form().play.blastCells[gridIndex(columnX(2), rowY(10))], 0);
     EXPECT_FALSE(form().lblsetlevel.visible());
 }
 
@@ -165,11 +165,11 @@ TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r)
             EXPECT_LE(stageEndWaveDelay(c, r), stageEndWaveDelay(c < 6 ? 1 : 10, r < 6 ? 1 : 10));
-    form().blastCells[gridIndex(columnX(5), rowY(5))] = 2;
-    form().blastCells[gridIndex(columnX(1), rowY(10))] = 4;
+    form().play.blastCells[gridIndex(columnX(5), rowY(5))] = 2;
+    form().play.blastCells[gridIndex(columnX(1), rowY(10))] = 4;
     form().jarEnd();
-    const int s = form().blastStyle;
-    const tk::ImageList* blasts = &form().gemsblast2;
+    const int s = form().fieldView.blastStyle;
+    const tk::ImageList* blasts = &form().fieldView.gemsblast2;
     EXPECT_TRUE(cellShows(5, 5, {{blasts, 2 + 10 * s}}));
     const int step[5][2] = {{1, -1}, {2, -1}, {3, 0}, {4, 1}, {kBlastWispStep, kBlastWispStep}};
     for (int tick = 0; tick < 5; ++tick) {
@@ -210,25 +210,25 @@ TEST_F(Drawing, EditedValuesAreDrawnWithoutFault) {
     }
     const int odd[] = {-5, 13, 15, 16, 20, 99, INT_MAX, INT_MIN};
     for (int i = 0; i < 100; ++i) put(1 + i % 10, 1 + i / 10, odd[i % 8]);
-    form().Nextshape[1] = INT_MIN;
-    form().Nextshape[2] = 99;
-    form().blastStyle = INT_MAX;
-    form().Background = 40;
+    form().play.Nextshape[1] = INT_MIN;
+    form().play.Nextshape[2] = 99;
+    form().fieldView.blastStyle = INT_MAX;
+    form().play.Background = 40;
     for (bool over : {false, true}) {
-        form().gameOver = over;
+        form().play.gameOver = over;
         form().redraw();
         form().drawBoard();
-        form().flashStep = 0;
+        form().fieldView.flashStep = 0;
         for (int t = 0; t < 3; ++t) form().flashtimerTimer();
-        form().crackRow = 1;
-        form().crackStep = 0;
+        form().fieldView.crackRow = 1;
+        form().fieldView.crackStep = 0;
         for (int t = 0; t < 3; ++t) form().cracktimerTimer();
     }
     for (int f : {-3, 0, 4, 5, 99}) {
-        form().blastFrame = f;
+        form().fieldView.blastFrame = f;
         form().blasttimerTimer();
     }
-    form().jarFrame = 20;
+    form().fieldView.jarFrame = 20;
     form().jartimerTimer();
     SUCCEED();
 }
@@ -266,16 +266,18 @@ TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
 // in play; those of a stage's end and a lost game wait, and the menu alone decodes none of them.
 TEST_F(ScreenPictures, AGameFromTheMenuDecodesThePlaysImageListsAndLeavesTheJar) {
     TForm1& f = form();
-    const std::vector<const tk::ImageList*> play = {&f.firstanim, &f.lightanim, &f.waveanim,
-                                                    &f.gemsblast2, &f.menulist};
-    const std::vector<const tk::ImageList*> later = {&f.jar, &f.jarbacks, &f.cracks};
+    const std::vector<const tk::ImageList*> play = {&f.fieldView.firstanim, &f.fieldView.lightanim,
+                                                    &f.fieldView.waveanim, &f.fieldView.gemsblast2,
+                                                    &f.fieldView.menulist};
+    const std::vector<const tk::ImageList*> later = {&f.fieldView.jar, &f.fieldView.jarbacks,
+                                                     &f.fieldView.cracks};
     ASSERT_TRUE(f.Menupanel.visible());
     for (const tk::ImageList* list : play) ASSERT_FALSE(list->decoded());
     app().dispatch([&] {
         f.NewbuttonMouseDown(tk::MouseButton::Left, 0, 0);
         f.NewbuttonMouseUp(tk::MouseButton::Left, 0, 0);
     });
-    EXPECT_TRUE(f.Blockimage.decoded());
+    EXPECT_TRUE(f.fieldView.Blockimage.decoded());
     for (const tk::ImageList* list : play) EXPECT_TRUE(list->decoded());
     for (const tk::ImageList* list : later) EXPECT_FALSE(list->decoded());
 }

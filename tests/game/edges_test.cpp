@@ -31,7 +31,7 @@ class Edge : public GameTest, public ::testing::WithParamInterface<Side> {
     // Column k counted from the edge under test: 1 is the outermost column of the well.
     int col(int k) const { return right() ? 11 - k : k; }
     // The frame cell beside the edge, in row r.
-    int frame(int r) { return form().cellAt(right() ? kLastX + 1 : kFirstX - 1, rowY(r)); }
+    int frame(int r) { return form().play.cellAt(right() ? kLastX + 1 : kFirstX - 1, rowY(r)); }
     // Places the bar in columns col(k1), col(k2), col(k3) (k1 outermost) with those kinds.
     void placeBarAtEdge(int k1, int kinds[3]) {
         const int leftmost = right() ? col(k1 + 2) : col(k1);
@@ -42,11 +42,13 @@ class Edge : public GameTest, public ::testing::WithParamInterface<Side> {
     }
     void keyToward() { key(right() ? kRight : kLeft); }
     void keyAway() { key(right() ? kLeft : kRight); }
-    int outerGemColumn() { return right() ? form().shapeX[3] - 10 : form().shapeX[1] - 10; }
+    int outerGemColumn() {
+        return right() ? form().play.shapeX[3] - 10 : form().play.shapeX[1] - 10;
+    }
 };
 
 TEST_P(Edge, TheFrameColumnIsGoneButTheBarStillStopsAtTheEdgeAndAtGems) {
-    ASSERT_EQ(form().Stage, 2);
+    ASSERT_EQ(form().play.Stage, 2);
     if (!right()) {
         ASSERT_EQ(frame(1), kEmpty);
     }
@@ -75,7 +77,7 @@ TEST_P(Edge, TheFrameColumnIsGoneButTheBarStillStopsAtTheEdgeAndAtGems) {
 // 2s down the outer column, which the next step clears. Seven gems of stage 2 (40 points each):
 // 160, then 160 + 280, then 440 + 280, and the chain earns the Excellent.
 TEST_P(Edge, SeveralGemsUnderAGapOfTwoCloseUpInOneStepAndAnEdgeRunIsFound) {
-    ASSERT_EQ(form().Blocks, 7);
+    ASSERT_EQ(form().play.Blocks, 7);
     const std::array<int, 8> outer = {2, 1, 1, 2, 2, 3, 4, 3};  // rows 10 down to 3
     for (int i = 0; i < 8; ++i) put(col(1), 10 - i, outer[i]);
     put(col(2), 10, 6);
@@ -89,7 +91,7 @@ TEST_P(Edge, SeveralGemsUnderAGapOfTwoCloseUpInOneStepAndAnEdgeRunIsFound) {
     EXPECT_EQ(at(col(2), 8), 1);
 
     waitMs(330);
-    EXPECT_EQ(form().Score, 160);
+    EXPECT_EQ(form().play.Score, 160);
     // The outer column closed up against its top gem, order kept.
     const std::array<int, 8> closed = {2, 2, 2, 3, 4, 3, 0, 0};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(at(col(1), 10 - i), closed[i]) << "row " << 10 - i;
@@ -97,13 +99,13 @@ TEST_P(Edge, SeveralGemsUnderAGapOfTwoCloseUpInOneStepAndAnEdgeRunIsFound) {
     EXPECT_EQ(markedCount(), 3);  // the run of 2s the rise made
 
     waitMs(660);
-    EXPECT_EQ(form().Score, 440);
+    EXPECT_EQ(form().play.Score, 440);
     const std::array<int, 4> last = {3, 4, 3, 0};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(at(col(1), 10 - i), last[i]) << "row " << 10 - i;
 
     waitMs(660);
-    EXPECT_EQ(form().Score, 720);
-    EXPECT_EQ(form().Gemsleft, 43);
+    EXPECT_EQ(form().play.Score, 720);
+    EXPECT_EQ(form().play.Gemsleft, 43);
     EXPECT_FALSE(form().Cycletimer.enabled());
     EXPECT_TRUE(played(asset::kExcellent.file));
     EXPECT_FALSE(played(asset::kIncredible.file));
@@ -116,12 +118,12 @@ TEST_P(Edge, TheLossTestsReachTheOuterColumn) {
     int kinds[3] = {2, 3, 5};
     placeBarAtEdge(1, kinds);
     form().checkLoss();
-    EXPECT_FALSE(form().gameOver);
+    EXPECT_FALSE(form().play.gameOver);
     // A gem of the bar right under the stack in the outer column loses at the launch.
     put(col(1), 2, 6);
     key(kUp);
     waitMs(20);
-    EXPECT_TRUE(form().gameOver);
+    EXPECT_TRUE(form().play.gameOver);
     EXPECT_TRUE(played(asset::kYouLose.file));
 }
 

@@ -40,9 +40,9 @@ void GameWindow::clearBoard() {
     for (int x = kFirstX; x <= kLastX; ++x)
         for (int y = kFirstY; y <= kLastY; ++y) {
             const int i = gridIndex(x, y);
-            f.board[i] = 0;
-            f.marks[i] = 0;
-            f.blastCells[i] = 0;
+            f.play.board[i] = 0;
+            f.play.marks[i] = 0;
+            f.play.blastCells[i] = 0;
         }
 }
 
@@ -62,13 +62,14 @@ void GameWindow::placeBar(int c1, int a, int b, int c) {
     const int kinds[3] = {a, b, c};
     // The bar leaves the cells it waited in.
     for (int k = 1; k <= 3; ++k)
-        if (f.shapeY[k] == kLaunchY && f.shapeX[k] >= kFirstX && f.shapeX[k] <= kLastX)
-            f.cell(f.shapeX[k], kLaunchY) = 0;
+        if (f.play.shapeY[k] == kLaunchY && f.play.shapeX[k] >= kFirstX &&
+            f.play.shapeX[k] <= kLastX)
+            f.play.cell(f.play.shapeX[k], kLaunchY) = 0;
     for (int k = 1; k <= 3; ++k) {
-        f.Shape[k] = kinds[k - 1];
-        f.shapeX[k] = columnX(c1 + k - 1);
-        f.shapeY[k] = kLaunchY;
-        f.cell(f.shapeX[k], kLaunchY) = kinds[k - 1];
+        f.play.Shape[k] = kinds[k - 1];
+        f.play.shapeX[k] = columnX(c1 + k - 1);
+        f.play.shapeY[k] = kLaunchY;
+        f.play.cell(f.play.shapeX[k], kLaunchY) = kinds[k - 1];
     }
 }
 
@@ -80,7 +81,7 @@ std::vector<std::pair<int, int>> GameWindow::markedCells() {
     std::vector<std::pair<int, int>> cells;
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r)
-            if (form().marks[gridIndex(columnX(c), rowY(r))]) cells.emplace_back(c, r);
+            if (form().play.marks[gridIndex(columnX(c), rowY(r))]) cells.emplace_back(c, r);
     return cells;
 }
 

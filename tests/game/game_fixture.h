@@ -27,8 +27,8 @@ class GameWindow {
     tk::Application& app() { return app_; }
 
     // The value of column c, row r; setting it changes nothing else.
-    int at(int c, int r) { return form().cellAt(columnX(c), rowY(r)); }
-    void put(int c, int r, int v) { form().cell(columnX(c), rowY(r)) = v; }
+    int at(int c, int r) { return form().play.cellAt(columnX(c), rowY(r)); }
+    void put(int c, int r, int v) { form().play.cell(columnX(c), rowY(r)) = v; }
     // Rows as written on paper, top row first: rows({"1 1 0", ...}) fills from row 10 down,
     // columns from 1. Every other play cell is emptied, marks and explosions too.
     void layBoard(std::initializer_list<const char*> rowsFromTop);

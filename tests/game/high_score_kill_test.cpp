@@ -50,9 +50,10 @@ TEST(HighScoreKills, AKillDuringAnInsertionNeverMixesTheTable) {
             TForm1& f = w.form();
             Profile p(path);
             for (int k = 1; k <= 10; ++k)
-                f.hiScores[k] = p.readInteger("Scoreline" + std::to_string(k), "Score", 0);
+                f.scorePanel.state.hiScores[k] =
+                    p.readInteger("Scoreline" + std::to_string(k), "Score", 0);
             for (int score = newScore;; ++score) {
-                f.Score = score;
+                f.play.Score = score;
                 f.Playersname.setText(nameFor(score));
                 f.insertHighScore();
             }
@@ -106,7 +107,7 @@ TEST(OneReplacement, ANameAndAHighScoreInsertionEachReplaceTheFileOnce) {
     const std::string path = f.profile().path();
     f.Playersname.setText("Ada");
     EXPECT_EQ(replacementsDuring(path, [&] { f.confirmName(); }), 1);
-    f.Score = 12345;
+    f.play.Score = 12345;
     EXPECT_EQ(replacementsDuring(path, [&] { f.insertHighScore(); }), 1);
     EXPECT_EQ(replacementsDuring(path, [&] { f.writeSavedGame(); }), 1);
     Profile p(path);

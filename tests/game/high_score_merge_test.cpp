@@ -44,9 +44,9 @@ void otherCopyInserts(const std::string& path, const std::string& name, int scor
 
 void expectShown(TForm1& f, const ScoreTable& t) {
     for (int k = 1; k <= 10; ++k) {
-        EXPECT_EQ(f.hiScores[k], t[k].score) << "line " << k;
-        EXPECT_EQ(f.name[k]->caption(), t[k].name) << "line " << k;
-        EXPECT_EQ(f.score[k]->caption(), std::to_string(t[k].score)) << "line " << k;
+        EXPECT_EQ(f.scorePanel.state.hiScores[k], t[k].score) << "line " << k;
+        EXPECT_EQ(f.scorePanel.name[k]->caption(), t[k].name) << "line " << k;
+        EXPECT_EQ(f.scorePanel.score[k]->caption(), std::to_string(t[k].score)) << "line " << k;
     }
 }
 
@@ -58,7 +58,7 @@ void expectTable(const ScoreTable& actual, const ScoreTable& expected) {
 }
 
 void finishGame(TForm1& f, const std::string& name, int score) {
-    f.Score = score;
+    f.play.Score = score;
     f.Playersname.setText(name);
     f.insertHighScore();
 }
@@ -76,7 +76,7 @@ TEST(MergedTable, AScoreGoesIntoTheTableTheFileHoldsNowBesideTheOtherCopysScores
     for (int k = 3; k <= 10; ++k) expected[k] = {"Tivane", 10000 - 1000 * (k - 3)};
     expectTable(readScoreTable(Profile(path)), expected);
     expectShown(f, expected);
-    EXPECT_EQ(f.lastScore, 92320);
+    EXPECT_EQ(f.scorePanel.state.lastScore, 92320);
 
     // Equal scores: the newest ends below the ones that scored as much before it.
     otherCopyInserts(path, "Cy", 92320);
@@ -94,7 +94,7 @@ TEST(MergedTable, AScoreGoesIntoTheTableTheFileHoldsNowBesideTheOtherCopysScores
     finishGame(f, "Ada", 11);
     expectTable(readScoreTable(Profile(path)), full);
     expectShown(f, full);
-    EXPECT_EQ(f.lastScore, 11);
+    EXPECT_EQ(f.scorePanel.state.lastScore, 11);
 }
 
 const char* const kLocked = ": the settings file is locked by another copy of the game";
@@ -106,16 +106,16 @@ TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesIt
     f.profile().setLockWait(100ms);
     {
         LockHolder other(path + ".lock");
-        f.Score = 55555;
+        f.play.Score = 55555;
         f.Playersname.setText("Ada");
-        f.crackRow = 11;  // the last row has cracked
+        f.fieldView.crackRow = 11;  // the last row has cracked
         w.app().dispatch([&] { f.cracktimerTimer(); });
         EXPECT_EQ(w.backend().takeErrors(),
                   std::vector<std::string>{"Unable to write to " + path + kLocked});
         EXPECT_TRUE(f.Scorepanel.visible()) << "the game over ran its course";
-        EXPECT_EQ(f.Score, 0) << "a new game waits";
-        EXPECT_EQ(f.hiScores[1], 55555);
-        EXPECT_EQ(f.name[1]->caption(), "Ada");
+        EXPECT_EQ(f.play.Score, 0) << "a new game waits";
+        EXPECT_EQ(f.scorePanel.state.hiScores[1], 55555);
+        EXPECT_EQ(f.scorePanel.name[1]->caption(), "Ada");
     }
     otherCopyInserts(path, "Bea", 60000);
     // The next write of the file, whatever it is for, takes the score along.
@@ -142,7 +142,7 @@ TEST(UnwrittenScore, TheCloseWritesAScoreThatCouldNotBeWrittenBefore) {
     Profile p(path);
     EXPECT_EQ(p.readString("Scoreline1", "Name", ""), "Ada");
     EXPECT_EQ(p.readInteger("Scoreline1", "Score", 0), 55555);
-    EXPECT_EQ(p.readInteger("Techinfo", "Stage", 0), f.Stage) << "and the saved game";
+    EXPECT_EQ(p.readInteger("Techinfo", "Stage", 0), f.play.Stage) << "and the saved game";
 }
 
 TEST(CloseUnderLock, TheCloseSaysWhyAndThatTheGameIsLostInTheBoxAndOnStandardError) {
@@ -216,7 +216,7 @@ TEST(ThreeCopies, EveryScoreThatBelongsInTheTopTenIsThereWithItsOwnNameAndNothin
             while (!used.insert(score).second);
             best.push_back(score);
             games.push_back([&f, score] {
-                if (score > f.hiScores[10]) finishGame(f, nameFor(score), score);
+                if (score > f.scorePanel.state.hiScores[10]) finishGame(f, nameFor(score), score);
             });
         }
         raceChildren(games);
@@ -240,8 +240,8 @@ TEST(TwoCopies, TheLastCloseSavesItsWholeGameNeverAMixOfTwoBoards) {
             closes.push_back([&w, &f, copy] {
                 for (int c = 1; c <= 10; ++c)
                     for (int r = 2; r <= 10; ++r) w.put(c, r, copy);
-                f.Score = 1111 * copy;
-                f.Stage = copy;
+                f.play.Score = 1111 * copy;
+                f.play.Stage = copy;
                 f.requestClose();
                 if (!w.backend().takeErrors().empty()) throw std::runtime_error("not saved");
             });

@@ -22,7 +22,8 @@ class KeyRouting : public GameTest {
         sounds();
     }
     std::array<int, 4> bar() {
-        return {form().shapeX[1], form().Shape[1], form().Shape[2], form().Shape[3]};
+        return {form().play.shapeX[1], form().play.Shape[1], form().play.Shape[2],
+                form().play.Shape[3]};
     }
     // Sends every game key and reports whether the bar stayed as it was, unlaunched.
     bool gameKeysIgnored() {
@@ -73,16 +74,16 @@ TEST_F(KeyRouting, AnyKeyClosesAHelpPageOrTheScoreTableWithAClick) {
     key(kLeft);
     EXPECT_FALSE(form().helppanel2.visible());
     EXPECT_EQ(clicks(), 1);
-    EXPECT_EQ(form().shapeX[1], columnX(3));
+    EXPECT_EQ(form().play.shapeX[1], columnX(3));
 }
 
 TEST_F(KeyRouting, InPlayTheKeypadAndSpaceWorkLikeTheArrows) {
     enterGame();
     key(kPad4);
-    EXPECT_EQ(form().shapeX[1], columnX(3));
+    EXPECT_EQ(form().play.shapeX[1], columnX(3));
     key(kPad6);
     key(kPad6);
-    EXPECT_EQ(form().shapeX[1], columnX(5));
+    EXPECT_EQ(form().play.shapeX[1], columnX(5));
     key(kPad5);
     EXPECT_EQ(bar(), (std::array<int, 4>{columnX(5), 2, 3, 1}));
     EXPECT_FALSE(form().Timer1.enabled());
@@ -93,7 +94,7 @@ TEST_F(KeyRouting, InPlayTheKeypadAndSpaceWorkLikeTheArrows) {
     // Left and Right wait while the bar flies.
     key(kRight);
     key(kLeft);
-    EXPECT_EQ(form().shapeX[1], columnX(5));
+    EXPECT_EQ(form().play.shapeX[1], columnX(5));
 }
 
 // The menu's keys, through the real loop's entry (press and release, Shift as the SDL backend
@@ -103,7 +104,7 @@ class MenuKeys : public GameTest {
     void SetUp() override {
         app().dispatch([&] {
             form().confirmName();
-            form().firstRun = 0;
+            form().settings.firstRun = 0;
         });
         sounds();
     }
@@ -111,7 +112,7 @@ class MenuKeys : public GameTest {
         app().inputKeyDown(form(), code, shift);
         app().inputKeyUp(form(), code);
     }
-    int lit() { return form().padHighlight; }
+    int lit() { return form().menu.padHighlight; }
 };
 
 TEST_F(MenuKeys, TabAndShiftTabMoveTheHighlightBothWaysAndShiftIsOnlyThatPress) {
@@ -129,7 +130,7 @@ TEST_F(MenuKeys, TabAndShiftTabMoveTheHighlightBothWaysAndShiftIsOnlyThatPress) 
     clearBoard();
     placeBar(4, 1, 2, 3);
     press(kLeft, true);
-    EXPECT_EQ(form().shapeX[1], columnX(3));
+    EXPECT_EQ(form().play.shapeX[1], columnX(3));
 }
 
 TEST_F(MenuKeys, AHeldEnterPressesOnceAndItsReleaseActs) {
@@ -141,14 +142,14 @@ TEST_F(MenuKeys, AHeldEnterPressesOnceAndItsReleaseActs) {
     app().inputKeyDown(form(), kEnter);
     app().inputKeyDown(form(), kSpace);
     EXPECT_TRUE(form().Menupanel.visible());
-    EXPECT_EQ(form().padPressed, 0);
+    EXPECT_EQ(form().menu.padPressed, 0);
     // Another key's release is not the press's.
     app().inputKeyUp(form(), kSpace);
     EXPECT_TRUE(form().Menupanel.visible());
     app().inputKeyUp(form(), kEnter);
     EXPECT_FALSE(form().Menupanel.visible());
     EXPECT_EQ(sounds(), std::vector<std::string>{asset::kClick.file});
-    EXPECT_EQ(form().padHighlight, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
     // In play the same keys are the game's again: Space launches.
     press(kSpace);
     EXPECT_TRUE(form().Timer1.enabled());
@@ -164,7 +165,7 @@ TEST_F(MenuKeys, KeysAndTheControllerShareOneHighlight) {
     app().padInput(tk::PadButton::A, true);
     app().inputKeyUp(form(), kEnter);
     EXPECT_TRUE(form().Scorepanel.visible());
-    EXPECT_EQ(form().padPressed, -1);
+    EXPECT_EQ(form().menu.padPressed, -1);
 }
 
 }  // namespace

@@ -16,12 +16,12 @@ class Matching : public GameTest {
         return detect();
     }
     Cells detect() {
-        form().matchFound = false;
+        form().play.matchFound = false;
         form().findMatches();
         Cells cells;
         for (int c = 1; c <= 10; ++c)
             for (int r = 1; r <= 10; ++r)
-                if (form().marks[gridIndex(columnX(c), rowY(r))]) cells.emplace(c, r);
+                if (form().play.marks[gridIndex(columnX(c), rowY(r))]) cells.emplace(c, r);
         return cells;
     }
 };
@@ -36,11 +36,11 @@ TEST_F(Matching, RunsOfThreeInEveryDirectionUpToTheWalls) {
         clearBoard();
         for (auto [c, r] : run) put(c, r, 3);
         EXPECT_EQ(detect(), run);
-        EXPECT_TRUE(form().matchFound);
+        EXPECT_TRUE(form().play.matchFound);
     }
     // Pairs, gaps and mixed kinds make nothing.
     EXPECT_TRUE(detect({"3 3 0 3 4 4 5 0 5 5", "4 3 4 0 0 0 0 0 0 0"}).empty());
-    EXPECT_FALSE(form().matchFound);
+    EXPECT_FALSE(form().play.matchFound);
 }
 
 TEST_F(Matching, JokersCompleteRunsAndSquaresOfAnyKind) {
@@ -53,13 +53,13 @@ TEST_F(Matching, JokersCompleteRunsAndSquaresOfAnyKind) {
 }
 
 TEST_F(Matching, CrossingRunsClearTheirUnionAndEachGemCountsOnce) {
-    form().Blocks = 8;
-    form().landingPoints = 0;
-    form().chainCleared = 0;
+    form().play.Blocks = 8;
+    form().play.landingPoints = 0;
+    form().play.chainCleared = 0;
     EXPECT_EQ(detect({"0 4 0 0", "4 4 4 4", "0 4 0 4"}).size(), 7u);
     form().clearMatched();
-    EXPECT_EQ(form().chainCleared, 7);
-    EXPECT_EQ(form().landingPoints, 7 * 60);
+    EXPECT_EQ(form().play.chainCleared, 7);
+    EXPECT_EQ(form().play.landingPoints, 7 * 60);
     EXPECT_TRUE(detect().empty());  // the gems are gone and the marks cleared
 }
 
@@ -83,36 +83,36 @@ TEST_F(Matching, OneScanCellBombsOnlyItsLowestKind) {
 }
 
 TEST_F(Matching, TheProgressBarGrowsOnlyWhileGemsAreStillWanted) {
-    form().Gemsleft = 1;
-    form().Total = 300;
+    form().play.Gemsleft = 1;
+    form().play.Total = 300;
     detect({"1 1 1 0"});
     form().clearMatched();
-    EXPECT_EQ(form().fillStep, 67);
-    EXPECT_EQ(form().Total, 367);
-    EXPECT_EQ(form().Gemsleft, -2);
+    EXPECT_EQ(form().play.fillStep, 67);
+    EXPECT_EQ(form().play.Total, 367);
+    EXPECT_EQ(form().play.Gemsleft, -2);
 }
 
 // What an edited saved game can hold must neither fail nor match outside the well.
 TEST_F(Matching, EditedValuesNeitherFailNorReachBeyondTheWell) {
     // No gems left: no division, the step stays.
-    form().Gemsleft = 0;
-    form().fillStep = 9;
+    form().play.Gemsleft = 0;
+    form().play.fillStep = 9;
     detect({"1 1 1 0"});
     form().clearMatched();
-    EXPECT_EQ(form().fillStep, 9);
-    EXPECT_EQ(form().Gemsleft, -3);
+    EXPECT_EQ(form().play.fillStep, 9);
+    EXPECT_EQ(form().play.Gemsleft, -3);
     // Twenty kinds: the walls hold "kind 20" but never join a run.
-    form().Blocks = 20;
+    form().play.Blocks = 20;
     EXPECT_TRUE(detect({"0 0 0 0 0 0 0 0 20 20", "0 0 0 0 0 0 0 0 0 20"}).empty());
     // Billions of kinds scan at once; sums saturate.
-    form().Blocks = INT_MAX;
-    form().Gemsleft = -1;
-    form().Total = INT_MIN;
-    form().landingPoints = INT_MAX - 5;
+    form().play.Blocks = INT_MAX;
+    form().play.Gemsleft = -1;
+    form().play.Total = INT_MIN;
+    form().play.landingPoints = INT_MAX - 5;
     EXPECT_EQ(detect({"7 7 7 0"}).size(), 3u);
     form().clearMatched();
-    EXPECT_EQ(form().fillStep, INT_MIN);
-    EXPECT_EQ(form().landingPoints, INT_MAX);
+    EXPECT_EQ(form().play.fillStep, INT_MIN);
+    EXPECT_EQ(form().play.landingPoints, INT_MAX);
 }
 
 }  // namespace

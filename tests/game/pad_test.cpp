@@ -17,8 +17,8 @@ std::string snapshot(GameWindow& g) {
     TForm1& f = g.form();
     std::string s;
     for (int k = 1; k <= 3; ++k)
-        s += std::to_string(f.Shape[k]) + "@" + std::to_string(f.shapeX[k]) + "," +
-             std::to_string(f.shapeY[k]) + " ";
+        s += std::to_string(f.play.Shape[k]) + "@" + std::to_string(f.play.shapeX[k]) + "," +
+             std::to_string(f.play.shapeY[k]) + " ";
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r) s += std::to_string(g.at(c, r));
     for (tk::Timer* t : f.timerTable) s += t->enabled() ? "1" : "0";
@@ -66,24 +66,25 @@ TEST_F(GameTest, AHeldDirectionRepeatsOnlyWhileHeldAndNotInTheMenu) {
     enterGame();
     placeBar(1, 1, 2, 3);
     app().padInput(PadButton::DpRight, true);
-    EXPECT_EQ(form().shapeX[1], columnX(2));
+    EXPECT_EQ(form().play.shapeX[1], columnX(2));
     waitMs(TForm1::kPadRepeatDelayMs + 3 * TForm1::kPadRepeatMs);
-    EXPECT_EQ(form().shapeX[1], columnX(6)) << "one step, then one after the delay, then three";
+    EXPECT_EQ(form().play.shapeX[1], columnX(6))
+        << "one step, then one after the delay, then three";
     app().padInput(PadButton::DpRight, false);
     waitMs(1000);
-    EXPECT_EQ(form().shapeX[1], columnX(6));
+    EXPECT_EQ(form().play.shapeX[1], columnX(6));
     EXPECT_FALSE(form().padRepeat.enabled());
 
     // Releasing another button does not end the held one.
     app().padInput(PadButton::DpLeft, true);
     pad(*this, PadButton::B);
     waitMs(TForm1::kPadRepeatDelayMs);
-    EXPECT_EQ(form().shapeX[1], columnX(4));
+    EXPECT_EQ(form().play.shapeX[1], columnX(4));
     // Held while the menu opens: the repeats wait behind it as held keys do.
     pad(*this, PadButton::Start);
     EXPECT_TRUE(form().Menupanel.visible());
     waitMs(1000);
-    EXPECT_EQ(form().shapeX[1], columnX(4));
+    EXPECT_EQ(form().play.shapeX[1], columnX(4));
     app().padInput(PadButton::DpLeft, false);
     EXPECT_FALSE(form().padRepeat.enabled());
 }
@@ -96,13 +97,13 @@ TEST_F(GameTest, TheControllerReachesOnlyTheWindowThatTakesInput) {
     sounds();
     // Behind the About box the menu does not move; B closes the box without a sound.
     pad(*this, PadButton::DpDown);
-    EXPECT_EQ(form().padHighlight, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
     EXPECT_TRUE(form().aboutBox()->isOpen());
     pad(*this, PadButton::B);
     EXPECT_FALSE(form().aboutBox()->isOpen());
     EXPECT_TRUE(sounds().empty());
     // A presses its Ok, which sounds even with sound off.
-    form().soundOn = 0;
+    form().settings.soundOn = 0;
     form().aboutBox()->showModalBox();
     pad(*this, PadButton::A);
     EXPECT_FALSE(form().aboutBox()->isOpen());
@@ -116,8 +117,8 @@ TEST_F(GameTest, AnAPressNotReleasedInTheMenuActsOnlyOnce) {
     app().padInput(PadButton::A, true);
     app().padInput(PadButton::A, false);
     EXPECT_FALSE(form().Menupanel.visible());
-    EXPECT_EQ(form().padHighlight, -1);
-    EXPECT_EQ(form().padPressed, -1);
+    EXPECT_EQ(form().menu.padHighlight, -1);
+    EXPECT_EQ(form().menu.padPressed, -1);
     // The next A is a launch, not a second press of New.
     app().padInput(PadButton::A, true);
     app().padInput(PadButton::A, false);

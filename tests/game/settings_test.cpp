@@ -30,7 +30,8 @@ class Menu : public GameWindow {
     std::string volumes() {
         TForm1& f = form();
         const tk::RecordingAudio& a = backend().recorder();
-        return std::to_string(f.musicVolume) + "/" + std::to_string(f.soundVolume) + " lights " +
+        return std::to_string(f.settings.musicVolume) + "/" +
+               std::to_string(f.settings.soundVolume) + " lights " +
                std::to_string(f.Musicbutton.level()) + "/" + std::to_string(f.Soundbutton.level()) +
                " audio " + std::to_string(a.musicVolume()) + "/" +
                std::to_string(a.effectVolume()) + " file " +
@@ -74,12 +75,12 @@ TEST(VolumeSteps, TheSwitchesKeepTheirMeaning) {
     m.point(kMusicX, kMusicY);
     m.app().inputMouseDown(m.form(), tk::MouseButton::Left, kMusicX, kMusicY);
     m.app().inputMouseUp(m.form(), tk::MouseButton::Left, kMusicX, kMusicY);
-    ASSERT_EQ(m.form().musicOn, 0);
+    ASSERT_EQ(m.form().settings.musicOn, 0);
     m.key(kRight);
     m.key(kLeft);
     // The volume steps; the music stays off and stopped.
-    EXPECT_EQ(m.form().musicVolume, 9);
-    EXPECT_EQ(m.form().musicOn, 0);
+    EXPECT_EQ(m.form().settings.musicVolume, 9);
+    EXPECT_EQ(m.form().settings.musicOn, 0);
     EXPECT_EQ(m.backend().recorder().musicState(), tk::MusicState::Stopped);
     EXPECT_EQ(m.form().Musicbutton.fileName(),
               asset::kMusicSwitch.file(3));  // off, still lit
@@ -113,7 +114,7 @@ TEST(VolumeSteps, TheWheelStepsTheSwitchUnderThePointerOnly) {
     // A panel over the switches takes the wheel from them.
     m.app().dispatch([&] { m.form().Scorepanel.show(); });
     m.app().inputMouseWheel(m.form(), kSoundX, kSoundY, -3);
-    EXPECT_EQ(m.form().soundVolume, 7);
+    EXPECT_EQ(m.form().settings.soundVolume, 7);
 }
 
 TEST(VolumeSteps, PanelsAndTheGameKeepLeftAndRight) {
@@ -122,13 +123,13 @@ TEST(VolumeSteps, PanelsAndTheGameKeepLeftAndRight) {
     m.app().dispatch([&] { m.form().Scorepanel.show(); });
     m.key(kLeft);  // closes the table, as any key does, and only that
     EXPECT_FALSE(m.form().Scorepanel.visible());
-    EXPECT_EQ(m.form().musicVolume, 10);
+    EXPECT_EQ(m.form().settings.musicVolume, 10);
     m.enterGame();
     m.placeBar(4, 1, 2, 3);
-    const int x = m.form().shapeX[1];
+    const int x = m.form().play.shapeX[1];
     m.key(kLeft);
-    EXPECT_NE(m.form().shapeX[1], x);
-    EXPECT_EQ(m.form().musicVolume, 10);
+    EXPECT_NE(m.form().play.shapeX[1], x);
+    EXPECT_EQ(m.form().settings.musicVolume, 10);
 }
 
 struct FileCase {
@@ -152,13 +153,13 @@ TEST(VolumeSettings, TheFileGivesTheVolumesAndAnInvalidOneIsFull) {
 
 TEST(CalmSwitch, TogglesAtThePressWithAClickAndIsKept) {
     Menu m;
-    EXPECT_EQ(m.form().calmMode, 0);
+    EXPECT_EQ(m.form().settings.calmMode, 0);
     EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(2));
     m.point(100, 50);
     EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(3));
     EXPECT_EQ(m.sounds(), std::vector<std::string>{asset::kRollover.file});
     m.app().inputMouseDown(m.form(), tk::MouseButton::Left, 100, 50);
-    EXPECT_EQ(m.form().calmMode, 1);
+    EXPECT_EQ(m.form().settings.calmMode, 1);
     EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(1));
     EXPECT_EQ(m.form().profile().readString("Settings", "Calm", "-"), "1");
     EXPECT_EQ(m.sounds(), std::vector<std::string>{asset::kClick.file});
@@ -166,11 +167,11 @@ TEST(CalmSwitch, TogglesAtThePressWithAClickAndIsKept) {
     m.point(100, 300);
     EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(0));
     m.app().inputMouseDown(m.form(), tk::MouseButton::Right, 100, 50);
-    EXPECT_EQ(m.form().calmMode, 0);
+    EXPECT_EQ(m.form().settings.calmMode, 0);
     EXPECT_EQ(m.form().profile().readString("Settings", "Calm", "-"), "0");
 
     Menu calm("Calm=1\n");
-    EXPECT_EQ(calm.form().calmMode, 1);
+    EXPECT_EQ(calm.form().settings.calmMode, 1);
     EXPECT_EQ(calm.form().Calmbutton.fileName(), asset::kCalmSwitch.file(0));
 }
 

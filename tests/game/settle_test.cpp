@@ -11,9 +11,9 @@ class Chain : public GameTest {
   protected:
     void SetUp() override {
         enterGame();
-        form().Blocks = 6;
-        form().Gemsleft = 20;
-        form().Score = 0;
+        form().play.Blocks = 6;
+        form().play.Gemsleft = 20;
+        form().play.Score = 0;
     }
     // Launches at the current time; the bar lands after its tenth step, 200 ms later when a
     // gem of it flies the whole well.
@@ -32,23 +32,23 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     EXPECT_EQ(markedCount(), 3);
 
     waitMs(329);
-    EXPECT_EQ(form().Score, 0);
+    EXPECT_EQ(form().play.Score, 0);
     waitMs(1);
-    EXPECT_EQ(form().Score, 60);
+    EXPECT_EQ(form().play.Score, 60);
     EXPECT_EQ(form().Label1.caption(), "60");
     EXPECT_EQ(markedCount(), 3);  // the 2s that rose into a run
 
     waitMs(659);
-    EXPECT_EQ(form().Score, 60);
+    EXPECT_EQ(form().play.Score, 60);
     waitMs(1);
-    EXPECT_EQ(form().Score, 180);
+    EXPECT_EQ(form().play.Score, 180);
     EXPECT_EQ(at(5, 1), 0);  // no bar before the closing step
 
     waitMs(659);
-    EXPECT_EQ(form().Score, 180);
+    EXPECT_EQ(form().play.Score, 180);
     waitMs(1);
-    EXPECT_EQ(form().Score, 300);
-    EXPECT_EQ(form().Gemsleft, 14);
+    EXPECT_EQ(form().play.Score, 300);
+    EXPECT_EQ(form().play.Gemsleft, 14);
     // The chain is over: the next bar waits, the fill and the idle animations run, and a third
     // step flashes the board.
     EXPECT_FALSE(form().Cycletimer.enabled());
@@ -62,7 +62,7 @@ TEST_F(Chain, StepsComeAfter330msThenEvery660msAndTheScoreAccumulates) {
     // The flash takes three ticks and comes to rest.
     waitMs(150);
     EXPECT_FALSE(form().flashtimer.enabled());
-    EXPECT_EQ(form().flashStep, 0);
+    EXPECT_EQ(form().fieldView.flashStep, 0);
 }
 
 // A bomb brought up beside two 1s clears every 1 on the board.
@@ -83,7 +83,7 @@ TEST_P(Rewards, ManyGemsClearedSinceTheLaunchEarnASoundAtTheEnd) {
     EXPECT_FALSE(played(asset::kExcellent.file));
     waitMs(660);
     EXPECT_FALSE(form().Cycletimer.enabled());
-    EXPECT_EQ(form().chainCleared, ten ? 10 : 8);
+    EXPECT_EQ(form().play.chainCleared, ten ? 10 : 8);
     EXPECT_EQ(played(asset::kExcellent.file), !ten);
     EXPECT_EQ(played(asset::kIncredible.file), ten);
 }
@@ -91,7 +91,7 @@ TEST_P(Rewards, ManyGemsClearedSinceTheLaunchEarnASoundAtTheEnd) {
 INSTANTIATE_TEST_SUITE_P(EightOrTen, Rewards, ::testing::Bool());
 
 TEST_F(Chain, ReachingTheTargetEndsTheChainAtOnce) {
-    form().Gemsleft = 3;
+    form().play.Gemsleft = 3;
     // The bar's 5 completes a square of 5s; the 6s under it rise into a run of three with the
     // 6s of row 10, which the next stage never sees.
     layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 6 0 0 0 0 0 0 0",
@@ -101,7 +101,7 @@ TEST_F(Chain, ReachingTheTargetEndsTheChainAtOnce) {
     waitMs(200);
     ASSERT_EQ(markedCount(), 4);
     waitMs(330);
-    EXPECT_EQ(form().Gemsleft, -1);
+    EXPECT_EQ(form().play.Gemsleft, -1);
     EXPECT_FALSE(form().Cycletimer.enabled());
     EXPECT_TRUE(form().filltimer.enabled());
     EXPECT_EQ(at(5, 1), 0);  // the stage end brings the next bar

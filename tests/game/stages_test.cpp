@@ -45,7 +45,7 @@ class Stages : public GameTest {
         int n = 0;
         for (int c = 1; c <= 10; ++c)
             for (int r = 1; r <= 10; ++r)
-                n += form().blastCells[gridIndex(columnX(c), rowY(r))] != 0;
+                n += form().play.blastCells[gridIndex(columnX(c), rowY(r))] != 0;
         return n;
     }
     // Advances in small steps until DONE holds, at most LIMIT ms.
@@ -56,42 +56,42 @@ class Stages : public GameTest {
 };
 
 TEST_F(Stages, ANewGameKeepsTheBackgroundAndStartsFromTheTopRowAndTheBar) {
-    form().Stage = 7;
-    form().Background = 4;
+    form().play.Stage = 7;
+    form().play.Background = 4;
     for (int c = 1; c <= 10; ++c) put(c, 5, 1 + c % 3);
-    form().cell(columnX(3), kWallY) = 0;
+    form().play.cell(columnX(3), kWallY) = 0;
     form().newGame();
-    EXPECT_EQ(form().Stage, 1);
-    EXPECT_EQ(form().Background, 4);
+    EXPECT_EQ(form().play.Stage, 1);
+    EXPECT_EQ(form().play.Background, 4);
     EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
     EXPECT_NE(at(4, 1), 0);
     EXPECT_NE(at(10, 10), 0);
-    for (int x = 10; x <= 21; ++x) EXPECT_EQ(form().cellAt(x, kWallY), kWall);
+    for (int x = 10; x <= 21; ++x) EXPECT_EQ(form().play.cellAt(x, kWallY), kWall);
 }
 
 // The whole way from the last gem of stage 1 to stage 2: fill, jar, explosion, banner, new
 // background.
 TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage) {
-    form().Gemsleft = 3;
-    const int oldBackground = form().Background;
+    form().play.Gemsleft = 3;
+    const int oldBackground = form().play.Background;
     layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 1 0 0 0 0 0 0 0"});
     placeBar(4, 5, 1, 2);
     key(kUp);
     waitMs(200 + 330);
     ASSERT_TRUE(form().filltimer.enabled());
-    EXPECT_EQ(form().Total, 366);  // three counted gems of 122 pixels
-    const std::array<int, 3> previewed = {form().Nextshape[1], form().Nextshape[2],
-                                          form().Nextshape[3]};
+    EXPECT_EQ(form().play.Total, 366);  // three counted gems of 122 pixels
+    const std::array<int, 3> previewed = {form().play.Nextshape[1], form().play.Nextshape[2],
+                                          form().play.Nextshape[3]};
 
     // The fill draws 4 rows a tick up to 366, then hands over to the stage end.
     waitUntil([&] { return form().jartimer.enabled(); }, 1000);
     EXPECT_FALSE(form().filltimer.enabled());
     EXPECT_TRUE(played(asset::kJarFilled.file));
-    EXPECT_EQ(form().Stage, 2);
-    EXPECT_EQ(form().Gemsleft, 50);
-    EXPECT_EQ(form().Blocks, 7);
-    EXPECT_EQ(form().Total, 0);
-    EXPECT_EQ(form().fillStep, 7);
+    EXPECT_EQ(form().play.Stage, 2);
+    EXPECT_EQ(form().play.Gemsleft, 50);
+    EXPECT_EQ(form().play.Blocks, 7);
+    EXPECT_EQ(form().play.Total, 0);
+    EXPECT_EQ(form().play.fillStep, 7);
     // The old gems wait in the explosion cells; the new row and bar are already in place.
     EXPECT_EQ(blasting(), 5);
     EXPECT_EQ(gemsOutsideRowsOneAndTen(), 0);
@@ -103,7 +103,7 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
 
     // The jar ends in the whole-board explosion, which ends in the banner.
     waitUntil([&] { return form().blasttimer.enabled(); }, 5000);
-    EXPECT_TRUE(form().levelPending);
+    EXPECT_TRUE(form().fieldView.levelPending);
     waitUntil([&] { return form().Animtimer.enabled(); }, 1000);
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_EQ(blasting(), 0);
@@ -112,8 +112,8 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
     waitMs(2000);
     EXPECT_FALSE(form().Animtimer.enabled());
     EXPECT_FALSE(form().levelup.visible());
-    EXPECT_NE(form().Background, oldBackground);
-    EXPECT_EQ(form().backgroundChanges, 1);
+    EXPECT_NE(form().play.Background, oldBackground);
+    EXPECT_EQ(form().play.backgroundChanges, 1);
     EXPECT_TRUE(form().Atimer.enabled());
     EXPECT_TRUE(form().vertimer.enabled());
 }
@@ -121,19 +121,19 @@ TEST_F(Stages, ClearingTheTargetLeadsThroughJarExplosionAndBannerToTheNextStage)
 // The last gems wanted, exactly: the chain stops although the rise made a run of 6s, and the
 // stage ends as soon as the tube is full.
 TEST_F(Stages, ClearingExactlyTheGemsLeftEndsTheChainAndTheStage) {
-    form().Gemsleft = 4;
+    form().play.Gemsleft = 4;
     layBoard({"6 6 5 5 0 0 0 0 0 0", "0 0 5 0 0 0 0 0 0 0", "0 0 6 0 0 0 0 0 0 0",
               "0 0 6 0 0 0 0 0 0 0"});
     placeBar(4, 5, 1, 2);
     key(kUp);
     waitMs(200 + 330);
-    EXPECT_EQ(form().Gemsleft, 0);
+    EXPECT_EQ(form().play.Gemsleft, 0);
     EXPECT_FALSE(form().Cycletimer.enabled());
     EXPECT_EQ(markedCount(), 0);
     EXPECT_EQ((std::array<int, 3>{at(1, 10), at(2, 10), at(3, 10)}), (std::array<int, 3>{6, 6, 6}));
     waitUntil([&] { return form().jartimer.enabled(); }, 2000);
-    EXPECT_EQ(form().Stage, 2);
-    EXPECT_EQ(form().Gemsleft, 50);
+    EXPECT_EQ(form().play.Stage, 2);
+    EXPECT_EQ(form().play.Gemsleft, 50);
 }
 
 // A new game after a long run starts the first stage again in every respect.
@@ -144,18 +144,18 @@ TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
             form().jartimer.setEnabled(false);
         }
     });
-    ASSERT_EQ(form().Stage, 5);
-    ASSERT_EQ(form().Blocks, 9);
-    form().Total = 200;
-    form().Gemsleft = 12;
-    form().Score = 5000;
+    ASSERT_EQ(form().play.Stage, 5);
+    ASSERT_EQ(form().play.Blocks, 9);
+    form().play.Total = 200;
+    form().play.Gemsleft = 12;
+    form().play.Score = 5000;
     form().newGame();
-    EXPECT_EQ(form().Stage, 1);
-    EXPECT_EQ(form().Blocks, 6);
-    EXPECT_EQ(form().Gemsleft, 20);
-    EXPECT_EQ(form().Total, 0);
-    EXPECT_EQ(form().fillStep, 18);
-    EXPECT_EQ(form().Score, 0);
+    EXPECT_EQ(form().play.Stage, 1);
+    EXPECT_EQ(form().play.Blocks, 6);
+    EXPECT_EQ(form().play.Gemsleft, 20);
+    EXPECT_EQ(form().play.Total, 0);
+    EXPECT_EQ(form().play.fillStep, 18);
+    EXPECT_EQ(form().play.Score, 0);
     EXPECT_EQ(form().lblstage.caption(), "1");
     EXPECT_EQ(form().Label1.caption(), "0");
     for (int c = 1; c <= 10; ++c) EXPECT_LE(at(c, 10), 6) << c;
@@ -166,9 +166,9 @@ TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
 class Backgrounds : public Stages {
   protected:
     void startRun(int current) {
-        form().Background = current;
-        form().backgroundHistoryIndex = 6;
-        form().backgroundChanges = 0;
+        form().play.Background = current;
+        form().play.backgroundHistoryIndex = 6;
+        form().play.backgroundChanges = 0;
     }
 };
 
@@ -180,53 +180,53 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
         std::set<int> seen;
         for (int i = 0; i < 5; ++i) {
             form().changeBackground();
-            EXPECT_NE(form().Background, start);
-            seen.insert(form().Background);
+            EXPECT_NE(form().play.Background, start);
+            seen.insert(form().play.Background);
         }
         EXPECT_EQ(seen.size(), 5u);
         form().changeBackground();
-        EXPECT_EQ(form().Background, start);
+        EXPECT_EQ(form().play.Background, start);
         // Just after the start the history holds zeros: picture 0 is excluded too.
-        for (int& h : form().backgroundHistory) h = 0;
-        form().backgroundHistory[0] = 3;
-        form().backgroundHistoryIndex = 1;
-        form().Background = 3;
+        for (int& h : form().play.backgroundHistory) h = 0;
+        form().play.backgroundHistory[0] = 3;
+        form().play.backgroundHistoryIndex = 1;
+        form().play.Background = 3;
         form().changeBackground();
-        EXPECT_NE(form().Background, 0);
-        EXPECT_NE(form().Background, 3);
+        EXPECT_NE(form().play.Background, 0);
+        EXPECT_NE(form().play.Background, 3);
     }
 }
 
 TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
     startRun(0);
     form().changeBackground();
-    tk::Image picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().Background));
+    tk::Image picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().play.Background));
     for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
         EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
 }
 
 TEST_F(Backgrounds, AfterTwentyEightChangesThePictureStays) {
     startRun(2);
-    form().backgroundChanges = 27;
+    form().play.backgroundChanges = 27;
     form().changeBackground();
-    const int last = form().Background;
-    const int index = form().backgroundHistoryIndex;
-    EXPECT_EQ(form().backgroundChanges, 28);
+    const int last = form().play.Background;
+    const int index = form().play.backgroundHistoryIndex;
+    EXPECT_EQ(form().play.backgroundChanges, 28);
     for (int i = 0; i < 10; ++i) form().changeBackground();
-    EXPECT_EQ(form().Background, last);
-    EXPECT_EQ(form().backgroundHistoryIndex, index);
+    EXPECT_EQ(form().play.Background, last);
+    EXPECT_EQ(form().play.backgroundHistoryIndex, index);
     // A new game does not start the count again.
     form().newGame();
-    EXPECT_EQ(form().backgroundChanges, 28);
+    EXPECT_EQ(form().play.backgroundChanges, 28);
 }
 
 TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
     for (int index : {50, -3, INT_MAX}) {
         startRun(1);
-        form().backgroundHistoryIndex = index;
+        form().play.backgroundHistoryIndex = index;
         form().changeBackground();
-        EXPECT_EQ(form().backgroundHistoryIndex, 1);
-        EXPECT_NE(form().Background, 1);
+        EXPECT_EQ(form().play.backgroundHistoryIndex, 1);
+        EXPECT_NE(form().play.Background, 1);
     }
 }
 
@@ -248,8 +248,8 @@ class Animations : public Stages {
 TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
     form().jartimer.setEnabled(true);
     EXPECT_EQ(ticksOf(form().jartimer), 110);
-    EXPECT_EQ(form().drainLine, 464);
-    EXPECT_TRUE(form().levelPending);
+    EXPECT_EQ(form().fieldView.drainLine, 464);
+    EXPECT_TRUE(form().fieldView.levelPending);
     EXPECT_TRUE(form().blasttimer.enabled());
     // The tail ran at the fastest pace; the next run starts slow again.
     EXPECT_EQ(form().jartimer.interval(), 1);
@@ -259,22 +259,22 @@ TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
 }
 
 TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIsDone) {
-    form().fillMark = 0;
-    form().fillDrawn = 0;
-    form().Total = 20;
-    form().Gemsleft = 5;
+    form().fieldView.fillMark = 0;
+    form().fieldView.fillDrawn = 0;
+    form().play.Total = 20;
+    form().play.Gemsleft = 5;
     form().filltimer.setEnabled(true);
     form().filltimerTimer();
     EXPECT_EQ(form().surface().pixel(kTubeLeft + 6, 461) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_EQ(ticksOf(form().filltimer) + 1, 7);  // rows 0..23 drawn, then the tick that stops
-    EXPECT_EQ(form().Stage, 1);
+    EXPECT_EQ(form().play.Stage, 1);
     EXPECT_FALSE(form().jartimer.enabled());
     // With nothing left to clear the same catching up ends the stage.
-    form().fillDrawn = 0;
-    form().Gemsleft = 0;
+    form().fieldView.fillDrawn = 0;
+    form().play.Gemsleft = 0;
     form().filltimer.setEnabled(true);
     EXPECT_EQ(ticksOf(form().filltimer), 7);
-    EXPECT_EQ(form().Stage, 2);
+    EXPECT_EQ(form().play.Stage, 2);
     EXPECT_TRUE(form().jartimer.enabled());
 }
 
@@ -283,10 +283,10 @@ class Crack : public Animations, public ::testing::WithParamInterface<int> {};
 // A final score below, equal to and above the tenth line of the table.
 TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     const int above = GetParam();
-    form().Score = form().hiScores[10] + above;
+    form().play.Score = form().scorePanel.state.hiScores[10] + above;
     form().switchTrack(kGameTrack, kGameTrackRestartMs);
     form().overpanel.show();
-    form().gameOver = true;
+    form().play.gameOver = true;
     form().Atimer.setEnabled(true);
     form().cracktimer.setEnabled(true);
     form().cracktimerTimer();
@@ -296,9 +296,9 @@ TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     EXPECT_EQ(form().Scorepanel.visible(), above > 0);
     EXPECT_EQ(form().scoretimer.enabled(), above > 0);
     EXPECT_FALSE(form().overpanel.visible());
-    EXPECT_FALSE(form().gameOver);
-    EXPECT_EQ(form().Score, 0);
-    EXPECT_EQ(form().crackRow, 1);
+    EXPECT_FALSE(form().play.gameOver);
+    EXPECT_EQ(form().play.Score, 0);
+    EXPECT_EQ(form().fieldView.crackRow, 1);
     EXPECT_EQ(backend().recorder().musicFile(), kMenuTrack);
 }
 

@@ -23,43 +23,48 @@ struct Violations {
 void checkInvariants(TForm1& f, long long ms, Violations& v) {
     // The wall above the top row stops every rising gem.
     for (int x = kFirstX; x <= kLastX; ++x)
-        if (f.board[gridIndex(x, kWallY)] != kWall) v.note(ms, "wall row broken");
+        if (f.play.board[gridIndex(x, kWallY)] != kWall) v.note(ms, "wall row broken");
     // Cells hold nothing but empties, kinds in play, jokers and bombs.
     for (int x = kFirstX; x <= kLastX; ++x)
         for (int y = kFirstY; y <= kLastY; ++y) {
-            int c = f.board[gridIndex(x, y)];
-            if (!(c == kEmpty || (c >= 1 && c <= f.Blocks) || c == kJoker || c == kBomb))
+            int c = f.play.board[gridIndex(x, y)];
+            if (!(c == kEmpty || (c >= 1 && c <= f.play.Blocks) || c == kJoker || c == kBomb))
                 v.note(ms, "cell value " + std::to_string(c));
-            if (f.marks[gridIndex(x, y)] > 1) v.note(ms, "mark value");
-            int b = f.blastCells[gridIndex(x, y)];
+            if (f.play.marks[gridIndex(x, y)] > 1) v.note(ms, "mark value");
+            int b = f.play.blastCells[gridIndex(x, y)];
             if (b < 0 || b > kBomb) v.note(ms, "blast value " + std::to_string(b));
         }
-    if (f.Blocks < 6 || f.Blocks > 9) v.note(ms, "Blocks " + std::to_string(f.Blocks));
+    if (f.play.Blocks < 6 || f.play.Blocks > 9)
+        v.note(ms, "Blocks " + std::to_string(f.play.Blocks));
     // The progress bar stays in its tube, and what is left to earn still fits in it.
-    if (f.Total < 0 || f.Total > kTubeMax) v.note(ms, "Total " + std::to_string(f.Total));
-    if (f.Gemsleft > 0 && f.fillStep * f.Gemsleft > kTubeMax - f.Total)
-        v.note(ms, "fillStep " + std::to_string(f.fillStep) + " for " + std::to_string(f.Gemsleft) +
-                       " gems over Total " + std::to_string(f.Total));
-    if (f.Stage < 1) v.note(ms, "Stage");
+    if (f.play.Total < 0 || f.play.Total > kTubeMax)
+        v.note(ms, "Total " + std::to_string(f.play.Total));
+    if (f.play.Gemsleft > 0 && f.play.fillStep * f.play.Gemsleft > kTubeMax - f.play.Total)
+        v.note(ms, "fillStep " + std::to_string(f.play.fillStep) + " for " +
+                       std::to_string(f.play.Gemsleft) + " gems over Total " +
+                       std::to_string(f.play.Total));
+    if (f.play.Stage < 1) v.note(ms, "Stage");
     // Timers that can never run together.
     if (f.Timer1.enabled() && f.Cycletimer.enabled()) v.note(ms, "bar rising during a chain");
-    if (f.Timer1.enabled() && f.gameOver) v.note(ms, "bar rising in a lost game");
-    if (f.cracktimer.enabled() && !f.gameOver) v.note(ms, "crack without a loss");
+    if (f.Timer1.enabled() && f.play.gameOver) v.note(ms, "bar rising in a lost game");
+    if (f.cracktimer.enabled() && !f.play.gameOver) v.note(ms, "crack without a loss");
     if (f.jartimer.enabled() && (f.Cycletimer.enabled() || f.filltimer.enabled()))
         v.note(ms, "jar during a chain or a fill");
     if (f.Animtimer.enabled() && f.jartimer.enabled()) v.note(ms, "banner during the jar");
-    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) && f.crackRow > 1)
+    if (f.cracktimer.enabled() && (f.Atimer.enabled() || f.vertimer.enabled()) &&
+        f.fieldView.crackRow > 1)
         v.note(ms, "idle animations over the crack");
     // A waiting bar is where its fields say, three adjacent columns of the launch row.
-    bool waiting = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.gameOver &&
+    bool waiting = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.play.gameOver &&
                    !f.cracktimer.enabled() && !f.filltimer.enabled();
     if (waiting) {
         for (int k = 1; k <= 3; ++k) {
-            if (f.shapeY[k] != kLaunchY) v.note(ms, "waiting bar off the launch row");
-            if (f.cellAt(f.shapeX[k], kLaunchY) != f.Shape[k]) v.note(ms, "bar cells differ");
+            if (f.play.shapeY[k] != kLaunchY) v.note(ms, "waiting bar off the launch row");
+            if (f.play.cellAt(f.play.shapeX[k], kLaunchY) != f.play.Shape[k])
+                v.note(ms, "bar cells differ");
         }
-        if (f.shapeX[1] < kFirstX || f.shapeX[1] > kLastX - 2 || f.shapeX[2] != f.shapeX[1] + 1 ||
-            f.shapeX[3] != f.shapeX[2] + 1)
+        if (f.play.shapeX[1] < kFirstX || f.play.shapeX[1] > kLastX - 2 ||
+            f.play.shapeX[2] != f.play.shapeX[1] + 1 || f.play.shapeX[3] != f.play.shapeX[2] + 1)
             v.note(ms, "bar columns");
     }
 }
@@ -73,7 +78,7 @@ class Bot {
     // Presses the keys of one move and launches.
     void play() {
         TForm1& f = w_.form();
-        int bestValue = -1000000, bestRotation = 0, bestColumn = f.shapeX[1] - 10;
+        int bestValue = -1000000, bestRotation = 0, bestColumn = f.play.shapeX[1] - 10;
         for (int rotation = 0; rotation < 3; ++rotation)
             for (int c1 = 1; c1 <= 8; ++c1) {
                 int value = evaluate(rotation, c1);
@@ -84,21 +89,21 @@ class Bot {
                 }
             }
         for (int i = 0; i < bestRotation; ++i) w_.key(40);
-        for (int guard = 0; guard < 12 && f.shapeX[1] - 10 < bestColumn; ++guard) w_.key(39);
-        for (int guard = 0; guard < 12 && f.shapeX[1] - 10 > bestColumn; ++guard) w_.key(37);
+        for (int guard = 0; guard < 12 && f.play.shapeX[1] - 10 < bestColumn; ++guard) w_.key(39);
+        for (int guard = 0; guard < 12 && f.play.shapeX[1] - 10 > bestColumn; ++guard) w_.key(37);
         w_.key(38);
     }
 
   private:
     int evaluate(int rotation, int c1) {
         TForm1& f = w_.form();
-        std::array<int, 4> kinds{0, f.Shape[1], f.Shape[2], f.Shape[3]};
+        std::array<int, 4> kinds{0, f.play.Shape[1], f.play.Shape[2], f.play.Shape[3]};
         for (int i = 0; i < rotation; ++i) kinds = {0, kinds[2], kinds[3], kinds[1]};
         // The bar can only slide through empty cells of the launch row.
-        int from = f.shapeX[1] - 10;
+        int from = f.play.shapeX[1] - 10;
         for (int c = std::min(from, c1); c <= std::max(from, c1) + 2; ++c) {
             bool own = c >= from && c <= from + 2;
-            if (!own && f.cellAt(columnX(c), kLaunchY) != kEmpty) return -1000000;
+            if (!own && f.play.cellAt(columnX(c), kLaunchY) != kEmpty) return -1000000;
         }
         int saved[10][10];
         for (int c = 1; c <= 10; ++c)
@@ -115,15 +120,15 @@ class Bot {
         }
         // Ask the game's own detection what the landing would clear.
         std::uint8_t marks[kGridSize];
-        std::copy(std::begin(f.marks), std::end(f.marks), marks);
-        bool found = f.matchFound, fired = f.bombFired;
-        std::fill(std::begin(f.marks), std::end(f.marks), 0);
-        f.matchFound = false;
+        std::copy(std::begin(f.play.marks), std::end(f.play.marks), marks);
+        bool found = f.play.matchFound, fired = f.play.bombFired;
+        std::fill(std::begin(f.play.marks), std::end(f.play.marks), 0);
+        f.play.matchFound = false;
         f.findMatches();
         value += 100 * w_.markedCount();
-        std::copy(marks, marks + kGridSize, f.marks);
-        f.matchFound = found;
-        f.bombFired = fired;
+        std::copy(marks, marks + kGridSize, f.play.marks);
+        f.play.matchFound = found;
+        f.play.bombFired = fired;
         for (int c = 1; c <= 10; ++c)
             for (int r = 1; r <= 10; ++r) w_.put(c, r, saved[c - 1][r - 1]);
         return value;
@@ -152,7 +157,7 @@ TEST(Soak, TwoHundredGamesKeepEveryInvariant) {
             w.app().dispatch([&] { f.mouseUp(tk::MouseButton::Left, 400, 170); });
             continue;
         }
-        bool canLaunch = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.gameOver &&
+        bool canLaunch = !f.Timer1.enabled() && !f.Cycletimer.enabled() && !f.play.gameOver &&
                          !f.Animtimer.enabled() && !f.filltimer.enabled() &&
                          !f.jartimer.enabled() && !f.blasttimer.enabled();
         if (canLaunch) {
@@ -161,9 +166,10 @@ TEST(Soak, TwoHundredGamesKeepEveryInvariant) {
         }
         w.waitMs(20);
         clockMs += 20;
-        bestStage = std::max(bestStage, f.Stage);
-        if (f.gameOver && f.cracktimer.enabled() && f.crackRow == 1 && f.crackStep == 0) {
-            stageSum += f.Stage;
+        bestStage = std::max(bestStage, f.play.Stage);
+        if (f.play.gameOver && f.cracktimer.enabled() && f.fieldView.crackRow == 1 &&
+            f.fieldView.crackStep == 0) {
+            stageSum += f.play.Stage;
             ++finished;
             w.waitMs(700);  // the crack, then the menu
             clockMs += 700;

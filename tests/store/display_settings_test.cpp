@@ -17,6 +17,7 @@ class DisplaySettingsFile : public ::testing::Test {
   protected:
     fs::path dir = fs::temp_directory_path() / ("lumcrest-display-" + std::to_string(::getpid()));
     std::string path = (dir / "lumcrest.ini").string();
+    Profile file{path};
     void SetUp() override { fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
     void write(const std::string& text) { std::ofstream(path) << text; }
@@ -28,29 +29,29 @@ class DisplaySettingsFile : public ::testing::Test {
 };
 
 TEST_F(DisplaySettingsFile, ChoicesRoundTripBesideTheOtherSettings) {
-    DisplaySettings none = readDisplaySettings(path);
+    DisplaySettings none = readDisplaySettings(file);
     EXPECT_EQ(none.scale, 0);
     EXPECT_FALSE(none.fullscreen);
     write("[Settings]\nFirst=0\nName=Ann\n");
-    writeDisplaySettings(path, DisplaySettings{3, true});
-    DisplaySettings back = readDisplaySettings(path);
+    writeDisplaySettings(file, DisplaySettings{3, true});
+    DisplaySettings back = readDisplaySettings(file);
     EXPECT_EQ(back.scale, 3);
     EXPECT_TRUE(back.fullscreen);
     EXPECT_NE(text().find("Name=Ann"), std::string::npos);
     EXPECT_NE(text().find("First=0"), std::string::npos);
-    writeDisplaySettings(path, DisplaySettings{0, false});
-    EXPECT_EQ(readDisplaySettings(path).scale, 0);
-    EXPECT_FALSE(readDisplaySettings(path).fullscreen);
+    writeDisplaySettings(file, DisplaySettings{0, false});
+    EXPECT_EQ(readDisplaySettings(file).scale, 0);
+    EXPECT_FALSE(readDisplaySettings(file).fullscreen);
 }
 
 TEST_F(DisplaySettingsFile, DamagedOrOutOfRangeScalesMeanAutomatic) {
     for (const char* bad : {"5", "-1", "99999999999", "two", ""}) {
         write(std::string("[Settings]\nScale=") + bad + "\nFullscreen=1\n");
-        EXPECT_EQ(readDisplaySettings(path).scale, 0) << bad;
-        EXPECT_TRUE(readDisplaySettings(path).fullscreen) << bad;
+        EXPECT_EQ(readDisplaySettings(file).scale, 0) << bad;
+        EXPECT_TRUE(readDisplaySettings(file).fullscreen) << bad;
     }
     write("[Settings]\nScale=4\n");
-    EXPECT_EQ(readDisplaySettings(path).scale, 4);
+    EXPECT_EQ(readDisplaySettings(file).scale, 4);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 
 #include "app/command_line.h"
 #include "app/recorder.h"
-#include "game/state_fields.h"
+#include "app/window_fields.h"
 #include "toolkit/error.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
@@ -586,13 +586,13 @@ void Driver::mouseCommand(const Words& w) {
 // --- The game's state -----------------------------------------------------------------------
 
 void Driver::getCommand(const Words& w) {
-    auto f = findField(*program_->form, w[1]);
+    auto f = findWindowField(*program_->form, w[1]);
     if (!f) return answer("error: unknown field " + w[1]);
     answer(w[1] + "=" + f->text());
 }
 
 void Driver::setCommand(const Words& w) {
-    auto f = findField(*program_->form, w[1]);
+    auto f = findWindowField(*program_->form, w[1]);
     if (!f) return answer("error: unknown field " + w[1]);
     auto v = parseInteger(w[2]);
     if (!v || !f->assign(*v)) return answer("error: bad value for " + w[1]);
@@ -622,25 +622,25 @@ void Driver::cellCommand(const Words& w) {
         return answer("error: cell needs C R (1..10) and maybe a value");
     int x = columnX(int(*c)), y = rowY(int(*r));
     if (w.size() == 3)
-        return answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.cellAt(x, y)));
+        return answer("cell " + w[1] + " " + w[2] + "=" + std::to_string(form.play.cellAt(x, y)));
     auto v = w.integer(3);
     if (!v || *v < INT32_MIN || *v > INT32_MAX) return answer("error: bad cell value");
-    form.cell(x, y) = int(*v);
+    form.play.cell(x, y) = int(*v);
 }
 
 void Driver::boardCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return form.board[gridIndex(x, y)]; }));
+    answer(gridText([&](int x, int y) { return form.play.board[gridIndex(x, y)]; }));
 }
 
 void Driver::marksCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return int(form.marks[gridIndex(x, y)]); }));
+    answer(gridText([&](int x, int y) { return int(form.play.marks[gridIndex(x, y)]); }));
 }
 
 void Driver::blastCommand(const Words&) {
     TForm1& form = *program_->form;
-    answer(gridText([&](int x, int y) { return form.blastCells[gridIndex(x, y)]; }));
+    answer(gridText([&](int x, int y) { return form.play.blastCells[gridIndex(x, y)]; }));
 }
 
 void Driver::timersCommand(const Words&) {

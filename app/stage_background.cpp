@@ -27,8 +27,4 @@ bool TForm1::installBackground(int b, tk::Rect r) {
     return true;
 }
 
-void TForm1::eraseCell(int c, int r) {
-    surface().fillWithBrush(tk::Rect{cellLeft(c), cellTop(r), kCellSize, kCellSize});
-}
-
 }  // namespace lumcrest

@@ -1,0 +1,101 @@
+// The window's side of the field's drawing: the repaint and the timers of the animations. The
+// drawing is the board view's; these handlers give it the play state and add the timers, the
+// sounds and what follows an animation's end.
+#include <exception>
+
+#include "app/form.h"
+#include "assets/catalogue.h"
+#include "audio/track_names.h"
+#include "toolkit/error.h"
+
+namespace lumcrest {
+
+void TForm1::drawBoard() {
+    if (!fieldView.drawBoard(play, rng, settings.calmMode)) return;
+    playEffect(asset::kExplosions[fieldView.blastStyle].file);
+    blasttimer.setEnabled(true);
+}
+
+void TForm1::redraw() {
+    // The menu covers the whole window.
+    if (Menupanel.visible()) return;
+    if (!fieldView.repaint(play, rng, settings.calmMode, blasttimer.enabled())) return;
+    playEffect(asset::kExplosions[fieldView.blastStyle].file);
+    blasttimer.setEnabled(true);
+}
+
+void TForm1::blasttimerTimer() {
+    const BoardView::BlastTick tick = fieldView.explosionTick(play, settings.calmMode);
+    if (tick == BoardView::BlastTick::Going) return;
+    if (tick == BoardView::BlastTick::OverBeforeBanner) {
+        lblsetlevel.show();
+        levelup.show();
+        Animtimer.setEnabled(true);
+    }
+    blasttimer.setEnabled(false);
+}
+
+void TForm1::filltimerTimer() {
+    if (fieldView.fillTick(play.Total)) return;
+    // A finished stage is handed to the stage end once the tube has caught up.
+    if (play.Gemsleft < 1) stageEnd();
+    filltimer.setEnabled(false);
+}
+
+void TForm1::flashtimerTimer() {
+    if (fieldView.flashTick(play, settings.calmMode)) flashtimer.setEnabled(false);
+}
+
+void TForm1::jartimerTimer() {
+    jartimer.setInterval(fieldView.jarInterval());
+    if (fieldView.jarTick(play.Background)) jarEnd();
+}
+
+void TForm1::AtimerTimer() {
+    const BoardView::SparkleTick tick = fieldView.sparkleTick(play, rng, wavetimer.enabled());
+    if (tick.interval != 0) Atimer.setInterval(tick.interval);
+    if (tick.sendWave) wavetimer.setEnabled(true);
+}
+
+void TForm1::vertimerTimer() {
+    fieldView.blinkSpecials(play);
+}
+
+void TForm1::wavetimerTimer() {
+    if (fieldView.waveTick(play)) wavetimer.setEnabled(false);
+}
+
+void TForm1::cracktimerTimer() {
+    // The idle animations would draw whole gems over the cracks.
+    if (Atimer.enabled()) Atimer.setEnabled(false);
+    if (vertimer.enabled()) vertimer.setEnabled(false);
+    if (!fieldView.crackTick(play, settings.calmMode)) return;
+
+    // Every row has cracked: the score may enter the table, the menu comes back and a new game
+    // waits behind it.
+    Atimer.setEnabled(false);
+    vertimer.setEnabled(false);
+    cracktimer.setEnabled(false);
+    // Equalling the tenth score is not enough to enter the table. A score the file cannot take
+    // now still shows in the table, and the game over runs its course before the player hears
+    // why it was not written.
+    std::exception_ptr unwritten;
+    if (play.Score > scorePanel.state.hiScores[10]) {
+        try {
+            insertHighScore();
+        } catch (const tk::Error&) {
+            unwritten = std::current_exception();
+        }
+        Menupanel.show();
+        Scorepanel.show();
+        scoretimer.setEnabled(true);
+    } else {
+        Menupanel.show();
+    }
+    if (overpanel.visible()) overpanel.hide();
+    newGame();
+    switchTrack(kMenuTrack, kMenuTrackRestartMs);
+    if (unwritten) std::rethrow_exception(unwritten);
+}
+
+}  // namespace lumcrest

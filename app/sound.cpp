@@ -1,0 +1,23 @@
+// The window's side of the sound: the effects and tracks through the game's audio, the music's
+// restart timer kept to the track that plays.
+#include "app/form.h"
+
+namespace lumcrest {
+
+void TForm1::playEffect(const std::string& file) {
+    sound.playEffect(file);
+}
+
+void TForm1::switchTrack(const std::string& file, int restartMs) {
+    if (sound.playTrack(file)) MusicTimer.setInterval(restartMs);
+}
+
+void TForm1::stopMusic() {
+    sound.stopMusic();
+}
+
+void TForm1::musicloop() {
+    sound.playAgain();
+}
+
+}  // namespace lumcrest

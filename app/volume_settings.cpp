@@ -1,0 +1,73 @@
+// The volumes of music and effects, and calm mode: read from the settings file at start, shown
+// on the switches (a row of ten lights each) and stepped from the menu. The music and sound
+// switches keep their own meaning: off is silent whatever the volume.
+#include <algorithm>
+#include <optional>
+
+#include "app/form.h"
+#include "assets/catalogue.h"
+#include "store/settings_schema.h"
+#include "toolkit/audio.h"
+
+namespace lumcrest {
+
+namespace {
+
+constexpr int kMaxVolume = tk::Audio::kMaxVolume;
+static_assert(setting::kMusicVolume.max == kMaxVolume && setting::kSoundVolume.max == kMaxVolume,
+              "the file's volumes are the audio's");
+
+}  // namespace
+
+void TForm1::readSettings() {
+    // A missing or unreadable volume, or one outside 0..10, is full.
+    settings.musicVolume = readSetting(profile_, setting::kMusicVolume);
+    settings.soundVolume = readSetting(profile_, setting::kSoundVolume);
+    settings.calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
+    Calmbutton.loadFromFile(asset::kCalmSwitch.file(settings.calmMode ? 0 : 2));
+    Musicbutton.setLights(&vollights);
+    Soundbutton.setLights(&vollights);
+    showVolumes();
+}
+
+void TForm1::showVolumes() {
+    // Values set from outside (the driver's set) are held to the range here too.
+    settings.musicVolume = std::clamp(settings.musicVolume, 0, kMaxVolume);
+    settings.soundVolume = std::clamp(settings.soundVolume, 0, kMaxVolume);
+    Musicbutton.setLevel(settings.musicVolume);
+    Soundbutton.setLevel(settings.soundVolume);
+    tk::Audio& audio = app().backend().audio();
+    audio.setMusicVolume(settings.musicVolume);
+    audio.setEffectVolume(settings.soundVolume);
+}
+
+void TForm1::volumeStep(bool music, int step) {
+    int& volume = music ? settings.musicVolume : settings.soundVolume;
+    const int next = std::clamp(volume + step, 0, kMaxVolume);
+    if (next == volume) return;
+    volume = next;
+    showVolumes();
+    // Both volumes in one write, so the file never holds one step of a change without the other.
+    Profile::Batch batch(profile_);
+    writeSetting(profile_, setting::kMusicVolume, settings.musicVolume);
+    writeSetting(profile_, setting::kSoundVolume, settings.soundVolume);
+    batch.commit();
+}
+
+bool TForm1::menuVolumeStep(int step) {
+    const std::optional<bool> music = menu.litVolumeSwitch();
+    if (!music) return false;
+    volumeStep(*music, step);
+    return true;
+}
+
+void TForm1::bindSettings() {
+    Musicbutton.onMouseWheel = [this](int steps) { volumeStep(true, steps); };
+    Soundbutton.onMouseWheel = [this](int steps) { volumeStep(false, steps); };
+    Calmbutton.onMouseMove = [this](int x, int y) { CalmbuttonMouseMove(x, y); };
+    Calmbutton.onMouseDown = [this](tk::MouseButton b, int x, int y) {
+        CalmbuttonMouseDown(b, x, y);
+    };
+}
+
+}  // namespace lumcrest

@@ -1,0 +1,159 @@
+// The parts on their own, without the window that wires them: the board view drawing a play
+// state the rules made onto a surface of its own, and the menu's buttons and highlight over bare
+// controls.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assets/catalogue.h"
+#include "game/walls.h"
+#include "toolkit/application.h"
+#include "toolkit/headless/headless_backend.h"
+#include "toolkit/window.h"
+#include "ui/menu_panel.h"
+#include "view/board_view.h"
+#include "view/frame_sizes.h"
+
+namespace lumcrest {
+namespace {
+
+class BoardViewAlone : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        view.loadPictures();
+        buildWalls(play, Walls::Frame);
+    }
+    tk::Argb middleOf(int c, int r) const {
+        return surface.pixel(cellLeft(c) + kCellSize / 2, cellTop(r) + kCellSize / 2);
+    }
+    static constexpr tk::Argb kMark = 0xFF123456u;
+    static constexpr tk::Argb kBare = 0xFF000000u;  // no stage background: the surface's black
+
+    tk::Surface surface{kFrameWidth, kFrameHeight, kBare};
+    BoardView view{surface};
+    GameState play;
+    Random rng;
+};
+
+TEST_F(BoardViewAlone, DrawsACellAgainOnlyWhenItsValueChangedOrItWasForgotten) {
+    play.cell(columnX(3), rowY(10)) = 2;
+    EXPECT_FALSE(view.drawBoard(play, rng, false));
+    const tk::Argb gem = middleOf(3, 10);
+    EXPECT_NE(gem, kBare);
+    // Something else drew over the cell: an unchanged board leaves it alone.
+    surface.setPixel(cellLeft(3) + kCellSize / 2, cellTop(10) + kCellSize / 2, kMark);
+    view.drawBoard(play, rng, false);
+    EXPECT_EQ(middleOf(3, 10), kMark);
+    // A forgotten cell is drawn again, and so is one whose value changed.
+    view.forgetCells(kFirstY);
+    view.drawBoard(play, rng, false);
+    EXPECT_EQ(middleOf(3, 10), gem);
+    surface.setPixel(cellLeft(3) + kCellSize / 2, cellTop(10) + kCellSize / 2, kMark);
+    play.cell(columnX(3), rowY(10)) = 5;
+    view.drawBoard(play, rng, false);
+    EXPECT_NE(middleOf(3, 10), kMark);
+    EXPECT_NE(middleOf(3, 10), gem);
+}
+
+TEST_F(BoardViewAlone, AMarkedGemExplodesInFiveStepsAndLeavesItsCellBare) {
+    const int i = gridIndex(columnX(6), rowY(4));
+    play.board[i] = 4;
+    play.marks[i] = 1;
+    ASSERT_TRUE(view.drawBoard(play, rng, false));  // the window sounds it and starts its timer
+    EXPECT_EQ(play.blastCells[i], 4);
+    int steps = 0;
+    while (view.explosionTick(play, false) == BoardView::BlastTick::Going && steps < 20) ++steps;
+    EXPECT_EQ(steps, 5);  // the growing burst's four steps and the last wisp
+    EXPECT_EQ(play.blastCells[i], 0);
+    EXPECT_EQ(middleOf(6, 4), kBare);
+}
+
+TEST_F(BoardViewAlone, TheStageEndsBurstAsksForTheLevelBannerOnce) {
+    for (int c = 1; c <= 10; ++c) play.blastCells[gridIndex(columnX(c), rowY(5))] = 1;
+    view.startStageEndBurst(play, rng, false);
+    BoardView::BlastTick tick;
+    int ticks = 0;
+    while ((tick = view.explosionTick(play, false)) == BoardView::BlastTick::Going) ++ticks;
+    EXPECT_EQ(ticks, 5);
+    EXPECT_EQ(tick, BoardView::BlastTick::OverBeforeBanner);
+    EXPECT_FALSE(view.levelPending);
+}
+
+TEST_F(BoardViewAlone, ALostGameCracksRowByRowInThirtyTicks) {
+    for (int r = 1; r <= 10; ++r) play.cell(columnX(1), rowY(r)) = 3;
+    view.drawBoard(play, rng, false);
+    const tk::Argb whole = middleOf(1, 2);
+    int ticks = 1;
+    for (; ticks < 3; ++ticks) ASSERT_FALSE(view.crackTick(play, false));
+    EXPECT_EQ(middleOf(1, 2), whole);  // the bottom row first: the second waits its turn
+    while (!view.crackTick(play, false) && ticks < 100) ++ticks;
+    EXPECT_EQ(ticks, 30);
+    EXPECT_NE(middleOf(1, 10), whole);
+    EXPECT_EQ(view.crackRow, 1);  // ready for the next lost game
+}
+
+class MenuAlone : public ::testing::Test {
+  protected:
+    tk::HeadlessBackend backend;
+    tk::Application app{backend};
+    tk::Window window{app, "menu", kFrameWidth, kFrameHeight, 0};
+    tk::Picture newGame{&window, "new"}, scores{&window, "scores"}, help{&window, "help"},
+        about{&window, "about"}, back{&window, "back"}, calm{&window, "calm"};
+    VolumeSwitch music{&window, "music"}, sound{&window, "sound"};
+    PlayerSettings settings;
+    std::vector<std::string> heard;
+    MenuPanel menu{{newGame, scores, music, sound, help, about, back, calm},
+                   settings,
+                   [this](const std::string& file) { heard.push_back(file); }};
+
+    std::vector<int> stops(int step, int count) {
+        std::vector<int> out;
+        for (int k = 0; k < count; ++k) {
+            menu.moveHighlight(step);
+            out.push_back(menu.padHighlight);
+        }
+        return out;
+    }
+};
+
+TEST_F(MenuAlone, TheHighlightWrapsRoundAndSkipsBackUntilAGameHasBegun) {
+    settings.firstRun = 1;
+    EXPECT_EQ(stops(1, 8), (std::vector<int>{0, 1, 2, 3, 4, 5, 0, 1}));
+    menu.padHighlight = -1;
+    EXPECT_EQ(stops(-1, 2), (std::vector<int>{5, 4}));
+    settings.firstRun = 0;
+    menu.padHighlight = -1;
+    EXPECT_EQ(stops(-1, 2), (std::vector<int>{6, 5}));
+    EXPECT_EQ(back.fileName(), asset::kBackButton.file(1));  // lit, then left at rest
+}
+
+TEST_F(MenuAlone, AButtonLightsOncePerEntryAndGoesBackToRestWhenLeft) {
+    menu.hover(MenuButton::Scores);
+    menu.hover(MenuButton::Scores);
+    EXPECT_EQ(heard, std::vector<std::string>{asset::kRollover.file});
+    EXPECT_EQ(scores.fileName(), asset::kHighScoresButton.file(1));
+    menu.leaveAll();
+    EXPECT_EQ(scores.fileName(), asset::kHighScoresButton.file(0));
+    menu.hover(MenuButton::Scores);
+    EXPECT_EQ(heard.size(), 2u);
+    // Back stays dark, and silent, before the first game.
+    settings.firstRun = 1;
+    menu.hover(MenuButton::Back);
+    EXPECT_EQ(heard.size(), 2u);
+    EXPECT_FALSE(menu.lights.backLit);
+}
+
+TEST_F(MenuAlone, TheVolumeKeysStepTheSwitchLitLast) {
+    EXPECT_EQ(menu.litVolumeSwitch(), std::nullopt);
+    menu.hover(MenuButton::Music);
+    EXPECT_EQ(menu.litVolumeSwitch(), std::optional<bool>(true));
+    menu.hover(MenuButton::Sound);  // from one switch to the other without the backdrop
+    EXPECT_EQ(menu.litVolumeSwitch(), std::optional<bool>(false));
+    menu.leaveAll();
+    EXPECT_EQ(menu.litVolumeSwitch(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace lumcrest

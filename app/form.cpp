@@ -162,7 +162,8 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
     return std::span<const std::uint8_t>(file->data, file->size);
 }
 [[maybe_unused]] const bool embeddedPicturesHandedOver =
-    (tk::setEmbeddedLookup(&findEmbeddedPicture), true);
+    (tk::setEmbeddedLookup(&findEmbeddedPicture), tk::setEmbeddedBlob(assets::embeddedBlob()),
+     true);
 
 }  // namespace
 

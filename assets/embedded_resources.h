@@ -19,4 +19,8 @@ const EmbeddedFile* findEmbedded(std::string_view name);
 // Every embedded file, sorted by name.
 std::span<const EmbeddedFile> embeddedFiles();
 
+// The bytes of all the embedded files together, from the first one's start to the last one's
+// end (they lie side by side in the program's read-only data).
+std::span<const unsigned char> embeddedBlob();
+
 }  // namespace lumcrest::assets

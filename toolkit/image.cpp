@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -362,13 +363,47 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what) {
     return img;
 }
 
-Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what) {
+namespace {
+
+std::span<const std::uint8_t> embeddedBlob;
+
+// The whole pages of BYTES, when they lie among the embedded pictures, go back to the system:
+// they are the program file's own, unchanged, so dropping them loses nothing.
+void handBackEmbeddedPages(std::span<const std::uint8_t> bytes) {
+#if defined(__linux__)
+    const std::uint8_t* begin = bytes.data();
+    const std::uint8_t* end = begin + bytes.size();
+    if (embeddedBlob.empty() || bytes.empty() || begin < embeddedBlob.data() ||
+        end > embeddedBlob.data() + embeddedBlob.size())
+        return;
+    const auto page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t from = (std::uintptr_t(begin) + page - 1) & ~(page - 1);
+    const std::uintptr_t to = std::uintptr_t(end) & ~(page - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#else
+    (void)bytes;
+#endif
+}
+
+Image decodeByKind(std::span<const std::uint8_t> bytes, const std::string& what) {
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes, what);
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
         return decodeJpeg(bytes, what);
     if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N')
         return decodePng(bytes, what);
     throw Error(tr("Unknown picture file extension or format: %s", what));
+}
+
+}  // namespace
+
+void setEmbeddedBlob(std::span<const std::uint8_t> blob) {
+    embeddedBlob = blob;
+}
+
+Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what) {
+    Image image = decodeByKind(bytes, what);
+    handBackEmbeddedPages(bytes);
+    return image;
 }
 
 namespace {

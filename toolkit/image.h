@@ -60,6 +60,10 @@ Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what
 // lookup at start. It answers the bytes stored under a name, or an empty span when there are none.
 using EmbeddedLookup = std::span<const std::uint8_t> (*)(const std::string& name);
 void setEmbeddedLookup(EmbeddedLookup lookup);
+// Where the embedded pictures lie: read-only memory mapped from the program's own file. Once a
+// picture from there is decoded, the pages of its file's bytes are handed back to the system,
+// which reads them from the file again should they be decoded anew.
+void setEmbeddedBlob(std::span<const std::uint8_t> blob);
 
 // Pictures with words come in one folder per language beside the English files: FOLDER ("" for
 // English) is the one that bare picture names look in first.

@@ -1,0 +1,149 @@
+// The web build in a real browser: headless Chromium loads the page from scripts/serve-web.sh,
+// plays a first start by keyboard (a name, the menu, a launch) and compares the canvas with the
+// desktop driver's shots of the same steps; reloads and finds the game in progress restored;
+// and checks that a second tab's change and the first tab's saved game both reach the file.
+// usage: node browser_test.js ROOT NATIVE_DRIVER
+"use strict";
+const { spawn, execFileSync } = require("child_process");
+const fs = require("fs");
+const net = require("net");
+const os = require("os");
+const path = require("path");
+const { Browser } = require("./cdp");
+
+const [root, nativeDriver] = process.argv.slice(2);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), "lumcrest-web-test-"));
+const seed = 7;
+
+// The steps, as the driver's commands and as the browser's keys ([key, code, vk, text]).
+const typed = [["k", "KeyK", 75, "k"], ["i", "KeyI", 73, "i"], ["m", "KeyM", 77, "m"]];
+const steps = [
+  { name: "name-box", keys: [], wait: 500 },
+  { name: "menu", keys: [...typed, ["Enter", "Enter", 13]], wait: 200 },
+  { name: "first-game", keys: [["ArrowDown", "ArrowDown", 40], ["Enter", "Enter", 13]], wait: 300 },
+  { name: "launched", keys: [["ArrowRight", "ArrowRight", 39], ["ArrowUp", "ArrowUp", 38]], wait: 700 },
+];
+
+function driverScript() {
+  const lines = ["start"];
+  for (const s of steps) {
+    for (const [, , vk, text] of s.keys) {
+      lines.push("key " + vk);
+      if (text) lines.push("text " + text);
+    }
+    lines.push("wait " + s.wait, "shot " + path.join(work, s.name + ".png"));
+  }
+  lines.push("close");
+  return lines.join("\n") + "\n";
+}
+
+// The desktop driver's frames: the steps, then a later start with the file they left.
+function referenceShots() {
+  const home = path.join(work, "home");
+  fs.mkdirSync(home);
+  const run = (input) =>
+    execFileSync(nativeDriver, ["--home", home, "--seed", String(seed)], { input, env: { ...process.env, LC_ALL: "C" } });
+  run(driverScript());
+  run("start\nwait 100\nshot " + path.join(work, "restored.png") + "\n");
+}
+
+function freePort() {
+  return new Promise((resolve) => {
+    const s = net.createServer().listen(0, "127.0.0.1", () => {
+      const port = s.address().port;
+      s.close(() => resolve(port));
+    });
+  });
+}
+
+// How many pixels of the page's canvas differ from the PNG file SHOT.
+async function differingPixels(page, shot) {
+  const png = fs.readFileSync(shot).toString("base64");
+  return page.eval(`(async () => {
+    const img = new Image();
+    img.src = "data:image/png;base64,${png}";
+    await img.decode();
+    const want = document.createElement("canvas");
+    want.width = img.width; want.height = img.height;
+    const w = want.getContext("2d");
+    w.drawImage(img, 0, 0);
+    const a = w.getImageData(0, 0, img.width, img.height).data;
+    const game = document.getElementById("game");
+    if (game.width !== img.width || game.height !== img.height)
+      return "canvas " + game.width + "x" + game.height + ", shot " + img.width + "x" + img.height;
+    const b = game.getContext("2d").getImageData(0, 0, game.width, game.height).data;
+    let n = 0;
+    for (let i = 0; i < a.length; i += 4)
+      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) ++n;
+    return n;
+  })()`);
+}
+
+async function started(page) {
+  await page.until("window.Module && Module.lumcrest && Module.lumcrest.shell.marks['first-frame']", 30000);
+}
+
+let failures = 0;
+function check(ok, what) {
+  console.log((ok ? "ok: " : "FAILED: ") + what);
+  if (!ok) ++failures;
+}
+
+async function main() {
+  referenceShots();
+  const port = await freePort();
+  const server = spawn(path.join(root, "scripts/serve-web.sh"), [String(port)], { stdio: "ignore" });
+  const browser = new Browser("/usr/bin/chromium");
+  const url = `http://127.0.0.1:${port}/?seed=${seed}&clock=test`;
+  try {
+    for (let i = 0; i < 100; ++i) {
+      try {
+        await new Promise((res, rej) => net.connect(port, "127.0.0.1", res).on("error", rej));
+        break;
+      } catch (e) {
+        await new Promise((r) => setTimeout(r, 100));
+      }
+    }
+    const first = await browser.newPage(url);
+    await started(first);
+    for (const s of steps) {
+      for (const [key, code, vk, text] of s.keys) await first.key(key, code, vk, text);
+      await first.eval(`Module._lumcrest_advance(${s.wait})`);
+      const n = await differingPixels(first, path.join(work, s.name + ".png"));
+      check(n === 0, `${s.name}: the canvas shows the driver's frame (${n} pixels differ)`);
+    }
+    await first.send("Page.reload");
+    await started(first);
+    await first.eval("Module._lumcrest_advance(100)");
+    const n = await differingPixels(first, path.join(work, "restored.png"));
+    check(n === 0, `after a reload the game in progress is back (${n} pixels differ)`);
+
+    // A second tab opens the menu and turns calm mode on; then the first tab closes, keeping
+    // its game. Neither may lose the other's.
+    const second = await browser.newPage(url);
+    await started(second);
+    await second.click(730, 555);
+    await second.key("c", "KeyC", 67, "c");
+    await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
+    await new Promise((r) => setTimeout(r, 300));
+    await first.send("Page.navigate", { url: "about:blank" });
+    await new Promise((r) => setTimeout(r, 500));
+    const third = await browser.newPage(url);
+    await started(third);
+    const text = await third.eval("Module.lumcrest.storage.text()");
+    check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
+    check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
+    check(/\[SavedGame\]|Saved/.test(text || ""), "the first tab's game in progress is in the file");
+    if (failures) console.log("settings file:\n" + text + "\nconsole:\n" + first.console.join("\n"));
+  } finally {
+    await browser.close();
+    server.kill();
+    fs.rmSync(work, { recursive: true, force: true });
+  }
+  process.exit(failures ? 1 : 0);
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exit(1);
+});

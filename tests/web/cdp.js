@@ -131,4 +131,4 @@ class Page {
   }
 }
 
-module.exports = { Browser };
+module.exports = { Browser, Page };

@@ -56,8 +56,13 @@ function freePort() {
   });
 }
 
-// How many pixels of the page's canvas differ from the PNG file SHOT.
+// How many pixels of the page's canvas differ from the PNG file SHOT. With LUMCREST_KEEP set the
+// canvas is written beside the shot (NAME.canvas.png) and the folder kept, for a look at both.
 async function differingPixels(page, shot) {
+  if (process.env.LUMCREST_KEEP) {
+    const url = await page.eval("document.getElementById('game').toDataURL('image/png')");
+    fs.writeFileSync(shot.replace(/\.png$/, ".canvas.png"), Buffer.from(url.split(",")[1], "base64"));
+  }
   const png = fs.readFileSync(shot).toString("base64");
   return page.eval(`(async () => {
     const img = new Image();
@@ -117,6 +122,7 @@ async function main() {
     await first.eval("Module._lumcrest_advance(100)");
     const n = await differingPixels(first, path.join(work, "restored.png"));
     check(n === 0, `after a reload the game in progress is back (${n} pixels differ)`);
+    if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
 
     // A second tab opens the menu and turns calm mode on; then the first tab closes, keeping
     // its game. Neither may lose the other's.
@@ -133,12 +139,13 @@ async function main() {
     const text = await third.eval("Module.lumcrest.storage.text()");
     check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
     check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
-    check(/\[SavedGame\]|Saved/.test(text || ""), "the first tab's game in progress is in the file");
+    check(/\[Techinfo\][^[]*Stage=1/.test(text || "") && /\[Gembox\]/.test(text || ""), "the first tab's game in progress is in the file");
     if (failures) console.log("settings file:\n" + text + "\nconsole:\n" + first.console.join("\n"));
   } finally {
     await browser.close();
     server.kill();
-    fs.rmSync(work, { recursive: true, force: true });
+    if (process.env.LUMCREST_KEEP) console.log("kept " + work);
+    else fs.rmSync(work, { recursive: true, force: true });
   }
   process.exit(failures ? 1 : 0);
 }

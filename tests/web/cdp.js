@@ -62,11 +62,13 @@ class Browser {
   }
 
   async close() {
+    const exited = new Promise((r) => this.child.once("exit", r));
     try {
       await Promise.race([this.send("Browser.close"), new Promise((r) => setTimeout(r, 3000))]);
     } finally {
-      this.child.kill();
-      fs.rmSync(this.profile, { recursive: true, force: true });
+      if (this.child.exitCode === null) this.child.kill();
+      await Promise.race([exited, new Promise((r) => setTimeout(r, 3000))]);
+      fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 5 });
     }
   }
 }
@@ -125,7 +127,14 @@ class Page {
     await this.send("Input.dispatchKeyEvent", { type: "keyUp", ...base });
   }
 
+  // A click at pixel (x, y) of the game's frame, wherever the page has put the canvas.
   async click(x, y) {
+    const at = await this.eval(`(() => {
+      const r = document.getElementById("game").getBoundingClientRect();
+      const f = Module.lumcrest.screen.frame();
+      return [r.left + ((${x} + 0.5) * r.width) / f.width, r.top + ((${y} + 0.5) * r.height) / f.height];
+    })()`);
+    [x, y] = at;
     for (const type of ["mousePressed", "mouseReleased"])
       await this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", clickCount: 1 });
   }

@@ -44,7 +44,14 @@ function referenceShots() {
   const run = (input) =>
     execFileSync(nativeDriver, ["--home", home, "--seed", String(seed)], { input, env: { ...process.env, LC_ALL: "C" } });
   run(driverScript());
-  run("start\nwait 100\nshot " + path.join(work, "restored.png") + "\n");
+  run("start\nwait 100\nshot " + path.join(work, "restored.png") + "\nkey 38\nwait 700\nclose\n");
+  return section(fs.readFileSync(path.join(home, "lumcrest.ini"), "latin1"), "Gembox");
+}
+
+// The lines of section NAME of an ini text.
+function section(text, name) {
+  const m = new RegExp("\\[" + name + "\\]\\r?\\n([^[]*)").exec(text || "");
+  return m ? m[1].trim() : null;
 }
 
 function freePort() {
@@ -95,7 +102,7 @@ function check(ok, what) {
 }
 
 async function main() {
-  referenceShots();
+  const laterBoard = referenceShots();
   const port = await freePort();
   const server = spawn(path.join(root, "scripts/serve-web.sh"), [String(port)], { stdio: "ignore" });
   const browser = new Browser("/usr/bin/chromium");
@@ -124,14 +131,17 @@ async function main() {
     check(n === 0, `after a reload the game in progress is back (${n} pixels differ)`);
     if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
 
-    // A second tab opens the menu and turns calm mode on; then the first tab closes, keeping
-    // its game. Neither may lose the other's.
+    // A second tab opens the menu, turns calm mode on and closes; then the first tab launches a
+    // bar and closes, keeping its game, the last closed. Neither may lose the other's.
     const second = await browser.newPage(url);
     await started(second);
     await second.click(730, 555);
     await second.key("c", "KeyC", 67, "c");
     await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
+    await second.send("Page.navigate", { url: "about:blank" });
     await new Promise((r) => setTimeout(r, 300));
+    await first.key("ArrowUp", "ArrowUp", 38);
+    await first.eval("Module._lumcrest_advance(700)");
     await first.send("Page.navigate", { url: "about:blank" });
     await new Promise((r) => setTimeout(r, 500));
     const third = await browser.newPage(url);
@@ -139,8 +149,8 @@ async function main() {
     const text = await third.eval("Module.lumcrest.storage.text()");
     check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
     check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
-    check(/\[Techinfo\][^[]*Stage=1/.test(text || "") && /\[Gembox\]/.test(text || ""), "the first tab's game in progress is in the file");
-    if (failures) console.log("settings file:\n" + text + "\nconsole:\n" + first.console.join("\n"));
+    check(laterBoard && section(text, "Gembox") === laterBoard, "the first tab's game in progress is in the file");
+    if (failures) console.log("expected board:\n" + laterBoard + "\nsettings file:\n" + text + "\nconsole:\n" + first.console.join("\n"));
   } finally {
     await browser.close();
     server.kill();

@@ -5,7 +5,10 @@ pictures (with the DejaVu Serif faces for Russian, the only language that draws 
 player downloads only their language. Each pack is NAME.pack (the files end to end) and
 NAME.json (their paths in the game's file system and sizes, in that order).
 
-usage: pack.py DATA_DIR LOCALE_DIR FONTS_DIR OUT_DIR"""
+The two music tracks come from REPLACE_DIR when given: the same tracks encoded at a lower bit
+rate for the download (scripts/build-web.sh makes them).
+
+usage: pack.py DATA_DIR LOCALE_DIR FONTS_DIR OUT_DIR [REPLACE_DIR]"""
 import json
 import os
 import sys
@@ -45,8 +48,13 @@ def write_pack(out_dir, name, entries):
 
 def main():
     data, locale, fonts, out = sys.argv[1:5]
+    replace = sys.argv[5] if len(sys.argv) > 5 else None
     os.makedirs(out, exist_ok=True)
     common = [e for e in walk(data, "/data") if e[1].split("/")[2] not in LANGUAGES]
+    if replace:
+        common = [(os.path.join(replace, os.path.basename(full))
+                   if os.path.exists(os.path.join(replace, os.path.basename(full))) else full, target)
+                  for full, target in common]
     common += walk(locale, "/locale")
     common += [e for e in walk(fonts, "/fonts") if os.path.basename(e[0]).startswith("texgyre")]
     write_pack(out, "common", common)

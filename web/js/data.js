@@ -94,7 +94,7 @@ L.data = (function () {
     })];
     Promise.all(packs).then(
       function () { removeRunDependency("data"); },
-      function (e) { L.shell.fatal("The game's data could not be downloaded: " + e.message); }
+      function (e) { L.shell.fatal(e.message); }
     );
   });
   return { language: language };

@@ -11,8 +11,10 @@ export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 scripts/install-deps.sh
 
 # The desktop build's data: only the forge and the catalogues are needed here.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON >/dev/null
-cmake --build build --target lumcrest_assets lumcrest_locale lumcrest_resources >/dev/null
+# A build folder already configured is left as it is (the web tests run this from the suite).
+[ -f build/build.ninja ] ||
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON >/dev/null
+cmake --build build --target lumcrest_assets lumcrest_locale >/dev/null
 
 scripts/web/build-deps.sh
 

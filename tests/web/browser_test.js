@@ -1,7 +1,8 @@
 // The web build in a real browser: headless Chromium loads the page from scripts/serve-web.sh,
 // plays a first start by keyboard (a name, the menu, a launch) and compares the canvas with the
 // desktop driver's shots of the same steps; reloads and finds the game in progress restored;
-// and checks that a second tab's change and the first tab's saved game both reach the file.
+// checks that a second tab's change and the first tab's saved game both reach the file; and
+// plays another first start by touch and by a controller.
 // usage: node browser_test.js ROOT NATIVE_DRIVER
 "use strict";
 const { spawn, execFileSync } = require("child_process");
@@ -23,6 +24,8 @@ const steps = [
   { name: "first-game", keys: [["ArrowDown", "ArrowDown", 40], ["Enter", "Enter", 13]], wait: 300 },
   { name: "launched", keys: [["ArrowRight", "ArrowRight", 39], ["ArrowUp", "ArrowUp", 38]], wait: 700 },
 ];
+// The name box's Ok, tapped; then the controller lights Play and presses it.
+const ok = [407, 454];
 
 function driverScript() {
   const lines = ["start"];
@@ -37,21 +40,25 @@ function driverScript() {
   return lines.join("\n") + "\n";
 }
 
-// The desktop driver's frames: the steps, then a later start with the file they left.
-function referenceShots() {
-  const home = path.join(work, "home");
-  fs.mkdirSync(home);
-  const run = (input) =>
-    execFileSync(nativeDriver, ["--home", home, "--seed", String(seed)], { input, env: { ...process.env, LC_ALL: "C" } });
-  run(driverScript());
-  run("start\nwait 100\nshot " + path.join(work, "restored.png") + "\nkey 38\nwait 700\nclose\n");
-  return section(fs.readFileSync(path.join(home, "lumcrest.ini"), "latin1"), "Gembox");
-}
-
 // The lines of section NAME of an ini text.
 function section(text, name) {
   const m = new RegExp("\\[" + name + "\\]\\r?\\n([^[]*)").exec(text || "");
   return m ? m[1].trim() : null;
+}
+
+// The desktop driver's frames: the steps, then a later start with the file they left, a launch
+// and a close (its board is what the file must keep); and a first start by touch and controller.
+function referenceShots() {
+  const run = (home, input) => {
+    fs.mkdirSync(home, { recursive: true });
+    execFileSync(nativeDriver, ["--home", home, "--seed", String(seed)], { input, env: { ...process.env, LC_ALL: "C" } });
+  };
+  const home = path.join(work, "home");
+  run(home, driverScript());
+  run(home, "start\nwait 100\nshot " + path.join(work, "restored.png") + "\nkey 38\nwait 700\nclose\n");
+  run(path.join(work, "home2"), `start\nwait 300\nmove ${ok[0]} ${ok[1]}\nclick ${ok[0]} ${ok[1]}\nwait 100\n` +
+    `pad dpdown\npad a\nwait 300\nshot ${path.join(work, "touch-and-pad.png")}\n`);
+  return section(fs.readFileSync(path.join(home, "lumcrest.ini"), "latin1"), "Gembox");
 }
 
 function freePort() {
@@ -101,6 +108,81 @@ function check(ok, what) {
   if (!ok) ++failures;
 }
 
+async function firstStartAndReload(first) {
+  await started(first);
+  for (const s of steps) {
+    for (const [key, code, vk, text] of s.keys) await first.key(key, code, vk, text);
+    await first.eval(`Module._lumcrest_advance(${s.wait})`);
+    const n = await differingPixels(first, path.join(work, s.name + ".png"));
+    check(n === 0, `${s.name}: the canvas shows the driver's frame (${n} pixels differ)`);
+  }
+  await first.send("Page.reload");
+  await started(first);
+  await first.eval("Module._lumcrest_advance(100)");
+  const n = await differingPixels(first, path.join(work, "restored.png"));
+  check(n === 0, `after a reload the game in progress is back (${n} pixels differ)`);
+  if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
+}
+
+// A second tab opens the menu, turns calm mode on and closes; then the first tab launches a bar
+// and closes, keeping its game, the last closed. Neither may lose the other's.
+async function secondTab(browser, first, url, laterBoard) {
+  const second = await browser.newPage(url);
+  await started(second);
+  await second.click(730, 555);
+  await second.key("c", "KeyC", 67, "c");
+  await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
+  await second.send("Page.navigate", { url: "about:blank" });
+  await new Promise((r) => setTimeout(r, 300));
+  await first.key("ArrowUp", "ArrowUp", 38);
+  await first.eval("Module._lumcrest_advance(700)");
+  await first.send("Page.navigate", { url: "about:blank" });
+  await new Promise((r) => setTimeout(r, 500));
+  const third = await browser.newPage(url);
+  await started(third);
+  const text = await third.eval("Module.lumcrest.storage.text()");
+  check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
+  check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
+  check(laterBoard && section(text, "Gembox") === laterBoard, "the first tab's game in progress is in the file");
+  if (failures) console.log("expected board:\n" + laterBoard + "\nsettings file:\n" + text);
+}
+
+// A controller the page's Gamepad API reports: the browser's standard layout, nothing held.
+const fakePad = `(() => {
+  const pad = { connected: true, index: 0, mapping: "standard", axes: [0, 0, 0, 0],
+    buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+  navigator.getGamepads = () => [pad];
+  window.lumcrestTestPad = pad;
+})()`;
+
+// Presses and releases standard button B of the fake controller, a few frames each.
+function padPress(b) {
+  const frames = "new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))";
+  return `(async () => {
+    const button = window.lumcrestTestPad.buttons[${b}];
+    button.pressed = true;
+    await ${frames};
+    button.pressed = false;
+    await ${frames};
+  })()`;
+}
+
+async function touchAndPad(browser, url) {
+  const page = await browser.newPage(undefined, true);
+  await page.send("Page.addScriptToEvaluateOnNewDocument", { source: fakePad });
+  await page.go(url);
+  await started(page);
+  await page.eval("Module._lumcrest_advance(300)");
+  await page.tap(ok[0], ok[1]);
+  await page.eval("Module._lumcrest_advance(100)");
+  await page.eval("window.dispatchEvent(new Event('gamepadconnected'))");
+  await page.eval(padPress(13));
+  await page.eval(padPress(0));
+  await page.eval("Module._lumcrest_advance(300)");
+  const n = await differingPixels(page, path.join(work, "touch-and-pad.png"));
+  check(n === 0, `a first start by touch and controller shows the driver's frame (${n} pixels differ)`);
+}
+
 async function main() {
   const laterBoard = referenceShots();
   const port = await freePort();
@@ -117,40 +199,9 @@ async function main() {
       }
     }
     const first = await browser.newPage(url);
-    await started(first);
-    for (const s of steps) {
-      for (const [key, code, vk, text] of s.keys) await first.key(key, code, vk, text);
-      await first.eval(`Module._lumcrest_advance(${s.wait})`);
-      const n = await differingPixels(first, path.join(work, s.name + ".png"));
-      check(n === 0, `${s.name}: the canvas shows the driver's frame (${n} pixels differ)`);
-    }
-    await first.send("Page.reload");
-    await started(first);
-    await first.eval("Module._lumcrest_advance(100)");
-    const n = await differingPixels(first, path.join(work, "restored.png"));
-    check(n === 0, `after a reload the game in progress is back (${n} pixels differ)`);
-    if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
-
-    // A second tab opens the menu, turns calm mode on and closes; then the first tab launches a
-    // bar and closes, keeping its game, the last closed. Neither may lose the other's.
-    const second = await browser.newPage(url);
-    await started(second);
-    await second.click(730, 555);
-    await second.key("c", "KeyC", 67, "c");
-    await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
-    await second.send("Page.navigate", { url: "about:blank" });
-    await new Promise((r) => setTimeout(r, 300));
-    await first.key("ArrowUp", "ArrowUp", 38);
-    await first.eval("Module._lumcrest_advance(700)");
-    await first.send("Page.navigate", { url: "about:blank" });
-    await new Promise((r) => setTimeout(r, 500));
-    const third = await browser.newPage(url);
-    await started(third);
-    const text = await third.eval("Module.lumcrest.storage.text()");
-    check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
-    check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
-    check(laterBoard && section(text, "Gembox") === laterBoard, "the first tab's game in progress is in the file");
-    if (failures) console.log("expected board:\n" + laterBoard + "\nsettings file:\n" + text + "\nconsole:\n" + first.console.join("\n"));
+    await firstStartAndReload(first);
+    await secondTab(browser, first, url, laterBoard);
+    await touchAndPad(browser, url);
   } finally {
     await browser.close();
     server.kill();

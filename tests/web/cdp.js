@@ -51,8 +51,11 @@ class Browser {
     });
   }
 
-  async newPage(url) {
-    const { targetId } = await this.send("Target.createTarget", { url: "about:blank" });
+  // A new tab at URL; FRESH puts it in a browser context of its own (no cache, no storage).
+  async newPage(url, fresh = false) {
+    let browserContextId;
+    if (fresh) ({ browserContextId } = await this.send("Target.createBrowserContext"));
+    const { targetId } = await this.send("Target.createTarget", { url: "about:blank", browserContextId });
     const { sessionId } = await this.send("Target.attachToTarget", { targetId, flatten: true });
     const page = new Page(this, sessionId, targetId);
     await page.send("Runtime.enable");
@@ -127,16 +130,26 @@ class Page {
     await this.send("Input.dispatchKeyEvent", { type: "keyUp", ...base });
   }
 
-  // A click at pixel (x, y) of the game's frame, wherever the page has put the canvas.
-  async click(x, y) {
-    const at = await this.eval(`(() => {
+  // The page's point over pixel (x, y) of the game's frame, wherever the page put the canvas.
+  async onFrame(x, y) {
+    return this.eval(`(() => {
       const r = document.getElementById("game").getBoundingClientRect();
       const f = Module.lumcrest.screen.frame();
       return [r.left + ((${x} + 0.5) * r.width) / f.width, r.top + ((${y} + 0.5) * r.height) / f.height];
     })()`);
-    [x, y] = at;
+  }
+
+  async click(x, y) {
+    [x, y] = await this.onFrame(x, y);
     for (const type of ["mousePressed", "mouseReleased"])
       await this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", clickCount: 1 });
+  }
+
+  // One finger down and up at pixel (x, y) of the frame.
+  async tap(x, y) {
+    [x, y] = await this.onFrame(x, y);
+    await this.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y }] });
+    await this.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
   }
 }
 

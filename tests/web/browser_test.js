@@ -116,6 +116,11 @@ async function firstStartAndReload(first) {
     const n = await differingPixels(first, path.join(work, s.name + ".png"));
     check(n === 0, `${s.name}: the canvas shows the driver's frame (${n} pixels differ)`);
   }
+  // The keys let sound start: the game's track plays in the browser, once decoded.
+  const playing = "Module.lumcrest.sound.state().context === 'running' && " +
+    "/(^|\\/)music\\.mp3$/.test(Module.lumcrest.sound.state().music)";
+  const heard = await first.until(playing).then(() => true, () => false);
+  check(heard, "the game's track is heard: " + JSON.stringify(await first.eval("Module.lumcrest.sound.state()")));
   await first.send("Page.reload");
   await started(first);
   await first.eval("Module._lumcrest_advance(100)");

@@ -124,6 +124,10 @@ L.sound = (function () {
       music.playing = false;
       stopMusic();
     },
+    // For the tests: whether sound runs, and the track that is heard.
+    state: function () {
+      return { context: ctx ? ctx.state : "none", music: music.source ? music.path : "" };
+    },
     musicGain: function (gain) {
       musicLevel = gain;
       if (musicOut) musicOut.gain.value = gain;

@@ -24,7 +24,9 @@ const steps = [
   { name: "first-game", keys: [["ArrowDown", "ArrowDown", 40], ["Enter", "Enter", 13]], wait: 300 },
   { name: "launched", keys: [["ArrowRight", "ArrowRight", 39], ["ArrowUp", "ArrowUp", 38]], wait: 700 },
 ];
-// The name box's Ok, tapped; then the controller lights Play and presses it.
+// The name box, tapped, typed into by an on-screen keyboard; its Ok, tapped; then the controller
+// lights Play and presses it.
+const nameBox = [415, 342];
 const ok = [407, 454];
 
 function driverScript() {
@@ -56,7 +58,9 @@ function referenceShots() {
   const home = path.join(work, "home");
   run(home, driverScript());
   run(home, "start\nwait 100\nshot " + path.join(work, "restored.png") + "\nkey 38\nwait 700\nclose\n");
-  run(path.join(work, "home2"), `start\nwait 300\nmove ${ok[0]} ${ok[1]}\nclick ${ok[0]} ${ok[1]}\nwait 100\n` +
+  run(path.join(work, "home2"), `start\nwait 300\nmove ${nameBox.join(" ")}\nclick ${nameBox.join(" ")}\n` +
+    `text Zoë\nwait 100\nshot ${path.join(work, "typed.png")}\n` +
+    `move ${ok.join(" ")}\nclick ${ok.join(" ")}\nwait 100\n` +
     `pad dpdown\npad a\nwait 300\nshot ${path.join(work, "touch-and-pad.png")}\n`);
   return section(fs.readFileSync(path.join(home, "lumcrest.ini"), "latin1"), "Gembox");
 }
@@ -178,6 +182,11 @@ async function touchAndPad(browser, url) {
   await page.go(url);
   await started(page);
   await page.eval("Module._lumcrest_advance(300)");
+  await page.tap(...nameBox);
+  await page.send("Input.insertText", { text: "Zoë" });
+  await page.eval("Module._lumcrest_advance(100)");
+  const typed = await differingPixels(page, path.join(work, "typed.png"));
+  check(typed === 0, `an on-screen keyboard types into the name box (${typed} pixels differ)`);
   await page.tap(ok[0], ok[1]);
   await page.eval("Module._lumcrest_advance(100)");
   await page.eval("window.dispatchEvent(new Event('gamepadconnected'))");

@@ -9,8 +9,11 @@ L.input = (function () {
   var pressed = {}; // mouse buttons whose press reached the game
   var wheelRest = 0;
   var touchId = null;
+  var touched = false; // a finger has played: a name box then raises the on-screen keyboard
 
   function browserKey(e) {
+    // AltGr (Ctrl and Alt on some systems) types letters: those are the game's.
+    if (e.getModifierState && e.getModifierState("AltGraph") && Array.from(e.key).length === 1) return false;
     return e.ctrlKey || e.altKey || e.metaKey || e.key === "F5" || e.key === "F11" || e.key === "F12";
   }
 
@@ -31,7 +34,8 @@ L.input = (function () {
   function key(e, down) {
     if (!Module.calledRun || browserKey(e) || e.isComposing) return;
     var vk = virtualKey(e);
-    if (!vk) return;
+    // 229: an on-screen keyboard's key, whose text comes as the typing box's input below.
+    if (!vk || vk === 229) return;
     e.preventDefault();
     if (down) L.sound.unlock();
     Module._lumcrest_key(vk, down ? 1 : 0, e.shiftKey ? 1 : 0);
@@ -80,11 +84,24 @@ L.input = (function () {
     if (!t) return;
     e.preventDefault();
     if (kind === 1) touchId = t.identifier;
+    touched = true;
     if (kind === 2) touchId = null;
     var fake = { clientX: t.clientX, clientY: t.clientY, button: 0, preventDefault: function () {} };
     if (kind === 1) mouse(fake, 0);
     mouse(fake, kind);
-    if (kind === 2) L.sound.unlock();
+    if (kind === 2) {
+      L.sound.unlock();
+      // A tap while a name box has the focus (it may have had it from the start) raises the
+      // on-screen keyboard; a browser shows one only for a focus given within a touch.
+      showKeyboard(typing);
+    }
+  }
+
+  function showKeyboard(on) {
+    var box = document.getElementById("typing");
+    if (!box || !touched) return;
+    if (on) box.focus();
+    else box.blur();
   }
 
   function listen() {
@@ -102,13 +119,32 @@ L.input = (function () {
     canvas.addEventListener("touchcancel", function (e) { touch(e, 2); }, { passive: false });
   }
 
+  // The hidden box that an on-screen keyboard types into: its text goes to the game as typed
+  // text, its deletions as Backspace.
+  function listenToTyping() {
+    var box = document.getElementById("typing");
+    if (!box) return;
+    box.addEventListener("input", function (e) {
+      if (!Module.calledRun) return;
+      if (e.inputType === "deleteContentBackward") {
+        Module._lumcrest_key(8, 1, 0);
+        Module._lumcrest_key(8, 0, 0);
+      } else if (e.data) {
+        sendText(e.data);
+      }
+      box.value = "";
+    });
+  }
+
   Module.preRun = Module.preRun || [];
   Module.preRun.push(listen);
+  Module.preRun.push(listenToTyping);
 
   return {
     // The game wants typed text while a name box has the focus.
     textInput: function (on) {
       typing = on;
+      showKeyboard(on);
     },
   };
 })();

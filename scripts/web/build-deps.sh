@@ -64,7 +64,7 @@ if ! built jpeg "$src"; then
     out="$deps/obj/jpeg"; rm -rf "$out"
     emcmake cmake -S "$src" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWITH_SIMD=0 \
         -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_TURBOJPEG=0 -DWITH_JAVA=0 \
-        -DHAVE_SIZE_T=1 -DSIZE_T=4 -DHAVE_UNSIGNED_LONG=1 -DUNSIGNED_LONG=4 \
+        -DSIZE_T=4 -DUNSIGNED_LONG=4 \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
     cmake --build "$out" -j"$jobs" --target jpeg-static >/dev/null
     cp "$out/libjpeg.a" "$prefix/lib/"

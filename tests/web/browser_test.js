@@ -134,7 +134,7 @@ async function firstStartAndReload(first) {
   if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
 }
 
-// A second tab opens the menu, turns calm mode on and closes; then the first tab launches a bar
+// A second tab opens the menu, turns calm mode on, opens the web page and closes; then the first tab launches a bar
 // and closes, keeping its game, the last closed. Neither may lose the other's.
 async function secondTab(browser, first, url, laterBoard) {
   const second = await browser.newPage(url);
@@ -142,6 +142,12 @@ async function secondTab(browser, first, url, laterBoard) {
   await second.click(730, 555);
   await second.key("c", "KeyC", 67, "c");
   await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
+  // The logo opens the game's web page, served beside it, in a new tab.
+  await second.eval("window.open = (url, target) => { window.lumcrestOpened = [url, target]; }");
+  await second.click(135, 535);
+  const [page, target] = (await second.eval("window.lumcrestOpened")) || [];
+  const served = page && (await second.eval(`fetch(${JSON.stringify(page)}).then((r) => r.ok)`));
+  check(target === "_blank" && served, `the logo opens the web page ${page} in a new tab`);
   await second.send("Page.navigate", { url: "about:blank" });
   await new Promise((r) => setTimeout(r, 300));
   await first.key("ArrowUp", "ArrowUp", 38);

@@ -21,7 +21,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 sources=/etc/apt/sources.list.d/lumcrest-sources.sources
 update=""
-if ! grep -rqs "deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
         "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
         $SUDO tee "$sources" >/dev/null

@@ -144,6 +144,9 @@ async function secondTab(browser, first, url, laterBoard) {
   await second.until("/Calm=1/.test(Module.lumcrest.storage.text())");
   // The logo opens the game's web page, served beside it, in a new tab.
   await second.eval("window.open = (url, target) => { window.lumcrestOpened = [url, target]; }");
+  await second.move(135, 535);
+  const hand = await second.eval("document.getElementById('game').style.cursor");
+  check(hand === "pointer", `the pointer is a hand over the logo (${hand})`);
   await second.click(135, 535);
   const [page, target] = (await second.eval("window.lumcrestOpened")) || [];
   const served = page && (await second.eval(`fetch(${JSON.stringify(page)}).then((r) => r.ok)`));

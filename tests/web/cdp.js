@@ -139,6 +139,11 @@ class Page {
     })()`);
   }
 
+  async move(x, y) {
+    [x, y] = await this.onFrame(x, y);
+    await this.send("Input.dispatchMouseEvent", { type: "mouseMoved", x, y });
+  }
+
   async click(x, y) {
     [x, y] = await this.onFrame(x, y);
     for (const type of ["mousePressed", "mouseReleased"])

@@ -70,12 +70,15 @@ class WebBackend : public Backend {
     void deliverDueTimers();
     void afterEvents();
     Window* inputWindow() const;
+    // The pointer's shape for the control under (x, y) of W.
+    void pointerShape(Window& w, int x, int y);
 
     Application* app_ = nullptr;
     WebAudio audio_;
     std::vector<Shown> shown_;
     Image screen_;
     bool pageClosing_ = false;
+    bool handShown_ = false;
     bool testClock_ = false;
     std::int64_t testUs_ = 0;
 };

@@ -10,6 +10,21 @@
 
 namespace tk {
 
+namespace {
+
+EM_JS(void, jsCursor, (int hand), { Module.lumcrest.screen.cursor(hand != 0); });
+
+}  // namespace
+
+void WebBackend::pointerShape(Window& w, int x, int y) {
+    // The hand over the controls that ask for it, as on the desktop.
+    Control* c = w.controlAt(x, y);
+    const bool hand = c && c->handCursor && c->showing();
+    if (hand == handShown_) return;
+    handShown_ = hand;
+    jsCursor(hand ? 1 : 0);
+}
+
 void WebBackend::keyDown(int vk, bool shift) {
     if (Window* w = inputWindow()) app_->inputKeyDown(*w, vk, shift);
     afterEvents();
@@ -36,12 +51,14 @@ void WebBackend::mouse(int kind, int button, int x, int y) {
         const MouseButton b = button == 2   ? MouseButton::Right
                               : button == 1 ? MouseButton::Middle
                                             : MouseButton::Left;
-        if (kind == 0)
+        if (kind == 0) {
             app_->inputMouseMove(*w, x, y);
-        else if (kind == 1)
+            if (inputWindow() == w) pointerShape(*w, x, y);
+        } else if (kind == 1) {
             app_->inputMouseDown(*w, b, x, y);
-        else
+        } else {
             app_->inputMouseUp(*w, b, x, y);
+        }
     }
     afterEvents();
 }

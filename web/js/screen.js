@@ -66,6 +66,9 @@ L.screen = (function () {
       var y = Math.floor(((clientY - r.top) * fh) / r.height);
       return { x: x, y: y, inside: x >= 0 && y >= 0 && x < fw && y < fh };
     },
+    cursor: function (hand) {
+      if (canvas) canvas.style.cursor = hand ? "pointer" : "default";
+    },
     canvas: function () {
       return canvas;
     },

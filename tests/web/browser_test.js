@@ -115,6 +115,8 @@ function check(ok, what) {
 
 async function firstStartAndReload(first) {
   await started(first);
+  const bar = await first.eval("[document.getElementById('progress').value, document.getElementById('loading').hidden]");
+  check(bar[0] === 1 && bar[1] === true, `the progress bar filled, then made way for the game (${bar})`);
   for (const s of steps) {
     for (const [key, code, vk, text] of s.keys) await first.key(key, code, vk, text);
     await first.eval(`Module._lumcrest_advance(${s.wait})`);

@@ -136,6 +136,24 @@ async function firstStartAndReload(first) {
   if (n !== 0) console.log("after the reload the file holds:\n" + (await first.eval("Module.lumcrest.storage.text()")));
 }
 
+// The settings file as the game's next start in this browser takes it: IndexedDB's copy, or the
+// folder a closing page left in localStorage when that is newer.
+const storedFile = `new Promise((resolve) => {
+  const open = indexedDB.open("lumcrest-player");
+  open.onsuccess = () => {
+    const tx = open.result.transaction("files"), files = tx.objectStore("files");
+    const ini = files.get("lumcrest.ini"), stamp = files.get("#stamp");
+    tx.oncomplete = () => {
+      open.result.close();
+      const words = JSON.parse(localStorage.getItem("lumcrest-player-file") || "null");
+      if (words && words.stamp > (stamp.result || 0) && words.files["lumcrest.ini"])
+        return resolve(atob(words.files["lumcrest.ini"]));
+      resolve(ini.result ? new TextDecoder("latin1").decode(ini.result) : null);
+    };
+  };
+  open.onerror = () => resolve(null);
+})`;
+
 // A second tab opens the menu, turns calm mode on, opens the web page and closes; then the first tab launches a bar
 // and closes, keeping its game, the last closed. Neither may lose the other's.
 async function secondTab(browser, first, url, laterBoard) {
@@ -154,14 +172,21 @@ async function secondTab(browser, first, url, laterBoard) {
   const served = page && (await second.eval(`fetch(${JSON.stringify(page)}).then((r) => r.ok)`));
   check(target === "_blank" && served, `the logo opens the web page ${page} in a new tab`);
   await second.send("Page.navigate", { url: "about:blank" });
-  await new Promise((r) => setTimeout(r, 300));
+  // The first tab has read the change back before it writes again (storing and reading back
+  // take a moment: a change made within it would merge into the file as it was).
+  await first.until("/Calm=1/.test(Module.lumcrest.storage.text())");
   await first.key("ArrowUp", "ArrowUp", 38);
   await first.eval("Module._lumcrest_advance(700)");
   await first.send("Page.navigate", { url: "about:blank" });
-  await new Promise((r) => setTimeout(r, 500));
-  const third = await browser.newPage(url);
-  await started(third);
-  const text = await third.eval("Module.lumcrest.storage.text()");
+  // What the closing tab stored may take a moment to land: the file is read (as the next start
+  // would take it) from a page of the site that is not the game, until it holds both or 10 s pass.
+  const reader = await browser.newPage(url.replace(/\?.*/, "") + "data/lumcrest.html");
+  let text = null;
+  for (let waited = 0; waited < 10000; waited += 250) {
+    text = await reader.eval(storedFile);
+    if (/Calm=1/.test(text || "") && section(text, "Gembox") === laterBoard) break;
+    await new Promise((r) => setTimeout(r, 250));
+  }
   check(/Calm=1/.test(text || ""), "the second tab's calm mode is in the file");
   check(/Name=kim/.test(text || ""), "the first tab's name is in the file");
   check(laterBoard && section(text, "Gembox") === laterBoard, "the first tab's game in progress is in the file");

@@ -11,9 +11,10 @@ class Browser {
   constructor(executable) {
     this.profile = fs.mkdtempSync(path.join(os.tmpdir(), "lumcrest-chromium-"));
     const args = ["--headless=new", "--remote-debugging-pipe", "--no-first-run",
-      "--no-default-browser-check", "--disable-gpu", "--mute-audio",
+      "--no-default-browser-check", "--disable-gpu", "--mute-audio", "--disable-dev-shm-usage",
       "--user-data-dir=" + this.profile, "--window-size=1000,700", "about:blank"];
-    // Chromium's sandbox needs an unprivileged user: CI runs the tests as root.
+    // Chromium's sandbox needs an unprivileged user: CI runs the tests as root. A container's
+    // small /dev/shm would crash its renderers: --disable-dev-shm-usage keeps them off it.
     if (process.getuid && process.getuid() === 0) args.unshift("--no-sandbox");
     this.child = spawn(executable, args, { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
     this.log = "";

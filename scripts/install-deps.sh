@@ -2,6 +2,9 @@
 # Installs the Debian packages that building, running and testing the game need. Runs as root or
 # through sudo; does nothing when everything is already there. xfonts-base gives the X server
 # under test the core fonts that the system message box (shown when no font of ours exists) needs.
+# The web build (scripts/build-web.sh) needs Emscripten with the parser its optimiser uses
+# (node-acorn), npm for the browser tests' driver, Chromium for those tests, and Debian's source
+# packages of the libraries it compiles for the browser: a deb-src entry is added for them.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
@@ -10,7 +13,20 @@ libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-
 fonts-texgyre fonts-dejavu-core fonts-dejavu-extra libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool strace imagemagick x11-utils xfonts-base mpg123 sox ffmpeg clang libclang-rt-14-dev clang-format universal-ctags python3
 sway grim wtype gettext
-dpkg-dev lintian desktop-file-utils appstream file man-db po4a"
+dpkg-dev lintian desktop-file-utils appstream file man-db po4a
+emscripten node-acorn chromium"
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+sources=/etc/apt/sources.list.d/lumcrest-sources.sources
+update=""
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
+        "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
+        $SUDO tee "$sources" >/dev/null
+    update=1
+fi
 
 missing=""
 for p in $PACKAGES; do
@@ -18,10 +34,13 @@ for p in $PACKAGES; do
         missing="$missing $p"
     fi
 done
-[ -z "$missing" ] && exit 0
+# Node from elsewhere than Debian may bring its own npm.
+command -v npm >/dev/null || missing="$missing npm"
+if [ -z "$missing" ]; then
+    [ -z "$update" ] || $SUDO apt-get update -qq
+    exit 0
+fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 echo "Installing:$missing"
 $SUDO apt-get update -qq
 # shellcheck disable=SC2086

@@ -9,5 +9,6 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
 export LUMCREST_SOAK_GAMES=20
-# The package test builds and installs a plain tree of its own: it ran in the main suite.
-ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -E '^(assets\.|packaging\.deb$)'
+# The package test builds and installs a plain tree of its own, and the web tests build the web
+# version (the sanitizers do not reach into it): they ran in the main suite.
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -E '^(assets\.|packaging\.deb$|web\.)'

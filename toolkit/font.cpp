@@ -1,6 +1,5 @@
 #include "toolkit/font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "toolkit/error.h"
+#include "toolkit/font_lookup.h"
 
 namespace tk {
 
@@ -34,75 +34,6 @@ std::string& chosenFace() {
 std::string substituteFamily(const std::string& family) {
     if (family == "Georgia") return chosenFace();
     return family;
-}
-
-// The code points of UTF-8 TEXT (a broken sequence counts as one unknown letter).
-std::vector<FcChar32> codePoints(const std::string& text) {
-    std::vector<FcChar32> out;
-    const auto* p = reinterpret_cast<const FcChar8*>(text.data());
-    int left = int(text.size());
-    while (left > 0) {
-        FcChar32 c = 0;
-        int n = FcUtf8ToUcs4(p, &c, left);
-        if (n <= 0) {
-            n = 1;
-            c = 0xFFFD;
-        }
-        out.push_back(c);
-        p += n;
-        left -= n;
-    }
-    return out;
-}
-
-// The family fontconfig gives for FAMILY, when that face has every code point of LETTERS.
-std::string familyWith(const std::string& family, const std::vector<FcChar32>& letters) {
-    if (!FcInit()) return {};
-    FcPattern* pat = FcPatternCreate();
-    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcCharSet* wanted = FcCharSetCreate();
-    for (FcChar32 c : letters)
-        if (c > 32) FcCharSetAddChar(wanted, c);
-    FcPatternAddCharSet(pat, FC_CHARSET, wanted);
-    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-    FcDefaultSubstitute(pat);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pat, &result);
-    std::string found;
-    if (match) {
-        FcChar8* name = nullptr;
-        FcCharSet* has = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name &&
-            FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
-            FcCharSetIsSubset(wanted, has))
-            found = reinterpret_cast<const char*>(name);
-        FcPatternDestroy(match);
-    }
-    FcCharSetDestroy(wanted);
-    FcPatternDestroy(pat);
-    return found;
-}
-
-std::string lookUpFile(const std::string& family, bool bold, bool italic) {
-    static bool ready = FcInit();
-    if (!ready) return {};
-    FcPattern* pat = FcPatternCreate();
-    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-    FcDefaultSubstitute(pat);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pat, &result);
-    std::string file;
-    if (match) {
-        FcChar8* path = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-            file = reinterpret_cast<const char*>(path);
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pat);
-    return file;
 }
 
 struct FontKey {
@@ -402,16 +333,15 @@ Layout layOut(FontCache& fonts, SizedFace& sized, const std::string& text) {
 }  // namespace
 
 std::string chooseFaceFor(const std::string& sample) {
-    const std::vector<FcChar32> letters = codePoints(sample);
     std::string face = "TeX Gyre Schola";
     // FcFontMatch always answers: only a face of the family asked for, with every letter, counts.
     for (const char* family : {"TeX Gyre Schola", "DejaVu Serif"}) {
-        if (familyWith(family, letters) == family) {
+        if (familyWith(family, sample) == family) {
             face = family;
             break;
         }
         if (std::string(family) == "DejaVu Serif") {
-            std::string any = familyWith("serif", letters);
+            std::string any = familyWith("serif", sample);
             if (!any.empty()) face = any;
         }
     }

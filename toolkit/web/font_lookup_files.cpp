@@ -1,0 +1,85 @@
+// Font files without fontconfig: the game's two families come as files in one folder (the page
+// downloads them with the game's data), and a face has a letter when FreeType finds its glyph.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <string>
+
+#include "toolkit/font_lookup.h"
+
+#ifndef LUMCREST_FONT_DIR
+#define LUMCREST_FONT_DIR "/fonts"
+#endif
+
+namespace tk {
+
+namespace {
+
+// The file names, as Debian's font packages install them.
+std::string fileName(const std::string& family, bool bold, bool italic) {
+    if (family == "TeX Gyre Schola") {
+        const char* style =
+            bold ? (italic ? "bolditalic" : "bold") : (italic ? "italic" : "regular");
+        return std::string("texgyreschola-") + style + ".otf";
+    }
+    if (family == "DejaVu Serif" || family == "serif") {
+        const char* style = bold ? (italic ? "-BoldItalic" : "-Bold") : (italic ? "-Italic" : "");
+        return std::string("DejaVuSerif") + style + ".ttf";
+    }
+    return {};
+}
+
+// The next code point of UTF-8 TEXT from I (a broken sequence counts as one unknown letter).
+char32_t nextCodePoint(const std::string& text, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    const int extra = lead < 0x80         ? 0
+                      : (lead >> 5) == 6  ? 1
+                      : (lead >> 4) == 14 ? 2
+                      : (lead >> 3) == 30 ? 3
+                                          : -1;
+    if (extra == 0) {
+        ++i;
+        return lead;
+    }
+    if (extra < 0 || i + std::size_t(extra) >= text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    i += std::size_t(extra) + 1;
+    return c;
+}
+
+}  // namespace
+
+std::string familyWith(const std::string& family, const std::string& sample) {
+    const std::string file = lookUpFile(family, false, false);
+    if (file.empty()) return {};
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return {};
+    FT_Face face = nullptr;
+    bool all = FT_New_Face(library, file.c_str(), 0, &face) == 0;
+    for (std::size_t i = 0; all && i < sample.size();) {
+        const char32_t c = nextCodePoint(sample, i);
+        if (c > 32 && FT_Get_Char_Index(face, FT_ULong(c)) == 0) all = false;
+    }
+    if (face) FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    if (!all) return {};
+    return family == "serif" ? "DejaVu Serif" : family;
+}
+
+std::string lookUpFile(const std::string& family, bool bold, bool italic) {
+    const std::string name = fileName(family, bold, italic);
+    return name.empty() ? std::string() : std::string(LUMCREST_FONT_DIR) + "/" + name;
+}
+
+}  // namespace tk

@@ -130,6 +130,28 @@ TEST(FrameScaling, TheAutomaticScaleIsTheLargestThatFitsTheDesktopWithAMargin) {
     EXPECT_EQ(autoScale(849, 588, 0, 0), 1);
 }
 
+// A desktop exactly as large as the window at a scale, with its margin, takes that scale; one
+// pixel less either way does not. The window is 48 pixels wider and 96 taller than its client.
+TEST(FrameScaling, TheScaleAtTheExactEdgeOfADesktopSize) {
+    using tk::sdl::largestFittingScale;
+    for (int k = 2; k <= 4; ++k) {
+        SCOPED_TRACE(k);
+        const int w = 849 * k, h = 588 * k;
+        EXPECT_EQ(autoScale(849, 588, w + 48, h + 96), k);
+        EXPECT_EQ(autoScale(849, 588, w + 47, h + 96), k - 1);
+        EXPECT_EQ(autoScale(849, 588, w + 48, h + 95), k - 1);
+        EXPECT_EQ(largestFittingScale(849, 588, w, h), k);
+        EXPECT_EQ(largestFittingScale(849, 588, w - 1, h), k - 1);
+        EXPECT_EQ(largestFittingScale(849, 588, w, h - 1), k - 1);
+    }
+    // Fullscreen: a whole scale filling exactly 85 % of the height stays whole; a row more of
+    // screen and it is scaled smoothly.
+    using tk::sdl::fitFullscreen;
+    EXPECT_EQ(fitFullscreen(20, 17, 40, 40), (Placement{0, 3, 40, 34, 2}));
+    EXPECT_EQ(fitFullscreen(20, 17, 40, 41).whole, 0);
+    EXPECT_EQ(fitFullscreen(100, 85, 120, 100), (Placement{10, 7, 100, 85, 1}));
+}
+
 TEST(FrameScaling, AChosenScaleIsCappedAtTheLargestThatFitsWithoutAMargin) {
     using tk::sdl::largestFittingScale;
     EXPECT_EQ(largestFittingScale(849, 588, 1280, 1024), 1);

@@ -1,6 +1,7 @@
 // The address of the game's web page: the player's language when a translation is installed, and
 // a file address that survives any folder name the game may be installed under.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,10 +29,11 @@ TEST(WebAddress, OnlyUnreservedBytesAndSlashesStayAsTheyAre) {
 class WebPageLanguage : public ::testing::Test {
   protected:
     void SetUp() override {
-        data_ =
-            fs::temp_directory_path() /
-            ("lumcrest web #" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::remove_all(data_);
+        // A folder of its own for each case: the cases run at the same moment in processes of
+        // their own, and other builds on the machine run them too.
+        std::string tmpl = (fs::temp_directory_path() / "lumcrest web #XXXXXX").string();
+        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+        data_ = tmpl;
         for (const char* folder : {"", "de", "pt_BR", "fr"}) fs::create_directories(data_ / folder);
         for (const char* page : {"lumcrest.html", "de/lumcrest.html", "pt_BR/lumcrest.html"})
             std::ofstream(data_ / page) << "<html></html>\n";

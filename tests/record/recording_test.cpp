@@ -273,6 +273,8 @@ TEST(CommandLine, OptionsHelpVersionAndMistakes) {
     EXPECT_EQ(parseCommandLine({"--help"}).action, A::Help);
     EXPECT_EQ(parseCommandLine({"--seed", "4", "-h"}).action, A::Help);
     EXPECT_EQ(parseCommandLine({"--version"}).action, A::Version);
+    EXPECT_EQ(parseCommandLine({"-V"}).action, A::Version);
+    EXPECT_EQ(parseCommandLine({"-h"}).action, A::Help);
     CommandLine c = parseCommandLine({"--seed", "4294967295", "--record=/tmp/x y"});
     EXPECT_EQ(c.action, A::Play);
     EXPECT_EQ(c.seed, 4294967295u);
@@ -285,7 +287,9 @@ TEST(CommandLine, OptionsHelpVersionAndMistakes) {
                                          {"--record"},
                                          {"--record="},
                                          {"file"},
-                                         {"--help=yes"}}) {
+                                         {"--help=yes"},
+                                         {"--version=2"},
+                                         {"-v"}}) {
         CommandLine e = parseCommandLine(bad);
         EXPECT_EQ(e.action, A::Error) << bad[0];
         EXPECT_EQ(e.error.find('\n'), std::string::npos);

@@ -62,6 +62,47 @@ TEST(SettleRules, AChainPaysEveryPointEarnedSinceTheLaunchAtEachStep) {
     EXPECT_EQ(w.s.Score, 1000 + 60 + 120 + 120);
 }
 
+// A bar flown and landed, then its chain settled as the settle timer does: a step after the
+// landing, and again while the step before found something. Returns the steps taken.
+int flyAndSettle(Well& w) {
+    Flight f = Flight::Rising;
+    for (int step = 0; (f = riseBar(w.s)) == Flight::Rising; ++step)
+        if (step > 20) return -1;
+    if (f != Flight::Landed) return -1;
+    int steps = 0;
+    do {
+        settleStep(w.s);
+        ++steps;
+    } while (w.s.matchFound && steps < 20);
+    return steps;
+}
+
+// The steps, the gems and the points of a chain are those of its own bar: the flash, the cheers
+// and the score of the next bar never carry the last one's.
+TEST(SettleRules, EachBarsChainCountsItsStepsGemsAndPointsAfresh) {
+    Well w;
+    w.s.Blocks = 6;  // 20 points a gem
+    w.s.Gemsleft = 20;
+    w.s.Score = 500;
+    // The first bar completes a row of four 1s at the top.
+    w.lay({"11.1"});
+    w.bar(1, 2, 3, 1);
+    ASSERT_EQ(flyAndSettle(w), 2);
+    EXPECT_EQ(w.s.settleSteps, 2);
+    EXPECT_EQ(w.s.chainCleared, 4);
+    EXPECT_EQ(w.s.Score, 500 + 2 * 80);
+    EXPECT_EQ(w.column(1), "2.........");
+    // The second completes a row of three 4s: its chain alone is counted.
+    w.lay({"44"});
+    w.bar(1, 1, 2, 4);
+    ASSERT_EQ(flyAndSettle(w), 2);
+    EXPECT_EQ(w.s.settleSteps, 2);
+    EXPECT_EQ(w.s.chainCleared, 3);
+    EXPECT_EQ(w.s.landingPoints, 60);
+    EXPECT_EQ(w.s.Score, 500 + 2 * 80 + 2 * 60);
+    EXPECT_EQ(w.s.Gemsleft, 20 - 7);
+}
+
 TEST(StageRules, TheNextStageStartsAfreshWithEveryGemHandedToTheExplosion) {
     Well w(11);
     w.s.Stage = 1;

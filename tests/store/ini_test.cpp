@@ -40,6 +40,40 @@ TEST(IniText, WritingKeepsOtherLinesAndReadsBackExactly) {
     EXPECT_EQ(iniStore("[a]\r\nk=1\r\n", "a", "k", "2"), "[a]\r\nk=2\r\n");
 }
 
+// A name is kept as typed: a blank at either end, or a value that is itself in quotes, is
+// quoted on writing so that reading gives it back unchanged.
+TEST(IniText, ValuesWithABlankAtOneEndOrInQuotesReadBackUnchanged) {
+    for (const char* value : {" Ada", "Ada ", "\tAda", "Ada\t", " ", "\t", "\"\"", "''", "\"",
+                              "'Ada'", "\"Ada\" ", "A \"da\"", "", "x"}) {
+        std::string text = iniStore("[Settings]\nFirst=0\n", "Settings", "Name", value);
+        EXPECT_EQ(iniLookUp(text, "Settings", "Name"), value) << "[" << value << "] as " << text;
+        EXPECT_EQ(iniLookUp(text, "Settings", "First"), "0");
+    }
+    // Written by hand: blanks outside the quotes go, those inside stay; empty quotes are empty.
+    EXPECT_EQ(iniLookUp("[a]\nk=\"\"\n", "a", "k"), "");
+    EXPECT_EQ(iniLookUp("[a]\nk=''\n", "a", "k"), "");
+    EXPECT_EQ(iniLookUp("[a]\nk= \" x\"\t\n", "a", "k"), " x");
+    EXPECT_EQ(iniLookUp("[a]\nk=x \n", "a", "k"), "x");
+}
+
+// Files from other systems: lines ending in CR LF or in CR alone, and a last line without any
+// end, are read whole, and a written line takes the file's own line end.
+TEST(IniText, CrAndCrLfFilesWhoseLastLineHasNoEndLoseNothing) {
+    EXPECT_EQ(iniLookUp("[a]\r\nk=1\r\nj=2", "a", "j"), "2");
+    EXPECT_EQ(iniLookUp("[a]\rk=1\rj=2", "a", "j"), "2");
+    EXPECT_EQ(iniLookUp("[a]\nk=1\nj=2", "a", "j"), "2");
+    EXPECT_EQ(iniLookUp("[a]\r\nk=1\r\nj=", "a", "j"), "");
+    EXPECT_EQ(iniStore("[a]\r\nk=1\r\nj=2", "a", "x", "3"), "[a]\r\nk=1\r\nj=2\r\nx=3\r\n");
+    EXPECT_EQ(iniStore("[a]\r\nk=1\r\n;", "a", "k", "2"), "[a]\r\nk=2\r\n;\r\n");
+    EXPECT_EQ(iniStore("[a]\r\nk=1\r\nj=2", "a", "j", "3"), "[a]\r\nk=1\r\nj=3\r\n");
+    EXPECT_EQ(iniStore("[a]\nk=1", "b", "x", "3"), "[a]\nk=1\n[b]\nx=3\n");
+    // A CR file keeps every line; its keys, old and new, read back.
+    std::string cr = iniStore("[a]\rk=1\rj=2", "a", "x", "3");
+    EXPECT_EQ(iniLookUp(cr, "a", "k"), "1") << cr;
+    EXPECT_EQ(iniLookUp(cr, "a", "j"), "2") << cr;
+    EXPECT_EQ(iniLookUp(cr, "a", "x"), "3") << cr;
+}
+
 TEST(IniText, IntegersFollowTheSettingsFileRules) {
     EXPECT_EQ(parseIniInteger("  -42"), -42);
     EXPECT_EQ(parseIniInteger("+7"), 7);

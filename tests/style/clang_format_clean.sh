@@ -4,7 +4,9 @@
 # Usage: clang_format_clean.sh SOURCE-DIR
 set -eu
 cd "$1"
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+# Git's list only when the folder is a work tree's top: a copy of the sources inside another work
+# tree (as the mutation runs make under build-mutants/) has no tracked files of its own.
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
     files=$(git ls-files '*.cpp' '*.h')
 else
     files=$(find . -path ./build\* -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)

@@ -8,7 +8,9 @@ cd "$1"
 limit=80
 # Debian names Universal Ctags ctags-universal; ctags may be another program.
 ctags=$(command -v ctags-universal || command -v ctags)
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+# Git's list only when the folder is a work tree's top: a copy of the sources inside another work
+# tree (as the mutation runs make under build-mutants/) has no tracked files of its own.
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
     files=$(git ls-files '*.cpp' '*.h' | grep -v -e '^tests/' -e '^assets/forge/' -e '^assets/test/')
 else
     files=$(find app game view ui store audio toolkit tools assets -name '*.cpp' -o -name '*.h' |

@@ -32,6 +32,10 @@ TEST(Language, FollowsTheDesktopInGettextsOrder) {
     EXPECT_EQ(pick("", {{"LANG", "sv_SE.UTF-8"}}), "");
     EXPECT_EQ(pick("", {{"LANGUAGE", ""}, {"LANG", ""}}), "");
     EXPECT_EQ(pick("", {{"LANG", "C.UTF-8"}}), "");
+    // The first locale variable set decides alone, even for a language we lack: messages in
+    // Swedish asked for give English, never the language of LANG.
+    EXPECT_EQ(pick("", {{"LC_MESSAGES", "sv_SE.UTF-8"}, {"LANG", "de_DE.UTF-8"}}), "");
+    EXPECT_EQ(pick("", {{"LC_ALL", "sv_SE.UTF-8"}, {"LC_MESSAGES", "fr_FR.UTF-8"}}), "");
 }
 
 TEST(Language, TheCLocaleGivesEnglishAndTheSettingWinsOverAll) {

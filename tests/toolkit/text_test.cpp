@@ -102,5 +102,58 @@ TEST(Text, RenderedLinesCarryTheColourAndTheUnderline) {
     EXPECT_GT(measureText("broken \xC3", face(13, false, false)).width, 0);
 }
 
+// The rows an underline adds to TEXT: the first and how many, each opaque across the whole line.
+struct Rule {
+    int top = -1, rows = 0, baseline = -1;
+};
+Rule underlineOf(const std::string& text, FontSpec font) {
+    font.underline = false;
+    Image plain = renderText(text, font);
+    font.underline = true;
+    Image under = renderText(text, font);
+    Rule r;
+    if (plain.width() != under.width() || plain.height() != under.height()) return r;
+    for (int y = 0; y < plain.height(); ++y) {
+        bool inked = false, differs = false, whole = true;
+        for (int x = 0; x < plain.width(); ++x) {
+            inked |= (plain.pixel(x, y) >> 24) != 0;
+            differs |= plain.pixel(x, y) != under.pixel(x, y);
+            whole &= (under.pixel(x, y) >> 24) == 0xFF;
+        }
+        if (inked) r.baseline = y;  // the letters of the texts below have no descenders
+        if (!differs) continue;
+        if (!whole || (r.top >= 0 && r.top + r.rows != y)) return Rule{};
+        if (r.top < 0) r.top = y;
+        ++r.rows;
+    }
+    return r;
+}
+
+// The underline of the game's links sits a row or two below the letters, at the face's own
+// thickness, and never less than a row however small the text.
+TEST(Text, TheUnderlineLiesJustBelowTheLettersAtTheFacesThickness) {
+    struct Case {
+        int px;
+        bool italic;
+        int top, rows;
+    };
+    const Case cases[] = {{11, true, 14, 1},
+                          {12, false, 15, 1},
+                          {21, false, 26, 1},
+                          {40, false, 50, 2},
+                          {90, true, 111, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.px);
+        FontSpec font = face(c.px, false, c.italic);
+        Rule r = underlineOf("Menu", font);
+        EXPECT_EQ(r.top, c.top);
+        EXPECT_EQ(r.rows, c.rows);
+        EXPECT_GT(r.top, r.baseline) << "the underline crosses the letters";
+        EXPECT_LE(r.top, r.baseline + 2 + c.px / 8) << "the underline is far below the letters";
+        font.underline = true;
+        EXPECT_EQ(renderText("Menu", font).height(), measureText("Menu", font).height);
+    }
+}
+
 }  // namespace
 }  // namespace tk

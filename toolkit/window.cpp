@@ -238,33 +238,29 @@ void Window::paintTree(Control& c, Canvas& canvas) {
     }
 }
 
-void Window::compose(Image& frame, Rect region) {
-    region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
-    if (region.empty()) return;
+void Window::composeAt(Image& target, Rect region, int dx, int dy) {
+    // The surface (or its colour, when nothing was drawn on it), then the controls over it.
     for (int y = region.y; y < region.bottom(); ++y) {
-        Argb* to = frame.row(y) + region.x;
+        Argb* to = target.row(y - dy) + (region.x - dx);
         if (surface_.drawnOn())
             std::copy_n(surface_.pixels().row(y) + region.x, region.w, to);
         else
             std::fill_n(to, region.w, surface_.colour());
     }
-    Canvas canvas(frame, region);
+    // The controls paint in client coordinates: the origin moves them by (-DX, -DY).
+    Canvas canvas(target, region.translated(-dx, -dy), -dx, -dy);
     paintTree(*this, canvas);
+}
+
+void Window::compose(Image& frame, Rect region) {
+    region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
+    if (!region.empty()) composeAt(frame, region, 0, 0);
 }
 
 void Window::composeArea(Image& out, Rect region) {
     region = region.intersect(Rect{0, 0, clientWidth(), clientHeight()});
     out.reshape(region.w, region.h);
-    if (region.empty()) return;
-    for (int y = 0; y < region.h; ++y) {
-        if (surface_.drawnOn())
-            std::copy_n(surface_.pixels().row(region.y + y) + region.x, region.w, out.row(y));
-        else
-            std::fill_n(out.row(y), region.w, surface_.colour());
-    }
-    // The controls paint in client coordinates: the origin moves the band's corner to REGION's.
-    Canvas canvas(out, Rect{0, 0, region.w, region.h}, -region.x, -region.y);
-    paintTree(*this, canvas);
+    if (!region.empty()) composeAt(out, region, region.x, region.y);
 }
 
 Argb Window::composedPixel(int x, int y) {

@@ -109,6 +109,9 @@ class Window : public Control {
     // Starts or stops the platform's text input as the focus and the window's state ask.
     void updateTextInput();
     void paintTree(Control& c, Canvas& canvas);
+    // Composes client area REGION into TARGET, whose pixel (x, y) shows client pixel
+    // (x + DX, y + DY).
+    void composeAt(Image& target, Rect region, int dx, int dy);
     // Whether an opaque control on the window hides all of its surface (the menu does).
     bool surfaceCovered() const;
     Control* hitTest(Control& c, int x, int y);

@@ -269,10 +269,12 @@ Argb Window::composedPixel(int x, int y) {
     return one.pixel(0, 0);
 }
 
+// Whether a control of the window hides all of its surface, shown or not yet: a window built with
+// its menu up has nothing of the surface to decode for its first frame.
 bool Window::surfaceCovered() const {
     const Rect client{0, 0, clientWidth(), clientHeight()};
     for (Control* c : children())
-        if (c->showing() && c->opaque() && c->windowRect().intersect(client) == client) return true;
+        if (c->visible() && c->opaque() && c->windowRect().intersect(client) == client) return true;
     return false;
 }
 

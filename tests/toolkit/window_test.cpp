@@ -150,6 +150,24 @@ TEST(Surface, ABrushKeptAsItsFileGoesWhileCoveredAndFillsAlikeAfterwards) {
     EXPECT_TRUE(w.win.surface().brushDecoded());
 }
 
+TEST(Surface, AWindowBuiltWithItsMenuUpDecodesNoBrushBeforeItOpens) {
+    tk::HeadlessBackend backend;
+    tk::Application app{backend};
+    tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
+    app.setMainWindow(&win);
+    tk::Panel menu(&win, "menu");
+    menu.setBounds(0, 0, 200, 100);
+    const std::vector<std::uint8_t> png = tk::encodePng(checker(7, 5));
+    win.surface().setBrush(tk::Image(), png);
+    win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
+    win.open();
+    app.flushPaints();
+    EXPECT_FALSE(win.surface().brushDecoded());
+    menu.hide();
+    win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
+    EXPECT_TRUE(win.surface().brushDecoded());
+}
+
 TEST(Input, MouseEventsGoToTheTopmostShowingControlElseTheWindow) {
     World w;
     tk::Picture back(&w.win, "back");

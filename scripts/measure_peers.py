@@ -3,6 +3,7 @@
 import argparse
 import ctypes
 import os
+import select
 import statistics
 import subprocess
 import tempfile
@@ -25,38 +26,154 @@ LUMCREST_INI = {
 
 
 class X:
-    """Just enough of Xlib (through ctypes) to read a window's pixels."""
+    """Just enough of Xlib and XDamage (through ctypes) to see a game's window appear and fill.
+
+    Nothing is polled: the root window reports every top-level window mapped, and a damage object
+    on it every drawing anywhere on the screen, so the measurement costs the measured game no CPU
+    while it starts (spawning a helper every few milliseconds on a 2-core machine slowed every
+    game's start by half)."""
+
+    MAP_NOTIFY = 19
+    SUBSTRUCTURE_NOTIFY = 1 << 19
+    DAMAGE_REPORT_NON_EMPTY = 3
+
+    class Attributes(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                    ("height", ctypes.c_int), ("border_width", ctypes.c_int),
+                    ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                    ("root", ctypes.c_ulong), ("klass", ctypes.c_int),
+                    ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int),
+                    ("backing_store", ctypes.c_int), ("backing_planes", ctypes.c_ulong),
+                    ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+                    ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                    ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                    ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                    ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
 
     def __init__(self, display):
-        self.lib = ctypes.CDLL("libX11.so.6")
-        self.lib.XOpenDisplay.restype = ctypes.c_void_p
-        self.lib.XGetImage.restype = ctypes.c_void_p
-        self.lib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                       ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
-                                       ctypes.c_ulong, ctypes.c_int]
-        self.lib.XDestroyImage.argtypes = [ctypes.c_void_p]
-        self.dpy = self.lib.XOpenDisplay(display.encode())
+        lib = self.lib = ctypes.CDLL("libX11.so.6")
+        dmg = self.dmg = ctypes.CDLL("libXdamage.so.1")
+        vp, ul = ctypes.c_void_p, ctypes.c_ulong
+        lib.XOpenDisplay.restype = vp
+        lib.XDefaultRootWindow.restype = ul
+        lib.XDefaultRootWindow.argtypes = [vp]
+        lib.XGetImage.restype = vp
+        lib.XGetImage.argtypes = [vp, ul, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                  ctypes.c_uint, ul, ctypes.c_int]
+        lib.XDestroyImage.argtypes = [vp]
+        lib.XSelectInput.argtypes = [vp, ul, ctypes.c_long]
+        lib.XPending.argtypes = [vp]
+        lib.XNextEvent.argtypes = [vp, vp]
+        lib.XConnectionNumber.argtypes = [vp]
+        lib.XFlush.argtypes = [vp]
+        lib.XInternAtom.restype = ul
+        lib.XInternAtom.argtypes = [vp, ctypes.c_char_p, ctypes.c_int]
+        lib.XGetWindowProperty.argtypes = [vp, ul, ul, ctypes.c_long, ctypes.c_long,
+                                           ctypes.c_int, ul, ctypes.POINTER(ul),
+                                           ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ul),
+                                           ctypes.POINTER(ul), ctypes.POINTER(vp)]
+        lib.XQueryTree.argtypes = [vp, ul, ctypes.POINTER(ul), ctypes.POINTER(ul),
+                                   ctypes.POINTER(ctypes.POINTER(ul)),
+                                   ctypes.POINTER(ctypes.c_uint)]
+        lib.XGetWindowAttributes.argtypes = [vp, ul, ctypes.POINTER(X.Attributes)]
+        lib.XFree.argtypes = [vp]
+        dmg.XDamageQueryExtension.argtypes = [vp, ctypes.POINTER(ctypes.c_int),
+                                              ctypes.POINTER(ctypes.c_int)]
+        dmg.XDamageCreate.restype = ul
+        dmg.XDamageCreate.argtypes = [vp, ul, ctypes.c_int]
+        dmg.XDamageSubtract.argtypes = [vp, ul, ul, ul]
+        self.dpy = lib.XOpenDisplay(display.encode())
         if not self.dpy:
             raise RuntimeError(f"cannot open display {display}")
+        event_base, error_base = ctypes.c_int(), ctypes.c_int()
+        if not dmg.XDamageQueryExtension(self.dpy, ctypes.byref(event_base),
+                                         ctypes.byref(error_base)):
+            raise RuntimeError("the X server has no DAMAGE extension")
+        self.damage_notify = event_base.value
+        self.root = lib.XDefaultRootWindow(self.dpy)
+        lib.XSelectInput(self.dpy, self.root, X.SUBSTRUCTURE_NOTIFY)
+        # Drawing into any window on the screen damages the root window's area too.
+        self.damage = dmg.XDamageCreate(self.dpy, self.root, X.DAMAGE_REPORT_NON_EMPTY)
+        self.pid_atom = lib.XInternAtom(self.dpy, b"_NET_WM_PID", 0)
+        self.event = (ctypes.c_long * 24)()
+        # A window that goes or changes size between the notice and the capture is an error the
+        # measurement outlives: the next drawing is looked at again.
+        handler_type = ctypes.CFUNCTYPE(ctypes.c_int, vp, vp)
+        self.ignore_errors = handler_type(lambda display, error: 0)
+        lib.XSetErrorHandler.argtypes = [handler_type]
+        lib.XSetErrorHandler(self.ignore_errors)
+        lib.XFlush(self.dpy)
 
-    def drawn(self, window, w, h):
-        """True when the window's pixels are not all one colour."""
-        img = self.lib.XGetImage(self.dpy, window, 0, 0, w, h, 0xFFFFFFFF, 2)  # ZPixmap
+    def forget_events(self):
+        """Drops what happened before a launch and asks for the next drawing anew."""
+        while self.lib.XPending(self.dpy):
+            self.lib.XNextEvent(self.dpy, self.event)
+        self.dmg.XDamageSubtract(self.dpy, self.damage, 0, 0)
+        self.lib.XFlush(self.dpy)
+
+    def next_events(self, timeout):
+        """The (type, window) of the events that come within TIMEOUT seconds."""
+        if not self.lib.XPending(self.dpy):
+            select.select([self.lib.XConnectionNumber(self.dpy)], [], [], timeout)
+        got = []
+        while self.lib.XPending(self.dpy):
+            self.lib.XNextEvent(self.dpy, self.event)
+            kind = ctypes.c_int.from_buffer(self.event).value
+            got.append((kind, self.event[5] if kind == X.MAP_NOTIFY else 0))
+            if kind == self.damage_notify:
+                self.dmg.XDamageSubtract(self.dpy, self.damage, 0, 0)
+        self.lib.XFlush(self.dpy)
+        return got
+
+    def window_pid(self, window):
+        """The _NET_WM_PID of WINDOW or of the first child that has one; None without."""
+        ul = ctypes.c_ulong
+        kind, fmt, count, after, data = ul(), ctypes.c_int(), ul(), ul(), ctypes.c_void_p()
+        if self.lib.XGetWindowProperty(self.dpy, window, self.pid_atom, 0, 1, 0, 6,
+                                       ctypes.byref(kind), ctypes.byref(fmt),
+                                       ctypes.byref(count), ctypes.byref(after),
+                                       ctypes.byref(data)) == 0 and data.value:
+            pid = ctypes.c_ulong.from_address(data.value).value if count.value else None
+            self.lib.XFree(data)
+            if pid:
+                return pid
+        root, parent = ul(), ul()
+        children, n = ctypes.POINTER(ul)(), ctypes.c_uint()
+        if not self.lib.XQueryTree(self.dpy, window, ctypes.byref(root), ctypes.byref(parent),
+                                   ctypes.byref(children), ctypes.byref(n)):
+            return None
+        kids = [children[i] for i in range(n.value)]
+        if children:
+            self.lib.XFree(children)
+        for kid in kids:
+            pid = self.window_pid(kid)
+            if pid:
+                return pid
+        return None
+
+    def drawn(self, window):
+        """True when the window is on screen and its pixels are not all one colour."""
+        attributes = X.Attributes()
+        if not self.lib.XGetWindowAttributes(self.dpy, window, ctypes.byref(attributes)):
+            return False
+        w, h = attributes.width, attributes.height
+        if attributes.map_state != 2:  # IsViewable
+            return False
+        img = self.lib.XGetImage(self.dpy, window, 0, 0, w, h, 0xFFFFFF, 2)  # ZPixmap
         if not img:
             return False
         # XImage: width, height, xoffset, format, data (char*), ... bytes_per_line at offset 44.
-        data = ctypes.cast(ctypes.c_void_p.from_address(img + 16).value,
-                           ctypes.POINTER(ctypes.c_uint32))
-        stride = ctypes.c_int.from_address(img + 44).value // 4
-        first = data[0] & 0xFFFFFF
-        different = any((data[y * stride + x] & 0xFFFFFF) != first
-                        for y in range(0, h, 7) for x in range(0, w, 7))
+        data = ctypes.c_void_p.from_address(img + 16).value
+        stride = ctypes.c_int.from_address(img + 44).value
+        pixels = ctypes.string_at(data, stride * h)
         self.lib.XDestroyImage(img)
-        return different
+        rows = [pixels[y * stride:y * stride + w * 4] for y in range(h)]
+        return any(row != rows[0][:4] * w for row in rows)
 
 
 class Run:
-    def __init__(self, name, args, display, scenario):
+    def __init__(self, name, args, x, scenario):
+        display = args.display
         self.home = tempfile.mkdtemp(prefix="peers-")
         env = dict(os.environ, DISPLAY=display, HOME=self.home, SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=os.path.join(self.home, ".config"), SDL_VIDEODRIVER="x11")
@@ -70,6 +187,7 @@ class Run:
                 f.write(LUMCREST_INI[scenario])
             env["LUMCREST_TICK_LOG"] = os.path.join(self.home, "ticks.log")
         self.display = display
+        x.forget_events()
         self.started = time.monotonic()
         self.started_us = time.time() * 1e6
         self.proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
@@ -78,25 +196,19 @@ class Run:
 
     def wait_window(self, x, timeout=30.0):
         """Seconds from launch to the window mapped, then to its first non-uniform picture."""
-        end = time.monotonic() + timeout
+        end = self.started + timeout
         mapped = drawn = None
         while time.monotonic() < end and drawn is None:
+            events = x.next_events(min(0.05, max(0.0, end - time.monotonic())))
+            at = time.monotonic() - self.started
             if self.window is None:
-                out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                      str(self.proc.pid)],
-                                     capture_output=True, text=True,
-                                     env=dict(os.environ, DISPLAY=self.display)).stdout.split()
-                if out:
-                    mapped = time.monotonic() - self.started
-                    self.window = int(out[-1])
-                    geo = subprocess.run(["xdotool", "getwindowgeometry", "--shell",
-                                          str(self.window)], capture_output=True, text=True,
-                                         env=dict(os.environ, DISPLAY=self.display)).stdout
-                    g = dict(line.split("=", 1) for line in geo.split() if "=" in line)
-                    self.size = (int(g.get("WIDTH", 1)), int(g.get("HEIGHT", 1)))
-            elif x.drawn(self.window, *self.size):
-                drawn = time.monotonic() - self.started
-            time.sleep(0.002)
+                for kind, window in events:
+                    if kind == X.MAP_NOTIFY and x.window_pid(window) == self.proc.pid:
+                        mapped, self.window = at, window
+                        break
+            # A drawing since the last look, or a look every 50 ms in case one slipped by.
+            if self.window is not None and x.drawn(self.window):
+                drawn = at
         return mapped, drawn
 
     def cpu_percent(self, seconds, keys=False):
@@ -139,7 +251,7 @@ def lumcrest_marks(run):
 
 
 def one_round(name, args, x, figures):
-    run = Run(name, args, args.display, "idle")
+    run = Run(name, args, x, "idle")
     mapped, drawn = run.wait_window(x)
     figures["mapped"].append(mapped)
     figures["drawn"].append(drawn)
@@ -152,12 +264,12 @@ def one_round(name, args, x, figures):
     figures["idle"].append(run.cpu_percent(20))
     figures["peak"].append(run.stop())
     if name == "Lumcrest":
-        quiet = Run(name, args, args.display, "quiet")
+        quiet = Run(name, args, x, "quiet")
         quiet.wait_window(x)
         time.sleep(5)
         figures["quiet"].append(quiet.cpu_percent(20))
         figures["peak"].append(quiet.stop())
-    play = Run(name, args, args.display, "play")
+    play = Run(name, args, x, "play")
     play.wait_window(x)
     time.sleep(3)
     figures["play"].append(play.cpu_percent(10, keys=True))

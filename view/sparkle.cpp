@@ -15,8 +15,10 @@ int BoardView::sparkleGem(const GameState& g) const {
     return g.cellAt(columnX(twinkleColumn), rowY(twinkleRow));
 }
 
-// Draws frame FRAME of LIST over the sparkle's cell.
+// Draws frame FRAME of LIST over the sparkle's cell. Under the menu the sparkle goes on unseen
+// and undrawn: the board is drawn whole again when the menu goes.
 void BoardView::drawAtSparkle(const tk::ImageList& list, int frame) {
+    if (surface_.covered()) return;
     surface_.drawFrame(list, frame, cellLeft(twinkleColumn), cellTop(twinkleRow));
 }
 

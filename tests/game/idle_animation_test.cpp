@@ -64,6 +64,27 @@ TEST_F(IdleAnimation, AGlintRunsThroughItsPhasesOnTheGemAndEndsOnThePlainGem) {
     EXPECT_TRUE(shows(x, y, plain));
 }
 
+TEST_F(IdleAnimation, UnderTheMenuASparkleRunsUndrawnAndTheBoardComesBackWhole) {
+    TForm1& f = form();
+    startSparkle(5, 10, 3, 1, 1);
+    const int x = cellLeft(5), y = cellTop(10);
+    const tk::Image plain = expectOver(x, y, f.fieldView.Blockimage, 3);
+    f.Menupanel.show();
+    f.surface().dirty().clear();
+    for (int step = 1; step <= 4; ++step) f.AtimerTimer();
+    // The sheen's steps went by as they do in sight, and nothing was drawn for them.
+    EXPECT_GE(f.fieldView.twinklePhase, 5);
+    EXPECT_TRUE(f.surface().dirty().empty());
+    // The menu goes: the board is drawn again with the plain gem, and the sheen goes on.
+    f.Menupanel.hide();
+    app().flushPaints();
+    EXPECT_TRUE(shows(x, y, plain));
+    const tk::Image next = expectOver(x, y, f.fieldView.lightanim, 18 + 6);
+    f.fieldView.twinklePhase = 6;
+    f.AtimerTimer();
+    EXPECT_TRUE(shows(x, y, next));
+}
+
 TEST_F(IdleAnimation, ASparkleWaitsInAnEmptiedCellAndALaunchStepEndsIt) {
     TForm1& f = form();
     startSparkle(7, 10, 2, 1, 4);

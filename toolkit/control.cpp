@@ -231,7 +231,11 @@ void Picture::setEmbedded(const std::string& name) {
     embeddedSize_ = found.size();
     bytes_.reset();
     image_.reset();
-    pictureW_ = pictureH_ = 0;
+    // Its size from its header: whether it hides what lies under it is known without decoding
+    // it (the About box's picture is not decoded until the box shows).
+    const Rect bounds = pictureBounds(found);
+    pictureW_ = bounds.w;
+    pictureH_ = bounds.h;
     file_.clear();
     changed();
 }

@@ -396,6 +396,60 @@ Image decodeByKind(std::span<const std::uint8_t> bytes, const std::string& what)
 
 }  // namespace
 
+namespace {
+
+// Big-endian 16 bits at AT.
+int be16(std::span<const std::uint8_t> b, std::size_t at) {
+    return (b[at] << 8) | b[at + 1];
+}
+
+// A JPEG's size from its frame header (SOF0 to SOF15, without DHT, JPG and DAC), walking the
+// marker segments before it.
+Rect jpegBounds(std::span<const std::uint8_t> b) {
+    std::size_t at = 2;
+    while (at + 9 < b.size()) {
+        if (b[at] != 0xFF) return Rect{};
+        const std::uint8_t marker = b[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        const std::size_t length = std::size_t(be16(b, at + 2));
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return Rect{0, 0, be16(b, at + 7), be16(b, at + 5)};
+        if (length < 2) return Rect{};
+        at += 2 + length;
+    }
+    return Rect{};
+}
+
+}  // namespace
+
+Rect pictureBounds(std::span<const std::uint8_t> bytes) {
+    Rect r;
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+        try {
+            const std::string what = "picture";
+            const BmpHeader h = readBmpHeader(BmpReader{bytes, what});
+            r = Rect{0, 0, int(h.width), int(h.height)};
+        } catch (const Error&) {
+            return Rect{};
+        }
+    } else if (bytes.size() >= 4 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+        r = jpegBounds(bytes);
+    } else if (bytes.size() >= 24 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
+               bytes[12] == 'I' && bytes[13] == 'H' && bytes[14] == 'D' && bytes[15] == 'R') {
+        auto be32 = [&](std::size_t at) {
+            return (std::uint32_t(be16(bytes, at)) << 16) | std::uint32_t(be16(bytes, at + 2));
+        };
+        if (be32(16) <= std::uint32_t(kMaxPictureSide) &&
+            be32(20) <= std::uint32_t(kMaxPictureSide))
+            r = Rect{0, 0, int(be32(16)), int(be32(20))};
+    }
+    if (r.w <= 0 || r.h <= 0 || r.w > kMaxPictureSide || r.h > kMaxPictureSide) return Rect{};
+    return r;
+}
+
 void setEmbeddedBlob(std::span<const std::uint8_t> blob) {
     embeddedBlob = blob;
 }

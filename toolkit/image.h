@@ -55,6 +55,9 @@ Image decodeBmp(std::span<const std::uint8_t> bytes, const std::string& what);
 
 // Decodes a BMP, JPEG or PNG picture told apart by its first bytes; WHAT names it in errors.
 Image decodePicture(std::span<const std::uint8_t> bytes, const std::string& what);
+// The picture's rectangle (at the origin, as wide and high as its file's header says) without
+// decoding its pixels; empty when the header cannot be read (a decode then says why).
+Rect pictureBounds(std::span<const std::uint8_t> bytes);
 
 // Where the pictures carried inside the program are found: the program hands the toolkit a
 // lookup at start. It answers the bytes stored under a name, or an empty span when there are none.

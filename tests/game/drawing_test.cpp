@@ -241,6 +241,8 @@ using ScreenPictures = GameTest;
 // through play. The help page, opened only from the menu, lets its pixels go meanwhile.
 TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
     TForm1& f = form();
+    // The About box's picture covers its window, and is not decoded to know it.
+    EXPECT_FALSE(aboutBox().Image1.decoded());
     tk::Image frame(f.clientWidth(), f.clientHeight());
     auto compose = [&] { f.compose(frame, tk::Rect{0, 0, f.clientWidth(), f.clientHeight()}); };
     compose();

@@ -23,6 +23,7 @@ class GameWindow {
     GameWindow& operator=(const GameWindow&) = delete;
 
     TForm1& form() { return *program_->form; }
+    TAboutBox& aboutBox() { return *program_->about; }
     tk::HeadlessBackend& backend() { return backend_; }
     tk::Application& app() { return app_; }
 

@@ -161,6 +161,31 @@ TEST(ForgedPictures, PicturesWithinTheLimitsStillDecode) {
     EXPECT_EQ(small.height(), 16);
 }
 
+// A picture's rectangle read from its header alone, as a control learns whether it covers what
+// lies under it without decoding: the same size as a decode gives, and nothing from a header
+// that is cut short, unknown or beyond the limits.
+TEST(PictureBounds, TheHeaderGivesTheDecodedSizeOrNothing) {
+    const Bytes png = encodePng(Image(7, 5));
+    const Bytes jpeg = forgedJpeg(16);
+    const Bytes bmp = forgedBmp(9);
+    for (const Bytes* b : {&png, &jpeg, &bmp}) {
+        const Rect r = pictureBounds(*b);
+        EXPECT_EQ(r.x, 0);
+        EXPECT_EQ(r.y, 0);
+        if (b != &bmp) {  // the forged BMP has no pixel data to decode
+            const Image img = decodePicture(*b, "bounds");
+            EXPECT_EQ(r.w, img.width());
+            EXPECT_EQ(r.h, img.height());
+        }
+    }
+    EXPECT_EQ(pictureBounds(bmp), (Rect{0, 0, 9, 9}));
+    for (const Bytes& b :
+         {forgedPng(60000), forgedJpeg(60000), forgedBmp(60000),
+          Bytes(png.begin(), png.begin() + 20), Bytes(jpeg.begin(), jpeg.begin() + 30),
+          Bytes(bmp.begin(), bmp.begin() + 20), Bytes{'B', 'M'}, Bytes{}})
+        EXPECT_TRUE(pictureBounds(b).empty()) << b.size() << " bytes";
+}
+
 // --- Something other than a file where a picture should be.
 
 TEST(PictureFiles, AFolderOrAPipeInAFilesPlaceIsAClearErrorAtOnce) {

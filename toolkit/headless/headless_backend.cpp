@@ -62,6 +62,20 @@ std::int64_t mp3LengthUs(const std::string& path) {
     return std::int64_t(seconds * 1e6);
 }
 
+std::int64_t playableTrackLengthUs(const std::string& path) {
+    std::ifstream probe;
+    if (isRegularFile(path)) probe.open(path, std::ios::binary);
+    if (!probe.is_open())
+        throw Error(
+            tr("The specified file cannot be found. Make sure the path and filename are correct."));
+    std::int64_t len = mp3LengthUs(path);
+    if (len <= 0)
+        throw Error(
+            tr("The specified file cannot be played on the specified MCI device. The file may be "
+               "corrupt, or not in the correct format."));
+    return len;
+}
+
 // --- RecordingAudio -----------------------------------------------------------------------
 
 void RecordingAudio::playEffect(const std::string& path) {
@@ -80,19 +94,9 @@ void RecordingAudio::openMusic(const std::string& path) {
     open_ = false;
     playing_ = false;
     file_.clear();
-    std::ifstream probe;
-    if (isRegularFile(path)) probe.open(path, std::ios::binary);
-    if (!probe.is_open())
-        throw Error(
-            tr("The specified file cannot be found. Make sure the path and filename are correct."));
-    std::int64_t len = mp3LengthUs(path);
-    if (len <= 0)
-        throw Error(
-            tr("The specified file cannot be played on the specified MCI device. The file may be "
-               "corrupt, or not in the correct format."));
+    lengthUs_ = playableTrackLengthUs(path);
     open_ = true;
     file_ = path;
-    lengthUs_ = len;
     positionUs_ = 0;
 }
 

@@ -85,5 +85,8 @@ class HeadlessBackend : public Backend {
 
 // Length of an MP3 file in microseconds by walking its frames; 0 when it is not an MP3.
 std::int64_t mp3LengthUs(const std::string& path);
+// The length of the track at PATH for a player that keeps the track's time by the clock; throws
+// the player's message when the file cannot be found or is not a track it plays.
+std::int64_t playableTrackLengthUs(const std::string& path);
 
 }  // namespace tk

@@ -52,19 +52,11 @@ void WebAudio::openMusic(const std::string& path) {
     open_ = false;
     playing_ = false;
     file_.clear();
-    if (!isRegularFile(path))
-        throw Error(
-            tr("The specified file cannot be found. Make sure the path and filename are correct."));
     // The track's length from its frames, as the desktop's player knows it: the game's timing of
     // the track's end does not wait for the browser's decoding.
-    std::int64_t len = mp3LengthUs(path);
-    if (len <= 0)
-        throw Error(
-            tr("The specified file cannot be played on the specified MCI device. The file may be "
-               "corrupt, or not in the correct format."));
+    lengthUs_ = playableTrackLengthUs(path);
     open_ = true;
     file_ = path;
-    lengthUs_ = len;
     positionUs_ = 0;
     jsMusicOpen(path.c_str());
     jsMusicGain(gainOf(musicVolume_));

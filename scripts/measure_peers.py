@@ -278,7 +278,7 @@ def one_round(name, args, x, figures):
 
 ROWS = [
     ("launch to window mapped", "mapped", "ms", min),
-    ("launch to start screen drawn (window captured every few ms)", "drawn", "ms", min),
+    ("launch to start screen drawn (window captured at each drawing)", "drawn", "ms", min),
     ("Lumcrest's own marks (tick log): mapped", "own_mapped", "ms", min),
     ("Lumcrest's own marks (tick log): first frame presented", "own_drawn", "ms", min),
     ("idle at the start screen, music on", "idle", "%", min),

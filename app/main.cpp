@@ -20,7 +20,6 @@
 #include "app/recording_file.h"
 #include "assets/catalogue.h"
 #include "toolkit/application.h"
-#include "toolkit/font_lookup.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
@@ -152,7 +151,6 @@ int main(int argc, char** argv) {
     lumcrest::CommandLine options = lumcrest::parseCommandLine(
         std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (std::optional<int> status = answerWithoutPlaying(options)) return *status;
-    tk::prepareFontLookup();
     // The recording is opened before anything else, so a file it may not write is told at once.
     std::FILE* recording = nullptr;
     if (options.recordFile) {

@@ -20,19 +20,10 @@ void chooseLanguage(Environment& env) {
         std::fprintf(stderr, "lumcrest: the translation %s is not used; the game speaks English\n",
                      refused.c_str());
     tk::setPictureFolder(tk::currentLanguage());
-}
-
-namespace {
-
-// One face for every caption of the language: the layouts' serif when it has the letters. Chosen
-// as the windows are built rather than with the language, so that a start reads the desktop's
-// font configuration while its display opens.
-void chooseFace() {
+    // One face for every caption of the language: the layouts' serif when it has the letters.
     tk::chooseFaceFor(tk::tr("Welcome,") + tk::tr("Click to change user") + tk::tr("Level:") +
                       tk::tr("level:") + tk::tr("Ok"));
 }
-
-}  // namespace
 
 std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
     chooseLanguage(env);
@@ -40,7 +31,6 @@ std::unique_ptr<Program> startProgram(tk::Application& app, Environment env) {
 }
 
 std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
-    chooseFace();
     Profile& settings = settingsFile(env);
     auto program = std::make_unique<Program>();
     program->form = std::make_unique<TForm1>(app, env);

@@ -16,7 +16,7 @@ struct Program {
 };
 
 // Picks the language (the settings file's "Language" key, else the desktop's) and makes the
-// texts and pictures follow it; openProgram picks the font face that has its letters.
+// texts, pictures and fonts follow it.
 void chooseLanguage(Environment& env);
 
 // Constructs both windows and opens the main one, in the language chosen before. Throws (with the

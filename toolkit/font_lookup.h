@@ -6,11 +6,6 @@
 
 namespace tk {
 
-// Starts reading the desktop's font configuration on a thread of its own, so that the first
-// lookup finds it read: a start spends it while the display opens. Lookups without it read the
-// configuration themselves.
-void prepareFontLookup();
-
 // The family found for FAMILY when that face has every letter of SAMPLE (UTF-8), else "".
 std::string familyWith(const std::string& family, const std::string& sample);
 // The file of FAMILY in the style asked for; "" when there is none.

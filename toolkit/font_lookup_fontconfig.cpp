@@ -1,8 +1,6 @@
 // Font files through fontconfig, as the desktop finds them.
 #include <fontconfig/fontconfig.h>
-#include <signal.h>
 
-#include <future>
 #include <string>
 #include <vector>
 
@@ -11,23 +9,6 @@
 namespace tk {
 
 namespace {
-
-// Whether fontconfig has read the configuration (the dozens of files of /etc/fonts and the font
-// caches, a few milliseconds): once, by whoever asks first.
-std::shared_future<bool>& configurationRead() {
-    static std::shared_future<bool> read;
-    return read;
-}
-
-bool readConfiguration() {
-    return FcInit() == FcTrue;
-}
-
-bool fontconfigReady() {
-    std::shared_future<bool>& read = configurationRead();
-    if (!read.valid()) read = std::async(std::launch::deferred, readConfiguration).share();
-    return read.get();
-}
 
 // The code points of UTF-8 TEXT (a broken sequence counts as one unknown letter).
 std::vector<FcChar32> codePoints(const std::string& text) {
@@ -50,7 +31,7 @@ std::vector<FcChar32> codePoints(const std::string& text) {
 
 // The family fontconfig gives for FAMILY, when that face has every code point of LETTERS.
 std::string familyWithLetters(const std::string& family, const std::vector<FcChar32>& letters) {
-    if (!fontconfigReady()) return {};
+    if (!FcInit()) return {};
     FcPattern* pat = FcPatternCreate();
     FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcCharSet* wanted = FcCharSetCreate();
@@ -78,24 +59,13 @@ std::string familyWithLetters(const std::string& family, const std::vector<FcCha
 
 }  // namespace
 
-void prepareFontLookup() {
-    std::shared_future<bool>& read = configurationRead();
-    if (read.valid()) return;
-    read = std::async(std::launch::async, [] {
-               // Signals are the main thread's to take.
-               sigset_t all;
-               sigfillset(&all);
-               pthread_sigmask(SIG_BLOCK, &all, nullptr);
-               return readConfiguration();
-           }).share();
-}
-
 std::string familyWith(const std::string& family, const std::string& sample) {
     return familyWithLetters(family, codePoints(sample));
 }
 
 std::string lookUpFile(const std::string& family, bool bold, bool italic) {
-    if (!fontconfigReady()) return {};
+    static bool ready = FcInit();
+    if (!ready) return {};
     FcPattern* pat = FcPatternCreate();
     FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);

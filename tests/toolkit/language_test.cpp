@@ -5,7 +5,6 @@
 #include <string>
 
 #include "toolkit/font.h"
-#include "toolkit/font_lookup.h"
 #include "toolkit/i18n.h"
 
 namespace {
@@ -66,11 +65,8 @@ TEST(Language, EnglishNeedsNoCatalogueAndFillsInTheArgument) {
 namespace {
 
 // One face for every caption of a language: the layouts' serif while it has the letters, a serif
-// with Cyrillic for Russian. The font configuration is read on a thread of its own, as a start
-// reads it, and the lookups wait for it.
+// with Cyrillic for Russian.
 TEST(LanguageFace, ScholaWhileItHasTheLettersElseASerifThatHasThem) {
-    tk::prepareFontLookup();
-    tk::prepareFontLookup();  // once is enough; again changes nothing
     EXPECT_EQ(tk::chooseFaceFor("Hallo, Stufe: Klicken, um den Spieler zu wechseln"),
               "TeX Gyre Schola");
     EXPECT_EQ(tk::chooseFaceFor("Cześć, Łódź żółć"), "TeX Gyre Schola");

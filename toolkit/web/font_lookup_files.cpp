@@ -60,8 +60,6 @@ char32_t nextCodePoint(const std::string& text, std::size_t& i) {
 
 }  // namespace
 
-void prepareFontLookup() {}  // the fonts are files in one folder: nothing to read first
-
 std::string familyWith(const std::string& family, const std::string& sample) {
     const std::string file = lookUpFile(family, false, false);
     if (file.empty()) return {};

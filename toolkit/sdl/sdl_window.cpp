@@ -173,36 +173,47 @@ constexpr int kBandPixels = 64 * 1024;
 
 }  // namespace
 
+ScreenWindow::BandTarget ScreenWindow::bandTarget(Rect area, int surfaceW, int surfaceH) const {
+    BandTarget t;
+    t.full = surfaceArea(placement_, window_.clientWidth(), window_.clientHeight(), area);
+    t.dst = t.full.intersect(Rect{0, 0, surfaceW, surfaceH});
+    // FROM holds AREA only: seen from the scaler, it is a small frame placed where AREA shows.
+    t.band = Placement{t.full.x, t.full.y, t.full.w, t.full.h, placement_.whole};
+    return t;
+}
+
+void ScreenWindow::scaleBand(const Image& from, const BandTarget& t, Rect part, Argb* out,
+                             int stride) const {
+    if (placement_.whole > 0)
+        drawScaled(from.row(0), from.width(), from.height(), t.band, part, out, stride);
+    else  // smooth scaling reads beyond AREA: FROM is the whole frame then
+        drawScaled(from.row(0), window_.clientWidth(), window_.clientHeight(), placement_, part,
+                   out, stride);
+}
+
 void ScreenWindow::drawBand(SDL_Surface* screen, const Image& from, Rect area,
                             std::vector<SDL_Rect>& sent) {
-    const Placement& p = placement_;
-    const int fw = window_.clientWidth(), fh = window_.clientHeight();
-    const Rect full = surfaceArea(p, fw, fh, area);
-    const Rect dst = full.intersect(Rect{0, 0, screen->w, screen->h});
+    const BandTarget t = bandTarget(area, screen->w, screen->h);
+    const Rect dst = t.dst;
     if (dst.empty()) return;
     auto* base = static_cast<std::uint8_t*>(screen->pixels) + std::size_t(dst.y) * screen->pitch +
                  std::size_t(dst.x) * screen->format->BytesPerPixel;
-    // FROM holds AREA only: seen from the scaler, it is a small frame placed where AREA shows.
-    const Placement band{full.x, full.y, full.w, full.h, p.whole};
-    const int sx = dst.x - full.x, sy = dst.y - full.y;  // nonzero only when clipped (whole 1)
-    if (p.whole == 1 && screen->format->format == SDL_PIXELFORMAT_RGB888) {
+    const int whole = placement_.whole;
+    const int sx = dst.x - t.full.x, sy = dst.y - t.full.y;  // nonzero only when clipped (1:1)
+    if (whole == 1 && screen->format->format == SDL_PIXELFORMAT_RGB888) {
         // One to one onto the usual X11 surface (0x00RRGGBB words): every tick of play sends a
         // few cells this way, cheaper than SDL's general conversion (which writes the same).
         for (int y = 0; y < dst.h; ++y)
             copyWithoutAlpha(from.row(sy + y) + sx,
                              reinterpret_cast<Argb*>(base + std::size_t(y) * screen->pitch), dst.w);
-    } else if (p.whole == 1) {
+    } else if (whole == 1) {
         // One to one: straight from the band, converting as the surface needs.
         SDL_ConvertPixels(dst.w, dst.h, SDL_PIXELFORMAT_ARGB8888, from.row(sy) + sx,
                           from.width() * int(sizeof(Argb)), screen->format->format, base,
                           screen->pitch);
     } else {
-        drawConverted(screen, base, dst, [&](Argb* out, int stride) {
-            if (p.whole > 0)
-                drawScaled(from.row(0), from.width(), from.height(), band, dst, out, stride);
-            else  // smooth scaling reads beyond AREA: FROM is the whole frame then
-                drawScaled(from.row(0), fw, fh, p, dst, out, stride);
-        });
+        drawConverted(screen, base, dst,
+                      [&](Argb* out, int stride) { scaleBand(from, t, dst, out, stride); });
     }
     sent.push_back(SDL_Rect{dst.x, dst.y, dst.w, dst.h});
 }
@@ -251,26 +262,19 @@ void ScreenWindow::showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& 
 }
 
 void ScreenWindow::putBand(const Image& from, Rect area) {
-    const Placement& p = placement_;
-    const int fw = window_.clientWidth(), fh = window_.clientHeight();
-    const Rect full = surfaceArea(p, fw, fh, area);
-    const Rect dst = full.intersect(Rect{0, 0, surfaceW_, surfaceH_});
+    const BandTarget t = bandTarget(area, surfaceW_, surfaceH_);
+    const Rect dst = t.dst;
     if (dst.empty()) return;
-    if (p.whole == 1) {
-        x11_->put(from.row(dst.y - full.y) + (dst.x - full.x), from.width(), dst);
+    if (placement_.whole == 1) {
+        x11_->put(from.row(dst.y - t.full.y) + (dst.x - t.full.x), from.width(), dst);
         return;
     }
     // Scaled a part at a time into the scratch buffer, which stays small at every scale.
-    const Placement band{full.x, full.y, full.w, full.h, p.whole};
     const int rows = std::max(1, kBandPixels / dst.w);
     for (int y = dst.y; y < dst.bottom(); y += rows) {
         const Rect part{dst.x, y, dst.w, std::min(rows, dst.bottom() - y)};
         scratch_.resize(std::size_t(part.w) * part.h);
-        if (p.whole > 0)
-            drawScaled(from.row(0), from.width(), from.height(), band, part, scratch_.data(),
-                       part.w);
-        else
-            drawScaled(from.row(0), fw, fh, p, part, scratch_.data(), part.w);
+        scaleBand(from, t, part, scratch_.data(), part.w);
         x11_->put(scratch_.data(), part.w, part);
     }
 }

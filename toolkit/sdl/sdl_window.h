@@ -64,6 +64,15 @@ class ScreenWindow {
     Rect place(SDL_Window* owner) const;
     // Sizes and places the window so, after a change of scale or the end of fullscreen.
     void fitToDesktop();
+    // Where a band of the frame (AREA) lands on a surface of SURFACEW x SURFACEH: the whole
+    // scaled area, the part of it on the surface, and the band seen as a small placed frame.
+    struct BandTarget {
+        Rect full, dst;
+        Placement band;
+    };
+    BandTarget bandTarget(Rect area, int surfaceW, int surfaceH) const;
+    // Scales the part PART (surface coordinates) of band T from FROM into OUT.
+    void scaleBand(const Image& from, const BandTarget& t, Rect part, Argb* out, int stride) const;
     // Composes the frame's area R and shows it on SCREEN, a band at a time.
     void showArea(SDL_Surface* screen, Rect r, std::vector<SDL_Rect>& sent);
     // Shows AREA (frame coordinates) on SCREEN from FROM, which holds that area alone at whole

@@ -12,6 +12,7 @@
 #include "app/environment.h"
 #include "store/ini_text.h"
 #include "store/profile.h"
+#include "tests/support/settings_home.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -19,20 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Home {
-    fs::path dir;
-    fs::path file;
-    Home() {
-        char tmpl[] = "/tmp/lumcrest-faults-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir / "lumcrest.ini";
-    }
-    ~Home() {
-        std::error_code ec;
-        fs::permissions(file, fs::perms::owner_all, ec);
-        fs::remove_all(dir, ec);
-    }
-};
+using Home = lumcrest::testing::SettingsHome;
 
 std::string bytesOf(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

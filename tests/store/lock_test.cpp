@@ -12,6 +12,7 @@
 
 #include "store/profile.h"
 #include "tests/support/lock_holder.h"
+#include "tests/support/settings_home.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -21,28 +22,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using lumcrest::testing::LockHolder;
 
-struct Home {
-    fs::path dir;
-    fs::path file;
-    fs::path lock;
-    Home() {
-        char tmpl[] = "/tmp/lumcrest-lock-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir / "lumcrest.ini";
-        lock = dir / "lumcrest.ini.lock";
-        std::ofstream(file) << "[Settings]\nName=Ada\n";
-    }
-    ~Home() {
-        std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, ec);
-        fs::remove_all(dir, ec);
-    }
-    std::string text() const {
-        std::ifstream in(file);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+struct Home : lumcrest::testing::SettingsHome {
+    Home() : SettingsHome("[Settings]\nName=Ada\n") {}
 };
 
 // The message of the write's refusal, or "" when the write went through.

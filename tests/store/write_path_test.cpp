@@ -11,6 +11,7 @@
 
 #include "store/profile.h"
 #include "tests/store/syscall_shim.h"
+#include "tests/support/settings_home.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {
@@ -19,26 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace shim = lumcrest::testing::shim;
 
-struct Home {
-    fs::path dir, file, lock;
-    explicit Home(bool withFile = true) {
-        char tmpl[] = "/tmp/lumcrest-path-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        file = dir / "lumcrest.ini";
-        lock = dir / "lumcrest.ini.lock";
-        if (withFile) std::ofstream(file) << "[Settings]\nName=Ada\n";
-    }
-    ~Home() {
-        shim::stop();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string text() const {
-        std::ifstream in(file);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+struct Home : lumcrest::testing::SettingsHome {
+    explicit Home(bool withFile = true)
+        : SettingsHome(withFile ? "[Settings]\nName=Ada\n" : nullptr) {}
+    ~Home() { shim::stop(); }
     // Names in the folder other than the settings file and its lock.
     std::string strays() const {
         std::string out;

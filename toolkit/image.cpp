@@ -385,22 +385,40 @@ void handBackEmbeddedPages(std::span<const std::uint8_t> bytes) {
 #endif
 }
 
-Image decodeByKind(std::span<const std::uint8_t> bytes, const std::string& what) {
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes, what);
-    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
-        return decodeJpeg(bytes, what);
-    if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N')
-        return decodePng(bytes, what);
-    throw Error(tr("Unknown picture file extension or format: %s", what));
+enum class PictureKind { Bmp, Jpeg, Png, Unknown };
+
+// The picture's kind from its file's signature, whatever its name says.
+PictureKind pictureKind(std::span<const std::uint8_t> b) {
+    if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') return PictureKind::Bmp;
+    if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return PictureKind::Jpeg;
+    if (b.size() >= 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N') return PictureKind::Png;
+    return PictureKind::Unknown;
 }
 
-}  // namespace
-
-namespace {
+Image decodeByKind(std::span<const std::uint8_t> bytes, const std::string& what) {
+    switch (pictureKind(bytes)) {
+        case PictureKind::Bmp: return decodeBmp(bytes, what);
+        case PictureKind::Jpeg: return decodeJpeg(bytes, what);
+        case PictureKind::Png: return decodePng(bytes, what);
+        case PictureKind::Unknown: break;
+    }
+    throw Error(tr("Unknown picture file extension or format: %s", what));
+}
 
 // Big-endian 16 bits at AT.
 int be16(std::span<const std::uint8_t> b, std::size_t at) {
     return (b[at] << 8) | b[at + 1];
+}
+
+// A BMP's size from its header, as the decoder reads it.
+Rect bmpBounds(std::span<const std::uint8_t> b) {
+    try {
+        const std::string what = "picture";
+        const BmpHeader h = readBmpHeader(BmpReader{b, what});
+        return Rect{0, 0, int(h.width), int(h.height)};
+    } catch (const Error&) {
+        return Rect{};
+    }
 }
 
 // A JPEG's size from its frame header (SOF0 to SOF15, without DHT, JPG and DAC), walking the
@@ -423,28 +441,28 @@ Rect jpegBounds(std::span<const std::uint8_t> b) {
     return Rect{};
 }
 
+// A PNG's size from its first chunk, IHDR.
+Rect pngBounds(std::span<const std::uint8_t> b) {
+    if (b.size() < 24 || b[12] != 'I' || b[13] != 'H' || b[14] != 'D' || b[15] != 'R')
+        return Rect{};
+    auto be32 = [&](std::size_t at) {
+        return (std::uint32_t(be16(b, at)) << 16) | std::uint32_t(be16(b, at + 2));
+    };
+    const std::uint32_t w = be32(16), h = be32(20);
+    // Beyond the limit, and so beyond what an int holds, is no size at all.
+    if (w > std::uint32_t(kMaxPictureSide) || h > std::uint32_t(kMaxPictureSide)) return Rect{};
+    return Rect{0, 0, int(w), int(h)};
+}
+
 }  // namespace
 
 Rect pictureBounds(std::span<const std::uint8_t> bytes) {
     Rect r;
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-        try {
-            const std::string what = "picture";
-            const BmpHeader h = readBmpHeader(BmpReader{bytes, what});
-            r = Rect{0, 0, int(h.width), int(h.height)};
-        } catch (const Error&) {
-            return Rect{};
-        }
-    } else if (bytes.size() >= 4 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
-        r = jpegBounds(bytes);
-    } else if (bytes.size() >= 24 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
-               bytes[12] == 'I' && bytes[13] == 'H' && bytes[14] == 'D' && bytes[15] == 'R') {
-        auto be32 = [&](std::size_t at) {
-            return (std::uint32_t(be16(bytes, at)) << 16) | std::uint32_t(be16(bytes, at + 2));
-        };
-        if (be32(16) <= std::uint32_t(kMaxPictureSide) &&
-            be32(20) <= std::uint32_t(kMaxPictureSide))
-            r = Rect{0, 0, int(be32(16)), int(be32(20))};
+    switch (pictureKind(bytes)) {
+        case PictureKind::Bmp: r = bmpBounds(bytes); break;
+        case PictureKind::Jpeg: r = jpegBounds(bytes); break;
+        case PictureKind::Png: r = pngBounds(bytes); break;
+        case PictureKind::Unknown: break;
     }
     if (r.w <= 0 || r.h <= 0 || r.w > kMaxPictureSide || r.h > kMaxPictureSide) return Rect{};
     return r;

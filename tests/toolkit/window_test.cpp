@@ -19,9 +19,10 @@ struct World {
     tk::HeadlessBackend backend;
     tk::Application app{backend};
     tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
-    World() {
+    // OPEN false leaves the window built but not yet on screen.
+    explicit World(bool open = true) {
         app.setMainWindow(&win);
-        win.open();
+        if (open) win.open();
     }
 };
 
@@ -151,17 +152,15 @@ TEST(Surface, ABrushKeptAsItsFileGoesWhileCoveredAndFillsAlikeAfterwards) {
 }
 
 TEST(Surface, AWindowBuiltWithItsMenuUpDecodesNoBrushBeforeItOpens) {
-    tk::HeadlessBackend backend;
-    tk::Application app{backend};
-    tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
-    app.setMainWindow(&win);
+    World w{false};
+    tk::Window& win = w.win;
     tk::Panel menu(&win, "menu");
     menu.setBounds(0, 0, 200, 100);
     const std::vector<std::uint8_t> png = tk::encodePng(checker(7, 5));
     win.surface().setBrush(tk::Image(), png);
     win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
     win.open();
-    app.flushPaints();
+    w.app.flushPaints();
     EXPECT_FALSE(win.surface().brushDecoded());
     menu.hide();
     win.surface().fillWithBrush(tk::Rect{0, 0, 200, 100});
@@ -308,10 +307,9 @@ TEST(Input, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
 }
 
 TEST(Input, ThePlatformsTextInputRunsWhileAnOpenWindowsTextBoxHasTheFocus) {
-    tk::HeadlessBackend backend;
-    tk::Application app{backend};
-    tk::Window win{app, "win", 200, 100, tk::rgb(0, 0, 0)};
-    app.setMainWindow(&win);
+    World w{false};
+    tk::Window& win = w.win;
+    tk::HeadlessBackend& backend = w.backend;
     tk::Panel panel(&win, "panel");
     tk::EditBox box(&panel, "box", tk::FontSpec{}, tk::rgb(0, 0, 0));
     tk::PushButton button(&win, "button", "Ok", tk::FontSpec{});

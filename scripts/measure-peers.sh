@@ -23,8 +23,7 @@ missing=()
 command -v /usr/games/gweled >/dev/null || missing+=(gweled)
 command -v /usr/games/frozen-bubble >/dev/null || missing+=(frozen-bubble)
 # The measurement watches the screen through the X server's DAMAGE extension.
-[ -e /usr/lib/x86_64-linux-gnu/libXdamage.so.1 ] || ldconfig -p | grep -q libXdamage.so.1 ||
-    missing+=(libxdamage1)
+ldconfig -p | grep -q libXdamage.so.1 || missing+=(libxdamage1)
 if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" = 0 ] || sudo=sudo

@@ -91,7 +91,7 @@ std::string usageText(const std::string& settingsPath) {
            "\n"
            "Settings, high scores and the game in progress are kept in\n"
            "  " +
-           settingsPath +
+           (settingsPath.empty() ? std::string("nowhere: there is no home folder") : settingsPath) +
            "\n"
            "($XDG_CONFIG_HOME/lumcrest/lumcrest.ini, or ~/.config/lumcrest/lumcrest.ini).\n"
            "See lumcrest(6) for more.\n";

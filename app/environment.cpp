@@ -17,8 +17,8 @@ std::string homeFolder() {
     if (home && home[0] == '/') return home;
     if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
         return pw->pw_dir;
-    // No home anywhere: a folder that is the same for every start, never the data folder.
-    return "/tmp";
+    // No home anywhere: no place of the player's own (a shared folder such as /tmp is anyone's).
+    return {};
 }
 
 Profile& settingsFile(Environment& env) {
@@ -33,10 +33,13 @@ std::string defaultSettingsPath() {
     // A relative XDG_CONFIG_HOME is to be ignored, as the XDG base directory rules say.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::path base;
-    if (xdg && xdg[0] == '/')
+    if (xdg && xdg[0] == '/') {
         base = xdg;
-    else
-        base = std::filesystem::path(homeFolder()) / ".config";
+    } else {
+        const std::string home = homeFolder();
+        if (home.empty()) return {};
+        base = std::filesystem::path(home) / ".config";
+    }
     return (base / "lumcrest" / "lumcrest.ini").string();
 }
 

@@ -29,9 +29,10 @@ struct Environment {
 Profile& settingsFile(Environment& env);
 
 // The settings file's path, always absolute: $XDG_CONFIG_HOME/lumcrest/lumcrest.ini when that
-// variable holds an absolute path, else HOME/.config/lumcrest/lumcrest.ini.
+// variable holds an absolute path, else HOME/.config/lumcrest/lumcrest.ini; empty when there is
+// no home (the game then saves nothing).
 std::string defaultSettingsPath();
-// The user's home: $HOME when absolute, else the password database's entry.
+// The user's home: $HOME when absolute, else the password database's entry; else empty.
 std::string homeFolder();
 // A seed from the clock.
 std::uint32_t clockSeed();

@@ -19,6 +19,7 @@
 #include "app/recorder.h"
 #include "app/recording_file.h"
 #include "assets/catalogue.h"
+#include "store/profile.h"
 #include "toolkit/application.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
@@ -148,6 +149,8 @@ void returnLargeBlocksWhenFreed() {
 
 int main(int argc, char** argv) {
     returnLargeBlocksWhenFreed();
+    // A file size limit fails the write (the settings, a recording) rather than ending the game.
+    lumcrest::keepRunningPastFileSizeLimit();
     lumcrest::CommandLine options = lumcrest::parseCommandLine(
         std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (std::optional<int> status = answerWithoutPlaying(options)) return *status;

@@ -1,6 +1,8 @@
 // The menu's handlers: the pictures are the menu part's (ui/menu_panel.h); what a button does,
 // at its release (the three switches at the press), is the window's. The help panels close here
 // too.
+#include <exception>
+
 #include "app/about_box.h"
 #include "app/form.h"
 #include "assets/catalogue.h"
@@ -32,11 +34,18 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
     Menupanel.hide();
     menu.showNewGameAtRest();
     helppanel2.setVisible(settings.firstRun == 1);
+    // The game begins even when the file cannot take the news: its refusal is told after.
+    std::exception_ptr refused;
     if (settings.firstRun == 1) {
-        writeSettingBool(profile(), setting::kFirst, false);
         settings.firstRun = 0;
+        try {
+            writeSettingBool(profile(), setting::kFirst, false);
+        } catch (...) {
+            refused = std::current_exception();
+        }
     }
     switchTrack(kGameTrack, kGameTrackRestartMs);
+    if (refused) std::rethrow_exception(refused);
 }
 
 // --- High scores --------------------------------------------------------------------------

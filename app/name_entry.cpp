@@ -14,12 +14,13 @@ void TForm1::confirmName() {
     if (!welcomelbl.visible()) welcomelbl.show();
     if (!clickhere.visible()) clickhere.show();
     // The name is known now; the Play button still reads Play until the first game begins.
-    // Both keys reach the file in one replacement: a crash never keeps one without the other.
-    Profile::Batch batch(profile());
-    writeSettingBool(profile(), setting::kFirst, false);
+    // The game takes it first: a file that cannot take it does not take it from the game.
     if (Playersname.text().empty()) Playersname.setText("Player");
     settings.playerName = Playersname.text();
     namelabel.setCaption(settings.playerName);
+    // Both keys reach the file in one replacement: a crash never keeps one without the other.
+    Profile::Batch batch(profile());
+    writeSettingBool(profile(), setting::kFirst, false);
     writeSettingText(profile(), setting::kName, settings.playerName);
     batch.commit();
 }

@@ -12,7 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
+#include "store/settings_place.h"
 #include "toolkit/error.h"
 #include "toolkit/i18n.h"
 
@@ -104,6 +106,7 @@ bool writeAll(int fd, const std::string& text) {
 std::string reasonFor(int err) {
     if (err == EACCES || err == EPERM) return tk::tr("permission denied");
     if (err == ENOSPC || err == EDQUOT) return tk::tr("the disk is full");
+    if (err == EFBIG) return tk::tr("the file would pass the size limit set for the game");
     return std::strerror(err);
 }
 
@@ -187,7 +190,14 @@ Profile& Profile::operator=(Profile&& other) noexcept {
     unlock();
     path_ = std::move(other.path_);
     unreadable_ = std::move(other.unreadable_);
+    started_ = other.started_;
+    placeChecked_ = other.placeChecked_;
+    placeRefused_ = other.placeRefused_;
     batch_ = std::move(other.batch_);
+    batchWrites_ = std::move(other.batchWrites_);
+    replaying_ = other.replaying_;
+    batchRefused_ = std::move(other.batchRefused_);
+    known_ = std::move(other.known_);
     read_ = std::move(other.read_);
     unwritten_ = std::move(other.unwritten_);
     unwrittenInBatch_ = other.unwrittenInBatch_;
@@ -198,6 +208,8 @@ Profile& Profile::operator=(Profile&& other) noexcept {
     other.batch_.reset();
     other.read_.reset();
     other.unwritten_.clear();
+    other.batchWrites_.clear();
+    other.known_.reset();
     return *this;
 }
 
@@ -205,15 +217,44 @@ Profile::~Profile() {
     unlock();
 }
 
-std::optional<IniDocument> Profile::load() const {
+void Profile::checkPlace() const {
+    if (placeChecked_) return;
+    placeChecked_ = true;
+    if (path_.empty())
+        unreadable_ = tk::tr(
+            "There is no home folder to keep the settings in (HOME is not set, and the user has "
+            "none in the system's list). Nothing will be saved.");
+#if !defined(__EMSCRIPTEN__)  // the browser's files are the page's alone
+    else if (std::optional<std::string> why = sharedPlaceObjection(path_))
+        unreadable_ =
+            tk::tr("The settings are not kept in %s. Nothing will be saved.", path_ + ": " + *why);
+#endif
+    placeRefused_ = !unreadable_.empty();
+}
+
+std::optional<IniDocument> Profile::load(std::string* why, bool* missing) const {
+    checkPlace();
+    // A place that is not the player's is not even read: what stands there may be anyone's.
+    if (placeRefused_) return std::nullopt;
+    const bool start = !started_;
+    started_ = true;
     FileBytes f = readFile(path_);
+    if (missing) *missing = f.state == FileState::Missing;
     if (f.state == FileState::Unreadable) {
-        if (unreadable_.empty())
+        // Only the start decides that nothing is saved this run; later, that write alone fails.
+        if (start)
             unreadable_ = tk::tr("Cannot read %s. Nothing will be saved until it can be read.",
                                  path_ + ": " + f.reason);
+        if (why) *why = f.reason;
         return std::nullopt;
     }
-    return IniDocument(decodeIniBytes(std::move(f.bytes)));
+    IniDocument doc(decodeIniBytes(std::move(f.bytes)));
+    if (start) known_ = doc;
+    return doc;
+}
+
+std::string Profile::refusal(const std::string& reason) const {
+    return tk::tr("Unable to write to %s", path_) + ": " + reason;
 }
 
 void Profile::refuse() const {
@@ -221,7 +262,7 @@ void Profile::refuse() const {
 }
 
 void Profile::refuse(const std::string& reason) const {
-    throw tk::Error(tk::tr("Unable to write to %s", path_) + ": " + reason);
+    throw tk::Error(refusal(reason));
 }
 
 void Profile::lock() {
@@ -316,10 +357,11 @@ void Profile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
     if (batch_) {
         batch_->store(section, key, value);
+        if (!replaying_) batchWrites_.push_back(Store{section, key, value});
         return;
     }
     beginBatch();
-    batch_->store(section, key, value);
+    writeString(section, key, value);
     commitBatch();
 }
 
@@ -332,39 +374,76 @@ void Profile::writeBool(const std::string& section, const std::string& key, bool
 }
 
 void Profile::beginBatch() {
+    checkPlace();
     if (!unreadable_.empty()) refuse();
-    lock();
-    std::optional<IniDocument> doc = load();
-    if (!doc) {
-        // Rebuilding the file from nothing would lose everything the player has in it.
-        unlock();
-        refuse();
+    batchRefused_.clear();
+    batchWrites_.clear();
+    std::optional<IniDocument> doc;
+    try {
+        lock();
+        std::string why;
+        bool missing = false;
+        doc = load(&why, &missing);
+        if (!doc) {
+            // Rebuilding the file from nothing would lose everything the player has in it.
+            unlock();
+            batchRefused_ = refusal(why);
+        } else if (missing && known_) {
+            // Gone during the run (the file or its folder): written whole again from what the
+            // game holds, never as a file of the last change alone.
+            doc = known_;
+        }
+    } catch (const tk::Error& e) {
+        batchRefused_ = e.what();
     }
+    // A batch that cannot be written still collects its writes, on what the game knows, so
+    // that they are kept until written.
+    if (!doc) doc = known_ ? *known_ : IniDocument();
     batch_ = std::move(doc);
     // What could not be written before goes first, in its order, to what the file holds now.
     unwrittenInBatch_ = unwritten_.size();
+    replaying_ = true;
     for (std::size_t i = 0; i < unwrittenInBatch_; ++i) unwritten_[i](*this);
+    replaying_ = false;
+}
+
+void Profile::keepBatchWrites() {
+    if (!batchWrites_.empty())
+        unwritten_.push_back([writes = std::move(batchWrites_)](Profile& p) {
+            for (const Store& w : writes) p.writeString(w.section, w.key, w.value);
+        });
+    batchWrites_.clear();
+    unwrittenInBatch_ = 0;
 }
 
 void Profile::commitBatch() {
     if (!batch_) return;
     IniDocument doc = std::move(*batch_);
     batch_.reset();
+    if (!batchRefused_.empty()) {
+        keepBatchWrites();
+        throw tk::Error(std::exchange(batchRefused_, std::string()));
+    }
     try {
         replace(doc);
     } catch (...) {
         unlock();
+        keepBatchWrites();
         throw;
     }
     unlock();
     unwritten_.erase(unwritten_.begin(), unwritten_.begin() + std::ptrdiff_t(unwrittenInBatch_));
     unwrittenInBatch_ = 0;
-    if (read_) read_ = std::move(doc);
+    batchWrites_.clear();
+    if (read_) read_ = doc;
+    known_ = std::move(doc);
 }
 
 void Profile::abandonBatch() {
     batch_.reset();
     unwrittenInBatch_ = 0;
+    batchWrites_.clear();
+    batchRefused_.clear();
     unlock();
 }
 
@@ -376,6 +455,10 @@ void Profile::writeUnwritten() {
     if (unwritten_.empty() || batch_) return;
     beginBatch();
     commitBatch();
+}
+
+void keepRunningPastFileSizeLimit() {
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace lumcrest

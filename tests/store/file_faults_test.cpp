@@ -259,6 +259,74 @@ TEST(Paths, RelativeOrMissingVariablesNeverGiveARelativePath) {
     }
 }
 
+// --- No place of the player's own: no home at all, or a folder that every user may write to
+// (a home of /tmp). The game says so once, reads nothing there and writes nothing there.
+
+struct SharedFolder {
+    Home h;
+    fs::path shared = h.dir / "shared";
+    SharedFolder() {
+        fs::create_directory(shared);
+        ::chmod(shared.c_str(), 01777);  // as /tmp is
+    }
+};
+
+void expectNothingKept(Profile& p, const std::string& why) {
+    {
+        Profile::Reading r(p);
+        EXPECT_EQ(p.readString("Settings", "Name", "none"), "none");
+    }
+    EXPECT_EQ(p.unreadable(), why);
+    expectRefused(p);
+    EXPECT_THROW(p.writeBool("Settings", "Music", false), tk::Error);
+}
+
+TEST(SharedPlaces, NoHomeOrAHomeEveryoneMayWriteToKeepsNothing) {
+    Profile nowhere("");
+    expectNothingKept(nowhere,
+                      "There is no home folder to keep the settings in (HOME is not set, and the "
+                      "user has none in the system's list). Nothing will be saved.");
+
+    SharedFolder s;
+    SavedVariable home("HOME"), xdg("XDG_CONFIG_HOME");
+    ::setenv("HOME", s.shared.c_str(), 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    Profile p(defaultSettingsPath());
+    expectNothingKept(p, "The settings are not kept in " + p.path() + ": " + s.shared.string() +
+                             " is a folder that other users may write to. Nothing will be saved.");
+    EXPECT_FALSE(fs::exists(s.shared / ".config"));
+
+    // A folder of the player's own inside it is theirs: nobody else may replace it.
+    fs::create_directory(s.shared / "mine");
+    Profile own((s.shared / "mine" / "lumcrest.ini").string());
+    own.writeString("Settings", "Name", "Ada");
+    EXPECT_EQ(own.unreadable(), "");
+    EXPECT_EQ(own.readString("Settings", "Name", ""), "Ada");
+}
+
+TEST(SharedPlaces, AnotherUsersLinkOrFileThereIsNeverFollowedNorRead) {
+    SharedFolder s;
+    const fs::path target = s.h.dir / "target";
+    fs::create_directory(target);
+    fs::create_symlink(target, s.shared / ".config");
+    put(s.shared / "lumcrest.ini", "[Settings]\nName=Planted\n");
+    // Made another user's, as a stranger on the machine would leave them.
+    if (::lchown((s.shared / ".config").c_str(), 65534, 65534) != 0 ||
+        ::lchown((s.shared / "lumcrest.ini").c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root may give a file away";
+    Profile linked((s.shared / ".config" / "lumcrest" / "lumcrest.ini").string());
+    expectNothingKept(linked, "The settings are not kept in " + linked.path() + ": " +
+                                  (s.shared / ".config").string() +
+                                  " is a link of another user. Nothing will be saved.");
+    EXPECT_TRUE(fs::is_empty(target));
+    Profile planted((s.shared / "lumcrest.ini").string());
+    expectNothingKept(planted, "The settings are not kept in " + planted.path() + ": " +
+                                   s.shared.string() +
+                                   " is a folder that other users may write to. Nothing will be "
+                                   "saved.");
+    EXPECT_EQ(bytesOf(s.shared / "lumcrest.ini"), "[Settings]\nName=Planted\n");
+}
+
 // --- Permission cases: these run as an ordinary user (ctest runs them through setpriv when the
 // suite runs as root, for whom permissions do not bite).
 

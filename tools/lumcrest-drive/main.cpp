@@ -3,9 +3,12 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "store/profile.h"
 #include "tools/lumcrest-drive/driver.h"
 
 int main(int argc, char** argv) {
+    // A file size limit fails the settings file's write, as the game's does, instead of ending it.
+    lumcrest::keepRunningPastFileSizeLimit();
     auto options = lumcrest::parseDriverOptions(argc, argv);
     if (!options) return 2;
     if (options->help) {

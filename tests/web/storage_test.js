@@ -265,6 +265,15 @@ async function refusedStorage() {
   await settle();
   check(/Name=Bob/.test(stored(world)), "once there is room again, the change is stored");
 
+  // A lock the browser refuses: the change is stored without it.
+  const lockless = profile();
+  lockless.locks = { request: () => Promise.reject(Object.assign(new Error("no"), { name: "SecurityError" })) };
+  const alone = await tab(lockless);
+  alone.write("[Settings]\nName=Cy\n");
+  alone.storage.check();
+  await settle();
+  check(/Name=Cy/.test(stored(lockless)), "without the tabs' lock a change is still stored");
+
   const denied = profile();
   denied.denied = true;
   const refused = await tab(denied);

@@ -247,14 +247,25 @@ L.storage = (function () {
     }
   }
 
-  // JOB(done) under the lock every tab of the game shares, released at done().
+  // JOB(done) under the lock every tab of the game shares, released at done(). Where the lock
+  // cannot be had (no navigator.locks, or it refuses), JOB runs without it.
   function underLock(job) {
-    if (typeof navigator !== "undefined" && navigator.locks && navigator.locks.request) {
+    var ran = false;
+    var run = function (release) {
+      ran = true;
+      job(release);
+    };
+    var alone = function (e) {
+      if (e) console.warn("lumcrest: the tabs' lock of the player's file failed:", e);
+      if (!ran) run(function () {});
+    };
+    if (typeof navigator === "undefined" || !navigator.locks || !navigator.locks.request) return alone();
+    try {
       navigator.locks.request("lumcrest-player-file", function () {
-        return new Promise(function (release) { job(release); });
-      }).catch(function (e) { console.warn("lumcrest: the lock of the player's file failed:", e); });
-    } else {
-      job(function () {});
+        return new Promise(function (release) { run(release); });
+      }).catch(alone);
+    } catch (e) {
+      alone(e);
     }
   }
 

@@ -143,12 +143,8 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
     VirtualPad pad;
     int xBefore = 0, xAtPull = 0;
     Uint64 pulledAt = 0;
-    auto press = [&](SDL_GameControllerButton b) {
-        return act([&pad, b](TForm1&) { pad.button(b, true); });
-    };
-    auto release = [&](SDL_GameControllerButton b) {
-        return act([&pad, b](TForm1&) { pad.button(b, false); });
-    };
+    auto press = [&](SDL_GameControllerButton b) { return button(pad, b, true); };
+    auto release = [&](SDL_GameControllerButton b) { return button(pad, b, false); };
     auto play1 = lumcrest::asset::kPlayButton.file(1), play2 = lumcrest::asset::kPlayButton.file(2);
     std::vector<Step> steps = {
         // Plugged in while the game is running.
@@ -161,12 +157,12 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         }),
         // A confirms the name panel: the letter board's first press starts on Done.
         press(SDL_CONTROLLER_BUTTON_A),
-        waitFor("A closes the name panel", [](TForm1& f) { return !f.overpanel.visible(); }),
         release(SDL_CONTROLLER_BUTTON_A),
-        waitFor("the name is Player and the text input stops",
-                [](TForm1& f) {
-                    return f.settings.playerName == "Player" && !SDL_IsTextInputActive();
-                }),
+        waitFor("A closes the name panel", [](TForm1& f) { return !f.overpanel.visible(); }),
+        act([](TForm1& f) {
+            EXPECT_EQ(f.settings.playerName, "Player");
+            EXPECT_FALSE(SDL_IsTextInputActive());
+        }),
         // Down lights Play; A presses it.
         press(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
         release(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
@@ -201,10 +197,11 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
                 [](TForm1& f) { return f.Timer1.enabled() || f.play.shapeY[1] > 18; }),
         release(SDL_CONTROLLER_BUTTON_A),
         waitFor("the bar lands", [](TForm1& f) { return !f.Timer1.enabled(); }),
+        act([&](TForm1& f) { xBefore = f.play.shapeX[1]; }),
         // Right held, then the pad is pulled out: the bar stops where it was.
         press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
-        waitFor("Right held moves the bar right",
-                [&](TForm1& f) { return f.play.shapeX[1] > xBefore; }),
+        waitFor("Right held moves the bar right and repeats",
+                [&](TForm1& f) { return f.play.shapeX[1] > xBefore && f.padRepeat.enabled(); }),
         act([&](TForm1& f) {
             pad.detach();
             xAtPull = f.play.shapeX[1];

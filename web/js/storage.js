@@ -368,8 +368,14 @@ L.storage = (function () {
     if (!d.put.length && !d.gone.length) return finished();
     writing = true;
     underLock(function (release) {
-      // What changed since the lock was asked for is stored too.
-      store(differences(), release);
+      // What changed since the lock was asked for is stored too (and a change a read-back took
+      // in meanwhile is not stored again).
+      var now = differences();
+      if (!now.put.length && !now.gone.length) {
+        release();
+        return finished();
+      }
+      store(now, release);
     });
   }
 

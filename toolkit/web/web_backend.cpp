@@ -138,10 +138,14 @@ void WebBackend::pageHidden() {
 // The page found the browser's storage full (WHY 0) or refused (1): the player is told on the
 // page, in the game's language, that what they do is not being kept.
 extern "C" EMSCRIPTEN_KEEPALIVE void lumcrest_storage_failed(int why) {
-    const std::string text =
-        why == 0 ? tk::tr("The browser's storage for this site is full: your settings, high scores "
-                          "and game in progress are not being kept.")
-                 : tk::tr("The browser does not let this site keep anything: your settings, high "
-                          "scores and game in progress will be gone when the page closes.");
+    std::string text;
+    if (why == 0)
+        text = tk::tr(
+            "The browser's storage for this site is full: your settings, high scores "
+            "and game in progress are not being kept.");
+    else
+        text = tk::tr(
+            "The browser does not let this site keep anything: your settings, high "
+            "scores and game in progress will be gone when the page closes.");
     tk::jsNotice(text.c_str());
 }

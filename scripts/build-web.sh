@@ -9,13 +9,17 @@ root="$PWD"
 # Debian's Emscripten finds its JavaScript optimiser's parser among Debian's Node modules.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 scripts/install-deps.sh
+# What it is doing, as it goes (the first run on a machine takes many minutes).
+say() { echo "build-web: $(date +%H:%M:%S) $*"; }
 
 # The desktop build's data: only the forge and the catalogues are needed here.
 # A build folder already configured is left as it is (the web tests run this from the suite).
+say "the desktop build's pictures, sounds and catalogues"
 [ -f build/build.ninja ] ||
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMCREST_WERROR=ON >/dev/null
 cmake --build build --target lumcrest_assets lumcrest_locale >/dev/null
 
+say "the C libraries for the browser"
 scripts/web/build-deps.sh
 
 # The font files of the game's two families, as Debian installs them (the desktop finds the same
@@ -41,11 +45,13 @@ for track in music menumusic; do
     fi
 done
 
+say "the game and the driver for Node, with Emscripten"
 emcmake cmake -S web -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DLUMCREST_NATIVE_BUILD="$root/build" -DLUMCREST_DEPS="$root/build-web/deps/prefix" \
     -DLUMCREST_FONT_DIR="$root/$fonts" >/dev/null 2>&1
 cmake --build build-web/game -j"$(nproc)"
 
+say "the site's files and data packs"
 site="build-web/site"
 mkdir -p "$site/data"
 cp web/site/index.html build-web/game/lumcrest.js build-web/game/lumcrest.wasm "$site/"

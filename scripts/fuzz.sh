@@ -13,6 +13,8 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# Whatever a target makes in the temporary folder goes with the work folder.
+export TMPDIR="$work"
 targets="ini startup rules catalogue"
 for target in $targets; do
     mkdir -p "$work/$target"

@@ -1,22 +1,55 @@
 #!/bin/sh
 # Builds the C libraries the toolkit draws and decodes with (zlib, libpng, libjpeg-turbo,
 # FreeType, HarfBuzz) for the browser, from Debian's source packages (with Debian's patches, so
-# the glyphs come out as the desktop's libraries draw them), into build-web/deps/prefix. Each
-# library is built once: a stamp with its source version skips it afterwards.
+# the glyphs come out as the desktop's libraries draw them).
+#
+# The libraries are built once per machine: into a cache outside the checkout,
+# ${LUMCREST_WEB_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lumcrest/web-deps}/KEY, where KEY
+# sums the source packages' versions, Emscripten's version and this script, so a fresh clone
+# finds them built and a new version of any of them builds them again. build-web/deps/prefix
+# points at the cached prefix (or is the build itself where no cache folder can be made).
 set -eu
 cd "$(dirname "$0")/../.."
-deps="$PWD/build-web/deps"
+say() { echo "build-deps: $*"; }
+
+packages="zlib libpng1.6 libjpeg-turbo freetype harfbuzz"
+# The .dsc names give each source package's version, as apt-get source would fetch it.
+versions="$(for p in $packages; do
+    apt-get source --print-uris -qq "$p" 2>/dev/null | grep -o "[^ /']*\.dsc" | head -n 1
+done)"
+key="$( (echo "$versions"; emcc --version 2>/dev/null | head -n 1; cat "$0") | sha256sum | cut -c1-16)"
+cache="${LUMCREST_WEB_DEPS_CACHE:-${XDG_CACHE_HOME:-${HOME:-/nonexistent}/.cache}/lumcrest/web-deps}"
+link="$PWD/build-web/deps/prefix"
+mkdir -p "$PWD/build-web/deps"
+
+if [ -f "$cache/$key/prefix/.complete" ]; then
+    [ "$(readlink "$link" 2>/dev/null)" = "$cache/$key/prefix" ] || { rm -rf "$link"; ln -s "$cache/$key/prefix" "$link"; }
+    say "the libraries are built already ($cache/$key)"
+    exit 0
+fi
+if mkdir -p "$cache" 2>/dev/null && [ -w "$cache" ]; then
+    # Built beside the cache's entry and moved into place whole, so a build stopped halfway is
+    # never taken for a finished one.
+    deps="$cache/$key.part-$$"
+    trap 'rm -rf "$deps"' EXIT
+else
+    say "no cache folder at $cache: building into build-web/deps"
+    deps="$PWD/build-web/deps/local"
+    cache=""
+fi
 prefix="$deps/prefix"
 mkdir -p "$deps/src" "$prefix/include" "$prefix/lib"
 jobs="$(nproc)"
 CFLAGS="-O2"
 export CFLAGS
+say "building $(echo $packages | tr ' ' ',') for the browser (a few minutes; once per machine)"
 
 # The unpacked source folder of Debian source package PKG, fetched (with apt-get source, which
 # applies Debian's patches) when it is not there yet.
 source_of() {
     dir="$(find "$deps/src" -maxdepth 1 -type d -name "$2-*" | head -n 1)"
     if [ -z "$dir" ]; then
+        say "fetching the source package $1" >&2
         (cd "$deps/src" && apt-get source -qq "$1" >/dev/null 2>&1) ||
             { echo "build-deps: cannot fetch the source package $1 (is there a deb-src entry?)" >&2; exit 1; }
         dir="$(find "$deps/src" -maxdepth 1 -type d -name "$2-*" | head -n 1)"
@@ -24,9 +57,11 @@ source_of() {
     echo "$dir"
 }
 
-# Whether library NAME from SRC was built already.
+# Whether library NAME from SRC was built already (in this build's folder); says it is built next.
 built() {
-    [ -f "$deps/$1.stamp" ] && [ "$(cat "$deps/$1.stamp")" = "$(basename "$2")" ]
+    if [ -f "$deps/$1.stamp" ] && [ "$(cat "$deps/$1.stamp")" = "$(basename "$2")" ]; then return 0; fi
+    say "$(date +%H:%M:%S) building $1 from $(basename "$2")"
+    return 1
 }
 mark() { basename "$2" >"$deps/$1.stamp"; }
 
@@ -98,3 +133,17 @@ if ! built harfbuzz "$src"; then
     cp "$src"/src/hb.h "$src"/src/hb-*.h "$prefix/include/harfbuzz/"
     mark harfbuzz "$src"
 fi
+
+touch "$prefix/.complete"
+if [ -n "$cache" ]; then
+    rm -rf "${deps:?}/src" "${deps:?}/obj"
+    rm -rf "${cache:?}/$key"
+    mv "$deps" "$cache/$key"
+    trap - EXIT
+    rm -rf "$link"
+    ln -s "$cache/$key/prefix" "$link"
+else
+    rm -rf "$link"
+    ln -s "$prefix" "$link"
+fi
+say "$(date +%H:%M:%S) the libraries are built"

@@ -110,8 +110,9 @@ class ChangeCounter {
 
 // Plays PLAY on the driver, calm or not, and measures every shot.
 ChangeCounter measure(const Play& play, bool calm) {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("lumcrest-calm-" + std::to_string(::getpid()) + "-" + play.name);
+    // In the build's own folder: a run stopped halfway leaves nothing in /tmp, and the next run
+    // starts from a clean folder.
+    const fs::path dir = fs::path(LUMCREST_CALM_WORK) / play.name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     {

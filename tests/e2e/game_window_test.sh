@@ -221,6 +221,8 @@ display_lost)
     extra_pids+=("$xvfb")
     for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    # A server killed leaves its socket and lock behind: they go with the run.
+    extra_files+=("/tmp/.X11-unix/X$(cat "$work/display")" "/tmp/.X$(cat "$work/display")-lock")
     export DISPLAY=":$(cat "$work/display")"
     mkdir -p "$(dirname "$settings")"
     printf '[Settings]\nFirst=0\nMusic=0\n' >"$settings"
@@ -240,7 +242,9 @@ display_lost)
         xdotool key --delay 100 $keys
         sleep 1.5
     done
-    { kill -KILL "$xvfb" && wait "$xvfb"; } 2>/dev/null
+    # Ended at once, as a killed session's server is (it drops every client); on SIGTERM it
+    # also takes its socket and lock with it.
+    { kill -TERM "$xvfb" && wait "$xvfb"; } 2>/dev/null
     for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$pid" 2>/dev/null && fail "the game runs on without its display"
     wait "$pid"

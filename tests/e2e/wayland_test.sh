@@ -23,6 +23,8 @@ if [ "$(id -u)" -eq 0 ]; then
     cp "$game" "$work/game/lumcrest"
     cp -r "$(dirname "$game")/data" "$(dirname "$game")/locale" "$work/game/"
     game="$work/game/lumcrest"
+    . "$(dirname "$0")/../support/lsan_beside.sh"
+    lsan_beside "$work/game"
 fi
 
 home="$work/home" run="$work/run"

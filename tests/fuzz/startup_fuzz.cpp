@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,11 +16,21 @@
 
 namespace {
 
+// The settings folder of every run: made once in $TMPDIR (the fuzz script gives its own work
+// folder) and removed when the fuzzer ends (a plain array: it outlives the strings at the exit).
+char folder[4096];
+
 std::string home() {
     static std::string dir = [] {
-        std::string pattern = "/tmp/lumcrest-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/lumcrest-fuzz-XXXXXX";
+        if (pattern.size() >= sizeof folder || !::mkdtemp(pattern.data())) std::abort();
         if (::chdir(LUMCREST_FUZZ_DATA_DIR) != 0) std::abort();
+        std::snprintf(folder, sizeof folder, "%s", pattern.c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
         return pattern;
     }();
     return dir;

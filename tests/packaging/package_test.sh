@@ -15,6 +15,9 @@ if dpkg-query -W -f='${Status}' lumcrest 2>/dev/null | grep -q "install ok insta
     fail "a lumcrest package is installed already; this test would remove it"
 fi
 
+# What it is doing, as it goes (ctest -V shows it; the whole run takes minutes).
+say() { echo "package test: $(date +%H:%M:%S) $*"; }
+say "building the package in a tree of its own (scripts/package.sh)"
 "$src/scripts/package.sh" >"$work/package.log" 2>&1 || fail "scripts/package.sh: $(tail -20 "$work/package.log")"
 version=$(sed -n 's/^project(lumcrest VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 deb=$(ls "$src"/build/lumcrest_"$version"-*_"$(dpkg --print-architecture)".deb 2>/dev/null | head -1)
@@ -33,6 +36,7 @@ for f in ./usr/games/lumcrest ./usr/share/games/lumcrest/help.jpg ./usr/share/ma
     ./usr/share/icons/hicolor/256x256/apps/lumcrest.png; do
     grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
+say "checking it with lintian"
 lintian --fail-on error --suppress-tags-from-file "$src/packaging/lintian-explained" "$deb" \
     >"$work/lintian.txt" 2>&1 || fail "lintian: $(cat "$work/lintian.txt")"
 
@@ -46,6 +50,7 @@ remove_what_came() {
     added=$(installed | comm -13 "$work/before.txt" -)
     [ -z "$added" ] || apt_quiet purge $added >>"$work/apt.log" 2>&1
 }
+say "installing it with apt-get"
 apt_quiet install --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install: $(tail -5 "$work/apt.log")"
 trap 'remove_what_came; end_the_run' EXIT
@@ -54,6 +59,7 @@ file /usr/games/lumcrest | grep -q "stripped" && ! file /usr/games/lumcrest | gr
     fail "the installed binary is not stripped"
 [ "$(/usr/games/lumcrest --version)" = "lumcrest $version" ] || fail "--version of the installed game"
 
+say "starting the installed game"
 # Started from /, as a player: the data comes from /usr/share/games/lumcrest.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/xdg" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 mkdir -p "$HOME"
@@ -71,6 +77,7 @@ pid=""
 grep -q '^\[Gembox\]' "$XDG_CONFIG_HOME/lumcrest/lumcrest.ini" 2>/dev/null ||
     fail "the game did not save to $XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
 
+say "removing it"
 apt_quiet remove lumcrest >"$work/apt.log" 2>&1 || fail "apt-get remove: $(tail -5 "$work/apt.log")"
 remove_what_came
 trap end_the_run EXIT

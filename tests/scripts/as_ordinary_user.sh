@@ -8,6 +8,8 @@ if [ "$(id -u)" = 0 ]; then
     trap 'rm -rf "$own"' EXIT
     chmod 755 "$own"
     cp "$1" "$own/"
+    . "$(dirname "$0")/../support/lsan_beside.sh"
+    lsan_beside "$own"
     program="$own/$(basename "$1")"
     shift
     setpriv --reuid=65534 --regid=65534 --clear-groups -- "$program" "$@"

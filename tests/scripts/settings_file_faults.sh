@@ -66,6 +66,8 @@ if [ "$(id -u)" = 0 ]; then
     cp -r "$data" "$work/program/data"
     driver="$work/program/$(basename "$driver")"
     data="$work/program/data"
+    . "$(dirname "$0")/../support/lsan_beside.sh"
+    lsan_beside "$work/program"
 else
     as_user=""
 fi

@@ -4,6 +4,7 @@
 #   $work          a fresh folder, removed at exit
 #   $pid           the game's process, if any: killed at exit if it still runs
 #   extra_pids     more processes (a compositor, a typist) killed at exit
+#   extra_files    more files outside $work (an X server's socket and lock) removed at exit
 #   run_logs       the logs in $work that a failure shows (game.log unless changed)
 #   fail MESSAGE   says what failed, shows the logs, ends the script with status 1
 #   composed CMDS PNG [HOME]   the frame the toolkit composes after the driver commands CMDS
@@ -13,12 +14,14 @@
 work=$(mktemp -d)
 pid=""
 extra_pids=()
+extra_files=()
 run_logs=(game.log)
 
 end_the_run() {
     local p
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
     for p in "${extra_pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
+    rm -f "${extra_files[@]}"
     rm -rf "$work"
 }
 trap end_the_run EXIT

@@ -1,8 +1,9 @@
 // The web build in a real browser: headless Chromium loads the page from scripts/serve-web.sh,
 // plays a first start by keyboard (a name, the menu, a launch) and compares the canvas with the
 // desktop driver's shots of the same steps; reloads and finds the game in progress restored;
-// checks that a second tab's change and the first tab's saved game both reach the file; and
-// plays another first start by touch and by a controller.
+// checks that a second tab's change and the first tab's saved game both reach the file; starts
+// over damaged stored records; says on the page that full storage keeps nothing; and plays
+// another first start by touch and by a controller.
 // usage: node browser_test.js ROOT NATIVE_DRIVER
 "use strict";
 const { spawn, execFileSync } = require("child_process");
@@ -193,6 +194,52 @@ async function secondTab(browser, first, url, laterBoard) {
   if (failures) console.log("expected board:\n" + laterBoard + "\nsettings file:\n" + text);
 }
 
+// Damaged records beside the file in the browser's own storage (a Blob, a number, nothing, a
+// name with a slash, a stamp that is no time) and a damaged copy of a closing page: the game
+// starts, with the file it had.
+async function damagedRecords(browser, url) {
+  const reader = await browser.newPage(url.replace(/\?.*/, "") + "data/lumcrest.html");
+  await reader.eval(`new Promise((resolve, reject) => {
+    const open = indexedDB.open("lumcrest-player", 1);
+    open.onsuccess = () => {
+      const tx = open.result.transaction("files", "readwrite"), files = tx.objectStore("files");
+      files.put(new Blob(["Name=x"]), "lumcrest.ini.bak");
+      files.put(42, "x");
+      files.put(null, "y");
+      files.put(new Uint8Array([65]), "a/b");
+      files.put("yesterday", "#stamp");
+      tx.oncomplete = () => { open.result.close(); resolve(); };
+      tx.onabort = () => reject(tx.error);
+    };
+    open.onerror = () => reject(open.error);
+  })`);
+  await reader.eval(`localStorage.setItem("lumcrest-player-file", '{"stamp":2,"files":{"lumcrest.ini":"!!"}}')`);
+  const page = await browser.newPage(url);
+  const up = await started(page).then(() => true, () => false);
+  const text = up ? await page.eval("Module.lumcrest.storage.text()") : "";
+  check(up && /Name=kim/.test(text || ""), "damaged stored records are left out and the game starts with the file");
+  return page;
+}
+
+// The site's storage full (a quota of one byte, set while the page is the only one of the site
+// in a fresh profile; 0 would lift the quota): what the page stores next does not fit (the folder
+// has grown by a file of a megabyte), the page says that nothing is being kept, and the game
+// plays on.
+async function fullStorage(browser, url) {
+  const page = await browser.newPage(url, true);
+  await started(page);
+  await page.send("Storage.overrideQuotaForOrigin", { origin: new URL(url).origin, quotaSize: 1 });
+  await page.eval(`Module.FS.writeFile("/home/web_user/.config/lumcrest/grown", new Uint8Array(1 << 20));
+    Module.lumcrest.storage.check()`);
+  const said = await page.until("!document.getElementById('notice').hidden", 10000).then(() => true, () => false);
+  const line = await page.eval("document.getElementById('notice').textContent");
+  check(said && /storage for this site is full/.test(line), `full storage is said on the page ("${line}")`);
+  await page.eval("Module._lumcrest_advance(100)");
+  const alive = await page.eval("!document.getElementById('game').hidden && document.getElementById('message').hidden");
+  check(alive, "the game plays on under the line");
+  await page.send("Page.navigate", { url: "about:blank" });
+}
+
 // A controller the page's Gamepad API reports: the browser's standard layout, nothing held.
 const fakePad = `(() => {
   const pad = { connected: true, index: 0, mapping: "standard", axes: [0, 0, 0, 0],
@@ -254,6 +301,8 @@ async function main() {
     const first = await browser.newPage(url);
     await firstStartAndReload(first);
     await secondTab(browser, first, url, laterBoard);
+    await damagedRecords(browser, url);
+    await fullStorage(browser, url);
     await touchAndPad(browser, url);
   } finally {
     await browser.close();

@@ -16,7 +16,13 @@ class Browser {
     // Chromium's sandbox needs an unprivileged user: CI runs the tests as root. A container's
     // small /dev/shm would crash its renderers: --disable-dev-shm-usage keeps them off it.
     if (process.getuid && process.getuid() === 0) args.unshift("--no-sandbox");
-    this.child = spawn(executable, args, { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+    // Its temporary files (the singleton's socket folder among them, left behind when it is
+    // killed) go into the profile, which close() removes.
+    const tmp = path.join(this.profile, "tmp");
+    fs.mkdirSync(tmp);
+    this.child = spawn(executable, args, {
+      stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"], env: { ...process.env, TMPDIR: tmp },
+    });
     this.log = "";
     this.child.stderr.on("data", (d) => { this.log += d; });
     this.out = this.child.stdio[3];

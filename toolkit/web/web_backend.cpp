@@ -7,6 +7,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/error_box.h"
+#include "toolkit/i18n.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 
@@ -27,6 +28,8 @@ EM_JS(void, jsFatal, (const char* message),
 EM_JS(void, jsClosed, (), { Module.lumcrest.shell.closed(); });
 // After every event: the player's file is stored when the event changed it.
 EM_JS(void, jsStoreIfChanged, (), { Module.lumcrest.storage.check(); });
+EM_JS(void, jsNotice, (const char* message),
+      { Module.lumcrest.shell.notice(UTF8ToString(message)); });
 
 }  // namespace
 
@@ -131,3 +134,18 @@ void WebBackend::pageHidden() {
 }
 
 }  // namespace tk
+
+// The page found the browser's storage full (WHY 0) or refused (1): the player is told on the
+// page, in the game's language, that what they do is not being kept.
+extern "C" EMSCRIPTEN_KEEPALIVE void lumcrest_storage_failed(int why) {
+    std::string text;
+    if (why == 0)
+        text = tk::tr(
+            "The browser's storage for this site is full: your settings, high scores "
+            "and game in progress are not being kept.");
+    else
+        text = tk::tr(
+            "The browser does not let this site keep anything: your settings, high "
+            "scores and game in progress will be gone when the page closes.");
+    tk::jsNotice(text.c_str());
+}

@@ -38,6 +38,15 @@ L.shell = (function () {
         box.hidden = false;
       }
     },
+    // A line over the game's top edge that the player can click away (what the storage could
+    // not keep): the game plays on under it.
+    notice: function (message) {
+      var line = document.getElementById("notice");
+      if (!line) return;
+      line.textContent = message;
+      line.hidden = false;
+      line.onclick = function () { line.hidden = true; };
+    },
     // The main window closed (the game's own Exit): the game starts afresh once what it wrote
     // is stored, as a new run would.
     closed: function () {

@@ -118,6 +118,39 @@ TEST(TextScripts, DecomposedAccentsDrawAsTheComposedLetter) {
     EXPECT_EQ(composed.pixels(), decomposed.pixels());
 }
 
+// Names a careless or hostile player may type: marks without a base, joiners at the ends, deep
+// direction embeddings, a letter no face has, broken UTF-8. Each measures and draws.
+TEST(TextScripts, OddNamesDrawWithoutFailing) {
+    std::string marks = "a";
+    for (int i = 0; i < 300; ++i) marks += "\u0301";
+    std::string embeddings;
+    for (int i = 0; i < 200; ++i) embeddings += "\u202B\u05D0";
+    std::string emoji;
+    for (int i = 0; i < 100; ++i) emoji += "\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    const std::string names[] = {"\u0301\u0302",
+                                 "\u200D",
+                                 "\u200Dx\u200D",
+                                 "\uFE0F",
+                                 marks,
+                                 embeddings,
+                                 emoji,
+                                 "\U0010FFFD\U000E0001",
+                                 "\xF0\x9F\x98",
+                                 "\xD7\xA9\xFF\xD7",
+                                 "\U0001F1E9\U0001F1EA",
+                                 std::string("\xD7\xA9\0b", 4)};
+    for (const std::string& name : names) {
+        for (int px : {1, 13, 200}) {
+            FontSpec font = nameFont();
+            font.pixelSize = px;
+            TextSize size = measureText(name, font);
+            Image img = renderText(name, font);
+            EXPECT_EQ(img.width(), size.width);
+            EXPECT_EQ(img.height(), size.height);
+        }
+    }
+}
+
 TEST(TextRuns, ClustersKeepMarksJoinersAndModifiersWithTheirBase) {
     using Starts = std::vector<std::size_t>;
     EXPECT_EQ(clusterStarts(U"e\u0301x"), (Starts{0, 2, 3}));

@@ -33,6 +33,14 @@ bool isSkinTone(char32_t c) {
     return c >= 0x1F3FB && c <= 0x1F3FF;
 }
 
+// A letter of a script with a direction of its own (digits and punctuation have none).
+bool isStrongLeftToRight(char32_t c) {
+    const hb_script_t script = hb_unicode_script(unicode(), c);
+    return script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED &&
+           script != HB_SCRIPT_UNKNOWN &&
+           hb_script_get_horizontal_direction(script) == HB_DIRECTION_LTR;
+}
+
 }  // namespace
 
 std::u32string decodeUtf8(const std::string& text) {
@@ -72,6 +80,14 @@ bool isInvisibleControl(char32_t c) {
 
 bool isRightToLeft(char32_t c) {
     return hb_script_get_horizontal_direction(hb_unicode_script(unicode(), c)) == HB_DIRECTION_RTL;
+}
+
+bool startsRightToLeft(const std::u32string& text) {
+    for (char32_t c : text) {
+        if (isRightToLeft(c)) return true;
+        if (isStrongLeftToRight(c)) return false;
+    }
+    return false;
 }
 
 std::vector<std::size_t> clusterStarts(const std::u32string& text) {
@@ -115,18 +131,6 @@ std::vector<std::uint8_t> bidiLevels(const std::u32string& text) {
 }
 
 #else
-
-namespace {
-
-// A letter of a script with a direction of its own (digits and punctuation have none).
-bool isStrongLeftToRight(char32_t c) {
-    const hb_script_t script = hb_unicode_script(unicode(), c);
-    return script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED &&
-           script != HB_SCRIPT_UNKNOWN &&
-           hb_script_get_horizontal_direction(script) == HB_DIRECTION_LTR;
-}
-
-}  // namespace
 
 // Without FriBidi (the browser build): letters of right-to-left scripts are level 1 in a
 // left-to-right paragraph, and others level 2 in a right-to-left one; digits, spaces and

@@ -26,6 +26,9 @@ std::vector<std::size_t> clusterStarts(const std::u32string& text);
 // emoji planes, or any character followed by the emoji variation selector.
 bool wantsColour(const std::u32string& text, std::size_t begin, std::size_t end);
 
+// Whether TEXT reads right to left as a whole: its first strong letter is Hebrew, Arabic, ...
+bool startsRightToLeft(const std::u32string& text);
+
 // The embedding level of each code point (even: left to right, odd: right to left), the
 // paragraph's direction taken from its first strong letter.
 std::vector<std::uint8_t> bidiLevels(const std::u32string& text);

@@ -2,15 +2,18 @@
 # Installs the Debian packages that building, running and testing the game need. Runs as root or
 # through sudo; does nothing when everything is already there. xfonts-base gives the X server
 # under test the core fonts that the system message box (shown when no font of ours exists) needs.
+# Noto Color Emoji and WenQuanYi Micro Hei draw players' names in emoji and CJK (the tests look
+# for them); FriBidi orders right-to-left names.
 # The web build (scripts/build-web.sh) needs Emscripten with the parser its optimiser uses
 # (node-acorn), npm for the browser tests' driver, Chromium for those tests, and Debian's source
 # packages of the libraries it compiles for the browser: a deb-src entry is added for them.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
-libsdl2-dev libsdl2-mixer-dev libfreetype-dev libharfbuzz-dev libjpeg62-turbo-dev libpng-dev
+libsdl2-dev libsdl2-mixer-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libjpeg62-turbo-dev libpng-dev
 libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-dev
-fonts-texgyre fonts-dejavu-core fonts-dejavu-extra libgtest-dev libgmock-dev libbenchmark-dev
+fonts-texgyre fonts-dejavu-core fonts-dejavu-extra fonts-noto-color-emoji fonts-wqy-microhei
+libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool strace imagemagick x11-utils xfonts-base mpg123 sox ffmpeg clang libclang-rt-14-dev clang-format universal-ctags python3
 sway grim wtype gettext time
 dpkg-dev lintian desktop-file-utils appstream file man-db po4a

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/keys.h"
+#include "toolkit/text_runs.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -355,6 +356,8 @@ void EditBox::paint(Canvas& canvas) {
     Window* w = const_cast<EditBox*>(this)->window();
     if (w && w->focus() == this) {
         int cx = 2 + measureText(text_.substr(0, utf8Offset(text_, caret_)), font_).width;
+        // A name that reads right to left starts at the right: its caret counts from there.
+        if (startsRightToLeft(decodeUtf8(text_))) cx = 4 + size.width - cx;
         canvas.fillRect(Rect{cx, std::max(ty, 1), 1, std::min(size.height, height() - 2)},
                         font_.colour);
     }

@@ -20,6 +20,7 @@
 
 #include "toolkit/error.h"
 #include "toolkit/font_lookup.h"
+#include "toolkit/text_runs.h"
 
 namespace tk {
 
@@ -68,6 +69,9 @@ struct SizedFace {
     int underlineTop = 0;  // first row of the underline
     int lineThickness = 1;
     int overhang = 0;  // pixels a synthetic bold glyph is widened by
+    // A face of colour bitmaps (emoji) is drawn from its nearest size, scaled by this.
+    bool colour = false;
+    double scale = 1.0;
 
     ~SizedFace() {
         if (shaper) hb_font_destroy(shaper);
@@ -80,13 +84,58 @@ struct SizedFace {
 struct Glyph {
     int left = 0, top = 0, width = 0, rows = 0;
     std::vector<std::uint8_t> coverage;
+    std::vector<Argb> colours;  // a colour glyph's own pixels instead of a coverage
     int boxLeft = 0, boxTop = 0, boxWidth = 0;
 };
 
 struct PlacedGlyph {
     unsigned index;
     long x, y;  // 26.6 pen position of the glyph's origin
+    SizedFace* face;
 };
+
+// BGRA pixels (premultiplied, as FreeType gives colour glyphs) scaled by SCALE into a glyph's
+// colours, each target pixel the average of the source pixels under it.
+void scaleColourBitmap(const FT_Bitmap& bitmap, double scale, Glyph& g) {
+    const int sw = int(bitmap.width), sh = int(bitmap.rows);
+    g.width = std::max(1, int(sw * scale + 0.5));
+    g.rows = std::max(1, int(sh * scale + 0.5));
+    g.colours.assign(std::size_t(g.width) * std::size_t(g.rows), 0);
+    for (int ty = 0; ty < g.rows; ++ty) {
+        const int y0 = std::min(sh - 1, int(ty / scale));
+        const int y1 = std::max(y0 + 1, std::min(sh, int((ty + 1) / scale)));
+        for (int tx = 0; tx < g.width; ++tx) {
+            const int x0 = std::min(sw - 1, int(tx / scale));
+            const int x1 = std::max(x0 + 1, std::min(sw, int((tx + 1) / scale)));
+            unsigned long sum[4] = {0, 0, 0, 0};
+            for (int y = y0; y < y1; ++y) {
+                const std::uint8_t* row = bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch;
+                for (int x = x0; x < x1; ++x)
+                    for (int k = 0; k < 4; ++k) sum[k] += row[x * 4 + k];
+            }
+            const auto n = static_cast<unsigned long>((x1 - x0) * (y1 - y0));
+            const unsigned long a = (sum[3] + n / 2) / n;
+            if (a == 0) continue;
+            const auto straight = [&](int k) {
+                return std::min(255ul, (sum[k] * 255 + a * n / 2) / (a * n));
+            };
+            g.colours[std::size_t(ty) * std::size_t(g.width) + std::size_t(tx)] =
+                Argb(a << 24 | straight(2) << 16 | straight(1) << 8 | straight(0));
+        }
+    }
+}
+
+// SRC laid over DST, both with straight alpha.
+Argb over(Argb dst, Argb src) {
+    const unsigned sa = src >> 24, da = dst >> 24;
+    if (sa == 255 || da == 0) return src;
+    if (sa == 0) return dst;
+    const unsigned dw = da * (255 - sa) / 255, a = sa + dw;
+    const auto mix = [&](int shift) {
+        return ((((src >> shift) & 255) * sa + ((dst >> shift) & 255) * dw + a / 2) / a) << shift;
+    };
+    return (a << 24) | mix(16) | mix(8) | mix(0);
+}
 
 // A font file mapped once for every size and style drawn from it: each face FreeType opens on
 // its own maps the whole file again, and every mapping counts its pages anew.
@@ -130,8 +179,17 @@ class FontCache {
             library_ = nullptr;
             throw Error(tr("Font system failed: %s", "FreeType did not start"));
         }
-        std::string file = fileFor(spec);
-        int style = spec.underline ? kUnderline : 0;
+        const std::string file = fileFor(spec);
+        return sizedFace(file, spec, spec.underline ? kUnderline : 0);
+    }
+
+    // FILE at SPEC's size, standing in for SPEC's face where that lacks a letter.
+    SizedFace& fallback(const std::string& file, const FontSpec& spec) {
+        return sizedFace(file, spec, 0);
+    }
+
+    // FILE at SPEC's size and style (STYLE adds the underline).
+    SizedFace& sizedFace(const std::string& file, const FontSpec& spec, int style) {
         // Faces without their own bold or italic file get the synthetic style.
         if (spec.bold && !hasOwnStyle(file, true, false)) style |= kSyntheticBold;
         if (spec.italic && !hasOwnStyle(file, false, true)) style |= kSyntheticItalic;
@@ -154,31 +212,60 @@ class FontCache {
             sized->lineThickness = int(floor26(FT_MulFix(face->underline_thickness, scale)));
             sized->underlineTop = sized->ascent - underlineOffset - 1;
         } else {
-            // A bitmap-only face: the nearest size it carries.
-            if (face->num_fixed_sizes <= 0)
-                throw Error(tr("Cannot open font %s", file + ": no sizes"));
-            int best = 0;
-            for (int i = 1; i < face->num_fixed_sizes; ++i)
-                if (std::abs(face->available_sizes[i].height - size) <
-                    std::abs(face->available_sizes[best].height - size))
-                    best = i;
-            FT_Select_Size(face, best);
-            sized->ascent = int(ceil26(face->size->metrics.ascender));
-            sized->height = int(ceil26(face->size->metrics.height));
-            sized->lineThickness = 1;
-            sized->underlineTop = sized->ascent + 1;
+            selectStrike(*sized, file, size);
         }
         if (sized->lineThickness < 1) sized->lineThickness = 1;
         // An underline reaching below the line makes the line taller.
         if (style & kUnderline)
             sized->height = std::max(sized->height, sized->underlineTop + sized->lineThickness);
-        sized->style = style;
+        // Colour glyphs are drawn as they are, never smeared or slanted.
+        sized->style = sized->colour ? (style & kUnderline) : style;
         sized->overhang = face->size->metrics.y_ppem / 10;
         sized->shaper = hb_ft_font_create_referenced(face);
-        hb_ft_font_set_load_flags(sized->shaper, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL);
+        hb_ft_font_set_load_flags(sized->shaper, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL |
+                                                     (sized->colour ? FT_LOAD_COLOR : 0));
         SizedFace& out = *sized;
         fonts_[key] = std::move(sized);
         return out;
+    }
+
+    // A bitmap-only face: the nearest size it carries; a colour one (emoji) is scaled from it
+    // to SIZE.
+    static void selectStrike(SizedFace& sized, const std::string& file, int size) {
+        FT_Face face = sized.face;
+        if (face->num_fixed_sizes <= 0) throw Error(tr("Cannot open font %s", file + ": no sizes"));
+        int best = 0;
+        for (int i = 1; i < face->num_fixed_sizes; ++i)
+            if (std::abs(face->available_sizes[i].height - size) <
+                std::abs(face->available_sizes[best].height - size))
+                best = i;
+        FT_Select_Size(face, best);
+        sized.ascent = int(ceil26(face->size->metrics.ascender));
+        sized.height = int(ceil26(face->size->metrics.height));
+        sized.lineThickness = 1;
+        sized.underlineTop = sized.ascent + 1;
+        const long ppem = face->available_sizes[best].y_ppem;
+        if (FT_HAS_COLOR(face) && ppem > 0) {
+            sized.colour = true;
+            sized.scale = double(size) * 64.0 / double(ppem);
+        }
+    }
+
+    // The colour glyph INDEX of a colour face, scaled to its size.
+    static Glyph colourGlyph(SizedFace& sized, unsigned index) {
+        Glyph g;
+        FT_GlyphSlot slot = sized.face->glyph;
+        if (FT_Load_Glyph(sized.face, index, FT_LOAD_DEFAULT | FT_LOAD_COLOR) != 0 ||
+            FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0 ||
+            slot->bitmap.pixel_mode != FT_PIXEL_MODE_BGRA || slot->bitmap.width == 0)
+            return g;
+        scaleColourBitmap(slot->bitmap, sized.scale, g);
+        g.left = int(slot->bitmap_left * sized.scale + 0.5);
+        g.top = int(slot->bitmap_top * sized.scale + 0.5);
+        g.boxLeft = g.left;
+        g.boxTop = g.top;
+        g.boxWidth = g.width;
+        return g;
     }
 
     // The glyph INDEX of FACE drawn; cached per face.
@@ -186,6 +273,7 @@ class FontCache {
         auto key = std::make_pair(&sized, index);
         auto it = glyphs_.find(key);
         if (it != glyphs_.end()) return it->second;
+        if (sized.colour) return glyphs_.emplace(key, colourGlyph(sized, index)).first->second;
         Glyph g;
         FT_Face face = sized.face;
         if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) == 0) {
@@ -241,7 +329,7 @@ class FontCache {
         long x = 0, y = 0;
         for (unsigned i = 0; i < count; ++i) {
             out.push_back({info[i].codepoint, x + pos[i].x_offset,
-                           y + long(sized.ascent) * 64 - pos[i].y_offset});
+                           y + long(sized.ascent) * 64 - pos[i].y_offset, &sized});
             x += pos[i].x_advance;
             y += pos[i].y_advance;
         }
@@ -251,6 +339,33 @@ class FontCache {
     }
 
     long lastAdvance() const { return advance_; }
+
+    // The glyphs of RUN of TEXT in FACE, in its direction, placed from pen position X on the
+    // baseline ASCENT pixels down; returns the pen position after them.
+    long shapeRun(SizedFace& face, const std::u32string& text, const TextRun& run, long x,
+                  int ascent, std::vector<PlacedGlyph>& out) {
+        hb_buffer_t* buffer = hb_buffer_create();
+        hb_buffer_add_utf32(buffer, reinterpret_cast<const std::uint32_t*>(text.data()),
+                            int(text.size()), unsigned(run.begin), int(run.end - run.begin));
+        hb_buffer_set_direction(buffer, run.rightToLeft() ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+        hb_buffer_guess_segment_properties(buffer);
+        hb_feature_t kerning{HB_TAG('k', 'e', 'r', 'n'), 1, HB_FEATURE_GLOBAL_START,
+                             HB_FEATURE_GLOBAL_END};
+        hb_shape(face.shaper, buffer, &kerning, 1);
+        unsigned count = 0;
+        hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+        hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
+        const auto scaled = [&](long v) { return long(double(v) * face.scale); };
+        long y = 0;
+        for (unsigned i = 0; i < count; ++i) {
+            out.push_back({info[i].codepoint, x + scaled(pos[i].x_offset),
+                           y + long(ascent) * 64 - scaled(pos[i].y_offset), &face});
+            x += scaled(pos[i].x_advance);
+            y += scaled(pos[i].y_advance);
+        }
+        hb_buffer_destroy(buffer);
+        return x;
+    }
 
     std::string fileFor(const FontSpec& spec) {
         std::string family = substituteFamily(spec.family);
@@ -310,12 +425,11 @@ struct Layout {
     int xStart = 0, yStart = 0;
 };
 
-Layout layOut(FontCache& fonts, SizedFace& sized, const std::string& text) {
-    Layout out;
-    out.glyphs = fonts.shape(sized, text);
+// The box of OUT's glyphs, whose pen ended at ADVANCE.
+void fitBox(FontCache& fonts, Layout& out, long advance) {
     long minX = 0, maxX = 0, minY = 0;
     for (const PlacedGlyph& p : out.glyphs) {
-        const Glyph& g = fonts.glyph(sized, p.index);
+        const Glyph& g = fonts.glyph(*p.face, p.index);
         long x = floor26(p.x) + g.boxLeft;
         long y = floor26(p.y) - g.boxTop;
         minX = std::min(minX, x);
@@ -323,10 +437,86 @@ Layout layOut(FontCache& fonts, SizedFace& sized, const std::string& text) {
         minY = std::min(minY, y);
     }
     // A text of spaces alone is as wide as its advances.
-    maxX = std::max(maxX, floor26(fonts.lastAdvance()));
+    maxX = std::max(maxX, floor26(advance));
     out.width = int(maxX - minX);
     out.xStart = int(-minX);
     out.yStart = int(-minY);
+}
+
+bool has(const SizedFace& face, char32_t c) {
+    return FT_Get_Char_Index(face.face, FT_ULong(c)) != 0;
+}
+
+// Whether TEXT needs more than MAIN's glyphs in one left-to-right run: a letter MAIN lacks, or
+// one written right to left. Most texts do not, and are drawn as they always were.
+bool needsMixedLayout(const SizedFace& main, const std::u32string& text) {
+    for (char32_t c : text) {
+        if (isRightToLeft(c)) return true;
+        if (c >= 0x20 && !isInvisibleControl(c) && !has(main, c)) return true;
+    }
+    return false;
+}
+
+// Whether FACE draws the cluster of TEXT from B to E: every letter, or the letter and its
+// accents composed into one.
+bool drawsCluster(const SizedFace& face, const std::u32string& text, std::size_t b, std::size_t e) {
+    hb_codepoint_t base = text[b];
+    for (std::size_t i = b + 1; i < e; ++i) {
+        hb_codepoint_t composed = 0;
+        if (hb_unicode_compose(hb_unicode_funcs_get_default(), base, text[i], &composed) &&
+            has(face, composed))
+            base = composed;
+        else if (!isInvisibleControl(text[i]) && !has(face, text[i]))
+            return false;
+    }
+    return has(face, base);
+}
+
+// The face that draws the cluster of TEXT from B to E: MAIN when it can, else the face
+// fontconfig finds for its first letter (a colour one for an emoji), else MAIN's blank.
+SizedFace* faceForCluster(FontCache& fonts, SizedFace& main, const FontSpec& spec,
+                          const std::u32string& text, std::size_t b, std::size_t e) {
+    const bool colour = wantsColour(text, b, e);
+    if (!colour && drawsCluster(main, text, b, e)) return &main;
+    const std::string family = substituteFamily(spec.family);
+    std::string file = fallbackFile(family, text[b], spec.bold, spec.italic, colour);
+    if (file.empty() && colour) file = fallbackFile(family, text[b], spec.bold, spec.italic, false);
+    if (file.empty()) return &main;
+    try {
+        return &fonts.fallback(file, spec);
+    } catch (const Error&) {
+        return &main;  // a face that cannot be read draws nothing
+    }
+}
+
+// TEXT in MAIN and the faces standing in for it, in runs of one face and one direction laid
+// from left to right on MAIN's baseline.
+Layout layOutMixed(FontCache& fonts, SizedFace& main, const FontSpec& spec,
+                   const std::u32string& text) {
+    std::vector<SizedFace*> faces{&main};
+    std::vector<int> faceOf(text.size(), 0);
+    const std::vector<std::size_t> starts = clusterStarts(text);
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+        SizedFace* face = faceForCluster(fonts, main, spec, text, starts[k], starts[k + 1]);
+        auto at = std::find(faces.begin(), faces.end(), face);
+        if (at == faces.end()) at = faces.insert(faces.end(), face);
+        std::fill(faceOf.begin() + std::ptrdiff_t(starts[k]),
+                  faceOf.begin() + std::ptrdiff_t(starts[k + 1]), int(at - faces.begin()));
+    }
+    Layout out;
+    long x = 0;
+    for (const TextRun& run : visualRuns(bidiLevels(text), faceOf))
+        x = fonts.shapeRun(*faces[std::size_t(run.face)], text, run, x, main.ascent, out.glyphs);
+    fitBox(fonts, out, x);
+    return out;
+}
+
+Layout layOut(FontCache& fonts, SizedFace& sized, const FontSpec& spec, const std::string& text) {
+    const std::u32string letters = decodeUtf8(text);
+    if (needsMixedLayout(sized, letters)) return layOutMixed(fonts, sized, spec, letters);
+    Layout out;
+    out.glyphs = fonts.shape(sized, text);
+    fitBox(fonts, out, fonts.lastAdvance());
     return out;
 }
 
@@ -359,7 +549,7 @@ TextSize measureText(const std::string& text, const FontSpec& font) {
     SizedFace& sized = fonts.get(font);
     TextSize size;
     size.height = sized.height;
-    if (!text.empty()) size.width = layOut(fonts, sized, text).width;
+    if (!text.empty()) size.width = layOut(fonts, sized, font, text).width;
     return size;
 }
 
@@ -368,22 +558,26 @@ Image renderText(const std::string& text, const FontSpec& font) {
     std::lock_guard lock(fonts.mutex);
     SizedFace& sized = fonts.get(font);
     if (text.empty()) return Image(0, sized.height);
-    Layout layout = layOut(fonts, sized, text);
+    Layout layout = layOut(fonts, sized, font, text);
     // Uncovered pixels carry the text's colour at no opacity; each glyph adds its coverage.
     const Argb colour = font.colour & 0x00FFFFFFu;
     Image out(layout.width, sized.height, colour);
     for (const PlacedGlyph& p : layout.glyphs) {
-        const Glyph& g = fonts.glyph(sized, p.index);
+        const Glyph& g = fonts.glyph(*p.face, p.index);
         int left = layout.xStart + int(floor26(p.x)) + g.left;
         int top = layout.yStart + int(floor26(p.y)) - g.top;
         for (int y = 0; y < g.rows; ++y) {
             int ty = top + y;
             if (ty < 0 || ty >= out.height()) continue;
             Argb* row = out.row(ty);
-            const std::uint8_t* cov = g.coverage.data() + std::size_t(y) * g.width;
+            const std::size_t at = std::size_t(y) * std::size_t(g.width);
             for (int x = 0; x < g.width; ++x) {
                 int tx = left + x;
-                if (tx >= 0 && tx < out.width()) row[tx] |= Argb(cov[x]) << 24;
+                if (tx < 0 || tx >= out.width()) continue;
+                if (g.colours.empty())
+                    row[tx] |= Argb(g.coverage[at + std::size_t(x)]) << 24;
+                else
+                    row[tx] = over(row[tx], g.colours[at + std::size_t(x)]);
             }
         }
     }

@@ -252,6 +252,34 @@ TEST(Input, TheWindowSeesEveryKeyBeforeTheFocusedControl) {
     EXPECT_EQ(edit.text(), "Zo");
 }
 
+// The caret stands after the last letter typed: at the right of a Latin name, at the left of a
+// Hebrew one, which reads from the right.
+TEST(Input, TheCaretFollowsTheNamesDirection) {
+    World w;
+    tk::FontSpec font;
+    font.colour = tk::rgb(255, 255, 255);
+    tk::EditBox edit(&w.win, "edit", font, tk::rgb(0, 0, 0));
+    edit.setBounds(0, 0, 200, 30);
+    w.win.setFocus(&edit);
+    // The caret is the one column lit from the top of the box to its bottom.
+    const auto caretColumn = [&] {
+        for (int x = 0; x < 200; ++x) {
+            int lit = 0;
+            for (int y = 3; y < 24; ++y) lit += w.win.composedPixel(x, y) == tk::rgb(255, 255, 255);
+            if (lit >= 18) return x;
+        }
+        return -1;
+    };
+    w.win.textInput("Ada");
+    EXPECT_GT(caretColumn(), 20);
+    edit.setText("");
+    w.win.textInput("שלום");
+    EXPECT_GE(caretColumn(), 0);
+    EXPECT_LE(caretColumn(), 3);
+    w.win.keyDown(36);  // Home: before the first letter, at the right
+    EXPECT_GT(caretColumn(), 20);
+}
+
 TEST(Input, AModalWindowTakesTheInputWhileTheMainWindowWaits) {
     World w;
     tk::Window dialog(w.app, "dialog", 50, 50, tk::rgb(23, 23, 23));

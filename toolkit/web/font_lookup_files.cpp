@@ -3,7 +3,10 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <map>
+#include <mutex>
 #include <string>
+#include <tuple>
 
 #include "toolkit/font_lookup.h"
 
@@ -80,6 +83,34 @@ std::string familyWith(const std::string& family, const std::string& sample) {
 std::string lookUpFile(const std::string& family, bool bold, bool italic) {
     const std::string name = fileName(family, bold, italic);
     return name.empty() ? std::string() : std::string(LUMCREST_FONT_DIR) + "/" + name;
+}
+
+// Only the faces that came with the data stand in: a letter neither of them has (Hebrew, Arabic,
+// CJK, emoji) is left out, and there are no colour glyphs.
+std::string fallbackFile(const std::string&, char32_t c, bool bold, bool italic, bool colour) {
+    static std::mutex mutex;
+    static std::map<std::tuple<char32_t, bool, bool>, std::string> found;
+    if (colour) return {};
+    std::lock_guard lock(mutex);
+    const auto key = std::make_tuple(c, bold, italic);
+    auto hit = found.find(key);
+    if (hit != found.end()) return hit->second;
+    std::string& file = found[key];
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return {};
+    for (const char* family : {"TeX Gyre Schola", "DejaVu Serif"}) {
+        const std::string path = lookUpFile(family, bold, italic);
+        FT_Face face = nullptr;
+        if (FT_New_Face(library, path.c_str(), 0, &face) != 0) continue;
+        const bool has = FT_Get_Char_Index(face, FT_ULong(c)) != 0;
+        FT_Done_Face(face);
+        if (has) {
+            file = path;
+            break;
+        }
+    }
+    FT_Done_FreeType(library);
+    return file;
 }
 
 }  // namespace tk

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <tuple>
 #include <vector>
 
@@ -126,8 +127,9 @@ class FontCache {
     }
 
     SizedFace& get(const FontSpec& spec) {
-        if (!library_ && FT_Init_FreeType(&library_) != 0) {
+        if (FT_Error err = library_ ? 0 : FT_Init_FreeType(&library_); err != 0) {
             library_ = nullptr;
+            if (err == FT_Err_Out_Of_Memory) throw std::bad_alloc();  // said as what it is
             throw Error(tr("Font system failed: %s", "FreeType did not start"));
         }
         std::string file = fileFor(spec);
@@ -141,8 +143,10 @@ class FontCache {
         auto it = fonts_.find(key);
         if (it != fonts_.end()) return *it->second;
         auto sized = std::make_unique<SizedFace>();
-        if (openFace(file, sized->face) != 0)
+        if (FT_Error err = openFace(file, sized->face); err != 0) {
+            if (err == FT_Err_Out_Of_Memory) throw std::bad_alloc();  // the file is fine
             throw Error(tr("Cannot open font %s", file + ": FreeType cannot read it"));
+        }
         FT_Face face = sized->face;
         if (FT_IS_SCALABLE(face)) {
             if (FT_Set_Char_Size(face, 0, size * 64, 0, 0) != 0)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <new>
 
 #include "toolkit/error.h"
 #include "toolkit/image.h"
@@ -21,7 +22,8 @@ void Application::reportError(const std::string& message) {
     } catch (const std::exception& e) {
         // No box can be had (memory ran out, say): the terminal is told instead.
         std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
-        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
+        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n",
+                     dynamic_cast<const std::bad_alloc*>(&e) ? "not enough memory" : e.what());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -97,14 +98,18 @@ class MappedFont {
         const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return;
         struct stat st {};
+        bool noRoom = false;
         if (::fstat(fd, &st) == 0 && st.st_size > 0) {
             void* p = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
             if (p != MAP_FAILED) {
                 data_ = static_cast<const FT_Byte*>(p);
                 size_ = std::size_t(st.st_size);
             }
+            noRoom = p == MAP_FAILED && errno == ENOMEM;
         }
         ::close(fd);
+        // No room left to map it: FreeType would fail alike, and blame the file.
+        if (noRoom) throw std::bad_alloc();
     }
     ~MappedFont() {
         if (data_) ::munmap(const_cast<FT_Byte*>(data_), size_);

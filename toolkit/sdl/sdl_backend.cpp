@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "toolkit/application.h"
@@ -259,7 +260,8 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
     } catch (const std::exception& e) {
         // No box of ours could be shown (no font, say): the system's own box needs nothing of
         // ours. The message is on the terminal too, and why our box failed.
-        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
+        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n",
+                     dynamic_cast<const std::bad_alloc*>(&e) ? "not enough memory" : e.what());
         if (!showSystemBox(message))
             std::fprintf(stderr, "lumcrest: cannot show a message box: %s\n", SDL_GetError());
     }

@@ -111,8 +111,9 @@ TEST(PicturesLeftOut, MemoryRunningOutLeavesThePictureOut) {
             const std::vector<std::string> said = w.backend.takeErrors();
             ok = shown == tk::rgb(0, 0, 0) && said.size() == 1 &&
                  said[0] == "Not enough memory to show the picture Picture.";
-            if (!ok) std::fprintf(stderr, "said %zu: %s\n", said.size(),
-                                  said.empty() ? "" : said[0].c_str());
+            if (!ok)
+                std::fprintf(stderr, "said %zu: %s\n", said.size(),
+                             said.empty() ? "" : said[0].c_str());
         } catch (const std::exception& e) {
             std::fprintf(stderr, "escaped: %s\n", e.what());
         }

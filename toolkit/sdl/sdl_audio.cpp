@@ -341,6 +341,7 @@ void SdlAudio::openMusic(const std::string& path) {
 
 void SdlAudio::playMusic() {
     if (!open_) throw Error(tr("No MCI device open"));
+    wake();  // a device that went away is opened again, with the track where it was
     MusicState state = musicState();
     if (state == MusicState::Playing) return;
     bool fromStart = !started_ || state == MusicState::Ended;

@@ -1,7 +1,7 @@
 #include "app/last_words.h"
 
+#include <pthread.h>
 #include <signal.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -19,15 +19,11 @@ std::function<void()>& saver() {
 }
 
 volatile sig_atomic_t saving = 0;
-pid_t loopThread = 0;
-
-pid_t currentThread() {
-    return pid_t(::syscall(SYS_gettid));
-}
+pthread_t loopThread{};
 
 // Once, on the loop's thread, never inside another save.
 void saveOnce() {
-    if (saving || currentThread() != loopThread || !saver()) return;
+    if (saving || !pthread_equal(pthread_self(), loopThread) || !saver()) return;
     saving = 1;
     try {
         saver()();
@@ -74,7 +70,7 @@ void abortRaised(int sig, siginfo_t* info, void*) {
 
 void saveOnFatalPaths(std::function<void()> save) {
     saver() = std::move(save);
-    loopThread = currentThread();
+    loopThread = pthread_self();
     saving = 0;
     std::set_terminate(endAfterSaving);
     struct sigaction sa {};

@@ -251,7 +251,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
 TForm1::~TForm1() = default;
 
 void TForm1::placeControls() {
-    title.clear();
+    title = kWindowName;
     for (const Placement& p : kLayout) {
         tk::Control& c = p.control(*this);
         if (p.width == kTextSize)

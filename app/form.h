@@ -30,6 +30,10 @@ namespace lumcrest {
 
 class TAboutBox;
 
+// The main window's name in the desktop's lists (task bar, window switcher), as the desktop entry
+// names the game. The game itself draws no caption.
+inline constexpr const char* kWindowName = "Lumcrest";
+
 // Fonts of the layouts.
 tk::FontSpec georgia(int px, tk::Argb colour, bool bold = false, bool italic = false,
                      bool underline = false);

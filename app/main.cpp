@@ -9,12 +9,14 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/display_settings.h"
+#include "app/last_words.h"
 #include "app/program.h"
 #include "app/recorder.h"
 #include "app/recording_file.h"
@@ -113,7 +115,7 @@ void openDisplay(tk::SdlBackend& backend, tk::Application& app, lumcrest::Enviro
     // For the performance measurements: every timer tick with its time, and when the window
     // appeared (wall-clock microseconds).
     if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
-    backend.openEarly(lumcrest::kFrameWidth, lumcrest::kFrameHeight);
+    backend.openEarly(lumcrest::kFrameWidth, lumcrest::kFrameHeight, lumcrest::kWindowName);
     if (app.tickLog) {
         timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
@@ -122,18 +124,28 @@ void openDisplay(tk::SdlBackend& backend, tk::Application& app, lumcrest::Enviro
     }
 }
 
-// The display going away ends the game at once with nobody at the screen: the game in progress
-// is saved as a signal saves it, and the terminal says why the game ended.
+// The display going away, or the window destroyed by another program, ends the game at once with
+// nobody at the screen: the game in progress is saved as a signal saves it, and the terminal says
+// why the game ended.
+void saveInPassing(lumcrest::TForm1& form, const char* what) {
+    try {
+        form.writeSavedGame();
+        std::fprintf(stderr, "lumcrest: %s; the game was saved\n", what);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumcrest: %s; the game was not saved: %s\n", what, e.what());
+    }
+}
+
 void saveIfTheDisplayGoes(tk::SdlBackend& backend, lumcrest::TForm1& form) {
-    backend.onDisplayLost = [&form] {
-        try {
-            form.writeSavedGame();
-            std::fputs("lumcrest: the display went away; the game was saved\n", stderr);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "lumcrest: the display went away; the game was not saved: %s\n",
-                         e.what());
-        }
-    };
+    backend.onDisplayLost = [&form](const char* what) { saveInPassing(form, what); };
+}
+
+// What a start that failed says: running out of memory is said as that, not in the words of the
+// library that ran out.
+std::string whyTheStartFailed(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return tk::tr("Not enough memory to start the game.");
+    return e.what();
 }
 
 // Large blocks (decoded pictures, an effect decoded for its play) go back to the system when
@@ -147,10 +159,8 @@ void returnLargeBlocksWhenFreed() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    returnLargeBlocksWhenFreed();
-    // A file size limit fails the write (the settings, a recording) rather than ending the game.
-    lumcrest::keepRunningPastFileSizeLimit();
+// The whole run of the game; main adds what is said when memory runs out.
+static int play(int argc, char** argv) {
     lumcrest::CommandLine options = lumcrest::parseCommandLine(
         std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (std::optional<int> status = answerWithoutPlaying(options)) return *status;
@@ -178,7 +188,7 @@ int main(int argc, char** argv) {
     try {
         backend = std::make_unique<tk::SdlBackend>();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "lumcrest: %s\n", e.what());
+        std::fprintf(stderr, "lumcrest: %s\n", whyTheStartFailed(e).c_str());
         return 1;
     }
     tk::Application app(*backend);
@@ -202,14 +212,18 @@ int main(int argc, char** argv) {
         // The language was chosen with the environment, before the display opened.
         program = lumcrest::openProgram(app, env);
     } catch (const std::exception& e) {
-        backend->showFatalError(app, e.what());
+        backend->showFatalError(app, whyTheStartFailed(e));
         if (recording) std::fclose(recording);
         return 1;
     }
     if (recorder) app.inputObserver = recorder.get();
     saveIfTheDisplayGoes(*backend, *program->form);
+    lumcrest::saveOnFatalPaths(
+        [&form = *program->form] { saveInPassing(form, "the game cannot go on"); });
     app.run();
-    backend->onDisplayLost = nullptr;  // the game has closed, and saved
+    // The game has closed, and saved.
+    lumcrest::stopSavingOnFatalPaths();
+    backend->onDisplayLost = nullptr;
     app.inputObserver = nullptr;
     if (recording) {
         if (std::fclose(recording) != 0 || !recorder->healthy())
@@ -219,4 +233,17 @@ int main(int argc, char** argv) {
     if (app.tickLog) std::fclose(app.tickLog);
     program.reset();
     return backend->exitStatus();
+}
+
+int main(int argc, char** argv) {
+    returnLargeBlocksWhenFreed();
+    // A file size limit fails the write (the settings, a recording) rather than ending the game.
+    lumcrest::keepRunningPastFileSizeLimit();
+    try {
+        return play(argc, argv);
+    } catch (const std::bad_alloc& e) {
+        // Before the game was there to save, or after it closed.
+        std::fprintf(stderr, "lumcrest: %s\n", whyTheStartFailed(e).c_str());
+        return 1;
+    }
 }

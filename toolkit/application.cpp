@@ -1,9 +1,12 @@
 #include "toolkit/application.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
+#include <new>
 
 #include "toolkit/error.h"
+#include "toolkit/image.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 
@@ -14,7 +17,22 @@ Application::Application(Backend& backend) : backend_(backend) {}
 Application::~Application() = default;
 
 void Application::reportError(const std::string& message) {
-    backend_.showError(*this, message);
+    try {
+        backend_.showError(*this, message);
+    } catch (const std::exception& e) {
+        // No box can be had (memory ran out, say): the terminal is told instead.
+        std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n",
+                     dynamic_cast<const std::bad_alloc*>(&e) ? "not enough memory" : e.what());
+    }
+}
+
+void Application::sayPicturesLeftOut() {
+    if (depth_ > 0) return;  // after the event, once its own drawing is done
+    for (const std::string& message : takePicturesLeftOut()) {
+        std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+        reportError(message);
+    }
 }
 
 void Application::dispatch(const std::function<void()>& handler) {
@@ -29,6 +47,7 @@ void Application::dispatch(const std::function<void()>& handler) {
         flushPaints();
         runLater();
         if (afterEvent) afterEvent();
+        sayPicturesLeftOut();
     }
 }
 

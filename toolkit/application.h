@@ -47,7 +47,11 @@ class Application {
     // Runs HANDLER as one event: an error escaping it is shown in the error box and the loop goes
     // on. Pending paints run afterwards.
     void dispatch(const std::function<void()>& handler);
+    // Shows MESSAGE in the error box; on the terminal when no box can be had. Never throws.
     void reportError(const std::string& message);
+    // Says each picture newly left out (tk::pictureLeftOut), on the terminal and in the error box;
+    // nothing while an event is being handled (it runs after every event and every frame shown).
+    void sayPicturesLeftOut();
     // Runs after every event that was dispatched (a handler and the paints it asked for), for tests
     // that check the game's invariants between events.
     std::function<void()> afterEvent;

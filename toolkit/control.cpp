@@ -276,12 +276,25 @@ bool Picture::releasePixels() {
 
 bool Picture::opaque() const {
     if (transparent) return false;
-    if (pictureW_ == 0 && (bytes_ || embedded_)) image();
+    try {
+        if (pictureW_ == 0 && (bytes_ || embedded_)) image();
+    } catch (const std::exception& e) {
+        pictureLeftOut(file_.empty() ? name() : file_, e);
+        return false;
+    }
     return pictureW_ >= width() && pictureH_ >= height();
 }
 
 void Picture::paint(Canvas& canvas) {
-    const Image& img = image();
+    const Image* decoded = nullptr;
+    try {
+        decoded = &image();
+    } catch (const std::exception& e) {
+        // Left out for now; a later paint tries again.
+        pictureLeftOut(file_.empty() ? name() : file_, e);
+        return;
+    }
+    const Image& img = *decoded;
     if (img.empty()) return;
     if (transparent)
         canvas.drawImageKeyed(img, 0, 0, img.pixel(0, img.height() - 1));

@@ -11,10 +11,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <tuple>
 #include <vector>
 
@@ -145,14 +147,18 @@ class MappedFont {
         const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return;
         struct stat st {};
+        bool noRoom = false;
         if (::fstat(fd, &st) == 0 && st.st_size > 0) {
             void* p = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
             if (p != MAP_FAILED) {
                 data_ = static_cast<const FT_Byte*>(p);
                 size_ = std::size_t(st.st_size);
             }
+            noRoom = p == MAP_FAILED && errno == ENOMEM;
         }
         ::close(fd);
+        // No room left to map it: FreeType would fail alike, and blame the file.
+        if (noRoom) throw std::bad_alloc();
     }
     ~MappedFont() {
         if (data_) ::munmap(const_cast<FT_Byte*>(data_), size_);
@@ -175,8 +181,9 @@ class FontCache {
     }
 
     SizedFace& get(const FontSpec& spec) {
-        if (!library_ && FT_Init_FreeType(&library_) != 0) {
+        if (FT_Error err = library_ ? 0 : FT_Init_FreeType(&library_); err != 0) {
             library_ = nullptr;
+            if (err == FT_Err_Out_Of_Memory) throw std::bad_alloc();  // said as what it is
             throw Error(tr("Font system failed: %s", "FreeType did not start"));
         }
         const std::string file = fileFor(spec);
@@ -199,8 +206,10 @@ class FontCache {
         auto it = fonts_.find(key);
         if (it != fonts_.end()) return *it->second;
         auto sized = std::make_unique<SizedFace>();
-        if (openFace(file, sized->face) != 0)
+        if (FT_Error err = openFace(file, sized->face); err != 0) {
+            if (err == FT_Err_Out_Of_Memory) throw std::bad_alloc();  // the file is fine
             throw Error(tr("Cannot open font %s", file + ": FreeType cannot read it"));
+        }
         FT_Face face = sized->face;
         if (FT_IS_SCALABLE(face)) {
             if (FT_Set_Char_Size(face, 0, size * 64, 0, 0) != 0)

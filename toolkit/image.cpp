@@ -13,8 +13,12 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <new>
+#include <set>
+#include <utility>
 
 #include "toolkit/error.h"
+#include "toolkit/i18n.h"
 
 namespace tk {
 
@@ -524,6 +528,37 @@ std::span<const std::uint8_t> embeddedBytes(const std::string& name) {
 
 Image loadEmbeddedPicture(const std::string& name) {
     return decodePicture(embeddedBytes(name), name);
+}
+
+namespace {
+
+struct LeftOut {
+    std::set<std::string> said;
+    std::vector<std::string> pending;
+};
+
+LeftOut& leftOut() {
+    static LeftOut pictures;
+    return pictures;
+}
+
+}  // namespace
+
+void pictureLeftOut(const std::string& what, const std::exception& why) {
+    try {
+        // Out of memory, the library's own words ("std::bad_alloc") would tell a player nothing.
+        std::string message = dynamic_cast<const std::bad_alloc*>(&why)
+                                  ? tr("Not enough memory to show the picture %s.", what)
+                                  : std::string(why.what());
+        LeftOut& pictures = leftOut();
+        if (pictures.said.insert(message).second) pictures.pending.push_back(std::move(message));
+    } catch (const std::exception&) {
+        // Too little memory even for the words: the picture is left out unsaid.
+    }
+}
+
+std::vector<std::string> takePicturesLeftOut() {
+    return std::exchange(leftOut().pending, {});
 }
 
 }  // namespace tk

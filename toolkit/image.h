@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <string>
 #include <vector>
@@ -87,6 +88,13 @@ Image loadEmbeddedPicture(const std::string& name);
 // The picture as the bytes of a PNG file (opaque pixels keep their alpha), for a caller that
 // opens the file itself; empty on failure.
 std::vector<std::uint8_t> encodePng(const Image& image);
+
+// A picture that could not be decoded or drawn (memory ran out, say) is left out where it would
+// have been. WHAT names it, WHY is what went wrong. Each failure is said once in a run: the
+// application takes the new ones and shows them (takePicturesLeftOut). Never throws.
+void pictureLeftOut(const std::string& what, const std::exception& why);
+// The messages of the pictures left out since the last call that were not said before.
+std::vector<std::string> takePicturesLeftOut();
 
 // Reads a whole file; throws tk::Error naming the file when it cannot be read or is not a
 // regular file (a folder or a pipe in its place).

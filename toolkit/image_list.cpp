@@ -22,8 +22,14 @@ ImageList ImageList::fromEmbedded(const std::string& name, int frameW, int frame
 
 const Image& ImageList::strip() const {
     static const Image none;
-    if (!strip_ && !source_.empty())
-        strip_ = std::make_shared<const Image>(decodePicture(source_, name_));
+    if (!strip_ && !source_.empty()) {
+        try {
+            strip_ = std::make_shared<const Image>(decodePicture(source_, name_));
+        } catch (const std::exception& e) {
+            // No frame of it is drawn until a later draw decodes it.
+            pictureLeftOut(name_, e);
+        }
+    }
     return strip_ ? *strip_ : none;
 }
 

@@ -60,6 +60,8 @@ void Surface::fillWithBrush(Rect r) {
             brush_ = std::make_shared<const Image>(decodePicture(brushSource_, "brush"));
         } catch (const Error&) {
             brushSource_ = {};  // it decoded once; should it not again, the colour fills
+        } catch (const std::exception& e) {
+            pictureLeftOut("brush", e);  // the colour fills this time; the next fill tries again
         }
     }
     Canvas c = canvas();

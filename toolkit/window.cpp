@@ -233,7 +233,12 @@ void Window::paintTree(Control& c, Canvas& canvas) {
         if (!k->visible()) continue;
         Canvas kc = canvas.child(k->bounds());
         if (kc.clip().empty()) continue;
-        k->paint(kc);
+        try {
+            k->paint(kc);
+        } catch (const std::exception& e) {
+            // A picture that cannot be had now (memory ran out) is left out of this frame.
+            pictureLeftOut(k->name(), e);
+        }
         paintTree(*k, kc);
     }
 }

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real game in a real X window (the CMake test runs this under xvfb-run).
 # Usage: game_window_test.sh CASE GAME DRIVER X_CLOSE
-#   CASE      first_start | signal | hangup | display_lost | about_box | scale_* | fullscreen_800 |
+#   CASE      first_start | signal | hangup | window_taken | display_lost | about_box | scale_* | fullscreen_800 |
 #             no_display ...
 #   GAME      the game (build/lumcrest)
 #   DRIVER    the headless driver (build/lumcrest-drive): it composes the frames the screen must show
@@ -135,9 +135,10 @@ first_start)
     # The window: its size, in the middle of the screen.
     read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
     expect_centred "$wid" "$main_w" "$main_h" 0 0 "$screen_w" "$screen_h"
-    # No caption text, the game's icon, and a size the window manager may not change.
+    # The game's name in the desktop's lists, its icon, and a size the window manager may not
+    # change.
     props=$(xprop -id "$wid" _NET_WM_NAME WM_NORMAL_HINTS)
-    grep -q '^_NET_WM_NAME(UTF8_STRING) = $' <<<"$props" || fail "the caption is not empty"
+    grep -q '^_NET_WM_NAME(UTF8_STRING) = "Lumcrest"$' <<<"$props" || fail "the window is not named"
     xprop -id "$wid" _NET_WM_ICON | head -c 200 | grep -q 'Icon (' || fail "the window has no icon"
     grep -q "minimum size: $main_w by $main_h" <<<"$props" &&
         grep -q "maximum size: $main_w by $main_h" <<<"$props" || fail "the window can be resized"
@@ -212,6 +213,39 @@ signal_failed_save)
     [ "$rc" -eq 1 ] || fail "the game ended with status $rc after a failed save"
     grep -q "Unable to write to $settings" "$work/game.log" || fail "the failed save was not told"
     ;;
+window_taken)
+    # Another program destroys the game's window under a game in progress: as when the display
+    # goes away, the game saves, says so in one line and ends with status 1.
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nFirst=0\nMusic=0\n' >"$settings"
+    start_game
+    expect_picture "$wid"
+    # The desktop's lists (task bar, window switcher) show the game's name.
+    [ "$(xdotool getwindowname "$wid")" = Lumcrest ] || fail "the window is not named Lumcrest"
+    xprop -id "$wid" WM_NAME | grep -q '= "Lumcrest"$' || fail "WM_NAME is not Lumcrest"
+    # A game in progress: MENU, New, then a bar launched.
+    xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+    xdotool mousemove --window "$wid" 700 550 sleep 0.2 click 1 sleep 0.3
+    xdotool mousemove --window "$wid" 409 170 sleep 0.2 click 1 sleep 0.3
+    xdotool key --delay 100 Left Up
+    sleep 1
+    touch "$work/started"
+    xdotool windowclose "$wid"
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the game runs on without its window"
+    wait "$pid"
+    rc=$?
+    pid=""
+    [ "$rc" -eq 1 ] || fail "the game ended with status $rc without its window"
+    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
+    # (SDL's file sound device says its own lines too.)
+    [ "$(grep -c '^lumcrest:' "$work/game.log")" -eq 1 ] &&
+        grep -q '^lumcrest: the window was closed by another program; the game was saved$' \
+            "$work/game.log" ||
+        fail "standard error does not say it in one line: $(cat "$work/game.log")"
+    expect_no_web_page
+    ;;
 display_lost)
     # The X server goes away under a game in progress (a crashed or killed session): the game
     # saves what is on the board, as a signal would, says so, and ends with status 1. The
@@ -271,22 +305,29 @@ display_lost)
     ;;
 no_fonts)
     # No font at all: the message reaches the person in the system's own box (which needs no
-    # font of ours), and standard error.
+    # font of ours), and standard error. The box ends with the game, however the game ends: by
+    # SIGKILL, or by SIGTERM as a logout ends it.
     printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
-    FONTCONFIG_FILE="$work/fonts.conf" "$game" >"$work/game.log" 2>&1 &
-    pid=$!
-    box=""
-    for i in $(seq 100); do
-        box=$(xwininfo -root -tree | grep '"Lumcrest"' | head -1)
-        [ -n "$box" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
+    box_shown() { xwininfo -root -tree | grep -q '"Lumcrest"'; }
+    for sig in KILL TERM; do
+        FONTCONFIG_FILE="$work/fonts.conf" "$game" >"$work/game.log" 2>&1 &
+        pid=$!
+        # The window put up for the start has gone once our own box was found wanting.
+        for i in $(seq 100); do
+            grep -q 'cannot show the error box' "$work/game.log" && box_shown && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        box_shown || fail "no message box came"
+        grep -qi 'font' "$work/game.log" || fail "standard error does not name the missing font"
+        kill -"$sig" "$pid"
+        for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -0 "$pid" 2>/dev/null && fail "SIG$sig: the game waits on its box"
+        wait "$pid" 2>/dev/null
+        pid=""
+        for i in $(seq 50); do box_shown || break; sleep 0.1; done
+        box_shown && fail "SIG$sig: the message box outlived the game"
     done
-    [ -n "$box" ] || fail "no message box came"
-    grep -qi 'font' "$work/game.log" || fail "standard error does not name the missing font"
-    kill -KILL "$pid"
-    wait "$pid" 2>/dev/null
-    pid=""
     ;;
 about_box)
     start_game

@@ -3,6 +3,8 @@
 // be able to tell them apart.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -320,6 +322,63 @@ TEST_F(Mixed, ACutEffectFadesOutOverAFewMillisecondsUnderTheNextOne) {
     for (std::size_t i = 1; i < left.size(); ++i)
         step = std::max(step, std::abs(left[i] - left[i - 1]));
     EXPECT_LT(step, 2 * 2 * std::numbers::pi * 440 / 44100 * level) << "a click";
+}
+
+// The sound device goes away under a playing track (here SDL's file device, whose next write the
+// file-size limit refuses, as a sound server that ended refuses it): the game is silent until its
+// next sound, which opens the device again, and the track goes on there.
+TEST_F(Mixed, TheNextSoundAfterTheDeviceWentAwayOpensItAgain) {
+    namespace fs = std::filesystem;
+    const fs::path out = dir_ / "mix.raw";
+    auto size = [&out] {
+        std::error_code ec;
+        const auto n = fs::file_size(out, ec);
+        return ec ? std::uintmax_t(0) : n;
+    };
+    // Whether the device writes: the file grows over a fifth of a second.
+    auto writing = [&size] {
+        const std::uintmax_t before = size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return size() > before;
+    };
+    const std::string track = writeTrack(dir_, 20.0);
+    const std::string blip = effect("blip.wav", 0.2, 8000);
+    tk::sdl::SdlAudio audio([t0 = Clock::now()] { return microsSince(t0); });
+    audio.openMusic(track);
+    audio.playMusic();
+    ASSERT_TRUE(audio.audible());
+    ASSERT_TRUE(writing()) << "the device never played";
+
+    struct sigaction ignore {
+    }, before{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &before);
+    rlimit limit{}, old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    limit = old;
+    limit.rlim_cur = rlim_t(size() + 4096);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    bool removed = false;
+    for (int i = 0; i < 300 && !removed; ++i) {
+        SDL_PumpEvents();
+        removed = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_AUDIODEVICEREMOVED,
+                                 SDL_AUDIODEVICEREMOVED) > 0;
+        if (!removed) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    sigaction(SIGXFSZ, &before, nullptr);
+    ASSERT_TRUE(removed) << "SDL never said the device went away";
+    EXPECT_FALSE(writing()) << "the device went on playing";
+
+    audio.playEffect(blip);
+    EXPECT_TRUE(audio.audible());
+    EXPECT_TRUE(writing()) << "the next sound did not open the device again";
+    // The track goes on where it was, on the new device.
+    EXPECT_EQ(audio.musicFile(), track);
+    EXPECT_EQ(audio.musicState(), MusicState::Playing);
+    const double at = Mix_GetMusicPosition(nullptr);
+    EXPECT_GT(at, 0.1);
+    EXPECT_LT(at, 5.0);
 }
 
 // The mixer reads each of the game's tracks to the sample (the encoder's delay and padding are

@@ -67,7 +67,8 @@ std::int64_t playableTrackLengthUs(const std::string& path) {
     if (isRegularFile(path)) probe.open(path, std::ios::binary);
     if (!probe.is_open())
         throw Error(
-            tr("The specified file cannot be found. Make sure the path and filename are correct."));
+            tr("The music track %s cannot be found. Make sure the path and filename are correct.",
+               path));
     std::int64_t len = mp3LengthUs(path);
     if (len <= 0)
         throw Error(

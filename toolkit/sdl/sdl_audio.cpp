@@ -202,8 +202,61 @@ void SdlAudio::tidy() {
     if (now - idleSinceUs_ > kIdleCloseUs) closeMixer();
 }
 
+void SdlAudio::deviceRemoved() {
+    if (mixerOpen_ && audible_) deviceLost_ = true;
+}
+
 void SdlAudio::wake() {
-    if (mixerOpen_ || noSoundCard_) return;
+    // A removal not yet seen by the loop (or with no loop running) is taken from the queue here.
+    SDL_Event e;
+    while (mixerOpen_ && SDL_WasInit(SDL_INIT_EVENTS) &&
+           SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_AUDIODEVICEREMOVED, SDL_AUDIODEVICEREMOVED) > 0)
+        if (!e.adevice.iscapture) deviceRemoved();
+    const bool retry = noSoundCard_ && clock_() - silentSinceUs_ >= kRetryUs;
+    if (mixerOpen_) {
+        if (deviceLost_ || retry) reopenDevice();
+        return;
+    }
+    if (noSoundCard_ && !retry) return;
+    openDevice();
+}
+
+void SdlAudio::reopenDevice() {
+    const std::string track = file_;
+    const MusicState state = musicState();
+    std::int64_t atUs = positionUs_;
+    if (audible_ && music_) {
+        const double seconds = Mix_GetMusicPosition(music_);
+        atUs = seconds > 0 ? std::int64_t(seconds * 1e6) : 0;
+    } else if (state == MusicState::Playing) {
+        atUs += clock_() - startedAtUs_;
+    }
+    const bool resume = state == MusicState::Playing || (state == MusicState::Stopped && started_);
+    closeTrack();
+    closeMixer();
+    deviceLost_ = false;
+    openDevice();
+    if (track.empty()) return;
+    try {
+        openMusic(track);
+        if (state == MusicState::Ended) {
+            started_ = ended_ = true;
+            positionUs_ = lengthUs_;
+        }
+        if (!resume) return;
+        playMusic();
+        if (audible_)
+            Mix_SetMusicPosition(double(atUs) / 1e6);
+        else
+            positionUs_ = std::min(atUs, lengthUs_);
+        if (state == MusicState::Stopped) stopMusic();
+    } catch (const std::exception&) {
+        // The track cannot be had again: the game goes on as after a failed open.
+    }
+}
+
+void SdlAudio::openDevice() {
+    noSoundCard_ = false;
     if (openMixer()) {
         mixerOpen_ = audible_ = true;
         int rate = 44100, channels = 2;
@@ -226,6 +279,7 @@ void SdlAudio::wake() {
     // No sound card. The mixer is still the one that knows how long a track is, so it runs
     // on SDL's dummy device, muted, and never plays anything.
     noSoundCard_ = true;
+    silentSinceUs_ = clock_();
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     mixerOpen_ = openMixer();
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
@@ -243,7 +297,7 @@ void SdlAudio::closeMixer() {
     beep_ = nullptr;
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    mixerOpen_ = audible_ = false;
+    mixerOpen_ = audible_ = deviceLost_ = false;
     idleSinceUs_ = -1;
 }
 
@@ -265,7 +319,9 @@ void SdlAudio::openMusic(const std::string& path) {
     wake();
     Mix_Music* music = nullptr;
     if (!isRegularFile(path)) {
-        throw Error("Couldn't open '" + path + "'");
+        throw Error(
+            tr("The music track %s cannot be found. Make sure the path and filename are correct.",
+               path));
     } else if (mixerOpen_) {
         music = Mix_LoadMUS(path.c_str());
         if (!music) throw Error(Mix_GetError());
@@ -285,6 +341,7 @@ void SdlAudio::openMusic(const std::string& path) {
 
 void SdlAudio::playMusic() {
     if (!open_) throw Error(tr("No MCI device open"));
+    wake();  // a device that went away is opened again, with the track where it was
     MusicState state = musicState();
     if (state == MusicState::Playing) return;
     bool fromStart = !started_ || state == MusicState::Ended;

@@ -39,6 +39,9 @@ class SdlAudio : public Audio {
     bool audible() const { return audible_; }
     // On the main thread, once a round of the loop: closes a device long left idle.
     void tidy();
+    // SDL said that the playback device went away (the sound server ended, the card was
+    // unplugged): the next sound or track opens a device again, and the track goes on there.
+    void deviceRemoved();
 
   private:
     void closeTrack();
@@ -51,11 +54,20 @@ class SdlAudio : public Audio {
 
     bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
     bool audible_ = false;
-    bool noSoundCard_ = false;  // the real device failed once: stay silent
+    bool noSoundCard_ = false;  // the real device failed: silent until it is tried again
+    bool deviceLost_ = false;   // the device went away under the open mixer
     std::int64_t idleSinceUs_ = -1;
+    std::int64_t silentSinceUs_ = 0;  // when the real device last failed to open
     static constexpr std::int64_t kIdleCloseUs = 10'000'000;
-    // Opens the mixer if it is not open (on the real device, else muted on the dummy one).
+    // How long a game without a device stays silent before a sound tries the device again (a
+    // sound server may be starting).
+    static constexpr std::int64_t kRetryUs = 5'000'000;
+    // Opens the mixer if it is not open (on the real device, else muted on the dummy one), or
+    // again when its device went away or a device may be there now.
     void wake();
+    void openDevice();
+    // The mixer closed and opened again, the track reopened where it was, in the state it was.
+    void reopenDevice();
     void closeMixer();
     // Hands the levels to the mixer while it plays aloud (a newly opened device starts at full).
     void applyVolumes();

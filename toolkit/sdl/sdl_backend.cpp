@@ -2,11 +2,13 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "toolkit/application.h"
@@ -48,23 +50,79 @@ void closeOnHangUp() {
     ::sigaction(SIGHUP, &sa, nullptr);
 }
 
+// The system's message box runs in a child process (SDL forks one for it on X11, and runs a
+// helper program on Wayland). That child must end with the game, however the game ends (a
+// SIGKILL included), and on SIGTERM as any window of the game does.
+volatile sig_atomic_t boxChildWanted = 0;
+pid_t boxParent = 0;
+
+void dressBoxChild() {
+    if (!boxChildWanted) return;
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != boxParent) ::_exit(1);  // the game ended before the line above
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::signal(sig, SIG_DFL);
+    sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&quitSignals, sig);
+    pthread_sigmask(SIG_UNBLOCK, &quitSignals, nullptr);
+}
+
+// While the system's box is up the game only waits for it: a quit signal ends the game at once,
+// and the box with it.
+void endWhileBoxed(int) {
+    ::_exit(1);
+}
+
+bool showSystemBox(const std::string& message) {
+    static const bool dressed = pthread_atfork(nullptr, nullptr, dressBoxChild) == 0;
+    (void)dressed;
+    struct sigaction sa {};
+    sa.sa_handler = endWhileBoxed;
+    sigemptyset(&sa.sa_mask);
+    struct sigaction before[3];
+    const int signals[3] = {SIGTERM, SIGINT, SIGHUP};
+    for (int i = 0; i < 3; ++i) {
+        ::sigaction(signals[i], &sa, &before[i]);
+        // Started under nohup: the hang-up stays ignored.
+        if (before[i].sa_handler == SIG_IGN) ::sigaction(signals[i], &before[i], nullptr);
+    }
+    boxParent = ::getpid();
+    boxChildWanted = 1;
+    const bool shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) == 0;
+    boxChildWanted = 0;
+    for (int i = 0; i < 3; ++i) ::sigaction(signals[i], &before[i], nullptr);
+    return shown;
+}
+
 // The backend whose display is watched (there is one per program).
 SdlBackend::Impl* watched = nullptr;
 
-void displayLost() {
+void displayLost(bool windowGone) {
     if (!watched) return;
     watched->closingUnattended = true;
+    const char* what =
+        windowGone ? "the window was closed by another program" : "the display went away";
     if (watched->owner && watched->owner->onDisplayLost)
-        watched->owner->onDisplayLost();
+        watched->owner->onDisplayLost(what);
     else
-        std::fputs("lumcrest: the display went away\n", stderr);
+        std::fprintf(stderr, "lumcrest: %s\n", what);
+}
+
+// Whether the X window WINDOW is one of the game's (asks the server nothing).
+bool isWatchedWindow(unsigned long window) {
+    if (!watched || window == 0) return false;
+    if (watched->early && sdl::xWindowOf(watched->early) == window) return true;
+    for (const auto& s : watched->screens)
+        if (sdl::xWindowOf(s->sdlWindow()) == window) return true;
+    return false;
 }
 
 }  // namespace
 
 void SdlBackend::Impl::watchDisplay() {
     watched = this;
-    sdl::whenXConnectionBreaks(displayLost);
+    sdl::whenXConnectionBreaks(displayLost, isWatchedWindow);
 }
 
 bool SdlBackend::Impl::endIfDisplayLost() {
@@ -73,7 +131,7 @@ bool SdlBackend::Impl::endIfDisplayLost() {
     SDL_Window* w = screens.empty() ? early : screens.front()->sdlWindow();
     if (x11 || !sdl::waylandConnectionBroken(w)) return false;
     watched = this;
-    displayLost();
+    displayLost(false);
     // As on X11: nothing more can be shown or asked, so nothing more is done.
     std::fflush(nullptr);
     ::_exit(1);
@@ -202,9 +260,9 @@ void SdlBackend::showFatalError(Application& app, const std::string& message) {
     } catch (const std::exception& e) {
         // No box of ours could be shown (no font, say): the system's own box needs nothing of
         // ours. The message is on the terminal too, and why our box failed.
-        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n", e.what());
-        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Lumcrest", message.c_str(), nullptr) !=
-            0)
+        std::fprintf(stderr, "lumcrest: cannot show the error box: %s\n",
+                     dynamic_cast<const std::bad_alloc*>(&e) ? "not enough memory" : e.what());
+        if (!showSystemBox(message))
             std::fprintf(stderr, "lumcrest: cannot show a message box: %s\n", SDL_GetError());
     }
 }
@@ -213,13 +271,13 @@ int SdlBackend::exitStatus() const {
     return impl_->exitStatus;
 }
 
-void SdlBackend::openEarly(int clientW, int clientH) {
+void SdlBackend::openEarly(int clientW, int clientH, const std::string& title) {
     if (impl_->early) return;
     // Where the main window will be: wholly on the desktop.
     const Rect usable = sdl::usableArea(0);
     Rect r = sdl::placeWindow(clientW, clientH, impl_->windowScale(), usable, usable);
     if (usable.empty()) r.x = r.y = SDL_WINDOWPOS_CENTERED;
-    impl_->early = SDL_CreateWindow("", r.x, r.y, r.w, r.h, 0);
+    impl_->early = SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, 0);
     if (!impl_->early) return;  // the main window makes its own when it opens
     // Fullscreen after the window has its own size: a Wayland compositor gives a window that
     // started fullscreen no size to go back to.

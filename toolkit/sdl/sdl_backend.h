@@ -17,8 +17,8 @@ class SdlBackend : public Backend {
     ~SdlBackend() override;
 
     // Puts an empty window of the main window's client size on screen at once, before the game
-    // has loaded what it shows; the main window takes it over when it opens.
-    void openEarly(int clientW, int clientH);
+    // has loaded what it shows, named TITLE; the main window takes it over when it opens.
+    void openEarly(int clientW, int clientH, const std::string& title);
 
     // The player's display choices: SCALE 0 for automatic (the largest whole number that fits
     // the desktop) or 1..4; FULLSCREEN for the main window. Values out of range count as 0.
@@ -26,10 +26,11 @@ class SdlBackend : public Backend {
     // Runs, as an event of the application, when the player changed them with the keys (F11 or
     // Alt+Enter, Ctrl+plus, Ctrl+minus, Ctrl+0), so they can be remembered.
     std::function<void(int scale, bool fullscreen)> onDisplayChoicesChanged;
-    // Runs when the connection to the display breaks (the X server ended): the program's last
-    // chance to keep what it must and to say why it ends, on standard error. Nothing can be shown
-    // any more; the program then ends with status 1. Without it a line says the display went.
-    std::function<void()> onDisplayLost;
+    // Runs when the connection to the display breaks (the X server ended), or when another
+    // program destroyed one of the game's windows: the program's last chance to keep what it
+    // must and to say why it ends (WHAT, in a few words), on standard error. Nothing can be
+    // shown any more; the program then ends with status 1. Without it a line says WHAT.
+    std::function<void(const char* what)> onDisplayLost;
 
     std::int64_t nowUs() override;
     Audio& audio() override;

@@ -24,6 +24,9 @@ bool toButton(Uint8 sdlButton, MouseButton& out) {
 void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: quitRequested(app); break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (!e.adevice.iscapture) audio->deviceRemoved();
+            break;
         case SDL_WINDOWEVENT: windowEvent(app, e.window); break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: keyEvent(app, e.key); break;

@@ -19,6 +19,7 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
     while (!done()) {
         forgetGoneWindows(app);
         presentAll();
+        app.sayPicturesLeftOut();
         if (padsWanted && !padsReady) {
             padsWanted = false;
             startPads();

@@ -7,19 +7,35 @@ namespace tk::sdl {
 
 namespace {
 
-void (*connectionLost)() = nullptr;
+void (*connectionLost)(bool windowGone) = nullptr;
+bool (*isOurWindow)(unsigned long window) = nullptr;
 
 #if defined(SDL_VIDEO_DRIVER_X11)
-// Xlib ends the program when this returns, without letting anything more happen: the program's
-// last words are said here. Ending without the exit handlers keeps the sound threads and SDL from
-// running on over a display that is gone.
-int connectionBroken(Display*) {
+// Said once, whichever way the display goes: then the program ends at once, without the exit
+// handlers, which keeps the sound threads and SDL from running on over a display that is gone.
+[[noreturn]] void endWithoutDisplay(bool windowGone) {
     static bool once = false;
     if (!once && connectionLost) {
         once = true;
-        connectionLost();
+        connectionLost(windowGone);
     }
     ::_exit(1);
+}
+
+// Xlib ends the program when this returns, without letting anything more happen: the program's
+// last words are said here.
+int connectionBroken(Display*) {
+    endWithoutDisplay(false);
+}
+
+// The handler before ours (SDL's, which ends in Xlib's: print the error and exit).
+XErrorHandler previousErrorHandler = nullptr;
+
+int requestFailed(Display* d, XErrorEvent* e) {
+    if ((e->error_code == BadWindow || e->error_code == BadDrawable) && isOurWindow &&
+        isOurWindow(e->resourceid))
+        endWithoutDisplay(true);
+    return previousErrorHandler ? previousErrorHandler(d, e) : 0;
 }
 #endif
 
@@ -58,12 +74,27 @@ bool xEventsWaiting(void* display) {
 #endif
 }
 
-void whenXConnectionBreaks(void (*lost)()) {
-    connectionLost = lost;
+unsigned long xWindowOf(SDL_Window* w) {
 #if defined(SDL_VIDEO_DRIVER_X11)
-    // SDL opens libX11 itself; this program links the same library, so the handler set here is
-    // the one SDL's connection uses.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+        return info.info.x11.window;
+#else
+    (void)w;
+#endif
+    return 0;
+}
+
+void whenXConnectionBreaks(void (*lost)(bool windowGone), bool (*ours)(unsigned long window)) {
+    connectionLost = lost;
+    isOurWindow = ours;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    // SDL opens libX11 itself; this program links the same library, so the handlers set here
+    // are the ones SDL's connection uses.
     XSetIOErrorHandler(connectionBroken);
+    XErrorHandler before = XSetErrorHandler(requestFailed);
+    if (before != requestFailed) previousErrorHandler = before;
 #endif
 }
 

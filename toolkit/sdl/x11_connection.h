@@ -12,9 +12,13 @@ int xConnectionOf(SDL_Window* w);
 void* xDisplayOf(SDL_Window* w);
 // Whether Xlib has already read events that SDL has not taken yet (asks the server nothing).
 bool xEventsWaiting(void* display);
-// From now on, a broken connection to the X server (the server ended or was killed) runs LOST
-// once, then ends the program with status 1 at once: Xlib cannot go on, and nothing may be drawn
-// or asked of the server in LOST.
-void whenXConnectionBreaks(void (*lost)());
+// The X window of W; 0 when W is not on X11.
+unsigned long xWindowOf(SDL_Window* w);
+// From now on, a broken connection to the X server (the server ended or was killed) runs
+// LOST(false) once, then ends the program with status 1 at once: Xlib cannot go on, and nothing
+// may be drawn or asked of the server in LOST. A window that OURS owns (an X window id) destroyed
+// by another program, which the server then answers with an error at the next drawing, ends it
+// the same way through LOST(true). Other X errors end the program as they did before.
+void whenXConnectionBreaks(void (*lost)(bool windowGone), bool (*ours)(unsigned long window));
 
 }  // namespace tk::sdl

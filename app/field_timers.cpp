@@ -12,7 +12,7 @@ namespace lumcrest {
 
 void TForm1::drawBoard() {
     if (!fieldView.drawBoard(play, rng, settings.calmMode)) return;
-    playEffect(asset::kExplosions[fieldView.blastStyle].file);
+    soundBurst();
     blasttimer.setEnabled(true);
 }
 
@@ -20,7 +20,7 @@ void TForm1::redraw() {
     // The menu covers the whole window.
     if (Menupanel.visible()) return;
     if (!fieldView.repaint(play, rng, settings.calmMode, blasttimer.enabled())) return;
-    playEffect(asset::kExplosions[fieldView.blastStyle].file);
+    soundBurst();
     blasttimer.setEnabled(true);
 }
 

@@ -248,6 +248,11 @@ class TForm1 : public tk::Window {
 
     // --- Sound and music (app/sound.cpp over audio/game_audio.h) ---------------------------------
     void playEffect(const std::string& file);
+    // A cue beside the effects: the bar's moves, a bomb, a chain's steps.
+    void playCue(const std::string& file);
+    // The burst that a redraw started: its sound rings into the ones before, with the chain's
+    // step and a bomb's boom.
+    void soundBurst();
     void switchTrack(const std::string& file, int restartMs);
     void stopMusic();
     void musicloop();

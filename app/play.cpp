@@ -12,25 +12,31 @@ namespace lumcrest {
 void TForm1::shiftLeft() {
     if (Timer1.enabled() || barAtSide(play, -1) || play.gameOver || Cycletimer.enabled()) return;
     // A gem in the way stops the bar, but the board is still redrawn.
+    const int from = play.shapeX[1];
     shiftBar(play, -1);
+    if (play.shapeX[1] != from) playCue(asset::kShiftCue.file);
     drawBoard();
 }
 
 void TForm1::shiftRight() {
     if (Timer1.enabled() || barAtSide(play, +1) || play.gameOver || Cycletimer.enabled()) return;
+    const int from = play.shapeX[1];
     shiftBar(play, +1);
+    if (play.shapeX[1] != from) playCue(asset::kShiftCue.file);
     drawBoard();
 }
 
 void TForm1::rotateGems() {
     if (Timer1.enabled() || play.gameOver || Cycletimer.enabled()) return;
     rotateBar(play);
+    playCue(asset::kRotateCue.file);
     drawBoard();
 }
 
 void TForm1::launchBar() {
     if (Timer1.enabled() || play.gameOver || Animtimer.enabled() || Cycletimer.enabled()) return;
     Timer1.setEnabled(true);
+    playCue(asset::kLaunchCue.file);
 }
 
 void TForm1::Boxupdate() {

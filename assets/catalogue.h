@@ -125,6 +125,16 @@ inline constexpr File kJarFilled      {"jareffect.wav"};     // a stage's end
 inline constexpr File kYouLose        {"youlose.wav"};       // the game lost
 inline constexpr File kBeep           {"beep.wav"};          // a soft bell (nothing plays it)
 
+// The cues, on voices of their own beside the effects.
+inline constexpr File kShiftCue       {"shift.wav"};         // the bar moved a column
+inline constexpr File kRotateCue      {"rotate.wav"};        // the bar's gems turned
+inline constexpr File kLaunchCue      {"launch.wav"};        // the bar sent up
+inline constexpr File kBombCue        {"bomb.wav"};          // a bomb went off
+// A chain's steps, each a whole tone above the one before; longer chains stay on the last.
+inline constexpr File kChainCues[] = {{"chain1.wav"}, {"chain2.wav"}, {"chain3.wav"},
+                                      {"chain4.wav"}, {"chain5.wav"}, {"chain6.wav"},
+                                      {"chain7.wav"}, {"chain8.wav"}};
+
 inline constexpr File kMenuMusic {"menumusic.mp3"};
 inline constexpr File kGameMusic {"music.mp3"};
 
@@ -144,6 +154,11 @@ inline constexpr File kExplosions[] = {kExplosionFire, kExplosionGlass, kExplosi
 inline constexpr File kEffects[] = {kClick,         kRollover,       kMenuOver,       kGemsTouch,
                                     kExplosionFire, kExplosionGlass, kExplosionMagic, kExcellent,
                                     kIncredible,    kJarFilled,      kYouLose};
+
+// Every cue.
+inline constexpr File kCues[] = {kShiftCue,     kRotateCue,    kLaunchCue,    kBombCue,
+                                 kChainCues[0], kChainCues[1], kChainCues[2], kChainCues[3],
+                                 kChainCues[4], kChainCues[5], kChainCues[6], kChainCues[7]};
 
 // --- desktop icons -------------------------------------------------------------------------
 
@@ -182,6 +197,7 @@ inline std::vector<Entry> everyFile() {
     for (const Series& s : kButtons)
         for (int i = 0; i < s.count; ++i) add(s.folder, s.file(i), s.width, s.height, s.words);
     for (const File& f : kEffects) add(f.folder, f.file, 0, 0, f.words);
+    for (const File& f : kCues) add(f.folder, f.file, 0, 0, f.words);
     for (const File& f : {kBeep, kMenuMusic, kGameMusic, kWebPage, kDesktopIconSvg})
         add(f.folder, f.file, 0, 0, f.words);
     for (int size : kDesktopIconSizes) add(Folder::Icons, desktopIcon(size), size, size, false);

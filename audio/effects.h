@@ -5,7 +5,8 @@
 
 namespace lumcrest {
 
-// Hands every effect file of the catalogue (asset::kEffects) to AUDIO to be read now.
+// Hands every effect and cue file of the catalogue (asset::kEffects, kCues) to AUDIO to be read
+// now.
 void preloadEffects(tk::Audio& audio);
 
 }  // namespace lumcrest

@@ -2,11 +2,25 @@
 // playTrack, and each tests its switch at the moment of the call.
 #include "audio/game_audio.h"
 
+#include "audio/cues.h"
+
 namespace lumcrest {
 
 void GameAudio::playEffect(const std::string& file) {
     if (settings_.soundOn != 1) return;
     audio_.playEffect(file);
+    for (const DuckedEffect& d : kDuckedEffects)
+        if (file == d.file) audio_.duckMusic(kDuckDb, d.ms);
+}
+
+void GameAudio::ringEffect(const std::string& file) {
+    if (settings_.soundOn != 1) return;
+    audio_.ringEffect(file);
+}
+
+void GameAudio::playCue(const std::string& file) {
+    if (settings_.soundOn != 1) return;
+    audio_.playCue(file);
 }
 
 bool GameAudio::playTrack(const std::string& file) {

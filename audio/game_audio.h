@@ -14,8 +14,12 @@ class GameAudio {
     GameAudio(tk::Audio& audio, const PlayerSettings& settings)
         : audio_(audio), settings_(settings) {}
 
-    // The effect FILE, while the sound switch is on.
+    // The effect FILE, while the sound switch is on; under a fanfare the music ducks.
     void playEffect(const std::string& file);
+    // A burst FILE that lets the bursts before it ring on (sound switch on only).
+    void ringEffect(const std::string& file);
+    // The cue FILE on a voice of its own (sound switch on only).
+    void playCue(const std::string& file);
     // Opens the track FILE and plays it, while the music switch is on: false when it is off and
     // nothing changed.
     bool playTrack(const std::string& file);

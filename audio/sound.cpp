@@ -10,6 +10,7 @@ namespace lumcrest {
 void preloadEffects(tk::Audio& audio) {
     std::vector<std::string> files;
     for (const asset::File& effect : asset::kEffects) files.emplace_back(effect.file);
+    for (const asset::File& cue : asset::kCues) files.emplace_back(cue.file);
     audio.preloadEffects(files);
 }
 

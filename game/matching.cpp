@@ -29,6 +29,13 @@ bool inPlay(int x, int y) {
 
 }  // namespace
 
+bool bombMarked(const GameState& s) {
+    for (int x = kFirstX; x <= kLastX; ++x)
+        for (int y = kFirstY; y <= kLastY; ++y)
+            if (s.marks[gridIndex(x, y)] && s.board[gridIndex(x, y)] == kBomb) return true;
+    return false;
+}
+
 void markGroups(GameState& s) {
     // Cells beyond the well never match, whatever they hold.
     auto value = [&](int x, int y) { return inPlay(x, y) ? s.board[gridIndex(x, y)] : kEmpty; };

@@ -11,6 +11,8 @@ namespace lumcrest {
 // Marks every gem of the well that belongs to a group; sets matchFound when one did, and
 // bombFired when a bomb went off at the last cell scanned.
 void markGroups(GameState& s);
+// Whether a bomb of the well is among the marked gems (it goes off with them).
+bool bombMarked(const GameState& s);
 // Clears the marked gems and scores them: each adds fillStep to Total while gems are left to
 // clear, counts down Gemsleft, counts into the chain and earns 20 x Blocks - 100 points. Every
 // mark is dropped afterwards.

@@ -11,7 +11,7 @@ set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libsdl2-dev libsdl2-mixer-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libjpeg62-turbo-dev libpng-dev
-libcairo2-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont libmp3lame-dev
+libcairo2-dev libfontconfig-dev libfluidsynth-dev fluid-soundfont-gm libmp3lame-dev
 fonts-texgyre fonts-dejavu-core fonts-dejavu-extra fonts-noto-color-emoji fonts-wqy-microhei
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool strace imagemagick x11-utils xfonts-base mpg123 sox ffmpeg clang libclang-rt-14-dev clang-format universal-ctags python3

@@ -1,4 +1,5 @@
-// The sound service a backend offers: one voice for effects and one music player.
+// The sound service a backend offers: one voice for effects, a few ringing voices beside it for
+// bursts and short cues, and one music player.
 #pragma once
 
 #include <string>
@@ -17,6 +18,19 @@ class Audio {
     // Reads the effects PATHS now, so that playing them later opens no file. Files that cannot be
     // read are left to playEffect, which beeps for them as before.
     virtual void preloadEffects(const std::vector<std::string>& paths) { (void)paths; }
+    // How many sounds ring at once on the voices beside the effect's: a burst or a cue that
+    // finds them all busy cuts the oldest.
+    static constexpr int kRingingVoices = 3;
+    // Starts the effect PATH on a ringing voice, so the bursts before it ring on into it; the
+    // effect voice and what plays there are left alone. Beeps as playEffect does when PATH
+    // cannot be played.
+    virtual void ringEffect(const std::string& path) { playEffect(path); }
+    // Starts the short cue PATH on a ringing voice, beside the effects; it never cuts an effect
+    // and a cue that cannot be played is silent (no beep).
+    virtual void playCue(const std::string& path) { (void)path; }
+    // Lowers the music by DB decibels (a positive number) at once, for MS milliseconds, then
+    // brings it back smoothly; a new duck replaces one still running.
+    virtual void duckMusic(double db, int ms) { (void)db, (void)ms; }
     // Closes the open track (silencing it) and opens PATH. Throws tk::Error with the media
     // layer's own message when it cannot be opened; no track is open afterwards.
     virtual void openMusic(const std::string& path) = 0;

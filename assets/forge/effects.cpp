@@ -195,62 +195,114 @@ Sound gemsTouch() {
     return s;
 }
 
-// Every burst has the same bones: a sharp strike, a low thump under it and
-// glassy tones ringing at fixed pitches, so it reads as gems bursting, not hiss.
-void burstBones(Sound& s, double thumpFrom, double thumpTo, double thumpLevel) {
-    // The strike: a bright tick a few milliseconds long, then a dull knock.
-    s.tone(0, 0.012, 3100, 2300, 0.35, 0.003, {{1, 1}, {1.7, 0.5}}, 0.0005, 0, 0.004);
-    s.noise(0, 0.015, 5000, 2500, 0.25, 0.004, 31, 1200);
-    s.tone(0, 0.45, thumpFrom, thumpTo, thumpLevel, 0.11, {{1, 1}, {2, 0.2}}, 0.001);
+// A struck piece of glass: inharmonic partials (those of a small plate), each
+// with a twin a few cents off, so the ring shimmers as it dies.
+void glass(Sound& s, double start, double f, double level, double decay) {
+    static const std::vector<std::pair<double, double>> plate{
+        {1, 1}, {2.32, 0.45}, {4.25, 0.25}, {6.63, 0.12}};
+    s.tone(start, decay * 6, f, f, level, decay, plate, 0.0008);
+    s.tone(start, decay * 5, f * 1.0035, f * 1.0035, level * 0.35, decay * 0.8, plate, 0.0008);
+}
+
+// Every burst has the same bones: a crack of noise in its first 5 ms, glass
+// breaking over it and a thump between 80 and 120 Hz under both.
+void burstBones(Sound& s, double thumpLevel, std::uint64_t seed) {
+    s.noise(0, 0.006, 12000, 6000, 4.0, 0.003, seed, 2000);
+    s.tone(0, 0.42, 120, 78, thumpLevel, 0.11, {{1, 1}, {2, 0.12}}, 0.0015);
+}
+
+// Shards of glass of N pieces, their pitches from KEYS, struck over SPREAD
+// seconds (most of them early) and ringing for DECAY seconds or so.
+void shards(Sound& s, Rng& rng, int n, const std::vector<int>& keys, double spread, double level,
+            double decay) {
+    for (int i = 0; i < n; ++i) {
+        // The glass gives way just after the crack.
+        const double t = 0.006 + std::pow(rng.uniform(), 1.3) * spread;
+        const int k = keys[static_cast<std::size_t>(rng.below(int(keys.size())))];
+        // Broken glass is not in tune: each shard a little off its key.
+        const double f = note(k) * rng.uniform(0.985, 1.015);
+        glass(s, t, f, level * rng.uniform(0.6, 1.0), decay * rng.uniform(0.6, 1.2));
+    }
 }
 
 Sound explodeFire() {
     Sound s(0.8);
-    burstBones(s, 150, 42, 0.9);
-    // Warm glass: low shards of A minor's pentatonic, struck close together.
+    burstBones(s, 1.0, 31);
     Rng rng(13);
-    static constexpr int shards[] = {76, 79, 81, 84, 86, 88, 91, 93};
-    for (int i = 0; i < 12; ++i) {
-        const double t = std::pow(rng.uniform(), 2.0) * 0.25;
-        const double f = note(shards[rng.below(8)]);
-        s.tone(t, 0.45, f, f, rng.uniform(0.1, 0.2), rng.uniform(0.06, 0.14),
-               {{1, 1}, {2.76, 0.3}, {5.4, 0.1}}, 0.001);
-    }
-    // A short crackle, darker than the shards, gone in 60 ms, and a low glow
-    // that rings on under the shards until the burst lets go.
-    s.noise(0.005, 0.06, 2400, 900, 0.12, 0.02, 14);
-    s.tone(0, 0.8, note(57), note(57), 0.1, 0.5, {{1, 1}, {2, 0.3}, {3, 0.1}}, 0.004);
+    // Warm glass: lower, heavier shards, and a short dark crackle.
+    shards(s, rng, 14, {72, 74, 76, 79, 81, 84, 86}, 0.22, 0.16, 0.09);
+    s.noise(0.004, 0.08, 2600, 700, 0.14, 0.025, 14);
     s.reverb(0.2, 0.72);
     return s;
 }
 
 Sound explodeGlass() {
     Sound s(0.8);
+    burstBones(s, 0.85, 32);
     Rng rng(15);
-    burstBones(s, 130, 50, 0.7);
-    // Shards: each rings at one fixed pitch of a high pentatonic set, struck
-    // sharply and dying fast, so the burst tinkles instead of chirping.
-    static constexpr int shards[] = {91, 93, 96, 98, 100, 103, 105, 108};
-    for (int i = 0; i < 26; ++i) {
-        const double t = std::pow(rng.uniform(), 1.5) * 0.5;
-        const double f = note(shards[rng.below(8)]);
-        s.tone(t, 0.25, f, f, rng.uniform(0.08, 0.2), rng.uniform(0.03, 0.08),
-               {{1, 1}, {2.76, 0.25}}, 0.001);
-    }
-    s.reverb(0.2, 0.72);
+    // A pane giving way: many small bright shards, tinkling on a little longer.
+    shards(s, rng, 30, {84, 86, 88, 91, 93, 96, 98, 100}, 0.4, 0.11, 0.06);
+    // The last pieces settle and ring on until the burst lets go.
+    glass(s, 0.3, note(93), 0.06, 0.3);
+    s.reverb(0.22, 0.72);
     return s;
 }
 
 Sound explodeMagic() {
-    Sound s(1.0);
-    burstBones(s, 110, 40, 0.8);
-    // A rising swell, kept under the bells' range, then a run of bells.
-    s.tone(0, 0.7, 300, 1100, 0.25, 0.3, {{1, 1}, {1.5, 0.3}}, 0.01, 0.02);
-    const int sparkle[] = {84, 88, 91, 96, 100};
-    for (int i = 0; i < 5; ++i) s.bell(0.05 + i * 0.07, note(sparkle[i]), 0.2, 0.12);
-    // The last bell's octave shimmers on until the burst lets go.
-    s.tone(0.33, 0.67, note(88), note(88), 0.05, 0.4, {{1, 1}}, 0.01);
+    Sound s(0.9);
+    burstBones(s, 0.9, 33);
+    Rng rng(16);
+    // Shards, then a quick run of glass bells up the chord.
+    shards(s, rng, 10, {79, 84, 88, 91}, 0.15, 0.13, 0.08);
+    const int run[] = {84, 88, 91, 96};
+    for (int i = 0; i < 4; ++i) glass(s, 0.06 + i * 0.06, note(run[i]), 0.14, 0.12);
     s.reverb(0.25, 0.7);
+    return s;
+}
+
+// A bomb: a harder crack, a deep boom falling under the thump, and rubble.
+Sound bombBoom() {
+    Sound s(1.4);
+    s.noise(0, 0.006, 12000, 4000, 1.0, 0.002, 41, 1200);
+    s.tone(0, 1.3, 75, 34, 1.0, 0.32, {{1, 1}, {2, 0.3}, {3, 0.1}}, 0.002);
+    s.tone(0, 0.5, 190, 95, 0.45, 0.12, {{1, 1}, {1.5, 0.3}}, 0.002);
+    s.noise(0.003, 1.2, 900, 120, 0.55, 0.28, 42);
+    Rng rng(43);
+    shards(s, rng, 8, {67, 72, 74, 79}, 0.3, 0.08, 0.1);
+    s.reverb(0.3, 0.78);
+    return s;
+}
+
+// One step of a chain: a clear glass bell, STEP whole tones above the first.
+Sound chainStep(int step) {
+    Sound s(0.9);
+    const double f = note(81 + 2 * step);
+    s.tone(0, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
+    s.tone(0, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
+    s.reverb(0.25, 0.7);
+    return s;
+}
+
+// The bar's own moves: a small wooden tick for a shift, two rising ones for a
+// turn, and an upward rush for a launch.
+Sound shiftCue() {
+    Sound s(0.1);
+    s.tone(0, 0.1, 1400, 1250, 0.5, 0.018, {{1, 1}, {2.1, 0.25}}, 0.001);
+    s.noise(0, 0.012, 7000, 3000, 0.25, 0.003, 51, 1500);
+    return s;
+}
+
+Sound rotateCue() {
+    Sound s(0.16);
+    s.tone(0, 0.08, 1150, 1100, 0.45, 0.016, {{1, 1}, {2.1, 0.25}}, 0.001);
+    s.tone(0.055, 0.1, 1700, 1650, 0.45, 0.018, {{1, 1}, {2.1, 0.25}}, 0.001);
+    return s;
+}
+
+Sound launchCue() {
+    Sound s(0.28);
+    s.noise(0, 0.28, 700, 6000, 0.5, 0.12, 52, 500);
+    s.tone(0, 0.26, 320, 900, 0.25, 0.1, {{1, 1}, {2, 0.2}}, 0.01);
     return s;
 }
 
@@ -322,13 +374,13 @@ Sound beep() {
 }  // namespace
 
 void forgeEffects(const Output& out) {
-    // A mix by role (momentary maximum, LUFS): the pointer's and the panels'
-    // small sounds lowest, a button's click over them, the landing louder, the
-    // bursts louder again and the rewards and the loss on top; every one of
-    // them above the music's -20 LUFS but the two smallest, which sound when
-    // the menu's quiet tune plays. Fanfares and bursts let go over 250 ms (a
+    // A mix by role (momentary maximum, LUFS): the pointer's sounds lowest, a
+    // button's click over them, the landing louder, the bursts louder again and
+    // the rewards and the loss on top; the hover sounds 4 LU under the music's
+    // -20 LUFS, everything from the click on above it. Fanfares and bursts let go over 250 ms (a
     // burst's own decay already falls steeply, so it lets go a little sooner).
-    constexpr double kPointer = -28, kClick = -24, kLanding = -21, kBurst = -17, kReward = -14;
+    constexpr double kPanel = -28, kHover = -24, kClick = -21.5, kLanding = -19, kBurst = -16,
+                     kReward = -13.5;
     constexpr double kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
         const asset::File& file;
@@ -338,23 +390,34 @@ void forgeEffects(const Output& out) {
         {asset::kYouLose, youLose, kReward, kRelease},
         {asset::kGemsTouch, gemsTouch, kLanding, 0},
         {asset::kExplosionFire, explodeFire, kBurst, kBurstRelease + 0.03},
-        {asset::kExplosionGlass, explodeGlass, kBurst, kBurstRelease},
+        {asset::kExplosionGlass, explodeGlass, kBurst, kBurstRelease + 0.03},
         {asset::kExplosionMagic, explodeMagic, kBurst, kBurstRelease + 0.02},
         {asset::kExcellent, excellent, kReward, kRelease},
         {asset::kIncredible, incredible, kReward, kRelease},
         {asset::kJarFilled, jarEffect, kReward, kRelease},
-        {asset::kRollover, rollover, kPointer, 0},
+        {asset::kRollover, rollover, kHover, 0},
         {asset::kClick, click, kClick, 0},
-        {asset::kMenuOver, menuOver, kPointer, 0},
-        {asset::kBeep, beep, kPointer - 4, 0},  // the softest
+        {asset::kMenuOver, menuOver, kHover, 0},
+        {asset::kBeep, beep, kPanel - 4, 0},  // the softest
     };
-    for (const auto& e : effects) {
+    auto write = [&out](const asset::File& file, const Sound& sound, double loudness,
+                        double release) {
         try {
-            writeWavFile(out.of(e.file), kRate, 1, e.make().finish(e.loudness, e.release));
+            writeWavFile(out.of(file), kRate, 1, sound.finish(loudness, release));
         } catch (const std::runtime_error& error) {
-            throw std::runtime_error(std::string(e.file.file) + ": " + error.what());
+            throw std::runtime_error(std::string(file.file) + ": " + error.what());
         }
-    }
+    };
+    for (const auto& e : effects) write(e.file, e.make(), e.loudness, e.release);
+    // The cues: the bar's moves barely there, a chain's bells under its bursts,
+    // a bomb's boom just under them, as the burst sounds with it.
+    constexpr double kMove = -28, kChainStep = -21, kBomb = -17.5;
+    write(asset::kShiftCue, shiftCue(), kMove, 0);
+    write(asset::kRotateCue, rotateCue(), kMove, 0);
+    write(asset::kLaunchCue, launchCue(), kMove, 0);
+    write(asset::kBombCue, bombBoom(), kBomb, kRelease + 0.05);
+    for (std::size_t i = 0; i < std::size(asset::kChainCues); ++i)
+        write(asset::kChainCues[i], chainStep(int(i)), kChainStep, kRelease);
 }
 
 }  // namespace forge

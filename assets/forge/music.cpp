@@ -167,6 +167,18 @@ std::vector<std::pair<double, double>> rides(
 // little early, so each track ends this much before its restart.
 constexpr double kRestartMargin = 0.17;
 
+// The tune is LENGTH seconds long and ends on a rest from REST on: what would
+// sound then is cut short or left out, and the hall dies away in the rest. The
+// restart timer's wait after the end falls in that rest too, so the first bar
+// comes in on the beat after a breath, as the band would play it round.
+void endOnRest(Score& s, double rest, double length) {
+    std::erase_if(s.notes, [rest](const ScoreNote& n) { return n.start > rest - 0.01; });
+    for (ScoreNote& n : s.notes) n.duration = std::min(n.duration, rest - n.start);
+    s.length = length;
+    s.restAt = rest;
+    s.loopTail = 0;
+}
+
 // --- the menu tune: D major, about 72 beats a minute, twenty-one bars ---
 
 // Restarted every 70 s: twenty-one bars fill the time up to the margin, and
@@ -176,7 +188,9 @@ constexpr double kMenuTuneLength = lumcrest::kMenuTrackRestartMs / 1000.0 - kRes
 Score menuTune() {
     Score s;
     const Key key(62, false);
-    const double bar = kMenuTuneLength / 21;
+    // The bars fill the whole restart interval: the track ends on the last beat's rest, and
+    // the restart brings the first bar in on the beat.
+    const double bar = lumcrest::kMenuTrackRestartMs / 1000.0 / 21;
     setupChannel(s, 0, kFlute, 92, 70, 90);
     setupChannel(s, 1, kHarp, 80, 45, 80);
     setupChannel(s, 2, kWarmPad, 62, 64, 100);
@@ -243,10 +257,10 @@ Score menuTune() {
     // clang-format on
     playPhrase(s, turnLine, key, 18, bar, 0, 76, rng);
 
-    s.length = kMenuTuneLength;
+    endOnRest(s, 21 * bar - bar / 4, kMenuTuneLength);
     s.presenceDb = 9;
     // Quiet at the start and the turn, fullest at the bridge.
-    s.rides = rides({{0, -4}, {2, -5}, {6, -3}, {10, 1}, {14, 1}, {18, -1}, {21, -4}}, bar);
+    s.rides = rides({{0, -2}, {2, -5}, {6, -3}, {10, 1}, {14, 1}, {18, -1}, {21, -4}}, bar);
     return s;
 }
 
@@ -324,7 +338,7 @@ constexpr int kGameTuneBars = 120;
 Score gameTune() {
     Score s;
     const Key key(57, true);
-    const double bar = kGameTuneLength / kGameTuneBars, beat = bar / 4;
+    const double bar = lumcrest::kGameTrackRestartMs / 1000.0 / kGameTuneBars, beat = bar / 4;
     setupChannel(s, 0, kFlute, 96, 58, 60);
     setupChannel(s, 1, kVibraphone, 92, 74, 70);
     setupChannel(s, 2, kElectricPiano, 64, 44, 50);
@@ -386,6 +400,13 @@ Score gameTune() {
                                    {2, 16}, {1, 15}, {1, 14}, {4, 14}});
     // clang-format on
 
+    // The outro's own line: down from the top of the call to the tonic.
+    // clang-format off
+    const Phrase farewell = written({{2, 14}, {1, 12}, {1, 11}, {2, 9}, {2, 11},  //
+                                     {3, 10}, {1, 8}, {2, 9}, {1, 8}, {1, 6},     //
+                                     {4, 7}});
+    // clang-format on
+
     // The break: the call's first bar, slowed and echoed.
     // clang-format off
     const Phrase breakLine = written({{2, 7}, {1, 9}, {1, 11}, {3, 14}, {1, 13},  //
@@ -396,18 +417,27 @@ Score gameTune() {
         Passage passage;
         int bars;
         const std::vector<int>* roots;
+        int tonic;  // the section's key: A, D or B minor
+        int shift;  // octaves the tunes move, to stay in the instruments' best range
     };
+    // The second A and the break move to D minor, the last A and its bridge up a tone to B
+    // minor, and the outro comes home to A minor: no stretch of the tune is heard the same
+    // way more than three times.
+    const std::vector<int> opening{0, 3, 0, 4};
     // clang-format off
     const std::vector<Section> sections{
-        {Passage::Intro, 4, &main},   {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge},
-        {Passage::Main, 16, &main},   {Passage::Break, 8, &pause},  {Passage::Lift, 16, &lift},
-        {Passage::Main, 16, &main},   {Passage::Bridge, 16, &bridge}, {Passage::Outro, 12, &main},
+        {Passage::Intro, 4, &opening, 57, 0}, {Passage::Main, 16, &main, 57, 0},
+        {Passage::Bridge, 16, &bridge, 57, 0}, {Passage::Main, 16, &main, 62, -1},
+        {Passage::Break, 8, &pause, 62, -1},  {Passage::Lift, 16, &lift, 57, 0},
+        {Passage::Main, 16, &main, 59, 0},    {Passage::Bridge, 8, &bridge, 59, 0},
+        {Passage::Break, 8, &pause, 59, 0},   {Passage::Outro, 12, &opening, 57, 0},
     };
     // clang-format on
 
     Rng rng(7177);
     int barIndex = 0, mainCount = 0, bridgeCount = 0;
     for (const auto& sec : sections) {
+        const Key k(sec.tonic, true);
         const int first = barIndex;
         for (int b = 0; b < sec.bars; ++b, ++barIndex) {
             const double t = barIndex * bar;
@@ -415,52 +445,57 @@ Score gameTune() {
                 sec.roots ? (*sec.roots)[static_cast<std::size_t>(b) % sec.roots->size()] : 0;
             const bool fill = b == sec.bars - 1;
             drumBar(s, t, beat, sec.passage, fill, b == 0 && sec.passage != Passage::Intro, rng);
-            bassBar(s, key, root, t, beat, sec.passage, rng);
-            chordBar(s, key, root, t, beat, sec.passage);
+            bassBar(s, k, root, t, beat, sec.passage, rng);
+            chordBar(s, k, root, t, beat, sec.passage);
         }
         switch (sec.passage) {
             case Passage::Main:
                 // First time flute with a soft marimba; then clarinet; at the
                 // last return flute with the strings in harmony below.
                 if (mainCount == 0) {
-                    playPhrase(s, themeA, key, first, bar, 0, 86, rng);
-                    playPhrase(s, themeA, key, first, bar, 6, 58, rng, -1);
+                    playPhrase(s, themeA, k, first, bar, 0, 86, rng, sec.shift);
+                    playPhrase(s, themeA, k, first, bar, 6, 58, rng, sec.shift - 1);
                 } else if (mainCount == 1) {
-                    playPhrase(s, themeA, key, first, bar, 7, 84, rng);
-                    playPhrase(s, harmonyBelow(themeA, main), key, first, bar, 1, 60, rng, -1);
+                    playPhrase(s, themeA, k, first, bar, 7, 84, rng, sec.shift);
+                    playPhrase(s, harmonyBelow(themeA, main), k, first, bar, 1, 60, rng,
+                               sec.shift - 1);
                 } else {
-                    playPhrase(s, themeA, key, first, bar, 0, 90, rng);
-                    playPhrase(s, harmonyBelow(themeA, main), key, first, bar, 8, 64, rng);
+                    playPhrase(s, themeA, k, first, bar, 0, 90, rng, sec.shift);
+                    playPhrase(s, harmonyBelow(themeA, main), k, first, bar, 8, 64, rng, sec.shift);
                 }
                 ++mainCount;
                 break;
             case Passage::Bridge:
-                playPhrase(s, themeB, key, first, bar, 1, 90, rng);
-                playPhrase(s, themeB, key, first + 8, bar, bridgeCount ? 0 : 7, 80, rng);
-                playPhrase(s, harmonyBelow(themeB, bridge), key, first + 8, bar, 1, 62, rng);
+                playPhrase(s, themeB, k, first, bar, 1, 90, rng, sec.shift);
+                // The second bridge is cut short: the hush comes sooner.
+                if (sec.bars < 16) break;
+                playPhrase(s, themeB, k, first + 8, bar, bridgeCount ? 0 : 7, 80, rng, sec.shift);
+                playPhrase(s, harmonyBelow(themeB, bridge), k, first + 8, bar, 1, 62, rng,
+                           sec.shift);
                 ++bridgeCount;
                 break;
             case Passage::Break:
-                playPhrase(s, breakLine, key, first, bar, 1, 80, rng);
-                playPhrase(s, breakLine, key, first + 4, bar, 0, 70, rng);
+                playPhrase(s, breakLine, k, first, bar, 1, 80, rng, sec.shift);
+                playPhrase(s, breakLine, k, first + 4, bar, 0, 70, rng, sec.shift);
                 break;
             case Passage::Lift:
-                playPhrase(s, themeC, key, first, bar, 8, 92, rng);
-                playPhrase(s, themeC, key, first + 8, bar, 8, 96, rng);
-                playPhrase(s, themeC, key, first + 8, bar, 0, 74, rng);
+                playPhrase(s, themeC, k, first, bar, 8, 92, rng, sec.shift);
+                playPhrase(s, themeC, k, first + 8, bar, 8, 96, rng, sec.shift);
+                playPhrase(s, themeC, k, first + 8, bar, 0, 74, rng, sec.shift);
                 break;
             case Passage::Outro:
-                playPhrase(s, call, key, first, bar, 1, 78, rng);
-                playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), key, first + 4, bar, 0, 72,
-                           rng);
-                // The call's start once more on the clarinet, and the band
-                // runs on into the intro.
-                playPhrase(s, callStart, key, first + 8, bar, 7, 78, rng);
+                // A farewell of its own, the call's answer over the opening's
+                // chords, and the call's start once more on the vibraphone
+                // as the band runs on into the intro.
+                playPhrase(s, farewell, k, first, bar, 0, 80, rng, sec.shift);
+                playPhrase(s, joined({callStart, shifted(homeEnd, 8)}), k, first + 4, bar, 7, 74,
+                           rng, sec.shift);
+                playPhrase(s, callStart, k, first + 8, bar, 1, 78, rng, sec.shift);
                 break;
             default: break;
         }
     }
-    s.length = kGameTuneLength;
+    endOnRest(s, kGameTuneBars * bar - beat, kGameTuneLength);
     s.presenceDb = 5;
     // Softer for the intro and the first theme, hushed at the break, full
     // from the lift on, and back down into the intro at the end.
@@ -473,7 +508,10 @@ Score gameTune() {
                      {59, -7},
                      {60, -2},
                      {76, 1},
-                     {110, 1},
+                     {99, 1},
+                     {100, -5},
+                     {107, -4},
+                     {108, -1},
                      {120, -2}},
                     bar);
     return s;

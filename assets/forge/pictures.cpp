@@ -242,7 +242,7 @@ void about(const Output& out) {
     const std::string credits = tr("Design, code, art, sounds and music: the Lumcrest team");
     drawText(cr, fitFont(cr, body, credits, right - 90, "About credits"), credits, 90, 312,
              Align::Left, hex(0xf4ecd8), 0, {}, 1);
-    const std::string instruments = tr("Music played on the TimGM6mb General MIDI instruments");
+    const std::string instruments = tr("Music played on the Fluid R3 General MIDI instruments");
     drawText(cr, fitFont(cr, body, instruments, right - 90, "About credits"), instruments, 90, 334,
              Align::Left, hex(0xc8c0e8), 0, {}, 1);
     const std::string version = tr("Version 1.0");

@@ -40,6 +40,9 @@ struct Score {
     // hall still sounding at the end carry on into the first bar, as if the
     // band played round, so the restart has no seam.
     double loopTail = 3.0;
+    // Seconds: where the closing rest begins (0: none). The hall still ringing
+    // there dies away to silence by the end.
+    double restAt = 0;
     // A lift around 3.5 kHz (dB), where small speakers and ears are keenest.
     double presenceDb = 0;
     // The mix's level rides: (seconds, dB), followed in straight lines between,

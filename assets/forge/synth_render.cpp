@@ -16,7 +16,9 @@ namespace forge {
 
 namespace {
 
-constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// Found by the build (fluid-soundfont-gm): larger, rounder instruments than the small
+// General MIDI sets.
+constexpr const char* kSoundFont = LUMCREST_SOUND_FONT;
 
 struct Event {
     long frame;
@@ -71,8 +73,14 @@ std::vector<std::int16_t> mixDown(const Score& score, Channels& played, long len
         if (score.presenceDb != 0) peaking(played[c], 3500, 0.7, score.presenceDb);
         for (std::size_t f = 0; f < played[c].size(); ++f) track[c][f % n] += played[c][f];
     }
+    // The hall dies away in the closing rest, from a tenth of a second into it.
+    const double quietFrom = score.restAt + 0.1, quietTo = double(length) / kMusicRate;
     for (std::size_t f = 0; f < n; ++f) {
-        const double g = std::pow(10.0, rideAt(score.rides, double(f) / kMusicRate) / 20.0);
+        const double t = double(f) / kMusicRate;
+        double g = std::pow(10.0, rideAt(score.rides, t) / 20.0);
+        if (score.restAt > 0 && t > quietFrom)
+            g *=
+                0.5 + 0.5 * std::cos(M_PI * std::min(1.0, (t - quietFrom) / (quietTo - quietFrom)));
         for (auto& c : track) c[f] *= g;
     }
     // The MP3 encoder's low-pass takes about half a LU off what the meter reads.

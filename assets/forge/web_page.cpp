@@ -93,7 +93,7 @@ footer { margin-top: 3em; color: #a8a0c8; font-size: 0.9em; text-align: center; 
     page += "<p>" +
             t(N_("Design, code, pictures, sounds and music by the Lumcrest team. Every picture, "
                  "sound and tune of the game is made by our own code when the game is built; the "
-                 "music is played on the General MIDI instruments of the TimGM6mb sound font.")) +
+                 "music is played on the General MIDI instruments of the Fluid R3 sound font.")) +
             "</p>\n\n";
     page += "<footer>" + t(N_("Lumcrest, version 1.0")) + "</footer>\n</body>\n</html>\n";
     writeTextFile(out.of(asset::kWebPage), page);

@@ -477,11 +477,15 @@ Decoded decode(const std::string& path) {
         samples.insert(samples.end(), buf, buf + n);
     if (pclose(p) != 0) return d;
     d.seconds = samples.size() / 2.0 / 44100.0;
-    const std::size_t tail = samples.size() - std::min<std::size_t>(samples.size(), 44100 / 2);
+    // The tail: the half second before the last second (stereo samples), ahead of the rest
+    // a track closes on.
+    const std::size_t second = 2 * 44100;
+    const std::size_t tail = samples.size() - std::min(samples.size(), 3 * second / 2),
+                      tailEnd = samples.size() - std::min(samples.size(), second);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const int v = std::abs(static_cast<int>(samples[i]));
         d.peak = std::max(d.peak, v);
-        if (i >= tail) d.tailPeak = std::max(d.tailPeak, v);
+        if (i >= tail && i < tailEnd) d.tailPeak = std::max(d.tailPeak, v);
     }
     return d;
 }
@@ -529,7 +533,7 @@ TEST(Music, TracksAreStereoMp3OfTheirLength) {
             EXPECT_LT(d.seconds, t.high);
             EXPECT_LT(d.peak, 32767) << "clipped";
             EXPECT_GT(d.peak, 4000) << "too quiet";
-            // Music to the end, not faded out: it runs on into the first bar.
+            // Music up to its closing rest, not faded out: it leads into the first bar.
             EXPECT_GT(d.tailPeak, 2000) << "fades out at the end";
         }
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -15,13 +16,17 @@
 #include <vector>
 
 #include "assets/catalogue.h"
+#include "audio/cues.h"
 #include "audio/track_names.h"
 
 namespace {
 
 namespace asset = lumcrest::asset;
 
-const std::string kData = std::string(LUMCREST_FORGE_DIR) + "/data/";
+// The folder measured: the forge's output, or LUMCREST_MEASURE_DIR (to compare another forging).
+const std::string kData = std::getenv("LUMCREST_MEASURE_DIR")
+                              ? std::string(std::getenv("LUMCREST_MEASURE_DIR")) + "/"
+                              : std::string(LUMCREST_FORGE_DIR) + "/data/";
 constexpr int kRate = 44100;
 
 std::string run(const std::string& cmd) {
@@ -96,20 +101,25 @@ bool haveFfmpeg() {
 // Each effect's momentary maximum (LUFS) by its role: the pointer's sounds
 // lowest, the rewards and the loss on top.
 double roleLoudness(const std::string& name) {
-    const std::map<std::string, double> role{
-        {asset::kRollover.file, -28},       {asset::kMenuOver.file, -28},
-        {asset::kClick.file, -24},          {asset::kGemsTouch.file, -21},
-        {asset::kExplosionFire.file, -17},  {asset::kExplosionGlass.file, -17},
-        {asset::kExplosionMagic.file, -17}, {asset::kExcellent.file, -14},
-        {asset::kIncredible.file, -14},     {asset::kJarFilled.file, -14},
-        {asset::kYouLose.file, -14}};
+    std::map<std::string, double> role{
+        {asset::kRollover.file, -24},       {asset::kMenuOver.file, -24},
+        {asset::kClick.file, -21.5},        {asset::kGemsTouch.file, -19},
+        {asset::kExplosionFire.file, -16},  {asset::kExplosionGlass.file, -16},
+        {asset::kExplosionMagic.file, -16}, {asset::kExcellent.file, -13.5},
+        {asset::kIncredible.file, -13.5},   {asset::kJarFilled.file, -13.5},
+        {asset::kYouLose.file, -13.5},      {asset::kShiftCue.file, -28},
+        {asset::kRotateCue.file, -28},      {asset::kLaunchCue.file, -28},
+        {asset::kBombCue.file, -17.5}};
+    for (const asset::File& step : asset::kChainCues) role[step.file] = -21;
     return role.at(name);
 }
 
 TEST(Mix, EachEffectSoundsAtItsRoleUnderFullScale) {
     ASSERT_TRUE(haveFfmpeg()) << "ffmpeg is needed to read loudness";
     std::map<std::string, double> level;
-    for (const auto& effect : asset::kEffects) {
+    std::vector<asset::File> sounds(std::begin(asset::kEffects), std::end(asset::kEffects));
+    sounds.insert(sounds.end(), std::begin(asset::kCues), std::end(asset::kCues));
+    for (const asset::File& effect : sounds) {
         const char* name = effect.file;
         const Loudness l = meter(name);
         level[name] = l.momentaryMax;
@@ -132,10 +142,26 @@ TEST(Mix, EachEffectSoundsAtItsRoleUnderFullScale) {
                                       {asset::kExplosionFire, asset::kExcellent}})
         EXPECT_GT(level[loud.file] - level[quiet.file], 2.0) << quiet.file << " vs " << loud.file;
 
-    // The bursts and the rewards stand above the music.
-    const Loudness game = meter(asset::kGameMusic.file);
+    // The bursts and the rewards stand well above the music, the hover sounds a little under
+    // the menu's tune, the bar's own cues under everything.
+    const Loudness game = meter(asset::kGameMusic.file), menu = meter(asset::kMenuMusic.file);
     for (const asset::File& f : {asset::kExplosionFire, asset::kExcellent, asset::kJarFilled})
-        EXPECT_GT(level[f.file] - game.integrated, 2.0) << f.file;
+        EXPECT_GE(level[f.file] - game.integrated, 4.0) << f.file;
+    EXPECT_NEAR(level[asset::kRollover.file] - menu.integrated, -4, 2);
+    for (const asset::File& cue : {asset::kShiftCue, asset::kRotateCue, asset::kLaunchCue})
+        EXPECT_LT(level[cue.file], level[asset::kRollover.file]) << cue.file;
+}
+
+TEST(Mix, FanfaresAreShorterThanTheMusicsDuckUnderThem) {
+    // The duck holds as long as its fanfare sounds, give or take a tenth of a second.
+    for (const lumcrest::DuckedEffect& d : lumcrest::kDuckedEffects) {
+        const double seconds = double(decodeMono(d.file).size()) / kRate;
+        std::printf("  %-17s %.2f s, the music ducked %.0f dB for %.2f s\n", d.file, seconds,
+                    lumcrest::kDuckDb, d.ms / 1000.0);
+        EXPECT_NEAR(seconds, d.ms / 1000.0, 0.1) << d.file;
+    }
+    EXPECT_GE(lumcrest::kDuckDb, 4);
+    EXPECT_LE(lumcrest::kDuckDb, 6);
 }
 
 TEST(Mix, FanfaresAndBurstsLetGoWithoutHardEdges) {
@@ -216,7 +242,7 @@ double tonalShare(const std::vector<double>& x, double& highEnergy) {
     return top / highEnergy;
 }
 
-TEST(Mix, BurstsStrikeRingAndThumpInsteadOfHissing) {
+TEST(Mix, BurstsCrackRingAndThumpInsteadOfHissing) {
     ASSERT_TRUE(haveFfmpeg());
     for (const asset::File& burst : asset::kExplosions) {
         SCOPED_TRACE(burst.file);
@@ -226,19 +252,67 @@ TEST(Mix, BurstsStrikeRingAndThumpInsteadOfHissing) {
         // A sharp attack: the loudest 10 ms come within the first 30 ms.
         const std::vector<double> env = envelopeDb(x);
         const auto loudest = std::max_element(env.begin(), env.end()) - env.begin();
+        // The crack: above 4 kHz the first 5 ms are far brighter than the 25 ms after.
+        const std::size_t ms5 = kRate / 200;
+        const std::vector<double> first(x.begin(), x.begin() + ms5),
+            after(x.begin() + ms5, x.begin() + 6 * ms5);
+        const double crack =
+            10 * std::log10(bandEnergy(first, 4000, 12000) / (bandEnergy(after, 4000, 12000) / 5));
         // Glassy tones: the high band gathers in a few narrow lines.
         double high = 0;
         const double tonal = tonalShare(x, high);
-        // A low thump: 40 to 160 Hz against the high band, per hertz.
-        const double thump = bandEnergy(x, 40, 160) / 120 / (high / 7000);
+        // The thump: 80 to 120 Hz against the high band and against its neighbours, per hertz.
+        const double thumpBand = bandEnergy(x, 80, 120) / 40;
+        const double thump = thumpBand / (high / 7000);
+        const double under = bandEnergy(x, 30, 70) / 40, over = bandEnergy(x, 130, 250) / 120;
         std::printf(
-            "  %-17s loudest at %3.0f ms, strongest tenth of 1.5-8.5 kHz %2.0f%%, "
-            "40-160 Hz %+5.1f dB per Hz over the high band\n",
-            burst.file, double(loudest) * kHop * 1000, 100 * tonal, 10 * std::log10(thump));
+            "  %-17s loudest at %3.0f ms, crack %+5.1f dB over 4 kHz, strongest tenth of "
+            "1.5-8.5 kHz %2.0f%%, 80-120 Hz %+5.1f dB per Hz over the high band, "
+            "%+4.1f over 30-70, %+4.1f over 130-250\n",
+            burst.file, double(loudest) * kHop * 1000, crack, 100 * tonal, 10 * std::log10(thump),
+            10 * std::log10(thumpBand / under), 10 * std::log10(thumpBand / over));
         EXPECT_LE(double(loudest) * kHop, 0.03);
-        EXPECT_GT(tonal, 0.5) << "hiss, not glass";
+        EXPECT_GT(crack, 6.0) << "no crack";
+        EXPECT_GT(tonal, 0.4) << "hiss, not glass";
         EXPECT_GT(10 * std::log10(thump), 10.0) << "no thump";
+        EXPECT_GT(thumpBand, 2 * under) << "the thump sits under 80 Hz";
+        EXPECT_GT(thumpBand, 2 * over) << "the thump sits over 120 Hz";
     }
+}
+
+// The frequency (Hz) of the strongest line of X between LO and HI, to a tenth of a hertz.
+double strongestLine(const std::vector<double>& x, double lo, double hi) {
+    auto line = [&](double f) { return bandEnergy(x, f, f + 1); };
+    double best = lo;
+    for (double f = lo; f < hi; f += 5)
+        if (line(f) > line(best)) best = f;
+    double fine = best;
+    for (double f = best - 5; f <= best + 5; f += 0.1)
+        if (line(f) > line(fine)) fine = f;
+    return fine;
+}
+
+TEST(Mix, EachChainStepRingsAWholeToneAboveTheOneBefore) {
+    ASSERT_TRUE(haveFfmpeg());
+    double before = 0;
+    const double wholeTone = std::pow(2.0, 2.0 / 12);
+    for (const asset::File& step : asset::kChainCues) {
+        std::vector<double> x = decodeMono(step.file);
+        ASSERT_GT(x.size(), std::size_t(kRate / 4)) << step.file;
+        x.resize(kRate / 4);
+        const double f = strongestLine(x, 800, 2700);
+        std::printf("  %-10s rings at %.1f Hz", step.file, f);
+        if (before > 0) {
+            std::printf(", %.4f times the step before", f / before);
+            EXPECT_NEAR(f / before, wholeTone, 0.006) << step.file;
+        }
+        std::printf("\n");
+        before = f;
+    }
+    // The steps of a long chain stay on the last bell; the first burst is the first step.
+    EXPECT_STREQ(lumcrest::chainCue(1), asset::kChainCues[0].file);
+    EXPECT_STREQ(lumcrest::chainCue(0), asset::kChainCues[0].file);
+    EXPECT_STREQ(lumcrest::chainCue(40), std::rbegin(asset::kChainCues)->file);
 }
 
 // In place, radix 2; X's size a power of two.
@@ -283,17 +357,6 @@ double presenceShareDb(const std::vector<double>& x) {
     return 10 * std::log10(band / all);
 }
 
-// The longest run (seconds) of 10 ms windows under LIMIT dBFS in ENV.
-double longestUnder(const std::vector<double>& env, double limit) {
-    std::size_t run = 0, longest = 0;
-    for (double e : env) {
-        run = e < limit ? run + 1 : 0;
-        longest = std::max(longest, run);
-    }
-    // A run of K windows 5 ms apart spans K hops and one more half window.
-    return longest ? double(longest) * kHop + 0.005 : 0.0;
-}
-
 const struct Track {
     const char* name;
     double restart;
@@ -317,39 +380,124 @@ TEST(Tracks, AreLoudBrightAndMovingUnderTheEffects) {
     }
 }
 
-TEST(Tracks, ComeRoundWithoutASeam) {
+double rmsDb(std::vector<double>::const_iterator from, std::vector<double>::const_iterator to) {
+    double sum = 0;
+    for (auto i = from; i != to; ++i) sum += *i * *i;
+    return 10 * std::log10(std::max(sum / double(to - from), 1e-12));
+}
+
+TEST(Tracks, ComeRoundOnARest) {
     ASSERT_TRUE(haveFfmpeg());
     for (const Track& t : kTracks) {
         SCOPED_TRACE(t.name);
         const std::vector<double> x = decodeMono(t.name);
         const double seconds = static_cast<double>(x.size()) / kRate;
         ASSERT_GT(x.size(), std::size_t(4 * kRate));
-        // The end and the start as the restart joins them.
-        const std::size_t second = kRate;
-        std::vector<double> seam(x.end() - second, x.end());
-        seam.insert(seam.end(), x.begin(), x.begin() + second);
-        const double gap = longestUnder(envelopeDb(seam), -40);
-        auto rmsDb = [](auto from, auto to) {
-            double sum = 0;
-            for (auto i = from; i != to; ++i) sum += *i * *i;
-            return 10 * std::log10(std::max(sum / double(to - from), 1e-12));
-        };
-        const double step = rmsDb(x.begin(), x.begin() + second) - rmsDb(x.end() - second, x.end());
-        // No fade-out: the last two seconds as loud as the track, give or take.
+        const double whole = rmsDb(x.begin(), x.end());
+        // The rest at the end: 10 ms windows 20 dB or more under the track's level.
+        const std::vector<double> env = envelopeDb(x);
+        std::size_t quiet = 0;
+        while (quiet < env.size() && env[env.size() - 1 - quiet] < whole - 20) ++quiet;
+        const double restInFile = double(quiet) * kHop;
+        const double rest = restInFile + (t.restart - seconds);
+        const auto restStart = x.end() - std::ptrdiff_t(restInFile * kRate);
+        const double cut = rmsDb(x.end() - kRate / 10, x.end()) - whole;
+        // The start against the second before the rest: no jump into the first bar.
+        const double step =
+            rmsDb(x.begin(), x.begin() + kRate) - rmsDb(restStart - kRate, restStart);
         const double integrated = meter(t.name).integrated;
         const double ending = meter(t.name, seconds - 2).integrated;
         std::printf(
-            "  %-14s decodes to %.3f s, %.0f ms before its restart; quiet where its end joins "
-            "its start %.0f ms, level step %+.1f dB, last 2 s %+.1f LU against the whole\n",
-            t.name, seconds, (t.restart - seconds) * 1000, gap * 1000, step, ending - integrated);
+            "  %-14s decodes to %.3f s, %.0f ms before its restart; its last 100 ms %+.1f dB "
+            "against the whole, a rest of %.0f ms with the restart's wait, level step into the "
+            "first bar %+.1f dB, last 2 s %+.1f LU against the whole\n",
+            t.name, seconds, (t.restart - seconds) * 1000, cut, rest * 1000, step,
+            ending - integrated);
         // Ended when its restart timer fires (the game rewinds only an ended
         // track), with the shortest pause that allows.
         EXPECT_GE(t.restart - seconds, 0.1) << "the restart could find it still playing";
         EXPECT_LE(t.restart - seconds, 0.2) << "a pause before the restart";
-        EXPECT_LE(gap, 0.05);
+        // The file ends on a rest, so the wait for the restart is part of it, and the rest is
+        // a breath, not a hole.
+        EXPECT_LE(cut, -30) << "the track is cut off while it sounds";
+        EXPECT_GE(rest, 0.25);
+        EXPECT_LE(rest, 0.9) << "a hole before the restart";
         EXPECT_LE(std::fabs(step), 6.0);
         EXPECT_LE(std::fabs(ending - integrated), 6.0) << "fades out";
     }
+}
+
+// The file's chroma (energy of each of the twelve pitch classes, 60 Hz to 5 kHz, in dB against
+// their mean), one row every HOP seconds from Hann-windowed blocks of 4096 samples.
+std::vector<std::array<double, 12>> chroma(const std::vector<double>& x, double hop) {
+    constexpr std::size_t n = 4096;
+    std::vector<std::array<double, 12>> rows;
+    std::vector<std::complex<double>> block(n);
+    for (double at = 0; std::size_t(at * kRate) + n <= x.size(); at += hop) {
+        const std::size_t start = std::size_t(at * kRate);
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = x[start + i] * (0.5 - 0.5 * std::cos(2 * M_PI * double(i) / n));
+        fft(block);
+        std::array<double, 12> row{};
+        for (std::size_t k = 1; k < n / 2; ++k) {
+            const double f = double(k) * kRate / n;
+            if (f < 60 || f > 5000) continue;
+            const long pc = std::lround(12 * std::log2(f / 440.0));
+            row[std::size_t(((pc % 12) + 12) % 12)] += std::norm(block[k]);
+        }
+        // Only how the energy is shared among the pitch classes: a drum hit lifts them all.
+        double mean = 0;
+        for (double& v : row) mean += (v = 10 * std::log10(v + 1e-9)) / 12;
+        for (double& v : row) v -= mean;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(Tracks, GameTrackRepeatsNoEightSecondBlockMoreThanThreeTimes) {
+    ASSERT_TRUE(haveFfmpeg());
+    // Four bars of the game tune (120 bars to its restart) last 8.1 s; each block is read as
+    // its chroma in eighth notes, and two blocks whose readings correlate above 0.9 are heard
+    // as the same music.
+    const double bar = lumcrest::kGameTrackRestartMs / 1000.0 / 120;
+    const auto rows = chroma(decodeMono(asset::kGameMusic.file), bar / 8);
+    std::vector<std::vector<double>> blocks;
+    for (std::size_t first = 0; first + 32 <= rows.size(); first += 32) {
+        std::vector<double> v;
+        for (std::size_t r = first; r < first + 32; ++r)
+            v.insert(v.end(), rows[r].begin(), rows[r].end());
+        double mean = 0, var = 0;
+        for (double e : v) mean += e / double(v.size());
+        for (double e : v) var += (e - mean) * (e - mean) / double(v.size());
+        for (double& e : v) e = (e - mean) / std::sqrt(var + 1e-12);
+        blocks.push_back(std::move(v));
+    }
+    ASSERT_GE(blocks.size(), 29u);
+    auto same = [&](std::size_t i, std::size_t j) {
+        double r = 0;
+        for (std::size_t k = 0; k < blocks[i].size(); ++k) r += blocks[i][k] * blocks[j][k];
+        return r / double(blocks[i].size()) > 0.9;
+    };
+    int most = 0, distinct = 0;
+    std::string counts;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        int heard = 0;
+        bool earlier = false;
+        for (std::size_t j = 0; j < blocks.size(); ++j)
+            if (same(i, j)) {
+                ++heard;
+                earlier = earlier || j < i;
+            }
+        distinct += earlier ? 0 : 1;
+        most = std::max(most, heard);
+        counts += " " + std::to_string(heard);
+        if (std::getenv("LUMCREST_BLOCKS"))
+            for (std::size_t j = 0; j < blocks.size(); ++j)
+                if (same(i, j) && i != j) std::printf("    %zu~%zu\n", i, j);
+    }
+    std::printf("  %s: %zu blocks of 8.1 s, %d distinct, the most heard %d times (each:%s)\n",
+                asset::kGameMusic.file, blocks.size(), distinct, most, counts.c_str());
+    EXPECT_LE(most, 3);
 }
 
 }  // namespace

@@ -137,6 +137,18 @@ std::vector<std::string> RecordingAudio::takeEffects() {
     return out;
 }
 
+std::vector<std::string> RecordingAudio::takeCues() {
+    std::vector<std::string> out;
+    out.swap(cues_);
+    return out;
+}
+
+std::vector<RecordingAudio::Duck> RecordingAudio::takeDucks() {
+    std::vector<Duck> out;
+    out.swap(ducks_);
+    return out;
+}
+
 // --- HeadlessBackend ----------------------------------------------------------------------
 
 HeadlessBackend::HeadlessBackend() : audio_(&clockUs_) {}

@@ -17,6 +17,10 @@ class RecordingAudio : public Audio {
   public:
     explicit RecordingAudio(std::int64_t* clockUs) : clock_(clockUs) {}
     void playEffect(const std::string& path) override;
+    // A ringing effect is an effect all the same: it is listed with the others.
+    void ringEffect(const std::string& path) override { playEffect(path); }
+    void playCue(const std::string& path) override { cues_.push_back(path); }
+    void duckMusic(double db, int ms) override { ducks_.push_back({db, ms}); }
     void openMusic(const std::string& path) override;
     void playMusic() override;
     void stopMusic() override;
@@ -29,10 +33,19 @@ class RecordingAudio : public Audio {
 
     // Effect files handed over since the last call.
     std::vector<std::string> takeEffects();
+    // Cue files played since the last call.
+    std::vector<std::string> takeCues();
+    // The music's ducks since the last call: how deep (dB) and how long (ms).
+    struct Duck {
+        double db;
+        int ms;
+    };
+    std::vector<Duck> takeDucks();
 
   private:
     std::int64_t* clock_;
-    std::vector<std::string> effects_;
+    std::vector<std::string> effects_, cues_;
+    std::vector<Duck> ducks_;
     std::string file_;
     int effectVolume_ = kMaxVolume, musicVolume_ = kMaxVolume;
     bool open_ = false;

@@ -19,7 +19,9 @@ namespace tk::sdl {
 
 namespace {
 
-constexpr int kEffectChannel = 0, kBeepChannel = 1;
+constexpr int kEffectChannel = 0, kBeepChannel = 1, kFirstRingChannel = 2;
+// A ducked track comes back to full over this long after its duck ends.
+constexpr std::int64_t kDuckReleaseUs = 400'000;
 // The game's effects are a few hundred kilobytes at most.
 constexpr std::streamoff kMaxPreloadedBytes = 16 << 20;
 // The mixer's rate is the tracks' and effects' own, so nothing is resampled on a device that
@@ -104,6 +106,10 @@ void SdlAudio::freeEffects() {
     for (auto& [path, chunk] : effects_) Mix_FreeChunk(chunk);
     effects_.clear();
     freePlayingEffect();
+    for (Mix_Chunk*& chunk : ringChunks_) {
+        if (chunk) Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
 }
 
 void SdlAudio::freePlayingEffect() {
@@ -119,30 +125,68 @@ void SdlAudio::playEffect(const std::string& path) {
     Mix_HaltChannel(kEffectChannel);
     freePlayingEffect();
     Mix_Chunk* chunk = effectChunk(path);
-    if (!chunk || !startEffect(chunk)) beep();  // what cannot be played beeps
+    if (!chunk || !startOn(kEffectChannel, chunk)) beep();  // what cannot be played beeps
 }
 
-bool SdlAudio::startEffect(Mix_Chunk* chunk) {
-    // Channel 0 is silent: the audio thread leaves these alone until the play below.
-    cut_.chunk = chunk;
-    cut_.playedBytes = 0;
+bool SdlAudio::ring(const std::string& path) {
+    int voice = 0;
+    for (int v = 0; v < kRingingVoices; ++v) {
+        if (!Mix_Playing(kFirstRingChannel + v)) {
+            voice = v;
+            break;
+        }
+        if (ringStartedAt_[v] < ringStartedAt_[voice]) voice = v;
+    }
+    // The oldest still ringing stops here and fades out, as a cut effect does (from a copy of
+    // its next samples, so its own may go now).
+    Mix_HaltChannel(kFirstRingChannel + voice);
+    Mix_Chunk*& own = ringChunks_[voice];
+    if (own) Mix_FreeChunk(own);
+    own = nullptr;
+    // Decoded for this play alone, as the effect voice's are: three voices hold three sounds.
+    Mix_Chunk* chunk = nullptr;
+    if (auto it = effectFiles_.find(path); it != effectFiles_.end())
+        chunk = own =
+            Mix_LoadWAV_RW(SDL_RWFromConstMem(it->second.data(), int(it->second.size())), 1);
+    if (!chunk) chunk = effectChunk(path);
+    if (!chunk) return false;
+    ringStartedAt_[voice] = ++ringsStarted_;
+    return startOn(kFirstRingChannel + voice, chunk);
+}
+
+void SdlAudio::ringEffect(const std::string& path) {
+    wake();
+    if (!audible_) return;
+    if (!ring(path)) beep();
+}
+
+void SdlAudio::playCue(const std::string& path) {
+    wake();
+    if (!audible_) return;
+    ring(path);
+}
+
+bool SdlAudio::startOn(int channel, Mix_Chunk* chunk) {
+    // The channel is silent: the audio thread leaves these alone until the play below.
+    CutFade& cut = cuts_[channel];
+    cut.chunk = chunk;
+    cut.playedBytes = 0;
     // Counts from the effect's first sample; a halt, a cut or the effect's end removes it.
-    if (effectsFormat_ == AUDIO_S16SYS)
-        Mix_RegisterEffect(kEffectChannel, countPlayed, effectCut, this);
-    if (Mix_PlayChannel(kEffectChannel, chunk, 0) >= 0) return true;
-    Mix_UnregisterEffect(kEffectChannel, countPlayed);
+    if (effectsFormat_ == AUDIO_S16SYS) Mix_RegisterEffect(channel, countPlayed, effectCut, this);
+    if (Mix_PlayChannel(channel, chunk, 0) >= 0) return true;
+    Mix_UnregisterEffect(channel, countPlayed);
     return false;
 }
 
-void SdlAudio::countPlayed(int, void*, int bytes, void* self) {
-    static_cast<SdlAudio*>(self)->cut_.playedBytes += std::size_t(bytes);
+void SdlAudio::countPlayed(int channel, void*, int bytes, void* self) {
+    static_cast<SdlAudio*>(self)->cuts_[channel].playedBytes += std::size_t(bytes);
 }
 
-void SdlAudio::effectCut(int, void* self) {
-    // Called under the mixer's lock when channel 0 stops, so nothing more of the effect has
+void SdlAudio::effectCut(int channel, void* self) {
+    // Called under the mixer's lock when the channel stops, so nothing more of the effect has
     // been mixed: its fade starts at the very next sample.
     auto* audio = static_cast<SdlAudio*>(self);
-    CutFade& cut = audio->cut_;
+    CutFade& cut = audio->cuts_[channel];
     const int channels = audio->effectsChannels_;
     // Not yet started, or played to its end: nothing to fade.
     if (!cut.chunk || cut.playedBytes == 0 || cut.playedBytes >= cut.chunk->alen || channels <= 0)
@@ -160,11 +204,10 @@ void SdlAudio::effectCut(int, void* self) {
 }
 
 void SdlAudio::mixCutTail(void* self, Uint8* stream, int bytes) {
-    CutFade& cut = static_cast<SdlAudio*>(self)->cut_;
-    if (cut.tailMixed >= cut.tail.size()) return;
     const std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
                                       std::size_t(bytes) / sizeof(std::int16_t));
-    cut.tailMixed += mixTail(out, cut.tail, cut.tailMixed);
+    for (CutFade& cut : static_cast<SdlAudio*>(self)->cuts_)
+        if (cut.tailMixed < cut.tail.size()) cut.tailMixed += mixTail(out, cut.tail, cut.tailMixed);
 }
 
 void SdlAudio::setEffectVolume(int level) {
@@ -180,8 +223,25 @@ void SdlAudio::setMusicVolume(int level) {
 void SdlAudio::applyVolumes() {
     // The beep keeps its own level: it is the desktop's bell, not one of the game's effects.
     if (!mixerOpen_ || !audible_) return;
-    Mix_Volume(kEffectChannel, effectVolume_ * MIX_MAX_VOLUME / kMaxVolume);
-    Mix_VolumeMusic(musicVolume_ * MIX_MAX_VOLUME / kMaxVolume);
+    for (int channel :
+         {kEffectChannel, kFirstRingChannel, kFirstRingChannel + 1, kFirstRingChannel + 2})
+        Mix_Volume(channel, effectVolume_ * MIX_MAX_VOLUME / kMaxVolume);
+    duckGain_ = duckGainNow();
+    Mix_VolumeMusic(int(std::lround(musicVolume_ * MIX_MAX_VOLUME / kMaxVolume * duckGain_)));
+}
+
+void SdlAudio::duckMusic(double db, int ms) {
+    duckDb_ = std::max(0.0, db);
+    duckUntilUs_ = clock_() + std::int64_t(ms) * 1000;
+    applyVolumes();
+}
+
+double SdlAudio::duckGainNow() const {
+    if (duckDb_ <= 0) return 1;
+    const std::int64_t after = clock_() - duckUntilUs_;
+    if (after >= kDuckReleaseUs) return 1;
+    const double depth = after <= 0 ? duckDb_ : duckDb_ * (1 - double(after) / kDuckReleaseUs);
+    return std::pow(10.0, -depth / 20);
 }
 
 void SdlAudio::beep() {
@@ -190,6 +250,8 @@ void SdlAudio::beep() {
 }
 
 void SdlAudio::tidy() {
+    // A ducked track comes back step by step, a step each round of the loop.
+    if (duckGain_ != 1 && duckGainNow() != duckGain_) applyVolumes();
     // A device that has had nothing to play for a while is closed: SDL's audio thread wakes
     // every few milliseconds as long as it is open, even when it only mixes silence. A track
     // keeps it open, and the next effect opens it again.
@@ -269,7 +331,7 @@ void SdlAudio::openDevice() {
             effectsFormat_ = format;
             effectsChannels_ = channels;
         }
-        cut_ = CutFade{};
+        for (CutFade& cut : cuts_) cut = CutFade{};
         if (format == AUDIO_S16SYS) Mix_SetPostMix(mixCutTail, this);
         std::vector<std::uint8_t> wav = monoWav(beepTone(rate), rate);
         beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);

@@ -1,6 +1,7 @@
-// Sound through SDL2_mixer: one voice for effects (channel 0), the beep beside it (channel 1) and
-// one music track. Without a sound card the game runs silent but the music player keeps its states
-// by the clock, so the game behaves the same.
+// Sound through SDL2_mixer: one voice for effects (channel 0), the beep beside it (channel 1), the
+// ringing voices of the bursts and cues (channels 2 to 4) and one music track. Without a sound card
+// the game runs silent but the music player keeps its states by the clock, so the game behaves the
+// same.
 #pragma once
 
 #include <SDL_mixer.h>
@@ -33,6 +34,9 @@ class SdlAudio : public Audio {
     std::string musicFile() const override { return file_; }
     void setEffectVolume(int level) override;
     void setMusicVolume(int level) override;
+    void ringEffect(const std::string& path) override;
+    void playCue(const std::string& path) override;
+    void duckMusic(double db, int ms) override;
 
     void beep();
     // Whether sound is really heard (false: no sound card, the silent player is in use).
@@ -51,6 +55,9 @@ class SdlAudio : public Audio {
     Mix_Chunk* effectChunk(const std::string& path);
     void freeEffects();
     void freePlayingEffect();
+    // Starts PATH on the free ringing voice, or on the oldest, which is cut; false when it
+    // cannot be played.
+    bool ring(const std::string& path);
 
     bool mixerOpen_ = false;  // the mixer runs (on the real device, or muted only to read lengths)
     bool audible_ = false;
@@ -85,18 +92,31 @@ class SdlAudio : public Audio {
     // File bytes of the preloaded effects, kept for the game's whole run: no file is opened
     // during play.
     std::map<std::string, std::vector<std::uint8_t>> effectFiles_;
+    // What each ringing voice plays, decoded for that play from the preloaded bytes.
+    Mix_Chunk* ringChunks_[kRingingVoices] = {};
+    std::uint64_t ringsStarted_ = 0;
+    std::uint64_t ringStartedAt_[kRingingVoices] = {};
 
-    // The effect on channel 0 and how much of it the mixer has played; when it is cut, its
-    // next few milliseconds, fading out (cut_fade.h), mixed in after the channels. Between
-    // a play and its cut only the audio thread touches these, always under the mixer's lock.
+    // The music's duck: how deep (dB), until when it holds, and the gain last handed over.
+    double duckDb_ = 0;
+    std::int64_t duckUntilUs_ = 0;
+    double duckGain_ = 1;
+    // The duck's gain now: held until its end, then back to full over kDuckReleaseUs.
+    double duckGainNow() const;
+
+    // The effect on each voice (channel 0 and the ringing ones) and how much of it the mixer
+    // has played; when it is cut, its next few milliseconds, fading out (cut_fade.h), mixed in
+    // after the channels. Between a play and its cut only the audio thread touches these,
+    // always under the mixer's lock.
     struct CutFade {
         const Mix_Chunk* chunk = nullptr;
         std::size_t playedBytes = 0;
         std::vector<std::int16_t> tail;
         std::size_t tailMixed = 0;
     };
-    CutFade cut_;
-    bool startEffect(Mix_Chunk* chunk);  // false: it cannot be played
+    static constexpr int kVoices = 2 + kRingingVoices;
+    CutFade cuts_[kVoices];
+    bool startOn(int channel, Mix_Chunk* chunk);  // false: it cannot be played
     static void countPlayed(int channel, void* stream, int bytes, void* self);
     static void effectCut(int channel, void* self);
     static void mixCutTail(void* self, Uint8* stream, int bytes);

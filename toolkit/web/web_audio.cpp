@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/error.h"
 #include "toolkit/headless/headless_backend.h"
@@ -16,6 +17,10 @@ namespace {
 // The page's sound (web/js/sound.js) plays and decodes; it holds nothing the game asks about.
 EM_JS(void, jsPlayEffect, (const char* path, double gain),
       { Module.lumcrest.sound.effect(UTF8ToString(path), gain); });
+EM_JS(void, jsRing, (const char* path, double gain, int beepWhenMissing),
+      { Module.lumcrest.sound.ring(UTF8ToString(path), gain, beepWhenMissing); });
+EM_JS(void, jsMusicDuck, (double gain, double seconds),
+      { Module.lumcrest.sound.musicDuck(gain, seconds); });
 EM_JS(void, jsPreload, (const char* path), { Module.lumcrest.sound.preload(UTF8ToString(path)); });
 EM_JS(void, jsMusicOpen, (const char* path),
       { Module.lumcrest.sound.musicOpen(UTF8ToString(path)); });
@@ -32,6 +37,18 @@ double gainOf(int level) {
 void WebAudio::playEffect(const std::string& path) {
     // A file that cannot be played beeps, as on the desktop: the page beeps for a missing one.
     jsPlayEffect(path.c_str(), gainOf(effectVolume_));
+}
+
+void WebAudio::ringEffect(const std::string& path) {
+    jsRing(path.c_str(), gainOf(effectVolume_), 1);
+}
+
+void WebAudio::playCue(const std::string& path) {
+    jsRing(path.c_str(), gainOf(effectVolume_), 0);
+}
+
+void WebAudio::duckMusic(double db, int ms) {
+    jsMusicDuck(std::pow(10.0, -std::max(0.0, db) / 20), ms / 1000.0);
 }
 
 void WebAudio::preloadEffects(const std::vector<std::string>& paths) {

@@ -1,4 +1,5 @@
-// Sound in the browser: one voice for effects and one music player, through Web Audio. The
+// Sound in the browser: one voice for effects, the ringing voices of bursts and cues, and one
+// music player, through Web Audio. The
 // browser decodes the files; it lets sound start only after the player's first key or click, so
 // what is asked before then is kept as state (the music's position runs on) and heard from then.
 #pragma once
@@ -15,6 +16,9 @@ class WebAudio : public Audio {
   public:
     explicit WebAudio(std::function<std::int64_t()> clockUs) : clock_(std::move(clockUs)) {}
     void playEffect(const std::string& path) override;
+    void ringEffect(const std::string& path) override;
+    void playCue(const std::string& path) override;
+    void duckMusic(double db, int ms) override;
     void preloadEffects(const std::vector<std::string>& paths) override;
     void openMusic(const std::string& path) override;
     void playMusic() override;

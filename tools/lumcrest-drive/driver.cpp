@@ -360,6 +360,9 @@ const Driver::Command Driver::commandTable[] = {
      "the main window's timers  -> NAME:on|off:INTERVAL ...", &Driver::timersCommand},
     {"sounds", "", 0, kAnyCount, "", true,
      "the effects played since the last sounds  -> sounds: FILE ...", &Driver::soundsCommand},
+    {"cues", "", 0, kAnyCount, "", true,
+     "the cues played since the last cues (shift, rotate, launch, bomb, chainN)\n"
+     "  -> cues: NAME ...", &Driver::cuesCommand},
     {"music", "", 0, kAnyCount, "", true,
      "the music player  -> music track=FILE state=STATE timer=on|off ...",
      &Driver::musicCommand},
@@ -657,6 +660,13 @@ void Driver::timersCommand(const Words&) {
 void Driver::soundsCommand(const Words&) {
     std::string text = "sounds:";
     for (const std::string& s : backend_.recorder().takeEffects()) text += " " + s;
+    answer(text);
+}
+
+void Driver::cuesCommand(const Words&) {
+    std::string text = "cues:";
+    for (const std::string& file : backend_.recorder().takeCues())
+        text += " " + file.substr(0, file.rfind(".wav"));
     answer(text);
 }
 

@@ -91,6 +91,7 @@ class Driver {
     void blastCommand(const Words& w);
     void timersCommand(const Words& w);
     void soundsCommand(const Words& w);
+    void cuesCommand(const Words& w);
     void musicCommand(const Words& w);
     void controlCommand(const Words& w);
     void textsizeCommand(const Words& w);

@@ -1,11 +1,13 @@
-// Sound through Web Audio: one voice for effects (a new one cuts the last) and one music track,
+// Sound through Web Audio: one voice for effects (a new one cuts the last), three ringing voices
+// for bursts and cues (a fourth cuts the oldest), and one music track ducked under the fanfares,
 // both decoded by the browser from the game's files. Browsers let sound start only after the
 // player's first key, click or touch: until then nothing sounds, and the music that should be
 // playing joins at the place it would have reached.
 var L = (Module.lumcrest = Module.lumcrest || {});
 
 L.sound = (function () {
-  var ctx = null, musicOut = null, musicLevel = 1;
+  var ctx = null, musicOut = null, musicDuck = null, musicLevel = 1;
+  var RINGING = 3, rings = [];
   var buffers = {}, decoding = {}, wanted = [];
   var voice = null, lastEffect = null;
   var music = { path: null, buffer: null, source: null, playing: false, from: 0, since: 0 };
@@ -46,6 +48,23 @@ L.sound = (function () {
     voice.start();
   }
 
+  function startRing(buffer, gain) {
+    rings = rings.filter(function (r) { return r.playing; });
+    if (rings.length >= RINGING) {
+      var oldest = rings.shift();
+      oldest.gain.gain.setTargetAtTime(0, ctx.currentTime, 0.003);
+      oldest.source.stop(ctx.currentTime + 0.02);
+    }
+    var g = ctx.createGain(), source = ctx.createBufferSource(), ring = { source: source, gain: g, playing: true };
+    g.gain.value = gain;
+    g.connect(ctx.destination);
+    source.buffer = buffer;
+    source.connect(g);
+    source.onended = function () { ring.playing = false; };
+    source.start();
+    rings.push(ring);
+  }
+
   // The track from where it would be now, once it is decoded and sound may start.
   function startMusic() {
     if (!ctx || !music.playing || !music.buffer || music.source) return;
@@ -79,7 +98,9 @@ L.sound = (function () {
         ctx = new Context();
         musicOut = ctx.createGain();
         musicOut.gain.value = musicLevel;
-        musicOut.connect(ctx.destination);
+        musicDuck = ctx.createGain();
+        musicOut.connect(musicDuck);
+        musicDuck.connect(ctx.destination);
         wanted.forEach(function (p) { decode(p); });
         if (music.path) decodeMusic();
       }
@@ -97,6 +118,22 @@ L.sound = (function () {
       decode(path, function (b) {
         if (lastEffect === path) startEffect(b, gain);
       });
+    },
+    // A burst or a cue on a ringing voice; a missing burst beeps, a missing cue is silent.
+    ring: function (path, gain, beepWhenMissing) {
+      if (!exists(path)) return beepWhenMissing ? L.sound.beep() : undefined;
+      if (!ctx) return;
+      decode(path, function (b) { startRing(b, gain); });
+    },
+    // The music lowered to GAIN at once, held SECONDS, then back over 0.4 s.
+    musicDuck: function (gain, seconds) {
+      if (!musicDuck) return;
+      var now = ctx.currentTime, g = musicDuck.gain;
+      g.cancelScheduledValues(now);
+      g.setValueAtTime(g.value, now);
+      g.linearRampToValueAtTime(gain, now + 0.03);
+      g.setValueAtTime(gain, now + seconds);
+      g.linearRampToValueAtTime(1, now + seconds + 0.4);
     },
     beep: function () {
       if (!ctx) return;

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "assets/catalogue.h"
-#include "audio/track_names.h"
 
 namespace {
 

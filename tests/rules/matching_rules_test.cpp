@@ -142,26 +142,27 @@ TEST(MatchingRules, ClearingScoresEachGemOnceAndTheBarNeverOverflowsItsTube) {
 }
 
 TEST(MatchingRules, TheProgressBarGrowsOnlyWhileGemsAreStillWanted) {
-    Well w;
-    w.s.Gemsleft = 1;
-    w.s.Total = 300;
-    groups(w, {"111"});
-    clearMarkedGems(w.s);
-    EXPECT_EQ(w.s.fillStep, 67);
-    EXPECT_EQ(w.s.Total, 367);
-    EXPECT_EQ(w.s.Gemsleft, -2);
+    // One gem wanted: the step is the whole way to the top, and only the first gem adds it. None
+    // wanted (an edited saved game): no division, the step and the bar stay.
+    const struct {
+        int gemsLeft, fillStep, wantStep, wantTotal, wantLeft;
+    } cases[] = {{1, 0, 67, 367, -2}, {0, 9, 9, 300, -3}};
+    for (const auto& c : cases) {
+        Well w;
+        w.s.Gemsleft = c.gemsLeft;
+        w.s.fillStep = c.fillStep;
+        w.s.Total = 300;
+        groups(w, {"111"});
+        clearMarkedGems(w.s);
+        EXPECT_EQ(w.s.fillStep, c.wantStep);
+        EXPECT_EQ(w.s.Total, c.wantTotal);
+        EXPECT_EQ(w.s.Gemsleft, c.wantLeft);
+    }
 }
 
 // What an edited saved game can hold must neither fail nor match outside the well.
 TEST(MatchingRules, EditedValuesNeitherFailNorReachBeyondTheWell) {
     Well w;
-    // No gems left: no division, the step stays.
-    w.s.Gemsleft = 0;
-    w.s.fillStep = 9;
-    groups(w, {"111"});
-    clearMarkedGems(w.s);
-    EXPECT_EQ(w.s.fillStep, 9);
-    EXPECT_EQ(w.s.Gemsleft, -3);
     // Twenty kinds: the walls hold "kind 20" but never join a run.
     w.s.Blocks = 20;
     w.lay({});

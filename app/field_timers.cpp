@@ -5,7 +5,6 @@
 
 #include "app/form.h"
 #include "assets/catalogue.h"
-#include "audio/track_names.h"
 #include "toolkit/error.h"
 
 namespace lumcrest {

@@ -8,7 +8,6 @@
 #include "app/about_box.h"
 #include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
-#include "audio/track_names.h"
 #include "game/bar_rules.h"
 #include "game/walls.h"
 #include "store/score_table.h"

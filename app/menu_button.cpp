@@ -2,7 +2,6 @@
 // under the place of the menu's Back button, with a hot rectangle and a wider one for leaving.
 #include "app/form.h"
 #include "assets/catalogue.h"
-#include "audio/track_names.h"
 
 namespace lumcrest {
 

@@ -6,7 +6,6 @@
 #include "app/about_box.h"
 #include "app/form.h"
 #include "assets/catalogue.h"
-#include "audio/track_names.h"
 #include "store/settings_schema.h"
 
 namespace lumcrest {

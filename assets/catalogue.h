@@ -205,3 +205,14 @@ inline std::vector<Entry> everyFile() {
 }
 
 }  // namespace lumcrest::asset
+
+namespace lumcrest {
+
+// The music tracks and how long the restart timer waits for each; the forge makes each tune end
+// just before its restart.
+inline constexpr const char* kMenuTrack = asset::kMenuMusic.file;
+inline constexpr int kMenuTrackRestartMs = 70000;
+inline constexpr const char* kGameTrack = asset::kGameMusic.file;
+inline constexpr int kGameTrackRestartMs = 243000;
+
+}  // namespace lumcrest

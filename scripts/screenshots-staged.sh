@@ -6,6 +6,8 @@
 # Usage: scripts/screenshots-staged.sh [DRIVER]   (DRIVER defaults to build/lumcrest-drive)
 set -eu
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/screenshot-games.sh
+. scripts/screenshot-games.sh
 drive=${1:-build/lumcrest-drive}
 [ -x "$drive" ] || { echo "screenshots-staged: no driver at $drive (build it first)" >&2; exit 1; }
 out="$(pwd)/docs/screenshots"
@@ -17,36 +19,26 @@ run() {
     rm -rf "$work/home" && mkdir "$work/home"
     "$drive" --home "$work/home" --seed "$1" >/dev/null
 }
-# The settings file's lines as driver commands.
-ini() { for line in "$@"; do printf 'ini %s%%0A\n' "$line"; done; }
-
-# A game under way at stage 4 with every kind, jokers and bombs, on background $1.
-game() {
-    ini '[Settings]' First=0 Name=Robin '[Gemshape]' Shape1=3 Shape2=3 Shape3=3 \
-        '[Nextgemshape]' Nextshape1=5 Nextshape2=11 Nextshape3=7 '[Techinfo]' Stage=4 \
-        Gemsleft=60 Score=18350 Blocks=9 "Background=$1" Total=200 '[Gembox]' \
-        Gem6=9 Gem7=1 Gem8=12 Gem9=7 Gem10=8 Gem16=11 Gem17=7 Gem18=6 Gem19=8 Gem20=12 \
-        Gem26=8 Gem27=8 Gem28=2 Gem29=8 Gem30=2 Gem36=9 Gem37=8 Gem38=9 Gem39=6 Gem40=5 \
-        Gem46=7 Gem47=1 Gem48=6 Gem49=7 Gem50=1 Gem56=2 Gem57=8 Gem58=3 Gem59=8 Gem60=1 \
-        Gem66=2 Gem67=4 Gem68=3 Gem69=11 Gem70=2 Gem76=3 Gem77=8 Gem78=2 Gem79=6 Gem80=1 \
-        Gem86=1 Gem87=3 Gem88=3 Gem89=7 Gem90=2 Gem96=6 Gem97=9 Gem98=1 Gem99=11 Gem100=6
-    echo start
-}
+# The settings file's lines on standard input as driver commands.
+ini() { while IFS= read -r line; do printf 'ini %s%%0A\n' "$line"; done; }
 
 for b in 0 1 2 3 4 5; do
-    { game "$b"; echo "shot $out/stage$((b + 1)).png"; } | run 11
+    { game_under_way "$b" | ini; echo start; echo "shot $out/stage$((b + 1)).png"; } | run 11
     echo "screenshots-staged: docs/screenshots/stage$((b + 1)).png"
 done
 
 # The bar of cyan rings meets its like: the burst two ticks after its flash.
-{ game 3; printf 'key 38\nwait 170\nshot %s\n' "$out/explosion.png"; } | run 11
+{
+    game_under_way 3 | ini
+    printf 'start\nkey 38\nwait 170\nshot %s\n' "$out/explosion.png"
+} | run 11
 echo "screenshots-staged: docs/screenshots/explosion.png"
 
 # The last three gems of stage 1 complete a run under a board full of gems; the jar follows, then
 # the whole board bursts, from the middle outward.
 {
-    ini '[Settings]' First=0 '[Techinfo]' Gemsleft=3 Total=300 '[Nextgemshape]' Nextshape1=1 \
-        Nextshape2=3 Nextshape3=4
+    printf '%s\n' '[Settings]' First=0 '[Techinfo]' Gemsleft=3 Total=300 '[Nextgemshape]' \
+        Nextshape1=1 Nextshape2=3 Nextshape3=4 | ini
     echo start
     kinds=(1 3 4 5 6 7 8 9)
     for c in $(seq 10); do

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <vector>
 
+#include "assets/catalogue.h"
 #include "assets/forge/canvas.h"
 #include "assets/forge/forge.h"
 #include "assets/forge/image_writers.h"
 #include "assets/forge/score.h"
-#include "audio/track_names.h"
 
 namespace forge {
 

@@ -17,7 +17,6 @@
 
 #include "assets/catalogue.h"
 #include "audio/cues.h"
-#include "audio/track_names.h"
 
 namespace {
 

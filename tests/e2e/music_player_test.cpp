@@ -17,7 +17,7 @@
 #include <numbers>
 #include <thread>
 
-#include "audio/track_names.h"
+#include "assets/catalogue.h"
 #include "toolkit/error.h"
 #include "toolkit/sdl/beep_tone.h"
 #include "toolkit/sdl/sdl_audio.h"

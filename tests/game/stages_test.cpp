@@ -7,7 +7,6 @@
 #include <set>
 
 #include "assets/catalogue.h"
-#include "audio/track_names.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {

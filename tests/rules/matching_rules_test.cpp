@@ -1,18 +1,59 @@
 // Which gems the rules mark and what clearing them earns, on a bare game state.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "game/matching.h"
 #include "tests/rules/well.h"
 
 namespace lumcrest::testing {
 namespace {
 
-Cells groups(Well& w, std::initializer_list<const char*> rowsFromTop) {
-    w.lay(rowsFromTop);
+// The groups of the well as it lies.
+Cells groups(Well& w) {
     w.s.matchFound = false;
     std::fill(std::begin(w.s.marks), std::end(w.s.marks), 0);
     markGroups(w.s);
     return w.marked();
+}
+
+Cells groups(Well& w, std::initializer_list<const char*> rowsFromTop) {
+    w.lay(rowsFromTop);
+    return groups(w);
+}
+
+TEST(MatchingRules, RunsOfThreeInEveryDirectionUpToTheWalls) {
+    Well w;
+    w.s.Blocks = 7;
+    const Cells runs[] = {
+        {{1, 1}, {2, 1}, {3, 1}},    {{8, 10}, {9, 10}, {10, 10}}, {{1, 8}, {1, 9}, {1, 10}},
+        {{10, 1}, {10, 2}, {10, 3}}, {{4, 4}, {5, 5}, {6, 6}},     {{8, 3}, {9, 2}, {10, 1}},
+        {{1, 10}, {2, 9}, {3, 8}},
+    };
+    for (const Cells& run : runs) {
+        w.lay({});
+        for (auto [c, r] : run) w.put(c, r, 3);
+        EXPECT_EQ(groups(w), run);
+        EXPECT_TRUE(w.s.matchFound);
+    }
+    // Pairs, gaps and mixed kinds make nothing.
+    EXPECT_TRUE(groups(w, {"33.3445.55", "434"}).empty());
+    EXPECT_FALSE(w.s.matchFound);
+    // A joker inside a longer run, and a square with no run of three in it.
+    EXPECT_EQ(groups(w, {".33J33"}), (Cells{{2, 10}, {3, 10}, {4, 10}, {5, 10}, {6, 10}}));
+    EXPECT_EQ(groups(w, {"........22", "........22"}).size(), 4u);
+}
+
+TEST(MatchingRules, CrossingRunsClearTheirUnionAndEachGemCountsOnce) {
+    Well w;
+    w.s.Blocks = 8;
+    w.s.landingPoints = 0;
+    w.s.chainCleared = 0;
+    EXPECT_EQ(groups(w, {".4", "4444", ".4.4"}).size(), 7u);
+    clearMarkedGems(w.s);
+    EXPECT_EQ(w.s.chainCleared, 7);
+    EXPECT_EQ(w.s.landingPoints, 7 * 60);
+    EXPECT_TRUE(groups(w).empty());  // the gems are gone and the marks cleared
 }
 
 TEST(MatchingRules, GroupsReachBothSidesAndNothingBeyondTheWellEverMatches) {
@@ -54,6 +95,23 @@ TEST(MatchingRules, JokersFitEveryKindAndABombTakesItsKindOffTheBoard) {
     EXPECT_EQ(groups(w, {"777"}).size(), 3u);
 }
 
+TEST(MatchingRules, ABombFiresOnlyInAGroupAndAtOneScanCellTakesOnlyItsLowestKind) {
+    Well w;
+    w.s.Blocks = 7;
+    EXPECT_EQ(groups(w, {"4.......J2", ".4", "..B....4", ".....5...B", ".........4"}),
+              (Cells{{1, 10}, {2, 9}, {3, 8}, {9, 10}, {8, 8}, {10, 7}, {10, 6}}));
+    EXPECT_EQ(groups(w, {"6B.......6", "66"}).size(), 5u);
+    // A bomb beside two kinds, or beside two gems out of line, fires nothing.
+    EXPECT_TRUE(groups(w, {"B56"}).empty());
+    EXPECT_TRUE(groups(w, {"B", "55"}).empty());
+    // Three bombs fit every kind, but only kind 1 goes; the 2 and the 3 stay.
+    EXPECT_EQ(groups(w, {"BBB.1231", ".........J"}),
+              (Cells{{1, 10}, {2, 10}, {3, 10}, {5, 10}, {8, 10}, {10, 9}}));
+    // Two bombs in two groups of different kinds take both kinds.
+    EXPECT_EQ(groups(w, {"22B...B55", "", "2..5..3"}),
+              (Cells{{1, 10}, {2, 10}, {3, 10}, {7, 10}, {8, 10}, {9, 10}, {1, 8}, {4, 8}}));
+}
+
 TEST(MatchingRules, ClearingScoresEachGemOnceAndTheBarNeverOverflowsItsTube) {
     Well w;
     w.s.Blocks = 7;
@@ -81,6 +139,44 @@ TEST(MatchingRules, ClearingScoresEachGemOnceAndTheBarNeverOverflowsItsTube) {
     clearMarkedGems(w.s);
     EXPECT_EQ(w.s.Total, 366);
     EXPECT_EQ(w.s.fillStep, 33);
+}
+
+TEST(MatchingRules, TheProgressBarGrowsOnlyWhileGemsAreStillWanted) {
+    // One gem wanted: the step is the whole way to the top, and only the first gem adds it. None
+    // wanted (an edited saved game): no division, the step and the bar stay.
+    const struct {
+        int gemsLeft, fillStep, wantStep, wantTotal, wantLeft;
+    } cases[] = {{1, 0, 67, 367, -2}, {0, 9, 9, 300, -3}};
+    for (const auto& c : cases) {
+        Well w;
+        w.s.Gemsleft = c.gemsLeft;
+        w.s.fillStep = c.fillStep;
+        w.s.Total = 300;
+        groups(w, {"111"});
+        clearMarkedGems(w.s);
+        EXPECT_EQ(w.s.fillStep, c.wantStep);
+        EXPECT_EQ(w.s.Total, c.wantTotal);
+        EXPECT_EQ(w.s.Gemsleft, c.wantLeft);
+    }
+}
+
+// What an edited saved game can hold must neither fail nor match outside the well.
+TEST(MatchingRules, EditedValuesNeitherFailNorReachBeyondTheWell) {
+    Well w;
+    // Twenty kinds: the walls hold "kind 20" but never join a run.
+    w.s.Blocks = 20;
+    w.lay({});
+    for (auto [c, r] : {std::pair{9, 10}, {10, 10}, {10, 9}}) w.put(c, r, 20);
+    EXPECT_TRUE(groups(w).empty());
+    // Billions of kinds scan at once; sums saturate.
+    w.s.Blocks = INT_MAX;
+    w.s.Gemsleft = -1;
+    w.s.Total = INT_MIN;
+    w.s.landingPoints = INT_MAX - 5;
+    EXPECT_EQ(groups(w, {"777"}).size(), 3u);
+    clearMarkedGems(w.s);
+    EXPECT_EQ(w.s.fillStep, INT_MIN);
+    EXPECT_EQ(w.s.landingPoints, INT_MAX);
 }
 
 TEST(MatchingRules, TheBlastStyleKeepsItsOdds) {

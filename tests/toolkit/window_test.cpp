@@ -203,7 +203,7 @@ TEST(Input, TheWheelTurnsTheControlUnderThePointerOrTheNearestParentThatTakesIt)
     std::string log;
     panel.onMouseWheel = [&](int steps) { log += "panel" + std::to_string(steps) + " "; };
     own.onMouseWheel = [&](int steps) { log += "own" + std::to_string(steps) + " "; };
-    // Through the application, as both backends deliver it, with the observer told first.
+    // Through the application, as every backend delivers it, with the observer told first.
     struct Watcher : tk::InputObserver {
         std::string seen;
         void mouseWheel(tk::Window&, int x, int y, int steps) override {

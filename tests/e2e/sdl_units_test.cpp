@@ -313,6 +313,31 @@ TEST(FrameScaling, ChangedAreasScaledAloneGiveTheSamePixelsAsTheWholeFrame) {
     }
 }
 
+TEST(FrameScaling, ASmoothScaleRedrawsEverySurfacePixelAChangedAreaReaches) {
+    // Frame areas change and only the surface area said to show each is drawn again: the surface
+    // must then be the new frame's, at every side of the area and at the frame's own edges,
+    // shrunk and enlarged.
+    const int w = 40, h = 30;
+    for (auto [sw, sh, full] :
+         {std::tuple{33, 27, false}, std::tuple{70, 40, true}, std::tuple{97, 71, true}}) {
+        const Placement p = full ? tk::sdl::fitFullscreen(w, h, sw, sh) : fitFrame(w, h, sw, sh);
+        ASSERT_EQ(p.whole, 0) << sw << "x" << sh;
+        for (tk::Rect r :
+             {tk::Rect{17, 11, 3, 2}, tk::Rect{5, 5, 1, 20}, tk::Rect{0, 0, 1, 1},
+              tk::Rect{39, 29, 1, 1}, tk::Rect{38, 0, 2, 30}, tk::Rect{0, 28, 40, 2}}) {
+            std::vector<tk::Argb> frame = testFrame(w, h);
+            std::vector<tk::Argb> shown(std::size_t(sw) * sh, 0), fresh = shown;
+            drawScaled(frame.data(), w, h, p, tk::Rect{0, 0, sw, sh}, shown.data(), sw);
+            for (int y = r.y; y < r.bottom(); ++y)
+                for (int x = r.x; x < r.right(); ++x) frame[std::size_t(y) * w + x] ^= 0xFFFFFFu;
+            const tk::Rect d = tk::sdl::surfaceArea(p, w, h, r);
+            drawScaled(frame.data(), w, h, p, d, shown.data() + std::size_t(d.y) * sw + d.x, sw);
+            drawScaled(frame.data(), w, h, p, tk::Rect{0, 0, sw, sh}, fresh.data(), sw);
+            EXPECT_EQ(shown, fresh) << sw << "x" << sh << ", area at " << r.x << "," << r.y;
+        }
+    }
+}
+
 TEST(FrameScaling, SmoothScalingBlendsEachColourBetweenTheNeighbouringFramePixels) {
     // Two columns, 4 x wider on the surface: a ramp from one colour to the other, each channel
     // on its own, the outer quarter of each column its own colour.

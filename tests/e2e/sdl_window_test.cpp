@@ -1,6 +1,9 @@
 // The SDL backend's event loop with real X windows (run under Xvfb): timers keep their schedule
 // and the loop sleeps between them; input reaches only the window that takes it; the session's
-// quit closes the game through its close handler.
+// quit closes the game through its close handler; a window whose size changes shows its frame
+// placed anew.
+#include "toolkit/sdl/sdl_window.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <time.h>
@@ -149,6 +152,43 @@ TEST_F(SdlLoop, ChangedAreasReachTheWindowAsComposed) {
     app.run();
     ASSERT_EQ(ticks, 8);
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels differ, the first at " << wrong[0];
+}
+
+TEST_F(SdlLoop, AWindowMadeTallerOrShorterShowsItsFrameCentredOnBlackAgain) {
+    // The window's size is looked at whenever anything is shown, so a change of its height alone
+    // places the frame anew even before the window system's word of it has been read.
+    const tk::Argb colour = tk::rgb(200, 30, 90);
+    tk::Window small{app, "Small", 200, 100, colour};
+    tk::sdl::ScreenWindow screen(small, nullptr, 1);
+    screen.refresh();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(screen.sdlWindow(), &info));
+    ASSERT_EQ(info.subsystem, SDL_SYSWM_X11);
+    for (int height : {160, 131}) {
+        SDL_SetWindowSize(screen.sdlWindow(), 200, height);
+        small.surface().setPixel(100, 50, colour);  // a change to show
+        screen.refresh();
+        XImage* shown = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, 200,
+                                  unsigned(height), AllPlanes, ZPixmap);
+        ASSERT_NE(shown, nullptr);
+        // Each row: all black '.', all the frame's colour '#', or a mixture '?'.
+        std::string rows;
+        for (int y = 0; y < height; ++y) {
+            bool black = true, frame = true;
+            for (int x = 0; x < 200; ++x) {
+                const unsigned long px = XGetPixel(shown, x, y) & 0xFFFFFFu;
+                black = black && px == 0;
+                frame = frame && px == (colour & 0xFFFFFFu);
+            }
+            rows += black ? '.' : frame ? '#' : '?';
+        }
+        XDestroyImage(shown);
+        const int top = (height - 100) / 2;
+        EXPECT_EQ(rows, std::string(std::size_t(top), '.') + std::string(100, '#') +
+                            std::string(std::size_t(height - top - 100), '.'))
+            << "at a height of " << height;
+    }
 }
 
 TEST_F(SdlLoop, WithNothingToDoTheLoopSleeps) {

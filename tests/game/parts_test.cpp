@@ -151,6 +151,8 @@ TEST_F(MenuAlone, TheVolumeKeysStepTheSwitchLitLast) {
     EXPECT_EQ(menu.litVolumeSwitch(), std::optional<bool>(true));
     menu.hover(MenuButton::Sound);  // from one switch to the other without the backdrop
     EXPECT_EQ(menu.litVolumeSwitch(), std::optional<bool>(false));
+    menu.hover(MenuButton::Music);  // and straight back: both still lit, music the last
+    EXPECT_EQ(menu.litVolumeSwitch(), std::optional<bool>(true));
     menu.leaveAll();
     EXPECT_EQ(menu.litVolumeSwitch(), std::nullopt);
 }

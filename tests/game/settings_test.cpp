@@ -60,12 +60,16 @@ TEST(VolumeSteps, LeftAndRightStepTheLitSwitchWithin0To10AndSoundNothing) {
     m.sounds();
     m.key(kLeft);
     EXPECT_EQ(m.volumes(), "1/9 lights 1/9 audio 1/9 file 1/9");
+    // And straight back: the music switch, lit last, steps again.
+    m.point(kMusicX, kMusicY);
+    m.key(kRight);
+    EXPECT_EQ(m.volumes(), "2/9 lights 2/9 audio 2/9 file 2/9");
     // Over the backdrop no switch is lit: the keys wait, as before.
     m.point(100, 300);
     m.sounds();
     m.key(kLeft);
     m.key(kRight);
-    EXPECT_EQ(m.volumes(), "1/9 lights 1/9 audio 1/9 file 1/9");
+    EXPECT_EQ(m.volumes(), "2/9 lights 2/9 audio 2/9 file 2/9");
     EXPECT_TRUE(m.sounds().empty());
     EXPECT_EQ(m.backend().recorder().musicState(), tk::MusicState::Playing);
 }

@@ -1,9 +1,9 @@
 #!/bin/bash
 # `lumcrest --record FILE` refuses, before any window, a FILE it must not write: the player's
-# settings file (by its name, a symbolic or a hard link, or while it does not exist yet), a FIFO
-# with nobody reading it, a folder, a device. Each says why on one line and ends with status 1,
-# the file left as it was. No display is needed: a refusal comes first, and a file it takes is
-# then met by the game's own "no display".
+# settings file (by its name, a symbolic or a hard link, or while it does not exist yet, and also
+# when it is itself a link to a file elsewhere), a FIFO with nobody reading it, a folder, a device.
+# Each says why on one line and ends with status 1, the file left as it was. No display is needed:
+# a refusal comes first, and a file it takes is then met by the game's own "no display".
 # Usage: record_refusals.sh GAME
 set -u
 game=$1
@@ -44,6 +44,15 @@ refused "$work/hardlink" "it is the settings file"
 refused "$work/fifo" "it is a FIFO"
 refused "$work" "it is a folder"
 refused /dev/null "not a regular file"
+
+# A settings file that is itself a symbolic link (to a file kept elsewhere): the file it leads to
+# is the settings file, whichever name the recording is given.
+mv "$settings" "$work/kept.ini"
+ln -s "$work/kept.ini" "$settings"
+refused "$work/kept.ini" "it is the settings file $settings"
+refused "$settings" "it is the settings file $settings"
+rm "$settings"
+mv "$work/kept.ini" "$settings"
 
 # A first run: the settings file is not there yet, and is not left behind as a recording.
 rm "$settings" "$work/hardlink" "$work/before.ini"

@@ -80,6 +80,11 @@ void TForm1::cracktimerTimer() {
     // now still shows in the table, and the game over runs its course before the player hears
     // why it was not written.
     std::exception_ptr unwritten;
+    try {
+        endGameStats(true);
+    } catch (const tk::Error&) {
+        unwritten = std::current_exception();
+    }
     if (play.Score > scorePanel.state.hiScores[10]) {
         try {
             insertHighScore();
@@ -87,6 +92,7 @@ void TForm1::cracktimerTimer() {
             unwritten = std::current_exception();
         }
         Menupanel.show();
+        scorePanel.showPage(0);
         Scorepanel.show();
         scoretimer.setEnabled(true);
     } else {
@@ -94,6 +100,7 @@ void TForm1::cracktimerTimer() {
     }
     if (overpanel.visible()) overpanel.hide();
     newGame();
+    tallyTime();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);
     if (unwritten) std::rethrow_exception(unwritten);
 }

@@ -38,10 +38,15 @@ void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
 
 void TForm1::FormMouseUp(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
+    openMenu();
+}
+
+void TForm1::openMenu() {
     fieldView.drawMenuButton(0);
     menu.showRest(MenuButton::Back);
     if (overpanel.visible()) overpanel.hide();
     Menupanel.show();
+    tallyTime();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);
 }
 

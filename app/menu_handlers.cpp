@@ -36,6 +36,7 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
         writeSettingBool(profile(), setting::kFirst, false);
         settings.firstRun = 0;
     }
+    tallyTime();
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }
 
@@ -51,6 +52,7 @@ void TForm1::ScorebuttonMouseDown(tk::MouseButton, int, int) {
 
 void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
+    scorePanel.showPage(0);
     Scorepanel.show();
 }
 
@@ -163,6 +165,7 @@ void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
 void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {
     if (settings.firstRun == 1) return;
     Menupanel.hide();
+    tallyTime();
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }
 

@@ -59,6 +59,7 @@ void TForm1::AtimerTimer() {
 
 void TForm1::vertimerTimer() {
     fieldView.blinkSpecials(play);
+    tallyBeat();
 }
 
 void TForm1::wavetimerTimer() {
@@ -100,7 +101,6 @@ void TForm1::cracktimerTimer() {
     }
     if (overpanel.visible()) overpanel.hide();
     newGame();
-    tallyTime();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);
     if (unwritten) std::rethrow_exception(unwritten);
 }

@@ -262,8 +262,8 @@ class TForm1 : public tk::Window {
     // --- The player's figures (app/play_stats.cpp over store/play_stats.h) -----------------------
     PlayStats gameTally;       // what this game has done so far and [Stats] does not hold yet
     bool gameTouched = false;  // a bar of this game has been launched in this run
-    // Counts the time in play up to now; called at every change between play and the menu.
-    void tallyTime();
+    // One beat of the time in play (the specials' blink, while the field shows a live game).
+    void tallyBeat();
     std::pair<int, int> specialsOnBoard() const;  // jokers and bombs on the board
     void tallySpecials(std::pair<int, int> before);
     void tallyChain();  // the chain that has just ended
@@ -306,8 +306,7 @@ class TForm1 : public tk::Window {
     Environment env_;
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
-    std::int64_t tallySinceUs_ = 0, tallyUs_ = 0;
-    bool tallyCounting_ = false;
+    std::int64_t tallyBeats_ = 0;  // beats of this game's time in play
 };
 
 }  // namespace lumcrest

@@ -46,7 +46,6 @@ void TForm1::openMenu() {
     menu.showRest(MenuButton::Back);
     if (overpanel.visible()) overpanel.hide();
     Menupanel.show();
-    tallyTime();
     switchTrack(kMenuTrack, kMenuTrackRestartMs);
 }
 

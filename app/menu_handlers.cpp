@@ -36,7 +36,6 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
         writeSettingBool(profile(), setting::kFirst, false);
         settings.firstRun = 0;
     }
-    tallyTime();
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }
 
@@ -165,7 +164,6 @@ void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
 void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {
     if (settings.firstRun == 1) return;
     Menupanel.hide();
-    tallyTime();
     switchTrack(kGameTrack, kGameTrackRestartMs);
 }
 

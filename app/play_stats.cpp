@@ -8,14 +8,12 @@
 
 namespace lumcrest {
 
-void TForm1::tallyTime() {
-    const std::int64_t now = app().nowUs();
-    if (tallyCounting_) {
-        tallyUs_ += now - tallySinceUs_;
-        gameTally.seconds = static_cast<int>(tallyUs_ / 1000000);
-    }
-    tallySinceUs_ = now;
-    tallyCounting_ = !Menupanel.visible() && !play.gameOver;
+void TForm1::tallyBeat() {
+    // The time in play goes by the field's own beat, the jokers' and bombs' blink, so that a
+    // recording replays to the same figures: the clock of a replay is not the clock of the play.
+    if (Menupanel.visible() || play.gameOver) return;
+    ++tallyBeats_;
+    gameTally.seconds = static_cast<int>(tallyBeats_ * vertimer.interval() / 1000);
 }
 
 std::pair<int, int> TForm1::specialsOnBoard() const {
@@ -42,7 +40,6 @@ void TForm1::tallyChain() {
 }
 
 void TForm1::endGameStats(bool lost) {
-    tallyTime();
     PlayStats ended = gameTally;
     ended.played = 1;
     ended.lost = lost ? 1 : 0;
@@ -51,16 +48,15 @@ void TForm1::endGameStats(bool lost) {
     ended.level = play.Stage;
     gameTally = PlayStats{};
     gameTouched = false;
-    tallyUs_ = 0;
+    tallyBeats_ = 0;
     addPlayStats(profile_, ended);
 }
 
 void TForm1::closeStats() {
     if (!gameTouched) return;
-    tallyTime();
     PlayStats partial = gameTally;
     gameTally = PlayStats{};
-    tallyUs_ = 0;
+    tallyBeats_ = 0;
     // The game goes on at the next start; it counts as played when it ends. The saved game's
     // write takes these figures with it.
     addPlayStats(profile_, partial, false);

@@ -22,7 +22,8 @@ class KeysPage {
     // Shows the page with KEYS, the highlight on the first action.
     void open(const KeyBindings& keys);
     void close();
-    bool shown() const { return panel && panel->visible(); }
+    // On screen: the page stays set visible behind a menu left with Back, and comes back with it.
+    bool shown() const { return panel && panel->showing(); }
 
     // A key pressed while the page shows. Escape and Enter act on the highlight when no action
     // waits for its key; while one waits, the key becomes its key.

@@ -66,12 +66,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             auto v = value();
             if (!v || v->empty()) return failure("option '--record' needs a file name");
             c.recordFile = *v;
+        } else if (a == "--replay") {
+            auto v = value();
+            if (!v || v->empty()) return failure("option '--replay' needs a file name");
+            c.replayFile = *v;
         } else if (!a.empty() && a[0] == '-') {
             return failure("unknown option '" + args[i] + "'");
         } else {
             return failure("unexpected argument '" + a + "'");
         }
     }
+    // A replay plays the recording's own seed and records nothing.
+    if (c.replayFile && (c.recordFile || c.seed))
+        return failure("option '--replay' cannot be used with '--record' or '--seed'");
     return c;
 }
 
@@ -83,6 +90,9 @@ std::string usageText(const std::string& settingsPath) {
            "Options:\n"
            "  --record FILE  write the session, as it is played, to FILE as a script that\n"
            "                 lumcrest-drive replays exactly (lumcrest-drive --home DIR < FILE)\n"
+           "  --replay FILE  watch a recording made with --record in the window, at its speed\n"
+           "                 and with its sound: Space pauses, Right doubles the speed, Left\n"
+           "                 halves it, Escape ends it; your own settings file is left alone\n"
            "  --seed N       seed the dice with N (0..4294967295) instead of the clock\n"
            "  -h, --help     show this help and exit\n"
            "  -V, --version  show the version and exit\n"

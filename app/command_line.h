@@ -1,4 +1,4 @@
-// The game's command line: --help, --version, --seed N and --record FILE.
+// The game's command line: --help, --version, --seed N, --record FILE and --replay FILE.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,8 @@ struct CommandLine {
     Action action = Action::Play;
     std::optional<std::uint32_t> seed;
     std::optional<std::string> recordFile;
-    std::string error;  // one line, for Action::Error
+    std::optional<std::string> replayFile;  // watch a recording instead of playing
+    std::string error;                      // one line, for Action::Error
 };
 
 // ARGS without the program name. Accepts "--opt VALUE" and "--opt=VALUE"; the first of --help and

@@ -58,6 +58,7 @@ void TForm1::AtimerTimer() {
 
 void TForm1::vertimerTimer() {
     fieldView.blinkSpecials(play);
+    tallyBeat();
 }
 
 void TForm1::wavetimerTimer() {
@@ -79,6 +80,11 @@ void TForm1::cracktimerTimer() {
     // now still shows in the table, and the game over runs its course before the player hears
     // why it was not written.
     std::exception_ptr unwritten;
+    try {
+        endGameStats(true);
+    } catch (const tk::Error&) {
+        unwritten = std::current_exception();
+    }
     if (play.Score > scorePanel.state.hiScores[10]) {
         try {
             insertHighScore();
@@ -86,6 +92,7 @@ void TForm1::cracktimerTimer() {
             unwritten = std::current_exception();
         }
         Menupanel.show();
+        scorePanel.showPage(0);
         Scorepanel.show();
         scoretimer.setEnabled(true);
     } else {

@@ -128,6 +128,7 @@ constexpr Placement kLayout[] = {
     {control<&TForm1::helppanel>,     88,  16,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    false},
     {control<&TForm1::Image1>,         0,   0,  kHelpPanelWidth,  kHelpPanelHeight, Face::None,     nullptr,                    true},
     {control<&TForm1::dxButton4>,    287, 493,               78,                28, Face::Ok,       N_("Ok"),                   true},
+    {control<&TForm1::helpkeys>,     375, 493,               78,                28, Face::Ok,       N_("Keys"),                 true},
     // The name panel.
     {control<&TForm1::overpanel>,    181, 123,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
     {control<&TForm1::Image3>,         0,   0,  kNamePanelWidth,  kNamePanelHeight, Face::None,     nullptr,                    true},
@@ -194,6 +195,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       helppanel(&Menupanel, "helppanel"),
       Image1(&helppanel, "Image1"),
       dxButton4(&helppanel, "dxButton4", "", fontOf<&TForm1::dxButton4>()),
+      helpkeys(&helppanel, "helpkeys", "", fontOf<&TForm1::helpkeys>()),
       overpanel(&Menupanel, "overpanel"),
       Image3(&overpanel, "Image3"),
       Playersname(&overpanel, "Playersname", fontOf<&TForm1::Playersname>(), kBlack),
@@ -233,7 +235,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
     letterboard.build(tk::currentLanguage());
     loadPictures();
     bindHandlers();
-
     // The start-up reads take the settings file as it is now, read once.
     Profile::Reading startupReading(profile_);
     readSwitches();
@@ -273,6 +274,18 @@ void TForm1::placeControls() {
 
 void TForm1::buildScoreTable() {
     scorePanel.build(Scorepanel, font(Face::Table));
+    scorePanel.buildStats(Scorepanel, font(Face::Table));
+    scorePanel.onPageClick = [this](int page) { scorePage(page); };
+    buildKeysPage();
+}
+
+void TForm1::buildKeysPage() {
+    keysPage.build(Menupanel, font(Face::Table), font(Face::Ok));
+    keysPage.onChange = [this](const KeyBindings& keys) { keysChanged(keys); };
+    keysPage.onClose = [this] { keysPageClosed(); };
+    helpkeys.onClick = [this] { openKeysPage(); };
+    helpKeys.build(helppanel, "helpkeysnow", georgia(13, rgb(232, 226, 255)));
+    firstHelpKeys.build(helppanel2, "firsthelpkeysnow", georgia(13, rgb(232, 226, 255)));
 }
 
 void TForm1::loadPictures() {

@@ -5,14 +5,18 @@
 // adds what the window alone knows (which panel shows, which timer runs).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/environment.h"
 #include "audio/game_audio.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "game/score_table.h"
+#include "store/play_stats.h"
 #include "store/player_settings.h"
 #include "store/profile.h"
 #include "toolkit/application.h"
@@ -20,6 +24,7 @@
 #include "toolkit/image_list.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
+#include "ui/keys_page.h"
 #include "ui/letter_board.h"
 #include "ui/menu_panel.h"
 #include "ui/score_panel.h"
@@ -80,6 +85,7 @@ class TForm1 : public tk::Window {
     tk::Panel helppanel;         // the help page opened from the menu
     tk::Picture Image1;          // the help page's picture
     tk::PushButton dxButton4;    // the help page's Ok
+    tk::PushButton helpkeys;     // the help page's way to the Keys page, beside its Ok
     tk::Panel overpanel;         // the name panel: the welcome and the player's name
     tk::Picture Image3;          // the name panel's backdrop
     tk::EditBox Playersname;     // the name panel's box for the name
@@ -90,12 +96,16 @@ class TForm1 : public tk::Window {
     tk::PushButton helpbutton2;  // the first game's help Ok
 
     // --- The parts ----------------------------------------------------------------------------
-    BoardView fieldView;      // draws the field and its animations from the play state
-    PlayerSettings settings;  // the switches, the volumes, calm mode and the name
-    GameAudio sound;          // effects and music, each under its switch
-    MenuPanel menu;           // the menu's image buttons and the highlight among them
-    ScorePanel scorePanel;    // the high-score table's lines
-    tk::ImageList vollights;  // a light of the switches' volume rows: off, lit
+    BoardView fieldView;                  // draws the field and its animations from the play state
+    PlayerSettings settings;              // the switches, the volumes, calm mode and the name
+    GameAudio sound;                      // effects and music, each under its switch
+    MenuPanel menu;                       // the menu's image buttons and the highlight among them
+    ScorePanel scorePanel;                // the high-score table's lines
+    KeysPage keysPage;                    // the player's choice of the keys of play, over the menu
+    KeysSummary helpKeys, firstHelpKeys;  // the keys as they are now, on both help pages
+    tk::ImageList vollights;              // a light of the switches' volume rows: off, lit
+    // The [Keys] values that named no key ("Rotate=Foo"), said once when the window opens.
+    std::vector<std::string> badKeys;
 
     // --- Timers, in the order of the timer table ------------------------------------------------
     tk::Timer Timer1;      // the bar's flight, one row a tick
@@ -125,6 +135,8 @@ class TForm1 : public tk::Window {
     // through keyprocess; in the menu the D-pad moves a highlight over the image buttons.
     void padprocess(tk::PadButton button, bool down);
     void padRepeatTimer();
+    // A button on the help page; true when it was taken there.
+    bool helpPadButton(tk::PadButton b);
     // The menu's keys (app/keys.cpp): Up, Down, Tab and Shift+Tab move the controller's
     // highlight, Enter or Space press the highlighted button as A does, Escape is Back.
     void menuKey(int& key);
@@ -196,6 +208,9 @@ class TForm1 : public tk::Window {
     void FormMouseMove(int x, int y);
     void FormMouseDown(tk::MouseButton b, int x, int y);
     void FormMouseUp(tk::MouseButton b, int x, int y);
+    // What the MENU button's release does: the menu over the game, with its music. Escape and
+    // the keyboard's Menu key in play do the same.
+    void openMenu();
     void CalmbuttonMouseMove(int x, int y);
     void CalmbuttonMouseDown(tk::MouseButton b, int x, int y);
     // The calm switch without a pointer: C on the keyboard, Y on a controller, in the menu.
@@ -226,6 +241,8 @@ class TForm1 : public tk::Window {
     void showHighScores(const ScoreTable& table);
     void scoretimerTimer();
     void hscorecloseClick();
+    // The high-score panel's pages: 0 the records, 1 the player's figures as [Stats] holds them.
+    void scorePage(int page);
     void confirmName();
     void dxButton3Click();
     // The name panel by controller (over ui/name_pad.h): a pad press there brings up the letter
@@ -238,6 +255,27 @@ class TForm1 : public tk::Window {
     // --- Help panels (app/menu_handlers.cpp) ----------------------------------------------------
     void dxButton4Click();
     void helpbutton2Click();
+    // The Keys page (app/keys_choice.cpp over ui/keys_page.h): from the help page's Keys button, K
+    // on the keyboard there, or the controller's D-pad and A; back to the help page when it
+    // closes. Each change is written at once, and shown on the help pages.
+    void openKeysPage();
+    void keysChanged(const KeyBindings& keys);
+    void keysPageClosed();
+    void buildKeysPage();
+
+    // --- The player's figures (app/play_stats.cpp over store/play_stats.h) -----------------------
+    PlayStats gameTally;       // what this game has done so far and [Stats] does not hold yet
+    bool gameTouched = false;  // a bar of this game has been launched in this run
+    // One beat of the time in play (the specials' blink, while the field shows a live game).
+    void tallyBeat();
+    std::pair<int, int> specialsOnBoard() const;  // jokers and bombs on the board
+    void tallySpecials(std::pair<int, int> before);
+    void tallyChain();  // the chain that has just ended
+    // The game ends (LOST: by the cracks): its figures go into [Stats]. Throws the refused
+    // write; the figures then wait for the next write.
+    void endGameStats(bool lost);
+    // The close: what the game in progress has tallied goes in; it counts as a game when it ends.
+    void closeStats();
 
     // --- Saved game (app/saved_game_window.cpp over store/saved_game.h) ----------------------
     void readSavedGame();
@@ -263,7 +301,7 @@ class TForm1 : public tk::Window {
   private:
     // The steps of construction, in their order.
     void placeControls();    // every control where the layout table puts it, with its caption
-    void buildScoreTable();  // the high-score table's lines, laid out by the score panel
+    void buildScoreTable();  // the high-score table's lines and pages, then the Keys page
     void loadPictures();     // the controls' pictures, then loadImageLists()
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
@@ -277,6 +315,7 @@ class TForm1 : public tk::Window {
     Environment env_;
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
+    std::int64_t tallyBeats_ = 0;  // beats of this game's time in play
 };
 
 }  // namespace lumcrest

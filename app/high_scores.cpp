@@ -21,6 +21,13 @@ void TForm1::scoretimerTimer() {
     if (scorePanel.blinkTick()) scoretimer.setEnabled(false);
 }
 
+void TForm1::scorePage(int page) {
+    if (page == scorePanel.page()) return;
+    if (page == 1) scorePanel.showStats(readPlayStats(profile_));
+    scorePanel.showPage(page);
+    playEffect(asset::kRollover.file);
+}
+
 void TForm1::hscorecloseClick() {
     Scorepanel.hide();
     playEffect(asset::kMenuOver.file);

@@ -2,6 +2,8 @@
 // highlight, and Left and Right on the lit switch's volume), else the game keys.
 #include "toolkit/keys.h"
 
+#include <optional>
+
 #include "app/form.h"
 #include "assets/catalogue.h"
 
@@ -10,6 +12,12 @@ namespace lumcrest {
 using tk::Key;
 
 void TForm1::keyprocess(int& key) {
+    // The Keys page takes every key while it shows: the next one may become a key of play.
+    if (keysPage.shown()) {
+        keysPage.key(key);
+        key = 0;
+        return;
+    }
     // A panel over the menu keeps every key to itself: the menu's keys wait until it has closed.
     const bool panelOpen = overpanel.visible() || helppanel.visible() || Scorepanel.visible();
     // 1. Enter confirms the name panel, whether or not the menu around it shows.
@@ -18,12 +26,26 @@ void TForm1::keyprocess(int& key) {
     if (helppanel.visible()) {
         playEffect(asset::kMenuOver.file);
         helppanel.hide();
+        // K on the help page leads on to the Keys page.
+        if (tk::is(key, Key::K) && Menupanel.visible()) {
+            openKeysPage();
+            key = 0;
+            return;
+        }
     }
     if (helppanel2.visible()) {
         playEffect(asset::kMenuOver.file);
         helppanel2.hide();
     }
     if (Scorepanel.visible()) {
+        // Left and Right turn the table's pages while it shows.
+        const bool left = tk::is(key, Key::Left) || tk::is(key, Key::Pad4);
+        const bool right = tk::is(key, Key::Right) || tk::is(key, Key::Pad6);
+        if ((left || right) && Menupanel.visible()) {
+            scorePage(right ? 1 : 0);
+            key = 0;
+            return;
+        }
         playEffect(asset::kMenuOver.file);
         Scorepanel.hide();
     }
@@ -39,18 +61,16 @@ void TForm1::keyprocess(int& key) {
             menuKey(key);
         return;
     }
-    // 6. The game keys.
+    // 6. The game keys, as the player chose them ([Keys]).
     menu.padHighlight = -1;
-    switch (Key(key)) {
-        case Key::Left:
-        case Key::Pad4: shiftLeft(); break;
-        case Key::Right:
-        case Key::Pad6: shiftRight(); break;
-        case Key::Down:
-        case Key::Pad5: rotateGems(); break;
-        case Key::Up:
-        case Key::Space: launchBar(); break;
-        default: break;
+    const std::optional<KeyAction> action = settings.keys.actionOf(key);
+    if (!action) return;
+    switch (*action) {
+        case KeyAction::Left: shiftLeft(); break;
+        case KeyAction::Right: shiftRight(); break;
+        case KeyAction::Rotate: rotateGems(); break;
+        case KeyAction::Launch: launchBar(); break;
+        case KeyAction::Menu: openMenu(); break;
     }
 }
 
@@ -89,6 +109,7 @@ void TForm1::keyup(int& key) {
 }
 
 void TForm1::FormClose() {
+    closeStats();
     writeSavedGame();
     // A signal or the end of the session is not the player closing the window: no browser then.
     if (!app().backend().closingUnattended()) app().backend().openUrl(env_.webAddress);

@@ -1,4 +1,5 @@
 // The program entry of the game: find the data folder, open the window, run the event loop.
+#include <stdlib.h>
 #include <time.h>
 #include <unistd.h>
 #if defined(__GLIBC__)
@@ -20,6 +21,7 @@
 #include "app/program.h"
 #include "app/recorder.h"
 #include "app/recording_file.h"
+#include "app/replay.h"
 #include "assets/catalogue.h"
 #include "store/profile.h"
 #include "toolkit/application.h"
@@ -157,6 +159,65 @@ void returnLargeBlocksWhenFreed() {
 #endif
 }
 
+// A folder of the replay's own for the recording's settings file, in memory where the system has
+// a memory folder: the player's own file is never read or written. Empty when none can be made.
+std::string replaySettingsFolder(const lumcrest::ReplayScript& script) {
+    std::string folder;
+    const char* const bases[] = {"/dev/shm", std::getenv("TMPDIR"), "/tmp"};
+    for (const char* base : bases) {
+        if (!base || !*base) continue;
+        std::string pattern = std::string(base) + "/lumcrest-replay-XXXXXX";
+        if (mkdtemp(pattern.data())) {
+            folder = pattern;
+            break;
+        }
+    }
+    if (folder.empty() || !script.hasSettings) return folder;
+    std::FILE* f = std::fopen((folder + "/lumcrest.ini").c_str(), "wb");
+    if (!f) return folder;
+    std::fwrite(script.settings.data(), 1, script.settings.size(), f);
+    std::fclose(f);
+    return folder;
+}
+
+// Watches the recording FILE in the window; the status: 0 when it played as recorded (or the
+// viewer ended it), 1 when it could not start or went another way than the recording.
+int watchRecording(const std::string& file, const fs::path& data) {
+    std::string why;
+    std::optional<lumcrest::ReplayScript> script = lumcrest::readReplayScript(file, why);
+    if (!script) {
+        std::fprintf(stderr, "lumcrest: %s\n", why.c_str());
+        return 1;
+    }
+    const std::string folder = replaySettingsFolder(*script);
+    if (folder.empty()) {
+        std::fputs("lumcrest: no folder for the recording's settings\n", stderr);
+        return 1;
+    }
+    std::error_code ec;
+    fs::current_path(data, ec);
+    lumcrest::Environment env = makeEnvironment(data, folder + "/lumcrest.ini");
+    env.seedSource = [s = script->seed] { return s; };
+    int status = 1;
+    try {
+        tk::SdlBackend backend;
+        tk::Application app(backend);
+        openDisplay(backend, app, env);
+        std::unique_ptr<lumcrest::Program> program = lumcrest::openProgram(app, env);
+        lumcrest::ReplayPlayer player(app, *program, *script, app.nowUs());
+        backend.setPacer({[&] { return player.dueUs(); }, [&] { player.run(); },
+                          [&](int vk) { player.key(vk); }, [&] { player.close(); }});
+        app.run();
+        std::fprintf(stderr, "lumcrest: %s\n", player.summary().c_str());
+        status = player.divergence().empty() ? 0 : 1;
+        program.reset();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumcrest: %s\n", e.what());
+    }
+    fs::remove_all(folder, ec);
+    return status;
+}
+
 }  // namespace
 
 // The whole run of the game; main adds what is said when memory runs out.
@@ -177,6 +238,7 @@ static int play(int argc, char** argv) {
     }
 
     fs::path data = findDataFolder();
+    if (options.replayFile) return watchRecording(*options.replayFile, data);
     // Where the player's file lives is settled before the game moves into its data folder.
     const std::string settingsPath = lumcrest::defaultSettingsPath();
     std::error_code ec;

@@ -37,6 +37,10 @@ void TForm1::FormMouseDown(tk::MouseButton, int x, int y) {
 
 void TForm1::FormMouseUp(tk::MouseButton, int x, int y) {
     if (Menupanel.visible() || !inHot(x, y)) return;
+    openMenu();
+}
+
+void TForm1::openMenu() {
     fieldView.drawMenuButton(0);
     menu.showRest(MenuButton::Back);
     if (overpanel.visible()) overpanel.hide();

@@ -59,6 +59,7 @@ void TForm1::ScorebuttonMouseDown(tk::MouseButton, int, int) {
 
 void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
+    scorePanel.showPage(0);
     Scorepanel.show();
 }
 

@@ -14,17 +14,18 @@ namespace {
 
 using tk::Key;
 
-// The game key of a button, 0 for none.
-int gameKey(tk::PadButton b) {
+// The key a button stands for in play: the first key of its action, whatever keys the player
+// chose; 0 for none.
+int gameKey(const KeyBindings& keys, tk::PadButton b) {
     using tk::PadButton;
     switch (b) {
-        case PadButton::DpLeft: return tk::code(Key::Left);
-        case PadButton::DpRight: return tk::code(Key::Right);
+        case PadButton::DpLeft: return keys.primary(KeyAction::Left);
+        case PadButton::DpRight: return keys.primary(KeyAction::Right);
         case PadButton::A:
-        case PadButton::DpUp: return tk::code(Key::Up);
+        case PadButton::DpUp: return keys.primary(KeyAction::Launch);
         case PadButton::B:
         case PadButton::X:
-        case PadButton::DpDown: return tk::code(Key::Down);
+        case PadButton::DpDown: return keys.primary(KeyAction::Rotate);
         default: return 0;
     }
 }
@@ -54,10 +55,10 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
             FormMouseUp(tk::MouseButton::Left, 730, 557);
             return;
         }
-        int key = gameKey(b);
+        int key = gameKey(settings.keys, b);
         if (key == 0) return;
         keyDown(key);
-        if (tk::is(key, Key::Left) || tk::is(key, Key::Right)) {
+        if (b == PadButton::DpLeft || b == PadButton::DpRight) {
             padHeldKey = key;
             padHeldButton = b;
             padRepeat.setEnabled(false);
@@ -68,7 +69,13 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         }
         return;
     }
-    // The menu shows. The name panel takes every button for its letter board.
+    // The menu shows. The Keys page takes every button while it shows.
+    if (keysPage.shown()) {
+        keysPage.pad(b);
+        return;
+    }
+    if (helppanel.visible() && !overpanel.visible() && helpPadButton(b)) return;
+    // The name panel takes every button for its letter board.
     if (overpanel.visible()) {
         namePadButton(b);
         return;
@@ -78,10 +85,14 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
         return;
     }
+    if (Scorepanel.visible() && (b == PadButton::DpLeft || b == PadButton::DpRight)) {
+        scorePage(b == PadButton::DpRight ? 1 : 0);
+        return;
+    }
     if (helppanel.visible() || Scorepanel.visible()) {
         // A or B closes the panel, as any key does.
         if (b == PadButton::A || b == PadButton::B) {
-            int key = gameKey(b);
+            int key = gameKey(settings.keys, b);
             keyDown(key);
             keyUp(key);
         }
@@ -93,6 +104,16 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
     if (b == PadButton::DpRight) menuVolumeStep(1);
     if (b == PadButton::A) menuPadPress();
     if (b == PadButton::Y) toggleCalmMode();
+}
+
+bool TForm1::helpPadButton(tk::PadButton b) {
+    // Left and right go between the help page's Ok and its Keys button; A on Keys opens the page.
+    using tk::PadButton;
+    if (b == PadButton::DpLeft) setFocus(&dxButton4);
+    if (b == PadButton::DpRight) setFocus(&helpkeys);
+    if (b != PadButton::A || focus() != &helpkeys) return false;
+    openKeysPage();
+    return true;
 }
 
 void TForm1::padRepeatTimer() {

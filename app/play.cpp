@@ -35,6 +35,7 @@ void TForm1::rotateGems() {
 
 void TForm1::launchBar() {
     if (Timer1.enabled() || play.gameOver || Animtimer.enabled() || Cycletimer.enabled()) return;
+    gameTouched = true;
     Timer1.setEnabled(true);
     playCue(asset::kLaunchCue.file);
 }
@@ -105,7 +106,9 @@ void TForm1::clearMatched() {
 
 void TForm1::CycletimerTimer() {
     if (!settleTickActs(play)) return;
+    const std::pair<int, int> specials = specialsOnBoard();
     settleStep(play);
+    tallySpecials(specials);
     Label1.setCaption(std::to_string(play.Score));
 
     bool lost = false;
@@ -122,6 +125,7 @@ void TForm1::CycletimerTimer() {
     } else {
         if (play.chainCleared >= 7 && play.chainCleared <= 9) playEffect(asset::kExcellent.file);
         if (play.chainCleared >= 10) playEffect(asset::kIncredible.file);
+        tallyChain();
         Cycletimer.setEnabled(false);
         fieldView.fillDrawn = 0;
         Atimer.setEnabled(true);

@@ -45,6 +45,12 @@ std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
     // hears why once.
     if (const std::string& why = program->form->profile().unreadable(); !why.empty())
         app.reportError(why);
+    // A key of play the file names wrongly keeps its default; the player hears so once.
+    for (const std::string& bad : program->form->badKeys)
+        app.reportError(
+            tk::tr("The settings file's [Keys] %s names no key; the default keys are "
+                   "used for it.",
+                   bad));
     // Once the first frame is out: the effects are read now rather than during play.
     preloadEffects(app.backend().audio());
     // A game in progress shows at once: what its play draws is decoded now too. Behind the

@@ -1,15 +1,27 @@
 // The window's side of a game as a run of stages: a new game, the stage end with its jar, the
 // whole-board explosion, the level banner and the change of background. The rules are those of
 // game/stages.h; these members add the drawing, the sounds, the captions and the timers.
+#include <exception>
+
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "game/stages.h"
 #include "game/walls.h"
+#include "toolkit/error.h"
 #include "view/frame_sizes.h"
 
 namespace lumcrest {
 
 void TForm1::newGame() {
+    // A game under way that the player leaves for a new one has ended too.
+    std::exception_ptr unwritten;
+    if (!play.gameOver && (gameTouched || play.Score > 0)) {
+        try {
+            endGameStats(false);
+        } catch (const tk::Error&) {
+            unwritten = std::current_exception();
+        }
+    }
     randomize();
     startNewGame(play, rng);
     lblstage.setCaption("1");
@@ -19,6 +31,7 @@ void TForm1::newGame() {
     drawBoard();
     Atimer.setEnabled(true);
     vertimer.setEnabled(true);
+    if (unwritten) std::rethrow_exception(unwritten);
 }
 
 void TForm1::stageEnd() {

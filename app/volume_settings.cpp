@@ -24,6 +24,9 @@ void TForm1::readSettings() {
     settings.musicVolume = readSetting(profile_, setting::kMusicVolume);
     settings.soundVolume = readSetting(profile_, setting::kSoundVolume);
     settings.calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
+    settings.keys = readKeyBindings(profile_, &badKeys);
+    helpKeys.show(settings.keys);
+    firstHelpKeys.show(settings.keys);
     Calmbutton.loadFromFile(asset::kCalmSwitch.file(settings.calmMode ? 0 : 2));
     Musicbutton.setLights(&vollights);
     Soundbutton.setLights(&vollights);

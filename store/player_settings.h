@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "store/key_bindings.h"
+
 namespace lumcrest {
 
 struct PlayerSettings {
@@ -16,6 +18,7 @@ struct PlayerSettings {
     // Calm mode: the flash, the stage end's burst and the crack drawn softened.
     std::uint8_t calmMode = 0;
     std::string playerName;
+    KeyBindings keys = KeyBindings::defaults();  // the keys of play, [Keys]
 };
 
 }  // namespace lumcrest

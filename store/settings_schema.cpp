@@ -12,6 +12,9 @@ using namespace setting;
 constexpr const SettingKey* kRows[] = {
     &kFirst, &kSound, &kMusic, &kMusicVolume, &kSoundVolume, &kCalm, &kName, &kLanguage, &kScale,
     &kFullscreen,
+    &kKeyLeft, &kKeyRight, &kKeyRotate, &kKeyLaunch, &kKeyMenu,
+    &kStatGames, &kStatLost, &kStatPoints, &kStatBest, &kStatChain, &kStatGems, &kStatLevel,
+    &kStatBombs, &kStatJokers, &kStatSeconds,
     &kLineName, &kLineScore,
     &kShape, &kNextShape, &kStage, &kGemsLeft, &kScore, &kBlocks, &kBackground, &kTotal, &kGem,
 };

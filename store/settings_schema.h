@@ -57,6 +57,23 @@ inline constexpr SettingKey kName        {"Settings", "Name",        T::String, 
 inline constexpr SettingKey kLanguage    {"Settings", "Language",    T::String,  0,  0, "", kAny, kAll, N::No, 0, 0, "the player, by hand"};
 inline constexpr SettingKey kScale       {"Settings", "Scale",       T::Integer, 0,  0, "", 0,    4,    N::No, 0, 0, "Ctrl+plus, Ctrl+minus, Ctrl+0"};
 inline constexpr SettingKey kFullscreen  {"Settings", "Fullscreen",  T::Bool,    0,  0, "", kAny, kAll, N::No, 0, 0, "F11, Alt+Enter"};
+// [Keys]: the keys of play, each one or more of the desktop's key names.
+inline constexpr SettingKey kKeyLeft     {"Keys", "Left",   T::String, 0, 0, "Left KP_4",   kAny, kAll, N::No, 0, 0, "the keys page"};
+inline constexpr SettingKey kKeyRight    {"Keys", "Right",  T::String, 0, 0, "Right KP_6",  kAny, kAll, N::No, 0, 0, "the keys page"};
+inline constexpr SettingKey kKeyRotate   {"Keys", "Rotate", T::String, 0, 0, "Down KP_5",   kAny, kAll, N::No, 0, 0, "the keys page"};
+inline constexpr SettingKey kKeyLaunch   {"Keys", "Launch", T::String, 0, 0, "Up space",    kAny, kAll, N::No, 0, 0, "the keys page"};
+inline constexpr SettingKey kKeyMenu     {"Keys", "Menu",   T::String, 0, 0, "Escape Menu", kAny, kAll, N::No, 0, 0, "the keys page"};
+// [Stats]: the player's figures over every game, added to at the end of each game.
+inline constexpr SettingKey kStatGames   {"Stats", "Played",   T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatLost    {"Stats", "Lost",     T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatPoints  {"Stats", "Points",   T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatBest    {"Stats", "Best",     T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatChain   {"Stats", "Chain",    T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatGems    {"Stats", "Gems",     T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatLevel   {"Stats", "Level",    T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatBombs   {"Stats", "Bombs",    T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatJokers  {"Stats", "Jokers",   T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
+inline constexpr SettingKey kStatSeconds {"Stats", "Seconds",  T::Integer, 0, 0, "", 0, kAll, N::No, 0, 0, "the end of a game"};
 // [Scoreline1] .. [Scoreline10]: the high-score table, best first.
 inline constexpr SettingKey kLineName    {"Scoreline", "Name",       T::String,  0,  0,     "Tivane", kAny, kAll, N::Section, 1, 10, "a score entering the table"};
 inline constexpr SettingKey kLineScore   {"Scoreline", "Score",      T::Integer, 10000, -1000, "",    kAny, kAll, N::Section, 1, 10, "a score entering the table"};

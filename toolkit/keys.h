@@ -20,6 +20,9 @@ enum class Key : int {
     Down      = 40,
     Delete    = 46,
     C         = 67,
+    K         = 75,
+    // The keyboard's Menu key (the context-menu key beside the right Ctrl).
+    Apps      = 93,
     // The keypad's digits with Num Lock on: 4 and 6 shift the bar, 5 rotates it.
     Pad4      = 100,
     Pad5      = 101,

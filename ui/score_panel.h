@@ -3,9 +3,11 @@
 // the game has entered.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "game/score_table.h"
+#include "store/play_stats.h"
 #include "store/profile.h"
 #include "toolkit/control.h"
 #include "ui/menu_state.h"
@@ -28,8 +30,21 @@ class ScorePanel {
     // One blink of every line holding the newest score: true once the blinking is over.
     bool blinkTick();
 
+    // The second page, the player's figures: "Records" and "Statistics" at the top switch
+    // between the two (a click, Left and Right, the D-pad).
+    void buildStats(tk::Panel& panel, const tk::FontSpec& font);
+    void showPage(int page);  // 0 the records, 1 the statistics
+    void showStats(const PlayStats& stats);
+    int page() const { return page_; }
+    std::function<void(int page)> onPageClick;
+
     std::unique_ptr<tk::Label> name[11], num[11], score[11];  // the lines 1..10
+    std::unique_ptr<tk::Label> tab[2];                        // "Records", "Statistics"
+    std::unique_ptr<tk::Label> statName[10], statValue[10];
     ScorePanelState state;
+
+  private:
+    int page_ = 0;
 };
 
 }  // namespace lumcrest

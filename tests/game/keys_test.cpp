@@ -59,7 +59,7 @@ TEST_F(KeyRouting, AnyKeyClosesAHelpPageOrTheScoreTableWithAClick) {
     for (tk::Panel* panel : {&form().helppanel, &form().Scorepanel}) {
         app().dispatch([&] { panel->show(); });
         sounds();
-        key(kLeft);
+        key(kDown);
         EXPECT_FALSE(panel->visible());
         EXPECT_EQ(clicks(), 1);
         EXPECT_TRUE(form().Menupanel.visible());

@@ -11,7 +11,7 @@ namespace lumcrest::testing {
 namespace {
 
 using tk::PadButton;
-constexpr int kLeft = 37, kRight = 39, kPad4 = 100, kPad6 = 102;
+constexpr int kLeft = 37, kRight = 39, kDown = 40, kPad4 = 100, kPad6 = 102;
 
 // A later start with the menu open, from the settings file's [Settings] LINES.
 class Menu : public GameWindow {
@@ -125,7 +125,14 @@ TEST(VolumeSteps, PanelsAndTheGameKeepLeftAndRight) {
     Menu m;
     m.point(kMusicX, kMusicY);
     m.app().dispatch([&] { m.form().Scorepanel.show(); });
-    m.key(kLeft);  // closes the table, as any key does, and only that
+    // Left and Right turn the table's pages, and only that; another key closes it.
+    m.key(kRight);
+    EXPECT_TRUE(m.form().Scorepanel.visible());
+    EXPECT_EQ(m.form().scorePanel.page(), 1);
+    m.key(kLeft);
+    EXPECT_EQ(m.form().scorePanel.page(), 0);
+    EXPECT_EQ(m.form().settings.musicVolume, 10);
+    m.key(kDown);
     EXPECT_FALSE(m.form().Scorepanel.visible());
     EXPECT_EQ(m.form().settings.musicVolume, 10);
     m.enterGame();

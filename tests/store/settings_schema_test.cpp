@@ -62,8 +62,9 @@ TEST_F(SettingsSchema, EveryRowIsWholeAndNamesOneKeyOfItsOwn) {
         EXPECT_EQ(found->row, k.row);
         EXPECT_EQ(found->number, k.number);
     }
-    // The saved game's 102 keys, the score lines' 20 and the ten of [Settings].
-    EXPECT_EQ(seen.size(), 102u + 20u + 10u);
+    // The saved game's 102 keys, the score lines' 20, the ten of [Settings], the five keys of
+    // play and the ten figures of [Stats].
+    EXPECT_EQ(seen.size(), 102u + 20u + 10u + 5u + 10u);
     EXPECT_FALSE(findSetting("Gembox", "Gem11"));  // the launch row is never stored
     EXPECT_FALSE(findSetting("Scoreline11", "Name"));
     EXPECT_FALSE(findSetting("Scoreline01", "Name"));

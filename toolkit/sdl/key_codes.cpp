@@ -68,6 +68,8 @@ int virtualKey(SDL_Keycode key, SDL_Scancode scancode, bool numLock) {
         case SDLK_BACKSLASH: return 220;
         case SDLK_RIGHTBRACKET: return 221;
         case SDLK_QUOTE: return 222;
+        case SDLK_APPLICATION:
+        case SDLK_MENU: return 93;
         default: return 0;
     }
 }

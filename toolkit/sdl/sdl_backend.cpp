@@ -227,7 +227,13 @@ void SdlBackend::setTextInput(bool on) {
 }
 
 void SdlBackend::openUrl(const std::string& address) {
+    if (impl_->paced) return;  // a replay opens nothing on the desktop
     SDL_OpenURL(address.c_str());
+}
+
+void SdlBackend::setPacer(Pacer pacer) {
+    impl_->pacer = std::move(pacer);
+    impl_->paced = true;
 }
 
 bool SdlBackend::closingUnattended() const {
@@ -235,6 +241,11 @@ bool SdlBackend::closingUnattended() const {
 }
 
 void SdlBackend::showError(Application& app, const std::string& message) {
+    if (impl_->paced) {
+        // A box would take the replay's input: the message goes where the replay reports.
+        std::fprintf(stderr, "lumcrest: %s\n", message.c_str());
+        return;
+    }
     showErrorBox(app, message);
 }
 

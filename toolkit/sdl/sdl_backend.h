@@ -32,6 +32,19 @@ class SdlBackend : public Backend {
     // shown any more; the program then ends with status 1. Without it a line says WHAT.
     std::function<void(const char* what)> onDisplayLost;
 
+    // A replay paces the game instead of the clock and the player. While a pacer is set the loop
+    // delivers no timer tick of its own and hands no input to the game: it sleeps until
+    // dueUs() (negative: until input comes), then calls run(); every key press goes to key(VK),
+    // and the window's close box or a signal to close(). The shell then opens nothing, and an
+    // error goes to standard error instead of a box.
+    struct Pacer {
+        std::function<std::int64_t()> dueUs;
+        std::function<void()> run;
+        std::function<void(int vk)> key;
+        std::function<void()> close;
+    };
+    void setPacer(Pacer pacer);
+
     std::int64_t nowUs() override;
     Audio& audio() override;
     void beep() override;

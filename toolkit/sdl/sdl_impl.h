@@ -34,6 +34,10 @@ struct SdlBackend::Impl {
     // Closing because of a signal or the end of the session: nobody is there to click a box, so
     // a failed save goes to standard error and the program ends with status 1.
     bool closingUnattended = false;
+    SdlBackend::Pacer pacer;  // set: a replay paces the game (see SdlBackend::setPacer)
+    bool paced = false;
+    // The pacer's share of an event: true when it took the event, which the game then never sees.
+    bool pacedEvent(Application& app, const SDL_Event& e);
     int exitStatus = 0;
 
     // Notes the X connection of a window; waiting on it directly avoids SDL's own wait.

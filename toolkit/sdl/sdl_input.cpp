@@ -21,7 +21,35 @@ bool toButton(Uint8 sdlButton, MouseButton& out) {
 
 }  // namespace
 
+bool SdlBackend::Impl::pacedEvent(Application& app, const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:
+            if (!endIfDisplayLost()) pacer.close();
+            return true;
+        case SDL_WINDOWEVENT:
+            if (e.window.event != SDL_WINDOWEVENT_CLOSE) return false;
+            pacer.close();
+            return true;
+        case SDL_KEYDOWN: {
+            if (displayKey(app, e.key)) return true;
+            const bool numLock = (e.key.keysym.mod & KMOD_NUM) != 0;
+            const int vk = sdl::virtualKey(e.key.keysym.sym, e.key.keysym.scancode, numLock);
+            if (vk != 0) pacer.key(vk);
+            return true;
+        }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED: return false;
+        default:
+            // The player's own input has no part in a replay; the window's own events do.
+            return e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT || e.type == SDL_MOUSEMOTION ||
+                   e.type == SDL_MOUSEWHEEL || e.type == SDL_MOUSEBUTTONDOWN ||
+                   e.type == SDL_MOUSEBUTTONUP || e.type == SDL_CONTROLLERBUTTONDOWN ||
+                   e.type == SDL_CONTROLLERBUTTONUP || e.type == SDL_CONTROLLERAXISMOTION;
+    }
+}
+
 void SdlBackend::Impl::handle(Application& app, const SDL_Event& e) {
+    if (paced && pacedEvent(app, e)) return;
     switch (e.type) {
         case SDL_QUIT: quitRequested(app); break;
         case SDL_AUDIODEVICEREMOVED:

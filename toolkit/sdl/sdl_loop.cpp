@@ -33,8 +33,9 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
             cursorCheckedUs = nowUs();
         }
         pollPads();
-        Timer* next = app.nextDueTimer();
-        int waitMs = sdl::waitTimeoutMs(next != nullptr, next ? next->dueUs() : 0, nowUs());
+        Timer* next = paced ? nullptr : app.nextDueTimer();
+        const std::int64_t due = paced ? pacer.dueUs() : next ? next->dueUs() : -1;
+        int waitMs = sdl::waitTimeoutMs(due >= 0, due, nowUs());
         waitMs = std::min(waitMs, padWaitCapMs());
         if (waitForEvents(waitMs)) {
             SDL_Event e;
@@ -43,7 +44,10 @@ void SdlBackend::Impl::loop(Application& app, const std::function<bool()>& done)
                 inputSinceCursor = true;
             }
         }
-        if (!done()) deliverDueTimers(app);
+        if (!done() && paced)
+            pacer.run();
+        else if (!done())
+            deliverDueTimers(app);
         audio->tidy();
     }
 }

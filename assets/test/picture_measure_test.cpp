@@ -94,9 +94,9 @@ TEST(Gems, EveryTwoKindsDifferForEveryEye) {
         const char* name;
         const Matrix* m;
         double least76, least2000;
-    } visions[] = {{"normal vision", &forge_test::kNormalVision, 20, 15},
-                   {"protanopia", &forge_test::kProtanopia, 10, 8},
-                   {"deuteranopia", &forge_test::kDeuteranopia, 10, 8}};
+    } visions[] = {{"normal vision", &forge_test::kNormalVision, 20, 20},
+                   {"protanopia", &forge_test::kProtanopia, 10, 10},
+                   {"deuteranopia", &forge_test::kDeuteranopia, 10, 10}};
     // The whole ball as a glance takes it in, and its body without the symbol.
     const struct {
         const char* name;

@@ -216,8 +216,8 @@ void bomb(cairo_t* cr, bool bright) {
     // The ground: smoke, warmed at the upper right where the fuse burns.
     cairo_pattern_t* smoke = cairo_pattern_create_radial(kC + 9, kC - 10, 2, kC, kC, 30);
     addStop(smoke, 0, bright ? hex(0xb0602a) : hex(0x8a4a26));
-    addStop(smoke, 0.45, hex(0x3a2630));
-    addStop(smoke, 1, hex(0x120c16));
+    addStop(smoke, 0.45, hex(0x544036));
+    addStop(smoke, 1, hex(0x1a120e));
     gemBallPath(cr);
     cairo_set_source(cr, smoke);
     cairo_fill(cr);
@@ -234,9 +234,9 @@ void bomb(cairo_t* cr, bool bright) {
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    // Moonlight catching the iron's edge keeps the ball clear of the darkest wells.
+    // The spark's glow catching the iron's lower edge keeps the ball clear of the darkest wells.
     cairo_arc(cr, x, y, r - 1.2, 0.1 * M_PI, 0.9 * M_PI);
-    cairo_set_source_rgba(cr, 0.78, 0.84, 1, 0.55);
+    cairo_set_source_rgba(cr, 1, 0.8, 0.55, 0.55);
     cairo_set_line_width(cr, 2.0);
     cairo_stroke(cr);
     // The collar and the fuse curling up to the right.

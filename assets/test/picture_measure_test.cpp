@@ -316,6 +316,9 @@ std::vector<Vec3> thumbnail(const Image& img) {
     return out;
 }
 
+// How far apart by CIEDE2000 the mean colours of any two stages' wells lie.
+constexpr double kWellsApart = 15;
+
 TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     std::vector<Image> bgs;
     std::vector<std::vector<Vec3>> thumbs;
@@ -343,8 +346,9 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     // or the whole gem with its gold rim a good step lighter or darker than the well.
     const Image gems = forge_test::readPng(kEmbedded + asset::kGems.file);
     ASSERT_GT(gems.width, 0);
+    std::vector<Vec3> wells(6);
     for (int b = 0; b < 6; ++b) {
-        Vec3 well{};
+        Vec3& well = wells[b];
         for (int y = 40; y < 520; ++y)
             for (int x = 108; x < 588; ++x) {
                 const Vec3 c = linearAt(bgs[b], x, y);
@@ -367,6 +371,17 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
             "(needs 20), least luminance ratio %.2f:1 for kind %d (needs 1.5)\n",
             101 + b, l[0], l[1], l[2], closestKind, closest, leastRatio, dimmestKind);
     }
+    // Each stage's well has a tint of its own: a new stage is seen at once, even with the board
+    // full of gems.
+    double leastWells = 1e9;
+    for (int a = 0; a < 6; ++a)
+        for (int b = a + 1; b < 6; ++b) {
+            const double d = deltaE2000(wells[a], wells[b]);
+            EXPECT_GE(d, kWellsApart) << "the wells of bg" << 101 + a << " and bg" << 101 + b;
+            leastWells = std::min(leastWells, d);
+        }
+    std::printf("  wells: least CIEDE2000 between two stages %.1f (needs %.0f)\n", leastWells,
+                kWellsApart);
 }
 
 // Whether the play screen's pixel (x, y) shows the night scene: not under the well, the tube and

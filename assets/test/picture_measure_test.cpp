@@ -528,3 +528,22 @@ TEST(Jar, BeamAndStarsStayInsideTheFrames) {
 }
 
 }  // namespace
+
+// The volume lights on the music and sound switches: large enough to count at a glance, a lit
+// light plainly brighter than an unlit one, and the unlit one still drawn (a socket, not a gap).
+TEST(Panels, TheVolumeLightsAreLargeAndPlainlyLitOrNot) {
+    const Image lights = forge_test::readPng(kEmbedded + asset::kVolumeLights.file);
+    ASSERT_EQ(lights.width, asset::kVolumeLights.width());
+    const int w = asset::kVolumeLights.frameWidth, mid = asset::kVolumeLights.frameHeight / 2;
+    double centre[2] = {0, 0};
+    for (int s = 0; s < 2; ++s) {
+        int across = 0;
+        for (int x = 0; x < w; ++x) across += lights.alpha(s * w + x, mid) > 128;
+        std::printf("  light %s: %d px across\n", s ? "lit" : "unlit", across);
+        EXPECT_GE(across, 14) << (s ? "lit" : "unlit");
+        centre[s] = forge_test::luminance(linearAt(lights, s * w + w / 2, mid + 1));
+    }
+    const double ratio = (centre[1] + 0.05) / (centre[0] + 0.05);
+    std::printf("  lit over unlit luminance %.1f:1 (needs 4)\n", ratio);
+    EXPECT_GE(ratio, 4);
+}

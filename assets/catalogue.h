@@ -77,10 +77,10 @@ inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};      // t
 inline constexpr FrameList kJar        {"jar.png", 100, 100, 28};           // the stage-end jar
 inline constexpr FrameList kJarGrounds {"jarbacks.png", 100, 100, 6};       // a stage's jar corner
 inline constexpr FrameList kMenuButton {"menulist.png", 135, 56, 3, true};  // the MENU button
-inline constexpr FrameList kVolumeLights {"vollights.png", 9, 9, 2};     // off, lit
+inline constexpr FrameList kVolumeLights {"vollights.png", 16, 16, 2};   // off, lit
 // The menu's music and sound switches show their volume as a row of kVolumeLightCount lights
 // from kVolumeLightsLeft pixels into the switch, centred on its height.
-inline constexpr int kVolumeLightsLeft = 26, kVolumeLightCount = 10;
+inline constexpr int kVolumeLightsLeft = 18, kVolumeLightCount = 10;
 
 // --- single pictures ------------------------------------------------------------------------
 

@@ -24,19 +24,20 @@ struct Theme {
 };
 
 // Each stage has a palette of its own, and the well (half the screen) takes
-// its tint from it: royal blue, teal, green, rose, a snowfield under a green
-// aurora, and amber. The tints stay dark enough for every gem kind to stand
-// out against them, the bomb included.
+// its tint from it: royal blue, sea green, moss, rose, ice blue under a green
+// aurora over a snowfield, and amber, each a step apart from every other. The
+// tints stay dark enough for every gem kind to stand out against them, the bomb
+// included.
 const Theme kThemes[6] = {
     {hex(0x040a3a), hex(0x3050b8), hex(0x27357e), hex(0x18225a), hex(0x0b1030), hex(0x0c1274),
      hex(0xb8d4ff)},
-    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x002e2a),
+    {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x00482c),
      hex(0xc6f8ff)},
-    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x06360e),
+    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x3a4000),
      hex(0xd0ffc0)},
     {hex(0x1a0410), hex(0xe05088), hex(0x7a2440), hex(0x5a1830), hex(0x300a18), hex(0x4a0420),
      hex(0xffd0d0)},
-    {hex(0x010408), hex(0x0c2a24), hex(0x34465a), hex(0xa8b8c8), hex(0xe4ecf4), hex(0x2c0858),
+    {hex(0x010408), hex(0x0c2a24), hex(0x34465a), hex(0xa8b8c8), hex(0xe4ecf4), hex(0x004462),
      hex(0xb0ffd8)},
     {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x3c2000),
      hex(0xffe0a0)},

@@ -204,14 +204,28 @@ void forgeButtons(const Output& out) {
 }
 
 void forgeLights(const Output& out) {
-    // One light of the row the game draws on the music and sound switches: off, then lit. A
-    // small lamp of the switches' own kind, without the halo that would reach its neighbours.
+    // One light of the row the game draws on the music and sound switches: off, then lit. Lit, a
+    // green gem glowing in its gold ring; off, the empty socket, dark glass in a dull ring, so the
+    // row reads as a level at a glance.
     const asset::FrameList& list = asset::kVolumeLights;
     Strip lights(list);
     for (int s = 0; s < list.frames; ++s)
         lights.frame(s, [&](cairo_t* cr) {
-            lamp(cr, list.frameWidth / 2.0, list.frameHeight / 2.0, list.frameWidth * 0.95, s == 1,
-                 false);
+            const double c = list.frameWidth / 2.0, r = list.frameWidth / 2.0 - 1.2;
+            if (s == 1) {
+                lamp(cr, c, c, r / 0.42, true, false);
+                return;
+            }
+            cairo_arc(cr, c, c, r, 0, 2 * M_PI);
+            cairo_pattern_t* g = cairo_pattern_create_radial(c, c + r * 0.3, 0.5, c, c, r);
+            addStop(g, 0, hex(0x2a2838));
+            addStop(g, 1, hex(0x0a0912));
+            cairo_set_source(cr, g);
+            cairo_fill_preserve(cr);
+            cairo_pattern_destroy(g);
+            setColor(cr, hex(0x8a6a30));
+            cairo_set_line_width(cr, 1.2);
+            cairo_stroke(cr);
         });
     lights.writePng(out.of(list));
 }

@@ -13,14 +13,14 @@ constexpr double kPower = 4.2;
 
 const Rgb kColors[16] = {
     hex(0x9aa3ad),  // 0 steel
-    hex(0x8f39e0),  // 1 violet
-    hex(0x0750ff),  // 2 royal blue
-    hex(0x18eaff),  // 3 cyan
+    hex(0x8c00c0),  // 1 magenta-violet
+    hex(0x1d3fff),  // 2 royal blue
+    hex(0x0eebff),  // 3 cyan
     hex(0xff262e),  // 4 red
     hex(0xffe600),  // 5 yellow
     hex(0xff8d00),  // 6 orange
     hex(0xfff7f7),  // 7 pearl
-    hex(0xfb4fb7),  // 8 pink
+    hex(0xe161c1),  // 8 pink
     hex(0x28ce77),  // 9 green
     hex(0x0c6a6c),  // 10 dark teal
     hex(0x2a2152),  // 11 joker
@@ -210,14 +210,23 @@ void jokerCluster(cairo_t* cr, int arrangement) {
     }
 }
 
-// The bomb is no gem: a dark round iron ball with a fuse and its spark, its
-// own silhouette on the bronze setting.
+// The bomb is no gem but sits in a gem's setting: a dark round iron ball with
+// a fuse and its spark on a smoky ground lit by the spark, inside the gold rim.
 void bomb(cairo_t* cr, bool bright) {
-    const double x = kC - 1.5, y = kC + 3, r = 17.5;
-    cairo_arc(cr, x + 1.5, y + 2, r, 0, 2 * M_PI);  // shadow on the setting
+    // The ground: smoke, warmed at the upper right where the fuse burns.
+    cairo_pattern_t* smoke = cairo_pattern_create_radial(kC + 9, kC - 10, 2, kC, kC, 30);
+    addStop(smoke, 0, bright ? hex(0xb0602a) : hex(0x8a4a26));
+    addStop(smoke, 0.45, hex(0x544036));
+    addStop(smoke, 1, hex(0x1a120e));
+    gemBallPath(cr);
+    cairo_set_source(cr, smoke);
+    cairo_fill(cr);
+    cairo_pattern_destroy(smoke);
+    const double x = kC - 1.5, y = kC + 2.5, r = 14.5;
+    cairo_arc(cr, x + 1.5, y + 2, r, 0, 2 * M_PI);  // shadow on the ground
     cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
     cairo_fill(cr);
-    cairo_pattern_t* g = cairo_pattern_create_radial(x - 6, y - 7, 1, x, y, r);
+    cairo_pattern_t* g = cairo_pattern_create_radial(x - 5, y - 6, 1, x, y, r);
     addStop(g, 0, hex(0xa8b0c4));
     addStop(g, 0.35, hex(0x525a6e));
     addStop(g, 1, hex(0x1a1d26));
@@ -225,23 +234,26 @@ void bomb(cairo_t* cr, bool bright) {
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    // Moonlight catching the iron's edge keeps the ball clear of the darkest wells.
+    // The spark's glow catching the iron's lower edge keeps the ball clear of the darkest wells.
     cairo_arc(cr, x, y, r - 1.2, 0.1 * M_PI, 0.9 * M_PI);
-    cairo_set_source_rgba(cr, 0.78, 0.84, 1, 0.55);
-    cairo_set_line_width(cr, 2.2);
+    cairo_set_source_rgba(cr, 1, 0.8, 0.55, 0.55);
+    cairo_set_line_width(cr, 2.0);
     cairo_stroke(cr);
     // The collar and the fuse curling up to the right.
-    roundedRect(cr, x + 7, y - 20, 9, 7, 1.5);
+    roundedRect(cr, x + 5.5, y - 17, 8, 6, 1.5);
     setColor(cr, hex(0x3a3f4a));
     cairo_fill(cr);
-    cairo_move_to(cr, x + 12, y - 19);
-    cairo_curve_to(cr, x + 14, y - 24, x + 18, y - 22, x + 19, y - 25);
+    cairo_move_to(cr, x + 10, y - 16);
+    cairo_curve_to(cr, x + 12, y - 21, x + 16, y - 20, x + 17, y - 23);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 2.6);
+    cairo_set_line_width(cr, 2.4);
     setColor(cr, hex(0xc9a36a));
     cairo_stroke(cr);
-    // The spark, larger in the blink.
-    const double sx = x + 19.5, sy = y - 25.5, glow = bright ? 7.5 : 5.0;
+}
+
+// The fuse's spark, over the rim: larger in the blink.
+void bombSpark(cairo_t* cr, bool bright) {
+    const double sx = kC + 17, sy = kC - 22, glow = bright ? 7.5 : 5.0;
     cairo_pattern_t* s = cairo_pattern_create_radial(sx, sy, 0, sx, sy, glow);
     cairo_pattern_add_color_stop_rgba(s, 0, 1, 1, 0.8, 1);
     cairo_pattern_add_color_stop_rgba(s, 0.4, 1, 0.7, 0.1, 0.9);
@@ -258,14 +270,15 @@ void bomb(cairo_t* cr, bool bright) {
 void ballAndRim(cairo_t* cr, int v) {
     const Rgb c = gemColor(v);
     const bool joker = v == kGemJoker || v == kGemJokerBlinkA || v == kGemJokerBlinkB;
-    if (v == kGemBomb || v == kGemBombBright) {
+    const bool isBomb = v == kGemBomb || v == kGemBombBright;
+    if (isBomb) {
         bomb(cr, v == kGemBombBright);
-        return;
+    } else {
+        shadedBall(cr, c, joker ? 0.3 : 0.65);
+        if (joker) jokerCluster(cr, v == kGemJoker ? 0 : (v == kGemJokerBlinkA ? 1 : 2));
+        highlight(cr);
+        if (!joker) symbol(cr, v, c);
     }
-    shadedBall(cr, c, joker ? 0.3 : 0.65);
-    if (joker) jokerCluster(cr, v == kGemJoker ? 0 : (v == kGemJokerBlinkA ? 1 : 2));
-    highlight(cr);
-    if (!joker) symbol(cr, v, c);
 
     // The gold rim.
     cairo_pattern_t* gold = cairo_pattern_create_linear(0, 0, kGemSize, kGemSize);
@@ -282,6 +295,7 @@ void ballAndRim(cairo_t* cr, int v) {
     cairo_set_source_rgba(cr, 0.2, 0.1, 0, 0.6);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
+    if (isBomb) bombSpark(cr, v == kGemBombBright);
 }
 
 }  // namespace

@@ -94,9 +94,9 @@ TEST(Gems, EveryTwoKindsDifferForEveryEye) {
         const char* name;
         const Matrix* m;
         double least76, least2000;
-    } visions[] = {{"normal vision", &forge_test::kNormalVision, 20, 15},
-                   {"protanopia", &forge_test::kProtanopia, 10, 8},
-                   {"deuteranopia", &forge_test::kDeuteranopia, 10, 8}};
+    } visions[] = {{"normal vision", &forge_test::kNormalVision, 20, 20},
+                   {"protanopia", &forge_test::kProtanopia, 10, 10},
+                   {"deuteranopia", &forge_test::kDeuteranopia, 10, 10}};
     // The whole ball as a glance takes it in, and its body without the symbol.
     const struct {
         const char* name;
@@ -316,6 +316,9 @@ std::vector<Vec3> thumbnail(const Image& img) {
     return out;
 }
 
+// How far apart by CIEDE2000 the mean colours of any two stages' wells lie.
+constexpr double kWellsApart = 15;
+
 TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     std::vector<Image> bgs;
     std::vector<std::vector<Vec3>> thumbs;
@@ -343,8 +346,9 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
     // or the whole gem with its gold rim a good step lighter or darker than the well.
     const Image gems = forge_test::readPng(kEmbedded + asset::kGems.file);
     ASSERT_GT(gems.width, 0);
+    std::vector<Vec3> wells(6);
     for (int b = 0; b < 6; ++b) {
-        Vec3 well{};
+        Vec3& well = wells[b];
         for (int y = 40; y < 520; ++y)
             for (int x = 108; x < 588; ++x) {
                 const Vec3 c = linearAt(bgs[b], x, y);
@@ -367,6 +371,17 @@ TEST(Stages, SixBackgroundsLookDifferentAndKeepTheGemsReadable) {
             "(needs 20), least luminance ratio %.2f:1 for kind %d (needs 1.5)\n",
             101 + b, l[0], l[1], l[2], closestKind, closest, leastRatio, dimmestKind);
     }
+    // Each stage's well has a tint of its own: a new stage is seen at once, even with the board
+    // full of gems.
+    double leastWells = 1e9;
+    for (int a = 0; a < 6; ++a)
+        for (int b = a + 1; b < 6; ++b) {
+            const double d = deltaE2000(wells[a], wells[b]);
+            EXPECT_GE(d, kWellsApart) << "the wells of bg" << 101 + a << " and bg" << 101 + b;
+            leastWells = std::min(leastWells, d);
+        }
+    std::printf("  wells: least CIEDE2000 between two stages %.1f (needs %.0f)\n", leastWells,
+                kWellsApart);
 }
 
 // Whether the play screen's pixel (x, y) shows the night scene: not under the well, the tube and
@@ -513,3 +528,22 @@ TEST(Jar, BeamAndStarsStayInsideTheFrames) {
 }
 
 }  // namespace
+
+// The volume lights on the music and sound switches: large enough to count at a glance, a lit
+// light plainly brighter than an unlit one, and the unlit one still drawn (a socket, not a gap).
+TEST(Panels, TheVolumeLightsAreLargeAndPlainlyLitOrNot) {
+    const Image lights = forge_test::readPng(kEmbedded + asset::kVolumeLights.file);
+    ASSERT_EQ(lights.width, asset::kVolumeLights.width());
+    const int w = asset::kVolumeLights.frameWidth, mid = asset::kVolumeLights.frameHeight / 2;
+    double centre[2] = {0, 0};
+    for (int s = 0; s < 2; ++s) {
+        int across = 0;
+        for (int x = 0; x < w; ++x) across += lights.alpha(s * w + x, mid) > 128;
+        std::printf("  light %s: %d px across\n", s ? "lit" : "unlit", across);
+        EXPECT_GE(across, 14) << (s ? "lit" : "unlit");
+        centre[s] = forge_test::luminance(linearAt(lights, s * w + w / 2, mid + 1));
+    }
+    const double ratio = (centre[1] + 0.05) / (centre[0] + 0.05);
+    std::printf("  lit over unlit luminance %.1f:1 (needs 4)\n", ratio);
+    EXPECT_GE(ratio, 4);
+}

@@ -169,6 +169,7 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
 
 TForm1::TForm1(tk::Application& app, Environment env)
     : tk::Window(app, "Form1", kFrameWidth, kFrameHeight, rgb(0, 0, 0)),
+      fieldEffects(this),
       Label1(this, "Label1", fontOf<&TForm1::Label1>()),
       Label18(this, "Label18", fontOf<&TForm1::Label18>()),
       lblstage(this, "lblstage", fontOf<&TForm1::lblstage>()),
@@ -227,6 +228,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
                  &cracktimer, &flashtimer, &scoretimer},
       // clang-format on
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
+      effectsTimer(app, "effectsTimer", FieldEffects::kTickMs, false),
       env_(std::move(env)),
       profile_(settingsFile(env_)) {
     placeControls();
@@ -426,6 +428,11 @@ void TForm1::bindHandlers() {
     onPointerMoved = [this](int, int) { menu.padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
+    fieldView.effects = &fieldEffects;
+    fieldEffects.onStart = [this] { effectsTimer.setEnabled(true); };
+    effectsTimer.onTimer = [this] {
+        if (!fieldEffects.tick()) effectsTimer.setEnabled(false);
+    };
     bindSettings();
 }
 

@@ -50,6 +50,7 @@ class TForm1 : public tk::Window {
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------
+    FieldEffects fieldEffects;   // what flies over the field, beneath the labels
     tk::Label Label1;            // the score, right of the well
     tk::Label Label18;           // the caption "level:" before the stage number
     tk::Label lblstage;          // the stage number
@@ -111,6 +112,7 @@ class TForm1 : public tk::Window {
     tk::Timer* timerTable[kTimerCount];
     // Repeats a held controller direction as a held key repeats (not one of the game's timers).
     tk::Timer padRepeat;
+    tk::Timer effectsTimer;  // moves the effects over the field while there are any
     static constexpr int kPadRepeatDelayMs = 400, kPadRepeatMs = 60;
 
     // --- Application shell (app/) ---------------------------------------------------------------
@@ -146,6 +148,7 @@ class TForm1 : public tk::Window {
 
     // --- Settle cycle (app/play.cpp over game/settle.h) -----------------------------------------
     void CycletimerTimer();
+    void showFinalScore();
 
     // --- Stages (app/stage_flow.cpp over game/stages.h) ----------------------------------------
     void newGame();

@@ -169,7 +169,6 @@ std::span<const std::uint8_t> findEmbeddedPicture(const std::string& name) {
 
 TForm1::TForm1(tk::Application& app, Environment env)
     : tk::Window(app, "Form1", kFrameWidth, kFrameHeight, rgb(0, 0, 0)),
-      fieldEffects(this),
       Label1(this, "Label1", fontOf<&TForm1::Label1>()),
       Label18(this, "Label18", fontOf<&TForm1::Label18>()),
       lblstage(this, "lblstage", fontOf<&TForm1::lblstage>()),
@@ -228,7 +227,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
                  &cracktimer, &flashtimer, &scoretimer},
       // clang-format on
       padRepeat(app, "padRepeat", kPadRepeatDelayMs, false),
-      effectsTimer(app, "effectsTimer", FieldEffects::kTickMs, false),
       env_(std::move(env)),
       profile_(settingsFile(env_)) {
     placeControls();
@@ -371,6 +369,11 @@ void TForm1::bindHandlers() {
     onKeyUp = [this](int& key) { keyup(key); };
     onPaint = [this] { redraw(); };
     onClose = [this] { FormClose(); };
+    Image5.onClick = [this] { Image5Click(); };
+    hscoreclose.onClick = [this] { hscorecloseClick(); };
+    dxButton3.onClick = [this] { dxButton3Click(); };
+    dxButton4.onClick = [this] { dxButton4Click(); };
+    helpbutton2.onClick = [this] { helpbutton2Click(); };
     onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
     onMouseDown = [this](MouseButton b, int x, int y) { FormMouseDown(b, x, y); };
     onMouseUp = [this](MouseButton b, int x, int y) { FormMouseUp(b, x, y); };
@@ -404,11 +407,6 @@ void TForm1::bindHandlers() {
     Backbutton.onMouseDown = [this](MouseButton b, int x, int y) { BackbuttonMouseDown(b, x, y); };
     Backbutton.onMouseUp = [this](MouseButton b, int x, int y) { BackbuttonMouseUp(b, x, y); };
     clickhere.onClick = [this] { changebtnClick(); };
-    Image5.onClick = [this] { Image5Click(); };
-    hscoreclose.onClick = [this] { hscorecloseClick(); };
-    dxButton3.onClick = [this] { dxButton3Click(); };
-    dxButton4.onClick = [this] { dxButton4Click(); };
-    helpbutton2.onClick = [this] { helpbutton2Click(); };
 
     Timer1.onTimer = [this] { Boxupdate(); };
     MusicTimer.onTimer = [this] { musicloop(); };
@@ -428,12 +426,16 @@ void TForm1::bindHandlers() {
     onPointerMoved = [this](int, int) { menu.padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
+    bindEffects();
+    bindSettings();
+}
+
+void TForm1::bindEffects() {
     fieldView.effects = &fieldEffects;
     fieldEffects.onStart = [this] { effectsTimer.setEnabled(true); };
     effectsTimer.onTimer = [this] {
         if (!fieldEffects.tick()) effectsTimer.setEnabled(false);
     };
-    bindSettings();
 }
 
 void TForm1::randomize() {

@@ -360,13 +360,13 @@ void FieldEffects::drawBurst(tk::Canvas& cv, const Item& it, int t) const {
     const double grow = 1 - std::pow(1 - std::min(1.0, u / 0.45), 3);
     const double radius = span / 2 * (0.35 + 0.65 * grow);
     const double fade = std::pow(1 - u, 1.3);
-    softBall(cv, it.x, it.y, radius, c, int(it.calm ? 300 * fade : 420 * fade));
-    softBall(cv, it.x, it.y, radius * 0.5, brighter(c, 0.45),
-             int(it.calm ? 200 * fade : 300 * fade));
+    softBall(cv, it.x, it.y, radius, c, int(it.calm ? 150 * fade : 420 * fade));
+    softBall(cv, it.x, it.y, radius * 0.5, brighter(c, it.calm ? 0.2 : 0.45),
+             int(it.calm ? 70 * fade : 300 * fade));
     // A thin shock ring runs out ahead of the glow.
     if (!it.small && t < 240) {
         const double k = t / 240.0;
-        const double rr = 18 + (span / 2 - 6) * (1 - (1 - k) * (1 - k));
+        const double rr = 18 + (span / 2 - 26) * (1 - (1 - k) * (1 - k));
         shockRing(cv, it.x, it.y, rr, 5, brighter(c, 0.5), int(200 * (1 - k)));
     }
     if (!it.calm) {
@@ -396,14 +396,14 @@ void FieldEffects::drawShards(tk::Canvas& cv, const Item& it, double u) const {
         const double d = 10 + reach * ease;
         const double trail = 30 * (1 - u) + 6;
         const double size = (it.small ? 3.4 : 4.4 + 2.0 * hash01(it.seed, i + 80)) * (1 - 0.3 * u);
-        const int level = int(360 * std::pow(1 - u, 1.1));
+        const int level = int((it.calm ? 150 : 360) * std::pow(1 - u, 1.1));
         for (int k = 5; k >= 0; --k) {
-            const double back = trail * k / 5.0;
+            const double back = std::min(trail * k / 5.0, d - 6);
             softBall(cv, it.x + dx * (d - back), it.y + dy * (d - back), size * (1 - k * 0.12) + 1,
                      k == 0 ? head : it.colour, level * (6 - k) / 6);
         }
         softBall(cv, it.x + dx * d, it.y + dy * d, size * 0.6, tk::rgb(255, 255, 255),
-                 it.calm ? level / 3 : level, true);
+                 it.calm ? 0 : level, true);
     }
 }
 

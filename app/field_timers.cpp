@@ -29,6 +29,7 @@ void TForm1::blasttimerTimer() {
     if (tick == BoardView::BlastTick::OverBeforeBanner) {
         lblsetlevel.show();
         levelup.show();
+        fieldEffects.plaque(levelup.windowRect().unite(lblsetlevel.windowRect()), true);
         Animtimer.setEnabled(true);
     }
     blasttimer.setEnabled(false);
@@ -47,7 +48,10 @@ void TForm1::flashtimerTimer() {
 
 void TForm1::jartimerTimer() {
     jartimer.setInterval(fieldView.jarInterval());
-    if (fieldView.jarTick(play.Background)) jarEnd();
+    const bool ended = fieldView.jarTick(play.Background);
+    // The jar celebrates large over the well while the small one plays in its corner.
+    if (fieldView.jarHalfTick == 0 || ended) fieldEffects.jar(fieldView.jarPicture(), ended);
+    if (ended) jarEnd();
 }
 
 void TForm1::AtimerTimer() {

@@ -381,6 +381,11 @@ void TForm1::bindHandlers() {
     onKeyUp = [this](int& key) { keyup(key); };
     onPaint = [this] { redraw(); };
     onClose = [this] { FormClose(); };
+    Image5.onClick = [this] { Image5Click(); };
+    hscoreclose.onClick = [this] { hscorecloseClick(); };
+    dxButton3.onClick = [this] { dxButton3Click(); };
+    dxButton4.onClick = [this] { dxButton4Click(); };
+    helpbutton2.onClick = [this] { helpbutton2Click(); };
     onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
     onMouseDown = [this](MouseButton b, int x, int y) { FormMouseDown(b, x, y); };
     onMouseUp = [this](MouseButton b, int x, int y) { FormMouseUp(b, x, y); };
@@ -414,11 +419,6 @@ void TForm1::bindHandlers() {
     Backbutton.onMouseDown = [this](MouseButton b, int x, int y) { BackbuttonMouseDown(b, x, y); };
     Backbutton.onMouseUp = [this](MouseButton b, int x, int y) { BackbuttonMouseUp(b, x, y); };
     clickhere.onClick = [this] { changebtnClick(); };
-    Image5.onClick = [this] { Image5Click(); };
-    hscoreclose.onClick = [this] { hscorecloseClick(); };
-    dxButton3.onClick = [this] { dxButton3Click(); };
-    dxButton4.onClick = [this] { dxButton4Click(); };
-    helpbutton2.onClick = [this] { helpbutton2Click(); };
 
     Timer1.onTimer = [this] { Boxupdate(); };
     MusicTimer.onTimer = [this] { musicloop(); };
@@ -438,7 +438,16 @@ void TForm1::bindHandlers() {
     onPointerMoved = [this](int, int) { menu.padHighlight = -1; };
     onInputSource = [this](tk::InputSource source) { inputSourceChanged(source); };
     padRepeat.onTimer = [this] { padRepeatTimer(); };
+    bindEffects();
     bindSettings();
+}
+
+void TForm1::bindEffects() {
+    fieldView.effects = &fieldEffects;
+    fieldEffects.onStart = [this] { effectsTimer.setEnabled(true); };
+    effectsTimer.onTimer = [this] {
+        if (!fieldEffects.tick()) effectsTimer.setEnabled(false);
+    };
 }
 
 void TForm1::randomize() {

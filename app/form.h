@@ -59,41 +59,42 @@ class TForm1 : public tk::Window {
     Random rng;
 
     // --- Controls ---------------------------------------------------------------------------
-    tk::Label Label1;            // the score, right of the well
-    tk::Label Label18;           // the caption "level:" before the stage number
-    tk::Label lblstage;          // the stage number
-    tk::Label lblsetlevel;       // the new stage's number in the level banner
-    tk::Label levelup;           // the level banner's "Level:" over the field
-    tk::Control MediaPlayer1;    // the music player's place among the controls, never shown
-    tk::Panel Menupanel;         // the menu, covering the whole window
-    tk::Picture Menuimage;       // the menu's backdrop
-    tk::Picture Newbutton;       // the menu's Play (first run) or New Game button
-    tk::Picture Scorebutton;     // the menu's button to the high-score table
-    VolumeSwitch Musicbutton;    // the menu's music switch, with its volume's lights
-    VolumeSwitch Soundbutton;    // the menu's sound switch, with its volume's lights
-    tk::Picture Helpbutton;      // the menu's button to the help page
-    tk::Picture Aboutbutton;     // the menu's button to the About box
-    tk::Picture Backbutton;      // the menu's Back button, to the game in progress
-    tk::Picture Calmbutton;      // the menu's calm-mode switch, on the sky at the top left
-    tk::Label welcomelbl;        // the greeting "Welcome," on the menu
-    tk::Label namelabel;         // the player's name after the greeting
-    tk::Label clickhere;         // the link under the greeting that opens the name panel
-    tk::Picture Image5;          // the logo at the menu's foot, a link to the game's web page
-    tk::Panel Scorepanel;        // the high-score table over the menu
-    tk::Picture Image2;          // the table's backdrop
-    tk::PushButton hscoreclose;  // the table's Ok (its lines are the score panel's)
-    tk::Panel helppanel;         // the help page opened from the menu
-    tk::Picture Image1;          // the help page's picture
-    tk::PushButton dxButton4;    // the help page's Ok
-    tk::PushButton helpkeys;     // the help page's way to the Keys page, beside its Ok
-    tk::Panel overpanel;         // the name panel: the welcome and the player's name
-    tk::Picture Image3;          // the name panel's backdrop
-    tk::EditBox Playersname;     // the name panel's box for the name
-    tk::PushButton dxButton3;    // the name panel's Ok
-    LetterBoard letterboard;     // the name panel's on-screen letters for a controller
-    tk::Panel helppanel2;        // the help page over the field at the very first game
-    tk::Picture Image4;          // the first game's help picture
-    tk::PushButton helpbutton2;  // the first game's help Ok
+    FieldEffects fieldEffects{this};  // what flies over the field, beneath the labels
+    tk::Label Label1;                 // the score, right of the well
+    tk::Label Label18;                // the caption "level:" before the stage number
+    tk::Label lblstage;               // the stage number
+    tk::Label lblsetlevel;            // the new stage's number in the level banner
+    tk::Label levelup;                // the level banner's "Level:" over the field
+    tk::Control MediaPlayer1;         // the music player's place among the controls, never shown
+    tk::Panel Menupanel;              // the menu, covering the whole window
+    tk::Picture Menuimage;            // the menu's backdrop
+    tk::Picture Newbutton;            // the menu's Play (first run) or New Game button
+    tk::Picture Scorebutton;          // the menu's button to the high-score table
+    VolumeSwitch Musicbutton;         // the menu's music switch, with its volume's lights
+    VolumeSwitch Soundbutton;         // the menu's sound switch, with its volume's lights
+    tk::Picture Helpbutton;           // the menu's button to the help page
+    tk::Picture Aboutbutton;          // the menu's button to the About box
+    tk::Picture Backbutton;           // the menu's Back button, to the game in progress
+    tk::Picture Calmbutton;           // the menu's calm-mode switch, on the sky at the top left
+    tk::Label welcomelbl;             // the greeting "Welcome," on the menu
+    tk::Label namelabel;              // the player's name after the greeting
+    tk::Label clickhere;              // the link under the greeting that opens the name panel
+    tk::Picture Image5;               // the logo at the menu's foot, a link to the game's web page
+    tk::Panel Scorepanel;             // the high-score table over the menu
+    tk::Picture Image2;               // the table's backdrop
+    tk::PushButton hscoreclose;       // the table's Ok (its lines are the score panel's)
+    tk::Panel helppanel;              // the help page opened from the menu
+    tk::Picture Image1;               // the help page's picture
+    tk::PushButton dxButton4;         // the help page's Ok
+    tk::PushButton helpkeys;          // the help page's way to the Keys page, beside its Ok
+    tk::Panel overpanel;              // the name panel: the welcome and the player's name
+    tk::Picture Image3;               // the name panel's backdrop
+    tk::EditBox Playersname;          // the name panel's box for the name
+    tk::PushButton dxButton3;         // the name panel's Ok
+    LetterBoard letterboard;          // the name panel's on-screen letters for a controller
+    tk::Panel helppanel2;             // the help page over the field at the very first game
+    tk::Picture Image4;               // the first game's help picture
+    tk::PushButton helpbutton2;       // the first game's help Ok
 
     // --- The parts ----------------------------------------------------------------------------
     BoardView fieldView;                  // draws the field and its animations from the play state
@@ -125,6 +126,8 @@ class TForm1 : public tk::Window {
     tk::Timer* timerTable[kTimerCount];
     // Repeats a held controller direction as a held key repeats (not one of the game's timers).
     tk::Timer padRepeat;
+    // Moves the effects over the field while there are any.
+    tk::Timer effectsTimer{app(), "effectsTimer", FieldEffects::kTickMs, false};
     static constexpr int kPadRepeatDelayMs = 400, kPadRepeatMs = 60;
 
     // --- Application shell (app/) ---------------------------------------------------------------
@@ -162,6 +165,8 @@ class TForm1 : public tk::Window {
 
     // --- Settle cycle (app/play.cpp over game/settle.h) -----------------------------------------
     void CycletimerTimer();
+    void showFinalScore();
+    void bindEffects();
 
     // --- Stages (app/stage_flow.cpp over game/stages.h) ----------------------------------------
     void newGame();

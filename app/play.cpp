@@ -9,6 +9,17 @@
 
 namespace lumcrest {
 
+namespace {
+
+// Where a long chain's praise stands in the well, and how long.
+constexpr int kPraiseY = 250;
+constexpr int kPraiseMs = 1800;
+// The final score of a lost game, over the cracking board until the menu comes.
+constexpr int kFinalScoreY = 280;
+constexpr int kFinalScoreMs = 3000;
+
+}  // namespace
+
 void TForm1::shiftLeft() {
     if (Timer1.enabled() || barAtSide(play, -1) || play.gameOver || Cycletimer.enabled()) return;
     // A gem in the way stops the bar, but the board is still redrawn.
@@ -48,6 +59,7 @@ void TForm1::Boxupdate() {
         Timer1.setEnabled(false);
         playEffect(asset::kYouLose.file);
         cracktimer.setEnabled(true);
+        showFinalScore();
         fieldView.twinklePhase = 0;
         return;
     }
@@ -90,6 +102,12 @@ void TForm1::checkLoss() {
     play.gameOver = true;
     playEffect(asset::kYouLose.file);
     cracktimer.setEnabled(true);
+    showFinalScore();
+}
+
+void TForm1::showFinalScore() {
+    fieldEffects.mark(tk::tr("Final score: %s", std::to_string(play.Score)), kFinalScoreY, 44,
+                      kFinalScoreMs);
 }
 
 void TForm1::makeStartRow() {
@@ -123,8 +141,14 @@ void TForm1::CycletimerTimer() {
     if (play.matchFound && play.Gemsleft > 0) {
         findMatches();
     } else {
-        if (play.chainCleared >= 7 && play.chainCleared <= 9) playEffect(asset::kExcellent.file);
-        if (play.chainCleared >= 10) playEffect(asset::kIncredible.file);
+        if (play.chainCleared >= 7 && play.chainCleared <= 9) {
+            playEffect(asset::kExcellent.file);
+            fieldEffects.mark(tk::tr("Excellent!"), kPraiseY, 64, kPraiseMs);
+        }
+        if (play.chainCleared >= 10) {
+            playEffect(asset::kIncredible.file);
+            fieldEffects.mark(tk::tr("Incredible!"), kPraiseY, 64, kPraiseMs);
+        }
         tallyChain();
         Cycletimer.setEnabled(false);
         fieldView.fillDrawn = 0;

@@ -24,6 +24,7 @@ void TForm1::newGame() {
     }
     randomize();
     startNewGame(play, rng);
+    fieldEffects.clear();
     lblstage.setCaption("1");
     Label1.setCaption(std::to_string(play.Score));
     // Every cell the new game emptied is drawn afresh.
@@ -56,6 +57,9 @@ void TForm1::jarEnd() {
 void TForm1::Animation() {
     lblsetlevel.hide();
     levelup.hide();
+    fieldEffects.plaque(levelup.windowRect(), false);
+    // The new sky fades in over the old one.
+    if (surface().drawnOn()) fieldEffects.fadeFrom(surface().pixels());
     changeBackground();
     drawBoard();
     invalidateSurface();

@@ -27,10 +27,11 @@ for b in 0 1 2 3 4 5; do
     echo "screenshots-staged: docs/screenshots/stage$((b + 1)).png"
 done
 
-# The bar of cyan rings meets its like: the burst two ticks after its flash.
+# The bar of cyan rings meets its like: the bursts spilling over their neighbours, shards
+# flying and the group's points rising.
 {
     game_under_way 3 | ini
-    printf 'start\nkey 38\nwait 170\nshot %s\n' "$out/explosion.png"
+    printf 'start\nkey 38\nwait 190\nshot %s\n' "$out/explosion.png"
 } | run 11
 echo "screenshots-staged: docs/screenshots/explosion.png"
 
@@ -53,9 +54,34 @@ echo "screenshots-staged: docs/screenshots/explosion.png"
         [ "$c" -ge 4 ] && [ "$c" -le 6 ] && v=2
         echo "cell $c 1 $v"
     done
-    printf 'set Shape1 2\nset Shape2 2\nset Shape3 2\nkey 38\nwait 1444\n'
+    printf 'set Shape1 2\nset Shape2 2\nset Shape3 2\nkey 38\nwait 1000\n'
+    printf 'shot %s\nwait 444\n' "$out/stage-end.png"
     for k in 1 2 3 4; do printf 'wait 35\nshot %s\n' "$work/wave$k.png"; done
+    printf 'wait 700\nshot %s\n' "$out/level-plaque.png"
 } | run 1
 montage "$work"/wave{1,2,3,4}.png -crop 512x512+92+30 +repage -tile 4x1 -geometry 256x256+2+2 \
     -background '#101020' "$out/wave.png"
 echo "screenshots-staged: docs/screenshots/wave.png"
+echo "screenshots-staged: docs/screenshots/stage-end.png, level-plaque.png"
+
+# A chain of three steps: greens land under a column that falls into a row of blues, which
+# falls into a row of reds; the count of the chain grows in the well.
+{
+    printf '%s\n' '[Settings]' First=0 '[Techinfo]' Blocks=7 '[Nextgemshape]' Nextshape1=1 \
+        Nextshape2=3 Nextshape3=4 | ini
+    echo start
+    printf 'cell 1 10 4\ncell 2 10 4\ncell 4 10 4\ncell 1 9 5\ncell 2 9 5\ncell 3 10 5\ncell 3 9 4\n'
+    printf 'cell 3 8 4\ncell 4 9 2\ncell 5 10 2\ncell 5 9 2\ncell 4 8 5\n'
+    printf 'set Shape1 5\nset Shape2 5\nset Shape3 5\nkey 37\nkey 37\nkey 37\nkey 38\n'
+    printf 'wait 900\nshot %s\n' "$out/chain-steps.png"
+} | run 3
+echo "screenshots-staged: docs/screenshots/chain-steps.png"
+
+# A lost game: the well full to its launch row, the final score over the cracking board.
+{
+    printf '%s\n' '[Settings]' First=0 '[Techinfo]' Score=12480 Blocks=7 | ini
+    echo start
+    for c in $(seq 10); do for r in $(seq 1 10); do echo "cell $c $r $(((c * 3 + r * 5) % 7 + 1))"; done; done
+    printf 'key 38\nwait 400\nshot %s\n' "$out/game-over.png"
+} | run 5
+echo "screenshots-staged: docs/screenshots/game-over.png"

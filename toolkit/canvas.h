@@ -19,6 +19,8 @@ class Canvas {
     Rect clip() const { return clip_; }
     int originX() const { return ox_; }
     int originY() const { return oy_; }
+    // The picture drawn into, for drawing that works on its rows directly (inside clip() only).
+    Image& target() const { return target_; }
 
     void fillRect(Rect r, Argb colour);
     void setPixel(int x, int y, Argb colour);

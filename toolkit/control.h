@@ -64,6 +64,9 @@ class Control {
     // Windowed controls (panels, buttons, edit boxes) always lie above the pictures and labels of
     // the same parent.
     virtual bool windowed() const { return false; }
+    // Whether the mouse passes through the control to what lies beneath (effects drawn over
+    // a field take no clicks).
+    virtual bool passesPointer() const { return false; }
     // Keys and typed text that reach the control while it has the focus.
     virtual void keyDown(int vk);
     virtual void textInput(const std::string& utf8);

@@ -108,7 +108,7 @@ Control* Window::hitTest(Control& c, int x, int y) {
     auto order = paintOrder(c);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         Control* k = *it;
-        if (!k->visible()) continue;
+        if (!k->visible() || k->passesPointer()) continue;
         if (!k->windowRect().contains(x, y)) continue;
         // Children are clipped by their parent.
         if (Control* inner = hitTest(*k, x, y)) return inner;

@@ -47,8 +47,7 @@ void BoardView::decodePlayPictures() const {
     // Each would stall a tick of play at its first frame (the sparkle, the wave and the chain's
     // flash, the first explosion). The jar, its backgrounds and the cracks come only at a
     // stage's end or a lost game and are left until then, which keeps the menu's memory down.
-    for (const tk::ImageList* list :
-         {&Blockimage, &firstanim, &lightanim, &waveanim, &gemsblast2, &menulist}) {
+    for (const tk::ImageList* list : {&Blockimage, &firstanim, &lightanim, &waveanim, &menulist}) {
         try {
             list->strip();
         } catch (const tk::Error&) {
@@ -72,7 +71,8 @@ bool BoardView::drawBoard(GameState& g, Random& rng, bool calm) {
                 g.blastCells[i] = v;
                 shownCells[i] = -5;
                 eraseCell(c, r);
-                s.drawFrame(burstFrames(calm), 2 + 10 * blastStyle, px, py);
+                // The burst over the field shows the gem going; without it, the cell's frames.
+                if (!effects) s.drawFrame(burstFrames(calm), 2 + 10 * blastStyle, px, py);
                 blastStarted = true;
                 blastFrame = 0;
             }
@@ -92,6 +92,7 @@ bool BoardView::drawBoard(GameState& g, Random& rng, bool calm) {
         for (int k = 1; k <= 3; ++k)
             if (g.Nextshape[k] > 0)
                 s.drawFrame(Blockimage, g.Nextshape[k], previewLeft(k), kPreviewTop);
+    if (blastStarted) announceBlast(g, calm);
     // Cells that started exploding must be drawn again once the explosion is over.
     if (!blastStarted)
         for (int x = kFirstX; x <= kLastX; ++x)

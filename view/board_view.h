@@ -11,6 +11,7 @@
 #include "game/random.h"
 #include "toolkit/image_list.h"
 #include "toolkit/surface.h"
+#include "view/field_effects.h"
 
 namespace lumcrest {
 
@@ -62,6 +63,8 @@ class BoardView {
     // The jar of the stage end over BACKGROUND's corner: the timer's interval for this tick, and
     // the tick itself, true when the jar has finished.
     int jarInterval() const;
+    // The jar as it stands now (its frame at rest once it has finished).
+    tk::Image jarPicture() const;
     bool jarTick(int background);
     // The cracks of a lost game, row by row from the bottom: true when every row has cracked.
     bool crackTick(const GameState& g, bool calm);
@@ -112,8 +115,16 @@ class BoardView {
     int drainLine = 464;
     int jarHalfTick = 0;
     std::uint8_t menuLit = 0;  // the MENU button is lit
+    // The effects over the field, when the window has them: the bursts that spill out of the
+    // exploding cells, the points, the chain's count (view/blast_effects.cpp).
+    FieldEffects* effects = nullptr;
+    // The colour a gem of kind V glows in.
+    tk::Argb gemColour(int v);
 
   private:
+    // The bursts, rings, points and chain count of the explosion drawBoard just started.
+    void announceBlast(const GameState& g, bool calm);
+    tk::Argb gemColours_[kBomb + 1] = {};
     // The frames the flash, the explosions and the cracks are drawn from: the softened ones in
     // calm mode (view/calm_drawing.cpp).
     const tk::ImageList& flashFrames(bool calm);

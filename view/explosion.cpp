@@ -10,6 +10,13 @@
 
 namespace lumcrest {
 
+namespace {
+
+// The explosion timer's interval: the stage end's bursts keep pace with its wave.
+constexpr int kBlastTickMs = 35;
+
+}  // namespace
+
 int stageEndWaveDelay(int c, int r) {
     const double dx = c - 5.5, dy = r - 5.5;
     return std::min(kBlastWispStep - 2, static_cast<int>(std::hypot(dx, dy) / 1.75));
@@ -39,7 +46,7 @@ BoardView::BlastTick BoardView::explosionTick(GameState& g, bool calm) {
             eraseCell(c, r);
             if (own < 0)  // the wave has not reached this cell yet: its gem still stands
                 surface_.drawFrame(Blockimage, frameIndex(b), cellLeft(c), cellTop(r));
-            else
+            else if (!effects)  // else the burst over the field shows the gem going
                 surface_.drawFrame(burstFrames(calm), blastStepFrame(blastStyle, own), cellLeft(c),
                                    cellTop(r));
         });
@@ -60,12 +67,18 @@ void BoardView::startStageEndBurst(const GameState& g, Random& rng, bool calm) {
     blastStyle = chooseBlastStyle(rng);
     // The wave starts in the board's middle; the cells further out keep their gems a while.
     for (int c = 1; c <= 10; ++c)
-        for (int r = 1; r <= 10; ++r)
-            if (g.blastCells[gridIndex(columnX(c), rowY(r))] != 0 && stageEndWaveDelay(c, r) == 0) {
+        for (int r = 1; r <= 10; ++r) {
+            const int v = g.blastCells[gridIndex(columnX(c), rowY(r))];
+            if (effects && v != 0)
+                effects->burst(cellLeft(c) + kCellSize / 2, cellTop(r) + kCellSize / 2,
+                               gemColour(v), kBlastTickMs * stageEndWaveDelay(c, r), calm, true);
+            if (v != 0 && stageEndWaveDelay(c, r) == 0) {
                 eraseCell(c, r);
-                surface_.drawFrame(burstFrames(calm), blastStepFrame(blastStyle, 0), cellLeft(c),
-                                   cellTop(r));
+                if (!effects)
+                    surface_.drawFrame(burstFrames(calm), blastStepFrame(blastStyle, 0),
+                                       cellLeft(c), cellTop(r));
             }
+        }
     blastFrame = 0;
 }
 

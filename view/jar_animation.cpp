@@ -1,5 +1,7 @@
 // The jar in the top-left corner celebrates a finished stage: its intro plays three times, the
 // beam and the stars once, their tail twice more, while the progress bar drains away.
+#include <algorithm>
+
 #include "view/board_view.h"
 
 namespace lumcrest {
@@ -9,6 +11,16 @@ int BoardView::jarInterval() const {
     if (jarFrame < 3) return 30;
     if (jarFrame <= 15) return 15;
     return 1;
+}
+
+tk::Image BoardView::jarPicture() const {
+    const int index = jarFrame > 0 && jarFrame < 27 ? jarFrame + 1 : 0;
+    const tk::Rect f = jar.frameRect(index);
+    tk::Image out(std::max(0, f.w), std::max(0, f.h));
+    const tk::Image& strip = jar.strip();
+    for (int y = 0; y < f.h; ++y)
+        for (int x = 0; x < f.w; ++x) out.setPixel(x, y, strip.pixel(f.x + x, f.y + y));
+    return out;
 }
 
 bool BoardView::jarTick(int background) {

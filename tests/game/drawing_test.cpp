@@ -142,21 +142,31 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     EXPECT_EQ(form().fieldView.shownCells[gridIndex(columnX(2), rowY(10))], -5);
     EXPECT_TRUE(form().blasttimer.enabled());
     EXPECT_TRUE(played(asset::kExplosions[style].file));
-    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 2 + 10 * style}}));
-    waitMs(35);
-    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 3 + 10 * style}}));
-    waitMs(35 * 4);
-    EXPECT_TRUE(cellShows(2, 10, {{&form().fieldView.gemsblast2, 32 + style}}));
-    waitMs(35);
+    // The cell goes bare at once: the burst over the field shows the gem going, spills over
+    // its neighbours and outlives the cell's own steps, then leaves nothing behind.
     EXPECT_TRUE(cellShows(2, 10, {}));
+    // A point inside the neighbouring cell, a third of a cell past the shared edge.
+    const int nx = cellLeft(3) + kCellSize / 3, ny = cellTop(10) + kCellSize / 2;
+    auto light = [](tk::Argb p) { return tk::redOf(p) + tk::greenOf(p) + tk::blueOf(p); };
+    waitMs(70);
+    EXPECT_GT(light(form().composedPixel(nx, ny)), light(form().surface().pixel(nx, ny)) + 30);
+    EXPECT_TRUE(cellShows(2, 10, {}));
+    waitMs(35 * 4);
     EXPECT_FALSE(form().blasttimer.enabled());
     EXPECT_EQ(form().play.blastCells[gridIndex(columnX(2), rowY(10))], 0);
+    EXPECT_TRUE(cellShows(2, 10, {}));
+    EXPECT_GT(form().fieldEffects.count(), 0);
+    EXPECT_TRUE(form().effectsTimer.enabled());
+    waitMs(FieldEffects::kBurstMs + 1000);
+    EXPECT_EQ(form().fieldEffects.count(), 0);
+    EXPECT_FALSE(form().effectsTimer.enabled());
+    EXPECT_EQ(form().composedPixel(nx, ny), form().surface().pixel(nx, ny) | 0xFF000000u);
     EXPECT_FALSE(form().lblsetlevel.visible());
 }
 
 // At a stage's end the explosion runs outward from the board's middle: a corner starts three
-// steps after the middle, keeps its gem until then, and every cell shows the wisp on the same
-// tick, the banner following on the next as it always did.
+// steps after the middle and keeps its gem until then, and the banner follows the last step as
+// it always did.
 TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
     EXPECT_EQ(stageEndWaveDelay(5, 5), 0);
     EXPECT_EQ(stageEndWaveDelay(6, 6), 0);
@@ -169,17 +179,18 @@ TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
     form().play.blastCells[gridIndex(columnX(1), rowY(10))] = 4;
     form().jarEnd();
     const int s = form().fieldView.blastStyle;
-    const tk::ImageList* blasts = &form().fieldView.gemsblast2;
-    EXPECT_TRUE(cellShows(5, 5, {{blasts, 2 + 10 * s}}));
-    const int step[5][2] = {{1, -1}, {2, -1}, {3, 0}, {4, 1}, {kBlastWispStep, kBlastWispStep}};
+    // Every exploding cell sends its burst, each beginning as the wave reaches it.
+    EXPECT_EQ(form().fieldEffects.count(), 2);
+    EXPECT_TRUE(cellShows(5, 5, {}));
+    const int reached[5] = {-1, -1, 0, 1, kBlastWispStep};
     for (int tick = 0; tick < 5; ++tick) {
         SCOPED_TRACE("tick " + std::to_string(tick));
         form().blasttimerTimer();
-        EXPECT_TRUE(cellShows(5, 5, {{blasts, blastStepFrame(s, step[tick][0])}}));
-        if (step[tick][1] < 0)
+        EXPECT_TRUE(cellShows(5, 5, {}));
+        if (reached[tick] < 0)
             EXPECT_TRUE(cellShows(1, 10, {gem(4)}));
         else
-            EXPECT_TRUE(cellShows(1, 10, {{blasts, blastStepFrame(s, step[tick][1])}}));
+            EXPECT_TRUE(cellShows(1, 10, {}));
         EXPECT_FALSE(form().levelup.visible());
     }
     EXPECT_EQ(blastStepFrame(s, kBlastWispStep), 32 + s);
@@ -269,10 +280,10 @@ TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
 TEST_F(ScreenPictures, AGameFromTheMenuDecodesThePlaysImageListsAndLeavesTheJar) {
     TForm1& f = form();
     const std::vector<const tk::ImageList*> play = {&f.fieldView.firstanim, &f.fieldView.lightanim,
-                                                    &f.fieldView.waveanim, &f.fieldView.gemsblast2,
-                                                    &f.fieldView.menulist};
+                                                    &f.fieldView.waveanim, &f.fieldView.menulist};
+    // The bursts are drawn over the field: the cells' own burst frames are never needed.
     const std::vector<const tk::ImageList*> later = {&f.fieldView.jar, &f.fieldView.jarbacks,
-                                                     &f.fieldView.cracks};
+                                                     &f.fieldView.cracks, &f.fieldView.gemsblast2};
     ASSERT_TRUE(f.Menupanel.visible());
     for (const tk::ImageList* list : play) ASSERT_FALSE(list->decoded());
     app().dispatch([&] {

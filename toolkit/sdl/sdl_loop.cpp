@@ -110,7 +110,13 @@ void SdlBackend::Impl::presentAll() {
     // A handler may close a window while we walk them: go by a copy of the list.
     std::vector<sdl::ScreenWindow*> list;
     for (const auto& s : screens) list.push_back(s.get());
-    for (sdl::ScreenWindow* s : list) s->refresh();
+    for (sdl::ScreenWindow* s : list) {
+        // Each frame's composing and sending time goes to the tick log, for the measurements.
+        const std::int64_t from = nowUs();
+        if (s->refresh())
+            if (std::FILE* log = tickLogOf(s->window()))
+                std::fprintf(log, "frame %lld\n", (long long)(nowUs() - from));
+    }
     if (!firstPresentLogged && !list.empty() && tickLogOf(list.front()->window())) {
         firstPresentLogged = true;
         logWallClock(list.front()->window(), "presented");

@@ -304,15 +304,15 @@ void ScreenWindow::refreshX11(const DirtyRegion& dirty) {
     x11_->flush();
 }
 
-void ScreenWindow::refresh() {
+bool ScreenWindow::refresh() {
     DirtyRegion dirty = window_.takeScreenDirty();
-    if (dirty.empty() && !exposed_ && !relayout_) return;
+    if (dirty.empty() && !exposed_ && !relayout_) return false;
     if (x11_) {
         refreshX11(dirty);
-        return;
+        return true;
     }
     SDL_Surface* screen = SDL_GetWindowSurface(sdl_);
-    if (!screen) return;
+    if (!screen) return false;
     if (screen->w != surfaceW_ || screen->h != surfaceH_) relayout_ = true;
     std::vector<SDL_Rect> sent;
     if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
@@ -339,6 +339,7 @@ void ScreenWindow::refresh() {
     } else if (!sent.empty()) {
         SDL_UpdateWindowSurfaceRects(sdl_, sent.data(), int(sent.size()));
     }
+    return true;
 }
 
 void ScreenWindow::takeFocus() {

@@ -43,7 +43,8 @@ class ScreenWindow {
     // The window's size on screen changed: the frame is placed again and shown whole.
     void resized() { relayout_ = true; }
     // Composes and uploads what changed, and presents when anything did.
-    void refresh();
+    // Composes and sends what changed: false when nothing had.
+    bool refresh();
     // Gives the window the keyboard (a modal box must take the keys at once).
     void takeFocus();
 

@@ -1,0 +1,115 @@
+// The bursts over the field, measured on a black frame: how far a burst's light reaches and
+// when, the white-hot core that calm mode leaves out, and that every effect leaves the frame as
+// it found it once it is over.
+#include "view/field_effects.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "toolkit/canvas.h"
+#include "toolkit/control.h"
+
+namespace lumcrest::testing {
+namespace {
+
+constexpr int kSize = 400, kMid = 200;
+
+int light(tk::Argb p) {
+    return tk::redOf(p) + tk::greenOf(p) + tk::blueOf(p);
+}
+
+class Effects : public ::testing::Test {
+  protected:
+    // The effects composed over a black frame after MS of their clock.
+    tk::Image frameAfter(int ms) {
+        while (clock < ms) {
+            effects.tick();
+            clock += FieldEffects::kTickMs;
+        }
+        tk::Image frame(kSize, kSize, tk::rgb(0, 0, 0));
+        tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
+        effects.paint(canvas);
+        return frame;
+    }
+    // How far from the middle the light reaches in most of sixteen directions (the shards may
+    // lie on a few of them), and in the farthest.
+    static std::pair<int, int> reach(const tk::Image& frame, int threshold) {
+        std::vector<int> out;
+        for (int k = 0; k < 16; ++k) {
+            const double a = k * std::numbers::pi / 8;
+            int last = 0;
+            for (int d = 0; d < kMid; ++d) {
+                const int x = kMid + int(std::lround(d * std::cos(a)));
+                const int y = kMid + int(std::lround(d * std::sin(a)));
+                if (light(frame.pixel(x, y)) > threshold) last = d;
+            }
+            out.push_back(last);
+        }
+        std::sort(out.begin(), out.end());
+        return {out[8], out.back()};
+    }
+    tk::Control root{nullptr, "root"};
+    FieldEffects effects{&root};
+    int clock = 0;
+};
+
+TEST_F(Effects, ABurstSpillsOverItsNeighboursThenFlingsShardsAndLeavesNothing) {
+    effects.burst(kMid, kMid, tk::rgb(40, 120, 255), 0, false);
+    // A white-hot core where the gem was, for the first frames.
+    const tk::Image first = frameAfter(30);
+    EXPECT_GE(tk::redOf(first.pixel(kMid, kMid)), 235);
+    EXPECT_GE(tk::greenOf(first.pixel(kMid, kMid)), 235);
+    // At its widest the glow is 96 to 128 px across: past the cell, short of a third cell.
+    const auto [glow, far] = reach(frameAfter(180), 24);
+    EXPECT_GE(glow, 44);
+    EXPECT_LE(glow, 66);
+    // Later the shards have flown one to two cells out, past the fading glow.
+    const auto [late, shard] = reach(frameAfter(300), 24);
+    EXPECT_GT(shard, late);
+    EXPECT_GE(shard, 48);
+    EXPECT_LE(shard, 2 * 48 + 20);
+    (void)far;
+    // About 400 ms in all, then the frame is as it was.
+    const tk::Image after = frameAfter(FieldEffects::kBurstMs + FieldEffects::kTickMs);
+    EXPECT_EQ(effects.count(), 0);
+    EXPECT_FALSE(effects.running());
+    for (tk::Argb p : after.pixels()) ASSERT_EQ(light(p), 0);
+}
+
+TEST_F(Effects, CalmModeKeepsTheBurstsShapeWithoutTheCoreOrTheFlash) {
+    FieldEffects plain{&root};
+    plain.burst(kMid, kMid, tk::rgb(255, 40, 40), 0, false);
+    effects.burst(kMid, kMid, tk::rgb(255, 40, 40), 0, true);
+    plain.tick();
+    const tk::Image calm = frameAfter(30);
+    tk::Image bright(kSize, kSize, tk::rgb(0, 0, 0));
+    tk::Canvas canvas(bright, tk::Rect{0, 0, kSize, kSize});
+    plain.paint(canvas);
+    // No white in the middle, and far less light there than the plain burst's flash...
+    EXPECT_LT(tk::greenOf(calm.pixel(kMid, kMid)), 200);
+    EXPECT_LT(light(calm.pixel(kMid, kMid)), light(bright.pixel(kMid, kMid)));
+    // ...but the same reach: the glow and shards fly as far.
+    const auto [calmGlow, calmFar] = reach(frameAfter(180), 24);
+    EXPECT_GE(calmGlow, 44);
+    EXPECT_GE(calmFar, calmGlow);
+}
+
+TEST_F(Effects, ABurstWaitsForItsTurnAndTextRisesAndGoes) {
+    effects.burst(kMid, kMid, tk::rgb(255, 255, 0), 90, false);
+    EXPECT_EQ(light(frameAfter(30).pixel(kMid, kMid)), 0);
+    EXPECT_GT(light(frameAfter(120).pixel(kMid, kMid)), 300);
+    effects.risingFigure(kMid, kMid + 60, "+240");
+    effects.mark("x2", kMid - 80, 40, 600);
+    EXPECT_EQ(effects.count(), 3);
+    const tk::Image shown = frameAfter(300);
+    int lit = 0;
+    for (int x = 0; x < kSize; ++x) lit += light(shown.pixel(x, kMid - 80)) > 0;
+    EXPECT_GT(lit, 10);
+    frameAfter(1500);
+    EXPECT_EQ(effects.count(), 0);
+}
+
+}  // namespace
+}  // namespace lumcrest::testing

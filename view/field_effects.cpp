@@ -1,0 +1,568 @@
+// The effects over the field, drawn straight into the composed frame: light is added (a glow
+// brightens what lies under it, as light does), cores, text and the plaque are laid over it.
+// Everything is worked out from each effect's age, so a frame composed twice looks the same.
+#include "view/field_effects.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "game/board_geometry.h"
+#include "toolkit/window.h"
+#include "view/frame_sizes.h"
+
+namespace lumcrest {
+
+namespace {
+
+// The well, which the ring and the stars stay inside.
+constexpr tk::Rect kWell{cellLeft(1), cellTop(10), 10 * kCellSize, 10 * kCellSize};
+constexpr int kRingMs = 640;
+constexpr int kFadeMs = 720;
+constexpr int kRiseMs = 1000;
+constexpr int kJarFadeMs = 400;
+constexpr int kPlaqueInMs = 180;
+
+// Light falling off from the middle of a soft ball to its rim, by the squared distance in 1024ths
+// of the squared radius: 255 in the middle, 0 at the rim.
+const std::array<std::uint8_t, 1025>& falloff() {
+    static const std::array<std::uint8_t, 1025> table = [] {
+        std::array<std::uint8_t, 1025> t{};
+        for (int i = 0; i <= 1024; ++i) {
+            const double d = std::sqrt(i / 1024.0);
+            t[std::size_t(i)] = std::uint8_t(std::lround(255 * std::pow(1 - d, 1.1)));
+        }
+        return t;
+    }();
+    return table;
+}
+
+// A steady random number in [0, 1) from a seed and a draw, the same at every frame.
+double hash01(std::uint32_t seed, std::uint32_t n) {
+    std::uint32_t h = seed * 0x9E3779B1u ^ (n + 0x7F4A7C15u) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return (h & 0xFFFFFF) / double(0x1000000);
+}
+
+int channel(tk::Argb c, int shift) {
+    return int((c >> shift) & 0xff);
+}
+
+// Adds light (r, g, b, each 0..255 at full strength) times LEVEL/255 to one pixel.
+inline void addLight(tk::Argb& p, int r, int g, int b, int level) {
+    const int nr = std::min(255, channel(p, 16) + ((r * level) >> 8));
+    const int ng = std::min(255, channel(p, 8) + ((g * level) >> 8));
+    const int nb = std::min(255, channel(p, 0) + ((b * level) >> 8));
+    p = 0xFF000000u | std::uint32_t(nr << 16 | ng << 8 | nb);
+}
+
+// Lays colour C over one pixel with opacity A (0..255).
+inline void layOver(tk::Argb& p, tk::Argb c, int a) {
+    if (a <= 0) return;
+    a = std::min(a, 255);
+    const int na = 255 - a;
+    const int r = (channel(c, 16) * a + channel(p, 16) * na) / 255;
+    const int g = (channel(c, 8) * a + channel(p, 8) * na) / 255;
+    const int b = (channel(c, 0) * a + channel(p, 0) * na) / 255;
+    p = 0xFF000000u | std::uint32_t(r << 16 | g << 8 | b);
+}
+
+// The part of box B (in the canvas's coordinates) that the canvas may draw, in the target's.
+tk::Rect drawable(const tk::Canvas& cv, tk::Rect b) {
+    return b.translated(cv.originX(), cv.originY()).intersect(cv.clip());
+}
+
+// A soft ball of light of radius R at (cx, cy), added in colour C at STRENGTH (0..256); or laid
+// over in C when OVER.
+void softBall(tk::Canvas& cv, double cx, double cy, double r, tk::Argb c, int strength,
+              bool over = false) {
+    if (r < 0.5 || strength <= 0) return;
+    const int ir = int(std::ceil(r));
+    const tk::Rect a = drawable(cv, tk::Rect{int(cx) - ir, int(cy) - ir, 2 * ir + 2, 2 * ir + 2});
+    if (a.empty()) return;
+    const auto& fall = falloff();
+    const double r2 = r * r;
+    const double ox = cx + cv.originX(), oy = cy + cv.originY();
+    const int cr = channel(c, 16), cg = channel(c, 8), cb = channel(c, 0);
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        const double dy2 = (y - oy) * (y - oy);
+        for (int x = a.x; x < a.right(); ++x) {
+            const double d2 = (x - ox) * (x - ox) + dy2;
+            if (d2 >= r2) continue;
+            const int level = fall[std::size_t(d2 * 1024 / r2)] * strength >> 8;
+            if (over)
+                layOver(row[x], c, level);
+            else
+                addLight(row[x], cr, cg, cb, level);
+        }
+    }
+}
+
+tk::Argb brighter(tk::Argb c, double toWhite) {
+    auto up = [&](int v) { return int(v + (255 - v) * toWhite); };
+    return tk::rgb(up(channel(c, 16)), up(channel(c, 8)), up(channel(c, 0)));
+}
+
+// IMG scaled by SCALE (nearest pixel) with its middle at (cx, cy), at opacity ALPHA (0..255).
+void drawScaled(tk::Canvas& cv, const tk::Image& img, double cx, double cy, double scale,
+                int alpha) {
+    if (img.width() == 0 || scale <= 0.01 || alpha <= 0) return;
+    const double w = img.width() * scale, h = img.height() * scale;
+    const int left = int(std::lround(cx - w / 2)), top = int(std::lround(cy - h / 2));
+    const tk::Rect a = drawable(cv, tk::Rect{left, top, int(std::ceil(w)), int(std::ceil(h))});
+    tk::Image& out = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        const int sy = std::min(img.height() - 1, int((y - cv.originY() - top) / scale));
+        const tk::Argb* from = img.row(sy);
+        tk::Argb* row = out.row(y);
+        for (int x = a.x; x < a.right(); ++x) {
+            const int sx = std::min(img.width() - 1, int((x - cv.originX() - left) / scale));
+            const tk::Argb p = from[sx];
+            layOver(row[x], p, channel(p, 24) * alpha / 255);
+        }
+    }
+}
+
+// TEXT in the game's bold face at SIZE pixels: a fill from TOP to BOTTOM colour inside a dark
+// outline, with a shadow below.
+tk::Image styledText(const std::string& text, int size, tk::Argb top, tk::Argb bottom) {
+    tk::FontSpec f;
+    f.pixelSize = size;
+    f.bold = true;
+    f.colour = tk::rgb(255, 255, 255);
+    const tk::Image mask = tk::renderText(text, f);
+    const int o = std::max(2, size / 14), sh = std::max(2, size / 16);
+    tk::Image out(mask.width() + 2 * o + sh, mask.height() + 2 * o + sh, 0);
+    auto maskAt = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= mask.width() || y >= mask.height()) return 0;
+        return channel(mask.pixel(x, y), 24);
+    };
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            int edge = 0, shadow = 0;
+            for (int dy = -o; dy <= o; ++dy)
+                for (int dx = -o; dx <= o; ++dx)
+                    if (dx * dx + dy * dy <= o * o) {
+                        edge = std::max(edge, maskAt(x - o + dx, y - o + dy));
+                        shadow = std::max(shadow, maskAt(x - o - sh + dx, y - o - sh + dy));
+                    }
+            const int fill = maskAt(x - o, y - o);
+            const double t = double(y) / std::max(1, out.height() - 1);
+            const tk::Argb c =
+                tk::rgb(int(channel(top, 16) + (channel(bottom, 16) - channel(top, 16)) * t),
+                        int(channel(top, 8) + (channel(bottom, 8) - channel(top, 8)) * t),
+                        int(channel(top, 0) + (channel(bottom, 0) - channel(top, 0)) * t));
+            tk::Argb p = (std::uint32_t(shadow * 150 / 255) << 24) | 0x000000;
+            if (edge > 0) {
+                tk::Argb e = tk::rgb(40, 20, 4) & 0x00FFFFFFu;
+                p = (std::uint32_t(std::max(edge, channel(p, 24))) << 24) | e;
+            }
+            if (fill > 0) {
+                tk::Argb q = p | 0xFF000000u;
+                layOver(q, c, fill);
+                p = (q & 0x00FFFFFFu) | (std::uint32_t(std::max(fill, channel(p, 24))) << 24);
+            }
+            out.setPixel(x, y, p);
+        }
+    return out;
+}
+
+}  // namespace
+
+FieldEffects::FieldEffects(tk::Control* parent) : tk::Control(parent, "fieldEffects") {
+    setBounds(0, 0, kFrameWidth, kFrameHeight);
+}
+
+void FieldEffects::changed(tk::Rect r) {
+    if (tk::Window* w = window()) w->screenChanged(r.intersect(windowRect()));
+}
+
+void FieldEffects::burst(int x, int y, tk::Argb colour, int delayMs, bool calm, bool small) {
+    Item it;
+    it.kind = Kind::Burst;
+    it.x = x;
+    it.y = y;
+    it.colour = colour;
+    it.age = -std::max(0, delayMs);
+    it.life = kBurstMs;
+    it.calm = calm;
+    it.small = small;
+    it.seed = seed_++;
+    const int reach = small ? 90 : 2 * kCellSize + 16;
+    it.extent = tk::Rect{x - reach, y - reach, 2 * reach + 1, 2 * reach + 1};
+    items_.push_back(std::move(it));
+    changed(items_.back().extent);
+    started();
+}
+
+void FieldEffects::ring(int x, int y, bool calm) {
+    Item it;
+    it.kind = Kind::Ring;
+    it.x = x;
+    it.y = y;
+    it.life = kRingMs;
+    it.calm = calm;
+    it.extent = kWell;
+    items_.push_back(std::move(it));
+    started();
+}
+
+void FieldEffects::risingFigure(int x, int y, const std::string& text) {
+    Item it;
+    it.kind = Kind::Rise;
+    it.picture = std::make_shared<tk::Image>(
+        styledText(text, 26, tk::rgb(255, 255, 236), tk::rgb(255, 206, 72)));
+    it.x = x;
+    it.y = y;
+    it.life = kRiseMs;
+    const int w = it.picture->width(), h = it.picture->height();
+    it.extent = tk::Rect{x - w / 2 - 2, y - h / 2 - 50, w + 4, h + 54};
+    items_.push_back(std::move(it));
+    changed(items_.back().extent);
+    started();
+}
+
+void FieldEffects::mark(const std::string& text, int y, int size, int lifeMs) {
+    for (Item& old : items_)
+        if (old.kind == Kind::Mark && old.y == y) {
+            changed(old.extent);
+            old.age = old.life;
+        }
+    Item it;
+    it.kind = Kind::Mark;
+    it.picture = std::make_shared<tk::Image>(
+        styledText(text, size, tk::rgb(255, 250, 210), tk::rgb(232, 150, 24)));
+    it.x = kWell.x + kWell.w / 2;
+    it.y = y;
+    it.life = lifeMs;
+    const int w = int(it.picture->width() * 1.2), h = int(it.picture->height() * 1.2);
+    it.extent = tk::Rect{it.x - w / 2 - 2, y - h / 2 - 2, w + 4, h + 4};
+    items_.push_back(std::move(it));
+    changed(items_.back().extent);
+    started();
+}
+
+void FieldEffects::jar(const tk::Image& frame, bool end) {
+    Item* j = nullptr;
+    for (Item& it : items_)
+        if (it.kind == Kind::Jar && !it.ending) j = &it;
+    if (!j) {
+        Item it;
+        it.kind = Kind::Jar;
+        it.x = kWell.x + kWell.w / 2;
+        it.y = kWell.y + kWell.h / 2 + 10;
+        it.life = 1 << 30;
+        it.seed = seed_++;
+        it.extent = kWell;
+        items_.push_back(std::move(it));
+        j = &items_.back();
+    }
+    j->picture = std::make_shared<tk::Image>(frame);
+    if (end) {
+        j->ending = true;
+        j->endAge = j->age;
+        j->life = j->age + kJarFadeMs;
+    }
+    changed(j->extent);
+    started();
+}
+
+void FieldEffects::plaque(tk::Rect words, bool on) {
+    if (on && !plaqueOn_) plaqueMs_ = 0;
+    const tk::Rect old = plaqueRect_;
+    plaqueRect_ = tk::Rect{words.x - 30, words.y - 10, words.w + 60, words.h + 20};
+    plaqueOn_ = on;
+    changed(tk::Rect{old.x - 6, old.y - 6, old.w + 12, old.h + 12});
+    changed(tk::Rect{plaqueRect_.x - 6, plaqueRect_.y - 6, plaqueRect_.w + 12, plaqueRect_.h + 12});
+    if (on) started();
+}
+
+void FieldEffects::fadeFrom(const tk::Image& surface) {
+    // Half size is enough for a picture that is fading out, and a quarter of the memory.
+    const int w = (surface.width() + 1) / 2, h = (surface.height() + 1) / 2;
+    auto half = std::make_unique<tk::Image>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int sx = 2 * x + dx, sy = 2 * y + dy;
+                    if (sx >= surface.width() || sy >= surface.height()) continue;
+                    const tk::Argb p = surface.pixel(sx, sy);
+                    r += channel(p, 16), g += channel(p, 8), b += channel(p, 0), ++n;
+                }
+            half->setPixel(x, y, tk::rgb(r / n, g / n, b / n));
+        }
+    fade_ = std::move(half);
+    fadeMs_ = 0;
+    changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
+    started();
+}
+
+bool FieldEffects::tick() {
+    for (Item& it : items_) {
+        if (it.age >= 0 || it.age + kTickMs > 0) changed(it.extent);
+        it.age += kTickMs;
+    }
+    std::erase_if(items_, [](const Item& it) { return it.age >= it.life; });
+    if (fade_) {
+        fadeMs_ += kTickMs;
+        changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
+        if (fadeMs_ >= kFadeMs) fade_.reset();
+    }
+    if (plaqueOn_ && plaqueMs_ < kPlaqueInMs) {
+        plaqueMs_ += kTickMs;
+        changed(plaqueRect_);
+    }
+    return !items_.empty() || fade_ != nullptr || (plaqueOn_ && plaqueMs_ < kPlaqueInMs);
+}
+
+void FieldEffects::clear() {
+    for (const Item& it : items_) changed(it.extent);
+    items_.clear();
+    if (fade_) changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
+    fade_.reset();
+    if (plaqueOn_) plaque(plaqueRect_, false);
+}
+
+void FieldEffects::paint(tk::Canvas& canvas) {
+    if (fade_) drawFade(canvas);
+    if (plaqueOn_) drawPlaque(canvas);
+    for (const Item& it : items_) {
+        if (it.age < 0) continue;
+        if (drawable(canvas, it.extent).empty()) continue;
+        drawItem(canvas, it);
+    }
+}
+
+void FieldEffects::drawItem(tk::Canvas& canvas, const Item& it) const {
+    switch (it.kind) {
+        case Kind::Burst: drawBurst(canvas, it, it.age); break;
+        case Kind::Ring: drawRing(canvas, it, it.age); break;
+        case Kind::Rise:
+        case Kind::Mark: drawText(canvas, it, it.age); break;
+        case Kind::Jar: drawJar(canvas, it, it.age); break;
+    }
+}
+
+void FieldEffects::drawBurst(tk::Canvas& cv, const Item& it, int t) const {
+    const double u = double(t) / it.life;  // 0..1 over the burst
+    const tk::Argb c = it.colour;
+    // The glow swells fast to its full width, then fades as the shards fly.
+    const double span = it.small ? 0.62 * kBurstSpan : kBurstSpan;
+    const double grow = 1 - std::pow(1 - std::min(1.0, u / 0.45), 3);
+    const double radius = span / 2 * (0.35 + 0.65 * grow);
+    const double fade = std::pow(1 - u, 1.3);
+    softBall(cv, it.x, it.y, radius, c, int(it.calm ? 150 * fade : 420 * fade));
+    softBall(cv, it.x, it.y, radius * 0.5, brighter(c, it.calm ? 0.2 : 0.45),
+             int(it.calm ? 70 * fade : 300 * fade));
+    // A thin shock ring runs out ahead of the glow.
+    if (!it.small && t < 240) {
+        const double k = t / 240.0;
+        const double rr = 18 + (span / 2 - 26) * (1 - (1 - k) * (1 - k));
+        shockRing(cv, it.x, it.y, rr, 5, brighter(c, 0.5), int(200 * (1 - k)));
+    }
+    if (!it.calm) {
+        // The flash: the cell and its neighbours light up white for an instant.
+        if (t < 100)
+            softBall(cv, it.x, it.y, 54, tk::rgb(255, 250, 235), int(230 * (1 - t / 100.0)));
+        // The white-hot core where the gem was.
+        if (t < 160) {
+            const double k = 1 - t / 160.0;
+            softBall(cv, it.x, it.y, 16 + 14 * (1 - k), tk::rgb(255, 255, 255), int(255 * k), true);
+        }
+    }
+    drawShards(cv, it, u);
+}
+
+void FieldEffects::drawShards(tk::Canvas& cv, const Item& it, double u) const {
+    // Each flies out along its own line, slowing, and fades on the way: a bright head with a
+    // trail in the gem's colour.
+    const int shards = it.small ? 6 : 8 + int(hash01(it.seed, 99) * 5);
+    const double ease = 1 - std::pow(1 - u, 2.4);
+    const tk::Argb head = brighter(it.colour, it.calm ? 0.3 : 0.7);
+    for (int i = 0; i < shards; ++i) {
+        const double angle = (i + 0.7 * hash01(it.seed, i)) * 2 * std::numbers::pi / shards;
+        const double reach = kCellSize * (it.small ? 0.8 + 0.6 * hash01(it.seed, i + 40)
+                                                   : 1.0 + 1.0 * hash01(it.seed, i + 40));
+        const double dx = std::cos(angle), dy = std::sin(angle);
+        const double d = 10 + reach * ease;
+        const double trail = 30 * (1 - u) + 6;
+        const double size = (it.small ? 3.4 : 4.4 + 2.0 * hash01(it.seed, i + 80)) * (1 - 0.3 * u);
+        const int level = int((it.calm ? 150 : 360) * std::pow(1 - u, 1.1));
+        for (int k = 5; k >= 0; --k) {
+            const double back = std::min(trail * k / 5.0, d - 6);
+            softBall(cv, it.x + dx * (d - back), it.y + dy * (d - back), size * (1 - k * 0.12) + 1,
+                     k == 0 ? head : it.colour, level * (6 - k) / 6);
+        }
+        softBall(cv, it.x + dx * d, it.y + dy * d, size * 0.6, tk::rgb(255, 255, 255),
+                 it.calm ? 0 : level, true);
+    }
+}
+
+void FieldEffects::shockRing(tk::Canvas& cv, double cx, double cy, double r, double w, tk::Argb c,
+                             int strength) const {
+    const int ir = int(r + w + 1);
+    const tk::Rect a = drawable(cv, tk::Rect{int(cx) - ir, int(cy) - ir, 2 * ir + 2, 2 * ir + 2});
+    const double ox = cx + cv.originX(), oy = cy + cv.originY();
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        for (int x = a.x; x < a.right(); ++x) {
+            const double d = std::abs(std::hypot(x - ox, y - oy) - r) / w;
+            if (d >= 1) continue;
+            addLight(row[x], channel(c, 16), channel(c, 8), channel(c, 0),
+                     int(strength * (1 - d) * (1 - d)));
+        }
+    }
+}
+
+void FieldEffects::drawRing(tk::Canvas& cv, const Item& it, int t) const {
+    const double u = double(t) / it.life;
+    const double r = 20 + 700 * (1 - std::pow(1 - u, 1.6));
+    const double w = 16 + 20 * u;
+    const int strength = int((it.calm ? 140 : 230) * (1 - u));
+    const tk::Rect a =
+        drawable(cv, kWell.intersect(tk::Rect{it.x - int(r + w), it.y - int(r + w),
+                                              2 * int(r + w) + 1, 2 * int(r + w) + 1}));
+    const double ox = it.x + cv.originX(), oy = it.y + cv.originY();
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        const double dy = y - oy;
+        const double outer2 = (r + w) * (r + w) - dy * dy;
+        if (outer2 <= 0) continue;
+        const double inner2 = (r - w) * (r - w) - dy * dy;
+        const double xo = std::sqrt(outer2), xi = inner2 > 0 && r > w ? std::sqrt(inner2) : 0;
+        for (int side : {-1, 1}) {
+            const int from = int(ox + side * xi), to = int(ox + side * xo);
+            const int x0 = std::max(a.x, std::min(from, to)),
+                      x1 = std::min(a.right() - 1, std::max(from, to));
+            for (int x = x0; x <= x1; ++x) {
+                const double d = std::abs(std::hypot(x - ox, dy) - r) / w;
+                if (d >= 1) continue;
+                const int level = int(strength * (1 - d) * (1 - d));
+                addLight(row[x], 255, 214, 140, level);
+                if (d < 0.3 && !it.calm) addLight(row[x], 255, 255, 255, level / 2);
+            }
+        }
+    }
+    if (t < 200) softBall(cv, it.x, it.y, 60 + 160 * u, tk::rgb(255, 190, 90), int(strength * 0.8));
+}
+
+void FieldEffects::drawText(tk::Canvas& cv, const Item& it, int t) const {
+    const double u = double(t) / it.life;
+    if (it.kind == Kind::Rise) {
+        // Up from the group, slowing; it fades over its last half.
+        const double lift = 44 * (1 - std::pow(1 - u, 2));
+        const int alpha = u < 0.5 ? 255 : int(255 * (1 - (u - 0.5) / 0.5));
+        const double pop = t < 120 ? 0.6 + 0.4 * t / 120.0 + 0.12 * std::sin(t / 120.0 * 3.14) : 1;
+        drawScaled(cv, *it.picture, it.x, it.y - lift, pop, alpha);
+        return;
+    }
+    // A mark grows past its size, settles, stays and fades out over its last quarter.
+    double scale = 1;
+    if (t < 160)
+        scale = 0.4 + 0.75 * t / 160.0;
+    else if (t < 280)
+        scale = 1.15 - 0.15 * (t - 160) / 120.0;
+    const int alpha = u < 0.75 ? 255 : int(255 * (1 - (u - 0.75) / 0.25));
+    drawScaled(cv, *it.picture, it.x, it.y, scale, alpha);
+}
+
+void FieldEffects::drawJar(tk::Canvas& cv, const Item& it, int t) const {
+    const int fadeOut = it.ending ? std::max(0, 255 - 255 * (t - it.endAge) / kJarFadeMs) : 255;
+    const int in = std::min(255, t * 255 / 200);
+    const int alpha = std::min(fadeOut, in);
+    // A warm halo behind the jar, the jar large over it, stars flying out over the board.
+    softBall(cv, it.x, it.y, 190, tk::rgb(12, 10, 30), alpha * 200 / 255, true);
+    softBall(cv, it.x, it.y, 170, tk::rgb(255, 200, 110), alpha * 150 / 255);
+    if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, 2.8, alpha);
+    constexpr int kStars = 22;
+    constexpr int kStarMs = 1100;
+    for (int i = 0; i < kStars; ++i) {
+        const int start = int(hash01(it.seed, i) * kStarMs);
+        const int age = (t + start) % kStarMs;
+        const int round = (t + start) / kStarMs;
+        const double angle = hash01(it.seed, i * 7 + round) * 2 * std::numbers::pi;
+        const double speed = 180 + 200 * hash01(it.seed, i * 13 + round);
+        const double v = double(age) / kStarMs;
+        const double sx = it.x + std::cos(angle) * speed * v;
+        const double sy = it.y - 40 + std::sin(angle) * speed * v + 120 * v * v;
+        const int level = int(alpha * (1 - v));
+        const tk::Argb gold = tk::rgb(255, 222, 120);
+        softBall(cv, sx, sy, 9, gold, level * 3 / 4);
+        softBall(cv, sx, sy, 3.5, tk::rgb(255, 255, 255), level, true);
+        for (int k = 1; k <= 6; ++k) {
+            const int l = level * (7 - k) / 8;
+            softBall(cv, sx + k * 1.8, sy, 1.8, gold, l);
+            softBall(cv, sx - k * 1.8, sy, 1.8, gold, l);
+            softBall(cv, sx, sy + k * 1.8, 1.8, gold, l);
+            softBall(cv, sx, sy - k * 1.8, 1.8, gold, l);
+        }
+    }
+}
+
+void FieldEffects::drawFade(tk::Canvas& cv) const {
+    const int alpha = std::clamp(255 - 255 * fadeMs_ / kFadeMs, 0, 255);
+    const tk::Rect a = drawable(cv, tk::Rect{0, 0, kFrameWidth, kFrameHeight});
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        const tk::Argb* from = fade_->row(std::min(fade_->height() - 1, (y - cv.originY()) / 2));
+        tk::Argb* row = img.row(y);
+        for (int x = a.x; x < a.right(); ++x)
+            layOver(row[x], from[std::min(fade_->width() - 1, (x - cv.originX()) / 2)], alpha);
+    }
+}
+
+void FieldEffects::drawPlaque(tk::Canvas& cv) const {
+    // Dark bronze inside a bevelled gold rim, with rounded corners and a shadow: the level's
+    // white words stand out on it.
+    const int alpha = std::min(255, 255 * std::max(plaqueMs_, 1) / kPlaqueInMs);
+    const tk::Rect p = plaqueRect_;
+    const tk::Rect a = drawable(cv, tk::Rect{p.x - 6, p.y - 6, p.w + 12, p.h + 14});
+    tk::Image& img = cv.target();
+    constexpr double kRound = 14;
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        const double ly = y - cv.originY();
+        for (int x = a.x; x < a.right(); ++x) {
+            const double lx = x - cv.originX();
+            // Distance inside the rounded rectangle (negative outside).
+            auto inside = [&](double ox, double oy) {
+                const double qx =
+                    std::max(std::abs(lx - ox - p.x - p.w / 2.0) - (p.w / 2.0 - kRound), 0.0);
+                const double qy =
+                    std::max(std::abs(ly - oy - p.y - p.h / 2.0) - (p.h / 2.0 - kRound), 0.0);
+                return kRound - std::hypot(qx, qy);
+            };
+            const double d = inside(0, 0);
+            const double shadow = inside(3, 6);
+            if (d < 0) {
+                if (shadow > -6)
+                    layOver(row[x], 0, int(alpha * 0.45 * std::clamp(1 + shadow / 6, 0.0, 1.0)));
+                continue;
+            }
+            const double v = (ly - p.y) / p.h;
+            tk::Argb c;
+            if (d < 2.5)
+                c = tk::rgb(110, 70, 16);  // the rim's dark outer line
+            else if (d < 8)
+                c = v < 0.5 ? tk::rgb(255, 226, 120) : tk::rgb(214, 150, 40);  // the gold rim
+            else if (d < 9.5)
+                c = tk::rgb(90, 52, 10);
+            else
+                c = tk::rgb(int(104 - 50 * v), int(60 - 32 * v), int(22 - 12 * v));
+            layOver(row[x], c, std::min(255, int(alpha * std::min(1.0, d))));
+        }
+    }
+}
+
+}  // namespace lumcrest

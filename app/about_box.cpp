@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "assets/catalogue.h"
+#include "assets/palette.h"
 #include "toolkit/keys.h"
 
 namespace lumcrest {
@@ -19,6 +20,9 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     Label1.setCaption(asset::kWebPage.file);
     Label1.handCursor = true;
     dxButton1.setBounds(240, 448, 81, 25);
+    okFace_ = tk::ImageList::fromEmbedded(asset::kPushFaceLow);
+    dxButton1.setFace(
+        &okFace_, tk::rgb(asset::kPushFaceText.r, asset::kPushFaceText.g, asset::kPushFaceText.b));
     dxButton1.onClick = [this] { dxButton1Click(); };
     Label1.onClick = [this] { Label1Click(); };
     onKeyDown = [this](int& key) {

@@ -3,6 +3,7 @@
 
 #include "app/environment.h"
 #include "toolkit/application.h"
+#include "toolkit/image_list.h"
 #include "toolkit/window.h"
 
 namespace lumcrest {
@@ -21,6 +22,7 @@ class TAboutBox : public tk::Window {
     void Label1Click();
 
   private:
+    tk::ImageList okFace_;  // the Ok button's face, as the main window's
     std::string webAddress_;
 };
 

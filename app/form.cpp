@@ -8,6 +8,7 @@
 #include "app/about_box.h"
 #include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
+#include "assets/palette.h"
 #include "game/bar_rules.h"
 #include "game/walls.h"
 #include "store/score_table.h"
@@ -116,6 +117,7 @@ constexpr Placement kLayout[] = {
     {control<&TForm1::Aboutbutton>,  283, 444,              252,                54, Face::None,     nullptr,                    true},
     {control<&TForm1::Backbutton>,   664, 531,              135,                56, Face::None,     nullptr,                    true},
     {control<&TForm1::Calmbutton>,    24,  28,              230,                52, Face::None,     nullptr,                    true},
+    {control<&TForm1::crestimage>,   300,  42,              260,                60, Face::None,     nullptr,                    false},
     {control<&TForm1::welcomelbl>,   321,  46,        kTextSize,         kTextSize, Face::Greeting, N_("Welcome,"),             true},
     {control<&TForm1::namelabel>,    413,  46,        kTextSize,         kTextSize, Face::Greeting, nullptr,                    true},
     {control<&TForm1::clickhere>,    351,  81,        kTextSize,         kTextSize, Face::Link,     N_("Click to change user"), true},
@@ -185,6 +187,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       Aboutbutton(&Menupanel, "Aboutbutton"),
       Backbutton(&Menupanel, "Backbutton"),
       Calmbutton(&Menupanel, "Calmbutton"),
+      crestimage(&Menupanel, "crestimage"),
       welcomelbl(&Menupanel, "welcomelbl", fontOf<&TForm1::welcomelbl>()),
       namelabel(&Menupanel, "namelabel", fontOf<&TForm1::namelabel>()),
       clickhere(&Menupanel, "clickhere", fontOf<&TForm1::clickhere>()),
@@ -243,9 +246,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
     readPlayerName();
     randomize();
     setUpBoard();
-    Atimer.setEnabled(true);
-    // The player can type a name at once when the welcome panel is what the first start shows.
-    if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
+    openFirstScreen();
 }
 
 TForm1::~TForm1() = default;
@@ -311,11 +312,31 @@ void TForm1::loadPictures() {
 void TForm1::loadImageLists() {
     fieldView.loadPictures();
     vollights = tk::ImageList::fromEmbedded(asset::kVolumeLights);
+    // The panels' push buttons (the Ok buttons, the help page's Keys, the Keys page's) wear the
+    // menu buttons' gold-rimmed face.
+    pushFace = tk::ImageList::fromEmbedded(asset::kPushFace);
+    pushFaceLow = tk::ImageList::fromEmbedded(asset::kPushFaceLow);
+    for (tk::PushButton* b : {&hscoreclose, &dxButton4, &helpkeys, &dxButton3, &helpbutton2,
+                              keysPage.defaults.get(), keysPage.ok.get()})
+        b->setFace(b->height() < asset::kPushFace.frameHeight ? &pushFaceLow : &pushFace,
+                   rgb(asset::kPushFaceText.r, asset::kPushFaceText.g, asset::kPushFaceText.b));
     try {
         icon = tk::loadEmbeddedPicture(asset::kWindowIcon.file);
     } catch (const tk::Error&) {
         // A window without its icon is still a window.
     }
+}
+
+void TForm1::setUpCrest() {
+    // The greeting plate holds the crest until the greeting takes it (confirmName hides it).
+    crestimage.setEmbedded(asset::kCrest.file);
+    crestimage.show();
+}
+
+void TForm1::openFirstScreen() {
+    Atimer.setEnabled(true);
+    // The player can type a name at once when the welcome panel is what the first start shows.
+    if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
 }
 
 void TForm1::readSwitches() {
@@ -324,6 +345,7 @@ void TForm1::readSwitches() {
     if (settings.firstRun) {
         welcomelbl.hide();
         clickhere.hide();
+        setUpCrest();
         Newbutton.loadFromFile(asset::kPlayButton.file(0));
     } else {
         Newbutton.loadFromFile(asset::kNewButton.file(0));

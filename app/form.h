@@ -76,6 +76,7 @@ class TForm1 : public tk::Window {
     tk::Picture Aboutbutton;          // the menu's button to the About box
     tk::Picture Backbutton;           // the menu's Back button, to the game in progress
     tk::Picture Calmbutton;           // the menu's calm-mode switch, on the sky at the top left
+    tk::Picture crestimage;           // the game's crest on the greeting plate until a name is known
     tk::Label welcomelbl;             // the greeting "Welcome," on the menu
     tk::Label namelabel;              // the player's name after the greeting
     tk::Label clickhere;              // the link under the greeting that opens the name panel
@@ -107,6 +108,7 @@ class TForm1 : public tk::Window {
     tk::ImageList vollights;              // a light of the switches' volume rows: off, lit
     // The [Keys] values that named no key ("Rotate=Foo"), said once when the window opens.
     std::vector<std::string> badKeys;
+    tk::ImageList pushFace, pushFaceLow;  // the push buttons' faces, 28 and 25 px high
 
     // --- Timers, in the order of the timer table ------------------------------------------------
     tk::Timer Timer1;      // the bar's flight, one row a tick
@@ -311,12 +313,14 @@ class TForm1 : public tk::Window {
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
     void readSwitches();     // first run or not, sound and music, with their buttons' pictures
+    void setUpCrest();       // a first run's crest on the greeting plate, until a name is known
     void readSettings();     // the volumes and calm mode (app/volume_settings.cpp)
     void bindSettings();     // the wheel over the switches, the calm switch
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores
     void readPlayerName();   // the name box, the greeting's name
     void setUpBoard();       // walls, saved game, bar (a fresh board on a first run), background
+    void openFirstScreen();  // the idle sparkle starts; the name box takes the keys on a first run
     Environment env_;
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;

@@ -11,6 +11,7 @@ void TForm1::confirmName() {
     playEffect(asset::kMenuOver.file);
     letterboard.hide();
     overpanel.hide();
+    crestimage.hide();
     if (!welcomelbl.visible()) welcomelbl.show();
     if (!clickhere.visible()) clickhere.show();
     // The name is known now; the Play button still reads Play until the first game begins.

@@ -77,15 +77,22 @@ inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};      // t
 inline constexpr FrameList kJar        {"jar.png", 100, 100, 28};           // the stage-end jar
 inline constexpr FrameList kJarGrounds {"jarbacks.png", 100, 100, 6};       // a stage's jar corner
 inline constexpr FrameList kMenuButton {"menulist.png", 135, 56, 3, true};  // the MENU button
-inline constexpr FrameList kVolumeLights {"vollights.png", 16, 16, 2};   // off, lit
+inline constexpr FrameList kVolumeLights {"vollights.png", 14, 14, 2};   // off, lit
+// The faces of the panels' push buttons (the Ok buttons), in the menu buttons' style: at rest,
+// with the keyboard focus, pressed. One strip for the buttons 28 px high, one for those 25 px
+// high; a narrower button takes the two ends of its frames.
+inline constexpr FrameList kPushFace    {"pushface.png", 81, 28, 3};
+inline constexpr FrameList kPushFaceLow {"pushfacelow.png", 81, 25, 3};
 // The menu's music and sound switches show their volume as a row of kVolumeLightCount lights
 // from kVolumeLightsLeft pixels into the switch, centred on its height.
-inline constexpr int kVolumeLightsLeft = 18, kVolumeLightCount = 10;
+inline constexpr int kVolumeLightsLeft = 14, kVolumeLightCount = 10;
 
 // --- single pictures ------------------------------------------------------------------------
 
 inline constexpr Picture kMenuBackdrop {"Menuimage.jpg", Folder::Embedded, 850, 589};
 inline constexpr Picture kLogo         {"Image5.jpg", Folder::Embedded, 200, 72};
+// The game's crest on the menu's greeting plate, shown while the plate has no greeting yet.
+inline constexpr Picture kCrest        {"crest.png", Folder::Embedded, 260, 60};
 inline constexpr Picture kScoresPanel  {"Image2.jpg", Folder::Embedded, 383, 521, true};
 inline constexpr Picture kNamePanel    {"Image3.jpg", Folder::Embedded, 452, 377, true};
 inline constexpr Picture kAboutPicture {"AboutImage.jpg", Folder::Embedded, 547, 494, true};
@@ -186,10 +193,10 @@ inline std::vector<Entry> everyFile() {
         all.push_back({std::string(folderName(folder)) + "/" + file, w, h, words});
     };
     for (const FrameList& l : {kGems, kGlints, kSheens, kWaveLights, kCracks, kBursts, kJar,
-                               kJarGrounds, kMenuButton, kVolumeLights})
+                               kJarGrounds, kMenuButton, kVolumeLights, kPushFace, kPushFaceLow})
         add(Folder::Embedded, l.file, l.width(), l.height(), l.words);
-    for (const Picture& p :
-         {kMenuBackdrop, kLogo, kScoresPanel, kNamePanel, kAboutPicture, kWindowIcon, kHelpPage})
+    for (const Picture& p : {kMenuBackdrop, kLogo, kCrest, kScoresPanel, kNamePanel, kAboutPicture,
+                             kWindowIcon, kHelpPage})
         add(p.folder, p.file, p.width, p.height, p.words);
     for (int i = 0; i < kBackgrounds.count; ++i)
         add(kBackgrounds.folder, kBackgrounds.file(i), kBackgrounds.width, kBackgrounds.height,

@@ -11,4 +11,7 @@ struct Colour {
 // The newest line of the high-score table blinks in this red, over the table's dark rows.
 inline constexpr Colour kNewScoreBlink{255, 72, 72};
 
+// The words of the Ok buttons, over their faces (kPushFace): the menu buttons' cream.
+inline constexpr Colour kPushFaceText{244, 234, 208};
+
 }  // namespace lumcrest::asset

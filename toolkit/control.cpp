@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/image_list.h"
 #include "toolkit/keys.h"
 #include "toolkit/text_runs.h"
 #include "toolkit/window.h"
@@ -318,7 +319,42 @@ void PushButton::setPressed(bool on) {
     changed();
 }
 
+void PushButton::setFace(const ImageList* face, Argb text) {
+    face_ = face;
+    faceText_ = text;
+    changed();
+}
+
+void PushButton::paintFace(Canvas& canvas) const {
+    Window* w = const_cast<PushButton*>(this)->window();
+    const int look = pressed_ ? 2 : (w && w->focus() == this ? 1 : 0);
+    const Rect frame = face_->frameRect(look);
+    if (frame.empty()) return;
+    const int h = std::min(height(), frame.h), left = std::min(width() / 2, frame.w / 2);
+    const int right = std::min(width() - left, frame.w - frame.w / 2);
+    canvas.drawImage(face_->strip(), Rect{frame.x, frame.y, left, h}, 0, 0);
+    canvas.drawImage(face_->strip(), Rect{frame.right() - right, frame.y, right, h},
+                     width() - right, 0);
+    // A button wider than the frames takes their middle column across the gap.
+    for (int x = left; x < width() - right; ++x)
+        canvas.drawImage(face_->strip(), Rect{frame.x + frame.w / 2, frame.y, 1, h}, x, 0);
+    if (caption_.empty()) return;
+    FontSpec shadow = font_;
+    shadow.colour = rgb(10, 8, 24);
+    FontSpec lit = font_;
+    lit.colour = faceText_;
+    const Image under = renderText(caption_, shadow), text = renderText(caption_, lit);
+    const int off = pressed_ ? 1 : 0;
+    const int x = (width() - text.width()) / 2 + off, y = (height() - text.height()) / 2 + off;
+    canvas.drawImage(under, x + 1, y + 1);
+    canvas.drawImage(text, x, y);
+}
+
 void PushButton::paint(Canvas& canvas) {
+    if (face_) {
+        paintFace(canvas);
+        return;
+    }
     Rect all{0, 0, width(), height()};
     Argb light = rgb(250, 246, 232), dark = rgb(196, 176, 128);
     if (pressed_) std::swap(light, dark);

@@ -13,6 +13,8 @@
 
 namespace tk {
 
+class ImageList;
+
 class Window;
 
 enum class MouseButton { Left, Right, Middle };
@@ -180,18 +182,27 @@ class PushButton : public Control {
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
     void paint(Canvas& canvas) override;
-    bool opaque() const override { return true; }
+    bool opaque() const override { return face_ == nullptr; }
     bool canFocus() const override { return true; }
     bool windowed() const override { return true; }
     void keyDown(int vk) override;
     std::string captionText() const override { return caption_; }
     const FontSpec* captionFont() const override { return &font_; }
     void setPressed(bool on);
+    // Draws the button with the frames of FACE (at rest, with the focus, pressed) instead of the
+    // plain gradient, its caption in TEXT over a shadow. A button narrower than the frames takes
+    // their two ends, a wider one stretches their middle column between the ends; the frames'
+    // rounded corners let the ground show. Null: the plain face.
+    void setFace(const ImageList* face, Argb text);
 
   private:
+    void paintFace(Canvas& canvas) const;
+
     std::string caption_;
     FontSpec font_;
     bool pressed_ = false;
+    const ImageList* face_ = nullptr;
+    Argb faceText_ = 0;
 };
 
 // A single line of editable text with a caret; at most maxLength characters (not bytes).

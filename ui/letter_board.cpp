@@ -1,6 +1,7 @@
 #include "ui/letter_board.h"
 
 #include <algorithm>
+#include <array>
 
 #include "toolkit/i18n.h"
 
@@ -53,14 +54,33 @@ int specialAt(int column) {
 constexpr tk::Argb kGold = rgb(236, 196, 96);
 constexpr tk::Argb kInk = rgb(34, 26, 62);
 
+// A key cap in the gems' manner: a glassy face from TOP to BOTTOM in a gold rim, a bright rim of
+// light along its top, its corners cut round to GROUND.
+void gemCap(tk::Canvas& canvas, tk::Rect r, tk::Argb top, tk::Argb bottom, tk::Argb shine,
+            tk::Argb ground) {
+    canvas.fillGradient(r, top, bottom);
+    canvas.frameRect(r, kGold);
+    canvas.frameRect(tk::Rect{r.x + 1, r.y + 1, r.w - 2, r.h - 2}, rgb(150, 108, 40));
+    canvas.fillRect(tk::Rect{r.x + 3, r.y + 2, r.w - 6, 1}, shine);
+    for (const auto& [cx, cy, dx, dy] : {std::array{r.x, r.y, 1, 1},
+                                         {r.right() - 1, r.y, -1, 1},
+                                         {r.x, r.bottom() - 1, 1, -1},
+                                         {r.right() - 1, r.bottom() - 1, -1, -1}}) {
+        canvas.setPixel(cx, cy, ground);
+        canvas.setPixel(cx + dx, cy, ground);
+        canvas.setPixel(cx, cy + dy, ground);
+        canvas.setPixel(cx + dx, cy + dy, kGold);
+    }
+}
+
 // The gold highlight under the key it is on.
 class Cursor : public tk::Control {
   public:
     using tk::Control::Control;
     void paint(tk::Canvas& canvas) override {
-        tk::Rect all{0, 0, width(), height()};
-        canvas.fillGradient(all, rgb(255, 232, 150), rgb(214, 160, 58));
-        canvas.frameRect(all, rgb(122, 84, 24));
+        // The key under the highlight lit up as a gold gem.
+        gemCap(canvas, tk::Rect{0, 0, width(), height()}, rgb(255, 236, 160), rgb(206, 148, 44),
+               rgb(255, 250, 220), rgb(18, 16, 46));
     }
 };
 
@@ -193,7 +213,7 @@ void LetterBoard::setCapitals(bool on) {
 }
 
 void LetterBoard::paint(tk::Canvas& canvas) {
-    // Night blue under a gold rim, as the name panel; each key a darker cap.
+    // Night blue under a gold rim, as the name panel; each key a violet gem cap.
     const tk::Rect all{0, 0, width(), height()};
     canvas.fillGradient(all, rgb(44, 40, 96), rgb(18, 16, 46));
     canvas.frameRect(all, kGold);
@@ -203,9 +223,8 @@ void LetterBoard::paint(tk::Canvas& canvas) {
         const int count = r < rows ? lettersInRow(r) : 3;
         for (int i = 0; i < count; ++i) {
             const tk::Rect k = keyRect(r, r < rows ? i : kSpecialStart[i]);
-            const tk::Rect cap{k.x + 2, k.y + 2, k.w - 4, k.h - 4};
-            canvas.fillGradient(cap, rgb(66, 60, 124), rgb(34, 30, 78));
-            canvas.frameRect(cap, rgb(92, 82, 150));
+            gemCap(canvas, tk::Rect{k.x + 1, k.y + 1, k.w - 2, k.h - 2}, rgb(104, 72, 184),
+                   rgb(34, 22, 86), rgb(176, 150, 240), rgb(18, 16, 46));
         }
     }
 }

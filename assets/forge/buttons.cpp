@@ -59,6 +59,10 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
         cairo_fill(cr);
     }
     const double shift = state == ButtonState::Pressed ? 1.5 : 0;
+    if (label.empty()) {  // a face the game writes on
+        cairo_restore(cr);
+        return;
+    }
     if (maxTextWidth <= 0) maxTextWidth = w - 2 * inset - r;
     if (textCentre <= 0) textCentre = w / 2;
     const Font font = fitFont(cr, {fontSize, true, false}, label, maxTextWidth, "button");
@@ -118,7 +122,7 @@ void menuButton(const Output& out, const asset::Series& button, int look, Button
         buttonFace(c.cr(), w, h, state, label, 24);
     } else {
         const double lightsEnd = asset::kVolumeLightsLeft +
-                                 asset::kVolumeLights.frameWidth * asset::kVolumeLightCount + 8;
+                                 asset::kVolumeLights.frameWidth * asset::kVolumeLightCount + 4;
         const TextZone zone = switchWords(w, h, lightsEnd);
         buttonFace(c.cr(), w, h, state, label, 24, zone.width, zone.centre);
         lamp(c.cr(), w - h * 0.75, h / 2.0, h * 0.55, withLamp == Lamp::On);
@@ -211,7 +215,7 @@ void forgeLights(const Output& out) {
     Strip lights(list);
     for (int s = 0; s < list.frames; ++s)
         lights.frame(s, [&](cairo_t* cr) {
-            const double c = list.frameWidth / 2.0, r = list.frameWidth / 2.0 - 1.2;
+            const double c = list.frameWidth / 2.0, r = list.frameWidth / 2.0 - 0.1;
             if (s == 1) {
                 lamp(cr, c, c, r / 0.42, true, false);
                 return;
@@ -228,6 +232,17 @@ void forgeLights(const Output& out) {
             cairo_stroke(cr);
         });
     lights.writePng(out.of(list));
+
+    // The panels' Ok buttons wear the menu buttons' face; the game writes their words over it.
+    const ButtonState looks[] = {ButtonState::Rest, ButtonState::Hover, ButtonState::Pressed};
+    for (const asset::FrameList* push : {&asset::kPushFace, &asset::kPushFaceLow}) {
+        Strip faces(*push);
+        for (int s = 0; s < push->frames; ++s)
+            faces.frame(s, [&](cairo_t* cr) {
+                buttonFace(cr, push->frameWidth, push->frameHeight, looks[s], "", 13);
+            });
+        faces.writePng(out.of(*push));
+    }
 }
 
 }  // namespace forge

@@ -43,7 +43,7 @@ void forgeBursts(const Output& out);       // gemsblast2
 void forgeJar(const Output& out);          // jar
 void forgeBackgrounds(const Output& out);  // bg101..bg106, jarbacks
 void forgeButtons(const Output& out);      // menu button bitmaps, menulist
-void forgeLights(const Output& out);       // the lights of the switches' volume rows
+void forgeLights(const Output& out);       // the switches' volume lights, the Ok buttons' faces
 void forgePictures(const Output& out);     // menu backdrop, logo, dialogs
 void forgeHelpPage(const Output& out);     // help.jpg
 void forgeEffects(const Output& out);      // sound effects

@@ -38,12 +38,13 @@ void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed,
 }
 
 void controlSlot(cairo_t* cr, double x, double y, double w, double h) {
-    roundedRect(cr, x - 4, y - 4, w + 8, h + 8, 6);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.75);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0.85, 0.65, 0.25, 0.6);
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
+    // A soft shadow under the rounded button the game lays here, as the menu's buttons cast on
+    // their panel; the card shows round the button's rounded ends.
+    for (int i = 3; i >= 1; --i) {
+        roundedRect(cr, x - i + 0.5, y - i + 2, w + 2 * i - 1, h + 2 * i - 1, (h + 2 * i) / 2.0);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.22);
+        cairo_fill(cr);
+    }
 }
 
 namespace {
@@ -56,8 +57,9 @@ void gemAt(cairo_t* cr, int kind, double x, double y, double size) {
     cairo_restore(cr);
 }
 
-// The logo Image5 lies over the menu backdrop at (25, 495).
+// The logo Image5 lies over the menu backdrop at (25, 495), the crest over its greeting plate.
 constexpr int kLogoX = 25, kLogoY = 495;
+constexpr int kCrestX = 300, kCrestY = 42;
 
 void menuImage(Canvas& c, const Output& out) {
     const int w = asset::kMenuBackdrop.width, h = asset::kMenuBackdrop.height;
@@ -143,6 +145,59 @@ void logo(const Canvas& menu, const Output& out) {
     goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
     goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
     c.writeJpeg(out.of(asset::kLogo));
+}
+
+// One laurel branch of the crest, from its stem at (X, Y) outward in direction DIR (+1 right).
+void laurel(cairo_t* cr, double x, double y, double dir) {
+    cairo_pattern_t* gold = cairo_pattern_create_linear(0, y - 14, 0, y + 14);
+    addStop(gold, 0, hex(0xfff0b0));
+    addStop(gold, 0.5, hex(0xe2b04a));
+    addStop(gold, 1, hex(0x9a6518));
+    cairo_set_source(cr, gold);
+    cairo_move_to(cr, x, y + 6);
+    cairo_curve_to(cr, x + dir * 30, y + 14, x + dir * 62, y + 6, x + dir * 86, y - 8);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    for (int i = 0; i < 6; ++i) {
+        const double t = (i + 0.6) / 6.5;
+        const double lx = x + dir * 86 * t, ly = y + 6 + 8 * std::sin(t * M_PI) - 14 * t * t;
+        for (int side = -1; side <= 1; side += 2) {
+            cairo_save(cr);
+            cairo_translate(cr, lx, ly);
+            cairo_rotate(cr, dir * (-0.5 - 0.25 * t) + side * 0.75);
+            cairo_scale(cr, 6.5 - 2.5 * t, 2.4 - 0.6 * t);
+            cairo_arc(cr, dir * 0.9, 0, 1, 0, 2 * M_PI);
+            cairo_restore(cr);
+            cairo_fill(cr);
+        }
+    }
+    cairo_pattern_destroy(gold);
+}
+
+// The crest stands on the very pixels of the greeting plate under it: a gem in a gold ring
+// between two laurel branches, a smaller gem of the game at each end.
+void crest(const Canvas& menu, const Output& out) {
+    const int w = asset::kCrest.width, h = asset::kCrest.height;
+    Canvas c(w, h, true);
+    cairo_t* cr = c.cr();
+    cairo_set_source_surface(cr, menu.surface(), -kCrestX, -kCrestY);
+    cairo_paint(cr);
+    const double cx = w / 2.0, cy = h / 2.0;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(cx, cy, 4, cx, cy, 70);
+    cairo_pattern_add_color_stop_rgba(halo, 0, 1, 0.8, 0.4, 0.28);
+    cairo_pattern_add_color_stop_rgba(halo, 1, 1, 0.8, 0.4, 0);
+    roundedRect(cr, 2, 2, w - 4, h - 4, 11);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    laurel(cr, cx - 22, cy, -1);
+    laurel(cr, cx + 22, cy, 1);
+    gemAt(cr, 2, cx - 122, cy - 10, 20);
+    gemAt(cr, 4, cx + 102, cy - 10, 20);
+    goldFrame(cr, cx - 23, cy - 23, 46, 46, 23, 2.5);
+    gemAt(cr, 1, cx - 20, cy - 20, 40);
+    glint(cr, cx + 14, cy - 16, 7, 0.9);
+    c.writePng(out.of(asset::kCrest));
 }
 
 void highScores(const Output& out) {
@@ -264,6 +319,7 @@ void forgePictures(const Output& out) {
         Canvas menu(asset::kMenuBackdrop.width, asset::kMenuBackdrop.height, true);
         menuImage(menu, out);
         logo(menu, out);
+        crest(menu, out);
     }
     highScores(out);
     welcome(out);

@@ -40,9 +40,10 @@ bool haveTool(const char* tool) {
 
 using ImageList = asset::FrameList;
 
-constexpr ImageList kImageLists[] = {
-    asset::kGems,   asset::kGlints, asset::kSheens,     asset::kWaveLights, asset::kCracks,
-    asset::kBursts, asset::kJar,    asset::kJarGrounds, asset::kMenuButton, asset::kVolumeLights};
+constexpr ImageList kImageLists[] = {asset::kGems,         asset::kGlints,     asset::kSheens,
+                                     asset::kWaveLights,   asset::kCracks,     asset::kBursts,
+                                     asset::kJar,          asset::kJarGrounds, asset::kMenuButton,
+                                     asset::kVolumeLights, asset::kPushFace,   asset::kPushFaceLow};
 // The gems' own lists: every frame a whole gem.
 constexpr ImageList kGemLists[] = {asset::kGems, asset::kGlints, asset::kSheens, asset::kWaveLights,
                                    asset::kCracks};

@@ -97,6 +97,38 @@ TEST(Controls, AControlShowsOnlyWhenItAndAllItsParentsAreVisible) {
     EXPECT_EQ(inner.windowRect(), (tk::Rect{15, 15, 20, 20}));
 }
 
+TEST(Controls, AFacedButtonDrawsItsFramesEndsAndStretchesTheirMiddleAcrossAWideButton) {
+    World w;
+    // Three 10 x 6 frames (at rest, focused, pressed), each column its own colour, the look in
+    // the blue.
+    tk::Image strip(30, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 30; ++x) strip.setPixel(x, y, tk::rgb((x % 10) * 20, 100, x / 10));
+    const tk::ImageList face(strip, 10, 6, 3);
+    const auto column = [](int c, int look) { return tk::rgb(c * 20, 100, look); };
+    tk::PushButton wide(&w.win, "wide", "", tk::FontSpec{});
+    tk::PushButton narrow(&w.win, "narrow", "", tk::FontSpec{});
+    wide.setBounds(10, 10, 40, 6);
+    narrow.setBounds(10, 30, 6, 6);
+    EXPECT_TRUE(wide.opaque());  // the plain face fills its whole rectangle
+    wide.setFace(&face, tk::rgb(255, 255, 255));
+    narrow.setFace(&face, tk::rgb(255, 255, 255));
+    EXPECT_FALSE(wide.opaque());  // a face's rounded corners show the ground
+    // The wide one: the frame's left half, its middle column over the gap, its right half.
+    for (int x = 0; x < 40; ++x) {
+        const int c = x < 5 ? x : x >= 35 ? x - 30 : 5;
+        EXPECT_EQ(w.win.composedPixel(10 + x, 12), column(c, 0)) << "x " << x;
+    }
+    // The narrow one: the frame's two ends only.
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(w.win.composedPixel(10 + x, 32), column(x < 3 ? x : x + 4, 0)) << "x " << x;
+    // Focused, then pressed, the button takes the next frames.
+    w.win.setFocus(&wide);
+    EXPECT_EQ(w.win.composedPixel(30, 12), column(5, 1));
+    wide.setPressed(true);
+    EXPECT_EQ(w.win.composedPixel(30, 12), column(5, 2));
+}
+
 TEST(Controls, HidingAPanelOverTheSurfaceAsksTheWindowToRepaint) {
     World w;
     int paints = 0;

@@ -76,7 +76,7 @@ class TForm1 : public tk::Window {
     tk::Picture Aboutbutton;          // the menu's button to the About box
     tk::Picture Backbutton;           // the menu's Back button, to the game in progress
     tk::Picture Calmbutton;           // the menu's calm-mode switch, on the sky at the top left
-    tk::Picture crestimage;           // the game's crest on the greeting plate until a name is known
+    tk::Picture crestimage;           // the crest on the greeting plate until a name is known
     tk::Label welcomelbl;             // the greeting "Welcome," on the menu
     tk::Label namelabel;              // the player's name after the greeting
     tk::Label clickhere;              // the link under the greeting that opens the name panel

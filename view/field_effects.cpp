@@ -35,6 +35,8 @@ constexpr int firstRowAfter(int ms) {
 }
 constexpr int kRiseMs = 1000;
 constexpr int kJarFadeMs = 400;
+constexpr int kJarInMs = 200;
+constexpr double kJarScale = 2.8;
 constexpr int kPlaqueInMs = 180;
 // How far a mark's plate reaches beyond its words.
 constexpr int kPlateX = 26, kPlateY = 8;
@@ -151,6 +153,29 @@ void jarHalo(tk::Canvas& cv, int cx, int cy, int alpha) {
                          fall[std::size_t(d2 * 1024 / (kWarm * kWarm))] * warm >> 8);
         }
     }
+}
+
+// The stars flying out of the large jar: each flies for kStarMs along a line of its own, falling a
+// little, then starts again from the jar.
+constexpr int kJarStars = 22;
+constexpr int kStarMs = 1100;
+constexpr int kStarReach = 15;  // from a star's middle to the tips of its rays
+struct Star {
+    double x, y, life;  // life: 0..1 over its flight
+};
+Star jarStar(int jx, int jy, std::uint32_t seed, int i, int t) {
+    const int start = int(hash01(seed, std::uint32_t(i)) * kStarMs);
+    const int age = (t + start) % kStarMs;
+    const int round = (t + start) / kStarMs;
+    const double angle = hash01(seed, std::uint32_t(i * 7 + round)) * 2 * std::numbers::pi;
+    const double speed = 180 + 200 * hash01(seed, std::uint32_t(i * 13 + round));
+    const double v = double(age) / kStarMs;
+    return Star{jx + std::cos(angle) * speed * v,
+                jy - 40 + std::sin(angle) * speed * v + 120 * v * v, v};
+}
+tk::Rect starBox(const Star& s) {
+    return tk::Rect{int(s.x) - kStarReach, int(s.y) - kStarReach, 2 * kStarReach + 2,
+                    2 * kStarReach + 2};
 }
 
 tk::Argb brighter(tk::Argb c, double toWhite) {
@@ -357,13 +382,21 @@ void FieldEffects::jar(const tk::Image& frame, bool end) {
         items_.push_back(std::move(it));
         j = &items_.back();
     }
+    // The picture's box, as drawn large; and the whole ground while it fades in or out.
+    const auto box = [&](const tk::Image& p) {
+        const int w = int(std::ceil(p.width() * kJarScale)) + 4,
+                  h = int(std::ceil(p.height() * kJarScale)) + 4;
+        return tk::Rect{j->x - w / 2, j->y - h / 2, w, h};
+    };
+    if (j->picture) changed(box(*j->picture));
     j->picture = std::make_shared<tk::Image>(frame);
+    changed(box(*j->picture));
     if (end) {
         j->ending = true;
         j->endAge = j->age;
         j->life = j->age + kJarFadeMs;
     }
-    changed(j->extent);
+    if (end || j->age < kJarInMs) changed(j->extent);
     started();
 }
 
@@ -401,7 +434,17 @@ void FieldEffects::fadeFrom(const tk::Image& surface) {
 
 bool FieldEffects::tick() {
     for (Item& it : items_) {
-        if (it.age >= 0 || it.age + kTickMs > 0) changed(it.extent);
+        if (it.kind == Kind::Jar && !it.ending && it.age >= kJarInMs) {
+            // A jar in full light changes only where its stars fly (its picture marks itself
+            // when it changes).
+            for (int i = 0; i < kJarStars; ++i) {
+                changed(starBox(jarStar(it.x, it.y, it.seed, i, it.age)).intersect(kWell));
+                changed(
+                    starBox(jarStar(it.x, it.y, it.seed, i, it.age + kTickMs)).intersect(kWell));
+            }
+        } else if (it.age >= 0 || it.age + kTickMs > 0) {
+            changed(it.extent);
+        }
         it.age += kTickMs;
     }
     std::erase_if(items_, [](const Item& it) { return it.age >= it.life; });
@@ -596,22 +639,14 @@ void FieldEffects::drawText(tk::Canvas& cv, const Item& it, int t) const {
 
 void FieldEffects::drawJar(tk::Canvas& cv, const Item& it, int t) const {
     const int fadeOut = it.ending ? std::max(0, 255 - 255 * (t - it.endAge) / kJarFadeMs) : 255;
-    const int in = std::min(255, t * 255 / 200);
+    const int in = std::min(255, t * 255 / kJarInMs);
     const int alpha = std::min(fadeOut, in);
     // A warm halo behind the jar, the jar large over it, stars flying out over the board.
     jarHalo(cv, it.x, it.y, alpha);
-    if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, 2.8, alpha);
-    constexpr int kStars = 22;
-    constexpr int kStarMs = 1100;
-    for (int i = 0; i < kStars; ++i) {
-        const int start = int(hash01(it.seed, i) * kStarMs);
-        const int age = (t + start) % kStarMs;
-        const int round = (t + start) / kStarMs;
-        const double angle = hash01(it.seed, i * 7 + round) * 2 * std::numbers::pi;
-        const double speed = 180 + 200 * hash01(it.seed, i * 13 + round);
-        const double v = double(age) / kStarMs;
-        const double sx = it.x + std::cos(angle) * speed * v;
-        const double sy = it.y - 40 + std::sin(angle) * speed * v + 120 * v * v;
+    if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, kJarScale, alpha);
+    for (int i = 0; i < kJarStars; ++i) {
+        const Star star = jarStar(it.x, it.y, it.seed, i, t);
+        const double sx = star.x, sy = star.y, v = star.life;
         const int level = int(alpha * (1 - v));
         const tk::Argb gold = tk::rgb(255, 222, 120);
         softBall(cv, sx, sy, 9, gold, level * 3 / 4);

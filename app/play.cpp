@@ -107,7 +107,7 @@ void TForm1::checkLoss() {
 
 void TForm1::showFinalScore() {
     fieldEffects.mark(tk::tr("Final score: %s", std::to_string(play.Score)), kFinalScoreY, 44,
-                      kFinalScoreMs);
+                      kFinalScoreMs, true);
 }
 
 void TForm1::makeStartRow() {

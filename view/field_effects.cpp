@@ -19,10 +19,27 @@ namespace {
 // The well, which the ring and the stars stay inside.
 constexpr tk::Rect kWell{cellLeft(1), cellTop(10), 10 * kCellSize, 10 * kCellSize};
 constexpr int kRingMs = 640;
+// The new sky washes down the window: each row fades over kRowFadeMs, the top row first and the
+// bottom row last, kFadeMs in all. Only the rows on the move change at each tick.
 constexpr int kFadeMs = 720;
+constexpr int kRowFadeMs = 210;
+// When row Y of the frame starts to fade, in ms after the sky changed.
+constexpr int rowFadeStart(int y) {
+    return (kFadeMs - kRowFadeMs) * y / kFrameHeight;
+}
+// The first row that starts to fade after MS.
+constexpr int firstRowAfter(int ms) {
+    return ms <= 0 ? 0
+                   : std::min(kFrameHeight, (ms * kFrameHeight + (kFadeMs - kRowFadeMs) - 1) /
+                                                (kFadeMs - kRowFadeMs));
+}
 constexpr int kRiseMs = 1000;
 constexpr int kJarFadeMs = 400;
+constexpr int kJarInMs = 200;
+constexpr double kJarScale = 2.8;
 constexpr int kPlaqueInMs = 180;
+// How far a mark's plate reaches beyond its words.
+constexpr int kPlateX = 26, kPlateY = 8;
 
 // Light falling off from the middle of a soft ball to its rim, by the squared distance in 1024ths
 // of the squared radius: 255 in the middle, 0 at the rim.
@@ -86,23 +103,79 @@ void softBall(tk::Canvas& cv, double cx, double cy, double r, tk::Argb c, int st
     const tk::Rect a = drawable(cv, tk::Rect{int(cx) - ir, int(cy) - ir, 2 * ir + 2, 2 * ir + 2});
     if (a.empty()) return;
     const auto& fall = falloff();
-    const double r2 = r * r;
+    const double r2 = r * r, toTable = 1024 / r2;
     const double ox = cx + cv.originX(), oy = cy + cv.originY();
     const int cr = channel(c, 16), cg = channel(c, 8), cb = channel(c, 0);
     tk::Image& img = cv.target();
     for (int y = a.y; y < a.bottom(); ++y) {
-        tk::Argb* row = img.row(y);
         const double dy2 = (y - oy) * (y - oy);
-        for (int x = a.x; x < a.right(); ++x) {
+        if (dy2 >= r2) continue;
+        // Only the span of this row inside the circle.
+        const double half = std::sqrt(r2 - dy2);
+        const int x0 = std::max(a.x, int(std::floor(ox - half)));
+        const int x1 = std::min(a.right(), int(std::ceil(ox + half)) + 1);
+        tk::Argb* row = img.row(y);
+        for (int x = x0; x < x1; ++x) {
             const double d2 = (x - ox) * (x - ox) + dy2;
             if (d2 >= r2) continue;
-            const int level = fall[std::size_t(d2 * 1024 / r2)] * strength >> 8;
+            const int level =
+                fall[std::min<std::size_t>(1024, std::size_t(d2 * toTable))] * strength >> 8;
             if (over)
                 layOver(row[x], c, level);
             else
                 addLight(row[x], cr, cg, cb, level);
         }
     }
+}
+
+// The dark ground and warm halo behind the large jar at (cx, cy), at opacity ALPHA (0..255): a
+// dark ball of radius 190 laid over the board and a warm light of radius 170 added, in one pass.
+void jarHalo(tk::Canvas& cv, int cx, int cy, int alpha) {
+    constexpr int kDark = 190, kWarm = 170;
+    const tk::Rect a = drawable(cv, tk::Rect{cx - kDark, cy - kDark, 2 * kDark + 1, 2 * kDark + 1});
+    if (a.empty() || alpha <= 0) return;
+    const auto& fall = falloff();
+    const int ox = cx + cv.originX(), oy = cy + cv.originY();
+    const int over = alpha * 200 / 255, warm = alpha * 150 / 255;
+    const tk::Argb dark = tk::rgb(12, 10, 30);
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        const int dy2 = (y - oy) * (y - oy);
+        if (dy2 >= kDark * kDark) continue;
+        const int half = int(std::sqrt(double(kDark * kDark - dy2))) + 1;
+        tk::Argb* row = img.row(y);
+        for (int x = std::max(a.x, ox - half); x < std::min(a.right(), ox + half + 1); ++x) {
+            const int d2 = (x - ox) * (x - ox) + dy2;
+            if (d2 >= kDark * kDark) continue;
+            layOver(row[x], dark, fall[std::size_t(d2 * 1024 / (kDark * kDark))] * over >> 8);
+            if (d2 < kWarm * kWarm)
+                addLight(row[x], 255, 200, 110,
+                         fall[std::size_t(d2 * 1024 / (kWarm * kWarm))] * warm >> 8);
+        }
+    }
+}
+
+// The stars flying out of the large jar: each flies for kStarMs along a line of its own, falling a
+// little, then starts again from the jar.
+constexpr int kJarStars = 22;
+constexpr int kStarMs = 1100;
+constexpr int kStarReach = 15;  // from a star's middle to the tips of its rays
+struct Star {
+    double x, y, life;  // life: 0..1 over its flight
+};
+Star jarStar(int jx, int jy, std::uint32_t seed, int i, int t) {
+    const int start = int(hash01(seed, std::uint32_t(i)) * kStarMs);
+    const int age = (t + start) % kStarMs;
+    const int round = (t + start) / kStarMs;
+    const double angle = hash01(seed, std::uint32_t(i * 7 + round)) * 2 * std::numbers::pi;
+    const double speed = 180 + 200 * hash01(seed, std::uint32_t(i * 13 + round));
+    const double v = double(age) / kStarMs;
+    return Star{jx + std::cos(angle) * speed * v,
+                jy - 40 + std::sin(angle) * speed * v + 120 * v * v, v};
+}
+tk::Rect starBox(const Star& s) {
+    return tk::Rect{int(s.x) - kStarReach, int(s.y) - kStarReach, 2 * kStarReach + 2,
+                    2 * kStarReach + 2};
 }
 
 tk::Argb brighter(tk::Argb c, double toWhite) {
@@ -174,6 +247,47 @@ tk::Image styledText(const std::string& text, int size, tk::Argb top, tk::Argb b
     return out;
 }
 
+// Dark bronze inside a bevelled gold rim, with rounded corners and a shadow, at opacity ALPHA:
+// light words stand out on it over any gems.
+void plate(tk::Canvas& cv, tk::Rect p, int alpha) {
+    const tk::Rect a = drawable(cv, tk::Rect{p.x - 6, p.y - 6, p.w + 12, p.h + 14});
+    tk::Image& img = cv.target();
+    constexpr double kRound = 14;
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        const double ly = y - cv.originY();
+        for (int x = a.x; x < a.right(); ++x) {
+            const double lx = x - cv.originX();
+            // Distance inside the rounded rectangle (negative outside).
+            auto inside = [&](double ox, double oy) {
+                const double qx =
+                    std::max(std::abs(lx - ox - p.x - p.w / 2.0) - (p.w / 2.0 - kRound), 0.0);
+                const double qy =
+                    std::max(std::abs(ly - oy - p.y - p.h / 2.0) - (p.h / 2.0 - kRound), 0.0);
+                return kRound - std::hypot(qx, qy);
+            };
+            const double d = inside(0, 0);
+            const double shadow = inside(3, 6);
+            if (d < 0) {
+                if (shadow > -6)
+                    layOver(row[x], 0, int(alpha * 0.45 * std::clamp(1 + shadow / 6, 0.0, 1.0)));
+                continue;
+            }
+            const double v = (ly - p.y) / p.h;
+            tk::Argb c;
+            if (d < 2.5)
+                c = tk::rgb(110, 70, 16);  // the rim's dark outer line
+            else if (d < 8)
+                c = v < 0.5 ? tk::rgb(255, 226, 120) : tk::rgb(214, 150, 40);  // the gold rim
+            else if (d < 9.5)
+                c = tk::rgb(90, 52, 10);
+            else
+                c = tk::rgb(int(104 - 50 * v), int(60 - 32 * v), int(22 - 12 * v));
+            layOver(row[x], c, std::min(255, int(alpha * std::min(1.0, d))));
+        }
+    }
+}
+
 }  // namespace
 
 FieldEffects::FieldEffects(tk::Control* parent) : tk::Control(parent, "fieldEffects") {
@@ -229,7 +343,7 @@ void FieldEffects::risingFigure(int x, int y, const std::string& text) {
     started();
 }
 
-void FieldEffects::mark(const std::string& text, int y, int size, int lifeMs) {
+void FieldEffects::mark(const std::string& text, int y, int size, int lifeMs, bool plate) {
     for (Item& old : items_)
         if (old.kind == Kind::Mark && old.y == y) {
             changed(old.extent);
@@ -242,8 +356,12 @@ void FieldEffects::mark(const std::string& text, int y, int size, int lifeMs) {
     it.x = kWell.x + kWell.w / 2;
     it.y = y;
     it.life = lifeMs;
+    it.plate = plate;
     const int w = int(it.picture->width() * 1.2), h = int(it.picture->height() * 1.2);
     it.extent = tk::Rect{it.x - w / 2 - 2, y - h / 2 - 2, w + 4, h + 4};
+    if (plate)
+        it.extent = tk::Rect{it.x - w / 2 - kPlateX - 8, y - h / 2 - kPlateY - 8,
+                             w + 2 * kPlateX + 16, h + 2 * kPlateY + 18};
     items_.push_back(std::move(it));
     changed(items_.back().extent);
     started();
@@ -264,13 +382,21 @@ void FieldEffects::jar(const tk::Image& frame, bool end) {
         items_.push_back(std::move(it));
         j = &items_.back();
     }
+    // The picture's box, as drawn large; and the whole ground while it fades in or out.
+    const auto box = [&](const tk::Image& p) {
+        const int w = int(std::ceil(p.width() * kJarScale)) + 4,
+                  h = int(std::ceil(p.height() * kJarScale)) + 4;
+        return tk::Rect{j->x - w / 2, j->y - h / 2, w, h};
+    };
+    if (j->picture) changed(box(*j->picture));
     j->picture = std::make_shared<tk::Image>(frame);
+    changed(box(*j->picture));
     if (end) {
         j->ending = true;
         j->endAge = j->age;
         j->life = j->age + kJarFadeMs;
     }
-    changed(j->extent);
+    if (end || j->age < kJarInMs) changed(j->extent);
     started();
 }
 
@@ -308,13 +434,26 @@ void FieldEffects::fadeFrom(const tk::Image& surface) {
 
 bool FieldEffects::tick() {
     for (Item& it : items_) {
-        if (it.age >= 0 || it.age + kTickMs > 0) changed(it.extent);
+        if (it.kind == Kind::Jar && !it.ending && it.age >= kJarInMs) {
+            // A jar in full light changes only where its stars fly (its picture marks itself
+            // when it changes).
+            for (int i = 0; i < kJarStars; ++i) {
+                changed(starBox(jarStar(it.x, it.y, it.seed, i, it.age)).intersect(kWell));
+                changed(
+                    starBox(jarStar(it.x, it.y, it.seed, i, it.age + kTickMs)).intersect(kWell));
+            }
+        } else if (it.age >= 0 || it.age + kTickMs > 0) {
+            changed(it.extent);
+        }
         it.age += kTickMs;
     }
     std::erase_if(items_, [](const Item& it) { return it.age >= it.life; });
     if (fade_) {
+        // The rows whose fade overlaps this tick.
+        const int from = firstRowAfter(fadeMs_ - kRowFadeMs);
         fadeMs_ += kTickMs;
-        changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
+        const int to = firstRowAfter(fadeMs_ + 1);
+        changed(tk::Rect{0, std::max(0, from - 1), kFrameWidth, to - from + 2});
         if (fadeMs_ >= kFadeMs) fade_.reset();
     }
     if (plaqueOn_ && plaqueMs_ < kPlaqueInMs) {
@@ -360,6 +499,17 @@ void FieldEffects::drawBurst(tk::Canvas& cv, const Item& it, int t) const {
     const double grow = 1 - std::pow(1 - std::min(1.0, u / 0.45), 3);
     const double radius = span / 2 * (0.35 + 0.65 * grow);
     const double fade = std::pow(1 - u, 1.3);
+    if (it.small) {
+        // One of a whole board's: a single glow, a little hotter, and a core; the wave of light
+        // over the board is their flash.
+        softBall(cv, it.x, it.y, radius, brighter(c, it.calm ? 0.1 : 0.2),
+                 int(it.calm ? 190 * fade : 520 * fade));
+        if (!it.calm && t < 160)
+            softBall(cv, it.x, it.y, 12 + 8 * t / 160.0, tk::rgb(255, 255, 255),
+                     int(255 * (1 - t / 160.0)), true);
+        drawShards(cv, it, u);
+        return;
+    }
     softBall(cv, it.x, it.y, radius, c, int(it.calm ? 150 * fade : 420 * fade));
     softBall(cv, it.x, it.y, radius * 0.5, brighter(c, it.calm ? 0.2 : 0.45),
              int(it.calm ? 70 * fade : 300 * fade));
@@ -385,7 +535,9 @@ void FieldEffects::drawBurst(tk::Canvas& cv, const Item& it, int t) const {
 void FieldEffects::drawShards(tk::Canvas& cv, const Item& it, double u) const {
     // Each flies out along its own line, slowing, and fades on the way: a bright head with a
     // trail in the gem's colour.
-    const int shards = it.small ? 6 : 8 + int(hash01(it.seed, 99) * 5);
+    const int shards = it.small ? 5 : 8 + int(hash01(it.seed, 99) * 5);
+    // A whole board's bursts trail in fewer, longer steps.
+    const int steps = it.small ? 2 : 5;
     const double ease = 1 - std::pow(1 - u, 2.4);
     const tk::Argb head = brighter(it.colour, it.calm ? 0.3 : 0.7);
     for (int i = 0; i < shards; ++i) {
@@ -397,10 +549,11 @@ void FieldEffects::drawShards(tk::Canvas& cv, const Item& it, double u) const {
         const double trail = 30 * (1 - u) + 6;
         const double size = (it.small ? 3.4 : 4.4 + 2.0 * hash01(it.seed, i + 80)) * (1 - 0.3 * u);
         const int level = int((it.calm ? 150 : 360) * std::pow(1 - u, 1.1));
-        for (int k = 5; k >= 0; --k) {
-            const double back = std::min(trail * k / 5.0, d - 6);
-            softBall(cv, it.x + dx * (d - back), it.y + dy * (d - back), size * (1 - k * 0.12) + 1,
-                     k == 0 ? head : it.colour, level * (6 - k) / 6);
+        for (int k = steps; k >= 0; --k) {
+            const double back = std::min(trail * k / steps, d - 6);
+            const double kk = 5.0 * k / steps;
+            softBall(cv, it.x + dx * (d - back), it.y + dy * (d - back), size * (1 - kk * 0.12) + 1,
+                     k == 0 ? head : it.colour, int(level * (6 - kk) / 6));
         }
         softBall(cv, it.x + dx * d, it.y + dy * d, size * 0.6, tk::rgb(255, 255, 255),
                  it.calm ? 0 : level, true);
@@ -474,28 +627,26 @@ void FieldEffects::drawText(tk::Canvas& cv, const Item& it, int t) const {
     else if (t < 280)
         scale = 1.15 - 0.15 * (t - 160) / 120.0;
     const int alpha = u < 0.75 ? 255 : int(255 * (1 - (u - 0.75) / 0.25));
+    if (it.plate) {
+        const int w = int(it.picture->width() * scale), h = int(it.picture->height() * scale);
+        plate(cv,
+              tk::Rect{it.x - w / 2 - kPlateX, it.y - h / 2 - kPlateY, w + 2 * kPlateX,
+                       h + 2 * kPlateY},
+              alpha * 235 / 255);
+    }
     drawScaled(cv, *it.picture, it.x, it.y, scale, alpha);
 }
 
 void FieldEffects::drawJar(tk::Canvas& cv, const Item& it, int t) const {
     const int fadeOut = it.ending ? std::max(0, 255 - 255 * (t - it.endAge) / kJarFadeMs) : 255;
-    const int in = std::min(255, t * 255 / 200);
+    const int in = std::min(255, t * 255 / kJarInMs);
     const int alpha = std::min(fadeOut, in);
     // A warm halo behind the jar, the jar large over it, stars flying out over the board.
-    softBall(cv, it.x, it.y, 190, tk::rgb(12, 10, 30), alpha * 200 / 255, true);
-    softBall(cv, it.x, it.y, 170, tk::rgb(255, 200, 110), alpha * 150 / 255);
-    if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, 2.8, alpha);
-    constexpr int kStars = 22;
-    constexpr int kStarMs = 1100;
-    for (int i = 0; i < kStars; ++i) {
-        const int start = int(hash01(it.seed, i) * kStarMs);
-        const int age = (t + start) % kStarMs;
-        const int round = (t + start) / kStarMs;
-        const double angle = hash01(it.seed, i * 7 + round) * 2 * std::numbers::pi;
-        const double speed = 180 + 200 * hash01(it.seed, i * 13 + round);
-        const double v = double(age) / kStarMs;
-        const double sx = it.x + std::cos(angle) * speed * v;
-        const double sy = it.y - 40 + std::sin(angle) * speed * v + 120 * v * v;
+    jarHalo(cv, it.x, it.y, alpha);
+    if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, kJarScale, alpha);
+    for (int i = 0; i < kJarStars; ++i) {
+        const Star star = jarStar(it.x, it.y, it.seed, i, t);
+        const double sx = star.x, sy = star.y, v = star.life;
         const int level = int(alpha * (1 - v));
         const tk::Argb gold = tk::rgb(255, 222, 120);
         softBall(cv, sx, sy, 9, gold, level * 3 / 4);
@@ -511,10 +662,12 @@ void FieldEffects::drawJar(tk::Canvas& cv, const Item& it, int t) const {
 }
 
 void FieldEffects::drawFade(tk::Canvas& cv) const {
-    const int alpha = std::clamp(255 - 255 * fadeMs_ / kFadeMs, 0, 255);
     const tk::Rect a = drawable(cv, tk::Rect{0, 0, kFrameWidth, kFrameHeight});
     tk::Image& img = cv.target();
     for (int y = a.y; y < a.bottom(); ++y) {
+        const int alpha =
+            std::clamp(255 - 255 * (fadeMs_ - rowFadeStart(y - cv.originY())) / kRowFadeMs, 0, 255);
+        if (alpha == 0) continue;
         const tk::Argb* from = fade_->row(std::min(fade_->height() - 1, (y - cv.originY()) / 2));
         tk::Argb* row = img.row(y);
         for (int x = a.x; x < a.right(); ++x)
@@ -523,46 +676,7 @@ void FieldEffects::drawFade(tk::Canvas& cv) const {
 }
 
 void FieldEffects::drawPlaque(tk::Canvas& cv) const {
-    // Dark bronze inside a bevelled gold rim, with rounded corners and a shadow: the level's
-    // white words stand out on it.
-    const int alpha = std::min(255, 255 * std::max(plaqueMs_, 1) / kPlaqueInMs);
-    const tk::Rect p = plaqueRect_;
-    const tk::Rect a = drawable(cv, tk::Rect{p.x - 6, p.y - 6, p.w + 12, p.h + 14});
-    tk::Image& img = cv.target();
-    constexpr double kRound = 14;
-    for (int y = a.y; y < a.bottom(); ++y) {
-        tk::Argb* row = img.row(y);
-        const double ly = y - cv.originY();
-        for (int x = a.x; x < a.right(); ++x) {
-            const double lx = x - cv.originX();
-            // Distance inside the rounded rectangle (negative outside).
-            auto inside = [&](double ox, double oy) {
-                const double qx =
-                    std::max(std::abs(lx - ox - p.x - p.w / 2.0) - (p.w / 2.0 - kRound), 0.0);
-                const double qy =
-                    std::max(std::abs(ly - oy - p.y - p.h / 2.0) - (p.h / 2.0 - kRound), 0.0);
-                return kRound - std::hypot(qx, qy);
-            };
-            const double d = inside(0, 0);
-            const double shadow = inside(3, 6);
-            if (d < 0) {
-                if (shadow > -6)
-                    layOver(row[x], 0, int(alpha * 0.45 * std::clamp(1 + shadow / 6, 0.0, 1.0)));
-                continue;
-            }
-            const double v = (ly - p.y) / p.h;
-            tk::Argb c;
-            if (d < 2.5)
-                c = tk::rgb(110, 70, 16);  // the rim's dark outer line
-            else if (d < 8)
-                c = v < 0.5 ? tk::rgb(255, 226, 120) : tk::rgb(214, 150, 40);  // the gold rim
-            else if (d < 9.5)
-                c = tk::rgb(90, 52, 10);
-            else
-                c = tk::rgb(int(104 - 50 * v), int(60 - 32 * v), int(22 - 12 * v));
-            layOver(row[x], c, std::min(255, int(alpha * std::min(1.0, d))));
-        }
-    }
+    plate(cv, plaqueRect_, std::min(255, 255 * std::max(plaqueMs_, 1) / kPlaqueInMs));
 }
 
 }  // namespace lumcrest

@@ -41,8 +41,9 @@ class FieldEffects : public tk::Control {
     // TEXT (a group's points) rising from (X, Y) and fading.
     void risingFigure(int x, int y, const std::string& text);
     // A mark that grows in the well at height Y and stays a while: a chain's count (SIZE small)
-    // or a title (large), in gold. A new mark at the same height replaces the one there.
-    void mark(const std::string& text, int y, int size, int lifeMs);
+    // or a title (large), in gold. A new mark at the same height replaces the one there. On a
+    // PLATE, the words stand on a dark plaque that grows with them, to read over busy gems.
+    void mark(const std::string& text, int y, int size, int lifeMs, bool plate = false);
     // The stage end's jar: FRAME of the jar drawn large in the well, with stars flying out of it
     // over the board; END lets it fade out.
     void jar(const tk::Image& frame, bool end);
@@ -75,6 +76,7 @@ class FieldEffects : public tk::Control {
         bool calm = false;
         bool small = false;
         bool ending = false;  // a jar letting go
+        bool plate = false;   // a mark on a plaque
         int endAge = 0;
         std::uint32_t seed = 0;
         tk::Rect extent;  // every pixel it may ever touch

@@ -69,18 +69,19 @@ void litFrame(cairo_t* cr, int kind, int step) {
     cairo_stroke(cr);
 }
 
-// One crack network per kind; later stages show more of it, wider.
-void crackFrame(cairo_t* cr, int kind, int stage) {
-    paintGem(cr, kind);
-    struct Point {
-        double x, y;
-    };
-    struct Crack {
-        std::vector<Point> trunk;
-        std::vector<std::vector<Point>> twigs;
-    };
+struct CrackPoint {
+    double x, y;
+};
+struct Crack {
+    std::vector<CrackPoint> trunk;
+    std::vector<std::vector<CrackPoint>> twigs;
+};
+
+// One crack network per kind, six cracks from near the middle, each with a few twigs.
+std::vector<Crack> crackNetwork(int kind, CrackPoint& start) {
+    using Point = CrackPoint;
     Rng rng(1000 + static_cast<std::uint64_t>(kind));
-    const Point start{kC + rng.uniform(-4, 4), kC + rng.uniform(-4, 4)};
+    start = Point{kC + rng.uniform(-4, 4), kC + rng.uniform(-4, 4)};
     std::vector<Crack> cracks(6);
     for (std::size_t m = 0; m < cracks.size(); ++m) {
         double a = m * 2 * M_PI / cracks.size() + rng.uniform(-0.35, 0.35);
@@ -103,9 +104,19 @@ void crackFrame(cairo_t* cr, int kind, int stage) {
             }
         }
     }
+    return cracks;
+}
+
+// The gem with its crack network at STAGE (0..2): later stages show more of it.
+void crackFrame(cairo_t* cr, int kind, int stage) {
+    paintGem(cr, kind);
+    using Point = CrackPoint;
+    Point start{};
+    const std::vector<Crack> cracks = crackNetwork(kind, start);
     const std::size_t shown = stage == 0 ? 3 : (stage == 1 ? 5 : 6);
     const std::size_t twigLength = stage == 0 ? 0 : static_cast<std::size_t>(stage + 2);
-    const double width = 0.9 + 1.1 * stage;
+    // Hairlines, a little bolder as the gem gives way: glass splits thin.
+    const double width = 0.75 + 0.25 * stage;
     cairo_save(cr);
     gemBallPath(cr);
     cairo_clip(cr);
@@ -116,23 +127,36 @@ void crackFrame(cairo_t* cr, int kind, int stage) {
         for (std::size_t i = 0; i < count && i < pts.size(); ++i)
             (i == 0 ? cairo_move_to : cairo_line_to)(cr, pts[i].x, pts[i].y);
     };
-    for (std::size_t m = 0; m < shown; ++m) {
-        polyline(cracks[m].trunk, cracks[m].trunk.size());
-        for (const auto& twig : cracks[m].twigs) polyline(twig, twigLength);
-    }
-    // A pale edge beside the dark split reads as broken glass.
-    cairo_save(cr);
-    cairo_translate(cr, 0.8, 0.8);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
-    cairo_set_line_width(cr, width * 0.8);
-    cairo_stroke_preserve(cr);
-    cairo_restore(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.92);
+    auto trace = [&](double dx, double dy) {
+        cairo_save(cr);
+        cairo_translate(cr, dx, dy);
+        cairo_new_path(cr);
+        for (std::size_t m = 0; m < shown; ++m) {
+            polyline(cracks[m].trunk, cracks[m].trunk.size());
+            for (const auto& twig : cracks[m].twigs) polyline(twig, twigLength);
+        }
+        cairo_restore(cr);
+    };
+    // Light catches the broken edge on the lit side of each split: a bright line beside the
+    // dark one, and a faint glow around both, so the crack reads as broken glass on any gem.
+    trace(0, 0);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.22);
+    cairo_set_line_width(cr, width + 2.6);
+    cairo_stroke(cr);
+    trace(-1.0, -0.9);
+    cairo_set_source_rgba(cr, 1, 1, 0.96, 0.85);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    trace(0, 0);
+    cairo_set_source_rgba(cr, 0.06, 0.03, 0.10, 0.78);
     cairo_set_line_width(cr, width);
     cairo_stroke(cr);
-    if (stage == 2) {  // a dark hole where the cracks meet
-        cairo_arc(cr, start.x, start.y, 3.2, 0, 2 * M_PI);
-        cairo_set_source_rgba(cr, 0, 0, 0, 0.9);
+    if (stage == 2) {  // a chip of light where the cracks meet
+        cairo_arc(cr, start.x, start.y, 2.6, 0, 2 * M_PI);
+        cairo_set_source_rgba(cr, 1, 1, 0.95, 0.7);
+        cairo_fill(cr);
+        cairo_arc(cr, start.x + 0.5, start.y + 0.5, 1.2, 0, 2 * M_PI);
+        cairo_set_source_rgba(cr, 0.06, 0.03, 0.10, 0.8);
         cairo_fill(cr);
     }
     cairo_restore(cr);

@@ -547,3 +547,62 @@ TEST(Panels, TheVolumeLightsAreLargeAndPlainlyLitOrNot) {
     std::printf("  lit over unlit luminance %.1f:1 (needs 4)\n", ratio);
     EXPECT_GE(ratio, 4);
 }
+
+// A lost game's cracks, held against the whole gem they break: hairlines (few pixels much darker
+// than the gem at every stage, so the gems still show through), each with a light edge beside it
+// (most dark pixels have a lighter one within two pixels: lighter than the gem, or near white on
+// the palest gems), so they read as broken glass rather than strokes of a black pen; and every
+// kind, the darkest too, shows its cracks by the last stage.
+TEST(Gems, CracksAreHairlinesWithALightEdge) {
+    const Image gems = forge_test::readPng(kEmbedded + asset::kGems.file);
+    const Image cracks = forge_test::readPng(kEmbedded + asset::kCracks.file);
+    ASSERT_GT(gems.width, 0);
+    ASSERT_GT(cracks.width, 0);
+    auto luma = [](const Image& img, int frame, int x, int y) {
+        const unsigned char* p = img.at((frame % 4) * 48 + x, (frame / 4) * 48 + y);
+        return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+    };
+    for (int stage = 0; stage < 3; ++stage) {
+        int mostDark = 0, leastShown = 48 * 48, allDark = 0, allBeside = 0;
+        for (int kind = 1; kind <= 12; ++kind) {
+            const int f = 3 * (kind - 1) + stage;
+            std::vector<int> change(48 * 48);  // -1 much darker, 1 lighter
+            int shown = 0;
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 48; ++x) {
+                    const double now = luma(cracks, f, x, y), d = now - luma(gems, kind, x, y);
+                    change[std::size_t(y * 48 + x)] =
+                        d < -50 ? -1 : (d > 25 || (d > 5 && now > 225) ? 1 : 0);
+                    shown += std::abs(d) > 30;
+                }
+            int dark = 0, beside = 0;
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 48; ++x) {
+                    if (change[std::size_t(y * 48 + x)] != -1) continue;
+                    ++dark;
+                    bool lit = false;
+                    for (int dy = -2; dy <= 2 && !lit; ++dy)
+                        for (int dx = -2; dx <= 2 && !lit; ++dx) {
+                            const int nx = x + dx, ny = y + dy;
+                            lit = nx >= 0 && ny >= 0 && nx < 48 && ny < 48 &&
+                                  change[std::size_t(ny * 48 + nx)] == 1;
+                        }
+                    beside += lit;
+                }
+            mostDark = std::max(mostDark, dark);
+            leastShown = std::min(leastShown, shown);
+            allDark += dark;
+            allBeside += beside;
+        }
+        const double besideShare = double(allBeside) / std::max(1, allDark);
+        std::printf(
+            "  cracks, stage %d: at most %d dark pixels a gem, %.0f %% of them beside a "
+            "light edge; at least %d pixels changed a gem\n",
+            stage, mostDark, 100 * besideShare, leastShown);
+        EXPECT_LE(mostDark, 170) << "stage " << stage << ": the cracks are thick strokes";
+        EXPECT_GE(besideShare, 0.75) << "stage " << stage << ": the cracks have no light edge";
+        if (stage == 2) {
+            EXPECT_GE(leastShown, 40) << "a gem hardly shows its cracks";
+        }
+    }
+}

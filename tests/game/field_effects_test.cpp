@@ -111,5 +111,34 @@ TEST_F(Effects, ABurstWaitsForItsTurnAndTextRisesAndGoes) {
     EXPECT_EQ(effects.count(), 0);
 }
 
+// (The words stand in the middle of the well, right of this frame's middle.)
+// A lost game's final score stands on a dark plate that hides the busy gems behind its words, and
+// reaches only a little beyond them; a plain mark lets the board show between its letters.
+TEST_F(Effects, AMarkOnAPlateDarkensTheBoardBehindItsWordsOnly) {
+    // The share of the board (white here) left untouched around the words' middle line.
+    auto boardShowing = [](bool plate, double& shareOutside) {
+        tk::Control owner{nullptr, "owner"};
+        FieldEffects marks(&owner);
+        marks.mark("Final score: 1234", kMid, 44, 3000, plate);
+        for (int ms = 0; ms < 600; ms += FieldEffects::kTickMs) marks.tick();
+        tk::Image frame(kSize, kSize, tk::rgb(255, 255, 255));
+        tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
+        marks.paint(canvas);
+        int board = 0, outside = 0;
+        for (int y = kMid - 12; y <= kMid + 12; ++y)
+            for (int x = kMid; x < kSize; ++x) board += light(frame.pixel(x, y)) == 765;
+        for (int x = 0; x < kSize; ++x) outside += light(frame.pixel(x, kMid - 60)) < 700;
+        shareOutside = double(outside) / kSize;
+        return double(board) / (25 * (kSize - kMid));
+    };
+    double outsidePlain = 0, outsidePlate = 0;
+    const double plain = boardShowing(false, outsidePlain);
+    const double plated = boardShowing(true, outsidePlate);
+    EXPECT_GT(plain, 0.1) << "the words alone cover the row";
+    EXPECT_LT(plated, 0.01) << "the board shows between the words on their plate";
+    EXPECT_EQ(outsidePlain, 0);
+    EXPECT_EQ(outsidePlate, 0) << "the plate reaches far beyond the words";
+}
+
 }  // namespace
 }  // namespace lumcrest::testing

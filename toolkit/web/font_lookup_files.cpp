@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "toolkit/font_lookup.h"
+#include "toolkit/text_runs.h"
 
 #ifndef LUMCREST_FONT_DIR
 #define LUMCREST_FONT_DIR "/fonts"
@@ -32,35 +33,6 @@ std::string fileName(const std::string& family, bool bold, bool italic) {
     return {};
 }
 
-// The next code point of UTF-8 TEXT from I (a broken sequence counts as one unknown letter).
-char32_t nextCodePoint(const std::string& text, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    const int extra = lead < 0x80         ? 0
-                      : (lead >> 5) == 6  ? 1
-                      : (lead >> 4) == 14 ? 2
-                      : (lead >> 3) == 30 ? 3
-                                          : -1;
-    if (extra == 0) {
-        ++i;
-        return lead;
-    }
-    if (extra < 0 || i + std::size_t(extra) >= text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    i += std::size_t(extra) + 1;
-    return c;
-}
-
 }  // namespace
 
 std::string familyWith(const std::string& family, const std::string& sample) {
@@ -70,10 +42,9 @@ std::string familyWith(const std::string& family, const std::string& sample) {
     if (FT_Init_FreeType(&library) != 0) return {};
     FT_Face face = nullptr;
     bool all = FT_New_Face(library, file.c_str(), 0, &face) == 0;
-    for (std::size_t i = 0; all && i < sample.size();) {
-        const char32_t c = nextCodePoint(sample, i);
-        if (c > 32 && FT_Get_Char_Index(face, FT_ULong(c)) == 0) all = false;
-    }
+    if (all)
+        for (char32_t c : decodeUtf8(sample))
+            if (c > 32 && FT_Get_Char_Index(face, FT_ULong(c)) == 0) all = false;
     if (face) FT_Done_Face(face);
     FT_Done_FreeType(library);
     if (!all) return {};

@@ -11,14 +11,7 @@ run_name="record under a file size limit"
 # shellcheck source=../support/game_run.sh
 source "$(dirname "$0")/../support/game_run.sh"
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
-mkdir -p "$HOME" "$work/bin" "$XDG_CONFIG_HOME/lumcrest"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-settings="$XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
-recording="$work/session.txt"
+recording_run
 printf '[Settings]\nFirst=0\nName=Tess\n' >"$settings"
 
 # 4 KiB: the head of the recording and a few dozen keys pass it (each key with its time is about

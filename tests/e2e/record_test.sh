@@ -14,15 +14,8 @@ run_name="record $case_name"
 # shellcheck source=../support/game_run.sh
 source "$(dirname "$0")/../support/game_run.sh"
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
-mkdir -p "$HOME" "$work/bin" "$work/replay" "$XDG_CONFIG_HOME/lumcrest"
-# The web page opened at close is written down instead of shown.
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-settings="$XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
-recording="$work/session.txt"
+recording_run
+mkdir -p "$work/replay"
 
 start_game() {
     "$game" --record "$recording" "$@" >"$work/game.log" 2>&1 &

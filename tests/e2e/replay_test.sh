@@ -13,14 +13,7 @@ run_name="replay"
 source "$(dirname "$0")/../support/game_run.sh"
 run_logs=(game.log watch.log)
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
-mkdir -p "$HOME" "$work/bin" "$XDG_CONFIG_HOME/lumcrest"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-settings="$XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
-recording="$work/session.txt"
+recording_run
 
 window_of() {
     local w

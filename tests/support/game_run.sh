@@ -10,6 +10,8 @@
 #   composed CMDS PNG [HOME]   the frame the toolkit composes after the driver commands CMDS
 #                  (one per line), from the settings folder HOME (by default a fresh one)
 #   differing A B  the number of pixels that differ between two pictures
+#   recording_run  a home of the game's own in $work, the real window on X without sound, the
+#                  web page opened at close dropped; sets $settings and $recording
 
 work=$(mktemp -d)
 pid=""
@@ -49,4 +51,15 @@ differing() {
     n=$(compare -metric AE "$1" "$2" null: 2>&1)
     [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
     echo "$n"
+}
+
+recording_run() {
+    export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+    export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+    mkdir -p "$HOME" "$work/bin" "$XDG_CONFIG_HOME/lumcrest"
+    printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    export PATH="$work/bin:$PATH"
+    settings="$XDG_CONFIG_HOME/lumcrest/lumcrest.ini"
+    recording="$work/session.txt"
 }

@@ -175,11 +175,11 @@ signal)
     for sig in TERM INT; do
         start_game
         expect_picture "$wid"
-        touch "$work/started"
+        mark_settings "$settings"
         sleep 0.2
         kill -"$sig" "$pid"
         expect_exit 10
-        [ -n "$(find "$settings" -newer "$work/started")" ] || fail "SIG$sig: the game did not save"
+        settings_rewritten "$settings" || fail "SIG$sig: the game did not save"
     done
     expect_no_web_page
     ;;
@@ -187,12 +187,12 @@ hangup)
     prepare_player
     start_game
     expect_picture "$wid"
-    touch "$work/started"
+    mark_settings "$settings"
     sleep 0.2
     # A closed terminal or a logout saves as SIGTERM does.
     kill -HUP "$pid"
     expect_exit 10
-    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    settings_rewritten "$settings" || fail "the game did not save"
     grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
     expect_no_web_page
     ;;
@@ -229,7 +229,7 @@ window_taken)
     xdotool mousemove --window "$wid" 409 170 sleep 0.2 click 1 sleep 0.3
     xdotool key --delay 100 Left Up
     sleep 1
-    touch "$work/started"
+    mark_settings "$settings"
     xdotool windowclose "$wid"
     for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$pid" 2>/dev/null && fail "the game runs on without its window"
@@ -237,7 +237,7 @@ window_taken)
     rc=$?
     pid=""
     [ "$rc" -eq 1 ] || fail "the game ended with status $rc without its window"
-    [ -n "$(find "$settings" -newer "$work/started")" ] || fail "the game did not save"
+    settings_rewritten "$settings" || fail "the game did not save"
     grep -q '^\[Techinfo\]' "$settings" || fail "no saved game in the file"
     # (SDL's file sound device says its own lines too.)
     [ "$(grep -c '^lumcrest:' "$work/game.log")" -eq 1 ] &&

@@ -10,6 +10,8 @@
 #   composed CMDS PNG [HOME]   the frame the toolkit composes after the driver commands CMDS
 #                  (one per line), from the settings folder HOME (by default a fresh one)
 #   differing A B  the number of pixels that differ between two pictures
+#   mark_settings FILE      notes which copy of the settings file FILE is there now
+#   settings_rewritten FILE true when FILE was written again since mark_settings
 #   recording_run  a home of the game's own in $work, the real window on X without sound, the
 #                  web page opened at close dropped; sets $settings and $recording
 
@@ -51,6 +53,18 @@ differing() {
     n=$(compare -metric AE "$1" "$2" null: 2>&1)
     [[ "$n" =~ ^[0-9]+$ ]] || fail "cannot compare $1 with $2: $n"
     echo "$n"
+}
+
+# Every write of the settings file puts a new file in place by a rename, so a write shows as
+# a new inode; timestamps cannot show it, as a quick write can fall in the clock tick of the mark.
+mark_settings() {
+    settings_mark=$(stat -c %i "$1" 2>/dev/null || echo none)
+}
+
+settings_rewritten() {
+    local now
+    now=$(stat -c %i "$1" 2>/dev/null) || return 1
+    [ "$now" != "$settings_mark" ]
 }
 
 recording_run() {

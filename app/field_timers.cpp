@@ -6,6 +6,7 @@
 #include "app/form.h"
 #include "assets/catalogue.h"
 #include "toolkit/error.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -27,6 +28,8 @@ void TForm1::blasttimerTimer() {
     const BoardView::BlastTick tick = fieldView.explosionTick(play, settings.calmMode);
     if (tick == BoardView::BlastTick::Going) return;
     if (tick == BoardView::BlastTick::OverBeforeBanner) {
+        // The side panel keeps the old stage's number until the banner names the new one.
+        lblstage.setCaption(std::to_string(play.Stage));
         lblsetlevel.show();
         levelup.show();
         fieldEffects.plaque(levelup.windowRect().unite(lblsetlevel.windowRect()), true);
@@ -89,6 +92,10 @@ void TForm1::cracktimerTimer() {
     } catch (const tk::Error&) {
         unwritten = std::current_exception();
     }
+    // The cracked well fades out over the table or the menu.
+    tk::Image lastFrame;
+    composeArea(lastFrame, kFrameRect);
+    fieldEffects.curtainFrom(lastFrame);
     if (play.Score > scorePanel.state.hiScores[10]) {
         try {
             insertHighScore();

@@ -466,6 +466,7 @@ void TForm1::bindHandlers() {
 
 void TForm1::bindEffects() {
     fieldView.effects = &fieldEffects;
+    fieldEffects.setTopLayer(&topLayer);
     fieldEffects.onStart = [this] { effectsTimer.setEnabled(true); };
     effectsTimer.onTimer = [this] {
         if (!fieldEffects.tick()) effectsTimer.setEnabled(false);

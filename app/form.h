@@ -96,6 +96,7 @@ class TForm1 : public tk::Window {
     tk::Panel helppanel2;             // the help page over the field at the very first game
     tk::Picture Image4;               // the first game's help picture
     tk::PushButton helpbutton2;       // the first game's help Ok
+    TopLayer topLayer{this};          // a scene's last frame fading out, over every panel
 
     // --- The parts ----------------------------------------------------------------------------
     BoardView fieldView;                  // draws the field and its animations from the play state

@@ -106,6 +106,7 @@ void TForm1::checkLoss() {
 }
 
 void TForm1::showFinalScore() {
+    fieldEffects.dimWell();
     fieldEffects.mark(tk::tr("Final score: %s", std::to_string(play.Score)), kFinalScoreY, 44,
                       kFinalScoreMs, true);
 }

@@ -43,7 +43,6 @@ void TForm1::stageEnd() {
     drawBoard();
     playEffect(asset::kJarFilled.file);
     advanceStage(play, rng);
-    lblstage.setCaption(std::to_string(play.Stage));
     lblsetlevel.setCaption(std::to_string(play.Stage));
     jartimer.setEnabled(true);
 }

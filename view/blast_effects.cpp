@@ -44,6 +44,10 @@ void BoardView::announceBlast(const GameState& g, bool calm) {
     if (!effects) return;
     bool seen[kGridSize] = {};
     const long long perGem = 20LL * g.Blocks - 100;
+    // The groups cleared together earn one figure: their total, from the middle of them all.
+    long long points = 0;
+    double sumX = 0, sumY = 0;
+    long long gems = 0;
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r) {
             const int i = gridIndex(columnX(c), rowY(r));
@@ -73,12 +77,16 @@ void BoardView::announceBlast(const GameState& g, bool calm) {
                     }
             }
             if (perGem * n <= 0) continue;
-            // The group's middle, in columns and rows counted from the well's first.
-            const double mc = double(sx) / n - (kFirstX - 1), mr = double(sy) / n - (kFirstY - 1);
-            effects->risingFigure(int(cellLeft(1) + (mc - 1) * kCellSize + kCellSize / 2),
-                                  int(cellTop(1) - (mr - 1) * kCellSize + kCellSize / 2),
-                                  "+" + std::to_string(perGem * n));
+            points += perGem * n;
+            sumX += double(sx), sumY += double(sy), gems += n;
         }
+    if (points > 0) {
+        // The middle of the groups, in columns and rows counted from the well's first.
+        const double mc = sumX / gems - (kFirstX - 1), mr = sumY / gems - (kFirstY - 1);
+        effects->risingFigure(int(cellLeft(1) + (mc - 1) * kCellSize + kCellSize / 2),
+                              int(cellTop(1) - (mr - 1) * kCellSize + kCellSize / 2),
+                              "+" + std::to_string(points));
+    }
     const int step = g.settleSteps + 1;
     if (step >= 2)
         effects->mark(tk::tr("Chain x%s", std::to_string(step)), kChainMarkY, 40, kChainMarkMs);

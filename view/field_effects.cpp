@@ -288,6 +288,54 @@ void plate(tk::Canvas& cv, tk::Rect p, int alpha) {
     }
 }
 
+// IMG at half its size, each pixel the mean of four: enough for a picture that is fading out, in
+// a quarter of the memory.
+std::unique_ptr<tk::Image> halfSize(const tk::Image& img) {
+    const int w = (img.width() + 1) / 2, h = (img.height() + 1) / 2;
+    auto half = std::make_unique<tk::Image>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int sx = 2 * x + dx, sy = 2 * y + dy;
+                    if (sx >= img.width() || sy >= img.height()) continue;
+                    const tk::Argb p = img.pixel(sx, sy);
+                    r += channel(p, 16), g += channel(p, 8), b += channel(p, 0), ++n;
+                }
+            half->setPixel(x, y, tk::rgb(r / n, g / n, b / n));
+        }
+    return half;
+}
+
+// Lays the half-size picture HALF over the canvas's part of box B (whose size is twice HALF's),
+// at opacity ALPHA.
+void layHalfOver(tk::Canvas& cv, const tk::Image& half, tk::Rect b, int alpha) {
+    const tk::Rect a = drawable(cv, b);
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        const tk::Argb* from = half.row(std::min(half.height() - 1, (y - cv.originY() - b.y) / 2));
+        tk::Argb* row = img.row(y);
+        for (int x = a.x; x < a.right(); ++x)
+            layOver(row[x], from[std::min(half.width() - 1, (x - cv.originX() - b.x) / 2)], alpha);
+    }
+}
+
+// Takes the light of every pixel of the canvas's part of box B down to LEVEL/256 of itself.
+void darken(tk::Canvas& cv, tk::Rect b, int level) {
+    const tk::Rect a = drawable(cv, b);
+    tk::Image& img = cv.target();
+    for (int y = a.y; y < a.bottom(); ++y) {
+        tk::Argb* row = img.row(y);
+        for (int x = a.x; x < a.right(); ++x) {
+            const tk::Argb p = row[x];
+            row[x] = 0xFF000000u | std::uint32_t(((channel(p, 16) * level) >> 8) << 16 |
+                                                 ((channel(p, 8) * level) >> 8) << 8 |
+                                                 ((channel(p, 0) * level) >> 8));
+        }
+    }
+}
+
 }  // namespace
 
 FieldEffects::FieldEffects(tk::Control* parent) : tk::Control(parent, "fieldEffects") {
@@ -333,11 +381,13 @@ void FieldEffects::risingFigure(int x, int y, const std::string& text) {
     it.kind = Kind::Rise;
     it.picture = std::make_shared<tk::Image>(
         styledText(text, 26, tk::rgb(255, 255, 236), tk::rgb(255, 206, 72)));
-    it.x = x;
-    it.y = y;
-    it.life = kRiseMs;
     const int w = it.picture->width(), h = it.picture->height();
-    it.extent = tk::Rect{x - w / 2 - 2, y - h / 2 - 50, w + 4, h + 54};
+    // The figure and its whole rise stay inside the well's rim.
+    it.x = std::clamp(x, kWell.x + w / 2 + 4,
+                      std::max(kWell.x + w / 2 + 4, kWell.right() - w / 2 - 4));
+    it.y = std::clamp(y, kWell.y + h / 2 + 50, kWell.bottom() - h / 2 - 4);
+    it.life = kRiseMs;
+    it.extent = tk::Rect{it.x - w / 2 - 2, it.y - h / 2 - 50, w + 4, h + 54};
     items_.push_back(std::move(it));
     changed(items_.back().extent);
     started();
@@ -411,25 +461,27 @@ void FieldEffects::plaque(tk::Rect words, bool on) {
 }
 
 void FieldEffects::fadeFrom(const tk::Image& surface) {
-    // Half size is enough for a picture that is fading out, and a quarter of the memory.
-    const int w = (surface.width() + 1) / 2, h = (surface.height() + 1) / 2;
-    auto half = std::make_unique<tk::Image>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            int r = 0, g = 0, b = 0, n = 0;
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx) {
-                    const int sx = 2 * x + dx, sy = 2 * y + dy;
-                    if (sx >= surface.width() || sy >= surface.height()) continue;
-                    const tk::Argb p = surface.pixel(sx, sy);
-                    r += channel(p, 16), g += channel(p, 8), b += channel(p, 0), ++n;
-                }
-            half->setPixel(x, y, tk::rgb(r / n, g / n, b / n));
-        }
-    fade_ = std::move(half);
+    fade_ = halfSize(surface);
     fadeMs_ = 0;
     changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
     started();
+}
+
+void FieldEffects::dimWell() {
+    if (dimMs_ > 0) return;
+    dimMs_ = 1;
+    changed(kWell);
+    started();
+}
+
+void FieldEffects::curtainFrom(const tk::Image& frame) {
+    if (!top_) return;
+    top_->start(frame);
+    started();
+}
+
+bool FieldEffects::curtainOn() const {
+    return top_ && top_->running();
 }
 
 bool FieldEffects::tick() {
@@ -460,7 +512,13 @@ bool FieldEffects::tick() {
         plaqueMs_ += kTickMs;
         changed(plaqueRect_);
     }
-    return !items_.empty() || fade_ != nullptr || (plaqueOn_ && plaqueMs_ < kPlaqueInMs);
+    if (dimMs_ > 0 && dimMs_ < kDimMs) {
+        dimMs_ = std::min(kDimMs, dimMs_ + kTickMs);
+        changed(kWell);
+    }
+    const bool curtain = top_ && top_->running() && top_->tick(kTickMs);
+    return !items_.empty() || fade_ != nullptr || (plaqueOn_ && plaqueMs_ < kPlaqueInMs) ||
+           (dimMs_ > 0 && dimMs_ < kDimMs) || curtain;
 }
 
 void FieldEffects::clear() {
@@ -469,10 +527,13 @@ void FieldEffects::clear() {
     if (fade_) changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
     fade_.reset();
     if (plaqueOn_) plaque(plaqueRect_, false);
+    if (dimMs_ > 0) changed(kWell);
+    dimMs_ = 0;
 }
 
 void FieldEffects::paint(tk::Canvas& canvas) {
     if (fade_) drawFade(canvas);
+    if (dimMs_ > 0) drawDim(canvas);
     if (plaqueOn_) drawPlaque(canvas);
     for (const Item& it : items_) {
         if (it.age < 0) continue;
@@ -641,7 +702,9 @@ void FieldEffects::drawJar(tk::Canvas& cv, const Item& it, int t) const {
     const int fadeOut = it.ending ? std::max(0, 255 - 255 * (t - it.endAge) / kJarFadeMs) : 255;
     const int in = std::min(255, t * 255 / kJarInMs);
     const int alpha = std::min(fadeOut, in);
-    // A warm halo behind the jar, the jar large over it, stars flying out over the board.
+    // The well dims by two fifths, a warm halo stands behind the jar, the jar large over it,
+    // stars flying out over the board.
+    darken(cv, kWell, 256 - 102 * alpha / 255);
     jarHalo(cv, it.x, it.y, alpha);
     if (it.picture) drawScaled(cv, *it.picture, it.x, it.y, kJarScale, alpha);
     for (int i = 0; i < kJarStars; ++i) {
@@ -675,8 +738,41 @@ void FieldEffects::drawFade(tk::Canvas& cv) const {
     }
 }
 
+void FieldEffects::drawDim(tk::Canvas& cv) const {
+    // Half the light at the end, eased in.
+    const double k = double(std::min(dimMs_, kDimMs)) / kDimMs;
+    darken(cv, kWell, 256 - int(128 * k * (2 - k)));
+}
+
 void FieldEffects::drawPlaque(tk::Canvas& cv) const {
     plate(cv, plaqueRect_, std::min(255, 255 * std::max(plaqueMs_, 1) / kPlaqueInMs));
+}
+
+TopLayer::TopLayer(tk::Control* parent) : tk::Control(parent, "topLayer") {
+    setBounds(0, 0, kFrameWidth, kFrameHeight);
+}
+
+void TopLayer::start(const tk::Image& frame) {
+    picture_ = halfSize(frame);
+    ms_ = 0;
+    invalidate();
+}
+
+bool TopLayer::tick(int ms) {
+    if (!picture_) return false;
+    ms_ += ms;
+    invalidate();
+    if (ms_ >= FieldEffects::kCurtainMs) picture_.reset();
+    return picture_ != nullptr;
+}
+
+void TopLayer::paint(tk::Canvas& canvas) {
+    if (!picture_) return;
+    // Eased out: most of the old scene goes in the first half.
+    const double u = std::min(1.0, double(ms_) / FieldEffects::kCurtainMs);
+    const int alpha = int(255 * (1 - u) * (1 - u));
+    layHalfOver(canvas, *picture_, tk::Rect{0, 0, 2 * picture_->width(), 2 * picture_->height()},
+                alpha);
 }
 
 }  // namespace lumcrest

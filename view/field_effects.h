@@ -51,6 +51,16 @@ class FieldEffects : public tk::Control {
     void plaque(tk::Rect words, bool on);
     // The window's surface as it was before the sky changed: it fades out over the new one.
     void fadeFrom(const tk::Image& surface);
+    // A lost game's well darkens to half its light over kDimMs and stays dark until clear(),
+    // so the cracks and the final score stand out over it.
+    void dimWell();
+    static constexpr int kDimMs = 300;
+    // The whole window as it last showed (a composed frame), fading out over kCurtainMs over
+    // whatever comes next: the table or the menu after a lost game. It lies above every panel,
+    // in the top layer the owner gives, and clear() leaves it running.
+    void curtainFrom(const tk::Image& frame);
+    static constexpr int kCurtainMs = 400;
+    void setTopLayer(class TopLayer* layer) { top_ = layer; }
 
     // Runs whenever an effect starts: the owner starts the effects' timer.
     std::function<void()> onStart;
@@ -59,7 +69,9 @@ class FieldEffects : public tk::Control {
     // Moves every effect one tick on and marks the areas that change: false once nothing is left
     // to draw (the timer may stop).
     bool tick();
-    bool running() const { return !items_.empty() || fade_ != nullptr || plaqueOn_; }
+    bool running() const {
+        return !items_.empty() || fade_ != nullptr || plaqueOn_ || dimMs_ > 0 || curtainOn();
+    }
     // Drops every effect at once (a new game, the menu).
     void clear();
     // How many effects are under way (for the tests).
@@ -96,6 +108,8 @@ class FieldEffects : public tk::Control {
     void drawJar(tk::Canvas& canvas, const Item& item, int t) const;
     void drawFade(tk::Canvas& canvas) const;
     void drawPlaque(tk::Canvas& canvas) const;
+    void drawDim(tk::Canvas& canvas) const;
+    bool curtainOn() const;
 
     std::vector<Item> items_;
     std::uint32_t seed_ = 1;
@@ -105,6 +119,28 @@ class FieldEffects : public tk::Control {
     tk::Rect plaqueRect_;
     bool plaqueOn_ = false;
     int plaqueMs_ = 0;
+    // How long the well has been darkening (0: not dark).
+    int dimMs_ = 0;
+    class TopLayer* top_ = nullptr;
+};
+
+// The layer above every panel of the window: the last frame of a scene fading out over the next
+// one. It takes no input and draws nothing when no curtain is running.
+class TopLayer : public tk::Control {
+  public:
+    explicit TopLayer(tk::Control* parent);
+    bool passesPointer() const override { return true; }
+    bool windowed() const override { return true; }
+    void paint(tk::Canvas& canvas) override;
+    // FRAME (the whole window) at half size starts fading out.
+    void start(const tk::Image& frame);
+    // One tick of the fade: false once it is over.
+    bool tick(int ms);
+    bool running() const { return picture_ != nullptr; }
+
+  private:
+    std::unique_ptr<tk::Image> picture_;
+    int ms_ = 0;
 };
 
 }  // namespace lumcrest

@@ -140,5 +140,64 @@ TEST_F(Effects, AMarkOnAPlateDarkensTheBoardBehindItsWordsOnly) {
     EXPECT_EQ(outsidePlate, 0) << "the plate reaches far beyond the words";
 }
 
+// A lost game's well darkens to half its light and no further, only inside the well, and a new
+// game brings the light back; the points rise inside the well's rim wherever the group was.
+TEST_F(Effects, ALostGamesWellDimsToHalfAndPointsStayInsideTheRim) {
+    auto grey = [&](int ms) {
+        while (clock < ms) {
+            effects.tick();
+            clock += FieldEffects::kTickMs;
+        }
+        tk::Image frame(kSize, kSize, tk::rgb(200, 200, 200));
+        tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
+        effects.paint(canvas);
+        return frame;
+    };
+    effects.dimWell();
+    EXPECT_GT(tk::redOf(grey(0).pixel(kMid, kMid)), 180) << "the well goes dark at once";
+    const tk::Image dim = grey(FieldEffects::kDimMs + 300);
+    EXPECT_NEAR(tk::redOf(dim.pixel(kMid, kMid)), 100, 3);
+    EXPECT_EQ(tk::redOf(dim.pixel(50, 20)), 200) << "the dark spills out of the well";
+    EXPECT_TRUE(effects.running());
+    EXPECT_FALSE(effects.tick()) << "a steady dark keeps the timer running";
+    effects.clear();
+    EXPECT_EQ(tk::redOf(grey(clock).pixel(kMid, kMid)), 200);
+
+    // A group in the top row: its figure would rise out over the rim.
+    effects.risingFigure(kMid, 50, "+1200");
+    for (int ms = 0; ms <= 600; ms += 150) {
+        const tk::Image shown = frameAfter(clock + 150);
+        int above = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < kSize; ++x) above += light(shown.pixel(x, y)) > 0;
+        EXPECT_EQ(above, 0) << "at " << clock << " ms";
+    }
+}
+
+// The last frame of a lost game lies over everything and fades out in kCurtainMs, then the top
+// layer draws nothing and the clock stops.
+TEST_F(Effects, TheCurtainFadesTheLastFrameOutOverTheNextScene) {
+    TopLayer top(&root);
+    effects.setTopLayer(&top);
+    effects.curtainFrom(tk::Image(kSize, kSize, tk::rgb(255, 255, 255)));
+    effects.clear();  // a new game behind it leaves the curtain alone
+    auto shown = [&] {
+        tk::Image frame(kSize, kSize, tk::rgb(0, 0, 0));
+        tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
+        top.paint(canvas);
+        return light(frame.pixel(kMid, kMid));
+    };
+    EXPECT_EQ(shown(), 765);
+    int last = 765, ms = 0;
+    while (effects.tick()) {
+        ms += FieldEffects::kTickMs;
+        EXPECT_LE(shown(), last);
+        last = shown();
+    }
+    EXPECT_NEAR(ms, FieldEffects::kCurtainMs, FieldEffects::kTickMs);
+    EXPECT_EQ(shown(), 0);
+    EXPECT_FALSE(effects.running());
+}
+
 }  // namespace
 }  // namespace lumcrest::testing

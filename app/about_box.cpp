@@ -10,7 +10,7 @@ namespace lumcrest {
 TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     : tk::Window(app, "AboutBox", 547, 492, tk::rgb(23, 23, 23)),
       Image1(this, "Image1"),
-      Label1(this, "Label1", georgia(12, tk::rgb(255, 255, 0), false, false, true)),
+      Label1(this, "Label1", georgia(12, tk::rgb(255, 214, 90))),
       dxButton1(this, "dxButton1", tk::tr("Ok"), georgia(13, tk::rgb(0, 0, 0), true)),
       webAddress_(env.webAddress) {
     toolWindow = true;

@@ -62,7 +62,7 @@ constexpr FaceSpec kFaces[] = {
     /* Side     */ {24, kWhite,  true,  true,  false},
     /* Banner   */ {48, kWhite,  true,  true,  false},
     /* Greeting */ {19, kWhite,  false, false, false},
-    /* Link     */ {11, kYellow, false, true,  true},
+    /* Link     */ {11, kYellow, false, true,  false},
     /* Table    */ {16, kWhite,  true,  false, false},
     /* TableOk  */ {16, kBlack,  true,  false, false},
     /* Ok       */ {13, kBlack,  true,  false, false},
@@ -247,6 +247,8 @@ TForm1::TForm1(tk::Application& app, Environment env)
     randomize();
     setUpBoard();
     openFirstScreen();
+    menuVeil.sync();
+    fieldVeil.sync();
 }
 
 TForm1::~TForm1() = default;
@@ -467,6 +469,13 @@ void TForm1::bindHandlers() {
 void TForm1::bindEffects() {
     fieldView.effects = &fieldEffects;
     fieldEffects.setTopLayer(&topLayer);
+    // The dialogs stand on a veil that follows them as they show and hide.
+    menuVeil.watch({&Scorepanel, &helppanel, &overpanel, keysPage.panel.get()});
+    fieldVeil.watch({&helppanel2});
+    onShowingChanged = [this](tk::Control&) {
+        menuVeil.sync();
+        fieldVeil.sync();
+    };
     fieldEffects.onStart = [this] { effectsTimer.setEnabled(true); };
     effectsTimer.onTimer = [this] {
         if (!fieldEffects.tick()) effectsTimer.setEnabled(false);

@@ -24,6 +24,7 @@
 #include "toolkit/image_list.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
+#include "ui/dialog_veil.h"
 #include "ui/keys_page.h"
 #include "ui/letter_board.h"
 #include "ui/menu_panel.h"
@@ -81,22 +82,24 @@ class TForm1 : public tk::Window {
     tk::Label namelabel;              // the player's name after the greeting
     tk::Label clickhere;              // the link under the greeting that opens the name panel
     tk::Picture Image5;               // the logo at the menu's foot, a link to the game's web page
-    tk::Panel Scorepanel;             // the high-score table over the menu
-    tk::Picture Image2;               // the table's backdrop
-    tk::PushButton hscoreclose;       // the table's Ok (its lines are the score panel's)
-    tk::Panel helppanel;              // the help page opened from the menu
-    tk::Picture Image1;               // the help page's picture
-    tk::PushButton dxButton4;         // the help page's Ok
-    tk::PushButton helpkeys;          // the help page's way to the Keys page, beside its Ok
-    tk::Panel overpanel;              // the name panel: the welcome and the player's name
-    tk::Picture Image3;               // the name panel's backdrop
-    tk::EditBox Playersname;          // the name panel's box for the name
-    tk::PushButton dxButton3;         // the name panel's Ok
-    LetterBoard letterboard;          // the name panel's on-screen letters for a controller
-    tk::Panel helppanel2;             // the help page over the field at the very first game
-    tk::Picture Image4;               // the first game's help picture
-    tk::PushButton helpbutton2;       // the first game's help Ok
-    TopLayer topLayer{this};          // a scene's last frame fading out, over every panel
+    DialogVeil menuVeil{&Menupanel, "menuVeil"};  // darkens the menu behind its dialogs
+    tk::Panel Scorepanel;                         // the high-score table over the menu
+    tk::Picture Image2;                           // the table's backdrop
+    tk::PushButton hscoreclose;               // the table's Ok (its lines are the score panel's)
+    tk::Panel helppanel;                      // the help page opened from the menu
+    tk::Picture Image1;                       // the help page's picture
+    tk::PushButton dxButton4;                 // the help page's Ok
+    tk::PushButton helpkeys;                  // the help page's way to the Keys page, beside its Ok
+    tk::Panel overpanel;                      // the name panel: the welcome and the player's name
+    tk::Picture Image3;                       // the name panel's backdrop
+    tk::EditBox Playersname;                  // the name panel's box for the name
+    tk::PushButton dxButton3;                 // the name panel's Ok
+    LetterBoard letterboard;                  // the name panel's on-screen letters for a controller
+    DialogVeil fieldVeil{this, "fieldVeil"};  // darkens the field behind the first help page
+    tk::Panel helppanel2;                     // the help page over the field at the very first game
+    tk::Picture Image4;                       // the first game's help picture
+    tk::PushButton helpbutton2;               // the first game's help Ok
+    TopLayer topLayer{this};                  // a scene's last frame fading out, over every panel
 
     // --- The parts ----------------------------------------------------------------------------
     BoardView fieldView;                  // draws the field and its animations from the play state

@@ -287,9 +287,12 @@ void Window::controlGeometryChanged(Control& control, Rect oldRect, bool wasShow
     if (&control == this) return;
     bool now = control.showing();
     if (control.parent() == this) surface_.setCovered(surfaceCovered());
-    if (now != wasShowing) visibilityChanged_ = true;
     if (wasShowing) screenDirty_.add(oldRect);
     if (now) screenDirty_.add(control.windowRect());
+    if (now != wasShowing) {
+        visibilityChanged_ = true;
+        if (onShowingChanged) onShowingChanged(control);
+    }
     // Uncovering part of the window's own surface asks the window to repaint it, as the window
     // system does; labels are drawn over the surface and uncover nothing.
     if (wasShowing && !oldRect.empty() && control.parent() == this && control.opaque() &&

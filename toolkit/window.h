@@ -51,6 +51,8 @@ class Window : public Control {
     // for releases, nor for the key presses a pad handler passes on): the source of the input.
     std::function<void(InputSource)> onInputSource;
     std::function<void()> onPaint;  // the window must be repainted
+    // A control of the window was shown or hidden (its own flag changed what shows).
+    std::function<void(Control&)> onShowingChanged;
     std::function<void()> onClose;  // the close box was used; the window closes afterwards
 
     // Input, as the backends and the driver deliver it (coordinates in the client area).

@@ -79,7 +79,7 @@ bool ScorePanel::blinkTick() {
 
 namespace {
 
-constexpr tk::Argb kTabOn = tk::rgb(255, 214, 90), kTabOff = tk::rgb(150, 140, 180);
+constexpr tk::Argb kTabOn = tk::rgb(255, 214, 90), kTabOff = tk::rgb(214, 206, 240);
 
 // The time played as hours and minutes ("3 h 05 min"), or minutes alone under an hour.
 std::string playTime(int seconds) {

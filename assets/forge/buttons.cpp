@@ -22,7 +22,8 @@ void buttonFace(cairo_t* cr, double w, double h, ButtonState state, std::string_
     Look look{hex(0x3c3478), hex(0x17133c), hex(0xd7a23a), hex(0xf4ead0), 1};
     switch (state) {
         case ButtonState::Dimmed:
-            look = {hex(0x44424e), hex(0x24232a), hex(0x8a8678), hex(0x9c98a0), 0.8};
+            // The same pill, its light lowered: at rest, with nothing to go back to.
+            look = {hex(0x2c2758), hex(0x120f30), hex(0xa8823a), hex(0xb4acc8), 0.85};
             break;
         case ButtonState::Rest:
             look = {hex(0x3c3478), hex(0x17133c), hex(0xd7a23a), hex(0xf4ead0), 1};

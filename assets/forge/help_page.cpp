@@ -216,9 +216,10 @@ void forgeHelpPage(const Output& out) {
     goldText(cr, fitFont(cr, {30, true, true}, title, kW - 40.0, "help title"), title, kW / 2.0, 46,
              Align::Center);
 
+    // The reading text at 15 px: a page read from the sofa as well as from the desk.
     const Font head{17, true, false};
-    const Font body{13, false, false};
-    const double left = 34, line = 17;
+    const Font body{15, false, false};
+    const double left = 34, line = 18;
 
     auto heading = [&](const char* english, double y) {
         const std::string text = tr(english);
@@ -231,9 +232,9 @@ void forgeHelpPage(const Output& out) {
                        "then launch it: each gem flies up until it meets the gems above. Gems of "
                        "one kind that meet burst. Clear enough gems to finish each level, and "
                        "never let the pile grow down to your bar."),
-                    left, 95, kW - 2 * left, line, kText, 3, "help goal");
+                    left, 95, kW - 2 * left, line, kText, 4, "help goal");
 
-    heading(N_("The rules"), 160);
+    heading(N_("The rules"), 172);
     struct Rule {
         void (*icon)(cairo_t*, double, double);
         int gem;  // drawn instead of an icon when not 0
@@ -256,7 +257,7 @@ void forgeHelpPage(const Output& out) {
          N_("Levels: every burst gem fills the tube. When it is full, the jar celebrates and the "
             "next level begins under a new sky, with more kinds of gems.")},
     };
-    double y = 168;
+    double y = 178;
     for (const auto& r : rules) {
         if (r.icon)
             r.icon(cr, left, y);
@@ -268,7 +269,7 @@ void forgeHelpPage(const Output& out) {
         const double lines = textWidth(cr, font, text) > width ? 2 : 1;
         paragraph(cr, font, text, left + 76, y + 24 - (lines - 1) * line / 2, width,
                   line * font.size / body.size, kText);
-        y += 38;
+        y += 37;
     }
 
     heading(N_("The keys"), 416);
@@ -289,8 +290,8 @@ void forgeHelpPage(const Output& out) {
     // Under the keys: where the number keys are, and how the menu's Calm switch helps.
     const std::string note = tr("The number keys are those of the keypad.") + "    " +
                              tr("In the menu, Calm: On (C, or Y on a controller) softens flashes.");
-    drawText(cr, fitFont(cr, {11, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 485,
-             Align::Center, hex(0xa8a0c8));
+    drawText(cr, fitFont(cr, {12, false, true}, note, kW - 40.0, "help note"), note, kW / 2.0, 486,
+             Align::Center, kText);
     controlSlot(cr, 287, 493, 78, 28);
     c.writeJpeg(out.of(asset::kHelpPage));
 }

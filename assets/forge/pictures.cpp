@@ -33,6 +33,15 @@ void dialogBackdrop(cairo_t* cr, double w, double h, std::uint64_t seed,
         goldFrame(cr, 2, 2, w - 4, h - 4, 0, 4);
         goldFrame(cr, 9, 9, w - 18, h - 18, 12, 1.5);
     } else {
+        // Outside the rounded frame the picture shows the veil the game lays behind its
+        // dialogs, not a lighter rectangle of sky.
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, 0, w, h);
+        roundedRect(cr, 5, 5, w - 10, h - 10, 14);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_set_source_rgb(cr, 0.012, 0.012, 0.04);
+        cairo_fill(cr);
+        cairo_restore(cr);
         goldFrame(cr, 5, 5, w - 10, h - 10, 14, 4);
     }
 }
@@ -127,23 +136,24 @@ void menuImage(Canvas& c, const Output& out) {
     c.writeJpeg(out.of(asset::kMenuBackdrop));
 }
 
-// The logo's rounded plaque stands on the very pixels of the menu backdrop
-// under it, so its corners show the backdrop and no rectangle around it.
+// The link to the game's web page at the menu's foot: the title above already names the game, so
+// no second badge: a gem in a gold ring with a glint, on the very pixels of the menu backdrop.
 void logo(const Canvas& menu, const Output& out) {
     Canvas c(asset::kLogo.width, asset::kLogo.height, true);
     cairo_t* cr = c.cr();
     cairo_set_source_surface(cr, menu.surface(), -kLogoX, -kLogoY);
     cairo_paint(cr);
-    cairo_save(cr);
-    roundedRect(cr, 1.5, 1.5, 197, 69, 8);
-    cairo_clip(cr);
-    skyGradient(cr, 200, 72, hex(0x0c0a28), hex(0x2a2060), 72);
-    Rng rng(5);
-    starField(cr, rng, 0, 0, 95, 72, 14, 0.8);  // beside the title, not behind it
-    cairo_restore(cr);
-    gemAt(cr, 3, 10, 18, 36);  // cyan, bright on the night backdrop
-    goldText(cr, {27, true, true}, "Lumcrest", 120, 46, Align::Center);
-    goldFrame(cr, 1.5, 1.5, 197, 69, 8, 2);
+    const double cx = 34, cy = 40;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(cx, cy, 4, cx, cy, 34);
+    cairo_pattern_add_color_stop_rgba(halo, 0, 1, 0.8, 0.4, 0.3);
+    cairo_pattern_add_color_stop_rgba(halo, 1, 1, 0.8, 0.4, 0);
+    cairo_arc(cr, cx, cy, 34, 0, 2 * M_PI);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    goldFrame(cr, cx - 21, cy - 21, 42, 42, 21, 2.5);
+    gemAt(cr, 3, cx - 18, cy - 18, 36);  // cyan, bright on the night backdrop
+    glint(cr, cx + 13, cy - 15, 7, 0.9);
     c.writeJpeg(out.of(asset::kLogo));
 }
 
@@ -303,9 +313,6 @@ void about(const Output& out) {
     const std::string version = tr("Version 1.0");
     drawText(cr, fitFont(cr, {13, false, false}, version, w - 40.0, "About version"), version,
              w / 2.0, 360, Align::Center, hex(0xa8a0c8));
-    roundedRect(cr, 206, 365, 150, 21, 6);  // link label
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
-    cairo_fill(cr);
     for (int i = 0; i < 9; ++i) gemAt(cr, 1 + i, 146 + i * 28, 400, 24);
     controlSlot(cr, 240, 448, 81, 28);
     c.writeJpeg(out.of(asset::kAboutPicture));

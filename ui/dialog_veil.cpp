@@ -29,7 +29,7 @@ void DialogVeil::paint(tk::Canvas& canvas) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const double d = std::hypot((x + 0.5 - cx) / cx, (y + 0.5 - cy) / cy);
-                const double thin = std::clamp((d - 1.16) / 0.14, 0.0, 1.0);
+                const double thin = std::clamp((d - 1.22) / 0.1, 0.0, 1.0);
                 const double dark = kDark / 255.0 * (1 - thin * thin * (3 - 2 * thin));
                 keep_[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
                     std::uint8_t(std::lround(255 * (1 - dark)));

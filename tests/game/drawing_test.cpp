@@ -84,6 +84,22 @@ TEST_F(Drawing, ALostGameDrawsCracksOverEveryGemAndNoFreshGems) {
     EXPECT_TRUE(cellShows(3, 10, {{cracks, 11}}));
 }
 
+// A lost game darkens its well to half its light, cracks and all, so that the final score on its
+// plaque reads over them; the window's own surface is left as it was.
+TEST_F(Drawing, ALostGameDimsTheWellToHalf) {
+    const int x = cellLeft(1) + 24, y = cellTop(1) + 24;
+    const tk::Argb before = form().composedPixel(x, y);
+    form().play.gameOver = true;
+    form().showFinalScore();
+    waitMs(500);
+    const tk::Argb after = form().composedPixel(x, y);
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(int(after >> shift & 0xff), int(before >> shift & 0xff) / 2, 2) << shift;
+    EXPECT_EQ(form().surface().pixel(x, y) | 0xFF000000u, before | 0xFF000000u);
+    // Outside the well, the side panels keep their light.
+    EXPECT_EQ(form().composedPixel(700, 120), form().surface().pixel(700, 120) | 0xFF000000u);
+}
+
 TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
     form().play.Total = 10;
     form().fieldView.menuLit = 1;
@@ -293,6 +309,45 @@ TEST_F(ScreenPictures, AGameFromTheMenuDecodesThePlaysImageListsAndLeavesTheJar)
     EXPECT_TRUE(f.fieldView.Blockimage.decoded());
     for (const tk::ImageList* list : play) EXPECT_TRUE(list->decoded());
     for (const tk::ImageList* list : later) EXPECT_FALSE(list->decoded());
+}
+
+// A dialog over the menu stands on a veil: the menu's frame and the Calm switch at its edges are
+// darkened while it shows, and come back as they were when it closes. The help page over the
+// field at the first game has its own veil over the well.
+TEST_F(ScreenPictures, DialogsStandOnAVeilThatLeavesWithThem) {
+    TForm1& f = form();
+    auto light = [&](int x, int y) {
+        const tk::Argb p = f.composedPixel(x, y);
+        return tk::redOf(p) + tk::greenOf(p) + tk::blueOf(p);
+    };
+    // A gem of the menu's sky and the Calm switch's face, left of every dialog; the menu frame's
+    // gold beside the table and the name panel.
+    struct Probe {
+        int x, y;
+        bool besideHelp;
+    };
+    const Probe probes[] = {{59, 419, true}, {40, 54, true}, {203, 300, false}};
+    app().dispatch([&] { f.overpanel.hide(); });
+    ASSERT_FALSE(f.menuVeil.showing());
+    std::vector<int> lit;
+    for (const Probe& p : probes) lit.push_back(light(p.x, p.y));
+    for (tk::Panel* panel : {&f.Scorepanel, &f.helppanel, &f.overpanel}) {
+        app().dispatch([&] { panel->show(); });
+        EXPECT_TRUE(f.menuVeil.showing()) << panel->name();
+        for (std::size_t i = 0; i < std::size(probes); ++i) {
+            if (panel == &f.helppanel && !probes[i].besideHelp) continue;
+            EXPECT_LT(light(probes[i].x, probes[i].y) * 10, lit[i] * 5)
+                << panel->name() << " at " << probes[i].x << "," << probes[i].y;
+        }
+        app().dispatch([&] { panel->hide(); });
+        EXPECT_FALSE(f.menuVeil.showing());
+        EXPECT_EQ(light(probes[0].x, probes[0].y), lit[0]);
+    }
+    app().dispatch([&] { f.Menupanel.hide(); });
+    const int wellLit = light(cellLeft(1) + 2, cellTop(10) + 2);
+    app().dispatch([&] { f.helppanel2.show(); });
+    EXPECT_TRUE(f.fieldVeil.showing());
+    EXPECT_LT(light(cellLeft(1) + 2, cellTop(10) + 2) * 10, wellLit * 5 + 10);
 }
 
 }  // namespace

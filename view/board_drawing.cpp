@@ -13,12 +13,13 @@ namespace lumcrest {
 
 namespace {
 
-// Colours of the progress bar's 14 pixel columns, x 47..60: dark rims, a white-hot core.
+// Colours of the progress bar's 14 pixel columns, x 47..60: liquid gold in glass, lit from the
+// left, amber at its rims and white-hot in its core, the light the jar glows in.
 constexpr tk::Argb kTubeColours[kTubeWidth] = {
-    tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 128, 0),
-    tk::rgb(255, 128, 0), tk::rgb(255, 255, 0), tk::rgb(255, 255, 255), tk::rgb(255, 255, 255),
-    tk::rgb(255, 255, 0), tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
-    tk::rgb(255, 0, 0),   tk::rgb(128, 0, 0)};
+    tk::rgb(110, 52, 8),    tk::rgb(200, 110, 20),  tk::rgb(240, 160, 40),  tk::rgb(255, 196, 70),
+    tk::rgb(255, 222, 120), tk::rgb(255, 240, 190), tk::rgb(255, 255, 255), tk::rgb(255, 250, 225),
+    tk::rgb(255, 230, 150), tk::rgb(255, 206, 90),  tk::rgb(245, 176, 50),  tk::rgb(222, 140, 30),
+    tk::rgb(180, 96, 16),   tk::rgb(110, 52, 8)};
 
 // Where the MENU button sits on the field: under the place of the menu's Back button.
 constexpr int kMenuButtonLeft = 664, kMenuButtonTop = 531;

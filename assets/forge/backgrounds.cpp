@@ -21,6 +21,7 @@ struct Theme {
     Rgb far, mid, near;  // landscape layers, back to front
     Rgb well;            // tint of the well and plaques
     Rgb glow;            // accent light
+    double wellAlpha = 0.92;  // how much of the night the well's glass hides
 };
 
 // Each stage has a palette of its own, and the well (half the screen) takes
@@ -33,14 +34,14 @@ const Theme kThemes[6] = {
      hex(0xb8d4ff)},
     {hex(0x011c20), hex(0x2aa8a4), hex(0x0e5a58), hex(0x0a4440), hex(0x04262a), hex(0x00482c),
      hex(0xc6f8ff)},
-    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x3a4000),
-     hex(0xd0ffc0)},
+    {hex(0x021808), hex(0x3a8a3a), hex(0x1a5a26), hex(0x0e3c18), hex(0x05200c), hex(0x121606),
+     hex(0xd0ffc0), 0.85},
     {hex(0x1a0410), hex(0xe05088), hex(0x7a2440), hex(0x5a1830), hex(0x300a18), hex(0x4a0420),
      hex(0xffd0d0)},
     {hex(0x010408), hex(0x0c2a24), hex(0x34465a), hex(0xa8b8c8), hex(0xe4ecf4), hex(0x004462),
      hex(0xb0ffd8)},
-    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x3c2000),
-     hex(0xffe0a0)},
+    {hex(0x1c0802), hex(0xc0601a), hex(0x6a3010), hex(0x40200a), hex(0x200e04), hex(0x0a0a2a),
+     hex(0xffe0a0), 0.88},
 };
 
 // --- scenes ---
@@ -338,7 +339,7 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     // Dark glass: the night scene still shows faintly through the well.
     roundedRect(cr, 98, 30, 500, 500, 12);
-    setColor(cr, t.well, 0.92);
+    setColor(cr, t.well, t.wellAlpha);
     cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 520);
     addStop(g, 0, t.glow, 0.0);
@@ -348,7 +349,8 @@ void well(cairo_t* cr, const Theme& t) {
     cairo_fill(cr);
     cairo_pattern_destroy(g);
     // One round socket per cell, sunk into the glass: darker in the middle,
-    // lit on its lower lip, so the grid reads even when the well is empty.
+    // lit on its lower lip, so the grid reads even when the well is empty; soft,
+    // so that a hundred of them make no busy pattern round the gems.
     for (int c = 1; c <= 10; ++c)
         for (int r = 1; r <= 10; ++r) {
             const double x = 60 + 48 * c + 24, y = 520 - 48 * r + 24;
@@ -361,16 +363,16 @@ void well(cairo_t* cr, const Theme& t) {
             cairo_fill(cr);
             cairo_pattern_destroy(cell);
             cairo_arc(cr, x, y, 19.5, 0.15 * M_PI, 0.85 * M_PI);
-            setColor(cr, t.glow, 0.32);
+            setColor(cr, t.glow, 0.18);
             cairo_set_line_width(cr, 1.4);
             cairo_stroke(cr);
             cairo_arc(cr, x, y, 19.5, 1.15 * M_PI, 1.85 * M_PI);
-            cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.25);
             cairo_set_line_width(cr, 1.4);
             cairo_stroke(cr);
             // A faint star in each socket's heart.
             cairo_arc(cr, x, y, 1.3, 0, 2 * M_PI);
-            setColor(cr, t.glow, 0.25);
+            setColor(cr, t.glow, 0.15);
             cairo_fill(cr);
         }
     goldFrame(cr, 98, 30, 500, 500, 12, 4);
@@ -398,6 +400,12 @@ constexpr double kTubeX = 53.5;
 
 void tube(cairo_t* cr, const Theme& t) {
     cairo_save(cr);
+    // A warm glow round the glass, the light of the jar above it.
+    for (int i = 4; i >= 1; --i) {
+        roundedRect(cr, 40 - i * 1.5, 92 - i * 1.5, 28 + i * 3, 384 + i * 3, 12 + i * 1.5);
+        cairo_set_source_rgba(cr, 1, 0.78, 0.35, 0.045);
+        cairo_fill(cr);
+    }
     // Glass body.
     roundedRect(cr, 40, 92, 28, 384, 12);
     cairo_pattern_t* glass = cairo_pattern_create_linear(40, 0, 68, 0);
@@ -421,8 +429,14 @@ void tube(cairo_t* cr, const Theme& t) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     roundedRect(cr, 40, 92, 28, 384, 12);
-    setColor(cr, t.glow, 0.5);
+    setColor(cr, hex(0xe8c070), 0.65);
     cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    // The glass's bright edge on the right, as on the jar.
+    cairo_move_to(cr, 64.5, 106);
+    cairo_line_to(cr, 64.5, 458);
+    cairo_set_source_rgba(cr, 1, 0.95, 0.8, 0.22);
+    cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     cairo_move_to(cr, 43.5, 104);
     cairo_line_to(cr, 43.5, 460);

@@ -120,10 +120,11 @@ TEST_F(Drawing, ARepaintDrawsEverythingUnlessTheMenuCoversIt) {
 
 TEST_F(Drawing, TheProgressBarRisesOnePixelRowPerUnitOfTotal) {
     const tk::Argb expected[14] = {
-        tk::rgb(128, 0, 0),   tk::rgb(255, 0, 0),   tk::rgb(255, 0, 0),     tk::rgb(255, 128, 0),
-        tk::rgb(255, 128, 0), tk::rgb(255, 255, 0), tk::rgb(255, 255, 255), tk::rgb(255, 255, 255),
-        tk::rgb(255, 255, 0), tk::rgb(255, 128, 0), tk::rgb(255, 128, 0),   tk::rgb(255, 0, 0),
-        tk::rgb(255, 0, 0),   tk::rgb(128, 0, 0)};
+        tk::rgb(110, 52, 8),    tk::rgb(200, 110, 20),  tk::rgb(240, 160, 40),
+        tk::rgb(255, 196, 70),  tk::rgb(255, 222, 120), tk::rgb(255, 240, 190),
+        tk::rgb(255, 255, 255), tk::rgb(255, 250, 225), tk::rgb(255, 230, 150),
+        tk::rgb(255, 206, 90),  tk::rgb(245, 176, 50),  tk::rgb(222, 140, 30),
+        tk::rgb(180, 96, 16),   tk::rgb(110, 52, 8)};
     auto rowIsBar = [&](int y) {
         for (int i = 0; i < 14; ++i)
             if ((form().surface().pixel(47 + i, y) & 0xFFFFFFu) != (expected[i] & 0xFFFFFFu))

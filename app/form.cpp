@@ -247,8 +247,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
     randomize();
     setUpBoard();
     openFirstScreen();
-    menuVeil.sync();
-    fieldVeil.sync();
 }
 
 TForm1::~TForm1() = default;
@@ -339,6 +337,9 @@ void TForm1::openFirstScreen() {
     Atimer.setEnabled(true);
     // The player can type a name at once when the welcome panel is what the first start shows.
     if (Menupanel.visible() && overpanel.visible()) setFocus(&Playersname);
+    // The veils stand behind whichever dialog the first screen shows.
+    menuVeil.sync();
+    fieldVeil.sync();
 }
 
 void TForm1::readSwitches() {

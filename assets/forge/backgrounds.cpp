@@ -18,9 +18,9 @@ constexpr int kW = asset::kBackgrounds.width, kH = asset::kBackgrounds.height;
 
 struct Theme {
     Rgb skyTop, skyHorizon;
-    Rgb far, mid, near;  // landscape layers, back to front
-    Rgb well;            // tint of the well and plaques
-    Rgb glow;            // accent light
+    Rgb far, mid, near;       // landscape layers, back to front
+    Rgb well;                 // tint of the well and plaques
+    Rgb glow;                 // accent light
     double wellAlpha = 0.92;  // how much of the night the well's glass hides
 };
 

@@ -40,8 +40,8 @@ TAboutBox::TAboutBox(tk::Application& app, const Environment& env)
     };
 }
 
-void TAboutBox::showModalBox() {
-    app().showModal(*this);
+void TAboutBox::showModalBox(std::function<void()> onClosed) {
+    app().showModal(*this, std::move(onClosed));
     setFocus(&dxButton1);
 }
 

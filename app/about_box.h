@@ -1,6 +1,8 @@
 // The About dialog TAboutBox: a second top-level window, shown modally from the menu.
 #pragma once
 
+#include <functional>
+
 #include "app/environment.h"
 #include "toolkit/application.h"
 #include "toolkit/image_list.h"
@@ -16,8 +18,9 @@ class TAboutBox : public tk::Window {
     tk::Label Label1;  // the link to the game's web page
     tk::PushButton dxButton1;
 
-    // Opens the dialog modally, centred on the main window; returns at once.
-    void showModalBox();
+    // Opens the dialog modally, centred on the main window; returns at once. ON_CLOSED runs when
+    // it closes.
+    void showModalBox(std::function<void()> onClosed = {});
     void dxButton1Click();
     void Label1Click();
 

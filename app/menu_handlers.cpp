@@ -144,7 +144,10 @@ void TForm1::AboutbuttonMouseDown(tk::MouseButton, int, int) {
 void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
     playEffect(asset::kClick.file);
     // Modal: the main window takes no input until the dialog closes, its timers go on.
-    if (aboutBox_) aboutBox_->showModalBox();
+    // The menu behind it stands under the dialogs' veil while it is open.
+    if (!aboutBox_) return;
+    aboutBox_->showModalBox([this] { menuVeil.hold(false); });
+    menuVeil.hold(true);
 }
 
 void TForm1::dxButton4Click() {

@@ -13,8 +13,8 @@ DialogVeil::DialogVeil(tk::Control* parent, std::string name)
 void DialogVeil::sync() {
     if (parent() && (width() != parent()->width() || height() != parent()->height()))
         setBounds(0, 0, parent()->width(), parent()->height());
-    const bool any = std::any_of(panels_.begin(), panels_.end(),
-                                 [](const tk::Control* p) { return p && p->visible(); });
+    const bool any = held_ || std::any_of(panels_.begin(), panels_.end(),
+                                          [](const tk::Control* p) { return p && p->visible(); });
     if (any != visible()) setVisible(any);
 }
 

@@ -21,8 +21,13 @@ class DialogVeil : public tk::Control {
 
     // The panels that bring the veil; each lies above it.
     void watch(std::vector<const tk::Control*> panels) { panels_ = std::move(panels); }
-    // Shows the veil when a panel it watches is visible, hides it when none is.
+    // Shows the veil when a panel it watches is visible, or a dialog of its own window holds
+    // it; hides it when none is.
     void sync();
+    void hold(bool on) {
+        held_ = on;
+        sync();
+    }
 
     bool windowed() const override { return true; }
     bool passesPointer() const override { return true; }
@@ -34,6 +39,7 @@ class DialogVeil : public tk::Control {
     std::vector<std::uint8_t> keep_;
     int keepW_ = 0, keepH_ = 0;
     std::vector<const tk::Control*> panels_;
+    bool held_ = false;
 };
 
 }  // namespace lumcrest

@@ -344,6 +344,12 @@ TEST_F(ScreenPictures, DialogsStandOnAVeilThatLeavesWithThem) {
         EXPECT_FALSE(f.menuVeil.showing());
         EXPECT_EQ(light(probes[0].x, probes[0].y), lit[0]);
     }
+    // The About box is a window of its own: the menu behind it is veiled while it is open.
+    app().dispatch([&] { f.AboutbuttonMouseUp(tk::MouseButton::Left, 0, 0); });
+    EXPECT_TRUE(f.menuVeil.showing());
+    app().dispatch([&] { aboutBox().dxButton1Click(); });
+    EXPECT_FALSE(f.menuVeil.showing());
+    EXPECT_EQ(light(probes[0].x, probes[0].y), lit[0]);
     app().dispatch([&] { f.Menupanel.hide(); });
     const int wellLit = light(cellLeft(1) + 2, cellTop(10) + 2);
     app().dispatch([&] { f.helppanel2.show(); });

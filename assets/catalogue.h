@@ -164,9 +164,9 @@ inline constexpr File kEffects[] = {kClick,         kRollover,       kMenuOver, 
                                     kIncredible,    kJarFilled,      kYouLose};
 
 // Every cue.
-inline constexpr File kCues[] = {kShiftCue,     kRotateCue,    kLaunchCue,    kBombCue,
+inline constexpr File kCues[] = {kShiftCue,      kRotateCue,    kLaunchCue,    kBombCue,
                                  kStageBurstCue, kChainCues[0], kChainCues[1], kChainCues[2],
-                                 kChainCues[3], kChainCues[4], kChainCues[5], kChainCues[6],
+                                 kChainCues[3],  kChainCues[4], kChainCues[5], kChainCues[6],
                                  kChainCues[7]};
 
 // --- desktop icons -------------------------------------------------------------------------

@@ -372,11 +372,14 @@ Sound stageBurst() {
 }
 
 // One step of a chain: a clear glass bell, STEP whole tones above the first.
+// The bell answers the burst's crack 80 ms after it, so the two loud attacks do not add up
+// past full scale in the mix.
 Sound chainStep(int step) {
-    Sound s(0.9);
+    constexpr double kAfterCrack = 0.08;
+    Sound s(0.9 + kAfterCrack);
     const double f = note(81 + 2 * step);
-    s.tone(0, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
-    s.tone(0, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
+    s.tone(kAfterCrack, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
+    s.tone(kAfterCrack, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
     s.reverb(0.25, 0.7);
     return s;
 }
@@ -515,7 +518,7 @@ void forgeEffects(const Output& out) {
     // The cues: the bar's moves barely there; a chain's bells up with its bursts, so each step
     // is heard over the burst it comes with; a bomb's boom above a plain burst; the board's
     // burst at a stage's end as loud as any burst.
-    constexpr double kMove = -28, kChainStep = -17, kBomb = -12.2, kStageBurst = kBurst;
+    constexpr double kMove = -28, kChainStep = -17.7, kBomb = -12.2, kStageBurst = kBurst;
     write(asset::kShiftCue, shiftCue(), kMove, 0);
     write(asset::kRotateCue, rotateCue(), kMove, 0);
     write(asset::kLaunchCue, launchCue(), kMove, 0);

@@ -115,7 +115,7 @@ Role roleLoudness(const std::string& name) {
         {asset::kYouLose.file, {-13.5, -15.6}},      {asset::kShiftCue.file, {-28, -28}},
         {asset::kRotateCue.file, {-28, -28}},        {asset::kLaunchCue.file, {-28, -30.5}},
         {asset::kBombCue.file, {-12.2, -16}},        {asset::kStageBurstCue.file, {-16, -20}}};
-    for (const asset::File& step : asset::kChainCues) role[step.file] = {-17, -21.5};
+    for (const asset::File& step : asset::kChainCues) role[step.file] = {-17.7, -21};
     return role.at(name);
 }
 
@@ -333,6 +333,36 @@ TEST(Mix, EachChainStepRingsAWholeToneAboveTheOneBefore) {
     EXPECT_STREQ(lumcrest::chainCue(1), asset::kChainCues[0].file);
     EXPECT_STREQ(lumcrest::chainCue(0), asset::kChainCues[0].file);
     EXPECT_STREQ(lumcrest::chainCue(40), std::rbegin(asset::kChainCues)->file);
+}
+
+// The highest sample of the sounds started together, as the mixer adds them.
+double peakTogether(std::initializer_list<const char*> names) {
+    std::vector<double> sum;
+    for (const char* name : names) {
+        const std::vector<double> x = decodeMono(name);
+        sum.resize(std::max(sum.size(), x.size()), 0.0);
+        for (std::size_t i = 0; i < x.size(); ++i) sum[i] += x[i];
+    }
+    double peak = 0;
+    for (double v : sum) peak = std::max(peak, std::fabs(v));
+    return peak;
+}
+
+TEST(Mix, ABurstAndItsChainStepStayUnderFullScaleTogether) {
+    ASSERT_TRUE(haveFfmpeg());
+    // A burst's effect and its step's cue start at the same moment, on voices of their own,
+    // both at full volume by default.
+    double most = 0;
+    for (const asset::File& burst : asset::kExplosions)
+        for (const asset::File& step : asset::kChainCues) {
+            const double peak = peakTogether({burst.file, step.file});
+            most = std::max(most, peak);
+            EXPECT_LT(peak, 0.98) << burst.file << " with " << step.file;
+        }
+    std::printf("  a burst with a chain step peaks at %.2f of full scale at most\n", most);
+    for (const asset::File& burst : asset::kExplosions)
+        std::printf("  %s with chain1.wav and bomb.wav: %.2f of full scale\n", burst.file,
+                    peakTogether({burst.file, asset::kChainCues[0].file, asset::kBombCue.file}));
 }
 
 // In place, radix 2; X's size a power of two.

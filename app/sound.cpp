@@ -19,8 +19,8 @@ void TForm1::playCue(const std::string& file) {
 }
 
 void TForm1::soundBurst(bool started) {
-    // A pass over marked gems always starts their burst, so one that started none found the
-    // board without marks: whatever bursts next is a new burst.
+    // A pass that started nothing: once no gem is marked (the settle step took them, or a new
+    // bar or game came), whatever bursts next is a new burst.
     if (!started) {
         if (std::none_of(std::begin(play.marks), std::end(play.marks), [](auto m) { return m; }))
             cuedStep_ = 0;

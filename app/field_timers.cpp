@@ -11,17 +11,17 @@
 namespace lumcrest {
 
 void TForm1::drawBoard() {
-    if (!fieldView.drawBoard(play, rng, settings.calmMode)) return;
-    soundBurst();
-    blasttimer.setEnabled(true);
+    const bool started = fieldView.drawBoard(play, rng, settings.calmMode);
+    soundBurst(started);
+    if (started) blasttimer.setEnabled(true);
 }
 
 void TForm1::redraw() {
     // The menu covers the whole window.
     if (Menupanel.visible()) return;
-    if (!fieldView.repaint(play, rng, settings.calmMode, blasttimer.enabled())) return;
-    soundBurst();
-    blasttimer.setEnabled(true);
+    const bool started = fieldView.repaint(play, rng, settings.calmMode, blasttimer.enabled());
+    soundBurst(started);
+    if (started) blasttimer.setEnabled(true);
 }
 
 void TForm1::blasttimerTimer() {

@@ -297,11 +297,12 @@ class TForm1 : public tk::Window {
 
     // --- Sound and music (app/sound.cpp over audio/game_audio.h) ---------------------------------
     void playEffect(const std::string& file);
-    // A cue beside the effects: the bar's moves, a bomb, a chain's steps.
+    // A cue beside the effects: the bar's moves, a bomb, a chain's steps, the stage end's burst.
     void playCue(const std::string& file);
-    // The burst that a redraw started: its sound rings into the ones before, with the chain's
-    // step and a bomb's boom.
-    void soundBurst();
+    // After a pass over the board: a burst it started rings into the ones before, and the
+    // first start of each burst adds the chain's step and a bomb's boom (a repaint that starts
+    // it again does not).
+    void soundBurst(bool started);
     void switchTrack(const std::string& file, int restartMs);
     void stopMusic();
     void musicloop();
@@ -329,6 +330,7 @@ class TForm1 : public tk::Window {
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
     std::int64_t tallyBeats_ = 0;  // beats of this game's time in play
+    int cuedStep_ = 0;  // the chain step whose cues sounded for the marks on the board; 0 none
 };
 
 }  // namespace lumcrest

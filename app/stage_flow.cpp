@@ -49,6 +49,7 @@ void TForm1::stageEnd() {
 
 void TForm1::jarEnd() {
     fieldView.startStageEndBurst(play, rng, settings.calmMode);
+    playCue(asset::kStageBurstCue.file);
     blasttimer.setEnabled(true);
     jartimer.setEnabled(false);
 }

@@ -137,6 +137,7 @@ inline constexpr File kShiftCue       {"shift.wav"};         // the bar moved a 
 inline constexpr File kRotateCue      {"rotate.wav"};        // the bar's gems turned
 inline constexpr File kLaunchCue      {"launch.wav"};        // the bar sent up
 inline constexpr File kBombCue        {"bomb.wav"};          // a bomb went off
+inline constexpr File kStageBurstCue  {"stageburst.wav"};    // the whole board at a stage's end
 // A chain's steps, each a whole tone above the one before; longer chains stay on the last.
 inline constexpr File kChainCues[] = {{"chain1.wav"}, {"chain2.wav"}, {"chain3.wav"},
                                       {"chain4.wav"}, {"chain5.wav"}, {"chain6.wav"},
@@ -163,9 +164,10 @@ inline constexpr File kEffects[] = {kClick,         kRollover,       kMenuOver, 
                                     kIncredible,    kJarFilled,      kYouLose};
 
 // Every cue.
-inline constexpr File kCues[] = {kShiftCue,     kRotateCue,    kLaunchCue,    kBombCue,
-                                 kChainCues[0], kChainCues[1], kChainCues[2], kChainCues[3],
-                                 kChainCues[4], kChainCues[5], kChainCues[6], kChainCues[7]};
+inline constexpr File kCues[] = {kShiftCue,      kRotateCue,    kLaunchCue,    kBombCue,
+                                 kStageBurstCue, kChainCues[0], kChainCues[1], kChainCues[2],
+                                 kChainCues[3],  kChainCues[4], kChainCues[5], kChainCues[6],
+                                 kChainCues[7]};
 
 // --- desktop icons -------------------------------------------------------------------------
 

@@ -21,6 +21,38 @@ constexpr int kRate = 44100;
 // Headroom under full scale that every effect keeps, in dBTP.
 constexpr double kMaxTruePeakDb = -1.2;
 
+// A corner frequency gliding exponentially from FROM to TO Hz over a sound's length.
+struct Glide {
+    double from, to;
+    double at(double u) const { return from * std::pow(to / from, u); }
+};
+
+// One second-order section of a low- or high-pass filter (the audio cookbook's), its corner
+// free to move from sample to sample.
+struct Biquad {
+    double q;
+    double b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    Biquad& set(bool highPass, double corner) {
+        const double w = 2 * M_PI * corner / kRate, c = std::cos(w);
+        const double alpha = std::sin(w) / (2 * q), a0 = 1 + alpha;
+        const double side = highPass ? (1 + c) / 2 : (1 - c) / 2;
+        b0 = b2 = side / a0;
+        b1 = (highPass ? -2 : 2) * side / a0;
+        a1 = -2 * c / a0;
+        a2 = (1 - alpha) / a0;
+        return *this;
+    }
+    double run(double x) {
+        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        return y;
+    }
+};
+
 class Sound {
   public:
     explicit Sound(double seconds) : s_(static_cast<std::size_t>(seconds * kRate), 0.0) {}
@@ -75,6 +107,51 @@ class Sound {
                                std::min(1.0, (length - t) / 0.01);
             s_[first + i] += level * env * v;
         }
+    }
+
+    // Noise between two steep edges: a high-pass at LOW and a low-pass at HIGH Hz (each fourth
+    // order, its corner gliding exponentially from the first figure to the second), under an
+    // eighth-order ceiling at CAP Hz that holds whatever the glides do, so no hiss reaches
+    // the top of the hearing range.
+    void bandNoise(double start, double length, Glide low, Glide high, double cap, double level,
+                   double decay, std::uint64_t seed) {
+        Rng rng(seed);
+        const std::size_t first = index(start), n = static_cast<std::size_t>(length * kRate);
+        // Butterworth: the quality of each second-order section of a fourth- and eighth-order
+        // filter.
+        Biquad hp[] = {{0.5412}, {1.3066}}, lp[] = {{0.5412}, {1.3066}};
+        Biquad ceiling[] = {{0.5098}, {0.6013}, {0.9000}, {2.5629}};
+        for (Biquad& f : ceiling) f.set(false, cap);
+        for (std::size_t i = 0; i < n && first + i < s_.size(); ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            double v = rng.uniform(-1, 1);
+            for (Biquad& f : hp) v = f.set(true, low.at(t / length)).run(v);
+            for (Biquad& f : lp) v = f.set(false, high.at(t / length)).run(v);
+            for (Biquad& f : ceiling) v = f.run(v);
+            const double env = std::min(1.0, t / 0.002) * std::exp(-t / decay) *
+                               std::min(1.0, (length - t) / 0.01);
+            s_[first + i] += level * env * v;
+        }
+    }
+
+    // Driven into a soft clip, as a blast overloads the air: the peaks rounded, the body kept
+    // (GAIN 1 leaves quiet parts as they are and bends a full-scale peak to three quarters).
+    void drive(double gain) {
+        for (double& v : s_) v = std::tanh(gain * v) / gain;
+    }
+
+    // The whole sound through an eighth-order low-pass at CAP Hz: what a drive or a mix added
+    // above it goes.
+    void ceiling(double cap) {
+        Biquad lp[] = {{0.5098}, {0.6013}, {0.9000}, {2.5629}};
+        for (Biquad& f : lp) {
+            f.set(false, cap);
+            for (double& v : s_) v = f.run(v);
+        }
+    }
+
+    void mix(const Sound& other) {
+        for (std::size_t i = 0; i < s_.size() && i < other.s_.size(); ++i) s_[i] += other.s_[i];
     }
 
     void bell(double start, double f, double level, double decay) {
@@ -177,7 +254,8 @@ Sound youLose() {
         s.tone(i * 0.32, 0.6, note(fall[i]), note(fall[i]), 0.5, 0.35,
                {{1, 1}, {3, 0.25}, {5, 0.1}}, 0.01, 0.006);
     s.tone(0.96, 1.2, note(48), note(46), 0.55, 0.6, {{1, 1}, {2, 0.3}, {3, 0.2}}, 0.02, 0.008);
-    s.noise(0.96, 1.0, 300, 80, 0.25, 0.4, 11);
+    // A dark rumble under the last note, closing as it dies; nothing of it above 700 Hz.
+    s.bandNoise(0.96, 1.0, {40, 40}, {320, 90}, 700, 0.45, 0.4, 11);
     s.reverb(0.25, 0.75);
     return s;
 }
@@ -260,25 +338,48 @@ Sound explodeMagic() {
     return s;
 }
 
-// A bomb: a harder crack, a deep boom falling under the thump, and rubble.
+// A bomb: a 55 Hz thump held for 150 ms, a body falling an octave, a blast of noise kept
+// under 2 kHz that darkens as it rolls away, and rubble. The burst that goes off with it
+// brings the bright crack.
 Sound bombBoom() {
-    Sound s(1.4);
-    s.noise(0, 0.006, 12000, 4000, 1.0, 0.002, 41, 1200);
-    s.tone(0, 1.3, 75, 34, 1.0, 0.32, {{1, 1}, {2, 0.3}, {3, 0.1}}, 0.002);
-    s.tone(0, 0.5, 190, 95, 0.45, 0.12, {{1, 1}, {1.5, 0.3}}, 0.002);
-    s.noise(0.003, 1.2, 900, 120, 0.55, 0.28, 42);
+    Sound s(1.4), boom(1.4);
+    boom.tone(0, 0.15, 55, 55, 1.0, 0.25, {{1, 1}}, 0.002, 0, 0.05);
+    boom.tone(0, 0.9, 150, 75, 0.6, 0.45, {{1, 1}, {2, 0.45}, {3, 0.2}}, 0.002);
+    boom.bandNoise(0, 0.05, {150, 150}, {1900, 1200}, 2000, 1.2, 0.02, 41);
+    boom.bandNoise(0.003, 1.2, {45, 45}, {1500, 160}, 2000, 1.6, 0.6, 42);
+    boom.drive(2.5);
+    boom.ceiling(2000);
+    s.mix(boom);
     Rng rng(43);
     shards(s, rng, 8, {67, 72, 74, 79}, 0.3, 0.08, 0.1);
     s.reverb(0.3, 0.78);
     return s;
 }
 
+// The whole board giving way at a stage's end: one crack and thump, then glass breaking in a
+// wave that spreads out from the middle for half a second, and a run of bells up the chord
+// that rings on over the new sky.
+Sound stageBurst() {
+    Sound s(1.8);
+    burstBones(s, 1.0, 34);
+    s.tone(0.02, 0.7, 95, 62, 0.6, 0.2, {{1, 1}, {2, 0.2}}, 0.004);
+    Rng rng(35);
+    shards(s, rng, 48, {79, 81, 84, 86, 88, 91, 93, 96, 98}, 0.5, 0.1, 0.09);
+    const int run[] = {72, 76, 79, 84, 88, 91, 96};
+    for (int i = 0; i < 7; ++i) glass(s, 0.1 + i * 0.07, note(run[i]), 0.12, 0.22);
+    s.reverb(0.3, 0.78);
+    return s;
+}
+
 // One step of a chain: a clear glass bell, STEP whole tones above the first.
+// The bell answers the burst's crack 80 ms after it, so the two loud attacks do not add up
+// past full scale in the mix.
 Sound chainStep(int step) {
-    Sound s(0.9);
+    constexpr double kAfterCrack = 0.08;
+    Sound s(0.9 + kAfterCrack);
     const double f = note(81 + 2 * step);
-    s.tone(0, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
-    s.tone(0, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
+    s.tone(kAfterCrack, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
+    s.tone(kAfterCrack, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
     s.reverb(0.25, 0.7);
     return s;
 }
@@ -301,8 +402,9 @@ Sound rotateCue() {
 
 Sound launchCue() {
     Sound s(0.28);
-    s.noise(0, 0.28, 700, 6000, 0.5, 0.12, 52, 500);
-    s.tone(0, 0.26, 320, 900, 0.25, 0.1, {{1, 1}, {2, 0.2}}, 0.01);
+    // A band of air sweeping up from 800 Hz to 4 kHz, nothing of it above 6 kHz.
+    s.bandNoise(0, 0.28, {560, 2800}, {1150, 5000}, 4800, 2.5, 0.15, 52);
+    s.tone(0, 0.26, 320, 900, 0.12, 0.1, {{1, 1}, {2, 0.2}}, 0.01);
     return s;
 }
 
@@ -338,7 +440,8 @@ Sound jarEffect() {
     }
     for (int k : {60, 64, 67, 71})
         s.tone(0.2, 2.0, note(k), note(k), 0.12, 1.2, {{1, 1}, {2, 0.3}}, 0.4, 0.004);
-    s.noise(0.3, 1.5, 4000, 9000, 0.06, 0.6, 19, 2500);
+    // A shimmer of air over the bells, held under 6 kHz.
+    s.bandNoise(0.3, 1.5, {2500, 3200}, {4000, 5000}, 5200, 0.1, 0.6, 19);
     s.reverb(0.3, 0.8);
     return s;
 }
@@ -376,11 +479,14 @@ Sound beep() {
 void forgeEffects(const Output& out) {
     // A mix by role (momentary maximum, LUFS): the pointer's sounds lowest, a
     // button's click over them, the landing louder, the bursts louder again and
-    // the rewards and the loss on top; the hover sounds 4 LU under the music's
-    // -20 LUFS, everything from the click on above it. Fanfares and bursts let go over 250 ms (a
-    // burst's own decay already falls steeply, so it lets go a little sooner).
+    // the jar and the loss on top; the hover sounds 4 LU under the music's
+    // -20 LUFS, everything from the click on above it. The praise for a long chain peaks no
+    // higher than a burst: it lasts, so it is heard as the louder (about -18 LUFS over its
+    // length against a burst's -19.5), and the music steps back under it. Fanfares and bursts
+    // let go over 250 ms (a burst's own decay already falls steeply, so it lets go a little
+    // sooner).
     constexpr double kPanel = -28, kHover = -24, kClick = -21.5, kLanding = -19, kBurst = -16,
-                     kReward = -13.5;
+                     kPraise = -16, kReward = -13.5;
     constexpr double kRelease = 0.25, kBurstRelease = 0.2;
     const struct {
         const asset::File& file;
@@ -392,8 +498,8 @@ void forgeEffects(const Output& out) {
         {asset::kExplosionFire, explodeFire, kBurst, kBurstRelease + 0.03},
         {asset::kExplosionGlass, explodeGlass, kBurst, kBurstRelease + 0.03},
         {asset::kExplosionMagic, explodeMagic, kBurst, kBurstRelease + 0.02},
-        {asset::kExcellent, excellent, kReward, kRelease},
-        {asset::kIncredible, incredible, kReward, kRelease},
+        {asset::kExcellent, excellent, kPraise, kRelease},
+        {asset::kIncredible, incredible, kPraise, kRelease},
         {asset::kJarFilled, jarEffect, kReward, kRelease},
         {asset::kRollover, rollover, kHover, 0},
         {asset::kClick, click, kClick, 0},
@@ -409,13 +515,15 @@ void forgeEffects(const Output& out) {
         }
     };
     for (const auto& e : effects) write(e.file, e.make(), e.loudness, e.release);
-    // The cues: the bar's moves barely there, a chain's bells under its bursts,
-    // a bomb's boom just under them, as the burst sounds with it.
-    constexpr double kMove = -28, kChainStep = -21, kBomb = -17.5;
+    // The cues: the bar's moves barely there; a chain's bells up with its bursts, so each step
+    // is heard over the burst it comes with; a bomb's boom above a plain burst; the board's
+    // burst at a stage's end as loud as any burst.
+    constexpr double kMove = -28, kChainStep = -17.7, kBomb = -12.2, kStageBurst = kBurst;
     write(asset::kShiftCue, shiftCue(), kMove, 0);
     write(asset::kRotateCue, rotateCue(), kMove, 0);
     write(asset::kLaunchCue, launchCue(), kMove, 0);
     write(asset::kBombCue, bombBoom(), kBomb, kRelease + 0.05);
+    write(asset::kStageBurstCue, stageBurst(), kStageBurst, kRelease);
     for (std::size_t i = 0; i < std::size(asset::kChainCues); ++i)
         write(asset::kChainCues[i], chainStep(int(i)), kChainStep, kRelease);
 }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/catalogue.h"
@@ -97,34 +98,42 @@ bool haveFfmpeg() {
     return std::system("command -v ffmpeg >/dev/null 2>&1") == 0;
 }
 
-// Each effect's momentary maximum (LUFS) by its role: the pointer's sounds
-// lowest, the rewards and the loss on top.
-double roleLoudness(const std::string& name) {
-    std::map<std::string, double> role{
-        {asset::kRollover.file, -24},       {asset::kMenuOver.file, -24},
-        {asset::kClick.file, -21.5},        {asset::kGemsTouch.file, -19},
-        {asset::kExplosionFire.file, -16},  {asset::kExplosionGlass.file, -16},
-        {asset::kExplosionMagic.file, -16}, {asset::kExcellent.file, -13.5},
-        {asset::kIncredible.file, -13.5},   {asset::kJarFilled.file, -13.5},
-        {asset::kYouLose.file, -13.5},      {asset::kShiftCue.file, -28},
-        {asset::kRotateCue.file, -28},      {asset::kLaunchCue.file, -28},
-        {asset::kBombCue.file, -17.5}};
-    for (const asset::File& step : asset::kChainCues) role[step.file] = -21;
+// Each effect's loudness (LUFS) by its role: its momentary maximum, the pointer's sounds lowest,
+// the jar and the loss on top; and over its whole length (integrated, as read here with the
+// half second of silence after it), where a chain's step stands a little under a burst, the
+// praise a little over it and a bomb over both.
+struct Role {
+    double momentary, integrated;
+};
+Role roleLoudness(const std::string& name) {
+    std::map<std::string, Role> role{
+        {asset::kRollover.file, {-24, -24}},         {asset::kMenuOver.file, {-24, -26.5}},
+        {asset::kClick.file, {-21.5, -21.5}},        {asset::kGemsTouch.file, {-19, -21.3}},
+        {asset::kExplosionFire.file, {-16, -19.5}},  {asset::kExplosionGlass.file, {-16, -19.5}},
+        {asset::kExplosionMagic.file, {-16, -19.5}}, {asset::kExcellent.file, {-16, -18}},
+        {asset::kIncredible.file, {-16, -18}},       {asset::kJarFilled.file, {-13.5, -16.7}},
+        {asset::kYouLose.file, {-13.5, -15.6}},      {asset::kShiftCue.file, {-28, -28}},
+        {asset::kRotateCue.file, {-28, -28}},        {asset::kLaunchCue.file, {-28, -30.5}},
+        {asset::kBombCue.file, {-12.2, -16}},        {asset::kStageBurstCue.file, {-16, -20}}};
+    for (const asset::File& step : asset::kChainCues) role[step.file] = {-17.7, -21};
     return role.at(name);
 }
 
 TEST(Mix, EachEffectSoundsAtItsRoleUnderFullScale) {
     ASSERT_TRUE(haveFfmpeg()) << "ffmpeg is needed to read loudness";
-    std::map<std::string, double> level;
+    std::map<std::string, double> level, whole;
     std::vector<asset::File> sounds(std::begin(asset::kEffects), std::end(asset::kEffects));
     sounds.insert(sounds.end(), std::begin(asset::kCues), std::end(asset::kCues));
     for (const asset::File& effect : sounds) {
         const char* name = effect.file;
         const Loudness l = meter(name);
         level[name] = l.momentaryMax;
-        std::printf("  %-17s momentary max %6.1f LUFS, true peak %5.1f dBTP\n", name,
-                    l.momentaryMax, l.truePeak);
-        EXPECT_NEAR(l.momentaryMax, roleLoudness(name), 2.0) << name;
+        whole[name] = l.integrated;
+        std::printf(
+            "  %-17s momentary max %6.1f LUFS, integrated %6.1f LUFS, true peak %5.1f dBTP\n", name,
+            l.momentaryMax, l.integrated, l.truePeak);
+        EXPECT_NEAR(l.momentaryMax, roleLoudness(name).momentary, 2.0) << name;
+        EXPECT_NEAR(l.integrated, roleLoudness(name).integrated, 1.0) << name;
         EXPECT_LE(l.truePeak, -1.0) << name;
     }
     double low = 0, high = -200;
@@ -138,14 +147,25 @@ TEST(Mix, EachEffectSoundsAtItsRoleUnderFullScale) {
     for (const auto& [quiet, loud] : {std::pair{asset::kRollover, asset::kClick},
                                       {asset::kClick, asset::kGemsTouch},
                                       {asset::kGemsTouch, asset::kExplosionFire},
-                                      {asset::kExplosionFire, asset::kExcellent}})
+                                      {asset::kExplosionFire, asset::kJarFilled}})
         EXPECT_GT(level[loud.file] - level[quiet.file], 2.0) << quiet.file << " vs " << loud.file;
+    // Over their length: a chain's step under the burst it rings with, the praise over the
+    // bursts and a bomb over a plain burst by some 3 LU.
+    for (const auto& [quiet, loud, least] :
+         {std::tuple{asset::kChainCues[0], asset::kExplosionFire, 1.0},
+          {asset::kExplosionFire, asset::kExcellent, 1.0},
+          {asset::kExplosionMagic, asset::kIncredible, 1.0},
+          {asset::kExplosionFire, asset::kBombCue, 2.5}})
+        EXPECT_GT(whole[loud.file] - whole[quiet.file], least) << quiet.file << " vs " << loud.file;
 
-    // The bursts and the rewards stand well above the music, the hover sounds a little under
-    // the menu's tune, the bar's own cues under everything.
+    // The bursts and the rewards stand well above the music (the praise above the music as it
+    // steps back under it), the hover sounds a little under the menu's tune, the bar's own cues
+    // under everything.
     const Loudness game = meter(asset::kGameMusic.file), menu = meter(asset::kMenuMusic.file);
-    for (const asset::File& f : {asset::kExplosionFire, asset::kExcellent, asset::kJarFilled})
+    for (const asset::File& f : {asset::kExplosionFire, asset::kJarFilled, asset::kBombCue})
         EXPECT_GE(level[f.file] - game.integrated, 4.0) << f.file;
+    for (const asset::File& f : {asset::kExcellent, asset::kIncredible})
+        EXPECT_GE(level[f.file] - (game.integrated - lumcrest::kDuckDb), 4.0) << f.file;
     EXPECT_NEAR(level[asset::kRollover.file] - menu.integrated, -4, 2);
     for (const asset::File& cue : {asset::kShiftCue, asset::kRotateCue, asset::kLaunchCue})
         EXPECT_LT(level[cue.file], level[asset::kRollover.file]) << cue.file;
@@ -167,7 +187,8 @@ TEST(Mix, FanfaresAndBurstsLetGoWithoutHardEdges) {
     ASSERT_TRUE(haveFfmpeg());
     for (const asset::File& sound :
          {asset::kExcellent, asset::kIncredible, asset::kYouLose, asset::kJarFilled,
-          asset::kExplosionFire, asset::kExplosionGlass, asset::kExplosionMagic}) {
+          asset::kExplosionFire, asset::kExplosionGlass, asset::kExplosionMagic,
+          asset::kStageBurstCue}) {
         const char* name = sound.file;
         SCOPED_TRACE(name);
         const std::vector<double> env = envelopeDb(decodeMono(name));
@@ -314,6 +335,36 @@ TEST(Mix, EachChainStepRingsAWholeToneAboveTheOneBefore) {
     EXPECT_STREQ(lumcrest::chainCue(40), std::rbegin(asset::kChainCues)->file);
 }
 
+// The highest sample of the sounds started together, as the mixer adds them.
+double peakTogether(std::initializer_list<const char*> names) {
+    std::vector<double> sum;
+    for (const char* name : names) {
+        const std::vector<double> x = decodeMono(name);
+        sum.resize(std::max(sum.size(), x.size()), 0.0);
+        for (std::size_t i = 0; i < x.size(); ++i) sum[i] += x[i];
+    }
+    double peak = 0;
+    for (double v : sum) peak = std::max(peak, std::fabs(v));
+    return peak;
+}
+
+TEST(Mix, ABurstAndItsChainStepStayUnderFullScaleTogether) {
+    ASSERT_TRUE(haveFfmpeg());
+    // A burst's effect and its step's cue start at the same moment, on voices of their own,
+    // both at full volume by default.
+    double most = 0;
+    for (const asset::File& burst : asset::kExplosions)
+        for (const asset::File& step : asset::kChainCues) {
+            const double peak = peakTogether({burst.file, step.file});
+            most = std::max(most, peak);
+            EXPECT_LT(peak, 0.98) << burst.file << " with " << step.file;
+        }
+    std::printf("  a burst with a chain step peaks at %.2f of full scale at most\n", most);
+    for (const asset::File& burst : asset::kExplosions)
+        std::printf("  %s with chain1.wav and bomb.wav: %.2f of full scale\n", burst.file,
+                    peakTogether({burst.file, asset::kChainCues[0].file, asset::kBombCue.file}));
+}
+
 // In place, radix 2; X's size a power of two.
 void fft(std::vector<std::complex<double>>& x) {
     const std::size_t n = x.size();
@@ -354,6 +405,112 @@ double presenceShareDb(const std::vector<double>& x) {
         }
     }
     return 10 * std::log10(band / all);
+}
+
+// The mean power spectrum of X in lines of kRate / 4096 Hz, from Hann-windowed blocks of 4096
+// samples that overlap by half, the sound padded with silence to fill its last block.
+std::vector<double> powerSpectrum(std::vector<double> x) {
+    constexpr std::size_t n = 4096;
+    x.resize(std::max(n, (x.size() / (n / 2) + 1) * (n / 2)), 0.0);
+    std::vector<double> power(n / 2, 0.0);
+    std::vector<std::complex<double>> block(n);
+    for (std::size_t start = 0; start + n <= x.size(); start += n / 2) {
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = x[start + i] * (0.5 - 0.5 * std::cos(2 * M_PI * double(i) / n));
+        fft(block);
+        for (std::size_t k = 0; k < n / 2; ++k) power[k] += std::norm(block[k]);
+    }
+    return power;
+}
+
+// What X holds from FROM Hz up to 20 kHz: the share of its energy (dB), and the floor there, the
+// median line against the mean line of the whole sound (dB). A bell's upper partials add to the
+// share but leave the floor where it is; hiss lifts both.
+struct HighBand {
+    double shareDb, floorDb;
+};
+HighBand highBand(const std::vector<double>& x, double from) {
+    const std::vector<double> p = powerSpectrum(x);
+    const double line = kRate / 4096.0;
+    double all = 0, high = 0;
+    std::vector<double> lines;
+    for (std::size_t k = 1; k < p.size(); ++k) {
+        all += p[k];
+        if (double(k) * line < from || double(k) * line >= 20000) continue;
+        high += p[k];
+        lines.push_back(p[k]);
+    }
+    std::nth_element(lines.begin(), lines.begin() + std::ptrdiff_t(lines.size() / 2), lines.end());
+    const double median = lines[lines.size() / 2], mean = all / double(p.size() - 1);
+    return {10 * std::log10(std::max(high, 1e-30) / all),
+            10 * std::log10(std::max(median, 1e-30) / mean)};
+}
+
+TEST(Mix, NoiseLayersStayUnderTheirCeilings) {
+    ASSERT_TRUE(haveFfmpeg());
+    std::vector<asset::File> sounds(std::begin(asset::kEffects), std::end(asset::kEffects));
+    sounds.insert(sounds.end(), std::begin(asset::kCues), std::end(asset::kCues));
+    std::map<std::string, HighBand> over6k;
+    for (const asset::File& sound : sounds) {
+        const HighBand b = over6k[sound.file] = highBand(decodeMono(sound.file), 6000);
+        std::printf("  %-17s above 6 kHz: %6.1f dB of its energy, floor %6.1f dB\n", sound.file,
+                    b.shareDb, b.floorDb);
+    }
+    // The layers of noise that last (a launch's rush, a bomb's blast, the jar's shimmer, the
+    // rumble under the loss) are filtered, not hiss up to the top of the hearing range; the
+    // bursts' cracks, 6 ms long, keep their brightness. The jar's bells ring up there, and their
+    // strikes lift its floor a little.
+    for (const asset::File& dark : {asset::kLaunchCue, asset::kBombCue, asset::kYouLose})
+        EXPECT_LT(over6k[dark.file].floorDb, -60) << dark.file;
+    EXPECT_LT(over6k[asset::kJarFilled.file].floorDb, -40);
+    for (const asset::File& dark : {asset::kLaunchCue, asset::kBombCue})
+        EXPECT_LT(over6k[dark.file].shareDb, -40) << dark.file;
+}
+
+// The centre of X's spectrum between LO and HI Hz (Hz, the mean of the lines' logarithms
+// weighted by their energy).
+double spectralCentre(const std::vector<double>& x, double lo, double hi) {
+    const std::vector<double> p = powerSpectrum(x);
+    const double line = kRate / 4096.0;
+    double sum = 0, weighted = 0;
+    for (std::size_t k = 1; k < p.size(); ++k) {
+        const double f = double(k) * line;
+        if (f < lo || f >= hi) continue;
+        sum += p[k];
+        weighted += p[k] * std::log(f);
+    }
+    return std::exp(weighted / sum);
+}
+
+TEST(Mix, LaunchSweepsUpAndBombThumpsUnderItsBlast) {
+    ASSERT_TRUE(haveFfmpeg());
+    // The launch: a band of noise rising from about 800 Hz to about 4 kHz.
+    const std::vector<double> launch = decodeMono(asset::kLaunchCue.file);
+    ASSERT_GT(launch.size(), std::size_t(kRate / 5));
+    const std::size_t ms60 = kRate * 6 / 100;
+    const double start = spectralCentre({launch.begin(), launch.begin() + ms60}, 500, 8000),
+                 end = spectralCentre({launch.end() - ms60, launch.end()}, 500, 8000);
+    std::printf("  %s: its band centred at %.0f Hz in its first 60 ms, at %.0f Hz in its last\n",
+                asset::kLaunchCue.file, start, end);
+    EXPECT_NEAR(start, 1000, 400);
+    EXPECT_NEAR(end, 3500, 900);
+
+    // The bomb: a 55 Hz thump for its first 150 ms, the blast's noise under 2 kHz.
+    const std::vector<double> bomb = decodeMono(asset::kBombCue.file);
+    ASSERT_GT(bomb.size(), std::size_t(kRate / 2));
+    const std::size_t ms150 = kRate * 15 / 100;
+    const std::vector<double> thump(bomb.begin(), bomb.begin() + ms150),
+        after(bomb.begin() + ms150 + kRate / 20, bomb.begin() + 2 * ms150 + kRate / 20);
+    const double pitch = strongestLine(thump, 30, 100);
+    const double held = 10 * std::log10(bandEnergy(thump, 45, 65) / bandEnergy(after, 45, 65));
+    const HighBand over2k = highBand(bomb, 2000);
+    std::printf(
+        "  %s: thump at %.1f Hz, 45-65 Hz %.1f dB louder in the first 150 ms than in the 150 ms "
+        "from 200 ms; above 2 kHz %.1f dB of its energy, floor %.1f dB\n",
+        asset::kBombCue.file, pitch, held, over2k.shareDb, over2k.floorDb);
+    EXPECT_NEAR(pitch, 55, 3);
+    EXPECT_GT(held, 6) << "the thump rings on";
+    EXPECT_LT(over2k.floorDb, -50) << "the blast hisses above 2 kHz";
 }
 
 const struct Track {

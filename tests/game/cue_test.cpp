@@ -84,5 +84,33 @@ TEST_F(Cues, ABombBoomsWithItsBurstAndTheMusicDucksUnderTheFanfare) {
     EXPECT_EQ(ducks[0].ms, kDuckedEffects[1].ms);
 }
 
+// A repaint, or a board redraw, that finds a burst's gems still marked starts their burst again
+// with its effect; the burst's chain step and bomb sound only the first time. The next landing on
+// the same cells is a burst of its own.
+TEST_F(Cues, EachBurstSoundsItsCuesOnceHoweverOftenItIsDrawn) {
+    const Files landing{asset::kChainCues[0].file, asset::kBombCue.file};
+    for (int launch = 1; launch <= 2; ++launch) {
+        SCOPED_TRACE(launch);
+        layBoard({"1 1 0 2 1 2 1 2 1 2", "0 0 0 0 0 1 0 1 0 0"});
+        placeBar(3, kBomb, 3, 4);
+        cues();
+        sounds();
+        key(kUp);
+        waitMs(200);
+        EXPECT_EQ(cues(), (Files{asset::kLaunchCue.file, landing[0], landing[1]}));
+        // The burst is over; its gems wait, marked, for the settle step.
+        while (form().blasttimer.enabled()) waitMs(5);
+        ASSERT_TRUE(form().Cycletimer.enabled());
+        sounds();
+        app().dispatch([&] {
+            form().redraw();
+            form().drawBoard();
+        });
+        EXPECT_EQ(sounds().size(), 2u) << "each start of the burst plays its effect";
+        EXPECT_EQ(cues(), Files{});
+        waitMs(3000);
+    }
+}
+
 }  // namespace
 }  // namespace lumcrest::testing

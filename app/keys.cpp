@@ -66,10 +66,10 @@ void TForm1::keyprocess(int& key) {
     const std::optional<KeyAction> action = settings.keys.actionOf(key);
     if (!action) return;
     switch (*action) {
-        case KeyAction::Left: shiftLeft(); break;
-        case KeyAction::Right: shiftRight(); break;
-        case KeyAction::Rotate: rotateGems(); break;
-        case KeyAction::Launch: launchBar(); break;
+        case KeyAction::Left: session.shift(-1); break;
+        case KeyAction::Right: session.shift(+1); break;
+        case KeyAction::Rotate: session.rotate(); break;
+        case KeyAction::Launch: session.launch(); break;
         case KeyAction::Menu: openMenu(); break;
     }
 }

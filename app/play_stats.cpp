@@ -1,10 +1,7 @@
 // The player's figures as play goes: this game's gems, chains, bombs, jokers and time are tallied
 // as they happen and added to [Stats] when the game ends (the cracks, or a new game over one
 // under way); what a game still in progress has tallied goes in at the close.
-#include <algorithm>
-
 #include "app/form.h"
-#include "game/board_geometry.h"
 
 namespace lumcrest {
 
@@ -14,29 +11,6 @@ void TForm1::tallyBeat() {
     if (Menupanel.visible() || play.gameOver) return;
     ++tallyBeats_;
     gameTally.seconds = static_cast<int>(tallyBeats_ * vertimer.interval() / 1000);
-}
-
-std::pair<int, int> TForm1::specialsOnBoard() const {
-    std::pair<int, int> n{0, 0};
-    for (int x = kFirstX; x <= kLastX; ++x)
-        for (int y = kFirstY; y <= kLastY; ++y) {
-            const int v = play.cellAt(x, y);
-            if (v == kJoker) ++n.first;
-            if (v == kBomb) ++n.second;
-        }
-    return n;
-}
-
-void TForm1::tallySpecials(std::pair<int, int> before) {
-    // A settle step only takes gems away: the jokers and bombs it took were used in groups.
-    const std::pair<int, int> after = specialsOnBoard();
-    gameTally.jokers += std::max(0, before.first - after.first);
-    gameTally.bombs += std::max(0, before.second - after.second);
-}
-
-void TForm1::tallyChain() {
-    gameTally.gems += play.chainCleared;
-    gameTally.chain = std::max(gameTally.chain, play.chainCleared);
 }
 
 void TForm1::endGameStats(bool lost) {

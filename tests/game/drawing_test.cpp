@@ -177,7 +177,7 @@ TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
             EXPECT_LE(stageEndWaveDelay(c, r), stageEndWaveDelay(c < 6 ? 1 : 10, r < 6 ? 1 : 10));
     form().play.blastCells[gridIndex(columnX(5), rowY(5))] = 2;
     form().play.blastCells[gridIndex(columnX(1), rowY(10))] = 4;
-    form().jarEnd();
+    form().session.jarEnded();
     const int s = form().fieldView.blastStyle;
     // Every exploding cell sends its burst, each beginning as the wave reaches it.
     EXPECT_EQ(form().fieldEffects.count(), 2);

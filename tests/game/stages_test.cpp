@@ -8,6 +8,7 @@
 
 #include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest::testing {
 namespace {
@@ -139,7 +140,7 @@ TEST_F(Stages, ClearingExactlyTheGemsLeftEndsTheChainAndTheStage) {
 TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
     app().dispatch([&] {
         for (int i = 0; i < 4; ++i) {
-            form().stageEnd();
+            form().session.stageEnd();
             form().jartimer.setEnabled(false);
         }
     });
@@ -169,6 +170,11 @@ class Backgrounds : public Stages {
         form().play.backgroundHistoryIndex = 6;
         form().play.backgroundChanges = 0;
     }
+    // The stage end's change of sky: the next picture, installed on the field.
+    void changeBackground() {
+        if (chooseBackground(form().play, form().rng))
+            form().installBackground(form().play.Background, kFrameRect);
+    }
 };
 
 TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
@@ -178,19 +184,19 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
         startRun(start);
         std::set<int> seen;
         for (int i = 0; i < 5; ++i) {
-            form().changeBackground();
+            changeBackground();
             EXPECT_NE(form().play.Background, start);
             seen.insert(form().play.Background);
         }
         EXPECT_EQ(seen.size(), 5u);
-        form().changeBackground();
+        changeBackground();
         EXPECT_EQ(form().play.Background, start);
         // Just after the start the history holds zeros: picture 0 is excluded too.
         for (int& h : form().play.backgroundHistory) h = 0;
         form().play.backgroundHistory[0] = 3;
         form().play.backgroundHistoryIndex = 1;
         form().play.Background = 3;
-        form().changeBackground();
+        changeBackground();
         EXPECT_NE(form().play.Background, 0);
         EXPECT_NE(form().play.Background, 3);
     }
@@ -198,7 +204,7 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
 
 TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
     startRun(0);
-    form().changeBackground();
+    changeBackground();
     tk::Image picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().play.Background));
     for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
         EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
@@ -207,11 +213,11 @@ TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
 TEST_F(Backgrounds, AfterTwentyEightChangesThePictureStays) {
     startRun(2);
     form().play.backgroundChanges = 27;
-    form().changeBackground();
+    changeBackground();
     const int last = form().play.Background;
     const int index = form().play.backgroundHistoryIndex;
     EXPECT_EQ(form().play.backgroundChanges, 28);
-    for (int i = 0; i < 10; ++i) form().changeBackground();
+    for (int i = 0; i < 10; ++i) changeBackground();
     EXPECT_EQ(form().play.Background, last);
     EXPECT_EQ(form().play.backgroundHistoryIndex, index);
     // A new game does not start the count again.
@@ -223,7 +229,7 @@ TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
     for (int index : {50, -3, INT_MAX}) {
         startRun(1);
         form().play.backgroundHistoryIndex = index;
-        form().changeBackground();
+        changeBackground();
         EXPECT_EQ(form().play.backgroundHistoryIndex, 1);
         EXPECT_NE(form().play.Background, 1);
     }

@@ -120,6 +120,10 @@ class PlaySession {
     void crackTick();  // the idle animations stay off while the board cracks
     void cracksEnded();
 
+    // Starts or stops clock C from outside play, for a scene set up by hand (a test); the window's
+    // timer follows as it follows play.
+    void setClock(Clock c, bool on) { on ? start(c) : stop(c); }
+
     // A new game from SEED; the one in progress is dropped.
     void newGame(std::uint32_t seed);
     // The stage is done: the jar fills and the next stage is set up behind it.

@@ -47,19 +47,19 @@ TEST_F(Bar, ShiftsStopAtTheWallsAndAtGemsAndRotationTurnsLeft) {
 
 TEST_F(Bar, NothingMovesWhileTheBarFliesAChainSettlesOrTheGameIsLost) {
     auto still = [&] { return row1(4) == std::array<int, 3>{1, 2, 3} && !form().Timer1.enabled(); };
-    form().Cycletimer.setEnabled(true);
+    form().session.setClock(Clock::Settle, true);
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
-    form().Cycletimer.setEnabled(false);
+    form().session.setClock(Clock::Settle, false);
     form().play.gameOver = true;
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
     form().play.gameOver = false;
     // The level banner holds back the launch only.
-    form().Animtimer.setEnabled(true);
+    form().session.setClock(Clock::Banner, true);
     key(kUp);
     EXPECT_TRUE(still());
-    form().Animtimer.setEnabled(false);
+    form().session.setClock(Clock::Banner, false);
     key(kUp);
     key(kLeft);
     key(kDown);

@@ -22,7 +22,7 @@ class Edge : public GameTest, public ::testing::WithParamInterface<Side> {
         // Stage 1 to stage 2; the jar and its explosion are not wanted here.
         app().dispatch([&] {
             form().session.stageEnd();
-            form().jartimer.setEnabled(false);
+            form().session.setClock(Clock::Jar, false);
         });
         clearBoard();
         form().drawBoard();

@@ -141,7 +141,7 @@ TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
     app().dispatch([&] {
         for (int i = 0; i < 4; ++i) {
             form().session.stageEnd();
-            form().jartimer.setEnabled(false);
+            form().session.setClock(Clock::Jar, false);
         }
     });
     ASSERT_EQ(form().play.Stage, 5);
@@ -251,14 +251,14 @@ class Animations : public Stages {
 };
 
 TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
-    form().jartimer.setEnabled(true);
+    form().session.setClock(Clock::Jar, true);
     EXPECT_EQ(ticksOf(form().jartimer), 110);
     EXPECT_EQ(form().fieldView.drainLine, 464);
     EXPECT_TRUE(form().fieldView.levelPending);
     EXPECT_TRUE(form().blasttimer.enabled());
     // The tail ran at the fastest pace; the next run starts slow again.
     EXPECT_EQ(form().jartimer.interval(), 1);
-    form().jartimer.setEnabled(true);
+    form().session.setClock(Clock::Jar, true);
     form().jartimerTimer();
     EXPECT_EQ(form().jartimer.interval(), 30);
 }
@@ -268,7 +268,7 @@ TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIs
     form().fieldView.fillDrawn = 0;
     form().play.Total = 20;
     form().play.Gemsleft = 5;
-    form().filltimer.setEnabled(true);
+    form().session.setClock(Clock::Fill, true);
     form().filltimerTimer();
     EXPECT_EQ(form().surface().pixel(kTubeLeft + 6, 461) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_EQ(ticksOf(form().filltimer) + 1, 7);  // rows 0..23 drawn, then the tick that stops
@@ -277,7 +277,7 @@ TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIs
     // With nothing left to clear the same catching up ends the stage.
     form().fieldView.fillDrawn = 0;
     form().play.Gemsleft = 0;
-    form().filltimer.setEnabled(true);
+    form().session.setClock(Clock::Fill, true);
     EXPECT_EQ(ticksOf(form().filltimer), 7);
     EXPECT_EQ(form().play.Stage, 2);
     EXPECT_TRUE(form().jartimer.enabled());
@@ -293,7 +293,7 @@ TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     form().overpanel.show();
     form().play.gameOver = true;
     form().Atimer.setEnabled(true);
-    form().cracktimer.setEnabled(true);
+    form().session.setClock(Clock::Crack, true);
     form().cracktimerTimer();
     EXPECT_FALSE(form().Atimer.enabled());
     EXPECT_EQ(ticksOf(form().cracktimer) + 1, 30);

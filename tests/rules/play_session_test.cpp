@@ -140,6 +140,27 @@ TEST(PlaySession, AGroupSettlesThenTheTubeFillsAndAFinishedStageRunsToTheBanner)
     EXPECT_TRUE(t.heardClock(K::Start, Clock::Sparkle));
 }
 
+TEST(PlaySession, AChainTellsTheJokersAndBombsItUsedAndWhereTheTubeStarts) {
+    // The bar's 2 under a bomb and a 2: the bomb takes every 2 and the joker far away.
+    Well w = pairOverTheBar();
+    w.put(1, 3, kBomb);
+    w.put(6, 10, kJoker);
+    Session t(w);
+    t.s.launch();
+    t.tickThrough(Phase::InFlight);
+    t.tickThrough(Phase::Settling);
+    int jokers = 0, bombs = 0;
+    for (const PlayEvent& e : t.heard)
+        if (e.kind == K::SpecialsUsed) jokers += e.count, bombs += e.bombs;
+    EXPECT_EQ(jokers, 1);
+    EXPECT_EQ(bombs, 1);
+    // The tube's mark is set at the landing, before the chain; it draws afresh at the chain's end.
+    auto at = [&](K kind) { return std::ranges::find(t.heard, kind, &PlayEvent::kind); };
+    ASSERT_NE(at(K::FillMarked), t.heard.end());
+    EXPECT_LT(at(K::FillMarked), at(K::SpecialsUsed));
+    EXPECT_GT(at(K::FillRestarts), at(K::ChainEnded));
+}
+
 TEST(PlaySession, ABlockedLaunchLosesAndTheCracksLeadToANewGame) {
     Well w = pairOverTheBar();
     w.put(2, 2, 3);

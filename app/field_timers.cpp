@@ -53,7 +53,8 @@ void TForm1::AtimerTimer() {
 
 void TForm1::vertimerTimer() {
     fieldView.blinkSpecials(play);
-    tallyBeat();
+    // The time in play goes by the field's own beat, while the field shows a live game.
+    if (!Menupanel.visible() && !play.gameOver) tally.beat(vertimer.interval());
 }
 
 void TForm1::wavetimerTimer() {
@@ -75,7 +76,7 @@ void TForm1::gameOverToMenu() {
     // why it was not written.
     std::exception_ptr unwritten;
     try {
-        endGameStats(true);
+        tally.gameEnded(profile_, play.Score, play.Stage, true);
     } catch (const tk::Error&) {
         unwritten = std::current_exception();
     }

@@ -260,16 +260,9 @@ class TForm1 : public tk::Window {
     void keysPageClosed();
     void buildKeysPage();
 
-    // --- The player's figures (app/play_stats.cpp over store/play_stats.h) -----------------------
-    PlayStats gameTally;       // what this game has done so far and [Stats] does not hold yet
-    bool gameTouched = false;  // a bar of this game has been launched in this run
-    // One beat of the time in play (the specials' blink, while the field shows a live game).
-    void tallyBeat();
-    // The game ends (LOST: by the cracks): its figures go into [Stats]. Throws the refused
-    // write; the figures then wait for the next write.
-    void endGameStats(bool lost);
-    // The close: what the game in progress has tallied goes in; it counts as a game when it ends.
-    void closeStats();
+    // --- The player's figures (store/play_stats.h)
+    // ------------------------------------------------
+    GameTally tally;  // this game's gems, chains, bombs, jokers and time, until [Stats] has them
 
     // --- Saved game (app/saved_game_window.cpp over store/saved_game.h) ----------------------
     void readSavedGame();
@@ -312,7 +305,6 @@ class TForm1 : public tk::Window {
     Environment env_;
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
-    std::int64_t tallyBeats_ = 0;  // beats of this game's time in play
 };
 
 }  // namespace lumcrest

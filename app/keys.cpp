@@ -109,7 +109,7 @@ void TForm1::keyup(int& key) {
 }
 
 void TForm1::FormClose() {
-    closeStats();
+    tally.closing(profile_);
     writeSavedGame();
     // A signal or the end of the session is not the player closing the window: no browser then.
     if (!app().backend().closingUnattended()) app().backend().openUrl(env_.webAddress);

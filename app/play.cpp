@@ -54,20 +54,14 @@ void TForm1::playEvent(const PlayEvent& e) {
         case K::Stop: timerOf(e.clock).setEnabled(false); break;
         case K::Sound: playSound(e.sound); break;
         case K::Redraw: drawBoard(); break;
-        case K::Launched: gameTouched = true; break;
+        case K::Launched: tally.launched(); break;
         case K::CoverSparkle: fieldView.coverSparkle(play); break;
         case K::TwinkleReset: fieldView.twinklePhase = 0; break;
         case K::FillMarked: fieldView.fillMark = play.Total; break;
         case K::FillRestarts: fieldView.fillDrawn = 0; break;
         case K::ScoreChanged: Label1.setCaption(std::to_string(play.Score)); break;
-        case K::SpecialsUsed:
-            gameTally.jokers += e.count;
-            gameTally.bombs += e.bombs;
-            break;
-        case K::ChainEnded:
-            gameTally.gems += e.count;
-            gameTally.chain = std::max(gameTally.chain, e.count);
-            break;
+        case K::SpecialsUsed: tally.specialsUsed(e.count, e.bombs); break;
+        case K::ChainEnded: tally.chainEnded(e.count); break;
         default: fieldEvent(e); break;
     }
 }

@@ -12,9 +12,9 @@ namespace lumcrest {
 void TForm1::newGame() {
     // A game under way that the player leaves for a new one has ended too.
     std::exception_ptr unwritten;
-    if (!session.state().gameOver && (gameTouched || session.state().Score > 0)) {
+    if (!session.state().gameOver && (tally.touched() || session.state().Score > 0)) {
         try {
-            endGameStats(false);
+            tally.gameEnded(profile_, session.state().Score, session.state().Stage, false);
         } catch (const tk::Error&) {
             unwritten = std::current_exception();
         }

@@ -26,23 +26,12 @@ void TForm1::redraw() {
 
 void TForm1::blasttimerTimer() {
     const BoardView::BlastTick tick = fieldView.explosionTick(play, settings.calmMode);
-    if (tick == BoardView::BlastTick::Going) return;
-    if (tick == BoardView::BlastTick::OverBeforeBanner) {
-        // The side panel keeps the old stage's number until the banner names the new one.
-        lblstage.setCaption(std::to_string(play.Stage));
-        lblsetlevel.show();
-        levelup.show();
-        fieldEffects.plaque(levelup.windowRect().unite(lblsetlevel.windowRect()), true);
-        Animtimer.setEnabled(true);
-    }
-    blasttimer.setEnabled(false);
+    if (tick != BoardView::BlastTick::Going)
+        session.blastEnded(tick == BoardView::BlastTick::OverBeforeBanner);
 }
 
 void TForm1::filltimerTimer() {
-    if (fieldView.fillTick(play.Total)) return;
-    // A finished stage is handed to the stage end once the tube has caught up.
-    if (play.Gemsleft < 1) stageEnd();
-    filltimer.setEnabled(false);
+    if (!fieldView.fillTick(play.Total)) session.fillEnded();
 }
 
 void TForm1::flashtimerTimer() {
@@ -54,7 +43,7 @@ void TForm1::jartimerTimer() {
     const bool ended = fieldView.jarTick(play.Background);
     // The jar celebrates large over the well while the small one plays in its corner.
     if (fieldView.jarHalfTick == 0 || ended) fieldEffects.jar(fieldView.jarPicture(), ended);
-    if (ended) jarEnd();
+    if (ended) session.jarEnded();
 }
 
 void TForm1::AtimerTimer() {
@@ -65,7 +54,8 @@ void TForm1::AtimerTimer() {
 
 void TForm1::vertimerTimer() {
     fieldView.blinkSpecials(play);
-    tallyBeat();
+    // The time in play goes by the field's own beat, while the field shows a live game.
+    if (!Menupanel.visible() && !play.gameOver) tally.beat(vertimer.interval());
 }
 
 void TForm1::wavetimerTimer() {
@@ -73,22 +63,21 @@ void TForm1::wavetimerTimer() {
 }
 
 void TForm1::cracktimerTimer() {
-    // The idle animations would draw whole gems over the cracks.
-    if (Atimer.enabled()) Atimer.setEnabled(false);
-    if (vertimer.enabled()) vertimer.setEnabled(false);
+    session.crackTick();
     if (!fieldView.crackTick(play, settings.calmMode)) return;
-
     // Every row has cracked: the score may enter the table, the menu comes back and a new game
     // waits behind it.
-    Atimer.setEnabled(false);
-    vertimer.setEnabled(false);
-    cracktimer.setEnabled(false);
+    session.cracksEnded();
+    gameOverToMenu();
+}
+
+void TForm1::gameOverToMenu() {
     // Equalling the tenth score is not enough to enter the table. A score the file cannot take
     // now still shows in the table, and the game over runs its course before the player hears
     // why it was not written.
     std::exception_ptr unwritten;
     try {
-        endGameStats(true);
+        tally.gameEnded(profile_, play.Score, play.Stage, true);
     } catch (const tk::Error&) {
         unwritten = std::current_exception();
     }

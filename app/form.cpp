@@ -244,7 +244,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
     startMusic();
     readHighScores();
     readPlayerName();
-    randomize();
+    rng.seed(seedNow());
     setUpBoard();
     openFirstScreen();
 }
@@ -387,7 +387,7 @@ void TForm1::setUpBoard() {
     // The saved game's bar waits at home; a first run has a fresh board and bar instead.
     placeBarHome(play);
     if (settings.firstRun) {
-        makeStartRow();
+        fillStartRow(play, rng);
         drawOrdinaryBar(rng, play.Blocks, play.Shape);
         drawOrdinaryBar(rng, play.Blocks, play.Nextshape);
         placeBarHome(play);
@@ -445,10 +445,11 @@ void TForm1::bindHandlers() {
     Backbutton.onMouseUp = [this](MouseButton b, int x, int y) { BackbuttonMouseUp(b, x, y); };
     clickhere.onClick = [this] { changebtnClick(); };
 
-    Timer1.onTimer = [this] { Boxupdate(); };
+    session.setListener([this](const PlayEvent& e) { playEvent(e); });
+    Timer1.onTimer = [this] { session.flightTick(); };
     MusicTimer.onTimer = [this] { musicloop(); };
-    Animtimer.onTimer = [this] { Animation(); };
-    Cycletimer.onTimer = [this] { CycletimerTimer(); };
+    Animtimer.onTimer = [this] { session.bannerEnded(); };
+    Cycletimer.onTimer = [this] { session.settleTick(); };
     Atimer.onTimer = [this] { AtimerTimer(); };
     jartimer.onTimer = [this] { jartimerTimer(); };
     blasttimer.onTimer = [this] { blasttimerTimer(); };
@@ -483,8 +484,8 @@ void TForm1::bindEffects() {
     };
 }
 
-void TForm1::randomize() {
-    rng.seed(env_.seedSource ? env_.seedSource() : clockSeed());
+std::uint32_t TForm1::seedNow() const {
+    return env_.seedSource ? env_.seedSource() : clockSeed();
 }
 
 }  // namespace lumcrest

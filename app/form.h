@@ -14,6 +14,7 @@
 #include "app/environment.h"
 #include "audio/game_audio.h"
 #include "game/game_state.h"
+#include "game/play_session.h"
 #include "game/random.h"
 #include "game/score_table.h"
 #include "store/play_stats.h"
@@ -56,8 +57,11 @@ class TForm1 : public tk::Window {
     TAboutBox* aboutBox() const { return aboutBox_; }
     const Environment& environment() const { return env_; }
     Profile& profile() { return profile_; }
-    GameState play;  // the play state: what the rules read and write, and the saved game holds
-    Random rng;
+    // The game being played: its state (what the rules read and write and the saved game holds),
+    // its random sequence and its phase. The window's play timers follow it.
+    PlaySession session;
+    GameState& play = session.state();
+    Random& rng = session.random();
 
     // --- Controls ---------------------------------------------------------------------------
     FieldEffects fieldEffects{this};  // what flies over the field, beneath the labels
@@ -153,33 +157,19 @@ class TForm1 : public tk::Window {
     tk::PadButton padHeldButton = tk::PadButton::A;
     bool padLastInput = false;  // the player's last input came from a controller
 
-    // --- The bar (app/play.cpp over game/bar_rules.h) -------------------------------------------
-    void shiftLeft();
-    void shiftRight();
-    void rotateGems();
-    void launchBar();
-    void Boxupdate();
-    void spawnBar();
-    void checkLoss();
-    void makeStartRow();
-    void countGems();
-
-    // --- Matching and explosions (app/play.cpp over game/matching.h) ----------------------------
-    void findMatches();
-    void clearMatched();
+    // --- Play (app/play.cpp over game/play_session.h, app/stage_flow.cpp) ------------------------
+    // The timer that runs clock C.
+    tk::Timer& timerOf(Clock c);
+    // What the session says happened, done in the window; one of these for each kind's group.
+    void playEvent(const PlayEvent& e);
+    void fieldEvent(const PlayEvent& e);
+    void bannerEvent(const PlayEvent& e);
+    void playSound(PlaySound s);
     void blasttimerTimer();
-
-    // --- Settle cycle (app/play.cpp over game/settle.h) -----------------------------------------
-    void CycletimerTimer();
-    void showFinalScore();
-    void bindEffects();
-
-    // --- Stages (app/stage_flow.cpp over game/stages.h) ----------------------------------------
+    // A new game behind the menu; the one under way counts as ended.
     void newGame();
-    void stageEnd();
-    void jarEnd();
-    void Animation();
-    void changeBackground();
+    // The cracks are done: the score may enter the table, the menu and a new game come.
+    void gameOverToMenu();
 
     // --- The field's drawing and animations (app/field_timers.cpp over view/board_view.h) -------
     void drawBoard();
@@ -274,19 +264,9 @@ class TForm1 : public tk::Window {
     void keysPageClosed();
     void buildKeysPage();
 
-    // --- The player's figures (app/play_stats.cpp over store/play_stats.h) -----------------------
-    PlayStats gameTally;       // what this game has done so far and [Stats] does not hold yet
-    bool gameTouched = false;  // a bar of this game has been launched in this run
-    // One beat of the time in play (the specials' blink, while the field shows a live game).
-    void tallyBeat();
-    std::pair<int, int> specialsOnBoard() const;  // jokers and bombs on the board
-    void tallySpecials(std::pair<int, int> before);
-    void tallyChain();  // the chain that has just ended
-    // The game ends (LOST: by the cracks): its figures go into [Stats]. Throws the refused
-    // write; the figures then wait for the next write.
-    void endGameStats(bool lost);
-    // The close: what the game in progress has tallied goes in; it counts as a game when it ends.
-    void closeStats();
+    // --- The player's figures (store/play_stats.h)
+    // ------------------------------------------------
+    GameTally tally;  // this game's gems, chains, bombs, jokers and time, until [Stats] has them
 
     // --- Saved game (app/saved_game_window.cpp over store/saved_game.h) ----------------------
     void readSavedGame();
@@ -307,8 +287,8 @@ class TForm1 : public tk::Window {
     void stopMusic();
     void musicloop();
 
-    // Seeds the random generator (from the clock, or the driver's fixed seed).
-    void randomize();
+    // A seed for the random sequence (from the clock, or the driver's fixed seed).
+    std::uint32_t seedNow() const;
 
   private:
     // The steps of construction, in their order.
@@ -317,6 +297,7 @@ class TForm1 : public tk::Window {
     void loadPictures();     // the controls' pictures, then loadImageLists()
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
+    void bindEffects();      // the effects over the field, with their timer
     void readSwitches();     // first run or not, sound and music, with their buttons' pictures
     void setUpCrest();       // a first run's crest on the greeting plate, until a name is known
     void readSettings();     // the volumes and calm mode (app/volume_settings.cpp)
@@ -329,7 +310,6 @@ class TForm1 : public tk::Window {
     Environment env_;
     Profile& profile_;
     TAboutBox* aboutBox_ = nullptr;
-    std::int64_t tallyBeats_ = 0;  // beats of this game's time in play
     int cuedStep_ = 0;  // the chain step whose cues sounded for the marks on the board; 0 none
 };
 

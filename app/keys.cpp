@@ -66,10 +66,10 @@ void TForm1::keyprocess(int& key) {
     const std::optional<KeyAction> action = settings.keys.actionOf(key);
     if (!action) return;
     switch (*action) {
-        case KeyAction::Left: shiftLeft(); break;
-        case KeyAction::Right: shiftRight(); break;
-        case KeyAction::Rotate: rotateGems(); break;
-        case KeyAction::Launch: launchBar(); break;
+        case KeyAction::Left: session.shift(-1); break;
+        case KeyAction::Right: session.shift(+1); break;
+        case KeyAction::Rotate: session.rotate(); break;
+        case KeyAction::Launch: session.launch(); break;
         case KeyAction::Menu: openMenu(); break;
     }
 }
@@ -109,7 +109,7 @@ void TForm1::keyup(int& key) {
 }
 
 void TForm1::FormClose() {
-    closeStats();
+    tally.closing(profile_);
     writeSavedGame();
     // A signal or the end of the session is not the player closing the window: no browser then.
     if (!app().backend().closingUnattended()) app().backend().openUrl(env_.webAddress);

@@ -1,11 +1,9 @@
-// The window's side of play: the bar's keys, its flight, the next bar, the loss and the settle
-// cycle. The rules are those of game/; these members add the drawing, the sounds, the captions
-// and the timers that pace them.
+// The window's side of play: the player's moves and the play clocks' ticks go to the play
+// session, and what the session says happened is done here: the timers started and stopped, the
+// sounds, the redraws, the captions, the effects over the field and the player's figures.
 #include "app/form.h"
 #include "assets/catalogue.h"
-#include "game/bar_rules.h"
-#include "game/matching.h"
-#include "game/settle.h"
+#include "game/walls.h"
 
 namespace lumcrest {
 
@@ -20,144 +18,79 @@ constexpr int kFinalScoreMs = 3000;
 
 }  // namespace
 
-void TForm1::shiftLeft() {
-    if (Timer1.enabled() || barAtSide(play, -1) || play.gameOver || Cycletimer.enabled()) return;
-    // A gem in the way stops the bar, but the board is still redrawn.
-    const int from = play.shapeX[1];
-    shiftBar(play, -1);
-    if (play.shapeX[1] != from) playCue(asset::kShiftCue.file);
-    drawBoard();
-}
-
-void TForm1::shiftRight() {
-    if (Timer1.enabled() || barAtSide(play, +1) || play.gameOver || Cycletimer.enabled()) return;
-    const int from = play.shapeX[1];
-    shiftBar(play, +1);
-    if (play.shapeX[1] != from) playCue(asset::kShiftCue.file);
-    drawBoard();
-}
-
-void TForm1::rotateGems() {
-    if (Timer1.enabled() || play.gameOver || Cycletimer.enabled()) return;
-    rotateBar(play);
-    playCue(asset::kRotateCue.file);
-    drawBoard();
-}
-
-void TForm1::launchBar() {
-    if (Timer1.enabled() || play.gameOver || Animtimer.enabled() || Cycletimer.enabled()) return;
-    gameTouched = true;
-    Timer1.setEnabled(true);
-    playCue(asset::kLaunchCue.file);
-}
-
-void TForm1::Boxupdate() {
-    fieldView.coverSparkle(play);
-
-    const Flight flight = riseBar(play);
-    if (flight == Flight::Blocked) {
-        Timer1.setEnabled(false);
-        playEffect(asset::kYouLose.file);
-        cracktimer.setEnabled(true);
-        showFinalScore();
-        fieldView.twinklePhase = 0;
-        return;
+tk::Timer& TForm1::timerOf(Clock c) {
+    switch (c) {
+        case Clock::Flight: return Timer1;
+        case Clock::Banner: return Animtimer;
+        case Clock::Settle: return Cycletimer;
+        case Clock::Sparkle: return Atimer;
+        case Clock::Jar: return jartimer;
+        case Clock::Blast: return blasttimer;
+        case Clock::Fill: return filltimer;
+        case Clock::Blink: return vertimer;
+        case Clock::Crack: return cracktimer;
+        case Clock::Flash: return flashtimer;
     }
-    const bool landed = flight == Flight::Landed;
-    if (landed && !play.matchFound) {
-        playEffect(asset::kGemsTouch.file);
-        spawnBar();
-        checkLoss();
-        if (play.gameOver) {
-            // The new bar is not shown: the cracks take over the board.
-            Timer1.setEnabled(false);
-            fieldView.twinklePhase = 0;
-            return;
-        }
+    return Timer1;
+}
+
+void TForm1::playSound(PlaySound s) {
+    switch (s) {
+        case PlaySound::ShiftCue: playCue(asset::kShiftCue.file); break;
+        case PlaySound::RotateCue: playCue(asset::kRotateCue.file); break;
+        case PlaySound::LaunchCue: playCue(asset::kLaunchCue.file); break;
+        case PlaySound::YouLose: playEffect(asset::kYouLose.file); break;
+        case PlaySound::GemsTouch: playEffect(asset::kGemsTouch.file); break;
+        case PlaySound::Excellent: playEffect(asset::kExcellent.file); break;
+        case PlaySound::Incredible: playEffect(asset::kIncredible.file); break;
+        case PlaySound::JarFilled: playEffect(asset::kJarFilled.file); break;
     }
-    drawBoard();
-    if (landed) {
-        Timer1.setEnabled(false);
-        if (play.matchFound) {
-            play.settleSkip = true;
-            fieldView.fillMark = play.Total;
-            Atimer.setEnabled(false);
-            vertimer.setEnabled(false);
-            Cycletimer.setEnabled(true);
-        }
+}
+
+void TForm1::playEvent(const PlayEvent& e) {
+    using K = PlayEvent::Kind;
+    switch (e.kind) {
+        case K::Start: timerOf(e.clock).setEnabled(true); break;
+        case K::Stop: timerOf(e.clock).setEnabled(false); break;
+        case K::Sound: playSound(e.sound); break;
+        case K::Redraw: drawBoard(); break;
+        case K::Launched: tally.launched(); break;
+        case K::CoverSparkle: fieldView.coverSparkle(play); break;
+        case K::TwinkleReset: fieldView.twinklePhase = 0; break;
+        case K::FillMarked: fieldView.fillMark = play.Total; break;
+        case K::FillRestarts: fieldView.fillDrawn = 0; break;
+        case K::ScoreChanged: Label1.setCaption(std::to_string(play.Score)); break;
+        case K::SpecialsUsed: tally.specialsUsed(e.count, e.bombs); break;
+        case K::ChainEnded: tally.chainEnded(e.count); break;
+        default: fieldEvent(e); break;
     }
-    fieldView.twinklePhase = 0;
 }
 
-void TForm1::spawnBar() {
-    drawNextBar(play, rng);
-}
-
-void TForm1::countGems() {
-    play.gemCount = gemsOnBoard(play);
-}
-
-void TForm1::checkLoss() {
-    if (!noRoomToLaunch(play)) return;
-    play.gameOver = true;
-    playEffect(asset::kYouLose.file);
-    cracktimer.setEnabled(true);
-    showFinalScore();
-}
-
-void TForm1::showFinalScore() {
-    fieldEffects.dimWell();
-    fieldEffects.mark(tk::tr("Final score: %s", std::to_string(play.Score)), kFinalScoreY, 44,
-                      kFinalScoreMs, true);
-}
-
-void TForm1::makeStartRow() {
-    fillStartRow(play, rng);
-}
-
-void TForm1::findMatches() {
-    markGroups(play);
-}
-
-void TForm1::clearMatched() {
-    clearMarkedGems(play);
-}
-
-void TForm1::CycletimerTimer() {
-    if (!settleTickActs(play)) return;
-    const std::pair<int, int> specials = specialsOnBoard();
-    settleStep(play);
-    tallySpecials(specials);
-    Label1.setCaption(std::to_string(play.Score));
-
-    bool lost = false;
-    if (play.landedCount == 3 && !play.matchFound) {
-        // Nothing left to clear: the next bar comes in, and may find no room.
-        spawnBar();
-        checkLoss();
-        lost = play.gameOver;
+void TForm1::fieldEvent(const PlayEvent& e) {
+    using K = PlayEvent::Kind;
+    switch (e.kind) {
+        case K::FinalScore:
+            fieldEffects.dimWell();
+            fieldEffects.mark(tk::tr("Final score: %s", std::to_string(play.Score)), kFinalScoreY,
+                              44, kFinalScoreMs, true);
+            break;
+        case K::Praise:
+            fieldEffects.mark(e.count >= 10 ? tk::tr("Incredible!") : tk::tr("Excellent!"),
+                              kPraiseY, 64, kPraiseMs);
+            break;
+        case K::BoardCleared:
+            fieldEffects.clear();
+            // Every cell the new game emptied is drawn afresh.
+            fieldView.forgetCells(kClearedFromY);
+            break;
+        case K::StageChanged: lblstage.setCaption(std::to_string(play.Stage)); break;
+        case K::LevelReached: lblsetlevel.setCaption(std::to_string(play.Stage)); break;
+        case K::BurstStarts:
+            fieldView.startStageEndBurst(play, session.random(), settings.calmMode);
+            playCue(asset::kStageBurstCue.file);
+            break;
+        default: bannerEvent(e); break;
     }
-    if (!lost && play.settleSteps == 3) flashtimer.setEnabled(true);
-
-    if (play.matchFound && play.Gemsleft > 0) {
-        findMatches();
-    } else {
-        if (play.chainCleared >= 7 && play.chainCleared <= 9) {
-            playEffect(asset::kExcellent.file);
-            fieldEffects.mark(tk::tr("Excellent!"), kPraiseY, 64, kPraiseMs);
-        }
-        if (play.chainCleared >= 10) {
-            playEffect(asset::kIncredible.file);
-            fieldEffects.mark(tk::tr("Incredible!"), kPraiseY, 64, kPraiseMs);
-        }
-        tallyChain();
-        Cycletimer.setEnabled(false);
-        fieldView.fillDrawn = 0;
-        Atimer.setEnabled(true);
-        vertimer.setEnabled(true);
-        filltimer.setEnabled(true);
-    }
-    drawBoard();
 }
 
 }  // namespace lumcrest

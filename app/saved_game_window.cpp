@@ -1,5 +1,5 @@
-// The window's side of the saved game: the bar in flight comes from Timer1, and the captions
-// show what was read.
+// The window's side of the saved game: the bar in flight comes from the phase of play, and the
+// captions show what was read.
 #include "app/form.h"
 #include "store/saved_game.h"
 #include "toolkit/error.h"
@@ -8,7 +8,7 @@ namespace lumcrest {
 
 void TForm1::writeSavedGame() {
     try {
-        saveGame(profile_, play, Timer1.enabled());
+        saveGame(profile_, play, session.barInFlight());
     } catch (const tk::Error& e) {
         // The close goes ahead: the player hears why, and that this game is gone.
         throw tk::Error(std::string(e.what()) + ". " +
@@ -17,11 +17,11 @@ void TForm1::writeSavedGame() {
 }
 
 void TForm1::writeSavedGameKeys() {
-    saveGameKeys(profile_, play, Timer1.enabled());
+    saveGameKeys(profile_, play, session.barInFlight());
 }
 
 int TForm1::storedCell(int c, int r) const {
-    return savedCell(play, Timer1.enabled(), c, r);
+    return savedCell(play, session.barInFlight(), c, r);
 }
 
 void TForm1::readSavedGame() {

@@ -64,4 +64,42 @@ void addPlayStats(Profile& profile, const PlayStats& added, bool writeNow) {
     if (writeNow) profile.writeUnwritten();
 }
 
+void GameTally::beat(int beatMs) {
+    // The time in play goes by the field's own beat, so that a recording replays to the same
+    // figures: the clock of a replay is not the clock of the play.
+    ++beats_;
+    stats_.seconds = static_cast<int>(beats_ * beatMs / 1000);
+}
+
+void GameTally::specialsUsed(int jokers, int bombs) {
+    stats_.jokers += jokers;
+    stats_.bombs += bombs;
+}
+
+void GameTally::chainEnded(int gems) {
+    stats_.gems += gems;
+    stats_.chain = std::max(stats_.chain, gems);
+}
+
+void GameTally::gameEnded(Profile& profile, int score, int stage, bool lost) {
+    PlayStats ended = stats_;
+    ended.played = 1;
+    ended.lost = lost ? 1 : 0;
+    ended.points = score;
+    ended.best = score;
+    ended.level = stage;
+    *this = GameTally{};
+    addPlayStats(profile, ended);
+}
+
+void GameTally::closing(Profile& profile) {
+    if (!touched_) return;
+    PlayStats partial = stats_;
+    stats_ = PlayStats{};
+    beats_ = 0;
+    // The game goes on at the next start; it counts as played when it ends. The saved game's
+    // write takes these figures with it.
+    addPlayStats(profile, partial, false);
+}
+
 }  // namespace lumcrest

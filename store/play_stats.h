@@ -2,6 +2,8 @@
 // and merged under the lock with what other copies of the game added meanwhile.
 #pragma once
 
+#include <cstdint>
+
 #include "store/profile.h"
 
 namespace lumcrest {
@@ -32,5 +34,30 @@ void writePlayStats(Profile& profile, const PlayStats& stats);
 // when WRITE_NOW, else with the next write. Throws the refused write; the figures then wait for
 // the next write.
 void addPlayStats(Profile& profile, const PlayStats& added, bool writeNow = true);
+
+// This game's figures as it goes, until they are added to [Stats]: when it ends (the cracks, or a
+// new game over one under way), and what a game still in progress has done at the close.
+class GameTally {
+  public:
+    // A bar of this game was launched in this run.
+    void launched() { touched_ = true; }
+    bool touched() const { return touched_; }
+    // One beat of the time in play, every BEATMS milliseconds.
+    void beat(int beatMs);
+    void specialsUsed(int jokers, int bombs);
+    void chainEnded(int gems);
+    // The game ends with SCORE at STAGE (LOST: by the cracks); its figures go into [Stats] and the
+    // tally starts again. Throws the refused write; the figures then wait for the next write.
+    void gameEnded(Profile& profile, int score, int stage, bool lost);
+    // The close: what the game in progress has tallied goes in with the close's write; it counts
+    // as a game when it ends.
+    void closing(Profile& profile);
+    const PlayStats& figures() const { return stats_; }
+
+  private:
+    PlayStats stats_;
+    bool touched_ = false;
+    std::int64_t beats_ = 0;
+};
 
 }  // namespace lumcrest

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "assets/catalogue.h"
+#include "game/bar_rules.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -46,19 +47,19 @@ TEST_F(Bar, ShiftsStopAtTheWallsAndAtGemsAndRotationTurnsLeft) {
 
 TEST_F(Bar, NothingMovesWhileTheBarFliesAChainSettlesOrTheGameIsLost) {
     auto still = [&] { return row1(4) == std::array<int, 3>{1, 2, 3} && !form().Timer1.enabled(); };
-    form().Cycletimer.setEnabled(true);
+    form().session.setClock(Clock::Settle, true);
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
-    form().Cycletimer.setEnabled(false);
+    form().session.setClock(Clock::Settle, false);
     form().play.gameOver = true;
     for (int k : {kLeft, kRight, kDown, kUp}) key(k);
     EXPECT_TRUE(still());
     form().play.gameOver = false;
     // The level banner holds back the launch only.
-    form().Animtimer.setEnabled(true);
+    form().session.setClock(Clock::Banner, true);
     key(kUp);
     EXPECT_TRUE(still());
-    form().Animtimer.setEnabled(false);
+    form().session.setClock(Clock::Banner, false);
     key(kUp);
     key(kLeft);
     key(kDown);
@@ -123,8 +124,7 @@ TEST_F(Bar, ANewBarWithNoThreeFreeCellsInRowTwoLosesTheGame) {
     put(9, 2, 0);
     put(10, 2, 0);
     put(8, 2, 0);
-    form().checkLoss();
-    EXPECT_FALSE(form().play.gameOver);
+    EXPECT_FALSE(noRoomToLaunch(form().play));
 }
 
 TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
@@ -137,7 +137,7 @@ TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
         int jokers = 0, bombs = 0, twiceRunning = 0, elsewhere = 0, threeEqual = 0;
         for (int i = 0; i < 500; ++i) {
             const bool lastWasBomb = form().play.Nextshape[3] == kBomb;
-            form().spawnBar();
+            drawNextBar(form().play, form().rng);
             const int* n = form().play.Nextshape;
             jokers += n[3] == kJoker;
             bombs += n[3] == kBomb;
@@ -153,7 +153,7 @@ TEST_F(Bar, JokersFromStageTwoBombsFromStageThreeOnlyOnACrowdedBoard) {
     EXPECT_EQ(form().play.bombThreshold, 15);
     form().play.bombLast = false;
     for (int i = 0; i < 300; ++i) {
-        form().spawnBar();
+        drawNextBar(form().play, form().rng);
         EXPECT_NE(form().play.Nextshape[3], kBomb);
     }
 }
@@ -163,7 +163,7 @@ TEST_F(Bar, TheStartingRowNeverHoldsThreeEqualGemsAndLeavesGaps) {
     for (int blocks : {1, 2, 6, 7, 8, 9}) {
         form().play.Blocks = blocks;
         for (int round = 0; round < 200; ++round) {
-            form().makeStartRow();
+            fillStartRow(form().play, form().rng);
             int k[11];
             for (int c = 1; c <= 10; ++c) k[c] = at(c, 10);
             for (int first : {1, 4, 7}) {
@@ -183,10 +183,10 @@ TEST_F(Bar, TheStartingRowNeverHoldsThreeEqualGemsAndLeavesGaps) {
 TEST_F(Bar, DrawsFinishWhateverTheNumberOfKinds) {
     for (int blocks : {1, 0, -7, INT_MIN, INT_MAX}) {
         form().play.Blocks = blocks;
-        form().makeStartRow();
+        fillStartRow(form().play, form().rng);
         for (int stage : {1, 3}) {
             form().play.Stage = stage;
-            form().spawnBar();
+            drawNextBar(form().play, form().rng);
         }
         EXPECT_GE(at(10, 10), 1) << blocks;
         EXPECT_GE(form().play.Nextshape[1], 1) << blocks;

@@ -2,6 +2,7 @@
 // after a shift and a full repaint. Run by hand: bench_board.
 #include <benchmark/benchmark.h>
 
+#include "game/matching.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -20,7 +21,7 @@ void BM_FindMatches(benchmark::State& state) {
     GameWindow w;
     crowd(w);
     for (auto _ : state) {
-        w.form().findMatches();
+        markGroups(w.form().play);
         benchmark::DoNotOptimize(w.form().play.matchFound);
     }
 }
@@ -35,7 +36,7 @@ void BM_DrawBoardAfterShift(benchmark::State& state) {
     bool left = true;
     for (auto _ : state) {
         // A shift moves the bar and redraws; two cells change.
-        left ? w.form().shiftLeft() : w.form().shiftRight();
+        w.form().session.shift(left ? -1 : 1);
         left = !left;
     }
 }

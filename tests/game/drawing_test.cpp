@@ -90,7 +90,7 @@ TEST_F(Drawing, ALostGameDimsTheWellToHalf) {
     const int x = cellLeft(1) + 24, y = cellTop(1) + 24;
     const tk::Argb before = form().composedPixel(x, y);
     form().play.gameOver = true;
-    form().showFinalScore();
+    form().playEvent({PlayEvent::Kind::FinalScore});
     waitMs(500);
     const tk::Argb after = form().composedPixel(x, y);
     for (int shift : {0, 8, 16})
@@ -194,7 +194,7 @@ TEST_F(Drawing, TheStageEndExplosionRunsAsAWaveFromTheMiddle) {
             EXPECT_LE(stageEndWaveDelay(c, r), stageEndWaveDelay(c < 6 ? 1 : 10, r < 6 ? 1 : 10));
     form().play.blastCells[gridIndex(columnX(5), rowY(5))] = 2;
     form().play.blastCells[gridIndex(columnX(1), rowY(10))] = 4;
-    form().jarEnd();
+    form().session.jarEnded();
     const int s = form().fieldView.blastStyle;
     // Every exploding cell sends its burst, each beginning as the wave reaches it.
     EXPECT_EQ(form().fieldEffects.count(), 2);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "assets/catalogue.h"
+#include "game/bar_rules.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -20,8 +21,8 @@ class Edge : public GameTest, public ::testing::WithParamInterface<Side> {
         enterGame();
         // Stage 1 to stage 2; the jar and its explosion are not wanted here.
         app().dispatch([&] {
-            form().stageEnd();
-            form().jartimer.setEnabled(false);
+            form().session.stageEnd();
+            form().session.setClock(Clock::Jar, false);
         });
         clearBoard();
         form().drawBoard();
@@ -117,8 +118,7 @@ TEST_P(Edge, TheLossTestsReachTheOuterColumn) {
         for (int r = 2; r <= 10; ++r) put(col(k), r, 1 + (r + 2 * k) % 5);  // no group
     int kinds[3] = {2, 3, 5};
     placeBarAtEdge(1, kinds);
-    form().checkLoss();
-    EXPECT_FALSE(form().play.gameOver);
+    EXPECT_FALSE(noRoomToLaunch(form().play));
     // A gem of the bar right under the stack in the outer column loses at the launch.
     put(col(1), 2, 6);
     key(kUp);

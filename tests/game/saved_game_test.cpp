@@ -19,6 +19,7 @@ TEST(SavedGame, ABarInFlightIsSavedAsIfItStillWaitedAndComesBackHome) {
     w.key(38);
     w.waitMs(60);  // three rows up
     ASSERT_TRUE(w.form().Timer1.enabled());
+    ASSERT_EQ(w.form().session.phase(), Phase::InFlight);
     ASSERT_EQ(w.at(4, 4), 1);
     std::string path = w.form().profile().path();
     w.form().requestClose();

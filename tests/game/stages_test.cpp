@@ -8,6 +8,7 @@
 
 #include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest::testing {
 namespace {
@@ -139,8 +140,8 @@ TEST_F(Stages, ClearingExactlyTheGemsLeftEndsTheChainAndTheStage) {
 TEST_F(Stages, ANewGameAfterALaterStageAsksForTheFirstStageAgain) {
     app().dispatch([&] {
         for (int i = 0; i < 4; ++i) {
-            form().stageEnd();
-            form().jartimer.setEnabled(false);
+            form().session.stageEnd();
+            form().session.setClock(Clock::Jar, false);
         }
     });
     ASSERT_EQ(form().play.Stage, 5);
@@ -169,6 +170,11 @@ class Backgrounds : public Stages {
         form().play.backgroundHistoryIndex = 6;
         form().play.backgroundChanges = 0;
     }
+    // The stage end's change of sky: the next picture, installed on the field.
+    void changeBackground() {
+        if (chooseBackground(form().play, form().rng))
+            form().installBackground(form().play.Background, kFrameRect);
+    }
 };
 
 TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
@@ -178,19 +184,19 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
         startRun(start);
         std::set<int> seen;
         for (int i = 0; i < 5; ++i) {
-            form().changeBackground();
+            changeBackground();
             EXPECT_NE(form().play.Background, start);
             seen.insert(form().play.Background);
         }
         EXPECT_EQ(seen.size(), 5u);
-        form().changeBackground();
+        changeBackground();
         EXPECT_EQ(form().play.Background, start);
         // Just after the start the history holds zeros: picture 0 is excluded too.
         for (int& h : form().play.backgroundHistory) h = 0;
         form().play.backgroundHistory[0] = 3;
         form().play.backgroundHistoryIndex = 1;
         form().play.Background = 3;
-        form().changeBackground();
+        changeBackground();
         EXPECT_NE(form().play.Background, 0);
         EXPECT_NE(form().play.Background, 3);
     }
@@ -198,7 +204,7 @@ TEST_F(Backgrounds, ARunOfSixShowsEachPictureOnceAndEndsWhereItBegan) {
 
 TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
     startRun(0);
-    form().changeBackground();
+    changeBackground();
     tk::Image picture = tk::loadEmbeddedPicture(asset::kBackgrounds.file(form().play.Background));
     for (auto [x, y] : {std::pair{5, 5}, {300, 300}, {848, 587}})
         EXPECT_EQ(form().surface().pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
@@ -207,11 +213,11 @@ TEST_F(Backgrounds, TheNewPictureIsInstalledAsTheFillPattern) {
 TEST_F(Backgrounds, AfterTwentyEightChangesThePictureStays) {
     startRun(2);
     form().play.backgroundChanges = 27;
-    form().changeBackground();
+    changeBackground();
     const int last = form().play.Background;
     const int index = form().play.backgroundHistoryIndex;
     EXPECT_EQ(form().play.backgroundChanges, 28);
-    for (int i = 0; i < 10; ++i) form().changeBackground();
+    for (int i = 0; i < 10; ++i) changeBackground();
     EXPECT_EQ(form().play.Background, last);
     EXPECT_EQ(form().play.backgroundHistoryIndex, index);
     // A new game does not start the count again.
@@ -223,7 +229,7 @@ TEST_F(Backgrounds, AnEditedHistoryIndexStartsANewRunInsteadOfWritingAnywhere) {
     for (int index : {50, -3, INT_MAX}) {
         startRun(1);
         form().play.backgroundHistoryIndex = index;
-        form().changeBackground();
+        changeBackground();
         EXPECT_EQ(form().play.backgroundHistoryIndex, 1);
         EXPECT_NE(form().play.Background, 1);
     }
@@ -245,14 +251,14 @@ class Animations : public Stages {
 };
 
 TEST_F(Animations, TheJarTakesAHundredAndTenTicksAndDrainsTheTube) {
-    form().jartimer.setEnabled(true);
+    form().session.setClock(Clock::Jar, true);
     EXPECT_EQ(ticksOf(form().jartimer), 110);
     EXPECT_EQ(form().fieldView.drainLine, 464);
     EXPECT_TRUE(form().fieldView.levelPending);
     EXPECT_TRUE(form().blasttimer.enabled());
     // The tail ran at the fastest pace; the next run starts slow again.
     EXPECT_EQ(form().jartimer.interval(), 1);
-    form().jartimer.setEnabled(true);
+    form().session.setClock(Clock::Jar, true);
     form().jartimerTimer();
     EXPECT_EQ(form().jartimer.interval(), 30);
 }
@@ -262,7 +268,7 @@ TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIs
     form().fieldView.fillDrawn = 0;
     form().play.Total = 20;
     form().play.Gemsleft = 5;
-    form().filltimer.setEnabled(true);
+    form().session.setClock(Clock::Fill, true);
     form().filltimerTimer();
     EXPECT_EQ(form().surface().pixel(kTubeLeft + 6, 461) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_EQ(ticksOf(form().filltimer) + 1, 7);  // rows 0..23 drawn, then the tick that stops
@@ -271,7 +277,7 @@ TEST_F(Animations, TheTubeCatchesUpFourPixelRowsATickAndEndsTheStageOnlyWhenItIs
     // With nothing left to clear the same catching up ends the stage.
     form().fieldView.fillDrawn = 0;
     form().play.Gemsleft = 0;
-    form().filltimer.setEnabled(true);
+    form().session.setClock(Clock::Fill, true);
     EXPECT_EQ(ticksOf(form().filltimer), 7);
     EXPECT_EQ(form().play.Stage, 2);
     EXPECT_TRUE(form().jartimer.enabled());
@@ -287,7 +293,7 @@ TEST_P(Crack, ThirtyTicksThenTheMenuAndANewGame) {
     form().overpanel.show();
     form().play.gameOver = true;
     form().Atimer.setEnabled(true);
-    form().cracktimer.setEnabled(true);
+    form().session.setClock(Clock::Crack, true);
     form().cracktimerTimer();
     EXPECT_FALSE(form().Atimer.enabled());
     EXPECT_EQ(ticksOf(form().cracktimer) + 1, 30);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/matching.h"
 #include "tests/game/game_fixture.h"
 
 namespace lumcrest::testing {
@@ -124,7 +125,7 @@ class Bot {
         bool found = f.play.matchFound, fired = f.play.bombFired;
         std::fill(std::begin(f.play.marks), std::end(f.play.marks), 0);
         f.play.matchFound = false;
-        f.findMatches();
+        markGroups(f.play);
         value += 100 * w_.markedCount();
         std::copy(marks, marks + kGridSize, f.play.marks);
         f.play.matchFound = found;

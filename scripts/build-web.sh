@@ -23,19 +23,12 @@ say "the C libraries for the browser"
 scripts/web/build-deps.sh
 
 # The font files of the game's two families, as Debian installs them (the desktop finds the same
-# files through fontconfig): the page downloads them, the driver for Node reads them here.
+# files through fontconfig), and the faces that stand in for the letters they lack, cut down
+# from Debian's (the page downloads each part only when a text needs it; the driver for Node
+# reads them all here).
 fonts="build-web/fonts"
-mkdir -p "$fonts"
-for font in /usr/share/texmf/fonts/opentype/public/tex-gyre/texgyreschola-regular.otf \
-    /usr/share/texmf/fonts/opentype/public/tex-gyre/texgyreschola-bold.otf \
-    /usr/share/texmf/fonts/opentype/public/tex-gyre/texgyreschola-italic.otf \
-    /usr/share/texmf/fonts/opentype/public/tex-gyre/texgyreschola-bolditalic.otf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf; do
-    cmp -s "$font" "$fonts/$(basename "$font")" || cp "$font" "$fonts/"
-done
+say "the fonts"
+/usr/bin/python3 scripts/web/fallback-fonts.py "$fonts"
 # The music for the download: the forge's two tracks encoded again at 64 kbit/s (3.1 MiB less to
 # download; the desktop keeps its own). Same length, so the game's timing of each track's end holds.
 mkdir -p build-web/music

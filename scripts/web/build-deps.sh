@@ -108,14 +108,16 @@ if ! built jpeg "$src"; then
 fi
 
 # FreeType: Debian's options (its patched ftoption.h: the same hinting as the desktop's), with the
-# zlib above as Debian builds it (its own copy would clash with it), and none of the other
-# optional libraries, which only matter for fonts the game does not use.
+# zlib above as Debian builds it (its own copy would clash with it) and the libpng above (the
+# colour emoji face keeps its glyphs as PNG pictures), and none of the other optional libraries,
+# which only matter for fonts the game does not use.
 src="$(source_of freetype freetype)"
 if ! built freetype "$src"; then
     out="$deps/obj/freetype"; rm -rf "$out"
     emcmake cmake -S "$src" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DFT_REQUIRE_ZLIB=ON -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" \
-        -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
+        -DFT_REQUIRE_PNG=ON -DPNG_LIBRARY="$prefix/lib/libpng.a" -DPNG_PNG_INCLUDE_DIR="$prefix/include" \
+        -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_HARFBUZZ=ON \
         -DFT_DISABLE_BROTLI=ON -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
     cmake --build "$out" -j"$jobs" >/dev/null
     cmake --install "$out" >/dev/null

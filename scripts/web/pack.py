@@ -2,7 +2,9 @@
 """Packs the game's data for the page: one download for what every player needs (the pictures,
 sounds and music, the catalogues, the TeX Gyre Schola faces) and one for each language's own
 pictures (with the DejaVu Serif faces for Russian, the only language that draws with them), so a
-player downloads only their language. Each pack is NAME.pack (the files end to end) and
+player downloads only their language. The faces that stand in for letters the game's own lack
+(FONTS_DIR/fallback.txt, written by fallback-fonts.py) come in packs of their own, which the page
+downloads only when a text needs one of their letters. Each pack is NAME.pack (the files end to end) and
 NAME.json (their paths in the game's file system and sizes, in that order).
 
 The two music tracks come from REPLACE_DIR when given: the same tracks encoded at a lower bit
@@ -57,11 +59,20 @@ def main():
                   for full, target in common]
     common += walk(locale, "/locale")
     common += [e for e in walk(fonts, "/fonts") if os.path.basename(e[0]).startswith("texgyre")]
+    common.append((os.path.join(fonts, "fallback.txt"), "/fonts/fallback.txt"))
     write_pack(out, "common", common)
+    faces = {}
+    with open(os.path.join(fonts, "fallback.txt")) as f:
+        for line in f:
+            pack, _, _, _, name = line.split()[:5]
+            if pack != "common":
+                faces.setdefault(pack, []).append((os.path.join(fonts, name), "/fonts/" + name))
+    for pack, entries in faces.items():
+        write_pack(out, pack, entries)
     for lang in LANGUAGES:
         entries = walk(os.path.join(data, lang), "/data/" + lang)
         if lang == "ru":
-            entries += [e for e in walk(fonts, "/fonts") if os.path.basename(e[0]).startswith("DejaVu")]
+            entries += [e for e in walk(fonts, "/fonts") if os.path.basename(e[0]).startswith("DejaVuSerif")]
         write_pack(out, "lang-" + lang, entries)
 
 

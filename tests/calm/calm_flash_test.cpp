@@ -1,4 +1,4 @@
-// Calm mode's promise, measured from the driver's screenshots frame by frame at the timers'
+// Calm mode's promise, measured from the driver's frames one by one at the timers'
 // ticks: no animation changes the lightness of more than a quarter of the window by more than
 // 20 % more than three times a second. A pixel changes when its lightness (CIE L*) moves by more
 // than a fifth of the lighter of its two values (near black, by more than 2 of L*'s 100); at every
@@ -9,22 +9,20 @@
 // measurement can tell is shown on the menu blinking over a game: four changes of the whole
 // window within a second break the limit, three do not.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "toolkit/image.h"
+#include "tools/lumcrest-drive/driver.h"
 
 namespace {
 
@@ -108,7 +106,20 @@ class ChangeCounter {
     std::vector<std::array<int, 4>> last_;
 };
 
-// Plays PLAY on the driver, calm or not, and measures every shot.
+// Runs the lines of TEXT on DRIVER; each must be answered without an error.
+void execute(lumcrest::Driver& driver, std::ostringstream& answers, const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto before = answers.str().size();
+        driver.execute(line);
+        const std::string said = answers.str().substr(before);
+        EXPECT_EQ(said.rfind("error", 0), std::string::npos) << line << ": " << said;
+    }
+}
+
+// Plays PLAY on the driver, calm or not, and measures every frame (the driver runs in this
+// process, and its frames are measured as they are composed: no files between them).
 ChangeCounter measure(const Play& play, bool calm) {
     // In the build's own folder: a run stopped halfway leaves nothing in /tmp, and the next run
     // starts from a clean folder.
@@ -120,34 +131,28 @@ ChangeCounter measure(const Play& play, bool calm) {
         ini << "[Settings]\nFirst=0\nSound=0\nMusic=0\nCalm=" << (calm ? 1 : 0) << "\n";
         for (const std::string& line : play.settings) ini << line << "\n";
     }
-    std::ostringstream script;
-    script << "start\nshow overpanel 0\nshow Menupanel 0\n" << play.setup;
-    std::vector<std::pair<int, std::string>> shots;  // time, file
-    int now = 0;
-    for (const auto& [from, to] : play.spans)
-        for (int t = from; t < to; t += play.tick) {
-            if (t > now) script << "wait " << t - now << "\n";
-            now = t;
-            if (play.at) script << play.at(t);
-            shots.emplace_back(t, (dir / ("f" + std::to_string(t) + ".png")).string());
-            script << "shot " << shots.back().second << "\n";
-        }
-    std::ofstream(dir / "script.txt") << script.str();
-    const std::string cmd = std::string(LUMCREST_DRIVE) + " --home " + dir.string() +
-                            " --seed 1 <" + (dir / "script.txt").string() + " >" +
-                            (dir / "answers.txt").string() + " 2>&1";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-
+    lumcrest::DriverOptions options;
+    options.home = dir.string();
+    options.dataDir = LUMCREST_TEST_DATA_DIR;
+    options.seed = 1;
+    std::ostringstream answers;
     ChangeCounter counter;
-    std::vector<float> before;
-    int last = -1;
-    for (const auto& [t, file] : shots) {
-        std::ifstream in(file, std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        std::vector<float> frame = lightness(tk::decodePng(bytes, file));
-        if (t - last == play.tick) counter.add(t, before, frame);
-        before = std::move(frame);
-        last = t;
+    {
+        lumcrest::Driver driver(options, answers);
+        execute(driver, answers, "start\nshow overpanel 0\nshow Menupanel 0\n" + play.setup);
+        std::vector<float> before;
+        int now = 0, last = -1;
+        for (const auto& [from, to] : play.spans)
+            for (int t = from; t < to; t += play.tick) {
+                if (t > now) execute(driver, answers, "wait " + std::to_string(t - now));
+                now = t;
+                if (play.at) execute(driver, answers, play.at(t));
+                std::vector<float> frame = lightness(driver.frame());
+                if (t - last == play.tick) counter.add(t, before, frame);
+                before = std::move(frame);
+                last = t;
+            }
+        driver.execute("close");
     }
     fs::remove_all(dir);
     return counter;

@@ -3,8 +3,8 @@
 # Directives at the top of a script: "#! seed N" fixes the seed; "#! ini TEXT" adds the line TEXT
 # to the settings file before the driver starts.
 # With LUMCREST_ANSWERS=web (the browser build's driver) NAME.web.expected, where there is one,
-# holds the answers instead: the browser has no faces for CJK, so a label of such a name there
-# is only as wide as its blanks.
+# holds the answers instead, for an answer the browser's build gives differently on purpose (none
+# now: it has the desktop's faces for every script, so a name in CJK is as wide as there).
 # With UPDATE=1 in the environment the answers become the new expected ones (for a deliberate
 # change of what the driver answers; review the difference with git diff before committing it).
 set -eu

@@ -54,10 +54,13 @@ def owner(path):
 def cpp_files(src):
     """Every C++ file of the tree, relative to SRC: git's list where SRC is a work tree's top,
     else every file below it but for hidden folders and build trees (a copy of the sources, as
-    the mutation runs make, has no list of its own)."""
-    top = subprocess.run(["git", "-C", src, "rev-parse", "--show-toplevel"],
-                         capture_output=True, text=True)
-    if top.returncode == 0 and os.path.realpath(top.stdout.strip()) == os.path.realpath(src):
+    the mutation runs make, has no list of its own; so is a machine without git)."""
+    try:
+        top = subprocess.run(["git", "-C", src, "rev-parse", "--show-toplevel"],
+                             capture_output=True, text=True)
+    except OSError:
+        top = None
+    if top and top.returncode == 0 and os.path.realpath(top.stdout.strip()) == os.path.realpath(src):
         listed = subprocess.run(["git", "-C", src, "ls-files", "--cached", "--others",
                                  "--exclude-standard"], capture_output=True, text=True,
                                 check=True).stdout.splitlines()

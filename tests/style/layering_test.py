@@ -3,7 +3,9 @@
 folder with C++, and passes over build trees.
 
 Usage: layering_test.py"""
+import atexit
 import os
+import shutil
 import sys
 import tempfile
 import unittest
@@ -13,8 +15,10 @@ import layering  # noqa: E402
 
 
 def tree(files):
-    """A temporary source tree (not a git work tree) holding FILES, path -> text."""
+    """A temporary source tree (not a git work tree) holding FILES, path -> text; removed when
+    the test ends."""
     root = tempfile.mkdtemp(prefix="layering-")
+    atexit.register(shutil.rmtree, root, True)
     for path, text in files.items():
         full = os.path.join(root, path)
         os.makedirs(os.path.dirname(full), exist_ok=True)

@@ -3,7 +3,8 @@
 // desktop driver's shots of the same steps; reloads and finds the game in progress restored;
 // checks that a second tab's change and the first tab's saved game both reach the file; starts
 // over damaged stored records; says on the page that full storage keeps nothing; and plays
-// another first start by touch and by a controller.
+// another first start by touch and by a controller; and names in Hebrew, Arabic, Chinese and
+// emoji on the welcome plate, drawn by faces the page downloads only when a name needs them.
 // usage: node browser_test.js ROOT NATIVE_DRIVER
 "use strict";
 const { spawn, execFileSync } = require("child_process");
@@ -67,6 +68,37 @@ function referenceShots() {
   return section(fs.readFileSync(path.join(home, "lumcrest.ini"), "latin1"), "Gembox");
 }
 
+// Names in other scripts, typed into the name box of a first start (in English), then changed
+// through "Click to change user": each shown on the welcome plate.
+const names = [
+  { file: "name-hebrew", name: "שלום😀é", emoji: true },
+  { file: "name-arabic-cjk", name: "سلام 山田", emoji: false },
+];
+const changeUser = [351, 81];
+// Where the name stands on the welcome plate.
+const nameArea = { x: 413, y: 40, w: 436, h: 40 };
+
+function namesScript(list) {
+  const lines = ["start", "wait 300"];
+  list.forEach((n, i) => {
+    if (i > 0) lines.push(`move ${changeUser.join(" ")}`, `click ${changeUser.join(" ")}`, "wait 300");
+    lines.push(`move ${nameBox.join(" ")}`, `click ${nameBox.join(" ")}`);
+    if (i > 0) for (let k = 0; k < 12; ++k) lines.push("key 8");
+    lines.push(`text ${n.name}`, "wait 100", `move ${ok.join(" ")}`, `click ${ok.join(" ")}`, "wait 100",
+      `shot ${path.join(work, n.file + ".png")}`);
+  });
+  return lines.join("\n") + "\n";
+}
+
+function nameShots() {
+  const run = (home, input) => {
+    fs.mkdirSync(home, { recursive: true });
+    execFileSync(nativeDriver, ["--home", home, "--seed", String(seed)], { input, env: { ...process.env, LC_ALL: "C" } });
+  };
+  run(path.join(work, "home3"), namesScript(names));
+  run(path.join(work, "home4"), namesScript([{ file: "name-plain", name: "é" }]));
+}
+
 function freePort() {
   return new Promise((resolve) => {
     const s = net.createServer().listen(0, "127.0.0.1", () => {
@@ -76,9 +108,10 @@ function freePort() {
   });
 }
 
-// How many pixels of the page's canvas differ from the PNG file SHOT. With LUMCREST_KEEP set the
-// canvas is written beside the shot (NAME.canvas.png) and the folder kept, for a look at both.
-async function differingPixels(page, shot) {
+// How many pixels of the page's canvas differ from the PNG file SHOT (by more than TOLERANCE in
+// a channel). With LUMCREST_KEEP set the canvas is written beside the shot (NAME.canvas.png) and
+// the folder kept, for a look at both.
+async function differingPixels(page, shot, tolerance = 0) {
   if (process.env.LUMCREST_KEEP) {
     const url = await page.eval("document.getElementById('game').toDataURL('image/png')");
     fs.writeFileSync(shot.replace(/\.png$/, ".canvas.png"), Buffer.from(url.split(",")[1], "base64"));
@@ -98,9 +131,34 @@ async function differingPixels(page, shot) {
       return "canvas " + game.width + "x" + game.height + ", shot " + img.width + "x" + img.height;
     const b = game.getContext("2d").getImageData(0, 0, game.width, game.height).data;
     let n = 0;
+    const t = ${tolerance};
     for (let i = 0; i < a.length; i += 4)
-      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) ++n;
+      if (Math.abs(a[i] - b[i]) > t || Math.abs(a[i + 1] - b[i + 1]) > t || Math.abs(a[i + 2] - b[i + 2]) > t) ++n;
     return n;
+  })()`);
+}
+
+// In the name's place on the canvas: how many pixels differ from the shot PLAIN (the name "é"),
+// and how many are an emoji's yellow (no letter of the game's is drawn in it).
+async function nameInk(page, plain) {
+  const png = fs.readFileSync(plain).toString("base64");
+  return page.eval(`(async () => {
+    const img = new Image();
+    img.src = "data:image/png;base64,${png}";
+    await img.decode();
+    const c = document.createElement("canvas");
+    c.width = img.width; c.height = img.height;
+    const ctx = c.getContext("2d");
+    ctx.drawImage(img, 0, 0);
+    const r = ${JSON.stringify(nameArea)};
+    const a = ctx.getImageData(r.x, r.y, r.w, r.h).data;
+    const b = document.getElementById("game").getContext("2d").getImageData(r.x, r.y, r.w, r.h).data;
+    let ink = 0, yellow = 0;
+    for (let i = 0; i < a.length; i += 4) {
+      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) ++ink;
+      if (b[i] > 200 && b[i + 1] > 150 && b[i + 2] < 90) ++yellow;
+    }
+    return [ink, yellow];
   })()`);
 }
 
@@ -283,8 +341,43 @@ async function touchAndPad(browser, url) {
   check(n === 0, `a first start by touch and controller, in German, shows the driver's frame (${n} pixels differ)`);
 }
 
+// Names in every script: the faces come when a name needs them, and the welcome plate shows each
+// name as the desktop draws it, with glyphs where its letters are.
+async function namesInEveryScript(browser, url) {
+  const page = await browser.newPage(url, true);
+  await started(page);
+  await page.eval("Module._lumcrest_advance(300)");
+  const before = await page.eval("Object.keys(Module.lumcrest.data.fontParts).length");
+  check(before === 0, `no face beyond the game's own is downloaded for an English first start (${before})`);
+  for (let i = 0; i < names.length; ++i) {
+    const n = names[i];
+    if (i > 0) {
+      await page.click(...changeUser);
+      await page.eval("Module._lumcrest_advance(300)");
+    }
+    await page.tap(...nameBox);
+    if (i > 0) for (let k = 0; k < 12; ++k) await page.key("Backspace", "Backspace", 8);
+    await page.send("Input.insertText", { text: n.name });
+    await page.eval("Module._lumcrest_advance(100)");
+    await page.tap(ok[0], ok[1]);
+    await page.eval("Module._lumcrest_advance(100)");
+    // The faces the name needs, downloaded, drawn in.
+    await page.eval("Promise.all(Object.values(Module.lumcrest.data.fontParts))");
+    const parts = await page.eval("Object.keys(Module.lumcrest.data.fontParts).join(' ')");
+    const [ink, yellow] = await nameInk(page, path.join(work, "name-plain.png"));
+    check(ink > 150 * [...n.name].length / 2, `${n.name}: the welcome plate shows its letters (${ink} pixels ` +
+      `beside the name "é"; faces downloaded: ${parts})`);
+    if (n.emoji) check(yellow > 40, `${n.name}: the emoji is drawn in colour (${yellow} yellow pixels)`);
+    // The page's faces are cut down from the desktop's: their hinting may round a shade by one.
+    const same = await differingPixels(page, path.join(work, n.file + ".png"), 2);
+    check(same === 0, `${n.name}: the canvas shows the driver's frame (${same} pixels differ)`);
+  }
+  await page.send("Page.navigate", { url: "about:blank" });
+}
+
 async function main() {
   const laterBoard = referenceShots();
+  nameShots();
   const port = await freePort();
   const server = spawn(path.join(root, "scripts/serve-web.sh"), [String(port)], { stdio: "ignore" });
   const browser = new Browser("/usr/bin/chromium");
@@ -304,6 +397,7 @@ async function main() {
     await damagedRecords(browser, url);
     await fullStorage(browser, url);
     await touchAndPad(browser, url);
+    await namesInEveryScript(browser, url);
   } finally {
     await browser.close();
     server.kill();

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "toolkit/application.h"
+#include "toolkit/control.h"
 #include "toolkit/error_box.h"
 #include "toolkit/i18n.h"
 #include "toolkit/timer.h"
@@ -123,6 +124,27 @@ void WebBackend::timerDue() {
 void WebBackend::advance(std::int64_t ms) {
     if (!app_ || !testClock_) return;
     app_->runTimersUntil(testUs_ + ms * 1000, [this](std::int64_t t) { testUs_ = t; });
+    afterEvents();
+}
+
+namespace {
+
+// Labels keep their text drawn: set again, they lay it out and draw it with the faces there are
+// now.
+void relayTexts(Control& c) {
+    if (auto* label = dynamic_cast<Label*>(&c)) label->setFont(label->font());
+    for (Control* child : c.children()) relayTexts(*child);
+}
+
+}  // namespace
+
+void WebBackend::fontsArrived() {
+    if (!app_) return;
+    for (Window* w : app_->windows()) {
+        relayTexts(*w);
+        w->invalidateSurface();
+        w->screenChanged(Rect{0, 0, w->clientWidth(), w->clientHeight()});
+    }
     afterEvents();
 }
 

@@ -45,6 +45,8 @@ class WebBackend : public Backend {
     void pad(int button, bool down);
     void timerDue();
     void pageHidden();
+    // A download of faces has come: everything is drawn again, with the letters they bring.
+    void fontsArrived();
 
     // For the browser tests: a clock that stands still but for advance(), delivering the ticks
     // on the way as the headless driver's wait does, so the page's frames can be compared with

@@ -118,4 +118,8 @@ EMSCRIPTEN_KEEPALIVE void lumcrest_advance(double ms) {
 EMSCRIPTEN_KEEPALIVE void lumcrest_page_hidden() {
     if (auto* b = tk::WebBackend::current()) b->pageHidden();
 }
+
+EMSCRIPTEN_KEEPALIVE void lumcrest_fonts_arrived() {
+    if (auto* b = tk::WebBackend::current()) b->fontsArrived();
+}
 }

@@ -702,16 +702,22 @@ void Driver::pixelCommand(const Words& w) {
     answer("pixel " + w[1] + " " + w[2] + "=" + hexColour(form.composedPixel(int(*x), int(*y))));
 }
 
-void Driver::shotCommand(const Words& w) {
+tk::Image Driver::frame() {
+    if (!program_ || !program_->form) return {};
     TForm1& form = *program_->form;
+    tk::Image out(form.clientWidth(), form.clientHeight());
+    form.compose(out, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
+    return out;
+}
+
+void Driver::shotCommand(const Words& w) {
     std::string file = w.rest();
     if (file.empty()) return answer("error: shot needs a file name");
-    tk::Image frame(form.clientWidth(), form.clientHeight());
-    form.compose(frame, tk::Rect{0, 0, form.clientWidth(), form.clientHeight()});
+    const tk::Image shown = frame();
     std::string why;
     int fd = openShotFile(file, shots_, why);
     if (fd < 0) return answer("error: " + why);
-    if (!writeAndClose(fd, tk::encodePng(frame)))
+    if (!writeAndClose(fd, tk::encodePng(shown)))
         return answer("error: " + tk::tr("Cannot create file \"%s\"", file));
     answer("shot " + file);
 }

@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "toolkit/application.h"
 #include "toolkit/headless/headless_backend.h"
+#include "toolkit/image.h"
 
 namespace lumcrest {
 
@@ -40,6 +41,9 @@ class Driver {
     void run(std::istream& in);
     // The command list of the usage text, one line (or more) per command.
     static std::string commandHelp();
+    // The composed main window, as `shot` writes it, for a test that runs the driver in its own
+    // process and looks at many frames; empty before `start`.
+    tk::Image frame();
 
   private:
     // The words of one command line, split at single spaces.

@@ -1,6 +1,7 @@
 // The game's data, downloaded before the game starts: the pack every player needs and the one of
 // the player's language (the settings file's Language, else the browser's languages, chosen by
-// the game's own rules), with the progress bar filled as the bytes arrive.
+// the game's own rules), with the progress bar filled as the bytes arrive; and later, the faces
+// a name in another script needs.
 var L = (Module.lumcrest = Module.lumcrest || {});
 
 L.data = (function () {
@@ -85,6 +86,18 @@ L.data = (function () {
     });
   }
 
+  // A part of the faces that stand in for letters the game's own lack (fonts/fallback.txt),
+  // fetched the first time a text needs one of its letters; when it has come, the game draws
+  // everything again. One that cannot be fetched leaves those letters out, as before.
+  var fontParts = {};
+  function fonts(pack) {
+    if (fontParts[pack]) return;
+    fontParts[pack] = unpack(pack).then(
+      function () { Module._lumcrest_fonts_arrived(); },
+      function (e) { console.warn("fonts: " + e.message); }
+    );
+  }
+
   Module.preRun = Module.preRun || [];
   Module.preRun.push(function () {
     addRunDependency("data");
@@ -97,5 +110,5 @@ L.data = (function () {
       function (e) { L.shell.fatal(e.message); }
     );
   });
-  return { language: language };
+  return { language: language, fonts: fonts, fontParts: fontParts };
 })();

@@ -99,14 +99,11 @@ class MenuAlone : public ::testing::Test {
     tk::HeadlessBackend backend;
     tk::Application app{backend};
     tk::Window window{app, "menu", kFrameWidth, kFrameHeight, 0};
-    tk::Picture newGame{&window, "new"}, scores{&window, "scores"}, help{&window, "help"},
-        about{&window, "about"}, back{&window, "back"}, calm{&window, "calm"};
-    VolumeSwitch music{&window, "music"}, sound{&window, "sound"};
     PlayerSettings settings;
     std::vector<std::string> heard;
-    MenuPanel menu{{newGame, scores, music, sound, help, about, back, calm},
-                   settings,
-                   [this](const std::string& file) { heard.push_back(file); }};
+    MenuPanel menu{window, settings, [this](const std::string& file) { heard.push_back(file); }};
+    tk::Picture& scores = menu.button(MenuButton::Scores);
+    tk::Picture& back = menu.button(MenuButton::Back);
 
     std::vector<int> stops(int step, int count) {
         std::vector<int> out;
@@ -142,7 +139,7 @@ TEST_F(MenuAlone, AButtonLightsOncePerEntryAndGoesBackToRestWhenLeft) {
     settings.firstRun = 1;
     menu.hover(MenuButton::Back);
     EXPECT_EQ(heard.size(), 2u);
-    EXPECT_FALSE(menu.lights.backLit);
+    EXPECT_FALSE(menu.lit(MenuButton::Back));
 }
 
 TEST_F(MenuAlone, TheVolumeKeysStepTheSwitchLitLast) {

@@ -154,5 +154,48 @@ TEST_F(MenuAlone, TheVolumeKeysStepTheSwitchLitLast) {
     EXPECT_EQ(menu.litVolumeSwitch(), std::nullopt);
 }
 
+TEST_F(MenuAlone, ASwitchTurnsItsSettingAtThePressAndAButtonWaitingForAGameIsInert) {
+    std::vector<MenuButton> turned, released;
+    menu.onSwitched = [&](MenuButton b) { turned.push_back(b); };
+    menu.setActions(MenuButton::Back, {nullptr, [&] { released.push_back(MenuButton::Back); }});
+    settings.calmMode = 0;
+    menu.press(MenuButton::Calm);
+    menu.release(MenuButton::Calm);  // a switch has no release
+    EXPECT_EQ(settings.calmMode, 1);
+    EXPECT_EQ(turned, std::vector<MenuButton>{MenuButton::Calm});
+    EXPECT_EQ(heard, std::vector<std::string>{asset::kClick.file});
+    EXPECT_EQ(menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(1));
+    menu.restUnlessLit(MenuButton::Calm);
+    EXPECT_EQ(menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(0));
+    // Back before the first game: no pressed picture, no action.
+    settings.firstRun = 1;
+    const std::string dimmed = back.fileName();
+    menu.press(MenuButton::Back);
+    menu.release(MenuButton::Back);
+    EXPECT_EQ(back.fileName(), dimmed);
+    EXPECT_TRUE(released.empty());
+    settings.firstRun = 0;
+    menu.press(MenuButton::Back);
+    menu.release(MenuButton::Back);
+    EXPECT_EQ(back.fileName(), asset::kBackButton.file(3));
+    EXPECT_EQ(released.size(), 1u);
+}
+
+TEST_F(MenuAlone, TheButtonsLieOverTheBackdropInTheTablesOrderUnderTheirNamesAndLights) {
+    ASSERT_EQ(window.children().size(), std::size_t(kMenuButtonCount));
+    for (const MenuButtonRow& row : kMenuButtons) {
+        const tk::Control* c = window.children()[int(row.id)];
+        EXPECT_EQ(c->name(), row.name);
+        EXPECT_EQ(c->bounds(), (tk::Rect{row.left, row.top, row.width, row.height})) << row.name;
+        auto light = menu.findLight(row.light);
+        ASSERT_TRUE(light) << row.light;
+        menu.leaveAll();
+        settings.firstRun = 0;
+        menu.hover(row.id);
+        EXPECT_EQ(light->text(), "1") << row.light;
+    }
+    EXPECT_FALSE(menu.findLight("nothingLit"));
+}
+
 }  // namespace
 }  // namespace lumcrest

@@ -94,6 +94,34 @@ TEST_F(BoardViewAlone, ALostGameCracksRowByRowInThirtyTicks) {
     EXPECT_EQ(view.crackRow, 1);  // ready for the next lost game
 }
 
+TEST_F(BoardViewAlone, TheSparkleLightsEveryOrdinaryKindWithItsOwnFramesAndNoOtherValue) {
+    auto fill = [&](int value) {
+        for (int c = 1; c <= 10; ++c)
+            for (int r = 2; r <= 11; ++r) play.cell(columnX(c), rowY(r)) = value;
+    };
+    // A value past the ordinary kinds (the joker's neighbour) has no glint nor sheen.
+    fill(asset::kGemKinds + 1);
+    for (int tick = 0; tick < 400; ++tick) view.sparkleTick(play, rng, false);
+    EXPECT_EQ(view.twinklePhase, 0);
+    // The last kind sparkles, with its own first frame drawn over its cell.
+    fill(asset::kGemKinds);
+    view.drawBoard(play, rng, false);
+    for (int tick = 0; tick < 400 && view.twinklePhase == 0; ++tick)
+        view.sparkleTick(play, rng, false);
+    ASSERT_EQ(view.twinklePhase, 1);
+    const bool glint = view.twinkleLight == 0;
+    const tk::ImageList& list = glint ? view.firstanim : view.lightanim;
+    const int frame = (asset::kGemKinds - 1) * (glint ? asset::kGlintSteps : asset::kSheenSteps);
+    tk::Surface expected(kCellSize, kCellSize, kBare);
+    expected.drawFrame(view.Blockimage, asset::kGemKinds, 0, 0);
+    expected.drawFrame(list, frame, 0, 0);
+    const int x = cellLeft(view.twinkleColumn), y = cellTop(view.twinkleRow);
+    for (int j = 0; j < kCellSize; j += 7)
+        for (int i = 0; i < kCellSize; i += 7)
+            ASSERT_EQ(surface.pixel(x + i, y + j) & 0xFFFFFFu, expected.pixel(i, j) & 0xFFFFFFu)
+                << i << "," << j;
+}
+
 class MenuAlone : public ::testing::Test {
   protected:
     tk::HeadlessBackend backend;

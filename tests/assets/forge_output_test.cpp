@@ -16,7 +16,7 @@
 
 #include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
-#include "assets/test/image_reader.h"
+#include "tests/assets/image_reader.h"
 
 namespace {
 

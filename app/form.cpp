@@ -109,14 +109,6 @@ constexpr Placement kLayout[] = {
     // The menu.
     {control<&TForm1::Menupanel>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
     {control<&TForm1::Menuimage>,      0,   0,       kMenuWidth,       kMenuHeight, Face::None,     nullptr,                    true},
-    {control<&TForm1::Newbutton>,    283, 145,              252,                51, Face::None,     nullptr,                    true},
-    {control<&TForm1::Scorebutton>,  239, 204,              340,                52, Face::None,     nullptr,                    true},
-    {control<&TForm1::Musicbutton>,  225, 264,              368,                53, Face::None,     nullptr,                    true},
-    {control<&TForm1::Soundbutton>,  225, 324,              368,                52, Face::None,     nullptr,                    true},
-    {control<&TForm1::Helpbutton>,   239, 384,              340,                52, Face::None,     nullptr,                    true},
-    {control<&TForm1::Aboutbutton>,  283, 444,              252,                54, Face::None,     nullptr,                    true},
-    {control<&TForm1::Backbutton>,   664, 531,              135,                56, Face::None,     nullptr,                    true},
-    {control<&TForm1::Calmbutton>,    24,  28,              230,                52, Face::None,     nullptr,                    true},
     {control<&TForm1::crestimage>,   300,  42,              260,                60, Face::None,     nullptr,                    false},
     {control<&TForm1::welcomelbl>,   321,  46,        kTextSize,         kTextSize, Face::Greeting, N_("Welcome,"),             true},
     {control<&TForm1::namelabel>,    413,  46,        kTextSize,         kTextSize, Face::Greeting, nullptr,                    true},
@@ -179,14 +171,7 @@ TForm1::TForm1(tk::Application& app, Environment env)
       MediaPlayer1(this, "MediaPlayer1"),
       Menupanel(this, "Menupanel"),
       Menuimage(&Menupanel, "Menuimage"),
-      Newbutton(&Menupanel, "Newbutton"),
-      Scorebutton(&Menupanel, "Scorebutton"),
-      Musicbutton(&Menupanel, "Musicbutton"),
-      Soundbutton(&Menupanel, "Soundbutton"),
-      Helpbutton(&Menupanel, "Helpbutton"),
-      Aboutbutton(&Menupanel, "Aboutbutton"),
-      Backbutton(&Menupanel, "Backbutton"),
-      Calmbutton(&Menupanel, "Calmbutton"),
+      menu(Menupanel, settings, [this](const std::string& file) { playEffect(file); }),
       crestimage(&Menupanel, "crestimage"),
       welcomelbl(&Menupanel, "welcomelbl", fontOf<&TForm1::welcomelbl>()),
       namelabel(&Menupanel, "namelabel", fontOf<&TForm1::namelabel>()),
@@ -209,9 +194,6 @@ TForm1::TForm1(tk::Application& app, Environment env)
       helpbutton2(&helppanel2, "helpbutton2", "", fontOf<&TForm1::helpbutton2>()),
       fieldView(surface()),
       sound(app.backend().audio(), settings),
-      menu(MenuPanel::Buttons{Newbutton, Scorebutton, Musicbutton, Soundbutton, Helpbutton,
-                              Aboutbutton, Backbutton, Calmbutton},
-           settings, [this](const std::string& file) { playEffect(file); }),
       Timer1(app, "Timer1", 20, false),
       MusicTimer(app, "MusicTimer", 243000, true),
       Animtimer(app, "Animtimer", 2000, false),
@@ -266,8 +248,6 @@ void TForm1::placeControls() {
         }
         if (!p.shown) c.hide();
     }
-    Backbutton.transparent = true;
-    Calmbutton.transparent = true;
     clickhere.handCursor = true;
     Image5.handCursor = true;
     Playersname.maxLength = 12;
@@ -296,17 +276,11 @@ void TForm1::loadPictures() {
     Image3.setEmbedded(asset::kNamePanel.file);
     // The menu comes back at the end of every game, the score table after a good one: their
     // pictures stay decoded through play instead of being decoded again as the game ends.
-    for (tk::Picture* p : std::initializer_list<tk::Picture*>{
-             &Menuimage, &Newbutton, &Scorebutton, &Musicbutton, &Soundbutton, &Helpbutton,
-             &Aboutbutton, &Backbutton, &Calmbutton, &Image5, &Image2})
-        p->keepDecoded = true;
+    // (The menu part keeps its buttons' pictures so too.)
+    for (tk::Picture* p : {&Menuimage, &Image5, &Image2}) p->keepDecoded = true;
     loadImageLists();
     Image1.loadFromFile(asset::kHelpPage.file);
     Image4.loadFromFile(asset::kHelpPage.file);
-    Scorebutton.loadFromFile(asset::kHighScoresButton.file(0));
-    Helpbutton.loadFromFile(asset::kHelpButton.file(0));
-    Aboutbutton.loadFromFile(asset::kAboutButton.file(0));
-    Backbutton.loadFromFile(asset::kBackButton.file(0));
 }
 
 void TForm1::loadImageLists() {
@@ -349,15 +323,12 @@ void TForm1::readSwitches() {
         welcomelbl.hide();
         clickhere.hide();
         setUpCrest();
-        Newbutton.loadFromFile(asset::kPlayButton.file(0));
-    } else {
-        Newbutton.loadFromFile(asset::kNewButton.file(0));
     }
-    settings.soundOn = readSettingBool(profile_, setting::kSound) ? 1 : 0;
-    settings.musicOn = readSettingBool(profile_, setting::kMusic) ? 1 : 0;
-    Musicbutton.loadFromFile(asset::kMusicSwitch.file(settings.musicOn ? 0 : 2));
-    Soundbutton.loadFromFile(asset::kSoundSwitch.file(settings.soundOn ? 0 : 2));
+    // The menu's switches, each from its key.
+    for (const MenuButtonRow& row : kMenuButtons)
+        if (row.key) settings.*row.setting = readSettingBool(profile_, *row.key) ? 1 : 0;
     readSettings();
+    menu.showAtStart(&vollights);
 }
 
 void TForm1::startMusic() {
@@ -415,34 +386,6 @@ void TForm1::bindHandlers() {
     onMouseDown = [this](MouseButton b, int x, int y) { FormMouseDown(b, x, y); };
     onMouseUp = [this](MouseButton b, int x, int y) { FormMouseUp(b, x, y); };
 
-    Menuimage.onMouseMove = [this](int x, int y) { MenuimageMouseMove(x, y); };
-    Newbutton.onMouseMove = [this](int x, int y) { NewbuttonMouseMove(x, y); };
-    Newbutton.onMouseDown = [this](MouseButton b, int x, int y) { NewbuttonMouseDown(b, x, y); };
-    Newbutton.onMouseUp = [this](MouseButton b, int x, int y) { NewbuttonMouseUp(b, x, y); };
-    Scorebutton.onMouseMove = [this](int x, int y) { ScorebuttonMouseMove(x, y); };
-    Scorebutton.onMouseDown = [this](MouseButton b, int x, int y) {
-        ScorebuttonMouseDown(b, x, y);
-    };
-    Scorebutton.onMouseUp = [this](MouseButton b, int x, int y) { ScorebuttonMouseUp(b, x, y); };
-    Musicbutton.onMouseMove = [this](int x, int y) { MusicbuttonMouseMove(x, y); };
-    Musicbutton.onMouseDown = [this](MouseButton b, int x, int y) {
-        MusicbuttonMouseDown(b, x, y);
-    };
-    Soundbutton.onMouseMove = [this](int x, int y) { SoundbuttonMouseMove(x, y); };
-    Soundbutton.onMouseDown = [this](MouseButton b, int x, int y) {
-        SoundbuttonMouseDown(b, x, y);
-    };
-    Helpbutton.onMouseMove = [this](int x, int y) { HelpbuttonMouseMove(x, y); };
-    Helpbutton.onMouseDown = [this](MouseButton b, int x, int y) { HelpbuttonMouseDown(b, x, y); };
-    Helpbutton.onMouseUp = [this](MouseButton b, int x, int y) { HelpbuttonMouseUp(b, x, y); };
-    Aboutbutton.onMouseMove = [this](int x, int y) { AboutbuttonMouseMove(x, y); };
-    Aboutbutton.onMouseDown = [this](MouseButton b, int x, int y) {
-        AboutbuttonMouseDown(b, x, y);
-    };
-    Aboutbutton.onMouseUp = [this](MouseButton b, int x, int y) { AboutbuttonMouseUp(b, x, y); };
-    Backbutton.onMouseMove = [this](int x, int y) { BackbuttonMouseMove(x, y); };
-    Backbutton.onMouseDown = [this](MouseButton b, int x, int y) { BackbuttonMouseDown(b, x, y); };
-    Backbutton.onMouseUp = [this](MouseButton b, int x, int y) { BackbuttonMouseUp(b, x, y); };
     clickhere.onClick = [this] { changebtnClick(); };
 
     session.setListener([this](const PlayEvent& e) { playEvent(e); });
@@ -466,6 +409,7 @@ void TForm1::bindHandlers() {
     padRepeat.onTimer = [this] { padRepeatTimer(); };
     bindEffects();
     bindSettings();
+    bindMenu();
 }
 
 void TForm1::bindEffects() {

@@ -73,19 +73,14 @@ class TForm1 : public tk::Window {
     tk::Control MediaPlayer1;         // the music player's place among the controls, never shown
     tk::Panel Menupanel;              // the menu, covering the whole window
     tk::Picture Menuimage;            // the menu's backdrop
-    tk::Picture Newbutton;            // the menu's Play (first run) or New Game button
-    tk::Picture Scorebutton;          // the menu's button to the high-score table
-    VolumeSwitch Musicbutton;         // the menu's music switch, with its volume's lights
-    VolumeSwitch Soundbutton;         // the menu's sound switch, with its volume's lights
-    tk::Picture Helpbutton;           // the menu's button to the help page
-    tk::Picture Aboutbutton;          // the menu's button to the About box
-    tk::Picture Backbutton;           // the menu's Back button, to the game in progress
-    tk::Picture Calmbutton;           // the menu's calm-mode switch, on the sky at the top left
-    tk::Picture crestimage;           // the crest on the greeting plate until a name is known
-    tk::Label welcomelbl;             // the greeting "Welcome," on the menu
-    tk::Label namelabel;              // the player's name after the greeting
-    tk::Label clickhere;              // the link under the greeting that opens the name panel
-    tk::Picture Image5;               // the logo at the menu's foot, a link to the game's web page
+    // The menu's image buttons (Newbutton .. Calmbutton, ui/menu_buttons.h) and the highlight
+    // among them; the buttons lie over the backdrop, under everything else of the menu.
+    MenuPanel menu;
+    tk::Picture crestimage;  // the crest on the greeting plate until a name is known
+    tk::Label welcomelbl;    // the greeting "Welcome," on the menu
+    tk::Label namelabel;     // the player's name after the greeting
+    tk::Label clickhere;     // the link under the greeting that opens the name panel
+    tk::Picture Image5;      // the logo at the menu's foot, a link to the game's web page
     DialogVeil menuVeil{&Menupanel, "menuVeil"};  // darkens the menu behind its dialogs
     tk::Panel Scorepanel;                         // the high-score table over the menu
     tk::Picture Image2;                           // the table's backdrop
@@ -109,7 +104,6 @@ class TForm1 : public tk::Window {
     BoardView fieldView;                  // draws the field and its animations from the play state
     PlayerSettings settings;              // the switches, the volumes, calm mode and the name
     GameAudio sound;                      // effects and music, each under its switch
-    MenuPanel menu;                       // the menu's image buttons and the highlight among them
     ScorePanel scorePanel;                // the high-score table's lines
     KeysPage keysPage;                    // the player's choice of the keys of play, over the menu
     KeysSummary helpKeys, firstHelpKeys;  // the keys as they are now, on both help pages
@@ -186,34 +180,18 @@ class TForm1 : public tk::Window {
     void vertimerTimer();
 
     // --- Menu (app/menu_handlers.cpp over ui/menu_panel.h) ------------------------------------
-    void MenuimageMouseMove(int x, int y);
-    void NewbuttonMouseMove(int x, int y);
-    void NewbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void NewbuttonMouseUp(tk::MouseButton b, int x, int y);
-    void ScorebuttonMouseMove(int x, int y);
-    void ScorebuttonMouseDown(tk::MouseButton b, int x, int y);
-    void ScorebuttonMouseUp(tk::MouseButton b, int x, int y);
-    void MusicbuttonMouseMove(int x, int y);
-    void MusicbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void SoundbuttonMouseMove(int x, int y);
-    void SoundbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void HelpbuttonMouseMove(int x, int y);
-    void HelpbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void HelpbuttonMouseUp(tk::MouseButton b, int x, int y);
-    void AboutbuttonMouseMove(int x, int y);
-    void AboutbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void AboutbuttonMouseUp(tk::MouseButton b, int x, int y);
-    void BackbuttonMouseMove(int x, int y);
-    void BackbuttonMouseDown(tk::MouseButton b, int x, int y);
-    void BackbuttonMouseUp(tk::MouseButton b, int x, int y);
+    // What the menu's buttons do beyond their pictures, handed to the menu part.
+    void bindMenu();
+    // New Game's (or Play's) release: the game shows, and a first run is over.
+    void startGameFromMenu();
+    // A switch of the menu has turned: its setting goes into the file, the music follows its own.
+    void menuSwitched(MenuButton button);
     void FormMouseMove(int x, int y);
     void FormMouseDown(tk::MouseButton b, int x, int y);
     void FormMouseUp(tk::MouseButton b, int x, int y);
     // What the MENU button's release does: the menu over the game, with its music. Escape and
     // the keyboard's Menu key in play do the same.
     void openMenu();
-    void CalmbuttonMouseMove(int x, int y);
-    void CalmbuttonMouseDown(tk::MouseButton b, int x, int y);
     // The calm switch without a pointer: C on the keyboard, Y on a controller, in the menu.
     void toggleCalmMode();
     void changebtnClick();
@@ -298,10 +276,10 @@ class TForm1 : public tk::Window {
     void loadImageLists();   // the field's image lists and the window's icon
     void bindHandlers();     // handlers bound by name
     void bindEffects();      // the effects over the field, with their timer
-    void readSwitches();     // first run or not, sound and music, with their buttons' pictures
+    void readSwitches();     // first run or not, the menu's switches, then every button's picture
     void setUpCrest();       // a first run's crest on the greeting plate, until a name is known
-    void readSettings();     // the volumes and calm mode (app/volume_settings.cpp)
-    void bindSettings();     // the wheel over the switches, the calm switch
+    void readSettings();     // the volumes and the keys (app/volume_settings.cpp)
+    void bindSettings();     // the wheel over the volume switches
     void startMusic();       // the track the first screen plays
     void readHighScores();   // the table's names and scores
     void readPlayerName();   // the name box, the greeting's name

@@ -91,8 +91,8 @@ void TForm1::menuKey(int& key) {
         case Key::C: toggleCalmMode(); break;
         case Key::Escape:
             // Back, as the controller's Start (nothing before the first game).
-            BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
-            BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
+            menu.press(MenuButton::Back);
+            menu.release(MenuButton::Back);
             if (!Menupanel.visible()) menu.padHighlight = -1;
             break;
         default: return;

@@ -1,6 +1,6 @@
-// The program entry of the game: find the data folder, open the window, run the event loop.
+// The desktop's program entry: find the data folder, make the SDL backend, then the game's start
+// shared with the other programs (app/program.h), and run the event loop.
 #include <stdlib.h>
-#include <time.h>
 #include <unistd.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/display_settings.h"
 #include "app/last_words.h"
 #include "app/program.h"
 #include "app/recorder.h"
@@ -28,7 +27,6 @@
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
 #include "toolkit/sdl/sdl_backend.h"
-#include "view/frame_sizes.h"
 
 namespace fs = std::filesystem;
 
@@ -105,43 +103,6 @@ lumcrest::Environment makeEnvironment(const fs::path& data, const std::string& s
     return env;
 }
 
-// The display at the player's scale, remembering a change of it, on screen at once: the window
-// fills when the game has loaded what it shows.
-void openDisplay(tk::SdlBackend& backend, tk::Application& app, lumcrest::Environment& env) {
-    lumcrest::Profile& settings = lumcrest::settingsFile(env);
-    lumcrest::DisplaySettings display = lumcrest::readDisplaySettings(settings);
-    backend.setDisplayChoices(display.scale, display.fullscreen);
-    backend.onDisplayChoicesChanged = [file = env.settings](int scale, bool fullscreen) {
-        lumcrest::writeDisplaySettings(*file, lumcrest::DisplaySettings{scale, fullscreen});
-    };
-    // For the performance measurements: every timer tick with its time, and when the window
-    // appeared (wall-clock microseconds).
-    if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
-    backend.openEarly(lumcrest::kFrameWidth, lumcrest::kFrameHeight, lumcrest::kWindowName);
-    if (app.tickLog) {
-        timespec ts;
-        clock_gettime(CLOCK_REALTIME, &ts);
-        std::fprintf(app.tickLog, "mapped %lld\n",
-                     (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
-    }
-}
-
-// The display going away, or the window destroyed by another program, ends the game at once with
-// nobody at the screen: the game in progress is saved as a signal saves it, and the terminal says
-// why the game ended.
-void saveInPassing(lumcrest::TForm1& form, const char* what) {
-    try {
-        form.writeSavedGame();
-        std::fprintf(stderr, "lumcrest: %s; the game was saved\n", what);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "lumcrest: %s; the game was not saved: %s\n", what, e.what());
-    }
-}
-
-void saveIfTheDisplayGoes(tk::SdlBackend& backend, lumcrest::TForm1& form) {
-    backend.onDisplayLost = [&form](const char* what) { saveInPassing(form, what); };
-}
-
 // What a start that failed says: running out of memory is said as that, not in the words of the
 // library that ran out.
 std::string whyTheStartFailed(const std::exception& e) {
@@ -202,7 +163,7 @@ int watchRecording(const std::string& file, const fs::path& data) {
     try {
         tk::SdlBackend backend;
         tk::Application app(backend);
-        openDisplay(backend, app, env);
+        lumcrest::openDisplay(app, env);
         std::unique_ptr<lumcrest::Program> program = lumcrest::openProgram(app, env);
         lumcrest::ReplayPlayer player(app, *program, *script, app.nowUs());
         backend.setPacer({[&] { return player.dueUs(); }, [&] { player.run(); },
@@ -246,7 +207,8 @@ static int play(int argc, char** argv) {
 
     lumcrest::Environment env = makeEnvironment(data, settingsPath);
 
-    std::unique_ptr<tk::SdlBackend> backend;
+    // The desktop's backend; everything after its construction goes through tk::Backend.
+    std::unique_ptr<tk::Backend> backend;
     try {
         backend = std::make_unique<tk::SdlBackend>();
     } catch (const std::exception& e) {
@@ -254,7 +216,7 @@ static int play(int argc, char** argv) {
         return 1;
     }
     tk::Application app(*backend);
-    openDisplay(*backend, app, env);
+    lumcrest::openDisplay(app, env);
 
     // A fixed seed serves every seeding; a recording needs one, so it takes one from the clock.
     std::optional<std::uint32_t> seed = options.seed;
@@ -279,9 +241,9 @@ static int play(int argc, char** argv) {
         return 1;
     }
     if (recorder) app.inputObserver = recorder.get();
-    saveIfTheDisplayGoes(*backend, *program->form);
+    lumcrest::saveIfTheDisplayGoes(*program->form);
     lumcrest::saveOnFatalPaths(
-        [&form = *program->form] { saveInPassing(form, "the game cannot go on"); });
+        [&form = *program->form] { lumcrest::saveInPassing(form, "the game cannot go on"); });
     app.run();
     // The game has closed, and saved.
     lumcrest::stopSavingOnFatalPaths();

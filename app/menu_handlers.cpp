@@ -1,6 +1,6 @@
-// The menu's handlers: the pictures are the menu part's (ui/menu_panel.h); what a button does,
-// at its release (the three switches at the press), is the window's. The help panels close here
-// too.
+// What the menu's buttons do beyond their pictures (those, and the switches' turn, are the menu
+// part's, ui/menu_panel.h): New Game sets up a game at the press, the others act at the release;
+// a switch's new state goes into the settings file. The help panels close here too.
 #include <exception>
 
 #include "app/about_box.h"
@@ -10,25 +10,44 @@
 
 namespace lumcrest {
 
-void TForm1::MenuimageMouseMove(int, int) {
-    menu.leaveAll();
+void TForm1::bindMenu() {
+    Menuimage.onMouseMove = [this](int, int) { menu.leaveAll(); };
+    menu.onSwitched = [this](MenuButton b) { menuSwitched(b); };
+    menu.setActions(MenuButton::New, {[this] {
+                                          // The new game is set up at the press, behind the
+                                          // menu that still shows.
+                                          fieldView.decodePlayPictures();
+                                          newGame();
+                                          drawBoard();
+                                      },
+                                      [this] { startGameFromMenu(); }});
+    menu.setActions(MenuButton::Scores, {nullptr, [this] {
+                                             playEffect(asset::kClick.file);
+                                             scorePanel.showPage(0);
+                                             Scorepanel.show();
+                                         }});
+    menu.setActions(MenuButton::Help, {nullptr, [this] {
+                                           playEffect(asset::kClick.file);
+                                           helppanel.show();
+                                           setFocus(&dxButton4);
+                                       }});
+    menu.setActions(MenuButton::About,
+                    {nullptr, [this] {
+                         playEffect(asset::kClick.file);
+                         // Modal: the main window takes no input until the
+                         // dialog closes, its timers go on. The menu
+                         // behind it stands under the dialogs' veil.
+                         if (!aboutBox_) return;
+                         aboutBox_->showModalBox([this] { menuVeil.hold(false); });
+                         menuVeil.hold(true);
+                     }});
+    menu.setActions(MenuButton::Back, {nullptr, [this] {
+                                           Menupanel.hide();
+                                           switchTrack(kGameTrack, kGameTrackRestartMs);
+                                       }});
 }
 
-// --- New / Play ---------------------------------------------------------------------------
-
-void TForm1::NewbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::New);
-}
-
-void TForm1::NewbuttonMouseDown(tk::MouseButton, int, int) {
-    // The new game is set up at the press, behind the menu that still shows.
-    menu.showPressed(MenuButton::New);
-    fieldView.decodePlayPictures();
-    newGame();
-    drawBoard();
-}
-
-void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
+void TForm1::startGameFromMenu() {
     playEffect(asset::kClick.file);
     Menupanel.hide();
     menu.showNewGameAtRest();
@@ -47,108 +66,26 @@ void TForm1::NewbuttonMouseUp(tk::MouseButton, int, int) {
     if (refused) std::rethrow_exception(refused);
 }
 
-// --- High scores --------------------------------------------------------------------------
-
-void TForm1::ScorebuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Scores);
-}
-
-void TForm1::ScorebuttonMouseDown(tk::MouseButton, int, int) {
-    menu.showPressed(MenuButton::Scores);
-}
-
-void TForm1::ScorebuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect(asset::kClick.file);
-    scorePanel.showPage(0);
-    Scorepanel.show();
-}
-
-// --- The two switches -----------------------------------------------------------------------
-
-void TForm1::MusicbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Music);
-}
-
-void TForm1::MusicbuttonMouseDown(tk::MouseButton, int, int) {
-    playEffect(asset::kClick.file);
-    if (settings.musicOn == 1) {
-        settings.musicOn = 0;
-        stopMusic();
-        menu.showSwitch(MenuButton::Music);
-        MusicTimer.setEnabled(false);
-    } else {
-        // On first, so that the track change acts; the switch lives in the menu, so the menu track.
-        settings.musicOn = 1;
-        switchTrack(kMenuTrack, kMenuTrackRestartMs);
-        menu.showSwitch(MenuButton::Music);
-        MusicTimer.setEnabled(true);
+void TForm1::menuSwitched(MenuButton button) {
+    const MenuButtonRow& row = menuRow(button);
+    if (button == MenuButton::Music) {
+        // The switch lives in the menu, so the menu's track.
+        if (settings.musicOn)
+            switchTrack(kMenuTrack, kMenuTrackRestartMs);
+        else
+            stopMusic();
+        MusicTimer.setEnabled(settings.musicOn != 0);
     }
-    writeSettingBool(profile(), setting::kMusic, settings.musicOn != 0);
-}
-
-void TForm1::SoundbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Sound);
-}
-
-void TForm1::SoundbuttonMouseDown(tk::MouseButton, int, int) {
-    // The click follows the switch as it was: turning sound off clicks, turning it on does not.
-    playEffect(asset::kClick.file);
-    settings.soundOn = settings.soundOn ? 0 : 1;
-    menu.showSwitch(MenuButton::Sound);
-    writeSettingBool(profile(), setting::kSound, settings.soundOn != 0);
-}
-
-// --- Calm mode ------------------------------------------------------------------------------
-
-void TForm1::CalmbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Calm);
-}
-
-void TForm1::CalmbuttonMouseDown(tk::MouseButton, int, int) {
-    // Acts at the press, as the other switches do; the next flash or explosion is drawn softened.
-    playEffect(asset::kClick.file);
-    settings.calmMode = settings.calmMode ? 0 : 1;
-    menu.showSwitch(MenuButton::Calm);
-    writeSettingBool(profile(), setting::kCalm, settings.calmMode != 0);
+    // Calm mode needs nothing more: the next flash or explosion is drawn softened.
+    writeSettingBool(profile(), *row.key, settings.*row.setting != 0);
 }
 
 void TForm1::toggleCalmMode() {
-    CalmbuttonMouseDown(tk::MouseButton::Left, 0, 0);
-    menu.restCalmUnlessLit();
+    menu.press(MenuButton::Calm);
+    menu.restUnlessLit(MenuButton::Calm);
 }
 
-// --- Help and About -----------------------------------------------------------------------
-
-void TForm1::HelpbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Help);
-}
-
-void TForm1::HelpbuttonMouseDown(tk::MouseButton, int, int) {
-    menu.showPressed(MenuButton::Help);
-}
-
-void TForm1::HelpbuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect(asset::kClick.file);
-    helppanel.show();
-    setFocus(&dxButton4);
-}
-
-void TForm1::AboutbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::About);
-}
-
-void TForm1::AboutbuttonMouseDown(tk::MouseButton, int, int) {
-    menu.showPressed(MenuButton::About);
-}
-
-void TForm1::AboutbuttonMouseUp(tk::MouseButton, int, int) {
-    playEffect(asset::kClick.file);
-    // Modal: the main window takes no input until the dialog closes, its timers go on.
-    // The menu behind it stands under the dialogs' veil while it is open.
-    if (!aboutBox_) return;
-    aboutBox_->showModalBox([this] { menuVeil.hold(false); });
-    menuVeil.hold(true);
-}
+// --- The help panels ----------------------------------------------------------------------
 
 void TForm1::dxButton4Click() {
     playEffect(asset::kMenuOver.file);
@@ -158,24 +95,6 @@ void TForm1::dxButton4Click() {
 void TForm1::helpbutton2Click() {
     playEffect(asset::kMenuOver.file);
     helppanel2.hide();
-}
-
-// --- Back to the game ---------------------------------------------------------------------
-
-void TForm1::BackbuttonMouseMove(int, int) {
-    menu.hover(MenuButton::Back);
-}
-
-void TForm1::BackbuttonMouseDown(tk::MouseButton, int, int) {
-    // There is no game to go back to before the first one has begun.
-    if (settings.firstRun == 1) return;
-    menu.showPressed(MenuButton::Back);
-}
-
-void TForm1::BackbuttonMouseUp(tk::MouseButton, int, int) {
-    if (settings.firstRun == 1) return;
-    Menupanel.hide();
-    switchTrack(kGameTrack, kGameTrackRestartMs);
 }
 
 // --- The greeting's link and the logo -------------------------------------------------------

@@ -81,8 +81,8 @@ void TForm1::padprocess(tk::PadButton b, bool down) {
         return;
     }
     if (b == PadButton::Start) {
-        BackbuttonMouseDown(tk::MouseButton::Left, 0, 0);
-        BackbuttonMouseUp(tk::MouseButton::Left, 0, 0);
+        menu.press(MenuButton::Back);
+        menu.release(MenuButton::Back);
         return;
     }
     if (Scorepanel.visible() && (b == PadButton::DpLeft || b == PadButton::DpRight)) {

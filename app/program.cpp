@@ -1,13 +1,19 @@
 #include "app/program.h"
 
+#include <time.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <utility>
 
+#include "app/display_settings.h"
 #include "audio/effects.h"
 #include "store/settings_schema.h"
 #include "toolkit/font.h"
 #include "toolkit/i18n.h"
 #include "toolkit/image.h"
+#include "view/frame_sizes.h"
 
 namespace lumcrest {
 
@@ -57,6 +63,44 @@ std::unique_ptr<Program> openProgram(tk::Application& app, Environment env) {
     // menu, that waits for the game to start.
     if (!program->form->Menupanel.visible()) program->form->fieldView.decodePlayPictures();
     return program;
+}
+
+// The display at the player's scale, remembering a change of it, on screen at once: the window
+// fills when the game has loaded what it shows.
+void openDisplay(tk::Application& app, Environment& env) {
+    tk::Backend& backend = app.backend();
+    Profile& settings = settingsFile(env);
+    DisplaySettings display = readDisplaySettings(settings);
+    backend.setDisplayChoices(display.scale, display.fullscreen);
+    backend.onDisplayChoicesChanged = [file = env.settings](int scale, bool fullscreen) {
+        writeDisplaySettings(*file, DisplaySettings{scale, fullscreen});
+    };
+    // For the performance measurements: every timer tick with its time, and when the window
+    // appeared (wall-clock microseconds).
+    if (const char* log = std::getenv("LUMCREST_TICK_LOG")) app.tickLog = std::fopen(log, "w");
+    backend.openEarly(kFrameWidth, kFrameHeight, kWindowName);
+    if (app.tickLog) {
+        timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::fprintf(app.tickLog, "mapped %lld\n",
+                     (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000);
+    }
+}
+
+// The display going away, or the window destroyed by another program, ends the game at once with
+// nobody at the screen: the game in progress is saved as a signal saves it, and the terminal says
+// why the game ended.
+void saveInPassing(TForm1& form, const char* what) {
+    try {
+        form.writeSavedGame();
+        std::fprintf(stderr, "lumcrest: %s; the game was saved\n", what);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumcrest: %s; the game was not saved: %s\n", what, e.what());
+    }
+}
+
+void saveIfTheDisplayGoes(TForm1& form) {
+    form.app().backend().onDisplayLost = [&form](const char* what) { saveInPassing(form, what); };
 }
 
 }  // namespace lumcrest

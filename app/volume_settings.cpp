@@ -1,4 +1,4 @@
-// The volumes of music and effects, and calm mode: read from the settings file at start, shown
+// The volumes of music and effects: read from the settings file at start, shown
 // on the switches (a row of ten lights each) and stepped from the menu. The music and sound
 // switches keep their own meaning: off is silent whatever the volume.
 #include <algorithm>
@@ -23,13 +23,9 @@ void TForm1::readSettings() {
     // A missing or unreadable volume, or one outside 0..10, is full.
     settings.musicVolume = readSetting(profile_, setting::kMusicVolume);
     settings.soundVolume = readSetting(profile_, setting::kSoundVolume);
-    settings.calmMode = readSettingBool(profile_, setting::kCalm) ? 1 : 0;
     settings.keys = readKeyBindings(profile_, &badKeys);
     helpKeys.show(settings.keys);
     firstHelpKeys.show(settings.keys);
-    Calmbutton.loadFromFile(asset::kCalmSwitch.file(settings.calmMode ? 0 : 2));
-    Musicbutton.setLights(&vollights);
-    Soundbutton.setLights(&vollights);
     showVolumes();
 }
 
@@ -37,8 +33,8 @@ void TForm1::showVolumes() {
     // Values set from outside (the driver's set) are held to the range here too.
     settings.musicVolume = std::clamp(settings.musicVolume, 0, kMaxVolume);
     settings.soundVolume = std::clamp(settings.soundVolume, 0, kMaxVolume);
-    Musicbutton.setLevel(settings.musicVolume);
-    Soundbutton.setLevel(settings.soundVolume);
+    menu.button(MenuButton::Music).setLevel(settings.musicVolume);
+    menu.button(MenuButton::Sound).setLevel(settings.soundVolume);
     tk::Audio& audio = app().backend().audio();
     audio.setMusicVolume(settings.musicVolume);
     audio.setEffectVolume(settings.soundVolume);
@@ -65,12 +61,8 @@ bool TForm1::menuVolumeStep(int step) {
 }
 
 void TForm1::bindSettings() {
-    Musicbutton.onMouseWheel = [this](int steps) { volumeStep(true, steps); };
-    Soundbutton.onMouseWheel = [this](int steps) { volumeStep(false, steps); };
-    Calmbutton.onMouseMove = [this](int x, int y) { CalmbuttonMouseMove(x, y); };
-    Calmbutton.onMouseDown = [this](tk::MouseButton b, int x, int y) {
-        CalmbuttonMouseDown(b, x, y);
-    };
+    menu.button(MenuButton::Music).onMouseWheel = [this](int steps) { volumeStep(true, steps); };
+    menu.button(MenuButton::Sound).onMouseWheel = [this](int steps) { volumeStep(false, steps); };
 }
 
 }  // namespace lumcrest

@@ -34,16 +34,6 @@ const FieldTable<PlayerSettings> kSettingsFields = {
     {},
 };
 
-const FieldTable<MenuLights> kLightFields = {
-    {
-        LUMCREST_FIELD(MenuLights, Byte, newLit), LUMCREST_FIELD(MenuLights, Byte, scoreLit),
-        LUMCREST_FIELD(MenuLights, Byte, musicLit), LUMCREST_FIELD(MenuLights, Byte, soundLit),
-        LUMCREST_FIELD(MenuLights, Byte, helpLit), LUMCREST_FIELD(MenuLights, Byte, aboutLit),
-        LUMCREST_FIELD(MenuLights, Byte, backLit), LUMCREST_FIELD(MenuLights, Byte, calmLit),
-    },
-    {},
-};
-
 const FieldTable<ScorePanelState> kScoreFields = {
     {
         LUMCREST_FIELD(ScorePanelState, Int, blinkCount),
@@ -62,7 +52,7 @@ std::optional<FieldRef> findWindowField(TForm1& form, std::string_view name) {
     if (auto f = findField(form.play, name)) return f;
     if (auto f = kViewFields.find(form.fieldView, name)) return f;
     if (auto f = kSettingsFields.find(form.settings, name)) return f;
-    if (auto f = kLightFields.find(form.menu.lights, name)) return f;
+    if (auto f = form.menu.findLight(name)) return f;
     return kScoreFields.find(form.scorePanel.state, name);
 }
 

@@ -67,10 +67,18 @@ struct Series {
 
 // --- image lists, embedded -----------------------------------------------------------------
 
+// The ordinary gem kinds: cell values 1..kGemKinds, each with its colour and symbol, its glints
+// and its sheens (the joker and the bomb follow at the values 11 and 12, so at most ten). A new
+// kind is this count and its artwork (assets/forge/gem_painter.cpp); the stages may then ask for
+// it (game/stages.h, held to this count where the board view draws them).
+inline constexpr int kGemKinds = 9;
+inline constexpr int kGlintSteps = 6;  // frames of a glint, of each kind
+inline constexpr int kSheenSteps = 9;  // frames of a sheen, of each kind
+
 // clang-format off
 inline constexpr FrameList kGems       {"Blockimage.png", 48, 48, 16};      // the gems, by kind
-inline constexpr FrameList kGlints     {"firstanim.png", 48, 48, 54};       // idle glints, 6 a kind
-inline constexpr FrameList kSheens     {"lightanim.png", 48, 48, 81};       // idle sheens, 9 a kind
+inline constexpr FrameList kGlints     {"firstanim.png", 48, 48, kGlintSteps * kGemKinds};  // idle glints
+inline constexpr FrameList kSheens     {"lightanim.png", 48, 48, kSheenSteps * kGemKinds};  // idle sheens
 inline constexpr FrameList kWaveLights {"waveanim.png", 48, 48, 24};        // highlights, 2 a kind
 inline constexpr FrameList kCracks     {"cracks.png", 48, 48, 36};          // cracks, 3 a kind
 inline constexpr FrameList kBursts     {"gemsblast2.png", 48, 48, 36};      // the explosions

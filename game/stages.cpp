@@ -20,11 +20,11 @@ StageParameters stageParameters(int stage) {
     switch (stage) {
         case 2: return {50, 7};
         case 3: return {60, 8};
-        case 4: return {70, 9};
+        case 4: return {70, kMostKinds};
         default: break;
     }
     if (stage <= 1) return {20, 6};
-    return {clampToInt(15LL * stage + 10), 9};
+    return {clampToInt(15LL * stage + 10), kMostKinds};
 }
 
 void startNewGame(GameState& s, Random& rng) {

@@ -6,6 +6,10 @@
 
 namespace lumcrest {
 
+// The most kinds of gem a stage asks for (the board view holds it to the kinds it has
+// pictures of).
+inline constexpr int kMostKinds = 9;
+
 struct StageParameters {
     int gemsToClear;
     int kinds;

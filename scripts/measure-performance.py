@@ -42,8 +42,9 @@ GOALS = {
     "frame_ms": 4.0,
 }
 
-# A saved game whose launch lands a column of three, and whose fall forms a second group.
-CHAIN_GAME = """[Settings]
+# The head of the saved games below: switches on, the bar 1 2 3 waiting, 4 5 6 in the preview;
+# each adds its board's gems after it.
+SAVED_GAME_HEAD = """[Settings]
 First=0
 Sound=1
 Music=1
@@ -56,7 +57,10 @@ Nextshape1=4
 Nextshape2=5
 Nextshape3=6
 [Gembox]
-Gem40=1
+"""
+
+# A saved game whose launch lands a column of three, and whose fall forms a second group.
+CHAIN_GAME = SAVED_GAME_HEAD + """Gem40=1
 Gem39=1
 Gem50=2
 Gem49=2
@@ -67,20 +71,7 @@ Gem48=5
 """
 
 # A game in progress at stage 1: a few gems on the board, the bar and the preview known.
-GAME_IN_PROGRESS = """[Settings]
-First=0
-Sound=1
-Music=1
-[Gemshape]
-Shape1=1
-Shape2=2
-Shape3=3
-[Nextgemshape]
-Nextshape1=4
-Nextshape2=5
-Nextshape3=6
-[Gembox]
-Gem10=2
+GAME_IN_PROGRESS = SAVED_GAME_HEAD + """Gem10=2
 Gem9=3
 Gem20=4
 Gem40=1

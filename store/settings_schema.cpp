@@ -8,18 +8,6 @@ namespace {
 
 using namespace setting;
 
-// clang-format off
-constexpr const SettingKey* kRows[] = {
-    &kFirst, &kSound, &kMusic, &kMusicVolume, &kSoundVolume, &kCalm, &kName, &kLanguage, &kScale,
-    &kFullscreen,
-    &kKeyLeft, &kKeyRight, &kKeyRotate, &kKeyLaunch, &kKeyMenu,
-    &kStatGames, &kStatLost, &kStatPoints, &kStatBest, &kStatChain, &kStatGems, &kStatLevel,
-    &kStatBombs, &kStatJokers, &kStatSeconds,
-    &kLineName, &kLineScore,
-    &kShape, &kNextShape, &kStage, &kGemsLeft, &kScore, &kBlocks, &kBackground, &kTotal, &kGem,
-};
-// clang-format on
-
 // The number that ends TEXT after STEM, without leading zeros; nothing when TEXT is not so made.
 std::optional<int> numberAfter(std::string_view text, std::string_view stem) {
     if (text.size() <= stem.size() || text.substr(0, stem.size()) != stem) return std::nullopt;
@@ -53,11 +41,11 @@ bool SettingKey::hasNumber(int n) const {
 }
 
 std::span<const SettingKey* const> settingsSchema() {
-    return kRows;
+    return setting::kRows;
 }
 
 std::optional<SchemaMatch> findSetting(std::string_view section, std::string_view key) {
-    for (const SettingKey* row : kRows) {
+    for (const SettingKey* row : setting::kRows) {
         int n = 0;
         if (row->numbered == SettingKey::Numbered::Section) {
             auto number = numberAfter(section, row->section);

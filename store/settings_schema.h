@@ -89,6 +89,19 @@ inline constexpr SettingKey kTotal       {"Techinfo",     "Total",      T::Integ
 inline constexpr SettingKey kGem         {"Gembox",       "Gem",        T::Integer, 0,  0, "", kAny, kAll, N::BoardCell, 2, 100, "the close"};
 // clang-format on
 
+// Every row, in the order of the file's sections: a new key is its row above and its name here.
+// clang-format off
+inline constexpr const SettingKey* kRows[] = {
+    &kFirst, &kSound, &kMusic, &kMusicVolume, &kSoundVolume, &kCalm, &kName, &kLanguage, &kScale,
+    &kFullscreen,
+    &kKeyLeft, &kKeyRight, &kKeyRotate, &kKeyLaunch, &kKeyMenu,
+    &kStatGames, &kStatLost, &kStatPoints, &kStatBest, &kStatChain, &kStatGems, &kStatLevel,
+    &kStatBombs, &kStatJokers, &kStatSeconds,
+    &kLineName, &kLineScore,
+    &kShape, &kNextShape, &kStage, &kGemsLeft, &kScore, &kBlocks, &kBackground, &kTotal, &kGem,
+};
+// clang-format on
+
 }  // namespace setting
 
 // Every row, in the order of the file's sections.

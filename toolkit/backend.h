@@ -1,10 +1,12 @@
-// What a platform gives the toolkit: a clock, sound, the shell, the error box and the event loop.
+// What a platform gives the toolkit: a clock, sound, the shell, the error box, the event loop and
+// the set-up a program asks of it before the game opens.
 // Three backends exist: SDL2 (toolkit/sdl: a real window and sound card), headless
 // (toolkit/headless: a memory surface, recorded audio, a virtual clock) and the browser's
 // (toolkit/web: a canvas, the page's events and Web Audio, the browser's own event loop).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/audio.h"
@@ -43,6 +45,27 @@ class Backend {
     // Runs the event loop until the main window has closed. In the browser, whose own loop
     // delivers the events and timers, this only starts it and returns at once.
     virtual void run(Application& app) = 0;
+
+    // --- What a program sets up before the game opens; each backend does what its platform
+    // has, the others nothing (the desktop's: toolkit/sdl).
+    // Puts an empty window of the main window's client size on screen at once, before the game
+    // has loaded what it shows, named TITLE; the main window takes it over when it opens.
+    virtual void openEarly(int clientW, int clientH, const std::string& title) {
+        (void)clientW, (void)clientH, (void)title;
+    }
+    // The player's display choices: SCALE 0 for automatic or 1..4; FULLSCREEN for the main
+    // window. Values out of range count as 0.
+    virtual void setDisplayChoices(int scale, bool fullscreen) { (void)scale, (void)fullscreen; }
+    // Runs, as an event of the application, when the player changed them with the keys, so they
+    // can be remembered.
+    std::function<void(int scale, bool fullscreen)> onDisplayChoicesChanged;
+    // Runs when the display goes away under the game (the connection broke, another program
+    // destroyed a window): the program's last chance to keep what it must and to say why it ends
+    // (WHAT, in a few words). Nothing can be shown any more.
+    std::function<void(const char* what)> onDisplayLost;
+    // The program's status once run() has returned: 0, or 1 when a close without anyone at the
+    // screen failed.
+    virtual int exitStatus() const { return 0; }
 };
 
 }  // namespace tk

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "assets/catalogue.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "toolkit/image_list.h"
@@ -137,8 +138,8 @@ class BoardView {
     void startSparkle(const GameState& g, Random& rng, bool waveRunning, SparkleTick& out);
     int sparkleGem(const GameState& g) const;
     void drawAtSparkle(const tk::ImageList& list, int frame);
-    void glint(int g, int i) { drawAtSparkle(firstanim, 6 * g - 6 + i); }
-    void sheen(int g, int i) { drawAtSparkle(lightanim, 9 * g - 9 + i); }
+    void glint(int g, int i) { drawAtSparkle(firstanim, asset::kGlintSteps * (g - 1) + i); }
+    void sheen(int g, int i) { drawAtSparkle(lightanim, asset::kSheenSteps * (g - 1) + i); }
 
     tk::Surface& surface_;
 };

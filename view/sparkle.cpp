@@ -1,5 +1,6 @@
 // The idle sparkle: one settled gem at a time glints (six frames) or catches a sheen of light
 // (nine frames), then may send a wave across a full board.
+#include "game/stages.h"
 #include "view/board_view.h"
 
 namespace lumcrest {
@@ -7,6 +8,8 @@ namespace lumcrest {
 namespace {
 
 enum Look { kGlint = 0, kSheen = 1 };
+
+static_assert(kMostKinds <= asset::kGemKinds, "a stage asks for a kind that has no pictures");
 
 }  // namespace
 
@@ -38,7 +41,7 @@ void BoardView::startSparkle(const GameState& g, Random& rng, bool waveRunning, 
     twinkleColumn = rng.below(10) + 1;
     twinkleRow = rng.below(10) + 2;
     int gem = sparkleGem(g);
-    if (gem < 1 || gem > 10) return;
+    if (gem < 1 || gem > asset::kGemKinds) return;  // no glint nor sheen for others
     if (twinkleLight == kGlint)
         glint(gem, 0);
     else

@@ -53,6 +53,8 @@ int main() {
     auto* app = new tk::Application(*backend);
     if (std::getenv("LUMCREST_TEST_CLOCK")) backend->useTestClock();
     try {
+        // The game's start as on the desktop (the display's choices mean nothing in a page).
+        lumcrest::openDisplay(*app, env);
         lumcrest::Program* program = lumcrest::openProgram(*app, env).release();
         keepOnPageHide(*backend, *program->form);
     } catch (const std::exception& e) {

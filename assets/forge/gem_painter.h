@@ -12,7 +12,7 @@ constexpr int kGemSize = 48;
 // Cell values with a picture of their own.
 enum GemValue : int {
     kGemSteel = 0,
-    kGemLastOrdinary = 10,  // 1..10 are the ordinary kinds
+    kGemLastOrdinary = 10,  // 1..10 may be ordinary kinds: asset::kGemKinds of them are
     kGemJoker = 11,
     kGemBomb = 12,
     kGemJokerBlinkA = 13,

@@ -164,21 +164,25 @@ void crackFrame(cairo_t* cr, int kind, int stage) {
 
 }  // namespace
 
+static_assert(asset::kGemKinds <= kGemLastOrdinary, "the joker and the bomb follow the kinds");
+
 void forgeGems(const Output& out) {
     Strip gems(asset::kGems);
     for (int v = 0; v < 16; ++v) gems.frame(v, [v](cairo_t* cr) { paintGem(cr, v); });
     gems.writePng(out.of(asset::kGems));
 
     Strip glints(asset::kGlints);
-    for (int k = 1; k <= 9; ++k)
-        for (int i = 0; i < 6; ++i)
-            glints.frame(6 * (k - 1) + i, [=](cairo_t* cr) { glintFrame(cr, k, i); });
+    for (int k = 1; k <= asset::kGemKinds; ++k)
+        for (int i = 0; i < asset::kGlintSteps; ++i)
+            glints.frame(asset::kGlintSteps * (k - 1) + i,
+                         [=](cairo_t* cr) { glintFrame(cr, k, i); });
     glints.writePng(out.of(asset::kGlints));
 
     Strip sheens(asset::kSheens);
-    for (int k = 1; k <= 9; ++k)
-        for (int i = 0; i < 9; ++i)
-            sheens.frame(9 * (k - 1) + i, [=](cairo_t* cr) { sheenFrame(cr, k, i); });
+    for (int k = 1; k <= asset::kGemKinds; ++k)
+        for (int i = 0; i < asset::kSheenSteps; ++i)
+            sheens.frame(asset::kSheenSteps * (k - 1) + i,
+                         [=](cairo_t* cr) { sheenFrame(cr, k, i); });
     sheens.writePng(out.of(asset::kSheens));
 
     Strip lit(asset::kWaveLights);

@@ -166,11 +166,16 @@ TEST_F(PadGame, APadPluggedInDuringPlayLeadsThroughTheMenuIntoAGameAndMayBePulle
         // Down lights Play; A presses it.
         press(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
         release(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-        waitFor("Down lights Play", [&](TForm1& f) { return f.Newbutton.fileName() == play1; }),
+        waitFor("Down lights Play",
+                [&](TForm1& f) {
+                    return f.menu.button(lumcrest::MenuButton::New).fileName() == play1;
+                }),
         press(SDL_CONTROLLER_BUTTON_A),
-        waitFor(
-            "A presses Play in the menu",
-            [&](TForm1& f) { return f.Newbutton.fileName() == play2 && f.Menupanel.visible(); }),
+        waitFor("A presses Play in the menu",
+                [&](TForm1& f) {
+                    return f.menu.button(lumcrest::MenuButton::New).fileName() == play2 &&
+                           f.Menupanel.visible();
+                }),
         release(SDL_CONTROLLER_BUTTON_A),
         waitFor("the menu gives way to the first-play help",
                 [](TForm1& f) { return !f.Menupanel.visible() && f.helppanel2.visible(); }),

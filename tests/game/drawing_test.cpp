@@ -279,9 +279,8 @@ TEST_F(ScreenPictures, TheMenuAndTheScoreTableStayDecodedThroughPlay) {
         compose();
         app().dispatch([&] { panel->hide(); });
     }
-    const std::vector<tk::Picture*> kept = {&f.Menuimage,   &f.Newbutton,   &f.Scorebutton,
-                                            &f.Musicbutton, &f.Soundbutton, &f.Helpbutton,
-                                            &f.Aboutbutton, &f.Image5,      &f.Image2};
+    std::vector<tk::Picture*> kept = {&f.Menuimage, &f.Image5, &f.Image2};
+    for (const MenuButtonRow& row : kMenuButtons) kept.push_back(&f.menu.button(row.id));
     for (tk::Picture* p : kept) ASSERT_TRUE(p->decoded()) << p->name();
     ASSERT_TRUE(f.Image1.decoded());
 
@@ -304,8 +303,8 @@ TEST_F(ScreenPictures, AGameFromTheMenuDecodesThePlaysImageListsAndLeavesTheJar)
     ASSERT_TRUE(f.Menupanel.visible());
     for (const tk::ImageList* list : play) ASSERT_FALSE(list->decoded());
     app().dispatch([&] {
-        f.NewbuttonMouseDown(tk::MouseButton::Left, 0, 0);
-        f.NewbuttonMouseUp(tk::MouseButton::Left, 0, 0);
+        f.menu.press(MenuButton::New);
+        f.menu.release(MenuButton::New);
     });
     EXPECT_TRUE(f.fieldView.Blockimage.decoded());
     for (const tk::ImageList* list : play) EXPECT_TRUE(list->decoded());
@@ -345,7 +344,7 @@ TEST_F(ScreenPictures, DialogsStandOnAVeilThatLeavesWithThem) {
         EXPECT_EQ(light(probes[0].x, probes[0].y), lit[0]);
     }
     // The About box is a window of its own: the menu behind it is veiled while it is open.
-    app().dispatch([&] { f.AboutbuttonMouseUp(tk::MouseButton::Left, 0, 0); });
+    app().dispatch([&] { f.menu.release(MenuButton::About); });
     EXPECT_TRUE(f.menuVeil.showing());
     app().dispatch([&] { aboutBox().dxButton1Click(); });
     EXPECT_FALSE(f.menuVeil.showing());

@@ -119,7 +119,7 @@ TEST(UnwrittenScore, AGameOverTheFileCannotTakeStillEndsShowsTheScoreAndWritesIt
     }
     otherCopyInserts(path, "Bea", 60000);
     // The next write of the file, whatever it is for, takes the score along.
-    w.app().dispatch([&] { f.SoundbuttonMouseDown(tk::MouseButton::Left, 0, 0); });
+    w.app().dispatch([&] { f.menu.press(MenuButton::Sound); });
     EXPECT_TRUE(w.backend().takeErrors().empty());
     const ScoreTable file = readScoreTable(Profile(path));
     EXPECT_EQ(file[1].name + " " + std::to_string(file[1].score), "Bea 60000");

@@ -138,7 +138,8 @@ TEST_F(MenuKeys, AHeldEnterPressesOnceAndItsReleaseActs) {
     sounds();
     // Auto-repeat gives presses without releases: only the first one counts.
     app().inputKeyDown(form(), kEnter);
-    EXPECT_EQ(form().Newbutton.fileName(), newButtonPicture(false, ButtonLook::Pressed));
+    EXPECT_EQ(form().menu.button(MenuButton::New).fileName(),
+              newButtonPicture(false, ButtonLook::Pressed));
     app().inputKeyDown(form(), kEnter);
     app().inputKeyDown(form(), kSpace);
     EXPECT_TRUE(form().Menupanel.visible());

@@ -109,5 +109,40 @@ TEST(LetterBoardHighlight, GoingUpIntoAShortRowBeyondItsEndTakesTheFullRowAbove)
     EXPECT_EQ(b.board.height(), 2 * LetterBoard::kMarginY + 4 * LetterBoard::kCellH);
 }
 
+TEST(LetterBoardHighlight, OnlyTheKeyUnderTheHighlightIsInItsInk) {
+    // The board's font is white; the key under the gold highlight is written in dark ink.
+    Board b("de");
+    std::vector<const tk::Label*> keys;
+    for (const tk::Control* c : b.board.children())
+        if (auto* label = dynamic_cast<const tk::Label*>(c)) keys.push_back(label);
+    ASSERT_GT(keys.size(), 30u);
+    const tk::Argb plain = tk::FontSpec{}.colour;
+    const tk::Control* cursor = b.win.findControl("boardcursor");
+    auto check = [&](const char* step) {
+        int inked = 0;
+        for (const tk::Label* key : keys) {
+            const bool under = key->bounds().intersect(cursor->bounds()).w > 0;
+            if (key->colour() != plain) {
+                ++inked;
+                EXPECT_TRUE(under) << step << ": " << key->name() << " keeps the highlight's ink";
+            }
+        }
+        EXPECT_EQ(inked, 1) << step;
+    };
+    check("built");
+    const int moves[][2] = {{0, 1}, {1, 0}, {1, 0}, {0, 1}, {-1, 0}, {0, -1}, {0, 1}, {0, 1}};
+    for (const auto& m : moves) {
+        b.board.move(m[0], m[1]);
+        check("moved");
+    }
+    b.board.move(0, -1);  // up onto a letter, then straight to Done
+    ASSERT_EQ(b.board.highlighted(), LetterBoard::Key::Letter);
+    b.board.putOnDone();
+    check("on Done");
+    b.board.setCapitals(false);
+    b.board.move(1, 0);
+    check("small letters");
+}
+
 }  // namespace
 }  // namespace lumcrest

@@ -32,9 +32,9 @@ class Menu : public GameWindow {
         const tk::RecordingAudio& a = backend().recorder();
         return std::to_string(f.settings.musicVolume) + "/" +
                std::to_string(f.settings.soundVolume) + " lights " +
-               std::to_string(f.Musicbutton.level()) + "/" + std::to_string(f.Soundbutton.level()) +
-               " audio " + std::to_string(a.musicVolume()) + "/" +
-               std::to_string(a.effectVolume()) + " file " +
+               std::to_string(f.menu.button(MenuButton::Music).level()) + "/" +
+               std::to_string(f.menu.button(MenuButton::Sound).level()) + " audio " +
+               std::to_string(a.musicVolume()) + "/" + std::to_string(a.effectVolume()) + " file " +
                f.profile().readString("Settings", "MusicVolume", "-") + "/" +
                f.profile().readString("Settings", "SoundVolume", "-");
     }
@@ -86,7 +86,7 @@ TEST(VolumeSteps, TheSwitchesKeepTheirMeaning) {
     EXPECT_EQ(m.form().settings.musicVolume, 9);
     EXPECT_EQ(m.form().settings.musicOn, 0);
     EXPECT_EQ(m.backend().recorder().musicState(), tk::MusicState::Stopped);
-    EXPECT_EQ(m.form().Musicbutton.fileName(),
+    EXPECT_EQ(m.form().menu.button(MenuButton::Music).fileName(),
               asset::kMusicSwitch.file(3));  // off, still lit
 }
 
@@ -165,25 +165,25 @@ TEST(VolumeSettings, TheFileGivesTheVolumesAndAnInvalidOneIsFull) {
 TEST(CalmSwitch, TogglesAtThePressWithAClickAndIsKept) {
     Menu m;
     EXPECT_EQ(m.form().settings.calmMode, 0);
-    EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(2));
+    EXPECT_EQ(m.form().menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(2));
     m.point(100, 50);
-    EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(3));
+    EXPECT_EQ(m.form().menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(3));
     EXPECT_EQ(m.sounds(), std::vector<std::string>{asset::kRollover.file});
     m.app().inputMouseDown(m.form(), tk::MouseButton::Left, 100, 50);
     EXPECT_EQ(m.form().settings.calmMode, 1);
-    EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(1));
+    EXPECT_EQ(m.form().menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(1));
     EXPECT_EQ(m.form().profile().readString("Settings", "Calm", "-"), "1");
     EXPECT_EQ(m.sounds(), std::vector<std::string>{asset::kClick.file});
     m.app().inputMouseUp(m.form(), tk::MouseButton::Left, 100, 50);
     m.point(100, 300);
-    EXPECT_EQ(m.form().Calmbutton.fileName(), asset::kCalmSwitch.file(0));
+    EXPECT_EQ(m.form().menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(0));
     m.app().inputMouseDown(m.form(), tk::MouseButton::Right, 100, 50);
     EXPECT_EQ(m.form().settings.calmMode, 0);
     EXPECT_EQ(m.form().profile().readString("Settings", "Calm", "-"), "0");
 
     Menu calm("Calm=1\n");
     EXPECT_EQ(calm.form().settings.calmMode, 1);
-    EXPECT_EQ(calm.form().Calmbutton.fileName(), asset::kCalmSwitch.file(0));
+    EXPECT_EQ(calm.form().menu.button(MenuButton::Calm).fileName(), asset::kCalmSwitch.file(0));
 }
 
 }  // namespace

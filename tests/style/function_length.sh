@@ -11,10 +11,10 @@ ctags=$(command -v ctags-universal || command -v ctags)
 # Git's list only when the folder is a work tree's top: a copy of the sources inside another work
 # tree (as the mutation runs make under build-mutants/) has no tracked files of its own.
 if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
-    files=$(git ls-files '*.cpp' '*.h' | grep -v -e '^tests/' -e '^assets/forge/' -e '^assets/test/')
+    files=$(git ls-files '*.cpp' '*.h' | grep -v -e '^tests/' -e '^assets/forge/')
 else
     files=$(find app game view ui store audio toolkit tools assets -name '*.cpp' -o -name '*.h' |
-        grep -v -e '^assets/forge/' -e '^assets/test/')
+        grep -v -e '^assets/forge/')
 fi
 # shellcheck disable=SC2086
 long=$("$ctags" -x --c++-kinds=f --fields=+ne --_xformat='%n|%e|%F|%N' -o - $files |

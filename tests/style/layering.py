@@ -13,7 +13,7 @@ import sys
 
 # The folders each folder may include from, besides itself. A file belongs to the longest folder
 # named here that holds it: "assets" is the asset catalogue (assets/*.h, the standard library
-# only), "assets/forge" the forge and "assets/test" the checks of what it made.
+# only), "assets/forge" the forge; the checks of what it made are tests (tests/assets).
 # fmt: off
 GAME = {"app", "ui", "view", "audio", "store", "game", "toolkit", "assets"}
 ALLOWED = {
@@ -21,9 +21,6 @@ ALLOWED = {
     "game":         set(),
     "assets":       set(),
     "assets/forge": {"assets"},
-    # The checks of what the forge made also hold it to what the game expects of it (how long
-    # the music steps back for a fanfare).
-    "assets/test":  {"assets", "audio"},
     "store":        {"game", "toolkit"},
     "audio":        {"store", "toolkit", "assets"},
     "view":         {"game", "toolkit", "assets"},
@@ -34,7 +31,7 @@ ALLOWED = {
     "web":          GAME,
     # The rules' own tests run on the rules library alone; the other tests may reach anything.
     "tests/rules":  {"game"},
-    "tests":        GAME | {"tools", "assets/forge", "assets/test"},
+    "tests":        GAME | {"tools", "assets/forge"},
 }
 # fmt: on
 

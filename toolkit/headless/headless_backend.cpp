@@ -92,43 +92,24 @@ void RecordingAudio::setMusicVolume(int level) {
 }
 
 void RecordingAudio::openMusic(const std::string& path) {
-    open_ = false;
-    playing_ = false;
+    music_.close();
     file_.clear();
-    lengthUs_ = playableTrackLengthUs(path);
-    open_ = true;
+    music_.open(playableTrackLengthUs(path));
     file_ = path;
-    positionUs_ = 0;
 }
 
 void RecordingAudio::playMusic() {
-    if (!open_) throw Error(tr("No MCI device open"));
-    MusicState s = musicState();
-    if (s == MusicState::Playing) return;
-    if (s == MusicState::Ended) positionUs_ = 0;
-    playing_ = true;
-    startedAtUs_ = *clock_;
+    if (!music_.isOpen()) throw Error(tr("No MCI device open"));
+    music_.play(*clock_);
 }
 
 void RecordingAudio::stopMusic() {
-    if (!open_) throw Error(tr("No MCI device open"));
-    if (playing_) {
-        positionUs_ = std::min(lengthUs_, positionUs_ + (*clock_ - startedAtUs_));
-        playing_ = false;
-    }
+    if (!music_.isOpen()) throw Error(tr("No MCI device open"));
+    music_.stop(*clock_);
 }
 
 MusicState RecordingAudio::musicState() {
-    if (!open_) return MusicState::None;
-    if (playing_) {
-        if (positionUs_ + (*clock_ - startedAtUs_) >= lengthUs_) {
-            playing_ = false;
-            positionUs_ = lengthUs_;
-            return MusicState::Ended;
-        }
-        return MusicState::Playing;
-    }
-    return positionUs_ >= lengthUs_ ? MusicState::Ended : MusicState::Stopped;
+    return music_.state(*clock_);
 }
 
 std::vector<std::string> RecordingAudio::takeEffects() {

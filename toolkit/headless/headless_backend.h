@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/backend.h"
+#include "toolkit/music_clock.h"
 
 namespace tk {
 
@@ -48,11 +49,7 @@ class RecordingAudio : public Audio {
     std::vector<Duck> ducks_;
     std::string file_;
     int effectVolume_ = kMaxVolume, musicVolume_ = kMaxVolume;
-    bool open_ = false;
-    bool playing_ = false;
-    std::int64_t lengthUs_ = 0;
-    std::int64_t positionUs_ = 0;   // position when last stopped or started
-    std::int64_t startedAtUs_ = 0;  // clock when playing began
+    MusicClock music_;
 };
 
 class HeadlessBackend : public Backend {

@@ -16,21 +16,13 @@ class SdlBackend : public Backend {
     SdlBackend();
     ~SdlBackend() override;
 
-    // Puts an empty window of the main window's client size on screen at once, before the game
-    // has loaded what it shows, named TITLE; the main window takes it over when it opens.
-    void openEarly(int clientW, int clientH, const std::string& title);
-
-    // The player's display choices: SCALE 0 for automatic (the largest whole number that fits
-    // the desktop) or 1..4; FULLSCREEN for the main window. Values out of range count as 0.
-    void setDisplayChoices(int scale, bool fullscreen);
-    // Runs, as an event of the application, when the player changed them with the keys (F11 or
-    // Alt+Enter, Ctrl+plus, Ctrl+minus, Ctrl+0), so they can be remembered.
-    std::function<void(int scale, bool fullscreen)> onDisplayChoicesChanged;
-    // Runs when the connection to the display breaks (the X server ended), or when another
-    // program destroyed one of the game's windows: the program's last chance to keep what it
-    // must and to say why it ends (WHAT, in a few words), on standard error. Nothing can be
-    // shown any more; the program then ends with status 1. Without it a line says WHAT.
-    std::function<void(const char* what)> onDisplayLost;
+    // A real window at once (openEarly); the display's scale, automatic the largest whole
+    // number that fits the desktop; a change of the choices by F11 or Alt+Enter, Ctrl+plus,
+    // Ctrl+minus, Ctrl+0 (onDisplayChoicesChanged); the X server ending or another program
+    // destroying a window (onDisplayLost, on standard error; without it a line says what, and
+    // the program ends with status 1).
+    void openEarly(int clientW, int clientH, const std::string& title) override;
+    void setDisplayChoices(int scale, bool fullscreen) override;
 
     // A replay paces the game instead of the clock and the player. While a pacer is set the loop
     // delivers no timer tick of its own and hands no input to the game: it sleeps until
@@ -58,7 +50,7 @@ class SdlBackend : public Backend {
     void run(Application& app) override;
     // 0, or 1 when a close without anyone at the screen failed (its message went to standard
     // error).
-    int exitStatus() const;
+    int exitStatus() const override;
 
     struct Impl;
 

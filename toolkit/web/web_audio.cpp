@@ -65,50 +65,29 @@ void WebAudio::setMusicVolume(int level) {
 }
 
 void WebAudio::openMusic(const std::string& path) {
-    if (open_ && playing_) jsMusicStop();
-    open_ = false;
-    playing_ = false;
+    if (music_.playing()) jsMusicStop();
+    music_.close();
     file_.clear();
     // The track's length from its frames, as the desktop's player knows it: the game's timing of
     // the track's end does not wait for the browser's decoding.
-    lengthUs_ = playableTrackLengthUs(path);
-    open_ = true;
+    music_.open(playableTrackLengthUs(path));
     file_ = path;
-    positionUs_ = 0;
     jsMusicOpen(path.c_str());
     jsMusicGain(gainOf(musicVolume_));
 }
 
 void WebAudio::playMusic() {
-    if (!open_) throw Error(tr("No MCI device open"));
-    MusicState s = musicState();
-    if (s == MusicState::Playing) return;
-    if (s == MusicState::Ended) positionUs_ = 0;
-    playing_ = true;
-    startedAtUs_ = clock_();
-    jsMusicPlay(double(positionUs_) / 1e6);
+    if (!music_.isOpen()) throw Error(tr("No MCI device open"));
+    if (music_.play(clock_())) jsMusicPlay(double(music_.positionUs()) / 1e6);
 }
 
 void WebAudio::stopMusic() {
-    if (!open_) throw Error(tr("No MCI device open"));
-    if (playing_) {
-        positionUs_ = std::min(lengthUs_, positionUs_ + (clock_() - startedAtUs_));
-        playing_ = false;
-        jsMusicStop();
-    }
+    if (!music_.isOpen()) throw Error(tr("No MCI device open"));
+    if (music_.stop(clock_())) jsMusicStop();
 }
 
 MusicState WebAudio::musicState() {
-    if (!open_) return MusicState::None;
-    if (playing_) {
-        if (positionUs_ + (clock_() - startedAtUs_) >= lengthUs_) {
-            playing_ = false;
-            positionUs_ = lengthUs_;
-            return MusicState::Ended;
-        }
-        return MusicState::Playing;
-    }
-    return positionUs_ >= lengthUs_ ? MusicState::Ended : MusicState::Stopped;
+    return music_.state(clock_());
 }
 
 }  // namespace tk

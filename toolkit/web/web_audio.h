@@ -9,6 +9,7 @@
 #include <string>
 
 #include "toolkit/audio.h"
+#include "toolkit/music_clock.h"
 
 namespace tk {
 
@@ -32,11 +33,7 @@ class WebAudio : public Audio {
     std::function<std::int64_t()> clock_;
     std::string file_;
     int effectVolume_ = kMaxVolume, musicVolume_ = kMaxVolume;
-    bool open_ = false;
-    bool playing_ = false;
-    std::int64_t lengthUs_ = 0;
-    std::int64_t positionUs_ = 0;   // where the track was when last stopped or started
-    std::int64_t startedAtUs_ = 0;  // the clock when it last started
+    MusicClock music_;  // the track's place, by the clock
 };
 
 }  // namespace tk

@@ -2,7 +2,7 @@
 // pairs (Sharma, Wu and Dalal 2005), chosen where the formula's corrections for
 // hue, greys and blues matter, and the contrast ratio's ends.
 
-#include "assets/test/colour.h"
+#include "tests/assets/colour.h"
 
 #include <gtest/gtest.h>
 

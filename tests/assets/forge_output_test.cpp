@@ -16,7 +16,7 @@
 
 #include "assets/catalogue.h"
 #include "assets/embedded_resources.h"
-#include "assets/test/image_reader.h"
+#include "tests/assets/image_reader.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ TEST(ImageLists, GemKindsLookDifferent) {
     ASSERT_GT(img.width, 0);
     // Mean colour of the middle of each ordinary kind's ball.
     std::vector<std::array<double, 3>> means;
-    for (int v = 1; v <= 10; ++v) {
+    for (int v = 1; v <= asset::kGemKinds; ++v) {
         std::array<double, 3> sum{};
         for (int y = 12; y < 36; ++y)
             for (int x = 12; x < 36; ++x)
@@ -112,7 +112,7 @@ TEST(ImageLists, GemKindsDifferInGreyToo) {
     ASSERT_GT(img.width, 0);
     constexpr int kFrom = 10, kTo = 38, kN = (kTo - kFrom) * (kTo - kFrom);
     std::vector<std::vector<double>> patterns;
-    for (int v = 1; v <= 9; ++v) {
+    for (int v = 1; v <= asset::kGemKinds; ++v) {
         std::vector<double> p;
         for (int y = kFrom; y < kTo; ++y)
             for (int x = kFrom; x < kTo; ++x) {

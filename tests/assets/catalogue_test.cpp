@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/test/image_reader.h"
+#include "tests/assets/image_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "assets/test/colour.h"
+#include "tests/assets/colour.h"
 
 #include <algorithm>
 #include <cmath>

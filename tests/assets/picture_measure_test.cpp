@@ -14,8 +14,8 @@
 
 #include "assets/catalogue.h"
 #include "assets/palette.h"
-#include "assets/test/colour.h"
-#include "assets/test/image_reader.h"
+#include "tests/assets/colour.h"
+#include "tests/assets/image_reader.h"
 
 namespace {
 

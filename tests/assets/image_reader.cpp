@@ -1,4 +1,4 @@
-#include "assets/test/image_reader.h"
+#include "tests/assets/image_reader.h"
 
 #include <jpeglib.h>
 #include <png.h>

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "game/board_geometry.h"
 #include "toolkit/window.h"
@@ -34,6 +35,7 @@ constexpr int firstRowAfter(int ms) {
                                                 (kFadeMs - kRowFadeMs));
 }
 constexpr int kRiseMs = 1000;
+constexpr int kRiseLift = 44;  // how far a figure rises
 constexpr int kJarFadeMs = 400;
 constexpr int kJarInMs = 200;
 constexpr double kJarScale = 2.8;
@@ -373,21 +375,57 @@ void FieldEffects::ring(int x, int y, bool calm) {
     it.calm = calm;
     it.extent = kWell;
     items_.push_back(std::move(it));
+    if (!calm) {
+        shakeMs_ = 1;
+        changed(kWell);
+    }
     started();
 }
 
-void FieldEffects::risingFigure(int x, int y, const std::string& text) {
+std::pair<int, int> FieldEffects::shakeOffset() const {
+    // A few sharp jolts, dying down.
+    static constexpr std::array<std::pair<int, int>, 8> kJolts{
+        {{3, -2}, {-3, 2}, {2, 3}, {-2, -3}, {3, 1}, {-2, 2}, {1, -1}, {0, 0}}};
+    if (shakeMs_ <= 0 || shakeMs_ > kShakeMs) return {0, 0};
+    return kJolts[std::min<std::size_t>(kJolts.size() - 1, std::size_t((shakeMs_ - 1) / kTickMs))];
+}
+
+void FieldEffects::risingFigure(int x, int y, const std::string& text, int size) {
     Item it;
     it.kind = Kind::Rise;
     it.picture = std::make_shared<tk::Image>(
-        styledText(text, 26, tk::rgb(255, 255, 236), tk::rgb(255, 206, 72)));
+        styledText(text, size, tk::rgb(255, 255, 236), tk::rgb(255, 206, 72)));
     const int w = it.picture->width(), h = it.picture->height();
     // The figure and its whole rise stay inside the well's rim.
-    it.x = std::clamp(x, kWell.x + w / 2 + 4,
-                      std::max(kWell.x + w / 2 + 4, kWell.right() - w / 2 - 4));
-    it.y = std::clamp(y, kWell.y + h / 2 + 50, kWell.bottom() - h / 2 - 4);
+    const int lowX = kWell.x + w / 2 + 4;
+    it.x = std::clamp(x, lowX, std::max(lowX, kWell.right() - w / 2 - 4));
+    const int top = kWell.y + h / 2 + kRiseLift + 6, bottom = kWell.bottom() - h / 2 - 4;
+    it.y = std::clamp(y, top, bottom);
+    // The whole path from where it starts to where it ends its rise.
+    auto path = [&](int cy) {
+        return tk::Rect{it.x - w / 2 - 2, cy - h / 2 - kRiseLift - 2, w + 4, h + kRiseLift + 6};
+    };
+    // A figure still rising from an earlier step of the chain: this one stands above all of its
+    // path, so the two never meet; with no room left above, the older figures give way.
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const Item& old : items_)
+            if (old.kind == Kind::Rise && !old.extent.intersect(path(it.y)).empty()) {
+                it.y = std::min(it.y - 1, old.extent.y - (h - h / 2) - 4);
+                moved = true;
+            }
+    }
+    if (it.y < top) {
+        it.y = std::clamp(y, top, bottom);
+        for (Item& old : items_)
+            if (old.kind == Kind::Rise && !old.extent.intersect(path(it.y)).empty()) {
+                changed(old.extent);
+                old.life = 0;
+            }
+        std::erase_if(items_, [](const Item& o) { return o.kind == Kind::Rise && o.life == 0; });
+    }
     it.life = kRiseMs;
-    it.extent = tk::Rect{it.x - w / 2 - 2, it.y - h / 2 - 50, w + 4, h + 54};
+    it.extent = path(it.y);
     items_.push_back(std::move(it));
     changed(items_.back().extent);
     started();
@@ -516,9 +554,15 @@ bool FieldEffects::tick() {
         dimMs_ = std::min(kDimMs, dimMs_ + kTickMs);
         changed(kWell);
     }
+    if (shakeMs_ > 0) {
+        // The well is drawn again at each jolt, and once more where it rests.
+        shakeMs_ += kTickMs;
+        changed(kWell);
+        if (shakeMs_ > kShakeMs) shakeMs_ = 0;
+    }
     const bool curtain = top_ && top_->running() && top_->tick(kTickMs);
     return !items_.empty() || fade_ != nullptr || (plaqueOn_ && plaqueMs_ < kPlaqueInMs) ||
-           (dimMs_ > 0 && dimMs_ < kDimMs) || curtain;
+           (dimMs_ > 0 && dimMs_ < kDimMs) || shakeMs_ > 0 || curtain;
 }
 
 void FieldEffects::clear() {
@@ -527,8 +571,9 @@ void FieldEffects::clear() {
     if (fade_) changed(tk::Rect{0, 0, kFrameWidth, kFrameHeight});
     fade_.reset();
     if (plaqueOn_) plaque(plaqueRect_, false);
-    if (dimMs_ > 0) changed(kWell);
+    if (dimMs_ > 0 || shakeMs_ > 0) changed(kWell);
     dimMs_ = 0;
+    shakeMs_ = 0;
 }
 
 void FieldEffects::paint(tk::Canvas& canvas) {
@@ -540,6 +585,7 @@ void FieldEffects::paint(tk::Canvas& canvas) {
         if (drawable(canvas, it.extent).empty()) continue;
         drawItem(canvas, it);
     }
+    if (shakeMs_ > 0) drawShake(canvas);
 }
 
 void FieldEffects::drawItem(tk::Canvas& canvas, const Item& it) const {
@@ -571,9 +617,12 @@ void FieldEffects::drawBurst(tk::Canvas& cv, const Item& it, int t) const {
         drawShards(cv, it, u);
         return;
     }
-    softBall(cv, it.x, it.y, radius, c, int(it.calm ? 150 * fade : 420 * fade));
-    softBall(cv, it.x, it.y, radius * 0.5, brighter(c, it.calm ? 0.2 : 0.45),
-             int(it.calm ? 70 * fade : 300 * fade));
+    // The glow: the gem's colour laid over what is behind it, thick in the middle and thinning
+    // out, so that over a blue or violet well a red gem's glow still reads red (light only added
+    // would turn it violet); then hotter light added in its middle.
+    softBall(cv, it.x, it.y, radius, c, int(it.calm ? 200 * fade : 520 * fade), true);
+    softBall(cv, it.x, it.y, radius * 0.55, brighter(c, it.calm ? 0.15 : 0.3),
+             int(it.calm ? 60 * fade : 240 * fade));
     // A thin shock ring runs out ahead of the glow.
     if (!it.small && t < 240) {
         const double k = t / 240.0;
@@ -613,8 +662,9 @@ void FieldEffects::drawShards(tk::Canvas& cv, const Item& it, double u) const {
         for (int k = steps; k >= 0; --k) {
             const double back = std::min(trail * k / steps, d - 6);
             const double kk = 5.0 * k / steps;
+            // The trail is laid over in the gem's colour, the head's light added.
             softBall(cv, it.x + dx * (d - back), it.y + dy * (d - back), size * (1 - kk * 0.12) + 1,
-                     k == 0 ? head : it.colour, int(level * (6 - kk) / 6));
+                     k == 0 ? head : it.colour, int(level * (6 - kk) / 6), k != 0);
         }
         softBall(cv, it.x + dx * d, it.y + dy * d, size * 0.6, tk::rgb(255, 255, 255),
                  it.calm ? 0 : level, true);
@@ -675,18 +725,20 @@ void FieldEffects::drawText(tk::Canvas& cv, const Item& it, int t) const {
     const double u = double(t) / it.life;
     if (it.kind == Kind::Rise) {
         // Up from the group, slowing; it fades over its last half.
-        const double lift = 44 * (1 - std::pow(1 - u, 2));
+        const double lift = kRiseLift * (1 - std::pow(1 - u, 2));
         const int alpha = u < 0.5 ? 255 : int(255 * (1 - (u - 0.5) / 0.5));
         const double pop = t < 120 ? 0.6 + 0.4 * t / 120.0 + 0.12 * std::sin(t / 120.0 * 3.14) : 1;
         drawScaled(cv, *it.picture, it.x, it.y - lift, pop, alpha);
         return;
     }
-    // A mark grows past its size, settles, stays and fades out over its last quarter.
+    // A mark pops in from 0.6 of its size past 1.1, settles, stays and fades out over its last
+    // quarter.
+    constexpr int kOver = kPopMs * 3 / 5;
     double scale = 1;
-    if (t < 160)
-        scale = 0.4 + 0.75 * t / 160.0;
-    else if (t < 280)
-        scale = 1.15 - 0.15 * (t - 160) / 120.0;
+    if (t < kOver)
+        scale = 0.6 + 0.5 * (1 - std::pow(1 - double(t) / kOver, 2));
+    else if (t < kPopMs)
+        scale = 1.1 - 0.1 * (t - kOver) / double(kPopMs - kOver);
     const int alpha = u < 0.75 ? 255 : int(255 * (1 - (u - 0.75) / 0.25));
     if (it.plate) {
         const int w = int(it.picture->width() * scale), h = int(it.picture->height() * scale);
@@ -742,6 +794,27 @@ void FieldEffects::drawDim(tk::Canvas& cv) const {
     // Half the light at the end, eased in.
     const double k = double(std::min(dimMs_, kDimMs)) / kDimMs;
     darken(cv, kWell, 256 - int(128 * k * (2 - k)));
+}
+
+void FieldEffects::drawShake(tk::Canvas& cv) const {
+    const auto [dx, dy] = shakeOffset();
+    if (dx == 0 && dy == 0) return;
+    // The well as composed so far, moved by (dx, dy); its edge is drawn out into the gap the
+    // move leaves. Only what this frame drew is read.
+    const tk::Rect a = drawable(cv, kWell);
+    if (a.empty()) return;
+    tk::Image& img = cv.target();
+    std::vector<tk::Argb> before(std::size_t(a.w) * std::size_t(a.h));
+    for (int y = 0; y < a.h; ++y) {
+        const tk::Argb* row = img.row(a.y + y) + a.x;
+        std::copy(row, row + a.w, before.begin() + std::ptrdiff_t(y) * a.w);
+    }
+    for (int y = 0; y < a.h; ++y) {
+        const int sy = std::clamp(y - dy, 0, a.h - 1);
+        const tk::Argb* from = before.data() + std::ptrdiff_t(sy) * a.w;
+        tk::Argb* row = img.row(a.y + y) + a.x;
+        for (int x = 0; x < a.w; ++x) row[x] = from[std::clamp(x - dx, 0, a.w - 1)];
+    }
 }
 
 void FieldEffects::drawPlaque(tk::Canvas& cv) const {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/control.h"
@@ -36,14 +37,23 @@ class FieldEffects : public tk::Control {
     // a white-hot core and a flash (left out in CALM mode), a glow and shards that fly one to two
     // cells and fade. A SMALL burst (one of a whole board's) glows less far and has fewer shards.
     void burst(int x, int y, tk::Argb colour, int delayMs, bool calm, bool small = false);
-    // A bomb's ring of light from (X, Y) across the well.
+    // A bomb's ring of light from (X, Y) across the well; out of CALM mode the well shakes by
+    // two to three pixels for kShakeMs as well.
     void ring(int x, int y, bool calm);
-    // TEXT (a group's points) rising from (X, Y) and fading.
-    void risingFigure(int x, int y, const std::string& text);
-    // A mark that grows in the well at height Y and stays a while: a chain's count (SIZE small)
-    // or a title (large), in gold. A new mark at the same height replaces the one there. On a
-    // PLATE, the words stand on a dark plaque that grows with them, to read over busy gems.
+    static constexpr int kShakeMs = 210;
+    // How far the well is moved at this moment of its shake (0, 0 when it is still).
+    std::pair<int, int> shakeOffset() const;
+    // TEXT (a group's points) at SIZE pixels rising from (X, Y) and fading, inside the well's
+    // rim. A figure still rising from an earlier step of a chain is never covered: the new one
+    // stands above its whole path (the older ones give way when the rim leaves no room).
+    void risingFigure(int x, int y, const std::string& text, int size = kFigureSize);
+    static constexpr int kFigureSize = 26;
+    // A mark that pops in at height Y (from 0.6 of its size past 1.1 to its size over
+    // kPopMs) and stays a while: a chain's count (SIZE small) or a title (large), in gold. A new
+    // mark at the same height replaces the one there. On a PLATE, the words stand on a dark plaque
+    // that grows with them, to read over busy gems.
     void mark(const std::string& text, int y, int size, int lifeMs, bool plate = false);
+    static constexpr int kPopMs = 210;
     // The stage end's jar: FRAME of the jar drawn large in the well, with stars flying out of it
     // over the board; END lets it fade out.
     void jar(const tk::Image& frame, bool end);
@@ -70,7 +80,8 @@ class FieldEffects : public tk::Control {
     // to draw (the timer may stop).
     bool tick();
     bool running() const {
-        return !items_.empty() || fade_ != nullptr || plaqueOn_ || dimMs_ > 0 || curtainOn();
+        return !items_.empty() || fade_ != nullptr || plaqueOn_ || dimMs_ > 0 || shakeMs_ > 0 ||
+               curtainOn();
     }
     // Drops every effect at once (a new game, the menu).
     void clear();
@@ -109,6 +120,7 @@ class FieldEffects : public tk::Control {
     void drawFade(tk::Canvas& canvas) const;
     void drawPlaque(tk::Canvas& canvas) const;
     void drawDim(tk::Canvas& canvas) const;
+    void drawShake(tk::Canvas& canvas) const;
     bool curtainOn() const;
 
     std::vector<Item> items_;
@@ -121,6 +133,8 @@ class FieldEffects : public tk::Control {
     int plaqueMs_ = 0;
     // How long the well has been darkening (0: not dark).
     int dimMs_ = 0;
+    // How long the well has been shaking (0: still).
+    int shakeMs_ = 0;
     class TopLayer* top_ = nullptr;
 };
 

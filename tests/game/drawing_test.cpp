@@ -1,6 +1,8 @@
 // What the board redraw and the repaint put on the surface, checked against the same pictures
 // drawn by hand onto a scratch surface.
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "assets/catalogue.h"
 #include "tests/game/game_fixture.h"
@@ -179,6 +181,51 @@ TEST_F(Drawing, AMarkedGemStartsItsExplosionAndTheAnimationClearsIt) {
     EXPECT_FALSE(form().effectsTimer.enabled());
     EXPECT_EQ(form().composedPixel(nx, ny), form().surface().pixel(nx, ny) | 0xFF000000u);
     EXPECT_FALSE(form().lblsetlevel.visible());
+}
+
+// Every gem bursts in its own colour: the colour picked from its picture has the hue it was
+// painted in (the white symbol and the highlight left out), and over the well a red gem's glow
+// stays red, not pink or violet.
+TEST_F(Drawing, EveryGemBurstsInItsOwnColour) {
+    auto hue = [](tk::Argb c) {
+        const double r = tk::redOf(c), g = tk::greenOf(c), b = tk::blueOf(c);
+        const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
+        if (hi - lo < 1) return -1.0;
+        double h = hi == r   ? (g - b) / (hi - lo)
+                   : hi == g ? 2 + (b - r) / (hi - lo)
+                             : 4 + (r - g) / (hi - lo);
+        return std::fmod(h * 60 + 360, 360);
+    };
+    // The hues the gems are painted in (the pearl is near white and has none to speak of).
+    const std::pair<int, double> painted[] = {{1, 284}, {2, 230}, {3, 186}, {4, 358}, {5, 54},
+                                              {6, 33},  {8, 314}, {9, 148}, {10, 181}};
+    for (const auto& [kind, want] : painted) {
+        const tk::Argb c = form().fieldView.gemColour(kind);
+        const double off = std::abs(hue(c) - want);
+        EXPECT_LT(std::min(off, 360 - off), 16) << "kind " << kind << " hue " << hue(c);
+        EXPECT_GT(std::max({tk::redOf(c), tk::greenOf(c), tk::blueOf(c)}) -
+                      std::min({tk::redOf(c), tk::greenOf(c), tk::blueOf(c)}),
+                  100)
+            << "kind " << kind << " washed out";
+    }
+    const tk::Argb pearl = form().fieldView.gemColour(7);
+    EXPECT_GT(std::min({tk::redOf(pearl), tk::greenOf(pearl), tk::blueOf(pearl)}), 180);
+
+    put(2, 10, 4);
+    form().drawBoard();
+    form().play.marks[gridIndex(columnX(2), rowY(10))] = 1;
+    form().drawBoard();
+    // Once the white flash has gone, the glow around the cell is red.
+    waitMs(170);
+    const int cx = cellLeft(2) + kCellSize / 2, cy = cellTop(10) + kCellSize / 2;
+    int red = 0;
+    for (int k = 0; k < 16; ++k) {
+        const double a = k * 3.14159265 / 8;
+        const tk::Argb p =
+            form().composedPixel(cx + int(24 * std::cos(a)), cy + int(24 * std::sin(a)));
+        red += tk::redOf(p) > tk::greenOf(p) + 50 && tk::redOf(p) > tk::blueOf(p) + 50;
+    }
+    EXPECT_GE(red, 12);
 }
 
 // At a stage's end the explosion runs outward from the board's middle: a corner starts three

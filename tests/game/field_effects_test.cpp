@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 #include "toolkit/canvas.h"
 #include "toolkit/control.h"
@@ -172,6 +174,89 @@ TEST_F(Effects, ALostGamesWellDimsToHalfAndPointsStayInsideTheRim) {
             for (int x = 0; x < kSize; ++x) above += light(shown.pixel(x, y)) > 0;
         EXPECT_EQ(above, 0) << "at " << clock << " ms";
     }
+}
+
+// The lit rows of FRAME between columns X0 and X1, as bands of rows in a row: (first, last).
+std::vector<std::pair<int, int>> litBands(const tk::Image& frame, int x0, int x1) {
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < frame.height(); ++y) {
+        bool lit = false;
+        for (int x = x0; x < x1 && !lit; ++x) lit = light(frame.pixel(x, y)) > 0;
+        if (!lit) continue;
+        if (!bands.empty() && bands.back().second == y - 1)
+            bands.back().second = y;
+        else
+            bands.emplace_back(y, y);
+    }
+    return bands;
+}
+
+// A chain's next step sends its figure while the last one still rises from nearly the same
+// place: the new, bigger one stands above it and the two never touch; and where the rim leaves no
+// room above, the older figure gives way.
+TEST_F(Effects, AChainsFiguresStepUpwardGrowAndNeverOverlap) {
+    effects.risingFigure(kMid, kMid + 100, "+240");
+    frameAfter(300);
+    effects.risingFigure(kMid + 12, kMid + 90, "+160", 36);
+    for (int ms = 330; ms < 960; ms += 90) {
+        const auto bands = litBands(frameAfter(ms), 0, kSize);
+        ASSERT_EQ(bands.size(), 2u) << "at " << ms << " ms";
+        const int upper = bands[0].second - bands[0].first,
+                  lower = bands[1].second - bands[1].first;
+        // (Once it has popped in.)
+        if (ms >= 450) {
+            EXPECT_GT(upper, lower) << "the newer figure stands above and is bigger";
+        }
+    }
+    frameAfter(2000);
+    effects.risingFigure(kMid, 40, "+100");
+    effects.risingFigure(kMid, 40, "+200");
+    EXPECT_EQ(effects.count(), 1);
+    EXPECT_EQ(litBands(frameAfter(clock + 30), 0, kSize).size(), 1u);
+}
+
+// A chain's count pops in from 0.6 of its size past 1.1 and settles at its size within a fifth
+// of a second.
+TEST_F(Effects, AMarkPopsInPastItsSizeAndSettles) {
+    effects.mark("x2", kMid, 40, 1000);
+    auto width = [&](int ms) {
+        const tk::Image f = frameAfter(ms);
+        int lo = kSize, hi = -1;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                if (light(f.pixel(x, y)) > 0) lo = std::min(lo, x), hi = std::max(hi, x);
+        return double(hi - lo);
+    };
+    const double first = width(0), peak = width(FieldEffects::kPopMs * 3 / 5 - 6);
+    const double settled = width(FieldEffects::kPopMs + 60);
+    ASSERT_GT(settled, 40);
+    EXPECT_NEAR(first / settled, 0.6, 0.08);
+    EXPECT_NEAR(peak / settled, 1.1, 0.06);
+    EXPECT_EQ(width(600), settled);
+}
+
+// A bomb shakes the well by two to three pixels for a fifth of a second, then it stands still;
+// calm mode never shakes it.
+TEST_F(Effects, ABombShakesTheWellBrieflyButNotInCalmMode) {
+    effects.ring(kMid, kMid, true);
+    EXPECT_EQ(effects.shakeOffset(), std::make_pair(0, 0));
+    effects.clear();
+    effects.ring(kMid, kMid, false);
+    int moved = 0, ms = 0;
+    for (; ms < 600; ms += FieldEffects::kTickMs) {
+        const auto [dx, dy] = effects.shakeOffset();
+        const int far = std::max(std::abs(dx), std::abs(dy));
+        EXPECT_LE(far, 3);
+        if (far == 0) break;
+        EXPECT_GE(far, 1);
+        moved += far >= 2;
+        EXPECT_TRUE(effects.tick());
+    }
+    EXPECT_GE(moved, 4);
+    EXPECT_NEAR(ms, FieldEffects::kShakeMs, 2 * FieldEffects::kTickMs);
+    frameAfter(1000);
+    EXPECT_EQ(effects.shakeOffset(), std::make_pair(0, 0));
+    EXPECT_FALSE(effects.running());
 }
 
 // The last frame of a lost game lies over everything and fades out in kCurtainMs, then the top

@@ -406,17 +406,26 @@ void FieldEffects::risingFigure(int x, int y, const std::string& text, int size)
         return tk::Rect{it.x - w / 2 - 2, cy - h / 2 - kRiseLift - 2, w + 4, h + kRiseLift + 6};
     };
     // A figure still rising from an earlier step of the chain: this one stands above all of its
-    // path, so the two never meet; with no room left above, the older figures give way.
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (const Item& old : items_)
-            if (old.kind == Kind::Rise && !old.extent.intersect(path(it.y)).empty()) {
-                it.y = std::min(it.y - 1, old.extent.y - (h - h / 2) - 4);
-                moved = true;
-            }
-    }
-    if (it.y < top) {
-        it.y = std::clamp(y, top, bottom);
+    // path, so the two never meet; with no room above, below it; with none there either, the
+    // older figures give way.
+    const auto clearOfOthers = [&](int dir) {
+        int cy = it.y;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const Item& old : items_)
+                if (old.kind == Kind::Rise && !old.extent.intersect(path(cy)).empty()) {
+                    cy = dir < 0 ? std::min(cy - 1, old.extent.y - (h - h / 2) - 4)
+                                 : std::max(cy + 1, old.extent.bottom() + h / 2 + kRiseLift + 2);
+                    moved = true;
+                }
+        }
+        return cy;
+    };
+    if (const int up = clearOfOthers(-1); up >= top) {
+        it.y = up;
+    } else if (const int down = clearOfOthers(1); down <= bottom) {
+        it.y = down;
+    } else {
         for (Item& old : items_)
             if (old.kind == Kind::Rise && !old.extent.intersect(path(it.y)).empty()) {
                 changed(old.extent);

@@ -45,7 +45,8 @@ class FieldEffects : public tk::Control {
     std::pair<int, int> shakeOffset() const;
     // TEXT (a group's points) at SIZE pixels rising from (X, Y) and fading, inside the well's
     // rim. A figure still rising from an earlier step of a chain is never covered: the new one
-    // stands above its whole path (the older ones give way when the rim leaves no room).
+    // stands above its whole path, or below it when the rim leaves no room above (and the older
+    // ones give way when there is none below either).
     void risingFigure(int x, int y, const std::string& text, int size = kFigureSize);
     static constexpr int kFigureSize = 26;
     // A mark that pops in at height Y (from 0.6 of its size past 1.1 to its size over

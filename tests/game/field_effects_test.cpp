@@ -192,8 +192,7 @@ std::vector<std::pair<int, int>> litBands(const tk::Image& frame, int x0, int x1
 }
 
 // A chain's next step sends its figure while the last one still rises from nearly the same
-// place: the new, bigger one stands above it and the two never touch; and where the rim leaves no
-// room above, the older figure gives way.
+// place: the new, bigger one stands above it and the two never touch.
 TEST_F(Effects, AChainsFiguresStepUpwardGrowAndNeverOverlap) {
     effects.risingFigure(kMid, kMid + 100, "+240");
     frameAfter(300);
@@ -208,11 +207,18 @@ TEST_F(Effects, AChainsFiguresStepUpwardGrowAndNeverOverlap) {
             EXPECT_GT(upper, lower) << "the newer figure stands above and is bigger";
         }
     }
+    // At the top of the well the next figure stands below; once the well is full, the older
+    // figures give way.
     frameAfter(2000);
     effects.risingFigure(kMid, 40, "+100");
     effects.risingFigure(kMid, 40, "+200");
-    EXPECT_EQ(effects.count(), 1);
-    EXPECT_EQ(litBands(frameAfter(clock + 30), 0, kSize).size(), 1u);
+    EXPECT_EQ(effects.count(), 2);
+    EXPECT_EQ(litBands(frameAfter(clock + 30), 0, kSize).size(), 2u);
+    for (int k = 0; k < 6; ++k) effects.risingFigure(kMid, 40, "+300");
+    EXPECT_GE(effects.count(), 4);
+    EXPECT_LT(effects.count(), 8);
+    const auto bands = litBands(frameAfter(clock + 150), 0, kSize);
+    EXPECT_GE(bands.size(), 4u);
 }
 
 // A chain's count pops in from 0.6 of its size past 1.1 and settles at its size within a fifth

@@ -150,12 +150,12 @@ class Sound {
         }
     }
 
-    // The first SECONDS rise from FROM of the level to the whole of it along a smooth curve.
+    // The first SECONDS rise from FROM of the level to the whole of it, slowly at first.
     void swell(double seconds, double from) {
         const std::size_t n = std::min(s_.size(), static_cast<std::size_t>(seconds * kRate));
         for (std::size_t i = 0; i < n; ++i) {
             const double u = static_cast<double>(i) / static_cast<double>(n);
-            s_[i] *= from + (1 - from) * u * u * (3 - 2 * u);
+            s_[i] *= from + (1 - from) * u * u * u;
         }
     }
 
@@ -551,7 +551,7 @@ void forgeEffects(const Output& out) {
     // The cues: the bar's moves barely there; a chain's bells up with its bursts, so each step
     // is heard over the burst it comes with; a bomb's boom above a plain burst; the board's
     // burst at a stage's end as loud as any burst.
-    constexpr double kMove = -28, kChainStep = -16.9, kBomb = -12.2, kStageBurst = kBurst;
+    constexpr double kMove = -28, kChainStep = -17.2, kBomb = -12.2, kStageBurst = kBurst;
     write(asset::kShiftCue, shiftCue(), kMove, 0);
     write(asset::kRotateCue, rotateCue(), kMove, 0);
     write(asset::kLaunchCue, launchCue(), kMove, 0);

@@ -115,7 +115,7 @@ Role roleLoudness(const std::string& name) {
         {asset::kYouLose.file, {-13.5, -15.6}},      {asset::kShiftCue.file, {-28, -28}},
         {asset::kRotateCue.file, {-28, -28}},        {asset::kLaunchCue.file, {-28, -30.5}},
         {asset::kBombCue.file, {-12.2, -16}},        {asset::kStageBurstCue.file, {-16, -20}}};
-    for (const asset::File& step : asset::kChainCues) role[step.file] = {-16.9, -21};
+    for (const asset::File& step : asset::kChainCues) role[step.file] = {-17.2, -21};
     return role.at(name);
 }
 

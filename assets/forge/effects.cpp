@@ -150,6 +150,15 @@ class Sound {
         }
     }
 
+    // The first SECONDS rise from FROM of the level to the whole of it, slowly at first.
+    void swell(double seconds, double from) {
+        const std::size_t n = std::min(s_.size(), static_cast<std::size_t>(seconds * kRate));
+        for (std::size_t i = 0; i < n; ++i) {
+            const double u = static_cast<double>(i) / static_cast<double>(n);
+            s_[i] *= from + (1 - from) * u * u * u;
+        }
+    }
+
     void mix(const Sound& other) {
         for (std::size_t i = 0; i < s_.size() && i < other.s_.size(); ++i) s_[i] += other.s_[i];
     }
@@ -160,11 +169,13 @@ class Sound {
     }
 
     // Soft brass: a few harmonics, the upper ones dying away first.
-    void brass(double start, double length, double f, double level, double release = 0.03) {
+    // ATTACK is how long it takes to speak.
+    void brass(double start, double length, double f, double level, double release = 0.03,
+               double attack = 0.02) {
         tone(start, length, f, f, level, length * 1.5,
-             {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}}, 0.02, 0.004, release);
+             {{1, 1}, {2, 0.55}, {3, 0.35}, {4, 0.22}, {5, 0.12}}, attack, 0.004, release);
         tone(start, length * 0.4, f, f, level * 0.5, length * 0.15, {{6, 0.3}, {7, 0.2}, {8, 0.12}},
-             0.015);
+             attack * 0.75);
     }
 
     // A small hall: four feedback combs into two all-passes, mixed under the
@@ -275,11 +286,21 @@ Sound gemsTouch() {
 
 // A struck piece of glass: inharmonic partials (those of a small plate), each
 // with a twin a few cents off, so the ring shimmers as it dies.
+// The strike itself is brighter than the ring: the plate's upper modes flash for a few
+// milliseconds and are gone.
 void glass(Sound& s, double start, double f, double level, double decay) {
     static const std::vector<std::pair<double, double>> plate{
         {1, 1}, {2.32, 0.45}, {4.25, 0.25}, {6.63, 0.12}};
-    s.tone(start, decay * 6, f, f, level, decay, plate, 0.0008);
-    s.tone(start, decay * 5, f * 1.0035, f * 1.0035, level * 0.35, decay * 0.8, plate, 0.0008);
+    static const std::vector<std::pair<double, double>> strike{
+        {4.25, 0.5}, {6.63, 0.45}, {9.38, 0.35}, {12.6, 0.25}};
+    s.tone(start, decay * 6, f, f, level, decay, plate, 0.0003);
+    s.tone(start, decay * 5, f * 1.0035, f * 1.0035, level * 0.35, decay * 0.8, plate, 0.0003);
+    s.tone(start, 0.02, f, f, level * 0.45, 0.004, strike, 0.0002, 0, 0.004);
+}
+
+// A glassy tick: a few milliseconds of noise between 3 and 9 kHz, the bite under a chime.
+void tick(Sound& s, double start, double level, std::uint64_t seed) {
+    s.bandNoise(start, 0.015, {3000, 2400}, {9000, 6000}, 10000, level, 0.003, seed);
 }
 
 // Every burst has the same bones: a crack of noise in its first 5 ms, glass
@@ -371,15 +392,18 @@ Sound stageBurst() {
     return s;
 }
 
-// One step of a chain: a clear glass bell, STEP whole tones above the first.
-// The bell answers the burst's crack 80 ms after it, so the two loud attacks do not add up
-// past full scale in the mix.
+// One step of a chain: a clear glass bell, STEP whole tones above the first, struck with a
+// glassy tick. The bell swells to its full level over its first 80 ms, so its attack and the
+// burst's crack that comes with it do not add up past full scale in the mix.
 Sound chainStep(int step) {
-    constexpr double kAfterCrack = 0.08;
-    Sound s(0.9 + kAfterCrack);
+    constexpr double kUnderCrack = 0.08;
+    Sound s(0.9), bell(0.9);
     const double f = note(81 + 2 * step);
-    s.tone(kAfterCrack, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
-    s.tone(kAfterCrack, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
+    bell.tone(0, 0.9, f, f, 0.5, 0.22, {{1, 1}, {2.32, 0.18}, {4.25, 0.06}}, 0.001);
+    bell.tone(0, 0.7, f * 2, f * 2, 0.08, 0.1, {{1, 1}}, 0.001);
+    bell.swell(kUnderCrack, 0.15);
+    s.mix(bell);
+    tick(s, 0, 0.6, 60 + std::uint64_t(step));
     s.reverb(0.25, 0.7);
     return s;
 }
@@ -408,10 +432,16 @@ Sound launchCue() {
     return s;
 }
 
+// The praise strikes its whole chord at once, with a tick and a bell on top, so it is at its
+// loudest within its first 20 ms; the run climbs over the chord as it dies and the chord sounds
+// again to the end.
 Sound excellent() {
     Sound s(1.9);
-    const int up[] = {60, 64, 67, 72};
-    for (int i = 0; i < 4; ++i) s.brass(i * 0.1, 0.3, note(up[i]), 0.35);
+    tick(s, 0, 0.5, 62);
+    for (int k : {60, 64, 67, 72}) s.brass(0, 0.22, note(k), 0.3, 0.05, 0.004);
+    s.bell(0, note(84), 0.15, 0.12);
+    const int up[] = {64, 67, 72, 76};
+    for (int i = 0; i < 4; ++i) s.brass(0.1 + i * 0.08, 0.3, note(up[i]), 0.22);
     // The chord sounds to the end and lets go with the sound.
     for (int k : {60, 64, 67, 72}) s.brass(0.42, 1.46, note(k), 0.22, 0.25);
     s.bell(0.42, note(84), 0.15, 0.2);
@@ -421,8 +451,11 @@ Sound excellent() {
 
 Sound incredible() {
     Sound s(2.5);
-    const int up[] = {55, 60, 64, 67, 72, 76};
-    for (int i = 0; i < 6; ++i) s.brass(i * 0.09, 0.3, note(up[i]), 0.33);
+    tick(s, 0, 0.5, 63);
+    for (int k : {55, 60, 64, 67, 72}) s.brass(0, 0.22, note(k), 0.3, 0.05, 0.004);
+    s.bell(0, note(88), 0.14, 0.12);
+    const int up[] = {64, 67, 72, 76, 79};
+    for (int i = 0; i < 5; ++i) s.brass(0.12 + i * 0.08, 0.3, note(up[i]), 0.2);
     for (int k : {60, 64, 67, 72, 76}) s.brass(0.56, 1.92, note(k), 0.18, 0.25);
     s.tone(0.56, 1.92, note(48), note(48), 0.3, 1.0, {{1, 1}, {2, 0.4}}, 0.03, 0, 0.25);
     Rng rng(18);
@@ -518,7 +551,7 @@ void forgeEffects(const Output& out) {
     // The cues: the bar's moves barely there; a chain's bells up with its bursts, so each step
     // is heard over the burst it comes with; a bomb's boom above a plain burst; the board's
     // burst at a stage's end as loud as any burst.
-    constexpr double kMove = -28, kChainStep = -17.7, kBomb = -12.2, kStageBurst = kBurst;
+    constexpr double kMove = -28, kChainStep = -17.2, kBomb = -12.2, kStageBurst = kBurst;
     write(asset::kShiftCue, shiftCue(), kMove, 0);
     write(asset::kRotateCue, rotateCue(), kMove, 0);
     write(asset::kLaunchCue, launchCue(), kMove, 0);

@@ -14,14 +14,22 @@ out="$(pwd)/docs/screenshots"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Runs the driver on standard input with a fresh settings folder.
+# Runs the driver on standard input with a fresh settings folder; a command it refuses ends the
+# script, so an old picture is never left in place of a new one.
 run() {
+    local answers
     rm -rf "$work/home" && mkdir "$work/home"
-    "$drive" --home "$work/home" --seed "$1" >/dev/null
+    answers=$("$drive" --home "$work/home" --seed "$1")
+    if grep '^error:' <<<"$answers" >&2; then
+        echo "screenshots-staged: the driver refused a command" >&2
+        exit 1
+    fi
 }
 # The settings file's lines on standard input as driver commands.
 ini() { while IFS= read -r line; do printf 'ini %s%%0A\n' "$line"; done; }
 
+# The driver never writes over a picture that is there already.
+rm -f "$out"/stage[1-6].png "$out"/{explosion,stage-end,level-plaque,wave,chain-steps,game-over}.png
 for b in 0 1 2 3 4 5; do
     { game_under_way "$b" | ini; echo start; echo "shot $out/stage$((b + 1)).png"; } | run 11
     echo "screenshots-staged: docs/screenshots/stage$((b + 1)).png"

@@ -81,9 +81,8 @@ std::vector<double> decodeMono(const std::string& name) {
     return out;
 }
 
-// RMS level in dBFS of 10 ms windows, one per 5 ms.
-std::vector<double> envelopeDb(const std::vector<double>& x) {
-    const std::size_t win = kRate / 100, hop = win / 2;
+// RMS level in dBFS of windows of WIN samples, one every HOP samples.
+std::vector<double> windowsDb(const std::vector<double>& x, std::size_t win, std::size_t hop) {
     std::vector<double> env;
     for (std::size_t i = 0; i + win <= x.size(); i += hop) {
         double sum = 0;
@@ -91,6 +90,11 @@ std::vector<double> envelopeDb(const std::vector<double>& x) {
         env.push_back(10 * std::log10(std::max(sum / win, 1e-12)));
     }
     return env;
+}
+
+// RMS level in dBFS of 10 ms windows, one per 5 ms.
+std::vector<double> envelopeDb(const std::vector<double>& x) {
+    return windowsDb(x, kRate / 100, kRate / 200);
 }
 constexpr double kHop = 220.0 / kRate;
 
@@ -367,14 +371,7 @@ TEST(Mix, ABurstAndItsChainStepStayUnderFullScaleTogether) {
 
 // RMS level in dBFS of X's 1 ms windows.
 std::vector<double> millisecondsDb(const std::vector<double>& x) {
-    const std::size_t win = kRate / 1000;
-    std::vector<double> env;
-    for (std::size_t i = 0; i + win <= x.size(); i += win) {
-        double sum = 0;
-        for (std::size_t k = i; k < i + win; ++k) sum += x[k] * x[k];
-        env.push_back(10 * std::log10(std::max(sum / win, 1e-12)));
-    }
-    return env;
+    return windowsDb(x, kRate / 1000, kRate / 1000);
 }
 
 TEST(Mix, EverySoundSpeaksAtOnceAndThePraiseHitsFirst) {

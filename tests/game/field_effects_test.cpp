@@ -24,13 +24,14 @@ int light(tk::Argb p) {
 
 class Effects : public ::testing::Test {
   protected:
-    // The effects composed over a black frame after MS of their clock.
-    tk::Image frameAfter(int ms) {
+    // The effects composed over a frame of BACKGROUND (black unless given) after MS of their
+    // clock.
+    tk::Image frameAfter(int ms, tk::Argb background = tk::rgb(0, 0, 0)) {
         while (clock < ms) {
             effects.tick();
             clock += FieldEffects::kTickMs;
         }
-        tk::Image frame(kSize, kSize, tk::rgb(0, 0, 0));
+        tk::Image frame(kSize, kSize, background);
         tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
         effects.paint(canvas);
         return frame;
@@ -145,16 +146,7 @@ TEST_F(Effects, AMarkOnAPlateDarkensTheBoardBehindItsWordsOnly) {
 // A lost game's well darkens to half its light and no further, only inside the well, and a new
 // game brings the light back; the points rise inside the well's rim wherever the group was.
 TEST_F(Effects, ALostGamesWellDimsToHalfAndPointsStayInsideTheRim) {
-    auto grey = [&](int ms) {
-        while (clock < ms) {
-            effects.tick();
-            clock += FieldEffects::kTickMs;
-        }
-        tk::Image frame(kSize, kSize, tk::rgb(200, 200, 200));
-        tk::Canvas canvas(frame, tk::Rect{0, 0, kSize, kSize});
-        effects.paint(canvas);
-        return frame;
-    };
+    auto grey = [&](int ms) { return frameAfter(ms, tk::rgb(200, 200, 200)); };
     effects.dimWell();
     EXPECT_GT(tk::redOf(grey(0).pixel(kMid, kMid)), 180) << "the well goes dark at once";
     const tk::Image dim = grey(FieldEffects::kDimMs + 300);

@@ -108,6 +108,17 @@ function freePort() {
   });
 }
 
+// Page code that draws PNG (base64) on a canvas of its own: img and ctx.
+function shotOnCanvas(png) {
+  return `const img = new Image();
+    img.src = "data:image/png;base64,${png}";
+    await img.decode();
+    const own = document.createElement("canvas");
+    own.width = img.width; own.height = img.height;
+    const ctx = own.getContext("2d");
+    ctx.drawImage(img, 0, 0);`;
+}
+
 // How many pixels of the page's canvas differ from the PNG file SHOT (by more than TOLERANCE in
 // a channel). With LUMCREST_KEEP set the canvas is written beside the shot (NAME.canvas.png) and
 // the folder kept, for a look at both.
@@ -118,14 +129,8 @@ async function differingPixels(page, shot, tolerance = 0) {
   }
   const png = fs.readFileSync(shot).toString("base64");
   return page.eval(`(async () => {
-    const img = new Image();
-    img.src = "data:image/png;base64,${png}";
-    await img.decode();
-    const want = document.createElement("canvas");
-    want.width = img.width; want.height = img.height;
-    const w = want.getContext("2d");
-    w.drawImage(img, 0, 0);
-    const a = w.getImageData(0, 0, img.width, img.height).data;
+    ${shotOnCanvas(png)}
+    const a = ctx.getImageData(0, 0, img.width, img.height).data;
     const game = document.getElementById("game");
     if (game.width !== img.width || game.height !== img.height)
       return "canvas " + game.width + "x" + game.height + ", shot " + img.width + "x" + img.height;
@@ -143,13 +148,7 @@ async function differingPixels(page, shot, tolerance = 0) {
 async function nameInk(page, plain) {
   const png = fs.readFileSync(plain).toString("base64");
   return page.eval(`(async () => {
-    const img = new Image();
-    img.src = "data:image/png;base64,${png}";
-    await img.decode();
-    const c = document.createElement("canvas");
-    c.width = img.width; c.height = img.height;
-    const ctx = c.getContext("2d");
-    ctx.drawImage(img, 0, 0);
+    ${shotOnCanvas(png)}
     const r = ${JSON.stringify(nameArea)};
     const a = ctx.getImageData(r.x, r.y, r.w, r.h).data;
     const b = document.getElementById("game").getContext("2d").getImageData(r.x, r.y, r.w, r.h).data;
